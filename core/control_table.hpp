@@ -1,0 +1,62 @@
+#pragma once
+#include <optional>
+#include <string_view>
+#include <vector>
+
+#include "core/colours.hpp"
+
+namespace zvkob {
+
+// A window's controls as data, much as a resource script would describe them.
+// The window models build their controls from these tables, and one renderer
+// turns any table into real controls.
+
+enum class ControlKind { label, text_box, tickbox, button, line };
+enum class Align { left, centre };
+
+struct Font {
+    std::string_view face = "MS Sans Serif";
+    double points = 8.25;
+    int weight = 400;  // 400 regular, 700 bold, 900 heavy
+};
+
+inline constexpr Font default_font{};
+
+// Positions and sizes in twips, relative to the window's client area.
+struct TwipRect {
+    int left = 0;
+    int top = 0;
+    int width = 0;
+    int height = 0;
+};
+
+struct ControlSpec {
+    std::string_view name;
+    ControlKind kind = ControlKind::label;
+    std::string_view caption;  // caption, or the initial text of a text box
+    TwipRect rect;
+    Font font = default_font;
+    std::optional<Colour> text_colour;
+    std::optional<Colour> back_colour;
+    bool visible = true;
+    bool enabled = true;
+    int tick = 0;
+    int tab = -1;  // position in the Tab order; -1 takes no focus
+    Align align = Align::left;
+    bool read_only = false;
+    bool multi_line = false;  // with a vertical scroll bar
+    bool clickable = false;   // a label that reports clicks
+    std::string_view tooltip;
+};
+
+enum class Border { fixed_single, fixed_dialog };
+
+struct WindowSpec {
+    std::string_view name;
+    std::string_view caption;
+    Border border = Border::fixed_single;
+    bool minimize_box = true;
+    std::vector<ControlSpec> controls;
+};
+
+}  // namespace zvkob

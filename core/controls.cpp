@@ -1,0 +1,132 @@
+#include "core/controls.hpp"
+
+#include <stdexcept>
+
+namespace zvkob {
+
+Control::Control(const ControlSpec& spec)
+    : spec_(spec),
+      enabled_(spec.enabled),
+      visible_(spec.visible),
+      text_(spec.caption),
+      back_colour_(spec.back_colour),
+      tooltip_(spec.tooltip) {}
+
+void Control::set_enabled(bool enabled) {
+    if (enabled_ != enabled) {
+        enabled_ = enabled;
+        changed();
+    }
+}
+
+void Control::set_visible(bool visible) {
+    if (visible_ != visible) {
+        visible_ = visible;
+        changed();
+    }
+}
+
+void Control::set_text(std::string_view text) {
+    if (text_ != text) {
+        text_ = text;
+        changed();
+    }
+}
+
+void Control::set_back_colour(Colour colour) {
+    if (back_colour_ != colour) {
+        back_colour_ = colour;
+        changed();
+    }
+}
+
+void Control::set_tooltip(std::string_view tooltip) {
+    if (tooltip_ != tooltip) {
+        tooltip_ = tooltip;
+        changed();
+    }
+}
+
+void Control::click() { run_click_handler(); }
+
+void Control::changed() const {
+    if (observer_) {
+        observer_();
+    }
+}
+
+void Control::run_click_handler() const {
+    if (on_click_) {
+        on_click_();
+    }
+}
+
+Tickbox::Tickbox(const ControlSpec& spec) : Control(spec), tick_(spec.tick) {}
+
+void Tickbox::set_tick(int tick) {
+    if (tick_ == tick) {
+        return;
+    }
+    tick_ = tick;
+    changed();
+    run_click_handler();
+}
+
+void Tickbox::click() { set_tick(tick_ == 1 ? 0 : 1); }
+
+void Timer::set_interval(int interval_ms) {
+    if (interval_ms_ != interval_ms) {
+        interval_ms_ = interval_ms;
+        changed();
+    }
+}
+
+void Timer::set_enabled(bool enabled) {
+    if (enabled_ != enabled) {
+        enabled_ = enabled;
+        changed();
+    }
+}
+
+void Timer::tick() const {
+    if (on_tick_) {
+        on_tick_();
+    }
+}
+
+void Timer::changed() const {
+    if (observer_) {
+        observer_();
+    }
+}
+
+ControlSet::ControlSet(const WindowSpec& spec) : spec_(spec) {
+    controls_.reserve(spec.controls.size());
+    for (const ControlSpec& control : spec.controls) {
+        if (control.kind == ControlKind::tickbox) {
+            controls_.push_back(std::make_unique<Tickbox>(control));
+        } else {
+            controls_.push_back(std::make_unique<Control>(control));
+        }
+    }
+}
+
+Control& ControlSet::at(std::string_view name) const {
+    for (const auto& control : controls_) {
+        if (control->name() == name) {
+            return *control;
+        }
+    }
+    throw std::logic_error("no control named " + std::string(name) + " in " +
+                           std::string(spec_.name));
+}
+
+Tickbox& ControlSet::tickbox(std::string_view name) const {
+    auto* tickbox = dynamic_cast<Tickbox*>(&at(name));
+    if (tickbox == nullptr) {
+        throw std::logic_error(std::string(name) + " is not a tickbox");
+    }
+    return *tickbox;
+}
+
+}  // namespace zvkob

@@ -1,0 +1,22 @@
+#pragma once
+#include <string>
+#include <string_view>
+
+namespace zvkob {
+
+// The answer to "does a process with this image name run?", or why the
+// system's process query could not answer it.
+struct ProbeAnswer {
+    bool running = false;
+    std::string failure;  // empty when the query answered
+
+    bool answered() const { return failure.empty(); }
+};
+
+class ProcessProbe {
+public:
+    virtual ~ProcessProbe() = default;
+    virtual ProbeAnswer PROCESS_RUNNING(std::string_view image_name) = 0;
+};
+
+}  // namespace zvkob

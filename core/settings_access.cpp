@@ -1,0 +1,35 @@
+#include "core/settings_access.hpp"
+
+#include "core/setting_text.hpp"
+
+namespace zvkob {
+
+int read_tick(SettingsStore& store, const SettingKey& key) {
+    const auto tick = parse_tick(store.get(key.name, key.default_text));
+    return tick ? *tick : *parse_tick(key.default_text);
+}
+
+float read_twips(SettingsStore& store, const SettingKey& key) {
+    const std::string text = store.get(key.name, key.default_text);
+    const auto twips =
+        key.kind == SettingKind::size ? parse_size(text) : parse_position(text);
+    return twips ? *twips : *parse_position(key.default_text);
+}
+
+std::string read_text(SettingsStore& store, const SettingKey& key) {
+    return store.get(key.name, key.default_text);
+}
+
+Outcome save_tick(SettingsStore& store, const SettingKey& key, int tick) {
+    return store.save(key.name, tick_text(tick));
+}
+
+Outcome save_twips(SettingsStore& store, const SettingKey& key, float twips) {
+    return store.save(key.name, twips_text(twips));
+}
+
+Outcome save_text(SettingsStore& store, const SettingKey& key, std::string_view text) {
+    return store.save(key.name, text);
+}
+
+}  // namespace zvkob

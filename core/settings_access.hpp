@@ -1,0 +1,22 @@
+#pragma once
+#include <string>
+
+#include "core/outcome.hpp"
+#include "core/setting_keys.hpp"
+#include "core/settings_store.hpp"
+
+namespace zvkob {
+
+// Typed reads and writes of the catalogue's keys. Each read asks the store
+// once; a stored text that does not convert (a hand-edited store) yields the
+// key's default rather than stopping the program.
+
+int read_tick(SettingsStore& store, const SettingKey& key);
+float read_twips(SettingsStore& store, const SettingKey& key);
+std::string read_text(SettingsStore& store, const SettingKey& key);
+
+Outcome save_tick(SettingsStore& store, const SettingKey& key, int tick);
+Outcome save_twips(SettingsStore& store, const SettingKey& key, float twips);
+Outcome save_text(SettingsStore& store, const SettingKey& key, std::string_view text);
+
+}  // namespace zvkob

@@ -1,0 +1,20 @@
+#include "main_window/session_end.hpp"
+
+#include "main_window/load_unload.hpp"
+
+namespace zvkob {
+
+void session_end_requested(MainWindow& w) { w.session_ending = true; }
+
+void session_end_cancelled(MainWindow& w) { w.session_ending = false; }
+
+void session_ends(MainWindow& w) {
+    w.session_ending = true;
+    for (Timer* timer : w.timers()) {
+        timer->set_enabled(false);
+    }
+    // Nobody is left to read a message now; what could not be saved stays as it was.
+    (void)unload_main_window(w);
+}
+
+}  // namespace zvkob

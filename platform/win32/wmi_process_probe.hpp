@@ -1,0 +1,14 @@
+#pragma once
+#include "core/process_probe.hpp"
+
+namespace zvkob::win32 {
+
+// Asks Windows Management Instrumentation (ROOT\CIMV2) how many processes
+// have the image name. Every call opens its own connection and releases it
+// before it returns. COM must be initialised on the calling thread.
+class WmiProcessProbe : public ProcessProbe {
+public:
+    ProbeAnswer PROCESS_RUNNING(std::string_view image_name) override;
+};
+
+}  // namespace zvkob::win32

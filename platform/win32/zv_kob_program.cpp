@@ -1,0 +1,92 @@
+// ZV-KOB: starts and watches a full node's wallet and background programs.
+#include <windows.h>
+#include <commctrl.h>
+
+#include "core/event_gate.hpp"
+#include "core/instance_name.hpp"
+#include "main_window/load_unload.hpp"
+#include "main_window/main_window.hpp"
+#include "main_window/session_end.hpp"
+#include "platform/win32/com_apartment.hpp"
+#include "platform/win32/hidden_command_runner.hpp"
+#include "platform/win32/message_loop.hpp"
+#include "platform/win32/program_file.hpp"
+#include "platform/win32/registry_settings_store.hpp"
+#include "platform/win32/settings_window_show.hpp"
+#include "platform/win32/win32_notifier.hpp"
+#include "platform/win32/win32_pause.hpp"
+#include "platform/win32/win32_window_manager.hpp"
+#include "platform/win32/window_host.hpp"
+#include "platform/win32/wmi_process_probe.hpp"
+
+namespace zvkob::win32 {
+namespace {
+
+// The main window's answers to Windows ending the session.
+bool handle_session_end(MainWindow& main, UINT message, WPARAM wparam, LRESULT& result) {
+    switch (message) {
+        case WM_QUERYENDSESSION:
+            session_end_requested(main);
+            result = TRUE;
+            return true;
+        case WM_ENDSESSION:
+            if (wparam != FALSE) {
+                session_ends(main);
+            } else {
+                session_end_cancelled(main);
+            }
+            result = 0;
+            return true;
+        default:
+            return false;
+    }
+}
+
+int run_program() {
+    ComApartment com;
+    const INITCOMMONCONTROLSEX controls{sizeof(INITCOMMONCONTROLSEX),
+                                        ICC_STANDARD_CLASSES | ICC_WIN95_CLASSES};
+    InitCommonControlsEx(&controls);
+
+    const std::string instance = instance_name_from_path(program_file_path());
+    RegistrySettingsStore store(application_name, instance);
+    WmiProcessProbe probe;
+    HiddenCommandRunner runner;
+    Win32Pause pause;
+    Win32Notifier notifier;
+    EventGate gate([&notifier](std::string_view what) {
+        notifier.show_error("ZV-KOB met a problem and carried on: " + std::string(what));
+    });
+    Win32WindowManager windows(gate, [&gate](HWND owner) { show_settings_window(owner, gate); });
+
+    MainWindow main({store, probe, runner, pause, windows, notifier}, instance);
+    const auto timers = main.timers();
+    WindowHost host({main.controls, main.frame, {timers.begin(), timers.end()}}, gate, nullptr);
+    windows.attach_main_window(host.handle());
+
+    host.on_close = [&] {
+        if (gate.busy()) {
+            return;  // a handler is still showing a message; it ends first
+        }
+        gate.run([&] {
+            const Outcome saved = unload_main_window(main);
+            if (!saved && !main.session_ending) {
+                notifier.show_error(saved.reason());
+            }
+        });
+        host.destroy();
+    };
+    host.on_message = [&main](UINT message, WPARAM wparam, LPARAM, LRESULT& result) {
+        return handle_session_end(main, message, wparam, result);
+    };
+
+    gate.run([&main] { load_main_window(main); });
+    host.show();
+    pump_messages([&host] { return !host.exists(); });
+    return 0;
+}
+
+}  // namespace
+}  // namespace zvkob::win32
+
+int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) { return zvkob::win32::run_program(); }

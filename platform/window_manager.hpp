@@ -1,0 +1,24 @@
+#pragma once
+#include <cstdint>
+
+namespace zvkob {
+
+using WindowHandle = std::uintptr_t;
+
+// What the main window asks of the window system.
+class WindowManager {
+public:
+    virtual ~WindowManager() = default;
+
+    virtual WindowHandle main_window() = 0;
+    // The window of any program that has the user's input.
+    virtual WindowHandle foreground_window() = 0;
+    // Puts a window in or out of the topmost band, keeping its position and size.
+    virtual void place_topmost(WindowHandle window, bool topmost) = 0;
+    // Shows the settings window modally, owned by the main window; returns when it has closed.
+    virtual void show_settings_window() = 0;
+    // Asks the main window to close; its unload runs as for a user's close.
+    virtual void close_main_window() = 0;
+};
+
+}  // namespace zvkob

@@ -1,0 +1,16 @@
+#!/bin/sh
+# Installs what building and testing ZV-KOB needs on Debian 12 (run as root).
+# Does nothing when everything is already there.
+set -eu
+packages="cmake make g++ googletest libgtest-dev libgmock-dev mingw-w64 wine wine64 xvfb xauth imagemagick"
+missing=""
+for package in $packages; do
+    dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q "install ok installed" ||
+        missing="$missing $package"
+done
+[ -z "$missing" ] && exit 0
+echo "Installing:$missing"
+export DEBIAN_FRONTEND=noninteractive
+apt-get update -q
+# shellcheck disable=SC2086
+apt-get install -y -q --no-install-recommends $missing

@@ -1,0 +1,55 @@
+#include "main_window/always_on_top.hpp"
+
+#include <gtest/gtest.h>
+
+#include "fakes.hpp"
+#include "main_window/load_unload.hpp"
+
+namespace zvkob {
+namespace {
+
+using testing::CallLog;
+using testing::MainWindowFixture;
+
+TEST(AlwaysOnTopTick, DoesNothingWhileTheMainWindowHasTheInput) {
+    MainWindowFixture f;
+    load_main_window(f.window);
+    f.take_log();
+    f.window.AlwaysOnTopTimer.tick();
+    EXPECT_EQ(f.log, CallLog{"foreground"});
+}
+
+TEST(AlwaysOnTopTick, LiftsTheMainWindowAboveAnotherProgramsWindow) {
+    MainWindowFixture f;
+    load_main_window(f.window);
+    f.windows.foreground = 555;
+    f.take_log();
+    f.window.AlwaysOnTopTimer.tick();
+    EXPECT_EQ(f.log, (CallLog{"foreground", "foreground", "not topmost 555", "topmost 100"}));
+}
+
+TEST(AlwaysOnTopTickbox, AClickSwitchesTheTimerAtOnceAndLeavesTheTopmostBand) {
+    MainWindowFixture f;
+    load_main_window(f.window);
+    MainWindow& w = f.window;
+    f.take_log();
+
+    w.AlwaysOnTopTimer_TICKBOX.click();
+    EXPECT_FALSE(w.AlwaysOnTopTimer.enabled());
+    EXPECT_EQ(f.take_log(), CallLog{"not topmost 100"});
+
+    w.AlwaysOnTopTimer_TICKBOX.click();
+    EXPECT_TRUE(w.AlwaysOnTopTimer.running());
+    EXPECT_EQ(f.take_log(), CallLog{}) << "the next tick puts the window back on top";
+}
+
+TEST(SettingsButton, ShowsTheSettingsWindow) {
+    MainWindowFixture f;
+    load_main_window(f.window);
+    f.take_log();
+    f.window.SETTINGS_BUTTON.click();
+    EXPECT_EQ(f.log, CallLog{"show settings"});
+}
+
+}  // namespace
+}  // namespace zvkob

@@ -1,0 +1,151 @@
+#pragma once
+#include <map>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "core/process_probe.hpp"
+#include "core/settings_store.hpp"
+#include "main_window/main_window.hpp"
+#include "platform/command_runner.hpp"
+#include "platform/notifier.hpp"
+#include "platform/pause.hpp"
+#include "platform/window_manager.hpp"
+
+namespace zvkob::testing {
+
+// One log of every service call, in order, so tests can check sequences.
+using CallLog = std::vector<std::string>;
+
+class FakeStore : public SettingsStore {
+public:
+    explicit FakeStore(CallLog& log) : log_(log) {}
+
+    std::map<std::string, std::string, std::less<>> values;
+    std::vector<std::string> failing_keys;  // saves of these keys fail
+
+    std::string get(std::string_view key, std::string_view default_text) override {
+        log_.push_back("get " + std::string(key));
+        const auto found = values.find(key);
+        return found == values.end() ? std::string(default_text) : found->second;
+    }
+
+    Outcome save(std::string_view key, std::string_view text) override {
+        log_.push_back("save " + std::string(key) + "=" + std::string(text));
+        for (const auto& failing : failing_keys) {
+            if (failing == key) {
+                return Outcome::failure("Access is denied.");
+            }
+        }
+        values[std::string(key)] = text;
+        return Outcome::success();
+    }
+
+private:
+    CallLog& log_;
+};
+
+class FakeProbe : public ProcessProbe {
+public:
+    explicit FakeProbe(CallLog& log) : log_(log) {}
+
+    std::vector<std::string> running;        // image names that run
+    std::map<std::string, std::string> failures;  // image name -> why the query failed
+
+    ProbeAnswer PROCESS_RUNNING(std::string_view image_name) override {
+        log_.push_back("probe " + std::string(image_name));
+        const auto failed = failures.find(std::string(image_name));
+        if (failed != failures.end()) {
+            return ProbeAnswer{.running = false, .failure = failed->second};
+        }
+        for (const auto& name : running) {
+            if (name == image_name) {
+                return ProbeAnswer{.running = true, .failure = {}};
+            }
+        }
+        return ProbeAnswer{};
+    }
+
+private:
+    CallLog& log_;
+};
+
+class FakeRunner : public CommandRunner {
+public:
+    explicit FakeRunner(CallLog& log) : log_(log) {}
+
+    std::string failure;  // when set, every start fails with this reason
+
+    Outcome run_hidden(std::string_view command_line) override {
+        log_.push_back("run " + std::string(command_line));
+        return failure.empty() ? Outcome::success() : Outcome::failure(failure);
+    }
+
+private:
+    CallLog& log_;
+};
+
+class FakePause : public Pause {
+public:
+    explicit FakePause(CallLog& log) : log_(log) {}
+    void pause(int milliseconds) override { log_.push_back("pause " + std::to_string(milliseconds)); }
+
+private:
+    CallLog& log_;
+};
+
+class FakeWindows : public WindowManager {
+public:
+    explicit FakeWindows(CallLog& log) : log_(log) {}
+
+    static constexpr WindowHandle main = 100;
+    WindowHandle foreground = main;
+
+    WindowHandle main_window() override { return main; }
+    WindowHandle foreground_window() override {
+        log_.push_back("foreground");
+        return foreground;
+    }
+    void place_topmost(WindowHandle window, bool topmost) override {
+        log_.push_back((topmost ? "topmost " : "not topmost ") + std::to_string(window));
+    }
+    void show_settings_window() override { log_.push_back("show settings"); }
+    void close_main_window() override { log_.push_back("close main"); }
+
+private:
+    CallLog& log_;
+};
+
+class FakeNotifier : public Notifier {
+public:
+    explicit FakeNotifier(CallLog& log) : log_(log) {}
+    std::vector<std::string> messages;
+    void show_error(std::string_view message) override {
+        log_.push_back("message");
+        messages.emplace_back(message);
+    }
+
+private:
+    CallLog& log_;
+};
+
+// A main window wired to fakes that all write to one call log.
+struct MainWindowFixture {
+    CallLog log;
+    FakeStore store{log};
+    FakeProbe probe{log};
+    FakeRunner runner{log};
+    FakePause pause{log};
+    FakeWindows windows{log};
+    FakeNotifier notifier{log};
+    MainWindow window{MainWindowServices{store, probe, runner, pause, windows, notifier}, "ZV-KOB"};
+
+    // The calls logged since the last call, then forgets them.
+    CallLog take_log() {
+        CallLog taken;
+        taken.swap(log);
+        return taken;
+    }
+};
+
+}  // namespace zvkob::testing

@@ -1,0 +1,101 @@
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <string>
+
+#include "fakes.hpp"
+#include "main_window/load_unload.hpp"
+#include "main_window/session_end.hpp"
+
+namespace zvkob {
+namespace {
+
+using testing::CallLog;
+using testing::MainWindowFixture;
+
+CallLog store_writes(const CallLog& log) {
+    CallLog writes;
+    std::copy_if(log.begin(), log.end(), std::back_inserter(writes),
+                 [](const std::string& call) { return call.rfind("save ", 0) == 0; });
+    return writes;
+}
+
+const CallLog first_start_writes{
+    "save MAIN-Left=1000",
+    "save MAIN-Top=1000",
+    "save USE_QT_BAT_TICKBOX=0",
+    "save USE_DAEMON_BAT_TICKBOX=0",
+    "save AlwaysOnTopTimer_TICKBOX=1",
+    "save AUTOSTART_TICKBOX=0",
+    "save AUTOCLOSE_TIMER_TICKBOX=0",
+    "save BAT_QT_RUN_COMMAND_TEXTBOX=",
+    "save BAT_DAEMON_RUN_COMMAND_TEXTBOX=",
+    "save QT_NAME_TEXTBOX=",
+    "save DAEMOND_NAME_TEXTBOX="};
+
+TEST(MainWindowUnload, SavesElevenKeysInOrderAndNothingElse) {
+    MainWindowFixture f;
+    load_main_window(f.window);
+    f.take_log();
+    EXPECT_TRUE(unload_main_window(f.window).ok());
+    EXPECT_EQ(store_writes(f.log), first_start_writes);
+    EXPECT_EQ(store_writes(f.log).size(), f.log.size()) << "the unload does nothing but save";
+}
+
+TEST(MainWindowUnload, SavesWhatTheUserChangedAndNotTheSize) {
+    MainWindowFixture f;
+    load_main_window(f.window);
+    MainWindow& w = f.window;
+    w.frame.set_position(-300, 4500.5F);
+    w.frame.set_size(9000, 9000);
+    w.AlwaysOnTopTimer_TICKBOX.click();
+    w.USE_DAEMON_BAT_TICKBOX.set_tick(1);
+    w.QT_NAME_TEXTBOX.set_text("bitcoin-qt.exe");
+    f.take_log();
+    ASSERT_TRUE(unload_main_window(w).ok());
+    EXPECT_EQ(f.store.values["MAIN-Left"], "-300");
+    EXPECT_EQ(f.store.values["MAIN-Top"], "4500.5");
+    EXPECT_EQ(f.store.values["AlwaysOnTopTimer_TICKBOX"], "0");
+    EXPECT_EQ(f.store.values["USE_DAEMON_BAT_TICKBOX"], "1");
+    EXPECT_EQ(f.store.values["QT_NAME_TEXTBOX"], "bitcoin-qt.exe");
+    EXPECT_EQ(f.store.values.count("MAIN-Width"), 0U);
+}
+
+TEST(MainWindowUnload, AFailingWriteStopsNothingAndIsNamed) {
+    MainWindowFixture f;
+    load_main_window(f.window);
+    f.store.failing_keys = {"MAIN-Top", "QT_NAME_TEXTBOX"};
+    f.take_log();
+    const Outcome outcome = unload_main_window(f.window);
+    EXPECT_FALSE(outcome.ok());
+    EXPECT_EQ(store_writes(f.log).size(), 11U) << "every key is still attempted";
+    EXPECT_NE(outcome.reason().find("MAIN-Top, QT_NAME_TEXTBOX"), std::string::npos);
+    EXPECT_NE(outcome.reason().find("Access is denied."), std::string::npos);
+}
+
+TEST(SessionEnd, SavesAsTheUnloadDoesAndStopsEveryTimer) {
+    MainWindowFixture f;
+    f.store.values = {{"USE_QT_BAT_TICKBOX", "1"}, {"AUTOSTART_TICKBOX", "1"}};
+    load_main_window(f.window);
+    MainWindow& w = f.window;
+    w.UNLOAD_TIMER.set_enabled(true);
+
+    session_end_requested(w);
+    EXPECT_TRUE(w.session_ending);
+    session_end_cancelled(w);
+    EXPECT_FALSE(w.session_ending);
+
+    f.take_log();
+    session_ends(w);
+    EXPECT_TRUE(w.session_ending);
+    for (Timer* timer : w.timers()) {
+        EXPECT_FALSE(timer->running()) << timer->name();
+    }
+    CallLog expected = first_start_writes;
+    expected[2] = "save USE_QT_BAT_TICKBOX=1";
+    expected[5] = "save AUTOSTART_TICKBOX=1";
+    EXPECT_EQ(store_writes(f.log), expected);
+}
+
+}  // namespace
+}  // namespace zvkob
