@@ -8,9 +8,17 @@ WindowHandle Win32WindowManager::foreground_window() {
     return reinterpret_cast<WindowHandle>(GetForegroundWindow());
 }
 
+// Only the band changes: the window is not activated, so it never takes the
+// user's input from the program they are working in. Another program's window
+// is moved without waiting for that program, so one that has stopped
+// responding cannot freeze ZV-KOB.
 void Win32WindowManager::place_topmost(WindowHandle window, bool topmost) {
-    SetWindowPos(reinterpret_cast<HWND>(window), topmost ? HWND_TOPMOST : HWND_NOTOPMOST, 0, 0, 0,
-                 0, SWP_NOMOVE | SWP_NOSIZE);
+    const HWND target = reinterpret_cast<HWND>(window);
+    UINT flags = SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE;
+    if (GetWindowThreadProcessId(target, nullptr) != GetCurrentThreadId()) {
+        flags |= SWP_ASYNCWINDOWPOS;
+    }
+    SetWindowPos(target, topmost ? HWND_TOPMOST : HWND_NOTOPMOST, 0, 0, 0, 0, flags);
 }
 
 void Win32WindowManager::show_settings_window() {

@@ -1,0 +1,363 @@
+#include "driver.hpp"
+
+#include <tlhelp32.h>
+
+#include <stdexcept>
+#include <thread>
+
+namespace zvkob::e2e {
+namespace {
+
+constexpr wchar_t settings_root[] = L"Software\\VB and VBA Program Settings\\ZV-KOB";
+constexpr int first_control_id = 1000;
+
+std::wstring section_key(std::wstring_view instance) {
+    return std::wstring(settings_root) + L"\\" + std::wstring(instance);
+}
+
+bool same_name(std::wstring_view a, std::wstring_view b) {
+    return CompareStringOrdinal(a.data(), static_cast<int>(a.size()), b.data(),
+                                static_cast<int>(b.size()), TRUE) == CSTR_EQUAL;
+}
+
+template <typename Visit>
+void for_each_process(Visit visit) {
+    HANDLE snapshot = CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0);
+    if (snapshot == INVALID_HANDLE_VALUE) {
+        return;
+    }
+    PROCESSENTRY32W entry{};
+    entry.dwSize = sizeof entry;
+    for (BOOL more = Process32FirstW(snapshot, &entry); more;
+         more = Process32NextW(snapshot, &entry)) {
+        visit(entry);
+    }
+    CloseHandle(snapshot);
+}
+
+void remove_tree(const std::wstring& path) {
+    WIN32_FIND_DATAW entry{};
+    HANDLE search = FindFirstFileW((path + L"\\*").c_str(), &entry);
+    if (search != INVALID_HANDLE_VALUE) {
+        do {
+            const std::wstring name = entry.cFileName;
+            if (name == L"." || name == L"..") {
+                continue;
+            }
+            const std::wstring child = path + L"\\" + name;
+            SetFileAttributesW(child.c_str(), FILE_ATTRIBUTE_NORMAL);
+            if ((entry.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0) {
+                remove_tree(child);
+            } else {
+                DeleteFileW(child.c_str());
+            }
+        } while (FindNextFileW(search, &entry));
+        FindClose(search);
+    }
+    RemoveDirectoryW(path.c_str());
+}
+
+}  // namespace
+
+bool wait_until(const std::function<bool()>& condition, std::chrono::milliseconds deadline) {
+    const auto end = Clock::now() + deadline;
+    for (;;) {
+        if (condition()) {
+            return true;
+        }
+        if (Clock::now() >= end) {
+            return false;
+        }
+        std::this_thread::sleep_for(50ms);
+    }
+}
+
+std::wstring widen(std::string_view utf8) {
+    std::wstring wide(utf8.size(), L'\0');
+    wide.resize(static_cast<std::size_t>(MultiByteToWideChar(
+        CP_UTF8, 0, utf8.data(), static_cast<int>(utf8.size()), wide.data(),
+        static_cast<int>(wide.size()))));
+    return wide;
+}
+
+std::string narrow(std::wstring_view utf16) {
+    std::string text(utf16.size() * 4, '\0');
+    text.resize(static_cast<std::size_t>(
+        WideCharToMultiByte(CP_UTF8, 0, utf16.data(), static_cast<int>(utf16.size()), text.data(),
+                            static_cast<int>(text.size()), nullptr, nullptr)));
+    return text;
+}
+
+std::wstring windows_path(std::string_view build_path) {
+    std::wstring path = widen(build_path);
+    if (!path.empty() && path.front() == L'/') {
+        path = L"Z:" + path;
+    }
+    for (wchar_t& c : path) {
+        if (c == L'/') {
+            c = L'\\';
+        }
+    }
+    return path;
+}
+
+ScratchFolder::ScratchFolder(std::wstring_view name)
+    : path_(L"C:\\zvkob-tests\\" + std::wstring(name)) {
+    CreateDirectoryW(L"C:\\zvkob-tests", nullptr);
+    remove_tree(path_);  // an earlier run may have been cut short
+    CreateDirectoryW(path_.c_str(), nullptr);
+}
+
+ScratchFolder::~ScratchFolder() { remove_tree(path_); }
+
+bool file_exists(const std::wstring& path) {
+    return GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES;
+}
+
+std::string read_file(const std::wstring& path) {
+    HANDLE file = CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                              nullptr, OPEN_EXISTING, 0, nullptr);
+    if (file == INVALID_HANDLE_VALUE) {
+        return {};
+    }
+    std::string bytes(static_cast<std::size_t>(GetFileSize(file, nullptr)), '\0');
+    DWORD read = 0;
+    ReadFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &read, nullptr);
+    CloseHandle(file);
+    bytes.resize(read);
+    return bytes;
+}
+
+void write_file(const std::wstring& path, std::string_view bytes) {
+    HANDLE file = CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+    if (file == INVALID_HANDLE_VALUE) {
+        throw std::runtime_error("cannot write " + narrow(path));
+    }
+    DWORD written = 0;
+    WriteFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr);
+    CloseHandle(file);
+}
+
+void copy_file(const std::wstring& from, const std::wstring& to) {
+    if (!CopyFileW(from.c_str(), to.c_str(), FALSE)) {
+        throw std::runtime_error("cannot copy " + narrow(from) + " to " + narrow(to));
+    }
+}
+
+Process::Process(const std::wstring& exe, const std::wstring& arguments) {
+    std::wstring command_line = exe.empty() ? arguments : L"\"" + exe + L"\" " + arguments;
+    STARTUPINFOW startup{};
+    startup.cb = sizeof startup;
+    PROCESS_INFORMATION started{};
+    if (!CreateProcessW(exe.empty() ? nullptr : exe.c_str(), command_line.data(), nullptr, nullptr,
+                        FALSE, 0, nullptr, nullptr, &startup, &started)) {
+        throw std::runtime_error("cannot start " + narrow(command_line));
+    }
+    CloseHandle(started.hThread);
+    handle_ = started.hProcess;
+    id_ = started.dwProcessId;
+}
+
+Process::~Process() {
+    kill();
+    CloseHandle(handle_);
+}
+
+bool Process::running() const { return WaitForSingleObject(handle_, 0) == WAIT_TIMEOUT; }
+
+bool Process::wait_for_exit(std::chrono::milliseconds deadline) const {
+    return WaitForSingleObject(handle_, static_cast<DWORD>(deadline.count())) == WAIT_OBJECT_0;
+}
+
+void Process::kill() {
+    if (running()) {
+        TerminateProcess(handle_, 1);
+        WaitForSingleObject(handle_, 10000);
+    }
+}
+
+bool process_runs(std::wstring_view image_name) {
+    bool found = false;
+    for_each_process([&](const PROCESSENTRY32W& entry) {
+        found = found || same_name(entry.szExeFile, image_name);
+    });
+    return found;
+}
+
+void kill_processes(std::wstring_view image_name) {
+    for_each_process([&](const PROCESSENTRY32W& entry) {
+        if (same_name(entry.szExeFile, image_name)) {
+            if (HANDLE process = OpenProcess(PROCESS_TERMINATE | SYNCHRONIZE, FALSE,
+                                             entry.th32ProcessID)) {
+                TerminateProcess(process, 1);
+                WaitForSingleObject(process, 10000);
+                CloseHandle(process);
+            }
+        }
+    });
+}
+
+HWND find_window(DWORD process_id, std::wstring_view caption) {
+    struct Search {
+        DWORD process_id;
+        std::wstring_view caption;
+        HWND found;
+    } search{process_id, caption, nullptr};
+    EnumWindows(
+        [](HWND window, LPARAM parameter) -> BOOL {
+            auto& s = *reinterpret_cast<Search*>(parameter);
+            DWORD owner = 0;
+            GetWindowThreadProcessId(window, &owner);
+            if (owner == s.process_id && text(window) == s.caption) {
+                s.found = window;
+                return FALSE;
+            }
+            return TRUE;
+        },
+        reinterpret_cast<LPARAM>(&search));
+    return search.found;
+}
+
+HWND wait_for_window(DWORD process_id, std::wstring_view caption,
+                     std::chrono::milliseconds deadline) {
+    HWND found = nullptr;
+    wait_until([&] { return (found = find_window(process_id, caption)) != nullptr; }, deadline);
+    return found;
+}
+
+HWND control(HWND window, const WindowSpec& layout, std::string_view name) {
+    for (std::size_t index = 0; index < layout.controls.size(); ++index) {
+        if (layout.controls[index].name == name) {
+            return GetDlgItem(window, first_control_id + static_cast<int>(index));
+        }
+    }
+    throw std::logic_error("no control " + std::string(name) + " in " + std::string(layout.name));
+}
+
+std::wstring text(HWND window) {
+    wchar_t buffer[4096] = {};
+    SendMessageTimeoutW(window, WM_GETTEXT, std::size(buffer), reinterpret_cast<LPARAM>(buffer),
+                        SMTO_ABORTIFHUNG, 5000, nullptr);
+    return buffer;
+}
+
+bool checked(HWND control) { return SendMessageW(control, BM_GETCHECK, 0, 0) == BST_CHECKED; }
+bool enabled(HWND control) { return IsWindowEnabled(control) != FALSE; }
+bool visible(HWND control) { return (GetWindowLongW(control, GWL_STYLE) & WS_VISIBLE) != 0; }
+
+RECT window_rect(HWND window) {
+    RECT rect{};
+    GetWindowRect(window, &rect);
+    return rect;
+}
+
+RECT rect_in_parent(HWND control) {
+    RECT rect = window_rect(control);
+    MapWindowPoints(nullptr, GetParent(control), reinterpret_cast<POINT*>(&rect), 2);
+    return rect;
+}
+
+UINT dpi_of(HWND window) {
+    const UINT dpi = GetDpiForWindow(window);
+    return dpi == 0 ? 96 : dpi;
+}
+
+int pixels(int twips, UINT dpi) { return MulDiv(twips, static_cast<int>(dpi), 1440); }
+
+void click(HWND control) { PostMessageW(control, BM_CLICK, 0, 0); }
+
+void type(HWND text_box, std::wstring_view new_text) {
+    const std::wstring copy(new_text);
+    SendMessageTimeoutW(text_box, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(copy.c_str()),
+                        SMTO_ABORTIFHUNG, 5000, nullptr);
+}
+
+void close(HWND window) { PostMessageW(window, WM_CLOSE, 0, 0); }
+
+COLORREF colour_on_screen(HWND control) {
+    const RECT rect = window_rect(control);
+    HDC screen = GetDC(nullptr);
+    const COLORREF colour = GetPixel(screen, rect.left + 3, rect.bottom - 3);
+    ReleaseDC(nullptr, screen);
+    return colour;
+}
+
+OtherProgramWindow::OtherProgramWindow() : ready_(CreateEventW(nullptr, TRUE, FALSE, nullptr)) {
+    thread_ = CreateThread(
+        nullptr, 0,
+        [](void* parameter) -> DWORD {
+            auto& self = *static_cast<OtherProgramWindow*>(parameter);
+            self.window_ = CreateWindowExW(0, L"STATIC", L"another program", WS_POPUP | WS_VISIBLE,
+                                           0, 0, 400, 300, nullptr, nullptr, nullptr, nullptr);
+            SetEvent(self.ready_);
+            MSG message{};
+            while (GetMessageW(&message, nullptr, 0, 0) > 0) {
+                DispatchMessageW(&message);
+            }
+            DestroyWindow(self.window_);
+            return 0;
+        },
+        this, 0, &thread_id_);
+    WaitForSingleObject(ready_, 10000);
+}
+
+OtherProgramWindow::~OtherProgramWindow() {
+    PostThreadMessageW(thread_id_, WM_QUIT, 0, 0);
+    WaitForSingleObject(thread_, 10000);
+    CloseHandle(thread_);
+    CloseHandle(ready_);
+}
+
+// As a user's click on it: raised above other windows and given the input.
+void OtherProgramWindow::take_foreground() const {
+    SetWindowPos(window_, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_ASYNCWINDOWPOS);
+    SetForegroundWindow(window_);
+}
+
+Section read_section(std::wstring_view instance) {
+    Section values;
+    HKEY key = nullptr;
+    if (RegOpenKeyExW(HKEY_CURRENT_USER, section_key(instance).c_str(), 0, KEY_READ, &key) !=
+        ERROR_SUCCESS) {
+        return values;
+    }
+    for (DWORD index = 0;; ++index) {
+        wchar_t name[256];
+        DWORD name_length = std::size(name);
+        BYTE data[16384];
+        DWORD data_size = sizeof data;
+        DWORD type = 0;
+        if (RegEnumValueW(key, index, name, &name_length, nullptr, &type, data, &data_size) !=
+            ERROR_SUCCESS) {
+            break;
+        }
+        std::wstring value(reinterpret_cast<const wchar_t*>(data), data_size / sizeof(wchar_t));
+        while (!value.empty() && value.back() == L'\0') {
+            value.pop_back();
+        }
+        values[std::wstring(name, name_length)] = type == REG_SZ ? value : L"<not REG_SZ>";
+    }
+    RegCloseKey(key);
+    return values;
+}
+
+void delete_section(std::wstring_view instance) {
+    RegDeleteTreeW(HKEY_CURRENT_USER, section_key(instance).c_str());
+    RegDeleteKeyW(HKEY_CURRENT_USER, section_key(instance).c_str());
+}
+
+void write_setting(std::wstring_view instance, std::wstring_view key, std::wstring_view value) {
+    HKEY section = nullptr;
+    RegCreateKeyExW(HKEY_CURRENT_USER, section_key(instance).c_str(), 0, nullptr, 0, KEY_SET_VALUE,
+                    nullptr, &section, nullptr);
+    const std::wstring data(value);
+    RegSetValueExW(section, std::wstring(key).c_str(), 0, REG_SZ,
+                   reinterpret_cast<const BYTE*>(data.c_str()),
+                   static_cast<DWORD>((data.size() + 1) * sizeof(wchar_t)));
+    RegCloseKey(section);
+}
+
+std::wstring zv_kob_exe() { return windows_path(ZVKOB_EXE); }
+std::wstring stand_in_node_exe() { return windows_path(ZVKOB_STAND_IN_NODE_EXE); }
+
+}  // namespace zvkob::e2e

@@ -1,0 +1,124 @@
+#pragma once
+// Drives the real ZV-KOB.exe from outside, as a user would: window messages
+// to its controls, the registry, files and processes. Every wait has a
+// deadline and polls; nothing sleeps a fixed time and hopes.
+#include <windows.h>
+
+#include <chrono>
+#include <functional>
+#include <map>
+#include <string>
+#include <string_view>
+
+#include "core/control_table.hpp"
+
+namespace zvkob::e2e {
+
+using namespace std::chrono_literals;
+using Clock = std::chrono::steady_clock;
+
+// Polls `condition` every 50 ms until it holds or `deadline` has passed.
+bool wait_until(const std::function<bool()>& condition, std::chrono::milliseconds deadline);
+
+// A Windows path for a path of the build machine (wine maps / to Z:\).
+std::wstring windows_path(std::string_view build_path);
+std::wstring widen(std::string_view utf8);
+std::string narrow(std::wstring_view utf16);
+
+// A fresh folder for one test, removed with everything in it when it goes.
+class ScratchFolder {
+public:
+    explicit ScratchFolder(std::wstring_view name);
+    ~ScratchFolder();
+    ScratchFolder(const ScratchFolder&) = delete;
+    ScratchFolder& operator=(const ScratchFolder&) = delete;
+    const std::wstring& path() const { return path_; }
+    std::wstring file(std::wstring_view name) const { return path_ + L"\\" + std::wstring(name); }
+
+private:
+    std::wstring path_;
+};
+
+bool file_exists(const std::wstring& path);
+std::string read_file(const std::wstring& path);  // the bytes, or "" when missing
+void write_file(const std::wstring& path, std::string_view bytes);
+void copy_file(const std::wstring& from, const std::wstring& to);
+
+// A program started by the test; killed when it goes if still running.
+class Process {
+public:
+    explicit Process(const std::wstring& exe, const std::wstring& arguments = L"");
+    ~Process();
+    Process(const Process&) = delete;
+    Process& operator=(const Process&) = delete;
+
+    DWORD id() const { return id_; }
+    bool running() const;
+    bool wait_for_exit(std::chrono::milliseconds deadline) const;
+    void kill();
+
+private:
+    HANDLE handle_ = nullptr;
+    DWORD id_ = 0;
+};
+
+// Whether a process with this image name runs (case-insensitive), and killing them all.
+bool process_runs(std::wstring_view image_name);
+void kill_processes(std::wstring_view image_name);
+
+// The top-level window of a process with exactly this caption, or null.
+HWND find_window(DWORD process_id, std::wstring_view caption);
+HWND wait_for_window(DWORD process_id, std::wstring_view caption,
+                     std::chrono::milliseconds deadline = 20s);
+
+// One control of a window, found by its name in the window's table.
+HWND control(HWND window, const WindowSpec& layout, std::string_view name);
+
+std::wstring text(HWND window);
+bool checked(HWND control);
+bool enabled(HWND control);
+bool visible(HWND control);
+RECT window_rect(HWND window);           // screen pixels
+RECT rect_in_parent(HWND control);       // pixels in the parent's client area
+UINT dpi_of(HWND window);
+int pixels(int twips, UINT dpi);
+
+// A click as the user's: the control handles it in its own time (posted, so
+// a handler that pauses does not hold up the test).
+void click(HWND control);
+// Types a whole new text into a text box.
+void type(HWND text_box, std::wstring_view text);
+void close(HWND window);
+
+// The colour on screen in the middle of a control, as 0x00BBGGRR.
+COLORREF colour_on_screen(HWND control);
+
+// A window of another program that takes the foreground, on a thread of its
+// own that keeps answering messages.
+class OtherProgramWindow {
+public:
+    OtherProgramWindow();
+    ~OtherProgramWindow();
+    OtherProgramWindow(const OtherProgramWindow&) = delete;
+    OtherProgramWindow& operator=(const OtherProgramWindow&) = delete;
+    HWND handle() const { return window_; }
+    void take_foreground() const;
+
+private:
+    HANDLE thread_ = nullptr;
+    DWORD thread_id_ = 0;
+    HWND window_ = nullptr;
+    HANDLE ready_ = nullptr;
+};
+
+// The values of one section of ZV-KOB's settings; deleting it resets that instance.
+using Section = std::map<std::wstring, std::wstring>;
+Section read_section(std::wstring_view instance);
+void delete_section(std::wstring_view instance);
+void write_setting(std::wstring_view instance, std::wstring_view key, std::wstring_view value);
+
+// Paths of the programs under test, as built.
+std::wstring zv_kob_exe();
+std::wstring stand_in_node_exe();
+
+}  // namespace zvkob::e2e

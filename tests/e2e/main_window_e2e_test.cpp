@@ -1,0 +1,226 @@
+// The real ZV-KOB.exe under wine on a virtual screen: its main window as a
+// user first meets it, what it leaves in the registry, and its copies.
+#include <gtest/gtest.h>
+
+#include <map>
+#include <set>
+
+#include "driver.hpp"
+#include "main_window/main_window_layout.hpp"
+
+namespace zvkob::e2e {
+namespace {
+
+const WindowSpec& layout = main_window_layout();
+
+// What each visible control reads right after start-up (the status labels
+// may already show the first probe).
+const std::map<std::string_view, std::set<std::wstring>> first_captions{
+    {"AlwaysOnTopTimer_TICKBOX", {L"Always On Top"}},
+    {"SETTINGS_BUTTON", {L"Settings"}},
+    {"LAUNCH_BUTTON", {L"LAUNCH"}},
+    {"USE_DAEMON_BAT_TICKBOX", {L"DAEMON"}},
+    {"USE_QT_BAT_TICKBOX", {L"QT"}},
+    {"RUN_BAT_TICKBOX", {L"RUN .BAT"}},
+    {"START_STOP_BUTTON", {L"START"}},
+    {"AUTOSTART_TICKBOX", {L"Auto Start"}},
+    {"AUTOCLOSE_TIMER_TICKBOX", {L"Auto Close"}},
+    {"AUTORUN_TIMER_TEXTBOX", {L"-- --"}},
+    {"DAEMON_PROCESS_ACTIVE_LABEL", {L"!!! NOT MONITORING !!!", L"!!! DAEMON STOPPED !!!"}},
+    {"QT_PROCESS_ACTIVE_LABEL", {L"!!! NOT MONITORING !!!", L"!!! QT STOPPED !!!"}},
+    {"ZV_KOB_TITLE", {L"ZV-KOB"}},
+    {"APP_EXE_NAME_LABEL", {L"ZV-KOB"}},
+};
+
+const Section first_start_settings{
+    {L"MAIN-Left", L"1000"},
+    {L"MAIN-Top", L"1000"},
+    {L"USE_QT_BAT_TICKBOX", L"0"},
+    {L"USE_DAEMON_BAT_TICKBOX", L"0"},
+    {L"AlwaysOnTopTimer_TICKBOX", L"1"},
+    {L"AUTOSTART_TICKBOX", L"0"},
+    {L"AUTOCLOSE_TIMER_TICKBOX", L"0"},
+    {L"BAT_QT_RUN_COMMAND_TEXTBOX", L""},
+    {L"BAT_DAEMON_RUN_COMMAND_TEXTBOX", L""},
+    {L"QT_NAME_TEXTBOX", L""},
+    {L"DAEMOND_NAME_TEXTBOX", L""},
+};
+
+class MainWindowEndToEnd : public ::testing::Test {
+protected:
+    void SetUp() override {
+        delete_section(L"ZV-KOB");
+        delete_section(L"Second");
+    }
+    void TearDown() override {
+        delete_section(L"ZV-KOB");
+        delete_section(L"Second");
+    }
+};
+
+TEST_F(MainWindowEndToEnd, FirstStartShowsTheWindowAndSavesElevenKeysOnClose) {
+    Process program(zv_kob_exe());
+    HWND window = wait_for_window(program.id(), L"TARLOWEN - ZV-KOB - ZV-KOB");
+    ASSERT_NE(window, nullptr) << "no main window with the instance name in its caption";
+
+    const UINT dpi = dpi_of(window);
+    const RECT outer = window_rect(window);
+    EXPECT_EQ(outer.left, pixels(1000, dpi));
+    EXPECT_EQ(outer.top, pixels(1000, dpi));
+    EXPECT_EQ(outer.right - outer.left, pixels(4530, dpi)) << "302 pixels at 96 dpi";
+    EXPECT_EQ(outer.bottom - outer.top, pixels(2565, dpi)) << "171 pixels at 96 dpi";
+    const LONG style = GetWindowLongW(window, GWL_STYLE);
+    EXPECT_EQ(style & WS_THICKFRAME, 0) << "fixed border";
+    EXPECT_EQ(style & WS_MAXIMIZEBOX, 0) << "no maximize button";
+
+    for (const ControlSpec& spec : layout.controls) {
+        HWND item = control(window, layout, spec.name);
+        ASSERT_NE(item, nullptr) << spec.name;
+        EXPECT_EQ(visible(item), spec.visible) << spec.name;
+        if (!spec.visible) {
+            continue;
+        }
+        const RECT rect = rect_in_parent(item);
+        EXPECT_EQ(rect.left, pixels(spec.rect.left, dpi)) << spec.name;
+        EXPECT_EQ(rect.top, pixels(spec.rect.top, dpi)) << spec.name;
+        EXPECT_EQ(rect.right - rect.left, pixels(spec.rect.width, dpi)) << spec.name;
+        EXPECT_EQ(rect.bottom - rect.top, pixels(spec.rect.height, dpi)) << spec.name;
+        const auto allowed = first_captions.find(spec.name);
+        ASSERT_NE(allowed, first_captions.end()) << spec.name;
+        EXPECT_TRUE(allowed->second.count(text(item)) == 1)
+            << spec.name << " reads " << narrow(text(item));
+    }
+    EXPECT_TRUE(checked(control(window, layout, "AlwaysOnTopTimer_TICKBOX")));
+    EXPECT_FALSE(enabled(control(window, layout, "AUTOSTART_TICKBOX")));
+    EXPECT_EQ(colour_on_screen(control(window, layout, "AUTORUN_TIMER_TEXTBOX")), RGB(255, 128, 255));
+
+    close(window);
+    ASSERT_TRUE(program.wait_for_exit(10s));
+    EXPECT_EQ(read_section(L"ZV-KOB"), first_start_settings);
+}
+
+TEST_F(MainWindowEndToEnd, ACopyUnderAnotherNameKeepsItsOwnSection) {
+    write_setting(L"ZV-KOB", L"MAIN-Left", L"3000");
+    ScratchFolder folder(L"second-copy");
+    copy_file(zv_kob_exe(), folder.file(L"Second.exe"));
+
+    Process second(folder.file(L"Second.exe"));
+    HWND window = wait_for_window(second.id(), L"TARLOWEN - ZV-KOB - Second");
+    ASSERT_NE(window, nullptr);
+    EXPECT_EQ(text(control(window, layout, "APP_EXE_NAME_LABEL")), L"Second");
+    EXPECT_EQ(window_rect(window).left, pixels(1000, dpi_of(window)))
+        << "ZV-KOB's stored position is not Second's";
+    close(window);
+    ASSERT_TRUE(second.wait_for_exit(10s));
+
+    EXPECT_EQ(read_section(L"Second"), first_start_settings);
+    EXPECT_EQ(read_section(L"ZV-KOB"), (Section{{L"MAIN-Left", L"3000"}}));
+}
+
+TEST_F(MainWindowEndToEnd, AWindowTheUserMovedOpensThereNextTime) {
+    {
+        Process program(zv_kob_exe());
+        HWND window = wait_for_window(program.id(), L"TARLOWEN - ZV-KOB - ZV-KOB");
+        ASSERT_NE(window, nullptr);
+        SetWindowPos(window, nullptr, 200, 150, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+        close(window);
+        ASSERT_TRUE(program.wait_for_exit(10s));
+    }
+    const UINT dpi = 96;  // Xvfb's screen
+    EXPECT_EQ(read_section(L"ZV-KOB")[L"MAIN-Left"], std::to_wstring(200 * 1440 / dpi));
+    EXPECT_EQ(read_section(L"ZV-KOB")[L"MAIN-Top"], std::to_wstring(150 * 1440 / dpi));
+
+    Process again(zv_kob_exe());
+    HWND window = wait_for_window(again.id(), L"TARLOWEN - ZV-KOB - ZV-KOB");
+    ASSERT_NE(window, nullptr);
+    EXPECT_EQ(window_rect(window).left, 200);
+    EXPECT_EQ(window_rect(window).top, 150);
+    close(window);
+    ASSERT_TRUE(again.wait_for_exit(10s));
+}
+
+TEST_F(MainWindowEndToEnd, AStoredPositionOnNoScreenIsBroughtBackOntoOne) {
+    write_setting(L"ZV-KOB", L"MAIN-Left", L"-900000");
+    write_setting(L"ZV-KOB", L"MAIN-Top", L"not a number");
+    Process program(zv_kob_exe());
+    HWND window = wait_for_window(program.id(), L"TARLOWEN - ZV-KOB - ZV-KOB");
+    ASSERT_NE(window, nullptr) << "a hand-edited store must not stop the program";
+    const RECT outer = window_rect(window);
+    EXPECT_GE(outer.left, GetSystemMetrics(SM_XVIRTUALSCREEN));
+    EXPECT_EQ(outer.top, pixels(1000, dpi_of(window)));
+    close(window);
+    ASSERT_TRUE(program.wait_for_exit(10s));
+    EXPECT_EQ(read_section(L"ZV-KOB")[L"MAIN-Left"], std::to_wstring(outer.left * 15));
+}
+
+TEST_F(MainWindowEndToEnd, AlwaysOnTopFollowsTheTickboxAtOnce) {
+    Process program(zv_kob_exe());
+    HWND window = wait_for_window(program.id(), L"TARLOWEN - ZV-KOB - ZV-KOB");
+    ASSERT_NE(window, nullptr);
+    HWND always_on_top = control(window, layout, "AlwaysOnTopTimer_TICKBOX");
+    OtherProgramWindow other;  // covers the main window where it takes the foreground
+    // Whichever window is on top shows at the middle of the main window.
+    const auto topmost = [window] {
+        const RECT rect = window_rect(window);
+        const POINT middle{(rect.left + rect.right) / 2, (rect.top + rect.bottom) / 2};
+        return GetAncestor(WindowFromPoint(middle), GA_ROOT) == window;
+    };
+
+    // Another program's window takes the foreground: within a second ZV-KOB is above it.
+    other.take_foreground();
+    EXPECT_TRUE(wait_until(topmost, 3s)) << "ticked: the window goes on top";
+
+    click(always_on_top);
+    ASSERT_TRUE(wait_until([&] { return !checked(always_on_top); }, 2s));
+    other.take_foreground();
+    EXPECT_TRUE(wait_until([&] { return !topmost(); }, 2s))
+        << "cleared: the window left the topmost band at once, so another window can cover it";
+    EXPECT_FALSE(wait_until(topmost, 1500ms)) << "cleared: it stays behind";
+
+    click(always_on_top);
+    EXPECT_TRUE(wait_until(topmost, 3s)) << "ticked again: back on top within a second";
+    EXPECT_EQ(GetForegroundWindow(), other.handle()) << "on top without taking the input";
+
+    close(window);
+    ASSERT_TRUE(program.wait_for_exit(10s));
+    EXPECT_EQ(read_section(L"ZV-KOB")[L"AlwaysOnTopTimer_TICKBOX"], L"1");
+}
+
+TEST_F(MainWindowEndToEnd, EndingTheSessionSavesTheSettings) {
+    Process program(zv_kob_exe());
+    HWND window = wait_for_window(program.id(), L"TARLOWEN - ZV-KOB - ZV-KOB");
+    ASSERT_NE(window, nullptr);
+    HWND always_on_top = control(window, layout, "AlwaysOnTopTimer_TICKBOX");
+    click(always_on_top);
+    ASSERT_TRUE(wait_until([&] { return !checked(always_on_top); }, 2s));
+
+    DWORD_PTR answer = 0;
+    SendMessageTimeoutW(window, WM_QUERYENDSESSION, 0, 0, SMTO_ABORTIFHUNG, 5000, &answer);
+    EXPECT_EQ(answer, TRUE) << "ZV-KOB lets Windows end the session";
+    SendMessageTimeoutW(window, WM_ENDSESSION, TRUE, 0, SMTO_ABORTIFHUNG, 5000, nullptr);
+
+    Section saved = read_section(L"ZV-KOB");
+    EXPECT_EQ(saved.size(), 11U);
+    EXPECT_EQ(saved[L"AlwaysOnTopTimer_TICKBOX"], L"0") << "what the user set is not lost";
+}
+
+TEST_F(MainWindowEndToEnd, SettingsOpensModallyOverTheMainWindow) {
+    Process program(zv_kob_exe());
+    HWND window = wait_for_window(program.id(), L"TARLOWEN - ZV-KOB - ZV-KOB");
+    ASSERT_NE(window, nullptr);
+    click(control(window, layout, "SETTINGS_BUTTON"));
+    HWND settings = wait_for_window(program.id(), L"TARLOWEN - ZV-KOB - SETTINGS");
+    ASSERT_NE(settings, nullptr);
+    EXPECT_EQ(GetWindow(settings, GW_OWNER), window);
+    EXPECT_TRUE(wait_until([&] { return !enabled(window); }, 2s)) << "the main window takes no input";
+    const LONG style = GetWindowLongW(settings, GWL_STYLE);
+    EXPECT_EQ(style & (WS_MINIMIZEBOX | WS_MAXIMIZEBOX | WS_THICKFRAME), 0);
+
+    close(settings);
+    EXPECT_TRUE(wait_until([&] { return enabled(window) && !IsWindow(settings); }, 5s));
+    close(window);
+    ASSERT_TRUE(program.wait_for_exit(10s));
+}
+
+}  // namespace
+}  // namespace zvkob::e2e
