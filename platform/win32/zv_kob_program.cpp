@@ -12,6 +12,7 @@
 #include "platform/win32/message_loop.hpp"
 #include "platform/win32/program_file.hpp"
 #include "platform/win32/registry_settings_store.hpp"
+#include "platform/win32/wide_text.hpp"
 #include "platform/win32/settings_window_show.hpp"
 #include "platform/win32/win32_notifier.hpp"
 #include "platform/win32/win32_pause.hpp"
@@ -89,4 +90,13 @@ int run_program() {
 }  // namespace
 }  // namespace zvkob::win32
 
-int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) { return zvkob::win32::run_program(); }
+int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
+    try {
+        return zvkob::win32::run_program();
+    } catch (const std::exception& failure) {
+        // Nothing was saved over: the settings stay as they were.
+        MessageBoxW(nullptr, zvkob::win32::widen(std::string("ZV-KOB cannot start: ") + failure.what()).c_str(),
+                    L"ZV-KOB", MB_OK | MB_ICONERROR);
+        return 1;
+    }
+}

@@ -1,0 +1,120 @@
+// Renders the pictures of the user's guide: the real ZV-KOB.exe in the states
+// a user meets, photographed from the screen into BMP files. Run on wine's
+// virtual desktop so that the windows have their title bars (see
+// scripts/screenshots.sh, which turns the files into PNG).
+#include <windows.h>
+
+#include <cstdio>
+#include <string>
+#include <vector>
+
+#include "driver.hpp"
+#include "main_window/main_window_layout.hpp"
+
+namespace zvkob::e2e {
+namespace {
+
+const WindowSpec& main_layout = main_window_layout();
+constexpr wchar_t main_caption[] = L"TARLOWEN - ZV-KOB - ZV-KOB";
+
+// Saves the window, frame and all, as it is on screen.
+bool capture(HWND window, const std::wstring& bmp_path) {
+    const RECT rect = window_rect(window);
+    const int width = rect.right - rect.left;
+    const int height = rect.bottom - rect.top;
+    HDC screen = GetDC(nullptr);
+    HDC memory = CreateCompatibleDC(screen);
+    HBITMAP bitmap = CreateCompatibleBitmap(screen, width, height);
+    HGDIOBJ previous = SelectObject(memory, bitmap);
+    BitBlt(memory, 0, 0, width, height, screen, rect.left, rect.top, SRCCOPY);
+    SelectObject(memory, previous);
+
+    BITMAPINFOHEADER header{};
+    header.biSize = sizeof header;
+    header.biWidth = width;
+    header.biHeight = height;
+    header.biPlanes = 1;
+    header.biBitCount = 24;
+    header.biCompression = BI_RGB;
+    const int stride = ((width * 3 + 3) / 4) * 4;
+    std::vector<char> pixels(static_cast<std::size_t>(stride * height));
+    GetDIBits(memory, bitmap, 0, static_cast<UINT>(height), pixels.data(),
+              reinterpret_cast<BITMAPINFO*>(&header), DIB_RGB_COLORS);
+    DeleteObject(bitmap);
+    DeleteDC(memory);
+    ReleaseDC(nullptr, screen);
+
+    BITMAPFILEHEADER file{};
+    file.bfType = 0x4D42;
+    file.bfOffBits = sizeof file + sizeof header;
+    file.bfSize = file.bfOffBits + static_cast<DWORD>(pixels.size());
+    std::string bytes(reinterpret_cast<const char*>(&file), sizeof file);
+    bytes.append(reinterpret_cast<const char*>(&header), sizeof header);
+    bytes.append(pixels.data(), pixels.size());
+    write_file(bmp_path, bytes);
+    std::printf("%s %dx%d\n", narrow(bmp_path).c_str(), width, height);
+    return true;
+}
+
+HWND start_main_window(Process& program) {
+    HWND window = wait_for_window(program.id(), main_caption);
+    if (window == nullptr) {
+        throw std::runtime_error("ZV-KOB's window did not appear");
+    }
+    SetForegroundWindow(window);
+    return window;
+}
+
+bool shows(HWND window, std::string_view control_name, COLORREF colour) {
+    return colour_on_screen(control(window, main_layout, control_name)) == colour;
+}
+
+void close_program(Process& program, HWND window) {
+    close(window);
+    program.wait_for_exit(10s);
+}
+
+// As a user first meets it: nothing chosen, the watcher has looked once.
+void main_window_at_rest(const std::wstring& folder) {
+    delete_section(L"ZV-KOB");
+    Process program(zv_kob_exe());
+    HWND window = start_main_window(program);
+    wait_until([&] { return shows(window, "QT_PROCESS_ACTIVE_LABEL", RGB(255, 0, 0)); }, 10s);
+    capture(window, folder + L"\\main-window.png.bmp");
+    close_program(program, window);
+}
+
+// The wallet program runs: its label is green and LAUNCH is disabled.
+void main_window_watching(const std::wstring& folder) {
+    ScratchFolder node(L"screenshot-node");
+    copy_file(stand_in_node_exe(), node.file(L"bitcoin-qt.exe"));
+    Process wallet(node.file(L"bitcoin-qt.exe"));
+    delete_section(L"ZV-KOB");
+    write_setting(L"ZV-KOB", L"QT_NAME_TEXTBOX", L"bitcoin-qt.exe");
+    write_setting(L"ZV-KOB", L"DAEMOND_NAME_TEXTBOX", L"bitcoind.exe");
+    write_setting(L"ZV-KOB", L"USE_QT_BAT_TICKBOX", L"1");
+    Process program(zv_kob_exe());
+    HWND window = start_main_window(program);
+    wait_until([&] { return shows(window, "QT_PROCESS_ACTIVE_LABEL", RGB(0, 255, 0)); }, 10s);
+    capture(window, folder + L"\\main-window-running.png.bmp");
+    close_program(program, window);
+}
+
+}  // namespace
+}  // namespace zvkob::e2e
+
+int wmain(int argc, wchar_t** argv) {
+    if (argc < 2) {
+        std::fprintf(stderr, "usage: take_screenshots <output folder>\n");
+        return 2;
+    }
+    try {
+        zvkob::e2e::main_window_at_rest(argv[1]);
+        zvkob::e2e::main_window_watching(argv[1]);
+        zvkob::e2e::delete_section(L"ZV-KOB");
+    } catch (const std::exception& failure) {
+        std::fprintf(stderr, "screenshots failed: %s\n", failure.what());
+        return 1;
+    }
+    return 0;
+}
