@@ -118,15 +118,16 @@ TEST_F(MainWindowEndToEnd, ACopyUnderAnotherNameKeepsItsOwnSection) {
 }
 
 TEST_F(MainWindowEndToEnd, AWindowTheUserMovedOpensThereNextTime) {
+    UINT dpi = 96;
     {
         Process program(zv_kob_exe());
         HWND window = wait_for_window(program.id(), L"TARLOWEN - ZV-KOB - ZV-KOB");
         ASSERT_NE(window, nullptr);
+        dpi = dpi_of(window);
         SetWindowPos(window, nullptr, 200, 150, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
         close(window);
         ASSERT_TRUE(program.wait_for_exit(10s));
     }
-    const UINT dpi = 96;  // Xvfb's screen
     EXPECT_EQ(read_section(L"ZV-KOB")[L"MAIN-Left"], std::to_wstring(200 * 1440 / dpi));
     EXPECT_EQ(read_section(L"ZV-KOB")[L"MAIN-Top"], std::to_wstring(150 * 1440 / dpi));
 
@@ -146,11 +147,12 @@ TEST_F(MainWindowEndToEnd, AStoredPositionOnNoScreenIsBroughtBackOntoOne) {
     HWND window = wait_for_window(program.id(), L"TARLOWEN - ZV-KOB - ZV-KOB");
     ASSERT_NE(window, nullptr) << "a hand-edited store must not stop the program";
     const RECT outer = window_rect(window);
+    const auto dpi = static_cast<LONG>(dpi_of(window));
     EXPECT_GE(outer.left, GetSystemMetrics(SM_XVIRTUALSCREEN));
-    EXPECT_EQ(outer.top, pixels(1000, dpi_of(window)));
+    EXPECT_EQ(outer.top, pixels(1000, static_cast<UINT>(dpi)));
     close(window);
     ASSERT_TRUE(program.wait_for_exit(10s));
-    EXPECT_EQ(read_section(L"ZV-KOB")[L"MAIN-Left"], std::to_wstring(outer.left * 15));
+    EXPECT_EQ(read_section(L"ZV-KOB")[L"MAIN-Left"], std::to_wstring(outer.left * 1440 / dpi));
 }
 
 TEST_F(MainWindowEndToEnd, AlwaysOnTopFollowsTheTickboxAtOnce) {
