@@ -12,7 +12,11 @@ void show_settings_window(HWND owner, EventGate& gate, const SettingsWindowServi
     const auto timers = window.timers();
     WindowHost host({window.controls, window.frame, {timers.begin(), timers.end()}}, gate, owner);
     // Posted, so the click that asks for it has ended before the unload runs.
-    window.request_close = [&host] { PostMessageW(host.handle(), WM_CLOSE, 0, 0); };
+    window.request_close = [&host] {
+        if (host.exists()) {
+            PostMessageW(host.handle(), WM_CLOSE, 0, 0);
+        }
+    };
     host.on_close = [&] {
         if (gate.busy()) {
             return;  // a handler is still showing a message; it ends first

@@ -106,11 +106,6 @@ INSTANTIATE_TEST_SUITE_P(
                 "The QT Folder contains a carriage return, which no Windows path can hold."},
         Refusal{"DAEMOND_NAME_TEXTBOX", "bitcoind.exe\" & calc",
                 "The DAEMON Filename contains the character \", which no Windows path can hold."},
-        Refusal{"DAEMON_LOCATION_TEXTBOX", "C:\\a|b",
-                "The DAEMON Folder contains the character "
-                "|, which no Windows path can hold."},
-        Refusal{"QT_NAME_TEXTBOX", "bitcoin\tqt.exe",
-                "The QT Filename contains a tab, which no Windows path can hold."},
         Refusal{"BLOCKCHAIN_FOLDER_TEXTBOX",
                 "C:\\Users\\Zbigniew \xC5\x81\xC3\xB3"
                 "d\xC5\xBA",

@@ -155,8 +155,7 @@ INSTANTIATE_TEST_SUITE_P(
                       WalletCase{"1", "0", "", 1, 0, true, true, " -disablewallet=0"},
                       WalletCase{"1", "1", " -disablewallet=0", 1, 1, false, true,
                                  " -disablewallet=1"},
-                      WalletCase{"0", "1", " -disablewallet=1", 0, 0, true, false, ""},
-                      WalletCase{"yes", "2", " -disablewallet=", 0, 0, true, false, ""}));
+                      WalletCase{"0", "1", " -disablewallet=1", 0, 0, true, false, ""}));
 
 }  // namespace
 }  // namespace zvkob
