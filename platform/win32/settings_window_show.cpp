@@ -1,28 +1,36 @@
 #include "platform/win32/settings_window_show.hpp"
 
-#include "core/controls.hpp"
-#include "core/window_frame.hpp"
 #include "platform/win32/message_loop.hpp"
 #include "platform/win32/window_host.hpp"
+#include "settings_window/open_unload.hpp"
 
 namespace zvkob::win32 {
 
-void show_settings_window(HWND owner, EventGate& gate) {
-    static const WindowSpec empty_settings{.name = "ZV_KOB_SETTINGS",
-                                           .caption = "TARLOWEN - ZV-KOB - SETTINGS",
-                                           .border = Border::fixed_dialog,
-                                           .minimize_box = false,
-                                           .controls = {}};
-    ControlSet controls(empty_settings);
-    WindowFrame frame;
-    frame.set_caption(empty_settings.caption);
-    WindowHost host({controls, frame, {}}, gate, owner);
-    frame.set_size(12105, 6750);
-    frame.set_position(1000, 1000);
+void show_settings_window(HWND owner, EventGate& gate, const SettingsWindowServices& services,
+                          MainWindow& main) {
+    SettingsWindow window(services, main);
+    const auto timers = window.timers();
+    WindowHost host({window.controls, window.frame, {timers.begin(), timers.end()}}, gate, owner);
+    // Posted, so the click that asks for it has ended before the unload runs.
+    window.request_close = [&host] {
+        if (host.exists()) {
+            PostMessageW(host.handle(), WM_CLOSE, 0, 0);
+        }
+    };
     host.on_close = [&] {
+        if (gate.busy()) {
+            return;  // a handler is still showing a message; it ends first
+        }
+        gate.run([&] {
+            const Outcome saved = unload_settings_window(window);
+            if (!saved) {
+                services.notifier.show_error(saved.reason());
+            }
+        });
         EnableWindow(owner, TRUE);  // before the window goes, so the owner is activated again
         host.destroy();
     };
+    gate.run([&window] { open_settings_window(window); });
     host.show();
     run_modal(host.handle(), owner);
 }

@@ -14,6 +14,7 @@
 #include "platform/win32/registry_settings_store.hpp"
 #include "platform/win32/wide_text.hpp"
 #include "platform/win32/settings_window_show.hpp"
+#include "platform/win32/win32_batch_file_writer.hpp"
 #include "platform/win32/win32_notifier.hpp"
 #include "platform/win32/win32_pause.hpp"
 #include "platform/win32/win32_window_manager.hpp"
@@ -58,9 +59,14 @@ int run_program() {
     EventGate gate([&notifier](std::string_view what) {
         notifier.show_error("ZV-KOB met a problem and carried on: " + std::string(what));
     });
-    Win32WindowManager windows(gate, [&gate](HWND owner) { show_settings_window(owner, gate); });
+    Win32BatchFileWriter batch_files;
+    MainWindow* main_model = nullptr;  // the settings window's owner, made just below
+    Win32WindowManager windows(gate, [&](HWND owner) {
+        show_settings_window(owner, gate, {store, batch_files, notifier}, *main_model);
+    });
 
     MainWindow main({store, probe, runner, pause, windows, notifier}, instance);
+    main_model = &main;
     const auto timers = main.timers();
     WindowHost host({main.controls, main.frame, {timers.begin(), timers.end()}}, gate, nullptr);
     windows.attach_main_window(host.handle());

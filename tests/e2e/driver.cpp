@@ -360,4 +360,50 @@ void write_setting(std::wstring_view instance, std::wstring_view key, std::wstri
 std::wstring zv_kob_exe() { return windows_path(ZVKOB_EXE); }
 std::wstring stand_in_node_exe() { return windows_path(ZVKOB_STAND_IN_NODE_EXE); }
 
+HWND wait_for_message_box(DWORD process_id, std::chrono::milliseconds deadline) {
+    struct Search {
+        DWORD process_id;
+        HWND found;
+    } search{process_id, nullptr};
+    wait_until(
+        [&] {
+            EnumWindows(
+                [](HWND window, LPARAM parameter) -> BOOL {
+                    auto& s = *reinterpret_cast<Search*>(parameter);
+                    DWORD owner = 0;
+                    GetWindowThreadProcessId(window, &owner);
+                    wchar_t class_name[16] = {};
+                    GetClassNameW(window, class_name, static_cast<int>(std::size(class_name)));
+                    if (owner == s.process_id && IsWindowVisible(window) &&
+                        std::wstring_view(class_name) == L"#32770") {
+                        s.found = window;
+                        return FALSE;
+                    }
+                    return TRUE;
+                },
+                reinterpret_cast<LPARAM>(&search));
+            return search.found != nullptr;
+        },
+        deadline);
+    return search.found;
+}
+
+std::wstring message_box_text(HWND box) {
+    constexpr int message_text_id = 0xFFFF;  // the static control a message box shows its text in
+    return text(GetDlgItem(box, message_text_id));
+}
+
+void press_ok(HWND box) {
+    PostMessageW(box, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
+}
+
+HWND focused_control(HWND window) {
+    GUITHREADINFO info{};
+    info.cbSize = sizeof info;
+    if (!GetGUIThreadInfo(GetWindowThreadProcessId(window, nullptr), &info)) {
+        return nullptr;
+    }
+    return info.hwndFocus;
+}
+
 }  // namespace zvkob::e2e

@@ -121,4 +121,12 @@ void write_setting(std::wstring_view instance, std::wstring_view key, std::wstri
 std::wstring zv_kob_exe();
 std::wstring stand_in_node_exe();
 
+// A message box the program shows, what it says, and the user's OK.
+HWND wait_for_message_box(DWORD process_id, std::chrono::milliseconds deadline = 10s);
+std::wstring message_box_text(HWND box);
+void press_ok(HWND box);
+
+// The control that has the keyboard focus in the window's thread, or null.
+HWND focused_control(HWND window);
+
 }  // namespace zvkob::e2e

@@ -1,0 +1,57 @@
+#include "settings_window/batch_line_check.hpp"
+
+namespace zvkob {
+namespace {
+
+constexpr std::string_view never_in_a_path = "\"<>|?*";
+
+std::string control_character(unsigned char code) {
+    switch (code) {
+        case '\n':
+            return "a line break";
+        case '\r':
+            return "a carriage return";
+        case '\t':
+            return "a tab";
+        default:
+            return "a control character (code " + std::to_string(code) + ")";
+    }
+}
+
+std::string refusal(const LineField& field, const std::string& what, std::string_view why) {
+    return "The " + std::string(field.name) + " contains " + what + ", " + std::string(why);
+}
+
+}  // namespace
+
+std::optional<std::string> batch_line_refusal(const LineField& field) {
+    for (const char c : field.text) {
+        const auto code = static_cast<unsigned char>(c);
+        if (code < 0x20) {
+            return refusal(field, control_character(code), "which no Windows path can hold.");
+        }
+        if (never_in_a_path.find(c) != std::string_view::npos) {
+            return refusal(field, std::string("the character ") + c,
+                           "which no Windows path can hold.");
+        }
+        if (c == '%' || c == '^') {
+            return refusal(field, c == '%' ? "a percent sign (%)" : "a caret (^)",
+                           "which the command interpreter would change when it runs the batch "
+                           "file, so the node would not get the path as typed. Please use a "
+                           "path without it.");
+        }
+    }
+    return std::nullopt;
+}
+
+std::size_t character_count(std::string_view utf8) {
+    std::size_t count = 0;
+    for (const char c : utf8) {
+        if ((static_cast<unsigned char>(c) & 0xC0) != 0x80) {
+            ++count;  // every byte but a continuation byte starts a character
+        }
+    }
+    return count;
+}
+
+}  // namespace zvkob

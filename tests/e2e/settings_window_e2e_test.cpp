@@ -1,0 +1,270 @@
+// The real ZV-KOB.exe under wine on a virtual screen: its settings window,
+// driven by window messages from the fields to the batch files.
+#include <gtest/gtest.h>
+
+#include <memory>
+
+#include "driver.hpp"
+#include "main_window/main_window_layout.hpp"
+#include "settings_window/settings_window_layout.hpp"
+
+namespace zvkob::e2e {
+namespace {
+
+const WindowSpec& main_layout = main_window_layout();
+const WindowSpec& settings_layout = settings_window_layout();
+constexpr wchar_t main_caption[] = L"TARLOWEN - ZV-KOB - ZV-KOB";
+constexpr wchar_t settings_caption[] = L"TARLOWEN - ZV-KOB - SETTINGS";
+constexpr wchar_t empty_line[] = L"call \"\\\" -conf= -datadir=";
+
+const std::string worked_qt =
+    "call \"C:\\Program Files\\Bitcoin\\bitcoin-qt.exe\" -conf=C:\\BC-CONF\\BTC\\bitcoin.conf "
+    "-datadir=C:\\BC-ROOT\\BTC-BC";
+const std::string worked_daemon =
+    "call \"C:\\Program Files\\Bitcoin\\Daemon\\bitcoind.exe\" "
+    "-conf=C:\\BC-CONF\\BTC\\bitcoin.conf -datadir=C:\\BC-ROOT\\BTC-BC";
+
+class SettingsWindowEndToEnd : public ::testing::Test {
+  protected:
+    void SetUp() override { delete_section(L"ZV-KOB"); }
+    void TearDown() override {
+        program_.reset();
+        delete_section(L"ZV-KOB");
+    }
+
+    void start() {
+        program_ = std::make_unique<Process>(zv_kob_exe());
+        main_ = wait_for_window(program_->id(), main_caption);
+        ASSERT_NE(main_, nullptr);
+    }
+
+    void open_settings() {
+        click(m("SETTINGS_BUTTON"));
+        settings_ = wait_for_window(program_->id(), settings_caption);
+        ASSERT_NE(settings_, nullptr) << "the Settings button opened no settings window";
+    }
+
+    void close_settings_with_its_button() {
+        click(s("CLOSE_BUTTON"));
+        ASSERT_TRUE(wait_until([&] { return !IsWindow(settings_) && enabled(main_); }, 5s));
+    }
+
+    void close_program() {
+        close(main_);
+        ASSERT_TRUE(program_->wait_for_exit(10s));
+    }
+
+    HWND m(std::string_view name) const { return control(main_, main_layout, name); }
+    HWND s(std::string_view name) const { return control(settings_, settings_layout, name); }
+
+    bool both_lines_read(const std::string& qt, const std::string& daemon) const {
+        return text(s("ZV_QT_COMMAND_TEXTBOX")) == widen(qt) &&
+               text(s("ZV_D_COMMAND_TEXTBOX")) == widen(daemon);
+    }
+
+    // A click on a checkable control, once the window has enabled it.
+    void click_when_enabled(std::string_view name) {
+        ASSERT_TRUE(wait_until([&] { return enabled(s(name)); }, 2s)) << name;
+        click(s(name));
+    }
+
+    std::unique_ptr<Process> program_;
+    HWND main_ = nullptr;
+    HWND settings_ = nullptr;
+};
+
+TEST_F(SettingsWindowEndToEnd, OpensInFrontOfTheMainWindowWithEveryControlInPlace) {
+    ASSERT_NO_FATAL_FAILURE(start());
+    ASSERT_NO_FATAL_FAILURE(open_settings());
+    EXPECT_EQ(GetWindow(settings_, GW_OWNER), main_);
+    EXPECT_TRUE(wait_until([&] { return GetForegroundWindow() == settings_; }, 2s));
+    EXPECT_TRUE(wait_until([&] { return !enabled(main_); }, 2s))
+        << "the main window takes no input";
+    EXPECT_EQ(
+        GetWindowLongW(settings_, GWL_STYLE) & (WS_MINIMIZEBOX | WS_MAXIMIZEBOX | WS_THICKFRAME),
+        0);
+
+    const UINT dpi = dpi_of(settings_);
+    const RECT outer = window_rect(settings_);
+    EXPECT_EQ(outer.left, pixels(1000, dpi));
+    EXPECT_EQ(outer.top, pixels(1000, dpi));
+    EXPECT_EQ(outer.right - outer.left, pixels(12105, dpi));
+    EXPECT_EQ(outer.bottom - outer.top, pixels(6750, dpi));
+
+    for (const ControlSpec& spec : settings_layout.controls) {
+        HWND item = s(spec.name);
+        ASSERT_NE(item, nullptr) << spec.name;
+        EXPECT_EQ(visible(item), spec.visible) << spec.name;
+        if (!spec.visible) {
+            continue;
+        }
+        const RECT rect = rect_in_parent(item);
+        EXPECT_EQ(rect.left, pixels(spec.rect.left, dpi)) << spec.name;
+        EXPECT_EQ(rect.top, pixels(spec.rect.top, dpi)) << spec.name;
+        EXPECT_EQ(rect.right - rect.left, std::max(1, pixels(spec.rect.width, dpi))) << spec.name;
+        EXPECT_EQ(rect.bottom - rect.top, std::max(1, pixels(spec.rect.height, dpi))) << spec.name;
+        const bool run_command =
+            spec.name == "ZV_QT_COMMAND_TEXTBOX" || spec.name == "ZV_D_COMMAND_TEXTBOX";
+        EXPECT_EQ(text(item), run_command ? std::wstring(empty_line) : widen(spec.caption))
+            << spec.name << ": both run commands show at once";
+    }
+    EXPECT_EQ(focused_control(settings_), s("CLOSE_BUTTON"));
+    EXPECT_TRUE(checked(s("AlwaysOnTopTimer_TICKBOX")));
+    EXPECT_TRUE(enabled(s("WALLET_TICKBOX")));
+    EXPECT_FALSE(enabled(s("DISABLE_WALLET_TICKBOX")));
+    EXPECT_EQ(colour_on_screen(s("ZV_KOB_TITLE")), RGB(0, 0, 0));
+    EXPECT_EQ(colour_on_screen(s("EXE_FILENAME_HELP_LABEL")), RGB(0, 255, 0));
+
+    HWND creator = s("ZV_KOB_CREATOR");
+    PostMessageW(creator, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(5, 5));
+    PostMessageW(creator, WM_LBUTTONUP, 0, MAKELPARAM(5, 5));
+    EXPECT_TRUE(wait_until([&] { return text(creator) == L"zv-kob@tarlowen.org"; }, 2s));
+
+    close(settings_);  // the close box: the unload saves the position and nothing else
+    ASSERT_TRUE(wait_until([&] { return !IsWindow(settings_) && enabled(main_); }, 5s));
+    EXPECT_EQ(read_section(L"ZV-KOB"),
+              (Section{{L"SETTINGS-Left", L"1000"}, {L"SETTINGS-Top", L"1000"}}));
+    ASSERT_NO_FATAL_FAILURE(close_program());
+}
+
+TEST_F(SettingsWindowEndToEnd, TypedFieldsReachBothRunCommandsTheRegistryAndTheBatchFiles) {
+    ScratchFolder folder(L"settings-road");
+    ASSERT_NO_FATAL_FAILURE(start());
+    ASSERT_NO_FATAL_FAILURE(open_settings());
+
+    type(s("ZV_KOB_LOCATION_TEXTBOX"), folder.path());
+    type(s("QT_LOCATION_TEXTBOX"), L"C:\\Program Files\\Bitcoin");
+    type(s("QT_NAME_TEXTBOX"), L"bitcoin-qt.exe");
+    type(s("DAEMON_LOCATION_TEXTBOX"), L"C:\\Program Files\\Bitcoin\\Daemon");
+    type(s("DAEMOND_NAME_TEXTBOX"), L"bitcoind.exe");
+    type(s("CONF_LOCATION_TEXTBOX"), L"C:\\BC-CONF\\BTC\\bitcoin.conf");
+    type(s("BLOCKCHAIN_FOLDER_TEXTBOX"), L"C:\\BC-ROOT\\BTC-BC");
+    const auto typed = Clock::now();
+    ASSERT_TRUE(wait_until([&] { return both_lines_read(worked_qt, worked_daemon); }, 3s));
+    EXPECT_LT(Clock::now() - typed, 1500ms) << "the composer runs once a second";
+
+    click(s("WALLET_TICKBOX"));
+    EXPECT_TRUE(wait_until(
+        [&] {
+            return both_lines_read(worked_qt + " -disablewallet=0",
+                                   worked_daemon + " -disablewallet=0");
+        },
+        3s));
+    ASSERT_NO_FATAL_FAILURE(click_when_enabled("DISABLE_WALLET_TICKBOX"));
+    EXPECT_TRUE(wait_until(
+        [&] {
+            return both_lines_read(worked_qt + " -disablewallet=1",
+                                   worked_daemon + " -disablewallet=1");
+        },
+        3s));
+    EXPECT_FALSE(enabled(s("WALLET_TICKBOX")));
+    click(s("DISABLE_WALLET_TICKBOX"));
+    ASSERT_TRUE(wait_until([&] { return enabled(s("WALLET_TICKBOX")); }, 3s));
+
+    // Before Save To Registry there is nowhere to write to.
+    click(s("SAVE_BATS_BUTTON"));
+    HWND box = wait_for_message_box(program_->id());
+    ASSERT_NE(box, nullptr);
+    EXPECT_NE(message_box_text(box).find(L"\"Save To Registry\" first"), std::wstring::npos)
+        << narrow(message_box_text(box));
+    press_ok(box);
+    ASSERT_TRUE(wait_until([&] { return !IsWindow(box); }, 5s));
+    EXPECT_FALSE(file_exists(L"BAT_QT_RUN_COMMAND_TEXTBOX"));
+    EXPECT_EQ(text(s("CLOSE_BUTTON")), L"Cancel");
+
+    click(s("SAVE_REGISTRY_BUTTON"));
+    ASSERT_TRUE(wait_until([&] { return text(s("CLOSE_BUTTON")) == L"Close"; }, 3s));
+    Section saved = read_section(L"ZV-KOB");
+    EXPECT_EQ(saved.size(), 15U);
+    EXPECT_EQ(saved[L"ZV_KOB_LOCATION_TEXTBOX"], folder.path());
+    EXPECT_EQ(saved[L"WALLET_TICKBOX"], L"1");
+    EXPECT_EQ(saved[L"DASH_DISABLE_WALLET_EQUALS_TEXTBOX"], L" -disablewallet=0");
+    EXPECT_EQ(saved[L"BAT_QT_RUN_COMMAND_TEXTBOX"], widen(worked_qt + " -disablewallet=0"));
+    EXPECT_EQ(saved[L"BAT_DAEMON_RUN_COMMAND_TEXTBOX"], widen(worked_daemon + " -disablewallet=0"));
+    EXPECT_EQ(text(m("BAT_QT_RUN_COMMAND_TEXTBOX")), folder.file(L"ZVKOB-QT.BAT"));
+    EXPECT_EQ(text(m("BAT_DAEMON_RUN_COMMAND_TEXTBOX")), folder.file(L"ZVKOB-D.BAT"));
+    EXPECT_EQ(text(m("QT_NAME_TEXTBOX")), L"bitcoin-qt.exe");
+
+    // A field a batch line cannot carry is named, and nothing is written.
+    type(s("BLOCKCHAIN_FOLDER_TEXTBOX"), L"C:\\BC-ROOT\\100%");
+    click(s("SAVE_BATS_BUTTON"));
+    box = wait_for_message_box(program_->id());
+    ASSERT_NE(box, nullptr);
+    EXPECT_NE(message_box_text(box).find(L"BLOCKCHAIN FOLDER contains a percent sign"),
+              std::wstring::npos)
+        << narrow(message_box_text(box));
+    press_ok(box);
+    ASSERT_TRUE(wait_until([&] { return !IsWindow(box); }, 5s));
+    EXPECT_FALSE(file_exists(folder.file(L"ZVKOB-QT.BAT")));
+
+    type(s("BLOCKCHAIN_FOLDER_TEXTBOX"), L"C:\\BC-ROOT\\BTC-BC");
+    click(s("SAVE_BATS_BUTTON"));
+    ASSERT_TRUE(wait_until([&] { return file_exists(folder.file(L"ZVKOB-D.BAT")); }, 5s));
+    EXPECT_EQ(read_file(folder.file(L"ZVKOB-QT.BAT")), worked_qt + " -disablewallet=0\r\n");
+    EXPECT_EQ(read_file(folder.file(L"ZVKOB-QT.BAT")).size(), 126U);
+    EXPECT_EQ(read_file(folder.file(L"ZVKOB-D.BAT")), worked_daemon + " -disablewallet=0\r\n");
+    EXPECT_EQ(read_file(folder.file(L"ZVKOB-D.BAT")).size(), 131U);
+
+    ASSERT_NO_FATAL_FAILURE(close_settings_with_its_button());
+    ASSERT_NO_FATAL_FAILURE(close_program());
+    EXPECT_EQ(read_section(L"ZV-KOB")[L"BAT_QT_RUN_COMMAND_TEXTBOX"], folder.file(L"ZVKOB-QT.BAT"))
+        << "the main window's unload stores the path over the run command";
+}
+
+// The main window's timers run on while the settings window is up: with the
+// settings window moved aside and another program's window in front, the
+// main window's Always On Top puts it back on top within a second, and the
+// settings window's Always On Top switches that at once both ways.
+TEST_F(SettingsWindowEndToEnd, TheMainWindowsTimersRunAndFollowAlwaysOnTopWhileItIsOpen) {
+    ASSERT_NO_FATAL_FAILURE(start());
+    ASSERT_NO_FATAL_FAILURE(open_settings());
+    SetWindowPos(settings_, nullptr, 500, 400, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+    OtherProgramWindow other;  // covers the main window where it takes the foreground
+    const auto main_on_top = [this] {
+        const RECT rect = window_rect(main_);
+        const POINT middle{(rect.left + rect.right) / 2, (rect.top + rect.bottom) / 2};
+        return GetAncestor(WindowFromPoint(middle), GA_ROOT) == main_;
+    };
+
+    other.take_foreground();
+    EXPECT_TRUE(wait_until(main_on_top, 3s))
+        << "the main window's timer ticks while this window is modal";
+
+    click(s("AlwaysOnTopTimer_TICKBOX"));
+    EXPECT_TRUE(wait_until([&] { return !checked(m("AlwaysOnTopTimer_TICKBOX")); }, 2s));
+    other.take_foreground();
+    EXPECT_TRUE(wait_until([&] { return !main_on_top(); }, 2s))
+        << "out of the topmost band at once";
+    EXPECT_FALSE(wait_until(main_on_top, 1500ms)) << "and it stays behind";
+
+    click(s("AlwaysOnTopTimer_TICKBOX"));
+    EXPECT_TRUE(wait_until([&] { return checked(m("AlwaysOnTopTimer_TICKBOX")); }, 2s));
+    EXPECT_TRUE(wait_until(main_on_top, 3s)) << "switched on again from the settings window";
+    EXPECT_TRUE(IsWindow(settings_));
+
+    ASSERT_NO_FATAL_FAILURE(close_settings_with_its_button());
+    ASSERT_NO_FATAL_FAILURE(close_program());
+    EXPECT_EQ(read_section(L"ZV-KOB")[L"AlwaysOnTopTimer_TICKBOX"], L"1");
+}
+
+TEST_F(SettingsWindowEndToEnd, CancelKeepsOnlyTheNewPosition) {
+    ASSERT_NO_FATAL_FAILURE(start());
+    ASSERT_NO_FATAL_FAILURE(open_settings());
+    type(s("ZV_KOB_LOCATION_TEXTBOX"), L"C:\\typed but not saved");
+    SetWindowPos(settings_, nullptr, 300, 200, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+    ASSERT_TRUE(wait_until([&] { return window_rect(settings_).left == 300; }, 2s));
+    ASSERT_NO_FATAL_FAILURE(close_settings_with_its_button());
+    EXPECT_EQ(read_section(L"ZV-KOB"), (Section{{L"SETTINGS-Left", std::to_wstring(300 * 15)},
+                                                {L"SETTINGS-Top", std::to_wstring(200 * 15)}}));
+
+    ASSERT_NO_FATAL_FAILURE(open_settings());
+    EXPECT_EQ(window_rect(settings_).left, 300);
+    EXPECT_EQ(window_rect(settings_).top, 200);
+    EXPECT_EQ(text(s("ZV_KOB_LOCATION_TEXTBOX")), L"");
+    EXPECT_EQ(text(s("CLOSE_BUTTON")), L"Cancel");
+    ASSERT_NO_FATAL_FAILURE(close_settings_with_its_button());
+    ASSERT_NO_FATAL_FAILURE(close_program());
+}
+
+}  // namespace
+}  // namespace zvkob::e2e

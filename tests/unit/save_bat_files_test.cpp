@@ -1,0 +1,142 @@
+#include "settings_window/save_bat_files.hpp"
+
+#include <gtest/gtest.h>
+
+#include "settings_fakes.hpp"
+#include "settings_window/open_unload.hpp"
+
+namespace zvkob {
+namespace {
+
+using testing::CallLog;
+
+struct SaveBatFilesTest : ::testing::Test {
+    testing::SettingsWindowFixture f;
+    SettingsWindow& w = f.window;
+
+    SaveBatFilesTest() {
+        open_settings_window(w);
+        testing::fill_worked_example(w);
+        w.ZV_KOB_LOCATION_TEXTBOX.set_text("C:\\TARLOWEN\\ZV-KOB");
+        w.WALLET_TICKBOX.click();
+    }
+
+    void save_to_registry_then_take_log() {
+        w.SAVE_REGISTRY_BUTTON.click();
+        w.CLOSE_BUTTON.set_text("Cancel");  // to see what Save .BAT Files alone does
+        f.take_log();
+    }
+};
+
+TEST_F(SaveBatFilesTest, WritesTheWorkedExampleToThePathsOfTheLastSaveToRegistry) {
+    save_to_registry_then_take_log();
+    w.ZV_KOB_LOCATION_TEXTBOX.set_text("D:\\Elsewhere");
+    w.SAVE_BATS_BUTTON.click();
+    EXPECT_EQ(f.log, CallLog{"write C:\\TARLOWEN\\ZV-KOB\\ZVKOB-QT.BAT and "
+                             "C:\\TARLOWEN\\ZV-KOB\\ZVKOB-D.BAT"});
+    ASSERT_EQ(f.batch_files.written.size(), 2U);
+    EXPECT_EQ(f.batch_files.written[0].line, testing::worked_qt_line);
+    EXPECT_EQ(f.batch_files.written[1].line, testing::worked_daemon_line);
+    EXPECT_EQ(w.CLOSE_BUTTON.text(), "Close");
+}
+
+TEST_F(SaveBatFilesTest, WritesWhatTheFieldsSayNowEvenBeforeTheNextTick) {
+    save_to_registry_then_take_log();
+    w.BLOCKCHAIN_FOLDER_TEXTBOX.set_text("E:\\Chain");
+    w.SAVE_BATS_BUTTON.click();
+    ASSERT_EQ(f.batch_files.written.size(), 2U);
+    EXPECT_TRUE(f.batch_files.written[0].line.ends_with("-datadir=E:\\Chain -disablewallet=0"));
+    EXPECT_EQ(w.ZV_QT_COMMAND_TEXTBOX.text(), f.batch_files.written[0].line)
+        << "the window shows what was written";
+}
+
+TEST_F(SaveBatFilesTest, BeforeSaveToRegistryWritesNothingAndSaysWhatToDo) {
+    f.take_log();
+    w.SAVE_BATS_BUTTON.click();
+    EXPECT_EQ(f.log, CallLog{"message"}) << "no file named BAT_QT_RUN_COMMAND_TEXTBOX appears";
+    EXPECT_NE(f.notifier.messages.at(0).find("\"Save To Registry\" first"), std::string::npos);
+    EXPECT_EQ(w.CLOSE_BUTTON.text(), "Cancel");
+}
+
+TEST_F(SaveBatFilesTest, AFailedWriteIsReportedAndTheCaptionStays) {
+    save_to_registry_then_take_log();
+    f.batch_files.failure = "C:\\TARLOWEN\\ZV-KOB\\ZVKOB-D.BAT is read-only. No file was changed.";
+    w.SAVE_BATS_BUTTON.click();
+    ASSERT_EQ(f.notifier.messages.size(), 1U);
+    EXPECT_EQ(f.notifier.messages[0],
+              "ZV-KOB could not save the batch files.\n\nC:\\TARLOWEN\\ZV-KOB\\ZVKOB-D.BAT is "
+              "read-only. No file was changed.");
+    EXPECT_EQ(w.CLOSE_BUTTON.text(), "Cancel");
+}
+
+// A field that a batch line cannot carry: nothing is written, and the
+// message names the field and what is wrong with it.
+struct Refusal {
+    const char* field;
+    const char* text;
+    const char* message;
+};
+
+class SaveBatFilesRefusalTest : public SaveBatFilesTest,
+                                public ::testing::WithParamInterface<Refusal> {};
+
+TEST_P(SaveBatFilesRefusalTest, WritesNothingAndNamesTheField) {
+    const Refusal& r = GetParam();
+    save_to_registry_then_take_log();
+    w.controls.at(r.field).set_text(r.text);
+    w.SAVE_BATS_BUTTON.click();
+    EXPECT_EQ(f.log, CallLog{"message"});
+    ASSERT_EQ(f.notifier.messages.size(), 1U);
+    EXPECT_EQ(f.notifier.messages[0], std::string(r.message) + "\n\nNo batch file was written.");
+    EXPECT_EQ(w.CLOSE_BUTTON.text(), "Cancel");
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Fields, SaveBatFilesRefusalTest,
+    ::testing::Values(
+        Refusal{"BLOCKCHAIN_FOLDER_TEXTBOX", "C:\\100%\\BTC",
+                "The BLOCKCHAIN FOLDER contains a percent sign (%), which the command "
+                "interpreter would change when it runs the batch file, so the node would not "
+                "get the path as typed. Please use a path without it."},
+        Refusal{"CONF_LOCATION_TEXTBOX", "C:\\a^b\\bitcoin.conf",
+                "The WALLET.CONF File Location contains a caret (^), which the command "
+                "interpreter would change when it runs the batch file, so the node would not "
+                "get the path as typed. Please use a path without it."},
+        Refusal{"QT_LOCATION_TEXTBOX", "C:\\Program Files\\Bitcoin\r\ndel x",
+                "The QT Folder contains a carriage return, which no Windows path can hold."},
+        Refusal{"DAEMOND_NAME_TEXTBOX", "bitcoind.exe\" & calc",
+                "The DAEMON Filename contains the character \", which no Windows path can hold."},
+        Refusal{"BLOCKCHAIN_FOLDER_TEXTBOX",
+                "C:\\Users\\Zbigniew \xC5\x81\xC3\xB3"
+                "d\xC5\xBA",
+                "The BLOCKCHAIN FOLDER contains the character \xC5\x81, which a batch file cannot "
+                "hold: the command interpreter reads batch files in code page 437."}));
+
+TEST_F(SaveBatFilesTest, ALetterTheCodePageHoldsIsWritten) {
+    save_to_registry_then_take_log();
+    w.BLOCKCHAIN_FOLDER_TEXTBOX.set_text("C:\\Users\\Jos\xC3\xA9\\Node");
+    w.SAVE_BATS_BUTTON.click();
+    EXPECT_TRUE(f.notifier.messages.empty());
+    EXPECT_EQ(w.CLOSE_BUTTON.text(), "Close");
+}
+
+TEST_F(SaveBatFilesTest, ALineLongerThanTheInterpreterTakesIsRefused) {
+    save_to_registry_then_take_log();
+    // The DAEMON line is 5 characters longer than the QT line: make it one too many.
+    const std::size_t room = 8191 - std::string(testing::worked_daemon_line).size();
+    w.DAEMOND_NAME_TEXTBOX.set_text(std::string(room, 'd') + "bitcoind.exe");
+    w.SAVE_BATS_BUTTON.click();
+    EXPECT_TRUE(f.notifier.messages.empty()) << "8191 characters fit";
+
+    w.DAEMOND_NAME_TEXTBOX.set_text(std::string(room + 1, 'd') + "bitcoind.exe");
+    w.CLOSE_BUTTON.set_text("Cancel");
+    w.SAVE_BATS_BUTTON.click();
+    ASSERT_EQ(f.notifier.messages.size(), 1U);
+    EXPECT_EQ(f.notifier.messages[0],
+              "The run command for ZVKOB-D.BAT is 8192 characters long; the command interpreter "
+              "takes at most 8191.\n\nNo batch file was written.");
+    EXPECT_EQ(w.CLOSE_BUTTON.text(), "Cancel");
+}
+
+}  // namespace
+}  // namespace zvkob

@@ -1,0 +1,86 @@
+#pragma once
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "fakes.hpp"
+#include "platform/batch_file_writer.hpp"
+#include "settings_window/settings_window.hpp"
+
+namespace zvkob::testing {
+
+// Batch files as the writer was asked for them. Its code page holds ASCII
+// and the accented Latin letters, and nothing else.
+class FakeBatchFiles : public BatchFileWriter {
+  public:
+    explicit FakeBatchFiles(CallLog& log) : log_(log) {}
+
+    std::string failure;  // when set, writing fails with this reason
+    std::vector<BatchFile> written;
+
+    unsigned code_page() override { return 437; }
+
+    std::optional<std::string> unwritable_character(std::string_view text) override {
+        for (std::size_t at = 0; at < text.size(); ++at) {
+            const auto lead = static_cast<unsigned char>(text[at]);
+            if (lead < 0x80) {
+                continue;
+            }
+            const std::size_t length = lead >= 0xF0 ? 4 : lead >= 0xE0 ? 3 : 2;
+            if (lead != 0xC3) {  // U+00C0 to U+00FF
+                return std::string(text.substr(at, length));
+            }
+            at += length - 1;
+        }
+        return std::nullopt;
+    }
+
+    Outcome write_both(const BatchFile& first, const BatchFile& second) override {
+        log_.push_back("write " + first.path + " and " + second.path);
+        if (!failure.empty()) {
+            return Outcome::failure(failure);
+        }
+        written = {first, second};
+        return Outcome::success();
+    }
+
+  private:
+    CallLog& log_;
+};
+
+// A settings window over a main window, with fakes that all write to one log.
+struct SettingsWindowFixture {
+    MainWindowFixture main;
+    CallLog& log = main.log;
+    FakeStore& store = main.store;
+    FakeNotifier& notifier = main.notifier;
+    FakeBatchFiles batch_files{main.log};
+    SettingsWindow window{SettingsWindowServices{main.store, batch_files, main.notifier},
+                          main.window};
+
+    SettingsWindowFixture() {
+        window.request_close = [this] { log.push_back("close settings"); };
+    }
+
+    CallLog take_log() { return main.take_log(); }
+};
+
+// The worked example of the window's own captions.
+inline void fill_worked_example(SettingsWindow& w) {
+    w.QT_LOCATION_TEXTBOX.set_text("C:\\Program Files\\Bitcoin");
+    w.QT_NAME_TEXTBOX.set_text("bitcoin-qt.exe");
+    w.DAEMON_LOCATION_TEXTBOX.set_text("C:\\Program Files\\Bitcoin\\Daemon");
+    w.DAEMOND_NAME_TEXTBOX.set_text("bitcoind.exe");
+    w.CONF_LOCATION_TEXTBOX.set_text("C:\\BC-CONF\\BTC\\bitcoin.conf");
+    w.BLOCKCHAIN_FOLDER_TEXTBOX.set_text("C:\\BC-ROOT\\BTC-BC");
+}
+
+inline constexpr std::string_view worked_qt_line =
+    "call \"C:\\Program Files\\Bitcoin\\bitcoin-qt.exe\" -conf=C:\\BC-CONF\\BTC\\bitcoin.conf "
+    "-datadir=C:\\BC-ROOT\\BTC-BC -disablewallet=0";
+inline constexpr std::string_view worked_daemon_line =
+    "call \"C:\\Program Files\\Bitcoin\\Daemon\\bitcoind.exe\" "
+    "-conf=C:\\BC-CONF\\BTC\\bitcoin.conf -datadir=C:\\BC-ROOT\\BTC-BC -disablewallet=0";
+
+}  // namespace zvkob::testing
