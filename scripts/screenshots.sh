@@ -14,17 +14,14 @@ export ZVKOB_WINEPREFIX="$PWD/$out/wineprefix"
 wine=build/windows/wine-run.sh
 $wine reg add 'HKCU\Software\Wine\Explorer' /v Desktop /d Default /f >/dev/null
 $wine reg add 'HKCU\Software\Wine\Explorer\Desktops' /v Default /d 1024x768 /f >/dev/null
-/usr/lib/wine/wineserver -k 2>/dev/null || true
+folder=$($wine winepath -w "$PWD/$out")
+# The wine session that ran reg and winepath has no screen: end it, so the pictures are
+# taken in a new session on the virtual screen.
+WINEPREFIX="$ZVKOB_WINEPREFIX" /usr/lib/wine/wineserver -k 2>/dev/null || true
+WINEPREFIX="$ZVKOB_WINEPREFIX" /usr/lib/wine/wineserver -w 2>/dev/null || true
 
-# The first start after the desktop setting changed has been seen to fail
-# once while wine creates the desktop; a second try then works.
-for try in 1 2; do
-    if xvfb-run -a -s "-screen 0 1024x768x24" \
-        $wine build/windows/tools/screenshots/take_screenshots.exe "$($wine winepath -w "$PWD/$out")"; then
-        break
-    fi
-    [ "$try" = 2 ] && exit 1
-done
+xvfb-run -a -s "-screen 0 1024x768x24" \
+    $wine build/windows/tools/screenshots/take_screenshots.exe "$folder"
 for picture in "$out"/*.png.bmp; do
     convert "$picture" "docs/$(basename "$picture" .bmp)"
     rm "$picture"

@@ -10,6 +10,7 @@
 
 #include "driver.hpp"
 #include "main_window/main_window_layout.hpp"
+#include "settings_window/settings_window_layout.hpp"
 
 namespace zvkob::e2e {
 namespace {
@@ -100,6 +101,35 @@ void main_window_watching(const std::wstring& folder) {
     close_program(program, window);
 }
 
+// The settings window filled in as in the guide's example, wallet on.
+void settings_window_filled_in(const std::wstring& folder) {
+    delete_section(L"ZV-KOB");
+    Process program(zv_kob_exe());
+    HWND main = start_main_window(program);
+    click(control(main, main_layout, "SETTINGS_BUTTON"));
+    HWND settings = wait_for_window(program.id(), L"TARLOWEN - ZV-KOB - SETTINGS");
+    if (settings == nullptr) {
+        throw std::runtime_error("the settings window did not appear");
+    }
+    const auto field = [settings](std::string_view name) {
+        return control(settings, settings_window_layout(), name);
+    };
+    type(field("ZV_KOB_LOCATION_TEXTBOX"), L"C:\\TARLOWEN\\ZV-KOB");
+    type(field("CONF_LOCATION_TEXTBOX"), L"C:\\BC-CONF\\BTC\\bitcoin.conf");
+    type(field("BLOCKCHAIN_FOLDER_TEXTBOX"), L"C:\\BC-ROOT\\BTC-BC");
+    type(field("QT_LOCATION_TEXTBOX"), L"C:\\Program Files\\Bitcoin");
+    type(field("DAEMON_LOCATION_TEXTBOX"), L"C:\\Program Files\\Bitcoin\\Daemon");
+    type(field("QT_NAME_TEXTBOX"), L"bitcoin-qt.exe");
+    type(field("DAEMOND_NAME_TEXTBOX"), L"bitcoind.exe");
+    click(field("WALLET_TICKBOX"));
+    wait_until([&] { return text(field("ZV_D_COMMAND_TEXTBOX")).ends_with(L"=0"); }, 5s);
+    wait_until([&] { return colour_on_screen(field("ZV_KOB_TITLE")) == RGB(0, 0, 0); }, 5s);
+    capture(settings, folder + L"\\settings-window.png.bmp");
+    close(settings);
+    wait_until([&] { return !IsWindow(settings); }, 5s);
+    close_program(program, main);
+}
+
 }  // namespace
 }  // namespace zvkob::e2e
 
@@ -111,6 +141,7 @@ int wmain(int argc, wchar_t** argv) {
     try {
         zvkob::e2e::main_window_at_rest(argv[1]);
         zvkob::e2e::main_window_watching(argv[1]);
+        zvkob::e2e::settings_window_filled_in(argv[1]);
         zvkob::e2e::delete_section(L"ZV-KOB");
     } catch (const std::exception& failure) {
         std::fprintf(stderr, "screenshots failed: %s\n", failure.what());
