@@ -4,6 +4,7 @@
 #include <utility>
 
 #include "core/settings_access.hpp"
+#include "core/unsaved_settings.hpp"
 #include "core/setting_text.hpp"
 #include "main_window/always_on_top.hpp"
 
@@ -106,19 +107,11 @@ Outcome unload_main_window(MainWindow& w) {
         {keys::qt_name, w.QT_NAME_TEXTBOX.text()},
         {keys::daemon_name, w.DAEMOND_NAME_TEXTBOX.text()},
     };
-    std::string unsaved;
-    std::string reason;
+    UnsavedSettings unsaved;
     for (const auto& [key, text] : values) {
-        const Outcome saved = w.services.store.save(key.name, text);
-        if (!saved) {
-            unsaved += (unsaved.empty() ? "" : ", ") + std::string(key.name);
-            reason = saved.reason();
-        }
+        unsaved.note(key, w.services.store.save(key.name, text));
     }
-    if (unsaved.empty()) {
-        return Outcome::success();
-    }
-    return Outcome::failure("ZV-KOB could not save these settings: " + unsaved + ".\n\n" + reason);
+    return unsaved.outcome();
 }
 
 }  // namespace zvkob

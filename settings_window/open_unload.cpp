@@ -3,7 +3,7 @@
 #include "core/settings_access.hpp"
 #include "settings_window/run_command.hpp"
 #include "settings_window/settings_window.hpp"
-#include "settings_window/unsaved_settings.hpp"
+#include "core/unsaved_settings.hpp"
 #include "settings_window/wallet_options.hpp"
 
 namespace zvkob {

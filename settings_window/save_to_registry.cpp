@@ -5,7 +5,7 @@
 #include "core/settings_access.hpp"
 #include "settings_window/command_fragments.hpp"
 #include "settings_window/settings_window.hpp"
-#include "settings_window/unsaved_settings.hpp"
+#include "core/unsaved_settings.hpp"
 
 namespace zvkob {
 namespace {

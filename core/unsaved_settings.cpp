@@ -1,4 +1,4 @@
-#include "settings_window/unsaved_settings.hpp"
+#include "core/unsaved_settings.hpp"
 
 namespace zvkob {
 
