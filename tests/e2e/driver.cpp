@@ -361,3 +361,25 @@ std::wstring zv_kob_exe() { return windows_path(ZVKOB_EXE); }
 std::wstring stand_in_node_exe() { return windows_path(ZVKOB_STAND_IN_NODE_EXE); }
 
 }  // namespace zvkob::e2e
+
+namespace zvkob::e2e {
+
+std::wstring message_text(HWND message_box) {
+    std::wstring message;
+    EnumChildWindows(
+        message_box,
+        [](HWND child, LPARAM parameter) -> BOOL {
+            wchar_t kind[16] = {};
+            GetClassNameW(child, kind, static_cast<int>(std::size(kind)));
+            if (CompareStringOrdinal(kind, -1, L"Static", -1, TRUE) == CSTR_EQUAL) {
+                *reinterpret_cast<std::wstring*>(parameter) += text(child) + L"\n";
+            }
+            return TRUE;
+        },
+        reinterpret_cast<LPARAM>(&message));
+    return message;
+}
+
+void press_ok(HWND message_box) { PostMessageW(message_box, WM_COMMAND, IDOK, 0); }
+
+}  // namespace zvkob::e2e

@@ -122,3 +122,12 @@ std::wstring zv_kob_exe();
 std::wstring stand_in_node_exe();
 
 }  // namespace zvkob::e2e
+
+namespace zvkob::e2e {
+
+// The texts of a message box's static controls (its message), one per line.
+std::wstring message_text(HWND message_box);
+// Presses a message box's OK button.
+void press_ok(HWND message_box);
+
+}  // namespace zvkob::e2e
