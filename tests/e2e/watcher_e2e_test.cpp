@@ -142,6 +142,9 @@ TEST_F(WatcherEndToEnd, ALaunchThatCannotStartSaysWhyAndTheWindowStaysUsable) {
         },
         3s));
 
+    // LAUNCH by hand while the countdown runs: the watcher enables it again.
+    click(start_stop);
+    ASSERT_TRUE(wait_until([&] { return counting_down(display) && enabled(launch); }, 4s));
     click(launch);
     HWND message = wait_for_window(program.id(), L"ZV-KOB", 5s);
     ASSERT_NE(message, nullptr) << "the user is told";
@@ -151,14 +154,19 @@ TEST_F(WatcherEndToEnd, ALaunchThatCannotStartSaysWhyAndTheWindowStaysUsable) {
     EXPECT_NE(said.find(L"Command: " + missing), std::wstring::npos) << narrow(said);
     EXPECT_NE(said.find(L"Reason: "), std::wstring::npos) << narrow(said);
     EXPECT_EQ(colour_on_screen(display), pink) << "the indicator is back at rest";
+    const std::wstring shown = text(display);
+    EXPECT_FALSE(wait_until([&] { return text(display) != shown; }, 2500ms))
+        << "no countdown tick runs inside the unfinished LAUNCH while the message is open";
     press_ok(message);
 
     EXPECT_TRUE(wait_until([&] { return !IsWindow(message); }, 3s));
+    EXPECT_FALSE(wait_until([&] { return text(display) != shown; }, 1500ms))
+        << "the launch stopped the countdown";
+    EXPECT_EQ(text(start_stop), L"STOP");
     click(start_stop);
-    EXPECT_TRUE(wait_until([&] { return text(start_stop) == L"STOP"; }, 3s)) << "still usable";
+    EXPECT_TRUE(wait_until([&] { return text(start_stop) == L"START"; }, 3s)) << "still usable";
+    click(start_stop);
     EXPECT_TRUE(wait_until([&] { return counting_down(display); }, 4s));
-    click(start_stop);
-    EXPECT_TRUE(wait_until([&] { return text(start_stop) == L"START"; }, 3s));
     close(window);
     ASSERT_TRUE(program.wait_for_exit(10s));
 }
