@@ -1,6 +1,7 @@
 #include "main_window/process_status.hpp"
 
 #include <exception>
+#include <utility>
 
 namespace zvkob {
 
@@ -14,7 +15,8 @@ void ProcessStatus::refresh(ProcessProbe& probe, const std::string& image_name) 
     try {
         answer = probe.PROCESS_RUNNING(image_name);
     } catch (const std::exception& failure) {
-        answer = ProbeAnswer{.running = false, .failure = failure.what()};
+        const std::string why = failure.what();
+        answer = ProbeAnswer{.running = false, .failure = why.empty() ? "Unknown failure." : why};
     }
     if (!answer.answered()) {
         show_query_failure(image_name, answer.failure);

@@ -382,4 +382,24 @@ std::wstring message_text(HWND message_box) {
 
 void press_ok(HWND message_box) { PostMessageW(message_box, WM_COMMAND, IDOK, 0); }
 
+std::unique_ptr<Process> start_program(const std::wstring& exe) {
+    std::unique_ptr<Process> started;
+    std::string last_failure;
+    wait_until(
+        [&] {
+            try {
+                started = std::make_unique<Process>(exe);
+            } catch (const std::runtime_error& failure) {
+                last_failure = failure.what() + std::string(" (error ") +
+                               std::to_string(GetLastError()) + ")";
+            }
+            return started != nullptr;
+        },
+        5s);
+    if (started == nullptr) {
+        throw std::runtime_error(last_failure);
+    }
+    return started;
+}
+
 }  // namespace zvkob::e2e

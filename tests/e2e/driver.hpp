@@ -123,11 +123,17 @@ std::wstring stand_in_node_exe();
 
 }  // namespace zvkob::e2e
 
+#include <memory>
+
 namespace zvkob::e2e {
 
 // The texts of a message box's static controls (its message), one per line.
 std::wstring message_text(HWND message_box);
 // Presses a message box's OK button.
 void press_ok(HWND message_box);
+
+// Starts a program, trying again for a few seconds when Windows (wine) fails
+// to start it: a rare hiccup of process creation must not fail a test.
+std::unique_ptr<Process> start_program(const std::wstring& exe);
 
 }  // namespace zvkob::e2e

@@ -62,8 +62,8 @@ TEST_F(WatcherEndToEnd, AutoStartLaunchesTheNodeHiddenAndClosesOnceItRuns) {
         {L"AUTOSTART_TICKBOX", L"1"},           {L"AUTOCLOSE_TIMER_TICKBOX", L"1"}};
     store(stored);
 
-    Process program(zv_kob_exe());
-    HWND window = wait_for_window(program.id(), L"TARLOWEN - ZV-KOB - ZV-KOB");
+    const auto program = start_program(zv_kob_exe());
+    HWND window = wait_for_window(program->id(), L"TARLOWEN - ZV-KOB - ZV-KOB");
     ASSERT_NE(window, nullptr);
     HWND display = control(window, layout, "AUTORUN_TIMER_TEXTBOX");
     HWND qt_label = control(window, layout, "QT_PROCESS_ACTIVE_LABEL");
@@ -82,7 +82,7 @@ TEST_F(WatcherEndToEnd, AutoStartLaunchesTheNodeHiddenAndClosesOnceItRuns) {
     EXPECT_TRUE(wait_until([&] { return shows(qt_label, L"!!! QT RUNNING !!!", green); }, 3s));
     EXPECT_FALSE(enabled(control(window, layout, "LAUNCH_BUTTON")));
 
-    ASSERT_TRUE(program.wait_for_exit(20s)) << "auto-close ends the program";
+    ASSERT_TRUE(program->wait_for_exit(20s)) << "auto-close ends the program";
     const auto closed_after = Clock::now() - launched;
     EXPECT_GT(closed_after, 8s);
     EXPECT_LT(closed_after, 15s) << "about ten seconds after the launch";
@@ -99,8 +99,8 @@ TEST_F(WatcherEndToEnd, AutoStartLaunchesTheNodeHiddenAndClosesOnceItRuns) {
 
 TEST_F(WatcherEndToEnd, StatusLabelsFollowAProgramThatStartsAndStops) {
     store({{L"DAEMOND_NAME_TEXTBOX", L"bob's-node.exe"}, {L"QT_NAME_TEXTBOX", L""}});
-    Process program(zv_kob_exe());
-    HWND window = wait_for_window(program.id(), L"TARLOWEN - ZV-KOB - ZV-KOB");
+    const auto program = start_program(zv_kob_exe());
+    HWND window = wait_for_window(program->id(), L"TARLOWEN - ZV-KOB - ZV-KOB");
     ASSERT_NE(window, nullptr);
     HWND daemon_label = control(window, layout, "DAEMON_PROCESS_ACTIVE_LABEL");
     HWND qt_label = control(window, layout, "QT_PROCESS_ACTIVE_LABEL");
@@ -111,7 +111,7 @@ TEST_F(WatcherEndToEnd, StatusLabelsFollowAProgramThatStartsAndStops) {
     EXPECT_TRUE(wait_until([&] { return shows(qt_label, L"!!! QT STOPPED !!!", red); }, 3s));
     EXPECT_TRUE(wait_until([&] { return enabled(launch); }, 2s)) << "nothing runs";
     {
-        Process node(stand_in(L"bob's-node.exe"));
+        const auto node = start_program(stand_in(L"bob's-node.exe"));
         EXPECT_TRUE(
             wait_until([&] { return shows(daemon_label, L"!!! DAEMON RUNNING !!!", green); }, 3s))
             << "a name with an apostrophe is watched like any other";
@@ -121,7 +121,7 @@ TEST_F(WatcherEndToEnd, StatusLabelsFollowAProgramThatStartsAndStops) {
         wait_until([&] { return shows(daemon_label, L"!!! DAEMON STOPPED !!!", red); }, 3s));
     EXPECT_TRUE(wait_until([&] { return enabled(launch); }, 2s));
     close(window);
-    ASSERT_TRUE(program.wait_for_exit(10s));
+    ASSERT_TRUE(program->wait_for_exit(10s));
 }
 
 TEST_F(WatcherEndToEnd, ALaunchThatCannotStartSaysWhyAndTheWindowStaysUsable) {
@@ -129,8 +129,8 @@ TEST_F(WatcherEndToEnd, ALaunchThatCannotStartSaysWhyAndTheWindowStaysUsable) {
     store({{L"QT_NAME_TEXTBOX", L"zv-e2e-qt.exe"},
            {L"BAT_QT_RUN_COMMAND_TEXTBOX", missing},
            {L"USE_QT_BAT_TICKBOX", L"1"}});
-    Process program(zv_kob_exe());
-    HWND window = wait_for_window(program.id(), L"TARLOWEN - ZV-KOB - ZV-KOB");
+    const auto program = start_program(zv_kob_exe());
+    HWND window = wait_for_window(program->id(), L"TARLOWEN - ZV-KOB - ZV-KOB");
     ASSERT_NE(window, nullptr);
     HWND launch = control(window, layout, "LAUNCH_BUTTON");
     HWND display = control(window, layout, "AUTORUN_TIMER_TEXTBOX");
@@ -146,7 +146,7 @@ TEST_F(WatcherEndToEnd, ALaunchThatCannotStartSaysWhyAndTheWindowStaysUsable) {
     click(start_stop);
     ASSERT_TRUE(wait_until([&] { return counting_down(display) && enabled(launch); }, 4s));
     click(launch);
-    HWND message = wait_for_window(program.id(), L"ZV-KOB", 5s);
+    HWND message = wait_for_window(program->id(), L"ZV-KOB", 5s);
     ASSERT_NE(message, nullptr) << "the user is told";
     const std::wstring said = message_text(message);
     EXPECT_NE(said.find(L"ZV-KOB could not start the QT program."), std::wstring::npos)
@@ -168,7 +168,7 @@ TEST_F(WatcherEndToEnd, ALaunchThatCannotStartSaysWhyAndTheWindowStaysUsable) {
     click(start_stop);
     EXPECT_TRUE(wait_until([&] { return counting_down(display); }, 4s));
     close(window);
-    ASSERT_TRUE(program.wait_for_exit(10s));
+    ASSERT_TRUE(program->wait_for_exit(10s));
 }
 
 }  // namespace

@@ -20,7 +20,7 @@ protected:
     std::unique_ptr<Process> start(const std::wstring& image_name) {
         const std::wstring exe = folder_.file(image_name);
         copy_file(stand_in_node_exe(), exe);
-        return std::make_unique<Process>(exe);
+        return start_program(exe);
     }
 
     bool answers(std::string_view image_name, bool running) {
