@@ -32,7 +32,10 @@ MainWindow::MainWindow(const MainWindowServices& services_, std::string instance
       DAEMON_PROCESS_ACTIVE_LABEL(controls.at("DAEMON_PROCESS_ACTIVE_LABEL")),
       QT_PROCESS_ACTIVE_LABEL(controls.at("QT_PROCESS_ACTIVE_LABEL")),
       ZV_KOB_TITLE(controls.at("ZV_KOB_TITLE")),
-      APP_EXE_NAME_LABEL(controls.at("APP_EXE_NAME_LABEL")) {
+      APP_EXE_NAME_LABEL(controls.at("APP_EXE_NAME_LABEL")),
+      qt_status(QT_PROCESS_ACTIVE_LABEL, "!!! QT RUNNING !!!", "!!! QT STOPPED !!!"),
+      daemon_status(DAEMON_PROCESS_ACTIVE_LABEL, "!!! DAEMON RUNNING !!!",
+                    "!!! DAEMON STOPPED !!!") {
     frame.set_caption(controls.spec().caption);
     // Switched on at design but without an interval, so silent until the load.
     KOB_PROCESS_WATCHER_TIMER.set_enabled(true);

@@ -6,6 +6,7 @@
 #include "core/process_probe.hpp"
 #include "core/settings_store.hpp"
 #include "core/window_frame.hpp"
+#include "main_window/process_status.hpp"
 #include "platform/command_runner.hpp"
 #include "platform/notifier.hpp"
 #include "platform/pause.hpp"
@@ -74,6 +75,10 @@ public:
 
     // Set once Windows is ending the session: from then on nothing is started.
     bool session_ending = false;
+
+    // The running state of each node program, shown by its status label.
+    ProcessStatus qt_status;
+    ProcessStatus daemon_status;
 
     std::array<Timer*, 4> timers() {
         return {&COUNTDOWN_TIMER, &UNLOAD_TIMER, &KOB_PROCESS_WATCHER_TIMER, &AlwaysOnTopTimer};

@@ -3,12 +3,16 @@
 #include <wbemidl.h>
 
 #include <cstdio>
+#include <string>
 
 #include "core/process_query.hpp"
 #include "platform/win32/wide_text.hpp"
 
 namespace zvkob::win32 {
 namespace {
+
+// How long one query may keep the window waiting for its answer.
+constexpr long answer_deadline_ms = 5000;
 
 // Releases a COM interface when it goes out of scope.
 template <typename Interface>
@@ -71,8 +75,9 @@ ProbeAnswer WmiProcessProbe::PROCESS_RUNNING(std::string_view image_name) {
         return ProbeAnswer{};  // no process can have such a name
     }
     ComRef<IWbemLocator> locator;
-    HRESULT result = CoCreateInstance(CLSID_WbemLocator, nullptr, CLSCTX_INPROC_SERVER,
-                                      IID_IWbemLocator, reinterpret_cast<void**>(locator.receive()));
+    HRESULT result =
+        CoCreateInstance(CLSID_WbemLocator, nullptr, CLSCTX_INPROC_SERVER, IID_IWbemLocator,
+                         reinterpret_cast<void**>(locator.receive()));
     if (FAILED(result)) {
         return ProbeAnswer{.running = false, .failure = query_failure("reach the service", result)};
     }
@@ -91,20 +96,21 @@ ProbeAnswer WmiProcessProbe::PROCESS_RUNNING(std::string_view image_name) {
     if (FAILED(result)) {
         return ProbeAnswer{.running = false, .failure = query_failure("run", result)};
     }
-    long count = 0;
-    for (;;) {
-        ComRef<IWbemClassObject> match;
-        ULONG returned = 0;
-        result = matches->Next(static_cast<long>(WBEM_INFINITE), 1, match.receive(), &returned);
-        if (FAILED(result)) {
-            return ProbeAnswer{.running = false, .failure = query_failure("count the processes", result)};
-        }
-        if (returned == 0) {
-            break;
-        }
-        ++count;
+    // One match answers the question; a service that does not answer in time
+    // is a failure, not a "not running".
+    ComRef<IWbemClassObject> match;
+    ULONG returned = 0;
+    result = matches->Next(answer_deadline_ms, 1, match.receive(), &returned);
+    if (result == WBEM_S_TIMEDOUT) {
+        return ProbeAnswer{.running = false,
+                           .failure = "The process query did not answer within " +
+                                      std::to_string(answer_deadline_ms / 1000) + " seconds."};
     }
-    return ProbeAnswer{.running = count != 0, .failure = {}};
+    if (FAILED(result)) {
+        return ProbeAnswer{.running = false,
+                           .failure = query_failure("count the processes", result)};
+    }
+    return ProbeAnswer{.running = returned != 0, .failure = {}};
 }
 
 }  // namespace zvkob::win32

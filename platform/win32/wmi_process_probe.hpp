@@ -5,7 +5,9 @@ namespace zvkob::win32 {
 
 // Asks Windows Management Instrumentation (ROOT\CIMV2) how many processes
 // have the image name. Every call opens its own connection and releases it
-// before it returns. COM must be initialised on the calling thread.
+// before it returns, and waits at most a few seconds for the answer; a
+// failure is returned with the reason, never thrown. COM must be initialised
+// on the calling thread.
 class WmiProcessProbe : public ProcessProbe {
 public:
     ProbeAnswer PROCESS_RUNNING(std::string_view image_name) override;

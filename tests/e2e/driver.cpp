@@ -145,17 +145,29 @@ void copy_file(const std::wstring& from, const std::wstring& to) {
 }
 
 Process::Process(const std::wstring& exe, const std::wstring& arguments) {
-    std::wstring command_line = exe.empty() ? arguments : L"\"" + exe + L"\" " + arguments;
-    STARTUPINFOW startup{};
-    startup.cb = sizeof startup;
-    PROCESS_INFORMATION started{};
-    if (!CreateProcessW(exe.empty() ? nullptr : exe.c_str(), command_line.data(), nullptr, nullptr,
-                        FALSE, 0, nullptr, nullptr, &startup, &started)) {
-        throw std::runtime_error("cannot start " + narrow(command_line));
+    const std::wstring command = exe.empty() ? arguments : L"\"" + exe + L"\" " + arguments;
+    DWORD error = 0;
+    const bool started = wait_until(
+        [&] {
+            std::wstring command_line = command;  // CreateProcessW may write to it
+            STARTUPINFOW startup{};
+            startup.cb = sizeof startup;
+            PROCESS_INFORMATION process{};
+            if (!CreateProcessW(exe.empty() ? nullptr : exe.c_str(), command_line.data(), nullptr,
+                                nullptr, FALSE, 0, nullptr, nullptr, &startup, &process)) {
+                error = GetLastError();
+                return false;
+            }
+            CloseHandle(process.hThread);
+            handle_ = process.hProcess;
+            id_ = process.dwProcessId;
+            return true;
+        },
+        5s);
+    if (!started) {
+        throw std::runtime_error("cannot start " + narrow(command) + " (error " +
+                                 std::to_string(error) + ")");
     }
-    CloseHandle(started.hThread);
-    handle_ = started.hProcess;
-    id_ = started.dwProcessId;
 }
 
 Process::~Process() {

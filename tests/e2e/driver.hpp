@@ -45,6 +45,8 @@ void write_file(const std::wstring& path, std::string_view bytes);
 void copy_file(const std::wstring& from, const std::wstring& to);
 
 // A program started by the test; killed when it goes if still running.
+// Starting is tried again for a few seconds: wine has been seen, rarely, to
+// fail a process creation that succeeds a moment later.
 class Process {
 public:
     explicit Process(const std::wstring& exe, const std::wstring& arguments = L"");

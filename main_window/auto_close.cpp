@@ -1,0 +1,27 @@
+#include "main_window/auto_close.hpp"
+
+namespace zvkob {
+
+void auto_close_tick(MainWindow& w) {
+    if (w.AUTOCLOSE_TIMER_TICKBOX.tick() != 1) {
+        return;  // the timer stays on and asks again in ten seconds
+    }
+    if (w.qt_status.running() || w.daemon_status.running()) {
+        w.AUTORUN_TIMER_TEXTBOX.set_back_colour(colours::red);
+        w.services.windows.close_main_window();
+        return;
+    }
+    w.AUTORUN_TIMER_TEXTBOX.set_back_colour(colours::pink);
+    w.UNLOAD_TIMER.set_enabled(false);
+}
+
+void autostart_rule(MainWindow& w) {
+    if (w.AUTOSTART_TICKBOX.tick() == 1) {
+        w.AUTOCLOSE_TIMER_TICKBOX.set_enabled(true);
+    } else {
+        w.AUTOCLOSE_TIMER_TICKBOX.set_enabled(false);
+        w.AUTOCLOSE_TIMER_TICKBOX.set_tick(0);
+    }
+}
+
+}  // namespace zvkob

@@ -1,0 +1,104 @@
+#include "main_window/countdown.hpp"
+
+#include <cmath>
+#include <cstdio>
+
+#include "main_window/launcher.hpp"
+
+namespace zvkob {
+namespace {
+
+void settle_without_launch_mode(MainWindow& w) {
+    w.START_STOP_BUTTON.set_text("START");
+    w.AUTOSTART_TICKBOX.set_enabled(false);
+    w.AUTOCLOSE_TIMER_TICKBOX.set_enabled(false);
+    w.COUNTDOWN_TIMER.set_enabled(false);
+    w.USE_QT_BAT_TICKBOX.set_enabled(true);
+    w.USE_DAEMON_BAT_TICKBOX.set_enabled(true);
+}
+
+void disarm(MainWindow& w) {
+    w.START_STOP_BUTTON.set_text("START");
+    w.AUTOSTART_TICKBOX.set_enabled(true);
+    w.AUTOCLOSE_TIMER_TICKBOX.set_enabled(true);
+    w.LAUNCH_BUTTON.set_enabled(true);
+    w.SETTINGS_BUTTON.set_enabled(true);
+    w.USE_QT_BAT_TICKBOX.set_enabled(true);
+    w.USE_DAEMON_BAT_TICKBOX.set_enabled(true);
+    w.COUNTDOWN_TIMER.set_enabled(false);
+}
+
+void arm(MainWindow& w) {
+    w.COUNTDOWN_REMAINING = countdown_start_days;
+    w.START_STOP_BUTTON.set_text("STOP");
+    w.AUTOSTART_TICKBOX.set_enabled(false);
+    w.AUTOCLOSE_TIMER_TICKBOX.set_enabled(false);
+    w.LAUNCH_BUTTON.set_enabled(false);
+    w.SETTINGS_BUTTON.set_enabled(false);
+    w.USE_QT_BAT_TICKBOX.set_enabled(false);
+    w.USE_DAEMON_BAT_TICKBOX.set_enabled(false);
+    w.COUNTDOWN_TIMER.set_enabled(true);
+}
+
+// A program the countdown started arms auto-close. A start that failed stops
+// the countdown too, so the same failure is not met again every minute, but
+// arms nothing: there is no automatic start for auto-close to finish.
+void launch_automatically(MainWindow& w, std::string_view program, const std::string& command) {
+    switch (launch_step(w, program, command, colours::yellow, colours::green)) {
+        case LaunchResult::started:
+            w.UNLOAD_TIMER.set_enabled(true);
+            w.COUNTDOWN_TIMER.set_enabled(false);
+            break;
+        case LaunchResult::failed:
+            w.COUNTDOWN_TIMER.set_enabled(false);
+            break;
+        case LaunchResult::not_allowed:
+            break;  // the countdown runs on, should the session go on after all
+    }
+}
+
+void zero_step(MainWindow& w) {
+    w.AUTORUN_TIMER_TEXTBOX.set_text("-- --");
+    w.LAUNCH_BUTTON.set_enabled(false);
+    w.SETTINGS_BUTTON.set_enabled(false);
+    w.AUTOSTART_TICKBOX.set_enabled(false);
+    w.AUTOCLOSE_TIMER_TICKBOX.set_enabled(false);
+    if (!w.qt_status.stopped() || !w.daemon_status.stopped()) {
+        return;  // overrun: the countdown counts on and tries again in a minute
+    }
+    if (w.USE_QT_BAT_TICKBOX.tick() == 1) {
+        launch_automatically(w, "QT", w.BAT_QT_RUN_COMMAND_TEXTBOX.text());
+    }
+    if (w.USE_DAEMON_BAT_TICKBOX.tick() == 1) {
+        launch_automatically(w, "DAEMON", w.BAT_DAEMON_RUN_COMMAND_TEXTBOX.text());
+    }
+}
+
+}  // namespace
+
+std::string countdown_seconds_text(double days) {
+    const long long seconds = std::llround(std::fabs(days) * 86400.0) % 60;
+    char text[3];
+    std::snprintf(text, sizeof text, "%02lld", seconds);
+    return text;
+}
+
+void start_stop_click(MainWindow& w) {
+    if (w.USE_QT_BAT_TICKBOX.tick() == 0 && w.USE_DAEMON_BAT_TICKBOX.tick() == 0) {
+        settle_without_launch_mode(w);
+    } else if (w.START_STOP_BUTTON.text() == "STOP") {
+        disarm(w);
+    } else {
+        arm(w);
+    }
+}
+
+void countdown_tick(MainWindow& w) {
+    w.COUNTDOWN_REMAINING -= 1.0 / 24.0 / 60.0 / 60.0;
+    w.AUTORUN_TIMER_TEXTBOX.set_text(countdown_seconds_text(w.COUNTDOWN_REMAINING));
+    if (w.AUTORUN_TIMER_TEXTBOX.text() == "00") {
+        zero_step(w);
+    }
+}
+
+}  // namespace zvkob

@@ -1,0 +1,22 @@
+#pragma once
+#include <string>
+
+#include "main_window/main_window.hpp"
+
+namespace zvkob {
+
+// The countdown display: the seconds of a time counted in days, as two digits.
+// Below zero it shows the seconds of the absolute value, so an overrun counts
+// up "01", "02" ... "59" and reads "00" again every minute.
+std::string countdown_seconds_text(double days);
+
+// START/STOP: without a launch mode it only settles the window; otherwise it
+// disarms ("STOP") or arms the eleven-second countdown and locks the controls
+// that could change what is about to start.
+void start_stop_click(MainWindow& window);
+
+// Once a second while armed: one second less, shown; at "00" the zero step
+// launches the chosen program when both programs are stopped.
+void countdown_tick(MainWindow& window);
+
+}  // namespace zvkob

@@ -1,0 +1,43 @@
+#pragma once
+#include <string>
+#include <string_view>
+
+#include "core/controls.hpp"
+#include "core/process_probe.hpp"
+
+namespace zvkob {
+
+// What the window knows about one node program. Before the first probe it
+// knows nothing, and nothing is launched on a guess.
+enum class RunningState { not_probed, running, stopped };
+
+// One node program's running state, held once and shown by its status label:
+// the label's colour and text always follow it. It changes only by a fresh
+// answer of the process query, so the window shows either what the query last
+// said or that it has not asked yet.
+class ProcessStatus {
+public:
+    ProcessStatus(Label& label, std::string running_text, std::string stopped_text);
+    ProcessStatus(const ProcessStatus&) = delete;
+    ProcessStatus& operator=(const ProcessStatus&) = delete;
+
+    RunningState state() const { return state_; }
+    bool running() const { return state_ == RunningState::running; }
+    bool stopped() const { return state_ == RunningState::stopped; }
+
+    // Asks whether a process with this image name runs and shows the answer.
+    // When the query fails the state, colour and text stay as they were and
+    // the label's tooltip says why, until a later query answers.
+    void refresh(ProcessProbe& probe, const std::string& image_name);
+
+private:
+    void show_answer(bool running);
+    void show_query_failure(std::string_view image_name, std::string_view reason);
+
+    Label& label_;
+    const std::string running_text_;
+    const std::string stopped_text_;
+    RunningState state_ = RunningState::not_probed;
+};
+
+}  // namespace zvkob

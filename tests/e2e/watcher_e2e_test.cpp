@@ -1,0 +1,175 @@
+// The real ZV-KOB.exe at work under wine on a virtual screen: watching a
+// stand-in node program, launching it hidden, closing itself, and what the
+// user sees when a launch cannot start.
+#include <gtest/gtest.h>
+
+#include "driver.hpp"
+#include "main_window/main_window_layout.hpp"
+
+namespace zvkob::e2e {
+namespace {
+
+const WindowSpec& layout = main_window_layout();
+constexpr COLORREF green = RGB(0, 255, 0);
+constexpr COLORREF red = RGB(255, 0, 0);
+constexpr COLORREF yellow = RGB(255, 255, 0);
+constexpr COLORREF pink = RGB(255, 128, 255);
+
+class WatcherEndToEnd : public ::testing::Test {
+protected:
+    void SetUp() override { delete_section(L"ZV-KOB"); }
+    void TearDown() override {
+        for (const wchar_t* node : {L"zv-e2e-qt.exe", L"bob's-node.exe"}) {
+            kill_processes(node);
+        }
+        delete_section(L"ZV-KOB");
+    }
+
+    // A copy of the stand-in node program under `image_name` in the scratch folder.
+    std::wstring stand_in(const std::wstring& image_name) {
+        const std::wstring exe = folder.file(image_name);
+        copy_file(stand_in_node_exe(), exe);
+        return exe;
+    }
+
+    void store(const Section& values) {
+        for (const auto& [key, value] : values) {
+            write_setting(L"ZV-KOB", key, value);
+        }
+    }
+
+    ScratchFolder folder{L"watcher e2e"};
+};
+
+bool shows(HWND label, std::wstring_view caption, COLORREF colour) {
+    return text(label) == caption && colour_on_screen(label) == colour;
+}
+
+// The countdown has begun: it shows one of its first seconds.
+bool counting_down(HWND display) {
+    const std::wstring shown = text(display);
+    return shown == L"10" || shown == L"09" || shown == L"08";
+}
+
+TEST_F(WatcherEndToEnd, AutoStartLaunchesTheNodeHiddenAndClosesOnceItRuns) {
+    const std::wstring node = stand_in(L"zv-e2e-qt.exe");
+    const std::wstring batch = folder.file(L"ZVKOB-QT.BAT");
+    write_file(batch, "call \"" + narrow(node) + "\" -conf=C:\\BC-CONF\\node.conf " +
+                          "-datadir=C:\\BC-ROOT\\NODE -disablewallet=0\r\n");
+    const Section stored{
+        {L"QT_NAME_TEXTBOX", L"zv-e2e-qt.exe"}, {L"DAEMOND_NAME_TEXTBOX", L"zv-e2e-daemon.exe"},
+        {L"BAT_QT_RUN_COMMAND_TEXTBOX", batch}, {L"USE_QT_BAT_TICKBOX", L"1"},
+        {L"AUTOSTART_TICKBOX", L"1"},           {L"AUTOCLOSE_TIMER_TICKBOX", L"1"}};
+    store(stored);
+
+    Process program(zv_kob_exe());
+    HWND window = wait_for_window(program.id(), L"TARLOWEN - ZV-KOB - ZV-KOB");
+    ASSERT_NE(window, nullptr);
+    HWND display = control(window, layout, "AUTORUN_TIMER_TEXTBOX");
+    HWND qt_label = control(window, layout, "QT_PROCESS_ACTIVE_LABEL");
+    EXPECT_EQ(text(control(window, layout, "START_STOP_BUTTON")), L"STOP") << "armed by the load";
+    EXPECT_FALSE(enabled(control(window, layout, "SETTINGS_BUTTON")));
+
+    EXPECT_TRUE(wait_until([&] { return shows(qt_label, L"!!! QT STOPPED !!!", red); }, 3s));
+    EXPECT_TRUE(wait_until([&] { return counting_down(display); }, 4s));
+    // Only the screen is read now: the window takes no messages during the pause.
+    EXPECT_TRUE(wait_until([&] { return colour_on_screen(display) == yellow; }, 12s))
+        << "the zero step's indicator is on screen while the window is frozen";
+    EXPECT_TRUE(wait_until([&] { return process_runs(L"zv-e2e-qt.exe"); }, 5s));
+    ASSERT_TRUE(wait_until([&] { return colour_on_screen(display) == green; }, 5s));
+    const auto launched = Clock::now();
+    EXPECT_EQ(text(display), L"-- --");
+    EXPECT_TRUE(wait_until([&] { return shows(qt_label, L"!!! QT RUNNING !!!", green); }, 3s));
+    EXPECT_FALSE(enabled(control(window, layout, "LAUNCH_BUTTON")));
+
+    ASSERT_TRUE(program.wait_for_exit(20s)) << "auto-close ends the program";
+    const auto closed_after = Clock::now() - launched;
+    EXPECT_GT(closed_after, 8s);
+    EXPECT_LT(closed_after, 15s) << "about ten seconds after the launch";
+    EXPECT_TRUE(process_runs(L"zv-e2e-qt.exe")) << "the node outlives ZV-KOB";
+    EXPECT_EQ(read_file(node + L".args"),
+              "-conf=C:\\BC-CONF\\node.conf\n-datadir=C:\\BC-ROOT\\NODE\n-disablewallet=0\n");
+
+    Section saved = read_section(L"ZV-KOB");
+    EXPECT_EQ(saved.size(), 11U);
+    for (const auto& [key, value] : stored) {
+        EXPECT_EQ(saved[key], value) << narrow(key);
+    }
+}
+
+TEST_F(WatcherEndToEnd, StatusLabelsFollowAProgramThatStartsAndStops) {
+    store({{L"DAEMOND_NAME_TEXTBOX", L"bob's-node.exe"}, {L"QT_NAME_TEXTBOX", L""}});
+    Process program(zv_kob_exe());
+    HWND window = wait_for_window(program.id(), L"TARLOWEN - ZV-KOB - ZV-KOB");
+    ASSERT_NE(window, nullptr);
+    HWND daemon_label = control(window, layout, "DAEMON_PROCESS_ACTIVE_LABEL");
+    HWND qt_label = control(window, layout, "QT_PROCESS_ACTIVE_LABEL");
+    HWND launch = control(window, layout, "LAUNCH_BUTTON");
+
+    EXPECT_TRUE(
+        wait_until([&] { return shows(daemon_label, L"!!! DAEMON STOPPED !!!", red); }, 3s));
+    EXPECT_TRUE(wait_until([&] { return shows(qt_label, L"!!! QT STOPPED !!!", red); }, 3s));
+    EXPECT_TRUE(wait_until([&] { return enabled(launch); }, 2s)) << "nothing runs";
+    {
+        Process node(stand_in(L"bob's-node.exe"));
+        EXPECT_TRUE(
+            wait_until([&] { return shows(daemon_label, L"!!! DAEMON RUNNING !!!", green); }, 3s))
+            << "a name with an apostrophe is watched like any other";
+        EXPECT_TRUE(wait_until([&] { return !enabled(launch); }, 2s));
+    }
+    EXPECT_TRUE(
+        wait_until([&] { return shows(daemon_label, L"!!! DAEMON STOPPED !!!", red); }, 3s));
+    EXPECT_TRUE(wait_until([&] { return enabled(launch); }, 2s));
+    close(window);
+    ASSERT_TRUE(program.wait_for_exit(10s));
+}
+
+TEST_F(WatcherEndToEnd, ALaunchThatCannotStartSaysWhyAndTheWindowStaysUsable) {
+    const std::wstring missing = folder.file(L"not here\\ZVKOB-QT.BAT");
+    store({{L"QT_NAME_TEXTBOX", L"zv-e2e-qt.exe"},
+           {L"BAT_QT_RUN_COMMAND_TEXTBOX", missing},
+           {L"USE_QT_BAT_TICKBOX", L"1"}});
+    Process program(zv_kob_exe());
+    HWND window = wait_for_window(program.id(), L"TARLOWEN - ZV-KOB - ZV-KOB");
+    ASSERT_NE(window, nullptr);
+    HWND launch = control(window, layout, "LAUNCH_BUTTON");
+    HWND display = control(window, layout, "AUTORUN_TIMER_TEXTBOX");
+    HWND start_stop = control(window, layout, "START_STOP_BUTTON");
+    ASSERT_TRUE(wait_until(
+        [&] {
+            return enabled(launch) && text(control(window, layout, "QT_PROCESS_ACTIVE_LABEL")) ==
+                                          L"!!! QT STOPPED !!!";
+        },
+        3s));
+
+    // LAUNCH by hand while the countdown runs: the watcher enables it again.
+    click(start_stop);
+    ASSERT_TRUE(wait_until([&] { return counting_down(display) && enabled(launch); }, 4s));
+    click(launch);
+    HWND message = wait_for_window(program.id(), L"ZV-KOB", 5s);
+    ASSERT_NE(message, nullptr) << "the user is told";
+    const std::wstring said = message_box_text(message);
+    EXPECT_NE(said.find(L"ZV-KOB could not start the QT program."), std::wstring::npos)
+        << narrow(said);
+    EXPECT_NE(said.find(L"Command: " + missing), std::wstring::npos) << narrow(said);
+    EXPECT_NE(said.find(L"Reason: "), std::wstring::npos) << narrow(said);
+    EXPECT_EQ(colour_on_screen(display), pink) << "the indicator is back at rest";
+    const std::wstring shown = text(display);
+    EXPECT_FALSE(wait_until([&] { return text(display) != shown; }, 2500ms))
+        << "no countdown tick runs inside the unfinished LAUNCH while the message is open";
+    press_ok(message);
+
+    EXPECT_TRUE(wait_until([&] { return !IsWindow(message); }, 3s));
+    EXPECT_FALSE(wait_until([&] { return text(display) != shown; }, 1500ms))
+        << "the launch stopped the countdown";
+    EXPECT_EQ(text(start_stop), L"STOP");
+    click(start_stop);
+    EXPECT_TRUE(wait_until([&] { return text(start_stop) == L"START"; }, 3s)) << "still usable";
+    click(start_stop);
+    EXPECT_TRUE(wait_until([&] { return counting_down(display); }, 4s));
+    close(window);
+    ASSERT_TRUE(program.wait_for_exit(10s));
+}
+
+}  // namespace
+}  // namespace zvkob::e2e

@@ -1,0 +1,33 @@
+// Starting a real batch file hidden under wine, and commands that cannot start.
+#include "platform/win32/hidden_command_runner.hpp"
+
+#include <gtest/gtest.h>
+
+#include "driver.hpp"
+
+namespace zvkob::win32 {
+namespace {
+
+using namespace zvkob::e2e;
+
+TEST(HiddenCommandRunner, RunsABatchFileByItsPath) {
+    ScratchFolder folder(L"hidden runner");  // a space in the path, handed over unquoted
+    const std::wstring marker = folder.file(L"marker.txt");
+    write_file(folder.file(L"ZVKOB-QT.BAT"), "echo started> \"" + narrow(marker) + "\"\r\n");
+    const Outcome started = HiddenCommandRunner().run_hidden(narrow(folder.file(L"ZVKOB-QT.BAT")));
+    ASSERT_TRUE(started.ok()) << started.reason();
+    EXPECT_TRUE(wait_until([&] { return read_file(marker) == "started\r\n"; }, 10s));
+}
+
+TEST(HiddenCommandRunner, ACommandThatCannotStartGivesTheSystemsReason) {
+    for (const std::string command :
+         {"C:\\zvkob-tests\\nowhere\\ZVKOB-QT.BAT", "BAT_QT_RUN_COMMAND_TEXTBOX", "   "}) {
+        const Outcome started = HiddenCommandRunner().run_hidden(command);
+        EXPECT_FALSE(started.ok()) << command;
+        EXPECT_FALSE(started.reason().empty()) << command;
+    }
+    EXPECT_EQ(HiddenCommandRunner().run_hidden("").reason(), "There is no command to run.");
+}
+
+}  // namespace
+}  // namespace zvkob::win32

@@ -1,0 +1,97 @@
+#include "main_window/launcher.hpp"
+
+#include <gtest/gtest.h>
+
+#include "main_window/countdown.hpp"
+#include "watched_window.hpp"
+
+namespace zvkob {
+namespace {
+
+using testing::CallLog;
+using testing::WatchedWindow;
+
+TEST(Launch, AsksThatAtLeastOneProgramIsShownStopped) {
+    struct Case {
+        bool probed;
+        bool qt_runs;
+        bool daemon_runs;
+        bool launches;
+    };
+    for (const Case c : {Case{false, false, false, false}, Case{true, true, true, false},
+                         Case{true, true, false, true}, Case{true, false, false, true}}) {
+        WatchedWindow f({{"USE_QT_BAT_TICKBOX", "1"}});
+        if (c.probed) {
+            f.watch(c.qt_runs, c.daemon_runs);
+        }
+        launch_click(f.w);
+        EXPECT_EQ(!f.take_log().empty(), c.launches)
+            << "probed " << c.probed << ", QT runs " << c.qt_runs << ", DAEMON runs "
+            << c.daemon_runs;
+    }
+}
+
+TEST(Launch, StartsTheChosenCommandHiddenWithTheIndicatorOnScreenDuringThePause) {
+    WatchedWindow f({{"USE_DAEMON_BAT_TICKBOX", "1"}});
+    f.watch(false, false);
+    launch_click(f.w);
+    EXPECT_EQ(f.take_log(), (CallLog{"indicator cyan", "run C:\\TARLOWEN\\ZV-KOB\\ZVKOB-D.BAT",
+                                     "pause 3000", "indicator pink"}));
+}
+
+TEST(Launch, InterruptsARunningCountdownWithoutArmingAutoClose) {
+    WatchedWindow f({{"USE_QT_BAT_TICKBOX", "1"}});
+    MainWindow& w = f.w;
+    f.watch(false, true);
+    start_stop_click(w);
+    countdown_tick(w);
+    countdown_tick(w);
+    launch_click(w);
+    EXPECT_EQ(f.take_log(), (CallLog{"indicator cyan", "run C:\\TARLOWEN\\ZV-KOB\\ZVKOB-QT.BAT",
+                                     "pause 3000", "indicator pink"}));
+    EXPECT_FALSE(w.COUNTDOWN_TIMER.enabled());
+    EXPECT_FALSE(w.UNLOAD_TIMER.enabled());
+    EXPECT_EQ(w.AUTORUN_TIMER_TEXTBOX.text(), "09") << "the display keeps the last seconds";
+    EXPECT_EQ(w.START_STOP_BUTTON.text(), "STOP");
+    EXPECT_FALSE(w.SETTINGS_BUTTON.enabled());
+}
+
+TEST(Launch, ACommandThatCannotStartIsReportedAndTheWindowStaysUsable) {
+    WatchedWindow f({{"USE_QT_BAT_TICKBOX", "1"}, {"BAT_QT_RUN_COMMAND_TEXTBOX", ""}});
+    MainWindow& w = f.w;
+    f.watch(false, false);
+    f.runner.failure = "There is no command to run.";
+    launch_click(w);
+    EXPECT_EQ(f.take_log(), (CallLog{"indicator cyan", "run ", "indicator pink", "message"}))
+        << "back at rest before the message, and no frozen pause";
+    ASSERT_EQ(f.notifier.messages.size(), 1U);
+    EXPECT_EQ(f.notifier.messages[0],
+              "ZV-KOB could not start the QT program.\n\nCommand: (none is set)\n"
+              "Reason: There is no command to run.\n\n"
+              "Check the settings and the .BAT files, then try again.");
+
+    // Once the settings hold a batch file, the next LAUNCH works.
+    f.runner.failure.clear();
+    w.BAT_QT_RUN_COMMAND_TEXTBOX.set_text(testing::qt_command);
+    f.take_log();
+    launch_click(w);
+    EXPECT_EQ(f.take_log(), (CallLog{"indicator cyan", "run " + testing::qt_command, "pause 3000",
+                                     "indicator pink"}));
+}
+
+TEST(Launch, StartsNothingOnceWindowsIsEndingTheSession) {
+    WatchedWindow f({{"USE_QT_BAT_TICKBOX", "1"}, {"AUTOSTART_TICKBOX", "1"}});
+    MainWindow& w = f.w;
+    f.watch(false, false);
+    w.session_ending = true;
+    launch_click(w);
+    for (int tick = 0; tick < 11; ++tick) {
+        countdown_tick(w);
+    }
+    EXPECT_EQ(f.take_log(), CallLog{});
+    EXPECT_EQ(w.AUTORUN_TIMER_TEXTBOX.back_colour(), colours::pink);
+    EXPECT_TRUE(w.COUNTDOWN_TIMER.enabled()) << "should the session go on, the countdown does too";
+}
+
+}  // namespace
+}  // namespace zvkob

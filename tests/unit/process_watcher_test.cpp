@@ -1,0 +1,125 @@
+#include "main_window/process_watcher.hpp"
+
+#include <gtest/gtest.h>
+
+#include <stdexcept>
+
+#include "main_window/countdown.hpp"
+#include "main_window/launcher.hpp"
+#include "watched_window.hpp"
+
+namespace zvkob {
+namespace {
+
+using testing::CallLog;
+using testing::daemon_image;
+using testing::qt_image;
+using testing::WatchedWindow;
+
+void expect_label(const Label& label, Colour colour, const std::string& text) {
+    EXPECT_EQ(label.back_colour(), colour) << label.name();
+    EXPECT_EQ(label.text(), text) << label.name();
+}
+
+TEST(ProcessWatcher, ShowsBothStatesAndAllowsLaunchOnlyWhileNeitherRuns) {
+    WatchedWindow f;
+    MainWindow& w = f.w;
+    EXPECT_EQ(w.qt_status.state(), RunningState::not_probed);
+    expect_label(w.QT_PROCESS_ACTIVE_LABEL, colours::cyan, "!!! NOT MONITORING !!!");
+
+    f.probe.running = {daemon_image};
+    process_watcher_tick(w);
+    EXPECT_EQ(f.take_log(), (CallLog{"probe bitcoin-qt.exe", "probe bitcoind.exe"}));
+    expect_label(w.QT_PROCESS_ACTIVE_LABEL, colours::red, "!!! QT STOPPED !!!");
+    expect_label(w.DAEMON_PROCESS_ACTIVE_LABEL, colours::green, "!!! DAEMON RUNNING !!!");
+    EXPECT_FALSE(w.LAUNCH_BUTTON.enabled());
+
+    f.probe.running = {qt_image};
+    process_watcher_tick(w);
+    expect_label(w.QT_PROCESS_ACTIVE_LABEL, colours::green, "!!! QT RUNNING !!!");
+    expect_label(w.DAEMON_PROCESS_ACTIVE_LABEL, colours::red, "!!! DAEMON STOPPED !!!");
+    EXPECT_FALSE(w.LAUNCH_BUTTON.enabled());
+
+    // Nothing runs and no launch mode is chosen: LAUNCH is enabled all the same.
+    ASSERT_EQ(w.USE_QT_BAT_TICKBOX.tick() + w.USE_DAEMON_BAT_TICKBOX.tick(), 0);
+    f.probe.running.clear();
+    process_watcher_tick(w);
+    EXPECT_TRUE(w.qt_status.stopped() && w.daemon_status.stopped());
+    EXPECT_TRUE(w.LAUNCH_BUTTON.enabled());
+}
+
+TEST(ProcessWatcher, ReadsTheNamesAfreshAtEveryTickAndUsesThemVerbatim) {
+    WatchedWindow f;
+    MainWindow& w = f.w;
+    w.QT_NAME_TEXTBOX.set_text(" Bitcoin-Qt.exe ");
+    w.DAEMOND_NAME_TEXTBOX.set_text("");
+    process_watcher_tick(w);
+    EXPECT_EQ(f.take_log(), (CallLog{"probe  Bitcoin-Qt.exe ", "probe "}));
+    expect_label(w.DAEMON_PROCESS_ACTIVE_LABEL, colours::red, "!!! DAEMON STOPPED !!!");
+}
+
+TEST(ProcessWatcher, AFailedQueryKeepsThatStateAndTheRestOfTheTickGoesOn) {
+    WatchedWindow f;
+    MainWindow& w = f.w;
+    f.watch(true, false);
+
+    f.probe.failures[qt_image] = "The process query failed to run (0x80041033): shutting down";
+    f.probe.running = {daemon_image};
+    process_watcher_tick(w);
+    EXPECT_EQ(f.take_log(), (CallLog{"probe bitcoin-qt.exe", "probe bitcoind.exe"}));
+    expect_label(w.QT_PROCESS_ACTIVE_LABEL, colours::green, "!!! QT RUNNING !!!");
+    EXPECT_NE(w.QT_PROCESS_ACTIVE_LABEL.tooltip().find("\"bitcoin-qt.exe\""), std::string::npos);
+    EXPECT_NE(w.QT_PROCESS_ACTIVE_LABEL.tooltip().find("(0x80041033): shutting down"),
+              std::string::npos)
+        << w.QT_PROCESS_ACTIVE_LABEL.tooltip();
+    expect_label(w.DAEMON_PROCESS_ACTIVE_LABEL, colours::green, "!!! DAEMON RUNNING !!!");
+    EXPECT_EQ(w.DAEMON_PROCESS_ACTIVE_LABEL.tooltip(), "");
+    EXPECT_FALSE(w.LAUNCH_BUTTON.enabled());
+
+    // The next tick asks again; once the query answers, the reason goes.
+    f.probe.failures.clear();
+    f.probe.running.clear();
+    process_watcher_tick(w);
+    expect_label(w.QT_PROCESS_ACTIVE_LABEL, colours::red, "!!! QT STOPPED !!!");
+    EXPECT_EQ(w.QT_PROCESS_ACTIVE_LABEL.tooltip(), "");
+    EXPECT_TRUE(w.LAUNCH_BUTTON.enabled());
+}
+
+TEST(ProcessWatcher, NothingIsLaunchedOnAGuessWhenTheQueryHasNeverAnswered) {
+    WatchedWindow f({{"USE_QT_BAT_TICKBOX", "1"}});
+    MainWindow& w = f.w;
+    f.probe.failures = {{qt_image, "no service"}, {daemon_image, "no service"}};
+    f.watch(false, false);
+    EXPECT_EQ(w.qt_status.state(), RunningState::not_probed);
+    expect_label(w.QT_PROCESS_ACTIVE_LABEL, colours::cyan, "!!! NOT MONITORING !!!");
+    EXPECT_TRUE(w.LAUNCH_BUTTON.enabled()) << "nothing is known to run";
+
+    launch_click(w);
+    start_stop_click(w);
+    for (int tick = 0; tick < 11; ++tick) {
+        countdown_tick(w);
+    }
+    EXPECT_EQ(w.AUTORUN_TIMER_TEXTBOX.text(), "-- --") << "the zero step came";
+    EXPECT_EQ(f.take_log(), CallLog{}) << "neither LAUNCH nor the zero step started anything";
+}
+
+// A probe that breaks its promise and throws.
+struct ThrowingProbe : ProcessProbe {
+    ProbeAnswer PROCESS_RUNNING(std::string_view) override {
+        throw std::runtime_error("the query service went away");
+    }
+};
+
+TEST(ProcessWatcher, AProbeThatThrowsCountsAsAFailedQuery) {
+    testing::MainWindowFixture f;
+    ThrowingProbe throwing;
+    MainWindow w({f.store, throwing, f.runner, f.pause, f.windows, f.notifier}, "ZV-KOB");
+    load_main_window(w);
+    EXPECT_NO_THROW(process_watcher_tick(w));
+    EXPECT_EQ(w.daemon_status.state(), RunningState::not_probed);
+    EXPECT_NE(w.DAEMON_PROCESS_ACTIVE_LABEL.tooltip().find("the query service went away"),
+              std::string::npos);
+}
+
+}  // namespace
+}  // namespace zvkob

@@ -1,0 +1,71 @@
+#pragma once
+// A main window whose status labels are set the only way they can be: by the
+// process watcher asking the (fake) probe.
+#include <initializer_list>
+#include <map>
+#include <string>
+
+#include "fakes.hpp"
+#include "main_window/load_unload.hpp"
+#include "main_window/process_watcher.hpp"
+
+namespace zvkob::testing {
+
+inline const std::string qt_image = "bitcoin-qt.exe";
+inline const std::string daemon_image = "bitcoind.exe";
+inline const std::string qt_command = "C:\\TARLOWEN\\ZV-KOB\\ZVKOB-QT.BAT";
+inline const std::string daemon_command = "C:\\TARLOWEN\\ZV-KOB\\ZVKOB-D.BAT";
+
+struct WatchedWindow : MainWindowFixture {
+    MainWindow& w = window;
+
+    // Loads the window with both image names and both batch commands stored.
+    explicit WatchedWindow(
+        std::initializer_list<std::pair<const std::string, std::string>> stored = {}) {
+        store.values = {{"QT_NAME_TEXTBOX", qt_image},
+                        {"DAEMOND_NAME_TEXTBOX", daemon_image},
+                        {"BAT_QT_RUN_COMMAND_TEXTBOX", qt_command},
+                        {"BAT_DAEMON_RUN_COMMAND_TEXTBOX", daemon_command}};
+        for (const auto& [key, value] : stored) {
+            store.values[key] = value;
+        }
+        load_main_window(w);
+        // The indicator's colour changes join the call log, in order with the services.
+        w.AUTORUN_TIMER_TEXTBOX.set_observer([this] {
+            const Colour now = *w.AUTORUN_TIMER_TEXTBOX.back_colour();
+            if (now != indicator_) {
+                indicator_ = now;
+                log.push_back("indicator " + colour_name(now));
+            }
+        });
+        take_log();
+    }
+
+    // One watcher tick with these programs running; the tick's calls are not kept.
+    void watch(bool qt_runs, bool daemon_runs) {
+        probe.running.clear();
+        if (qt_runs) {
+            probe.running.push_back(qt_image);
+        }
+        if (daemon_runs) {
+            probe.running.push_back(daemon_image);
+        }
+        process_watcher_tick(w);
+        take_log();
+    }
+
+    static std::string colour_name(Colour colour) {
+        const std::map<Colour, std::string> names{{colours::pink, "pink"},
+                                                  {colours::cyan, "cyan"},
+                                                  {colours::yellow, "yellow"},
+                                                  {colours::green, "green"},
+                                                  {colours::red, "red"}};
+        const auto found = names.find(colour);
+        return found == names.end() ? std::to_string(colour) : found->second;
+    }
+
+private:
+    Colour indicator_ = colours::pink;
+};
+
+}  // namespace zvkob::testing
