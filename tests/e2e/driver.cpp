@@ -419,3 +419,15 @@ HWND focused_control(HWND window) {
 }
 
 }  // namespace zvkob::e2e
+
+namespace zvkob::e2e {
+
+void mouse_click(HWND control) {
+    RECT client{};
+    GetClientRect(control, &client);
+    const LPARAM middle = MAKELPARAM(client.right / 2, client.bottom / 2);
+    PostMessageW(control, WM_LBUTTONDOWN, MK_LBUTTON, middle);
+    PostMessageW(control, WM_LBUTTONUP, 0, middle);
+}
+
+}  // namespace zvkob::e2e

@@ -132,3 +132,11 @@ void press_ok(HWND box);
 HWND focused_control(HWND window);
 
 }  // namespace zvkob::e2e
+
+namespace zvkob::e2e {
+
+// A click as the mouse delivers it: button down and up in the middle of the
+// control, queued with the window's other input (unlike BM_CLICK).
+void mouse_click(HWND control);
+
+}  // namespace zvkob::e2e

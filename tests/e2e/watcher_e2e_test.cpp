@@ -3,6 +3,8 @@
 // user sees when a launch cannot start.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include "driver.hpp"
 #include "main_window/main_window_layout.hpp"
 
@@ -167,6 +169,44 @@ TEST_F(WatcherEndToEnd, ALaunchThatCannotStartSaysWhyAndTheWindowStaysUsable) {
     EXPECT_TRUE(wait_until([&] { return text(start_stop) == L"START"; }, 3s)) << "still usable";
     click(start_stop);
     EXPECT_TRUE(wait_until([&] { return counting_down(display); }, 4s));
+    close(window);
+    ASSERT_TRUE(program.wait_for_exit(10s));
+}
+
+// The window is frozen for three seconds after a start. A second click on
+// LAUNCH in that time is dropped: handled afterwards it would start the node
+// again before the watcher could see the first one running.
+TEST_F(WatcherEndToEnd, AClickWhileTheWindowIsFrozenStartsNothingMore) {
+    const std::wstring launches = folder.file(L"launches.txt");
+    const std::wstring batch = folder.file(L"ZVKOB-QT.BAT");
+    write_file(batch, "echo launched>>\"" + narrow(launches) + "\"\r\n");
+    store({{L"QT_NAME_TEXTBOX", L"zv-e2e-qt.exe"},
+           {L"BAT_QT_RUN_COMMAND_TEXTBOX", batch},
+           {L"USE_QT_BAT_TICKBOX", L"1"}});
+    Process program(zv_kob_exe());
+    HWND window = wait_for_window(program.id(), L"TARLOWEN - ZV-KOB - ZV-KOB");
+    ASSERT_NE(window, nullptr);
+    HWND launch = control(window, layout, "LAUNCH_BUTTON");
+    HWND display = control(window, layout, "AUTORUN_TIMER_TEXTBOX");
+    ASSERT_TRUE(wait_until(
+        [&] { return text(control(window, layout, "QT_PROCESS_ACTIVE_LABEL")) == L"!!! QT STOPPED !!!"; },
+        3s));
+    const auto count = [&] {
+        const std::string log = read_file(launches);
+        return std::count(log.begin(), log.end(), '\n');
+    };
+
+    mouse_click(launch);
+    ASSERT_TRUE(wait_until([&] { return colour_on_screen(display) == RGB(0, 255, 255); }, 3s))
+        << "frozen, with the LAUNCH indicator on screen";
+    mouse_click(launch);
+    ASSERT_TRUE(wait_until([&] { return colour_on_screen(display) == pink; }, 6s));
+    EXPECT_FALSE(wait_until([&] { return count() > 1; }, 2s)) << "the second click started nothing";
+    EXPECT_EQ(count(), 1);
+
+    mouse_click(launch);
+    EXPECT_TRUE(wait_until([&] { return count() == 2; }, 6s)) << "a click after the pause works";
+    ASSERT_TRUE(wait_until([&] { return colour_on_screen(display) == pink; }, 6s));
     close(window);
     ASSERT_TRUE(program.wait_for_exit(10s));
 }
