@@ -47,7 +47,9 @@ void Control::set_tooltip(std::string_view tooltip) {
     }
 }
 
-void Control::click() { run_click_handler(); }
+void Control::click() {
+    run_click_handler();
+}
 
 void Control::changed() const {
     if (observer_) {
@@ -72,7 +74,9 @@ void Tickbox::set_tick(int tick) {
     run_click_handler();
 }
 
-void Tickbox::click() { set_tick(tick_ == 1 ? 0 : 1); }
+void Tickbox::click() {
+    set_tick(tick_ == 1 ? 0 : 1);
+}
 
 void Timer::set_interval(int interval_ms) {
     if (interval_ms_ != interval_ms) {

@@ -22,7 +22,9 @@ public:
     // the owner's timers run again; the gate reopens for as long as this lives.
     class Reopened {
     public:
-        explicit Reopened(EventGate& gate) : gate_(gate), was_busy_(gate.busy_) { gate.busy_ = false; }
+        explicit Reopened(EventGate& gate) : gate_(gate), was_busy_(gate.busy_) {
+            gate.busy_ = false;
+        }
         ~Reopened() { gate_.busy_ = was_busy_; }
         Reopened(const Reopened&) = delete;
         Reopened& operator=(const Reopened&) = delete;

@@ -6,7 +6,8 @@ namespace {
 bool can_be_a_file_name(std::string_view name) {
     for (const char c : name) {
         const auto byte = static_cast<unsigned char>(c);
-        if (byte < 0x20 || byte == 0x7F || std::string_view("\"\\/:*?<>|").find(c) != std::string_view::npos) {
+        if (byte < 0x20 || byte == 0x7F ||
+            std::string_view("\"\\/:*?<>|").find(c) != std::string_view::npos) {
             return false;
         }
     }

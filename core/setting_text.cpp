@@ -40,7 +40,9 @@ std::optional<Number> parse_decimal(std::string_view text) {
 
 }  // namespace
 
-std::string tick_text(int tick) { return std::to_string(tick); }
+std::string tick_text(int tick) {
+    return std::to_string(tick);
+}
 
 std::string twips_text(float twips) {
     if (twips == 0.0F) {
@@ -67,7 +69,9 @@ std::optional<int> parse_tick(std::string_view text) {
     return std::nullopt;
 }
 
-std::optional<float> parse_position(std::string_view text) { return parse_decimal<float>(text); }
+std::optional<float> parse_position(std::string_view text) {
+    return parse_decimal<float>(text);
+}
 
 std::optional<float> parse_size(std::string_view text) {
     const auto size = parse_decimal<float>(text);

@@ -11,8 +11,7 @@ int read_tick(SettingsStore& store, const SettingKey& key) {
 
 float read_twips(SettingsStore& store, const SettingKey& key) {
     const std::string text = store.get(key.name, key.default_text);
-    const auto twips =
-        key.kind == SettingKind::size ? parse_size(text) : parse_position(text);
+    const auto twips = key.kind == SettingKind::size ? parse_size(text) : parse_position(text);
     return twips ? *twips : *parse_position(key.default_text);
 }
 

@@ -4,9 +4,13 @@
 
 namespace zvkob {
 
-void session_end_requested(MainWindow& w) { w.session_ending = true; }
+void session_end_requested(MainWindow& w) {
+    w.session_ending = true;
+}
 
-void session_end_cancelled(MainWindow& w) { w.session_ending = false; }
+void session_end_cancelled(MainWindow& w) {
+    w.session_ending = false;
+}
 
 void session_ends(MainWindow& w) {
     w.session_ending = true;

@@ -15,7 +15,7 @@ struct BatchFile {
 
 // Writes batch files in the code page the command interpreter reads them with.
 class BatchFileWriter {
-  public:
+public:
     virtual ~BatchFileWriter() = default;
 
     // The number of that code page, for messages (437 on a US system).

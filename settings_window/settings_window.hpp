@@ -20,7 +20,7 @@ struct SettingsWindowServices {
 // The configuration window: its controls and two composer timers, with every
 // event handler wired to them. Each opening builds a new one from the store.
 class SettingsWindow {
-  public:
+public:
     SettingsWindow(const SettingsWindowServices& services, MainWindow& main);
     SettingsWindow(const SettingsWindow&) = delete;
     SettingsWindow& operator=(const SettingsWindow&) = delete;

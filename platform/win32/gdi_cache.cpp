@@ -11,10 +11,10 @@ HFONT GdiCache::font(const Font& font, UINT dpi) {
     if (found != fonts_.end()) {
         return found->second;
     }
-    HFONT made = CreateFontW(-points_to_pixels(font.points, dpi), 0, 0, 0, font.weight, FALSE,
-                             FALSE, FALSE, DEFAULT_CHARSET, OUT_DEFAULT_PRECIS,
-                             CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH | FF_DONTCARE,
-                             std::get<0>(key).c_str());
+    HFONT made =
+        CreateFontW(-points_to_pixels(font.points, dpi), 0, 0, 0, font.weight, FALSE, FALSE, FALSE,
+                    DEFAULT_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,
+                    DEFAULT_PITCH | FF_DONTCARE, std::get<0>(key).c_str());
     fonts_.emplace(key, made);
     return made;
 }

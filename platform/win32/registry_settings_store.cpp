@@ -27,14 +27,12 @@ private:
 
 }  // namespace
 
-RegistrySettingsStore::RegistrySettingsStore(std::string_view application,
-                                             std::string_view section)
+RegistrySettingsStore::RegistrySettingsStore(std::string_view application, std::string_view section)
     : path_(section_path(application, section)) {}
 
 std::wstring RegistrySettingsStore::section_path(std::string_view application,
                                                  std::string_view section) {
-    return L"Software\\VB and VBA Program Settings\\" + widen(application) + L"\\" +
-           widen(section);
+    return L"Software\\VB and VBA Program Settings\\" + widen(application) + L"\\" + widen(section);
 }
 
 std::string RegistrySettingsStore::get(std::string_view key, std::string_view default_text) {

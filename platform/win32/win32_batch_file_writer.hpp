@@ -5,7 +5,7 @@ namespace zvkob::win32 {
 
 // Batch files in the console's code page, both replaced together.
 class Win32BatchFileWriter : public BatchFileWriter {
-  public:
+public:
     unsigned code_page() override;
     std::optional<std::string> unwritable_character(std::string_view text) override;
     Outcome write_both(const BatchFile& first, const BatchFile& second) override;

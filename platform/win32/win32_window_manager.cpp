@@ -2,7 +2,9 @@
 
 namespace zvkob::win32 {
 
-WindowHandle Win32WindowManager::main_window() { return reinterpret_cast<WindowHandle>(main_); }
+WindowHandle Win32WindowManager::main_window() {
+    return reinterpret_cast<WindowHandle>(main_);
+}
 
 WindowHandle Win32WindowManager::foreground_window() {
     return reinterpret_cast<WindowHandle>(GetForegroundWindow());

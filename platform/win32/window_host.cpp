@@ -42,8 +42,8 @@ void register_window_class() {
     wc.hIcon = static_cast<HICON>(LoadImageW(instance, MAKEINTRESOURCEW(program_icon), IMAGE_ICON,
                                              GetSystemMetrics(SM_CXICON),
                                              GetSystemMetrics(SM_CYICON), LR_DEFAULTCOLOR));
-    wc.hIconSm = static_cast<HICON>(LoadImageW(instance, MAKEINTRESOURCEW(program_icon),
-                                               IMAGE_ICON, GetSystemMetrics(SM_CXSMICON),
+    wc.hIconSm = static_cast<HICON>(LoadImageW(instance, MAKEINTRESOURCEW(program_icon), IMAGE_ICON,
+                                               GetSystemMetrics(SM_CXSMICON),
                                                GetSystemMetrics(SM_CYSMICON), LR_DEFAULTCOLOR));
     wc.hCursor = LoadCursorW(nullptr, IDC_ARROW);
     wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
@@ -99,7 +99,8 @@ DWORD control_style(const ControlSpec& spec) {
             break;
         case ControlKind::text_box:
             style |= (centred ? ES_CENTER : ES_LEFT);
-            style |= spec.multi_line ? (ES_MULTILINE | ES_AUTOVSCROLL | WS_VSCROLL) : ES_AUTOHSCROLL;
+            style |=
+                spec.multi_line ? (ES_MULTILINE | ES_AUTOVSCROLL | WS_VSCROLL) : ES_AUTOHSCROLL;
             if (spec.read_only) {
                 style |= ES_READONLY;
             }
@@ -119,7 +120,8 @@ DWORD control_style(const ControlSpec& spec) {
 
 std::wstring window_text(HWND window) {
     std::wstring text(static_cast<std::size_t>(GetWindowTextLengthW(window)) + 1, L'\0');
-    text.resize(static_cast<std::size_t>(GetWindowTextW(window, text.data(), static_cast<int>(text.size()))));
+    text.resize(static_cast<std::size_t>(
+        GetWindowTextW(window, text.data(), static_cast<int>(text.size()))));
     return text;
 }
 
@@ -134,7 +136,9 @@ WindowHost::WindowHost(HostedWindow window, EventGate& gate, HWND owner)
     apply_frame();
 }
 
-WindowHost::~WindowHost() { destroy(); }
+WindowHost::~WindowHost() {
+    destroy();
+}
 
 void WindowHost::destroy() {
     forget_model();
@@ -180,7 +184,8 @@ void WindowHost::create_controls() {
         children_[index] = CreateWindowExW(
             ex_style, control_class(spec.kind), widen(controls[index]->text()).c_str(),
             control_style(spec), 0, 0, 0, 0, hwnd_,
-            reinterpret_cast<HMENU>(static_cast<INT_PTR>(first_control_id + static_cast<int>(index))),
+            reinterpret_cast<HMENU>(
+                static_cast<INT_PTR>(first_control_id + static_cast<int>(index))),
             GetModuleHandleW(nullptr), nullptr);
     }
     place_controls();
@@ -320,7 +325,8 @@ void WindowHost::apply_control(std::size_t index) {
         }
         EnableWindow(child, control.enabled() ? TRUE : FALSE);
     }
-    if ((GetWindowLongW(child, GWL_STYLE) & WS_VISIBLE) != 0 ? !control.visible() : control.visible()) {
+    if ((GetWindowLongW(child, GWL_STYLE) & WS_VISIBLE) != 0 ? !control.visible()
+                                                             : control.visible()) {
         ShowWindow(child, control.visible() ? SW_SHOWNA : SW_HIDE);
     }
     if (tooltip_ != nullptr && tip_texts_[index] != widen(control.tooltip())) {
@@ -402,8 +408,7 @@ void WindowHost::command(int id, int code) {
     }
 }
 
-LRESULT WindowHost::colour_control(HDC dc, HWND child, UINT message, WPARAM wparam,
-                                   LPARAM lparam) {
+LRESULT WindowHost::colour_control(HDC dc, HWND child, UINT message, WPARAM wparam, LPARAM lparam) {
     const std::size_t index = index_of(child);
     if (index >= children_.size()) {
         return DefWindowProcW(hwnd_, message, wparam, lparam);

@@ -101,8 +101,10 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
         return zvkob::win32::run_program();
     } catch (const std::exception& failure) {
         // Nothing was saved over: the settings stay as they were.
-        MessageBoxW(nullptr, zvkob::win32::widen(std::string("ZV-KOB cannot start: ") + failure.what()).c_str(),
-                    L"ZV-KOB", MB_OK | MB_ICONERROR);
+        MessageBoxW(
+            nullptr,
+            zvkob::win32::widen(std::string("ZV-KOB cannot start: ") + failure.what()).c_str(),
+            L"ZV-KOB", MB_OK | MB_ICONERROR);
         return 1;
     }
 }

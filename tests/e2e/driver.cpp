@@ -74,9 +74,9 @@ bool wait_until(const std::function<bool()>& condition, std::chrono::millisecond
 
 std::wstring widen(std::string_view utf8) {
     std::wstring wide(utf8.size(), L'\0');
-    wide.resize(static_cast<std::size_t>(MultiByteToWideChar(
-        CP_UTF8, 0, utf8.data(), static_cast<int>(utf8.size()), wide.data(),
-        static_cast<int>(wide.size()))));
+    wide.resize(static_cast<std::size_t>(
+        MultiByteToWideChar(CP_UTF8, 0, utf8.data(), static_cast<int>(utf8.size()), wide.data(),
+                            static_cast<int>(wide.size()))));
     return wide;
 }
 
@@ -108,7 +108,9 @@ ScratchFolder::ScratchFolder(std::wstring_view name)
     CreateDirectoryW(path_.c_str(), nullptr);
 }
 
-ScratchFolder::~ScratchFolder() { remove_tree(path_); }
+ScratchFolder::~ScratchFolder() {
+    remove_tree(path_);
+}
 
 bool file_exists(const std::wstring& path) {
     return GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES;
@@ -175,7 +177,9 @@ Process::~Process() {
     CloseHandle(handle_);
 }
 
-bool Process::running() const { return WaitForSingleObject(handle_, 0) == WAIT_TIMEOUT; }
+bool Process::running() const {
+    return WaitForSingleObject(handle_, 0) == WAIT_TIMEOUT;
+}
 
 bool Process::wait_for_exit(std::chrono::milliseconds deadline) const {
     return WaitForSingleObject(handle_, static_cast<DWORD>(deadline.count())) == WAIT_OBJECT_0;
@@ -199,8 +203,8 @@ bool process_runs(std::wstring_view image_name) {
 void kill_processes(std::wstring_view image_name) {
     for_each_process([&](const PROCESSENTRY32W& entry) {
         if (same_name(entry.szExeFile, image_name)) {
-            if (HANDLE process = OpenProcess(PROCESS_TERMINATE | SYNCHRONIZE, FALSE,
-                                             entry.th32ProcessID)) {
+            if (HANDLE process =
+                    OpenProcess(PROCESS_TERMINATE | SYNCHRONIZE, FALSE, entry.th32ProcessID)) {
                 TerminateProcess(process, 1);
                 WaitForSingleObject(process, 10000);
                 CloseHandle(process);
@@ -253,9 +257,15 @@ std::wstring text(HWND window) {
     return buffer;
 }
 
-bool checked(HWND control) { return SendMessageW(control, BM_GETCHECK, 0, 0) == BST_CHECKED; }
-bool enabled(HWND control) { return IsWindowEnabled(control) != FALSE; }
-bool visible(HWND control) { return (GetWindowLongW(control, GWL_STYLE) & WS_VISIBLE) != 0; }
+bool checked(HWND control) {
+    return SendMessageW(control, BM_GETCHECK, 0, 0) == BST_CHECKED;
+}
+bool enabled(HWND control) {
+    return IsWindowEnabled(control) != FALSE;
+}
+bool visible(HWND control) {
+    return (GetWindowLongW(control, GWL_STYLE) & WS_VISIBLE) != 0;
+}
 
 RECT window_rect(HWND window) {
     RECT rect{};
@@ -274,9 +284,13 @@ UINT dpi_of(HWND window) {
     return dpi == 0 ? 96 : dpi;
 }
 
-int pixels(int twips, UINT dpi) { return MulDiv(twips, static_cast<int>(dpi), 1440); }
+int pixels(int twips, UINT dpi) {
+    return MulDiv(twips, static_cast<int>(dpi), 1440);
+}
 
-void click(HWND control) { PostMessageW(control, BM_CLICK, 0, 0); }
+void click(HWND control) {
+    PostMessageW(control, BM_CLICK, 0, 0);
+}
 
 void type(HWND text_box, std::wstring_view new_text) {
     const std::wstring copy(new_text);
@@ -284,7 +298,9 @@ void type(HWND text_box, std::wstring_view new_text) {
                         SMTO_ABORTIFHUNG, 5000, nullptr);
 }
 
-void close(HWND window) { PostMessageW(window, WM_CLOSE, 0, 0); }
+void close(HWND window) {
+    PostMessageW(window, WM_CLOSE, 0, 0);
+}
 
 COLORREF colour_on_screen(HWND control) {
     const RECT rect = window_rect(control);
@@ -369,8 +385,12 @@ void write_setting(std::wstring_view instance, std::wstring_view key, std::wstri
     RegCloseKey(section);
 }
 
-std::wstring zv_kob_exe() { return windows_path(ZVKOB_EXE); }
-std::wstring stand_in_node_exe() { return windows_path(ZVKOB_STAND_IN_NODE_EXE); }
+std::wstring zv_kob_exe() {
+    return windows_path(ZVKOB_EXE);
+}
+std::wstring stand_in_node_exe() {
+    return windows_path(ZVKOB_STAND_IN_NODE_EXE);
+}
 
 HWND wait_for_message_box(DWORD process_id, std::chrono::milliseconds deadline) {
     struct Search {

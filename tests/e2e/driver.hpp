@@ -80,8 +80,8 @@ std::wstring text(HWND window);
 bool checked(HWND control);
 bool enabled(HWND control);
 bool visible(HWND control);
-RECT window_rect(HWND window);           // screen pixels
-RECT rect_in_parent(HWND control);       // pixels in the parent's client area
+RECT window_rect(HWND window);      // screen pixels
+RECT rect_in_parent(HWND control);  // pixels in the parent's client area
 UINT dpi_of(HWND window);
 int pixels(int twips, UINT dpi);
 

@@ -92,7 +92,8 @@ TEST_F(MainWindowEndToEnd, FirstStartShowsTheWindowAndSavesElevenKeysOnClose) {
     }
     EXPECT_TRUE(checked(control(window, layout, "AlwaysOnTopTimer_TICKBOX")));
     EXPECT_FALSE(enabled(control(window, layout, "AUTOSTART_TICKBOX")));
-    EXPECT_EQ(colour_on_screen(control(window, layout, "AUTORUN_TIMER_TEXTBOX")), RGB(255, 128, 255));
+    EXPECT_EQ(colour_on_screen(control(window, layout, "AUTORUN_TIMER_TEXTBOX")),
+              RGB(255, 128, 255));
 
     close(window);
     ASSERT_TRUE(program.wait_for_exit(10s));
@@ -214,7 +215,8 @@ TEST_F(MainWindowEndToEnd, SettingsOpensModallyOverTheMainWindow) {
     HWND settings = wait_for_window(program.id(), L"TARLOWEN - ZV-KOB - SETTINGS");
     ASSERT_NE(settings, nullptr);
     EXPECT_EQ(GetWindow(settings, GW_OWNER), window);
-    EXPECT_TRUE(wait_until([&] { return !enabled(window); }, 2s)) << "the main window takes no input";
+    EXPECT_TRUE(wait_until([&] { return !enabled(window); }, 2s))
+        << "the main window takes no input";
     const LONG style = GetWindowLongW(settings, GWL_STYLE);
     EXPECT_EQ(style & (WS_MINIMIZEBOX | WS_MAXIMIZEBOX | WS_THICKFRAME), 0);
 

@@ -25,7 +25,7 @@ const std::string worked_daemon =
     "-conf=C:\\BC-CONF\\BTC\\bitcoin.conf -datadir=C:\\BC-ROOT\\BTC-BC";
 
 class SettingsWindowEndToEnd : public ::testing::Test {
-  protected:
+protected:
     void SetUp() override { delete_section(L"ZV-KOB"); }
     void TearDown() override {
         program_.reset();

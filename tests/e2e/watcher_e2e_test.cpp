@@ -189,7 +189,10 @@ TEST_F(WatcherEndToEnd, AClickWhileTheWindowIsFrozenStartsNothingMore) {
     HWND launch = control(window, layout, "LAUNCH_BUTTON");
     HWND display = control(window, layout, "AUTORUN_TIMER_TEXTBOX");
     ASSERT_TRUE(wait_until(
-        [&] { return text(control(window, layout, "QT_PROCESS_ACTIVE_LABEL")) == L"!!! QT STOPPED !!!"; },
+        [&] {
+            return text(control(window, layout, "QT_PROCESS_ACTIVE_LABEL")) ==
+                   L"!!! QT STOPPED !!!";
+        },
         3s));
     const auto count = [&] {
         const std::string log = read_file(launches);

@@ -141,7 +141,8 @@ void WholeRoad::choose_the_wallet_program_and_start() {
     EXPECT_FALSE(enabled(m("USE_DAEMON_BAT_TICKBOX")));
     ASSERT_NO_FATAL_FAILURE(tick(m("AUTOSTART_TICKBOX")));
     ASSERT_NO_FATAL_FAILURE(tick(m("AUTOCLOSE_TIMER_TICKBOX")));
-    ASSERT_TRUE(wait_until([&] { return shows("QT_PROCESS_ACTIVE_LABEL", L"!!! QT STOPPED !!!", red); }, 3s));
+    ASSERT_TRUE(wait_until(
+        [&] { return shows("QT_PROCESS_ACTIVE_LABEL", L"!!! QT STOPPED !!!", red); }, 3s));
     click(m("START_STOP_BUTTON"));
     ASSERT_TRUE(wait_until([&] { return text(m("START_STOP_BUTTON")) == L"STOP"; }, 3s));
     for (const char* locked : {"SETTINGS_BUTTON", "USE_QT_BAT_TICKBOX", "USE_DAEMON_BAT_TICKBOX",
@@ -152,14 +153,17 @@ void WholeRoad::choose_the_wallet_program_and_start() {
 
 // From the second before a zero step to the node running; returns when the launch ended.
 Clock::time_point WholeRoad::watch_the_zero_step_launch() {
-    EXPECT_TRUE(wait_until([&] { return colour_on_screen(m("AUTORUN_TIMER_TEXTBOX")) == yellow; }, 3s))
+    EXPECT_TRUE(
+        wait_until([&] { return colour_on_screen(m("AUTORUN_TIMER_TEXTBOX")) == yellow; }, 3s))
         << "the indicator is yellow while the node starts";
     EXPECT_TRUE(wait_until([&] { return process_runs(L"zv-road-qt.exe"); }, 5s))
         << "the batch file started the wallet program";
-    EXPECT_TRUE(wait_until([&] { return colour_on_screen(m("AUTORUN_TIMER_TEXTBOX")) == green; }, 5s));
+    EXPECT_TRUE(
+        wait_until([&] { return colour_on_screen(m("AUTORUN_TIMER_TEXTBOX")) == green; }, 5s));
     const auto launched = Clock::now();
     EXPECT_EQ(text(m("AUTORUN_TIMER_TEXTBOX")), L"-- --");
-    EXPECT_TRUE(wait_until([&] { return shows("QT_PROCESS_ACTIVE_LABEL", L"!!! QT RUNNING !!!", green); }, 3s));
+    EXPECT_TRUE(wait_until(
+        [&] { return shows("QT_PROCESS_ACTIVE_LABEL", L"!!! QT RUNNING !!!", green); }, 3s));
     EXPECT_TRUE(wait_until([&] { return !enabled(m("LAUNCH_BUTTON")); }, 2s));
     return launched;
 }
@@ -211,7 +215,8 @@ TEST_F(WholeRoad, FromAnEmptyRegistryToARunningNodeAndBackAgain) {
     // a minute later finds the node stopped and starts it again.
     ASSERT_NO_FATAL_FAILURE(start_zv_kob());
     EXPECT_EQ(text(m("START_STOP_BUTTON")), L"STOP");
-    EXPECT_TRUE(wait_until([&] { return shows("QT_PROCESS_ACTIVE_LABEL", L"!!! QT RUNNING !!!", green); }, 3s));
+    EXPECT_TRUE(wait_until(
+        [&] { return shows("QT_PROCESS_ACTIVE_LABEL", L"!!! QT RUNNING !!!", green); }, 3s));
     ASSERT_TRUE(wait_until([&] { return displays(L"01"); }, 14s));
     ASSERT_TRUE(wait_until([&] { return displays(L"-- --"); }, 3s)) << "the first zero step";
     const auto first_zero = Clock::now();
@@ -219,7 +224,8 @@ TEST_F(WholeRoad, FromAnEmptyRegistryToARunningNodeAndBackAgain) {
     EXPECT_TRUE(process_runs(L"zv-road-qt.exe"));
     DeleteFileW((qt_node() + L".args").c_str());
     write_file(qt_node() + L".stop", "");
-    EXPECT_TRUE(wait_until([&] { return shows("QT_PROCESS_ACTIVE_LABEL", L"!!! QT STOPPED !!!", red); }, 5s));
+    EXPECT_TRUE(wait_until(
+        [&] { return shows("QT_PROCESS_ACTIVE_LABEL", L"!!! QT STOPPED !!!", red); }, 5s));
     EXPECT_TRUE(wait_until([&] { return displays(L"59"); }, 62s)) << "counted up to 59";
     launched = watch_the_zero_step_launch();
     const auto relaunch_after = launched - first_zero;
@@ -286,7 +292,12 @@ TEST_F(WholeRoad, MistakesOnTheWayAreExplainedAndChangeNothing) {
 
     // LAUNCH with no batch file written: the message names it, the window stays usable.
     ASSERT_NO_FATAL_FAILURE(tick(m("USE_QT_BAT_TICKBOX")));
-    ASSERT_TRUE(wait_until([&] { return shows("QT_PROCESS_ACTIVE_LABEL", L"!!! QT STOPPED !!!", red) && enabled(m("LAUNCH_BUTTON")); }, 3s));
+    ASSERT_TRUE(wait_until(
+        [&] {
+            return shows("QT_PROCESS_ACTIVE_LABEL", L"!!! QT STOPPED !!!", red) &&
+                   enabled(m("LAUNCH_BUTTON"));
+        },
+        3s));
     click(m("LAUNCH_BUTTON"));
     box = wait_for_message_box(program->id());
     ASSERT_NE(box, nullptr);

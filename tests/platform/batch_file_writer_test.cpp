@@ -26,7 +26,7 @@ const std::string worked_daemon =
     "-conf=C:\\BC-CONF\\BTC\\bitcoin.conf -datadir=C:\\BC-ROOT\\BTC-BC -disablewallet=0";
 
 class BatchFiles : public ::testing::Test {
-  protected:
+protected:
     ScratchFolder folder{L"batch-files"};
     Win32BatchFileWriter writer;
     std::wstring qt = folder.file(L"ZVKOB-QT.BAT");

@@ -49,7 +49,7 @@ class FakeProbe : public ProcessProbe {
 public:
     explicit FakeProbe(CallLog& log) : log_(log) {}
 
-    std::vector<std::string> running;        // image names that run
+    std::vector<std::string> running;             // image names that run
     std::map<std::string, std::string> failures;  // image name -> why the query failed
 
     ProbeAnswer PROCESS_RUNNING(std::string_view image_name) override {
@@ -88,7 +88,9 @@ private:
 class FakePause : public Pause {
 public:
     explicit FakePause(CallLog& log) : log_(log) {}
-    void pause(int milliseconds) override { log_.push_back("pause " + std::to_string(milliseconds)); }
+    void pause(int milliseconds) override {
+        log_.push_back("pause " + std::to_string(milliseconds));
+    }
 
 private:
     CallLog& log_;

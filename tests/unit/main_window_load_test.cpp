@@ -27,13 +27,13 @@ struct LoadTest : ::testing::Test {
 
 TEST_F(LoadTest, ReadsTheStoreInItsOrder) {
     load_main_window(w);
-    EXPECT_EQ(store_reads(f.log),
-              (CallLog{"get MAIN-Left", "get MAIN-Top", "get MAIN-Width", "get MAIN-Height",
-                       "get USE_QT_BAT_TICKBOX", "get USE_DAEMON_BAT_TICKBOX",
-                       "get AUTOSTART_TICKBOX", "get AUTOCLOSE_TIMER_TICKBOX",
-                       "get AlwaysOnTopTimer_TICKBOX", "get BAT_QT_RUN_COMMAND_TEXTBOX",
-                       "get BAT_DAEMON_RUN_COMMAND_TEXTBOX", "get QT_NAME_TEXTBOX",
-                       "get DAEMOND_NAME_TEXTBOX"}));
+    EXPECT_EQ(
+        store_reads(f.log),
+        (CallLog{"get MAIN-Left", "get MAIN-Top", "get MAIN-Width", "get MAIN-Height",
+                 "get USE_QT_BAT_TICKBOX", "get USE_DAEMON_BAT_TICKBOX", "get AUTOSTART_TICKBOX",
+                 "get AUTOCLOSE_TIMER_TICKBOX", "get AlwaysOnTopTimer_TICKBOX",
+                 "get BAT_QT_RUN_COMMAND_TEXTBOX", "get BAT_DAEMON_RUN_COMMAND_TEXTBOX",
+                 "get QT_NAME_TEXTBOX", "get DAEMOND_NAME_TEXTBOX"}));
 }
 
 TEST_F(LoadTest, FirstStartShowsEveryDefault) {
@@ -80,15 +80,14 @@ TEST_F(LoadTest, FirstStartShowsEveryDefault) {
 }
 
 TEST_F(LoadTest, StoredLaunchModeWithAutoStartArmsTheCountdown) {
-    f.store.values = {{"USE_QT_BAT_TICKBOX", "1"}, {"AUTOSTART_TICKBOX", "1"},
-                      {"AUTOCLOSE_TIMER_TICKBOX", "1"}};
+    f.store.values = {
+        {"USE_QT_BAT_TICKBOX", "1"}, {"AUTOSTART_TICKBOX", "1"}, {"AUTOCLOSE_TIMER_TICKBOX", "1"}};
     load_main_window(w);
     EXPECT_EQ(w.START_STOP_BUTTON.text(), "STOP");
     EXPECT_TRUE(w.COUNTDOWN_TIMER.running());
-    for (const Control* locked :
-         std::initializer_list<const Control*>{&w.SETTINGS_BUTTON, &w.LAUNCH_BUTTON,
-                                               &w.USE_QT_BAT_TICKBOX, &w.USE_DAEMON_BAT_TICKBOX,
-                                               &w.AUTOSTART_TICKBOX, &w.AUTOCLOSE_TIMER_TICKBOX}) {
+    for (const Control* locked : std::initializer_list<const Control*>{
+             &w.SETTINGS_BUTTON, &w.LAUNCH_BUTTON, &w.USE_QT_BAT_TICKBOX, &w.USE_DAEMON_BAT_TICKBOX,
+             &w.AUTOSTART_TICKBOX, &w.AUTOCLOSE_TIMER_TICKBOX}) {
         EXPECT_FALSE(locked->enabled()) << locked->name();
     }
     EXPECT_EQ(w.USE_QT_BAT_TICKBOX.tick(), 1);
@@ -135,8 +134,10 @@ TEST_F(LoadTest, RestoresStoredTextsAndGeometryUnchanged) {
 }
 
 TEST_F(LoadTest, HandEditedValuesFallBackToDefaultsInsteadOfStopping) {
-    f.store.values = {{"MAIN-Left", "over there"},   {"MAIN-Height", "0"},
-                      {"USE_QT_BAT_TICKBOX", "7"},   {"AUTOSTART_TICKBOX", "yes"},
+    f.store.values = {{"MAIN-Left", "over there"},
+                      {"MAIN-Height", "0"},
+                      {"USE_QT_BAT_TICKBOX", "7"},
+                      {"AUTOSTART_TICKBOX", "yes"},
                       {"AlwaysOnTopTimer_TICKBOX", ""}};
     load_main_window(w);
     EXPECT_EQ(w.frame.left(), 1000.0F);

@@ -20,18 +20,17 @@ CallLog store_writes(const CallLog& log) {
     return writes;
 }
 
-const CallLog first_start_writes{
-    "save MAIN-Left=1000",
-    "save MAIN-Top=1000",
-    "save USE_QT_BAT_TICKBOX=0",
-    "save USE_DAEMON_BAT_TICKBOX=0",
-    "save AlwaysOnTopTimer_TICKBOX=1",
-    "save AUTOSTART_TICKBOX=0",
-    "save AUTOCLOSE_TIMER_TICKBOX=0",
-    "save BAT_QT_RUN_COMMAND_TEXTBOX=",
-    "save BAT_DAEMON_RUN_COMMAND_TEXTBOX=",
-    "save QT_NAME_TEXTBOX=",
-    "save DAEMOND_NAME_TEXTBOX="};
+const CallLog first_start_writes{"save MAIN-Left=1000",
+                                 "save MAIN-Top=1000",
+                                 "save USE_QT_BAT_TICKBOX=0",
+                                 "save USE_DAEMON_BAT_TICKBOX=0",
+                                 "save AlwaysOnTopTimer_TICKBOX=1",
+                                 "save AUTOSTART_TICKBOX=0",
+                                 "save AUTOCLOSE_TIMER_TICKBOX=0",
+                                 "save BAT_QT_RUN_COMMAND_TEXTBOX=",
+                                 "save BAT_DAEMON_RUN_COMMAND_TEXTBOX=",
+                                 "save QT_NAME_TEXTBOX=",
+                                 "save DAEMOND_NAME_TEXTBOX="};
 
 TEST(MainWindowUnload, SavesElevenKeysInOrderAndNothingElse) {
     MainWindowFixture f;

@@ -27,7 +27,8 @@ TEST(ParseTick, AcceptsOnlyZeroAndOne) {
     EXPECT_EQ(parse_tick(" 1 "), 1);
     EXPECT_EQ(parse_tick("+1"), 1);
     EXPECT_EQ(parse_tick("1.0"), 1);
-    for (const char* bad : {"", " ", "2", "-1", "yes", "1x", "True", "nan", "inf", "70000", "0x1"}) {
+    for (const char* bad :
+         {"", " ", "2", "-1", "yes", "1x", "True", "nan", "inf", "70000", "0x1"}) {
         EXPECT_FALSE(parse_tick(bad).has_value()) << '"' << bad << '"';
     }
 }
@@ -61,7 +62,8 @@ TEST(StoredSettings, FallBackToTheKeyDefaultWhenTheTextDoesNotConvert) {
     EXPECT_EQ(read_tick(store, keys::use_qt_bat), 0);
     EXPECT_EQ(read_twips(store, keys::main_left), 1000.0F);
     EXPECT_EQ(read_twips(store, keys::main_width), 4530.0F);
-    EXPECT_EQ(read_twips(store, keys::main_top), -2000.0F) << "a position left of the primary screen is valid";
+    EXPECT_EQ(read_twips(store, keys::main_top), -2000.0F)
+        << "a position left of the primary screen is valid";
     EXPECT_EQ(read_twips(store, keys::main_height), 2565.0F);
     EXPECT_EQ(log.size(), 6U) << "one store read per value";
 }

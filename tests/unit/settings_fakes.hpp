@@ -13,7 +13,7 @@ namespace zvkob::testing {
 // Batch files as the writer was asked for them. Its code page holds ASCII
 // and the accented Latin letters, and nothing else.
 class FakeBatchFiles : public BatchFileWriter {
-  public:
+public:
     explicit FakeBatchFiles(CallLog& log) : log_(log) {}
 
     std::string failure;  // when set, writing fails with this reason
@@ -45,7 +45,7 @@ class FakeBatchFiles : public BatchFileWriter {
         return Outcome::success();
     }
 
-  private:
+private:
     CallLog& log_;
 };
 
