@@ -4,6 +4,8 @@
 # kernel's account of its wine process and of this prefix's wineserver (which
 # answers the process queries' requests for the process list).
 #   tests/benchmark/run_benchmark.sh [BUILD_DIR] [SECONDS]
+# ZVKOB_BENCHMARK_EXE=<Windows path> watches with another ZV-KOB.exe, such as
+# the release build: ZVKOB_BENCHMARK_EXE='Z:\path\to\dist\ZV-KOB.exe'.
 set -eu
 build=$(cd "${1:-build/windows}" && pwd)
 seconds=${2:-60}
@@ -16,6 +18,9 @@ fi
 run="$build/wine-run.sh"
 bench="$build/tests/benchmark/watcher_tick_benchmark.exe"
 prefix="$build/wineprefix"
+
+# resident memory of a process (kB): all of it, and the part no file backs
+memory() { awk '/^VmRSS|^RssAnon/ {printf "%s %s kB  ", $1, $2}' "/proc/$1/status"; }
 
 # user + system time of a process, in clock ticks
 cpu_ticks() { sed 's/.*) //' "/proc/$1/stat" | awk '{print $12 + $13}'; }
@@ -53,12 +58,16 @@ server=$(wineserver_pid)
 hz=$(getconf CLK_TCK)
 zvkob_before=$(cpu_ticks "$zvkob")
 server_before=$(cpu_ticks "$server")
+memory_before=$(memory "$zvkob")
 sleep "$seconds"
+memory_after=$(memory "$zvkob")
 zvkob_used=$(($(cpu_ticks "$zvkob") - zvkob_before))
 server_used=$(($(cpu_ticks "$server") - server_before))
 wait $bench_pid || true
 cat "$out"
 rm -f "$out"
+echo "ZV-KOB.exe (wine process) memory at the start: $memory_before"
+echo "ZV-KOB.exe (wine process) memory after ${seconds} s: $memory_after"
 awk -v z="$zvkob_used" -v s="$server_used" -v hz="$hz" -v t="$seconds" 'BEGIN {
     printf "ZV-KOB.exe (wine process), %d s of watching: %.2f s of CPU = %.2f%% of one core\n", t, z / hz, 100 * z / hz / t
     printf "wineserver of this prefix, same %d s: %.2f s of CPU = %.2f%% of one core\n", t, s / hz, 100 * s / hz / t

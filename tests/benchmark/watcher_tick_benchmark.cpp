@@ -8,6 +8,7 @@
 //       it shows both, then lets it watch for SECONDS (for an outside CPU
 //       account) and closes it
 #include <windows.h>
+#include <psapi.h>
 #include <wbemidl.h>
 
 #include <algorithm>
@@ -133,12 +134,34 @@ double cpu_seconds(HANDLE process) {
     return seconds(kernel) + seconds(user);
 }
 
+// The program to watch with: the build's, or the one ZVKOB_BENCHMARK_EXE names
+// (a Windows path, e.g. of the release build).
+std::wstring program_under_test() {
+    wchar_t path[MAX_PATH] = {};
+    if (GetEnvironmentVariableW(L"ZVKOB_BENCHMARK_EXE", path, MAX_PATH) > 0) {
+        return path;
+    }
+    return zv_kob_exe();
+}
+
+// Private memory as Windows accounts it, in KiB (0 where wine does not say).
+unsigned long long private_kib(HANDLE process) {
+    PROCESS_MEMORY_COUNTERS_EX counters{};
+    counters.cb = sizeof counters;
+    if (!GetProcessMemoryInfo(process, reinterpret_cast<PROCESS_MEMORY_COUNTERS*>(&counters),
+                              sizeof counters)) {
+        return 0;
+    }
+    return counters.PrivateUsage / 1024;
+}
+
 int watch(int seconds) {
     ScratchFolder folder(L"benchmark-watch");
     copy_file(stand_in_node_exe(), folder.file(running_node));
     Process node(folder.file(running_node));
     const std::wstring copy = folder.file(std::wstring(copy_name) + L".exe");
-    copy_file(zv_kob_exe(), copy);
+    copy_file(program_under_test(), copy);
+    std::printf("program under test: a copy of %s\n", narrow(program_under_test()).c_str());
     delete_section(copy_name);
     write_setting(copy_name, L"QT_NAME_TEXTBOX", running_node);
     write_setting(copy_name, L"DAEMOND_NAME_TEXTBOX", missing_node);
@@ -160,12 +183,17 @@ int watch(int seconds) {
         std::printf("ZV-KOB did not show both programs' states\n");
         return 1;
     }
-    HANDLE process = OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION, FALSE, program.id());
+    HANDLE process =
+        OpenProcess(PROCESS_QUERY_INFORMATION | PROCESS_VM_READ, FALSE, program.id());
     const double cpu_before = cpu_seconds(process);
+    const unsigned long long memory_before = private_kib(process);
     std::printf("watching\n");
     std::fflush(stdout);
     Sleep(static_cast<DWORD>(seconds) * 1000);
     const double cpu_used = cpu_seconds(process) - cpu_before;
+    std::printf("ZV-KOB's private memory (GetProcessMemoryInfo): %llu KiB at the start, %llu KiB "
+                "after %d s\n",
+                memory_before, private_kib(process), seconds);
     CloseHandle(process);
     std::printf(
         "ZV-KOB's own account (GetProcessTimes): %.2f s of CPU in %d s = %.2f%% of one core%s\n",
