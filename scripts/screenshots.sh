@@ -15,6 +15,8 @@ wine=build/windows/wine-run.sh
 $wine reg add 'HKCU\Software\Wine\Explorer' /v Desktop /d Default /f >/dev/null
 $wine reg add 'HKCU\Software\Wine\Explorer\Desktops' /v Default /d 1024x768 /f >/dev/null
 folder=$($wine winepath -w "$PWD/$out")
+# The caption buttons' glyphs come from the Marlett font.
+cp /usr/share/wine/fonts/marlett.ttf "$ZVKOB_WINEPREFIX/drive_c/windows/Fonts/" 2>/dev/null || true
 # The wine session that ran reg and winepath has no screen: end it, so the pictures are
 # taken in a new session on the virtual screen.
 WINEPREFIX="$ZVKOB_WINEPREFIX" /usr/lib/wine/wineserver -k 2>/dev/null || true
