@@ -15,8 +15,6 @@ wine=build/windows/wine-run.sh
 $wine reg add 'HKCU\Software\Wine\Explorer' /v Desktop /d Default /f >/dev/null
 $wine reg add 'HKCU\Software\Wine\Explorer\Desktops' /v Default /d 1024x768 /f >/dev/null
 folder=$($wine winepath -w "$PWD/$out")
-# The caption buttons' glyphs come from the Marlett font.
-cp /usr/share/wine/fonts/marlett.ttf "$ZVKOB_WINEPREFIX/drive_c/windows/Fonts/" 2>/dev/null || true
 # The wine session that ran reg and winepath has no screen: end it, so the pictures are
 # taken in a new session on the virtual screen.
 WINEPREFIX="$ZVKOB_WINEPREFIX" /usr/lib/wine/wineserver -k 2>/dev/null || true
@@ -25,7 +23,7 @@ WINEPREFIX="$ZVKOB_WINEPREFIX" /usr/lib/wine/wineserver -w 2>/dev/null || true
 xvfb-run -a -s "-screen 0 1024x768x24" \
     $wine build/windows/tools/screenshots/take_screenshots.exe "$folder"
 for picture in "$out"/*.png.bmp; do
-    convert "$picture" "docs/$(basename "$picture" .bmp)"
+    convert "$picture" -strip -define png:exclude-chunks=date,time "docs/$(basename "$picture" .bmp)"
     rm "$picture"
 done
 ls -l docs/*.png
