@@ -19,6 +19,15 @@ std::string read_text(SettingsStore& store, const SettingKey& key) {
     return store.get(key.name, key.default_text);
 }
 
+void restore_geometry(SettingsStore& store, const GeometryKeys& keys, WindowFrame& frame) {
+    const float left = read_twips(store, keys.left);
+    const float top = read_twips(store, keys.top);
+    frame.set_position(left, top);
+    const float width = read_twips(store, keys.width);
+    const float height = read_twips(store, keys.height);
+    frame.set_size(width, height);
+}
+
 Outcome save_tick(SettingsStore& store, const SettingKey& key, int tick) {
     return store.save(key.name, tick_text(tick));
 }

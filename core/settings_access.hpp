@@ -4,6 +4,7 @@
 #include "core/outcome.hpp"
 #include "core/setting_keys.hpp"
 #include "core/settings_store.hpp"
+#include "core/window_frame.hpp"
 
 namespace zvkob {
 
@@ -14,6 +15,17 @@ namespace zvkob {
 int read_tick(SettingsStore& store, const SettingKey& key);
 float read_twips(SettingsStore& store, const SettingKey& key);
 std::string read_text(SettingsStore& store, const SettingKey& key);
+
+// The four stored keys of a window's position and size.
+struct GeometryKeys {
+    const SettingKey& left;
+    const SettingKey& top;
+    const SettingKey& width;
+    const SettingKey& height;
+};
+
+// Places a window as stored, reading left, top, width and height in that order.
+void restore_geometry(SettingsStore& store, const GeometryKeys& keys, WindowFrame& frame);
 
 Outcome save_tick(SettingsStore& store, const SettingKey& key, int tick);
 Outcome save_twips(SettingsStore& store, const SettingKey& key, float twips);

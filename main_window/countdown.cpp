@@ -2,6 +2,7 @@
 
 #include <cmath>
 #include <cstdio>
+#include <initializer_list>
 
 #include "main_window/launcher.hpp"
 
@@ -19,24 +20,14 @@ void settle_without_launch_mode(MainWindow& w) {
 
 void disarm(MainWindow& w) {
     w.START_STOP_BUTTON.set_text("START");
-    w.AUTOSTART_TICKBOX.set_enabled(true);
-    w.AUTOCLOSE_TIMER_TICKBOX.set_enabled(true);
-    w.LAUNCH_BUTTON.set_enabled(true);
-    w.SETTINGS_BUTTON.set_enabled(true);
-    w.USE_QT_BAT_TICKBOX.set_enabled(true);
-    w.USE_DAEMON_BAT_TICKBOX.set_enabled(true);
+    lock_for_countdown(w, false);
     w.COUNTDOWN_TIMER.set_enabled(false);
 }
 
 void arm(MainWindow& w) {
     w.COUNTDOWN_REMAINING = countdown_start_days;
     w.START_STOP_BUTTON.set_text("STOP");
-    w.AUTOSTART_TICKBOX.set_enabled(false);
-    w.AUTOCLOSE_TIMER_TICKBOX.set_enabled(false);
-    w.LAUNCH_BUTTON.set_enabled(false);
-    w.SETTINGS_BUTTON.set_enabled(false);
-    w.USE_QT_BAT_TICKBOX.set_enabled(false);
-    w.USE_DAEMON_BAT_TICKBOX.set_enabled(false);
+    lock_for_countdown(w, true);
     w.COUNTDOWN_TIMER.set_enabled(true);
 }
 
@@ -75,6 +66,15 @@ void zero_step(MainWindow& w) {
 }
 
 }  // namespace
+
+void lock_for_countdown(MainWindow& w, bool locked) {
+    const std::initializer_list<Control*> lockable{
+        &w.AUTOSTART_TICKBOX, &w.AUTOCLOSE_TIMER_TICKBOX, &w.LAUNCH_BUTTON,
+        &w.SETTINGS_BUTTON,   &w.USE_QT_BAT_TICKBOX,      &w.USE_DAEMON_BAT_TICKBOX};
+    for (Control* control : lockable) {
+        control->set_enabled(!locked);
+    }
+}
 
 std::string countdown_seconds_text(double days) {
     const long long seconds = std::llround(std::fabs(days) * 86400.0) % 60;

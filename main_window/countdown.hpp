@@ -13,6 +13,11 @@ std::string countdown_seconds_text(double days);
 // START/STOP: without a launch mode it only settles the window; otherwise it
 // disarms ("STOP") or arms the eleven-second countdown and locks the controls
 // that could change what is about to start.
+// Locks (or unlocks) the six controls that could change what an armed
+// countdown is about to start. Only enabled states change, never a tick, so
+// no rule runs.
+void lock_for_countdown(MainWindow& window, bool locked);
+
 void start_stop_click(MainWindow& window);
 
 // Once a second while armed: one second less, shown; at "00" the zero step

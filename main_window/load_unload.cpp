@@ -7,6 +7,7 @@
 #include "core/unsaved_settings.hpp"
 #include "core/setting_text.hpp"
 #include "main_window/always_on_top.hpp"
+#include "main_window/countdown.hpp"
 
 namespace zvkob {
 namespace {
@@ -21,12 +22,7 @@ void settle_without_launch_mode(MainWindow& w) {
 }
 
 void arm_automatic_start(MainWindow& w) {
-    w.AUTOSTART_TICKBOX.set_enabled(false);
-    w.AUTOCLOSE_TIMER_TICKBOX.set_enabled(false);
-    w.SETTINGS_BUTTON.set_enabled(false);
-    w.LAUNCH_BUTTON.set_enabled(false);
-    w.USE_QT_BAT_TICKBOX.set_enabled(false);
-    w.USE_DAEMON_BAT_TICKBOX.set_enabled(false);
+    lock_for_countdown(w, true);
     w.COUNTDOWN_TIMER.set_enabled(true);
     w.START_STOP_BUTTON.set_text("STOP");
     if (w.USE_QT_BAT_TICKBOX.tick() == 1) {
@@ -55,12 +51,8 @@ void settle_launch_mode_without_autostart(MainWindow& w) {
 void load_main_window(MainWindow& w) {
     SettingsStore& store = w.services.store;
 
-    const float left = read_twips(store, keys::main_left);
-    const float top = read_twips(store, keys::main_top);
-    w.frame.set_position(left, top);
-    const float width = read_twips(store, keys::main_width);
-    const float height = read_twips(store, keys::main_height);
-    w.frame.set_size(width, height);
+    restore_geometry(store, {keys::main_left, keys::main_top, keys::main_width, keys::main_height},
+                     w.frame);
     w.frame.set_caption("TARLOWEN - ZV-KOB - " + w.instance_name);
     w.APP_EXE_NAME_LABEL.set_text(w.instance_name);
 

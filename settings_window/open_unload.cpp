@@ -11,12 +11,10 @@ namespace zvkob {
 void open_settings_window(SettingsWindow& w) {
     SettingsStore& store = w.services.store;
 
-    const float left = read_twips(store, keys::settings_left);
-    const float top = read_twips(store, keys::settings_top);
-    w.frame.set_position(left, top);
-    const float width = read_twips(store, keys::settings_width);
-    const float height = read_twips(store, keys::settings_height);
-    w.frame.set_size(width, height);
+    restore_geometry(
+        store,
+        {keys::settings_left, keys::settings_top, keys::settings_width, keys::settings_height},
+        w.frame);
 
     w.ZV_KOB_LOCATION_TEXTBOX.set_text(read_text(store, keys::zv_kob_location));
     w.BLOCKCHAIN_FOLDER_TEXTBOX.set_text(read_text(store, keys::blockchain_folder));

@@ -342,6 +342,12 @@ void OtherProgramWindow::take_foreground() const {
     SetForegroundWindow(window_);
 }
 
+bool seen_on_top(HWND window) {
+    const RECT rect = window_rect(window);
+    const POINT middle{(rect.left + rect.right) / 2, (rect.top + rect.bottom) / 2};
+    return GetAncestor(WindowFromPoint(middle), GA_ROOT) == window;
+}
+
 Section read_section(std::wstring_view instance) {
     Section values;
     HKEY key = nullptr;

@@ -113,6 +113,9 @@ private:
     HANDLE ready_ = nullptr;
 };
 
+// Whether `window` is the one seen at its own middle: nothing covers it there.
+bool seen_on_top(HWND window);
+
 // The values of one section of ZV-KOB's settings; deleting it resets that instance.
 using Section = std::map<std::wstring, std::wstring>;
 Section read_section(std::wstring_view instance);

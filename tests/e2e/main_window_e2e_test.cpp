@@ -162,12 +162,7 @@ TEST_F(MainWindowEndToEnd, AlwaysOnTopFollowsTheTickboxAtOnce) {
     ASSERT_NE(window, nullptr);
     HWND always_on_top = control(window, layout, "AlwaysOnTopTimer_TICKBOX");
     OtherProgramWindow other;  // covers the main window where it takes the foreground
-    // Whichever window is on top shows at the middle of the main window.
-    const auto topmost = [window] {
-        const RECT rect = window_rect(window);
-        const POINT middle{(rect.left + rect.right) / 2, (rect.top + rect.bottom) / 2};
-        return GetAncestor(WindowFromPoint(middle), GA_ROOT) == window;
-    };
+    const auto topmost = [window] { return seen_on_top(window); };
 
     // Another program's window takes the foreground: within a second ZV-KOB is above it.
     other.take_foreground();

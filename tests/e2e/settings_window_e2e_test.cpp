@@ -220,11 +220,7 @@ TEST_F(SettingsWindowEndToEnd, TheMainWindowsTimersRunAndFollowAlwaysOnTopWhileI
     ASSERT_NO_FATAL_FAILURE(open_settings());
     SetWindowPos(settings_, nullptr, 500, 400, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
     OtherProgramWindow other;  // covers the main window where it takes the foreground
-    const auto main_on_top = [this] {
-        const RECT rect = window_rect(main_);
-        const POINT middle{(rect.left + rect.right) / 2, (rect.top + rect.bottom) / 2};
-        return GetAncestor(WindowFromPoint(middle), GA_ROOT) == main_;
-    };
+    const auto main_on_top = [this] { return seen_on_top(main_); };
 
     other.take_foreground();
     EXPECT_TRUE(wait_until(main_on_top, 3s))
