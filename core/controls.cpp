@@ -4,13 +4,13 @@
 
 namespace zvkob {
 
-Control::Control(const ControlSpec& spec)
-    : spec_(spec),
-      enabled_(spec.enabled),
-      visible_(spec.visible),
-      text_(spec.caption),
-      back_colour_(spec.back_colour),
-      tooltip_(spec.tooltip) {}
+Control::Control(const ControlSpec& design)
+    : design_(design),
+      enabled_(design.enabled),
+      visible_(design.visible),
+      text_(design.caption),
+      back_colour_(design.back_colour),
+      tooltip_(design.tooltip) {}
 
 void Control::set_enabled(bool enabled) {
     if (enabled_ != enabled) {
@@ -63,7 +63,7 @@ void Control::run_click_handler() const {
     }
 }
 
-Tickbox::Tickbox(const ControlSpec& spec) : Control(spec), tick_(spec.tick) {}
+Tickbox::Tickbox(const ControlSpec& design) : Control(design), tick_(design.tick) {}
 
 void Tickbox::set_tick(int tick) {
     if (tick_ == tick) {
@@ -104,9 +104,9 @@ void Timer::changed() const {
     }
 }
 
-ControlSet::ControlSet(const WindowSpec& spec) : spec_(spec) {
-    controls_.reserve(spec.controls.size());
-    for (const ControlSpec& control : spec.controls) {
+ControlSet::ControlSet(const WindowSpec& design) : design_(design) {
+    controls_.reserve(design.controls.size());
+    for (const ControlSpec& control : design.controls) {
         if (control.kind == ControlKind::tickbox) {
             controls_.push_back(std::make_unique<Tickbox>(control));
         } else {
@@ -122,7 +122,7 @@ Control& ControlSet::at(std::string_view name) const {
         }
     }
     throw std::logic_error("no control named " + std::string(name) + " in " +
-                           std::string(spec_.name));
+                           std::string(design_.name));
 }
 
 Tickbox& ControlSet::tickbox(std::string_view name) const {

@@ -15,13 +15,13 @@ namespace zvkob {
 // mirror every change on screen.
 class Control {
 public:
-    explicit Control(const ControlSpec& spec);
+    explicit Control(const ControlSpec& design);
     virtual ~Control() = default;
     Control(const Control&) = delete;
     Control& operator=(const Control&) = delete;
 
-    const ControlSpec& spec() const { return spec_; }
-    std::string_view name() const { return spec_.name; }
+    const ControlSpec& design() const { return design_; }
+    std::string_view name() const { return design_.name; }
 
     bool enabled() const { return enabled_; }
     void set_enabled(bool enabled);
@@ -49,7 +49,7 @@ protected:
     void run_click_handler() const;
 
 private:
-    const ControlSpec& spec_;
+    const ControlSpec& design_;
     bool enabled_;
     bool visible_;
     std::string text_;
@@ -64,7 +64,7 @@ private:
 // tick it already has, or changing only the enabled state, runs nothing.
 class Tickbox : public Control {
 public:
-    explicit Tickbox(const ControlSpec& spec);
+    explicit Tickbox(const ControlSpec& design);
 
     int tick() const { return tick_; }
     bool ticked() const { return tick_ == 1; }
@@ -114,16 +114,16 @@ private:
 // The controls of one window, built from its table, found by name.
 class ControlSet {
 public:
-    explicit ControlSet(const WindowSpec& spec);
+    explicit ControlSet(const WindowSpec& design);
 
-    const WindowSpec& spec() const { return spec_; }
+    const WindowSpec& design() const { return design_; }
     const std::vector<std::unique_ptr<Control>>& all() const { return controls_; }
 
     Control& at(std::string_view name) const;
     Tickbox& tickbox(std::string_view name) const;
 
 private:
-    const WindowSpec& spec_;
+    const WindowSpec& design_;
     std::vector<std::unique_ptr<Control>> controls_;
 };
 

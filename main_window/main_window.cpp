@@ -36,7 +36,7 @@ MainWindow::MainWindow(const MainWindowServices& services_, std::string instance
       qt_status(QT_PROCESS_ACTIVE_LABEL, "!!! QT RUNNING !!!", "!!! QT STOPPED !!!"),
       daemon_status(DAEMON_PROCESS_ACTIVE_LABEL, "!!! DAEMON RUNNING !!!",
                     "!!! DAEMON STOPPED !!!") {
-    frame.set_caption(controls.spec().caption);
+    frame.set_caption(controls.design().caption);
     // Switched on at design but without an interval, so silent until the load.
     KOB_PROCESS_WATCHER_TIMER.set_enabled(true);
     AlwaysOnTopTimer.set_enabled(true);

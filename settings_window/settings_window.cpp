@@ -40,7 +40,7 @@ SettingsWindow::SettingsWindow(const SettingsWindowServices& services_, MainWind
       DASH_DISABLE_WALLET_EQUALS_TEXTBOX(controls.at("DASH_DISABLE_WALLET_EQUALS_TEXTBOX")),
       BAT_QT_RUN_COMMAND_TEXTBOX(controls.at("BAT_QT_RUN_COMMAND_TEXTBOX")),
       BAT_DAEMON_RUN_COMMAND_TEXTBOX(controls.at("BAT_DAEMON_RUN_COMMAND_TEXTBOX")) {
-    frame.set_caption(controls.spec().caption);
+    frame.set_caption(controls.design().caption);
     wire_settings_window_events(*this);
 }
 

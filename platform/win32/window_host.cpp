@@ -52,16 +52,16 @@ void register_window_class() {
     registered = true;
 }
 
-DWORD window_style(const WindowSpec& spec) {
+DWORD window_style(const WindowSpec& design) {
     DWORD style = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_CLIPCHILDREN;
-    if (spec.minimize_box) {
+    if (design.minimize_box) {
         style |= WS_MINIMIZEBOX;
     }
     return style;
 }
 
-DWORD window_ex_style(const WindowSpec& spec) {
-    return spec.border == Border::fixed_dialog ? WS_EX_DLGMODALFRAME : 0;
+DWORD window_ex_style(const WindowSpec& design) {
+    return design.border == Border::fixed_dialog ? WS_EX_DLGMODALFRAME : 0;
 }
 
 const wchar_t* control_class(ControlKind kind) {
@@ -78,30 +78,30 @@ const wchar_t* control_class(ControlKind kind) {
     return L"STATIC";
 }
 
-DWORD control_style(const ControlSpec& spec) {
+DWORD control_style(const ControlSpec& design) {
     DWORD style = WS_CHILD;
-    if (spec.visible) {
+    if (design.visible) {
         style |= WS_VISIBLE;
     }
-    if (!spec.enabled) {
+    if (!design.enabled) {
         style |= WS_DISABLED;
     }
-    if (spec.tab >= 0) {
+    if (design.tab >= 0) {
         style |= WS_TABSTOP;
     }
-    const bool centred = spec.align == Align::centre;
-    switch (spec.kind) {
+    const bool centred = design.align == Align::centre;
+    switch (design.kind) {
         case ControlKind::label:
             style |= (centred ? SS_CENTER : SS_LEFT) | SS_NOPREFIX;
-            if (spec.clickable || !spec.tooltip.empty() || spec.back_colour) {
+            if (design.clickable || !design.tooltip.empty() || design.back_colour) {
                 style |= SS_NOTIFY;  // also lets a tooltip see the mouse
             }
             break;
         case ControlKind::text_box:
             style |= (centred ? ES_CENTER : ES_LEFT);
             style |=
-                spec.multi_line ? (ES_MULTILINE | ES_AUTOVSCROLL | WS_VSCROLL) : ES_AUTOHSCROLL;
-            if (spec.read_only) {
+                design.multi_line ? (ES_MULTILINE | ES_AUTOVSCROLL | WS_VSCROLL) : ES_AUTOHSCROLL;
+            if (design.read_only) {
                 style |= ES_READONLY;
             }
             break;
@@ -150,12 +150,12 @@ void WindowHost::destroy() {
 
 void WindowHost::create_window(HWND owner) {
     register_window_class();
-    const WindowSpec& spec = model_.controls.spec();
-    hwnd_ = CreateWindowExW(window_ex_style(spec), window_class, widen(spec.caption).c_str(),
-                            window_style(spec), CW_USEDEFAULT, CW_USEDEFAULT, 300, 200, owner,
+    const WindowSpec& design = model_.controls.design();
+    hwnd_ = CreateWindowExW(window_ex_style(design), window_class, widen(design.caption).c_str(),
+                            window_style(design), CW_USEDEFAULT, CW_USEDEFAULT, 300, 200, owner,
                             nullptr, GetModuleHandleW(nullptr), nullptr);
     if (hwnd_ == nullptr) {
-        throw std::runtime_error("Windows could not create the window " + std::string(spec.name) +
+        throw std::runtime_error("Windows could not create the window " + std::string(design.name) +
                                  ": " + system_error_text(GetLastError()));
     }
     SetWindowLongPtrW(hwnd_, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
@@ -173,17 +173,17 @@ void WindowHost::create_controls() {
     std::vector<std::size_t> order(controls.size());
     std::iota(order.begin(), order.end(), 0);
     std::stable_sort(order.begin(), order.end(), [&](std::size_t a, std::size_t b) {
-        const int tab_a = controls[a]->spec().tab;
-        const int tab_b = controls[b]->spec().tab;
+        const int tab_a = controls[a]->design().tab;
+        const int tab_b = controls[b]->design().tab;
         return (tab_a >= 0 && tab_b >= 0) ? tab_a < tab_b : (tab_a >= 0 && tab_b < 0);
     });
     Raised applying(applying_);
     for (const std::size_t index : order) {
-        const ControlSpec& spec = controls[index]->spec();
-        const DWORD ex_style = spec.kind == ControlKind::text_box ? WS_EX_CLIENTEDGE : 0;
+        const ControlSpec& design = controls[index]->design();
+        const DWORD ex_style = design.kind == ControlKind::text_box ? WS_EX_CLIENTEDGE : 0;
         children_[index] = CreateWindowExW(
-            ex_style, control_class(spec.kind), widen(controls[index]->text()).c_str(),
-            control_style(spec), 0, 0, 0, 0, hwnd_,
+            ex_style, control_class(design.kind), widen(controls[index]->text()).c_str(),
+            control_style(design), 0, 0, 0, 0, hwnd_,
             reinterpret_cast<HMENU>(
                 static_cast<INT_PTR>(first_control_id + static_cast<int>(index))),
             GetModuleHandleW(nullptr), nullptr);
@@ -291,14 +291,14 @@ void WindowHost::keep_moved_position() {
 void WindowHost::place_controls() {
     const auto& controls = model_.controls.all();
     for (std::size_t index = 0; index < controls.size(); ++index) {
-        const ControlSpec& spec = controls[index]->spec();
-        const int width = std::max(1, twips_to_pixels(spec.rect.width, dpi_));
-        const int height = std::max(1, twips_to_pixels(spec.rect.height, dpi_));
-        SetWindowPos(children_[index], nullptr, twips_to_pixels(spec.rect.left, dpi_),
-                     twips_to_pixels(spec.rect.top, dpi_), width, height,
+        const ControlSpec& design = controls[index]->design();
+        const int width = std::max(1, twips_to_pixels(design.rect.width, dpi_));
+        const int height = std::max(1, twips_to_pixels(design.rect.height, dpi_));
+        SetWindowPos(children_[index], nullptr, twips_to_pixels(design.rect.left, dpi_),
+                     twips_to_pixels(design.rect.top, dpi_), width, height,
                      SWP_NOZORDER | SWP_NOACTIVATE);
         SendMessageW(children_[index], WM_SETFONT,
-                     reinterpret_cast<WPARAM>(gdi_.font(spec.font, dpi_)), TRUE);
+                     reinterpret_cast<WPARAM>(gdi_.font(design.font, dpi_)), TRUE);
     }
 }
 
@@ -385,7 +385,7 @@ void WindowHost::command(int id, int code) {
         return;
     }
     Control& control = *controls[index];
-    switch (control.spec().kind) {
+    switch (control.design().kind) {
         case ControlKind::text_box:
             if (code == EN_CHANGE && !applying_) {
                 Raised applying(applying_);
@@ -399,7 +399,7 @@ void WindowHost::command(int id, int code) {
             }
             break;
         case ControlKind::label:
-            if (code == STN_CLICKED && control.spec().clickable) {
+            if (code == STN_CLICKED && control.design().clickable) {
                 gate_.run([&control] { control.click(); });
             }
             break;
@@ -415,8 +415,8 @@ LRESULT WindowHost::colour_control(HDC dc, HWND child, UINT message, WPARAM wpar
     }
     const Control& control = *model_.controls.all()[index];
     const LRESULT standard = DefWindowProcW(hwnd_, message, wparam, lparam);
-    if (control.spec().text_colour) {
-        SetTextColor(dc, *control.spec().text_colour);
+    if (control.design().text_colour) {
+        SetTextColor(dc, *control.design().text_colour);
     }
     if (const auto back = control.back_colour()) {
         SetBkColor(dc, *back);

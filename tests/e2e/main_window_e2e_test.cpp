@@ -73,22 +73,22 @@ TEST_F(MainWindowEndToEnd, FirstStartShowsTheWindowAndSavesElevenKeysOnClose) {
     EXPECT_EQ(style & WS_THICKFRAME, 0) << "fixed border";
     EXPECT_EQ(style & WS_MAXIMIZEBOX, 0) << "no maximize button";
 
-    for (const ControlSpec& spec : layout.controls) {
-        HWND item = control(window, layout, spec.name);
-        ASSERT_NE(item, nullptr) << spec.name;
-        EXPECT_EQ(visible(item), spec.visible) << spec.name;
-        if (!spec.visible) {
+    for (const ControlSpec& design : layout.controls) {
+        HWND item = control(window, layout, design.name);
+        ASSERT_NE(item, nullptr) << design.name;
+        EXPECT_EQ(visible(item), design.visible) << design.name;
+        if (!design.visible) {
             continue;
         }
         const RECT rect = rect_in_parent(item);
-        EXPECT_EQ(rect.left, pixels(spec.rect.left, dpi)) << spec.name;
-        EXPECT_EQ(rect.top, pixels(spec.rect.top, dpi)) << spec.name;
-        EXPECT_EQ(rect.right - rect.left, pixels(spec.rect.width, dpi)) << spec.name;
-        EXPECT_EQ(rect.bottom - rect.top, pixels(spec.rect.height, dpi)) << spec.name;
-        const auto allowed = first_captions.find(spec.name);
-        ASSERT_NE(allowed, first_captions.end()) << spec.name;
+        EXPECT_EQ(rect.left, pixels(design.rect.left, dpi)) << design.name;
+        EXPECT_EQ(rect.top, pixels(design.rect.top, dpi)) << design.name;
+        EXPECT_EQ(rect.right - rect.left, pixels(design.rect.width, dpi)) << design.name;
+        EXPECT_EQ(rect.bottom - rect.top, pixels(design.rect.height, dpi)) << design.name;
+        const auto allowed = first_captions.find(design.name);
+        ASSERT_NE(allowed, first_captions.end()) << design.name;
         EXPECT_TRUE(allowed->second.count(text(item)) == 1)
-            << spec.name << " reads " << narrow(text(item));
+            << design.name << " reads " << narrow(text(item));
     }
     EXPECT_TRUE(checked(control(window, layout, "AlwaysOnTopTimer_TICKBOX")));
     EXPECT_FALSE(enabled(control(window, layout, "AUTOSTART_TICKBOX")));

@@ -91,22 +91,24 @@ TEST_F(SettingsWindowEndToEnd, OpensInFrontOfTheMainWindowWithEveryControlInPlac
     EXPECT_EQ(outer.right - outer.left, pixels(12105, dpi));
     EXPECT_EQ(outer.bottom - outer.top, pixels(6750, dpi));
 
-    for (const ControlSpec& spec : settings_layout.controls) {
-        HWND item = s(spec.name);
-        ASSERT_NE(item, nullptr) << spec.name;
-        EXPECT_EQ(visible(item), spec.visible) << spec.name;
-        if (!spec.visible) {
+    for (const ControlSpec& design : settings_layout.controls) {
+        HWND item = s(design.name);
+        ASSERT_NE(item, nullptr) << design.name;
+        EXPECT_EQ(visible(item), design.visible) << design.name;
+        if (!design.visible) {
             continue;
         }
         const RECT rect = rect_in_parent(item);
-        EXPECT_EQ(rect.left, pixels(spec.rect.left, dpi)) << spec.name;
-        EXPECT_EQ(rect.top, pixels(spec.rect.top, dpi)) << spec.name;
-        EXPECT_EQ(rect.right - rect.left, std::max(1, pixels(spec.rect.width, dpi))) << spec.name;
-        EXPECT_EQ(rect.bottom - rect.top, std::max(1, pixels(spec.rect.height, dpi))) << spec.name;
+        EXPECT_EQ(rect.left, pixels(design.rect.left, dpi)) << design.name;
+        EXPECT_EQ(rect.top, pixels(design.rect.top, dpi)) << design.name;
+        EXPECT_EQ(rect.right - rect.left, std::max(1, pixels(design.rect.width, dpi)))
+            << design.name;
+        EXPECT_EQ(rect.bottom - rect.top, std::max(1, pixels(design.rect.height, dpi)))
+            << design.name;
         const bool run_command =
-            spec.name == "ZV_QT_COMMAND_TEXTBOX" || spec.name == "ZV_D_COMMAND_TEXTBOX";
-        EXPECT_EQ(text(item), run_command ? std::wstring(empty_line) : widen(spec.caption))
-            << spec.name << ": both run commands show at once";
+            design.name == "ZV_QT_COMMAND_TEXTBOX" || design.name == "ZV_D_COMMAND_TEXTBOX";
+        EXPECT_EQ(text(item), run_command ? std::wstring(empty_line) : widen(design.caption))
+            << design.name << ": both run commands show at once";
     }
     EXPECT_EQ(focused_control(settings_), s("CLOSE_BUTTON"));
     EXPECT_TRUE(checked(s("AlwaysOnTopTimer_TICKBOX")));

@@ -10,13 +10,13 @@ namespace zvkob {
 namespace {
 
 const WindowSpec& two_tickboxes() {
-    static const WindowSpec spec{
+    static const WindowSpec design{
         .name = "TEST",
         .caption = "test",
         .controls = {{.name = "A", .kind = ControlKind::tickbox, .caption = "A"},
                      {.name = "B", .kind = ControlKind::tickbox, .caption = "B", .tick = 1},
                      {.name = "L", .kind = ControlKind::label, .caption = "label"}}};
-    return spec;
+    return design;
 }
 
 TEST(Tickbox, RunsItsRuleOnlyWhenTheTickChanges) {
