@@ -18,17 +18,13 @@ void show_settings_window(HWND owner, EventGate& gate, const SettingsWindowServi
         }
     };
     host.on_close = [&] {
-        if (gate.busy()) {
-            return;  // a handler is still showing a message; it ends first
-        }
-        gate.run([&] {
+        close_after_unload(host, gate, [&] {
             const Outcome saved = unload_settings_window(window);
             if (!saved) {
                 services.notifier.show_error(saved.reason());
             }
+            EnableWindow(owner, TRUE);  // before the window goes, so the owner is activated again
         });
-        EnableWindow(owner, TRUE);  // before the window goes, so the owner is activated again
-        host.destroy();
     };
     gate.run([&window] { open_settings_window(window); });
     host.show();

@@ -489,4 +489,12 @@ LRESULT WindowHost::handle_message(UINT message, WPARAM wparam, LPARAM lparam) {
     return DefWindowProcW(window, message, wparam, lparam);
 }
 
+void close_after_unload(WindowHost& host, EventGate& gate, const std::function<void()>& unload) {
+    if (gate.busy()) {
+        return;
+    }
+    gate.run(unload);
+    host.destroy();
+}
+
 }  // namespace zvkob::win32

@@ -79,4 +79,9 @@ private:
     bool applying_ = false;  // the view is writing to the screen, not the user
 };
 
+// A close that cannot be refused but waits for a running handler (one that
+// shows a message ends first): the unload runs through the gate, then the
+// window goes.
+void close_after_unload(WindowHost& host, EventGate& gate, const std::function<void()>& unload);
+
 }  // namespace zvkob::win32

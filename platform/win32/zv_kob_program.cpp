@@ -72,16 +72,12 @@ int run_program() {
     windows.attach_main_window(host.handle());
 
     host.on_close = [&] {
-        if (gate.busy()) {
-            return;  // a handler is still showing a message; it ends first
-        }
-        gate.run([&] {
+        close_after_unload(host, gate, [&] {
             const Outcome saved = unload_main_window(main);
             if (!saved && !main.session_ending) {
                 notifier.show_error(saved.reason());
             }
         });
-        host.destroy();
     };
     host.on_message = [&main](UINT message, WPARAM wparam, LPARAM, LRESULT& result) {
         return handle_session_end(main, message, wparam, result);

@@ -6,6 +6,7 @@
 #include <set>
 
 #include "driver.hpp"
+#include "layout_expectations.hpp"
 #include "main_window/main_window_layout.hpp"
 
 namespace zvkob::e2e {
@@ -75,16 +76,10 @@ TEST_F(MainWindowEndToEnd, FirstStartShowsTheWindowAndSavesElevenKeysOnClose) {
 
     for (const ControlSpec& design : layout.controls) {
         HWND item = control(window, layout, design.name);
-        ASSERT_NE(item, nullptr) << design.name;
-        EXPECT_EQ(visible(item), design.visible) << design.name;
+        ASSERT_NO_FATAL_FAILURE(expect_at_designed_place(item, design, dpi));
         if (!design.visible) {
             continue;
         }
-        const RECT rect = rect_in_parent(item);
-        EXPECT_EQ(rect.left, pixels(design.rect.left, dpi)) << design.name;
-        EXPECT_EQ(rect.top, pixels(design.rect.top, dpi)) << design.name;
-        EXPECT_EQ(rect.right - rect.left, pixels(design.rect.width, dpi)) << design.name;
-        EXPECT_EQ(rect.bottom - rect.top, pixels(design.rect.height, dpi)) << design.name;
         const auto allowed = first_captions.find(design.name);
         ASSERT_NE(allowed, first_captions.end()) << design.name;
         EXPECT_TRUE(allowed->second.count(text(item)) == 1)

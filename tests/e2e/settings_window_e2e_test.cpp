@@ -5,6 +5,7 @@
 #include <memory>
 
 #include "driver.hpp"
+#include "layout_expectations.hpp"
 #include "main_window/main_window_layout.hpp"
 #include "settings_window/settings_window_layout.hpp"
 
@@ -93,18 +94,10 @@ TEST_F(SettingsWindowEndToEnd, OpensInFrontOfTheMainWindowWithEveryControlInPlac
 
     for (const ControlSpec& design : settings_layout.controls) {
         HWND item = s(design.name);
-        ASSERT_NE(item, nullptr) << design.name;
-        EXPECT_EQ(visible(item), design.visible) << design.name;
+        ASSERT_NO_FATAL_FAILURE(expect_at_designed_place(item, design, dpi));
         if (!design.visible) {
             continue;
         }
-        const RECT rect = rect_in_parent(item);
-        EXPECT_EQ(rect.left, pixels(design.rect.left, dpi)) << design.name;
-        EXPECT_EQ(rect.top, pixels(design.rect.top, dpi)) << design.name;
-        EXPECT_EQ(rect.right - rect.left, std::max(1, pixels(design.rect.width, dpi)))
-            << design.name;
-        EXPECT_EQ(rect.bottom - rect.top, std::max(1, pixels(design.rect.height, dpi)))
-            << design.name;
         const bool run_command =
             design.name == "ZV_QT_COMMAND_TEXTBOX" || design.name == "ZV_D_COMMAND_TEXTBOX";
         EXPECT_EQ(text(item), run_command ? std::wstring(empty_line) : widen(design.caption))
