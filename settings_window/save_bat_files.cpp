@@ -40,7 +40,19 @@ std::optional<std::string> line_refusal(std::string_view file_name, std::string_
            std::to_string(longest_command_line) + ".";
 }
 
+// The folder the batch files go to, as the last Save To Registry set it. The
+// interpreter runs the batch file by this path, and would change a percent
+// sign or a caret in it even inside quotes.
+std::optional<std::string> folder_refusal(const SettingsWindow& w) {
+    const std::string& path = w.BAT_QT_RUN_COMMAND_TEXTBOX.text();
+    return batch_line_refusal(
+        {"ZV-KOB FOLDER", std::string_view(path).substr(0, path.rfind('\\'))});
+}
+
 std::optional<std::string> refusal(SettingsWindow& w) {
+    if (auto refused = folder_refusal(w)) {
+        return refused;
+    }
     const LineField fields[] = {
         {"QT Folder", w.QT_LOCATION_TEXTBOX.text()},
         {"QT Filename", w.QT_NAME_TEXTBOX.text()},

@@ -3,8 +3,10 @@
 
 namespace zvkob::win32 {
 
-// Starts the command line exactly as given (a batch file runs in the command
-// interpreter) with its window hidden, and does not wait for it.
+// Starts a command with its window hidden, and does not wait for it. A
+// command that is the full path of an existing file (a batch file) runs in
+// the system's command interpreter by a line that keeps the path whole, with
+// AutoRun off; any other command is started exactly as given.
 class HiddenCommandRunner : public CommandRunner {
 public:
     Outcome run_hidden(std::string_view command_line) override;

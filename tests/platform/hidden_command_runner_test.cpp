@@ -11,7 +11,7 @@ namespace {
 using namespace zvkob::e2e;
 
 TEST(HiddenCommandRunner, RunsABatchFileByItsPath) {
-    ScratchFolder folder(L"hidden runner");  // a space in the path, handed over unquoted
+    ScratchFolder folder(L"hidden runner (x) & y");  // characters the interpreter would split at
     const std::wstring marker = folder.file(L"marker.txt");
     write_file(folder.file(L"ZVKOB-QT.BAT"), "echo started> \"" + narrow(marker) + "\"\r\n");
     const Outcome started = HiddenCommandRunner().run_hidden(narrow(folder.file(L"ZVKOB-QT.BAT")));

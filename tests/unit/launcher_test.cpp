@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include "core/interpreter_line.hpp"
 #include "main_window/countdown.hpp"
 #include "watched_window.hpp"
 
@@ -10,6 +11,24 @@ namespace {
 
 using testing::CallLog;
 using testing::WatchedWindow;
+
+// A batch file runs as cmd /d /s /c ""path"": the interpreter strips the
+// outer pair, and the path keeps its quotes whatever it holds.
+TEST(InterpreterLine, KeepsTheBatchFilePathWhole) {
+    const std::string cmd = "C:\\Windows\\system32\\cmd.exe";
+    for (const std::string path :
+         {"D:\\Nodes (BTC)\\ZV-KOB\\ZVKOB-QT.BAT", "C:\\Program Files\\ZV-KOB\\ZVKOB-D.BAT",
+          "C:\\A & B, C; D=E\\ZVKOB-QT.BAT", "C:\\node.\\ZVKOB-QT.BAT.", "\\\\nas\\n (1)\\x.bat"}) {
+        EXPECT_TRUE(is_full_path(path)) << path;
+        EXPECT_EQ(interpreter_command_line(cmd, path), cmd + " /d /s /c \"\"" + path + "\"\"");
+    }
+    EXPECT_EQ(interpreter_command_line("C:\\Win dows\\cmd.exe", "C:\\x.bat"),
+              "\"C:\\Win dows\\cmd.exe\" /d /s /c \"\"C:\\x.bat\"\"");
+    for (const char* not_a_file : {"ZVKOB-QT.BAT", "BAT_QT_RUN_COMMAND_TEXTBOX", "\\ZVKOB-QT.BAT",
+                                   "C:ZVKOB-QT.BAT", "call \"C:\\x.exe\" -conf=y", ""}) {
+        EXPECT_FALSE(is_full_path(not_a_file)) << not_a_file << " is started exactly as today";
+    }
+}
 
 TEST(Launch, AsksThatAtLeastOneProgramIsShownStopped) {
     struct Case {

@@ -112,6 +112,24 @@ INSTANTIATE_TEST_SUITE_P(
                 "The BLOCKCHAIN FOLDER contains the character \xC5\x81, which a batch file cannot "
                 "hold: the command interpreter reads batch files in code page 437."}));
 
+// The batch files are run by their path: a folder the interpreter would
+// change, or no path can hold, is refused; parentheses and & are fine.
+TEST_F(SaveBatFilesTest, TheZvKobFolderIsCheckedAsSaved) {
+    for (const char* folder : {"C:\\100%\\ZV-KOB", "C:\\a^b", "C:\\a\"b", "C:\\a<b", "C:\\a>b",
+                               "C:\\a|b", "C:\\a?b", "C:\\a*b", "C:\\a\tb"}) {
+        w.ZV_KOB_LOCATION_TEXTBOX.set_text(folder);
+        save_to_registry_then_take_log();
+        f.notifier.messages.clear();
+        w.SAVE_BATS_BUTTON.click();
+        EXPECT_EQ(f.log, CallLog{"message"}) << folder;
+        EXPECT_TRUE(f.notifier.messages.at(0).starts_with("The ZV-KOB FOLDER contains ")) << folder;
+    }
+    w.ZV_KOB_LOCATION_TEXTBOX.set_text("D:\\Nodes (BTC) & Co\\ZV-KOB");
+    save_to_registry_then_take_log();
+    w.SAVE_BATS_BUTTON.click();
+    EXPECT_EQ(w.CLOSE_BUTTON.text(), "Close");
+}
+
 TEST_F(SaveBatFilesTest, ALetterTheCodePageHoldsIsWritten) {
     save_to_registry_then_take_log();
     w.BLOCKCHAIN_FOLDER_TEXTBOX.set_text("C:\\Users\\Jos\xC3\xA9\\Node");
