@@ -59,10 +59,12 @@ void save_to_registry(SettingsWindow& w) {
     save_fields(w, unsaved);
     hand_over_to_main_window(w);
     SettingsStore& store = w.services.store;
+    // The main window starts from these keys: they hold the batch file paths it
+    // was handed, also should ZV-KOB end without its unload.
     unsaved.note(keys::bat_qt_run_command,
-                 save_text(store, keys::bat_qt_run_command, w.ZV_QT_COMMAND_TEXTBOX.text()));
-    unsaved.note(keys::bat_daemon_run_command,
-                 save_text(store, keys::bat_daemon_run_command, w.ZV_D_COMMAND_TEXTBOX.text()));
+                 save_text(store, keys::bat_qt_run_command, w.BAT_QT_RUN_COMMAND_TEXTBOX.text()));
+    unsaved.note(keys::bat_daemon_run_command, save_text(store, keys::bat_daemon_run_command,
+                                                         w.BAT_DAEMON_RUN_COMMAND_TEXTBOX.text()));
     if (!unsaved.none()) {
         w.services.notifier.show_error(unsaved.outcome().reason());
         return;

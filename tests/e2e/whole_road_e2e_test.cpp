@@ -96,7 +96,8 @@ protected:
     void choose_the_wallet_program_and_start();
     Clock::time_point watch_the_zero_step_launch();
 
-    ScratchFolder folder{L"whole road"};
+    // A folder whose path the command interpreter would cut unless it is kept in quotes.
+    ScratchFolder folder{L"Nodes (BTC) & Co"};
     Configuration config{folder.path()};
     std::unique_ptr<Process> program;
     HWND main = nullptr;
@@ -233,6 +234,32 @@ TEST_F(WholeRoad, FromAnEmptyRegistryToARunningNodeAndBackAgain) {
     EXPECT_LT(relaunch_after, 66s);
     EXPECT_EQ(read_file(qt_node() + L".args"), config.qt_arguments());
     ASSERT_TRUE(program->wait_for_exit(20s)) << "auto-close again";
+}
+
+// Save To Registry alone leaves the batch file paths in the store: a ZV-KOB
+// that is then killed starts the node from them next time.
+TEST_F(WholeRoad, LaunchStartsTheNodeFromSavedPathsAfterAKill) {
+    ASSERT_NO_FATAL_FAILURE(start_zv_kob());
+    ASSERT_NO_FATAL_FAILURE(configure_in_the_settings_window());
+    program->kill();
+    Section saved = read_section(L"ZV-KOB");
+    EXPECT_EQ(saved[L"BAT_QT_RUN_COMMAND_TEXTBOX"], folder.file(L"ZVKOB-QT.BAT"));
+    EXPECT_EQ(saved[L"BAT_DAEMON_RUN_COMMAND_TEXTBOX"], folder.file(L"ZVKOB-D.BAT"));
+
+    ASSERT_NO_FATAL_FAILURE(start_zv_kob());
+    ASSERT_NO_FATAL_FAILURE(tick(m("USE_QT_BAT_TICKBOX")));
+    ASSERT_TRUE(wait_until(
+        [&] {
+            return shows("QT_PROCESS_ACTIVE_LABEL", L"!!! QT STOPPED !!!", red) &&
+                   enabled(m("LAUNCH_BUTTON"));
+        },
+        3s));
+    click(m("LAUNCH_BUTTON"));
+    EXPECT_TRUE(wait_until([&] { return read_file(qt_node() + L".args") != ""; }, 10s));
+    EXPECT_EQ(read_file(qt_node() + L".args"), config.qt_arguments())
+        << "started through a folder with ( ) & in its name, every argument whole";
+    close(main);
+    ASSERT_TRUE(program->wait_for_exit(10s));
 }
 
 // A copy under another file name starts from its own, empty configuration and

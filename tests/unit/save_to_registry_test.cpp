@@ -43,9 +43,9 @@ TEST_F(SaveToRegistryTest, WritesFifteenKeysInTheirOrder) {
                        "save DISABLE_WALLET_TICKBOX=0",
                        "save DASH_DISABLE_WALLET_EQUALS_TEXTBOX= -disablewallet=0",
                        "save AlwaysOnTopTimer_TICKBOX=1",
-                       "save BAT_QT_RUN_COMMAND_TEXTBOX=" + std::string(testing::worked_qt_line),
-                       "save BAT_DAEMON_RUN_COMMAND_TEXTBOX=" +
-                           std::string(testing::worked_daemon_line)}));
+                       "save BAT_QT_RUN_COMMAND_TEXTBOX=C:\\TARLOWEN\\ZV-KOB\\ZVKOB-QT.BAT",
+                       "save BAT_DAEMON_RUN_COMMAND_TEXTBOX=C:\\TARLOWEN\\ZV-KOB\\ZVKOB-D.BAT"}))
+        << "the keys the main window starts from hold the batch file paths, never a run command";
     EXPECT_EQ(w.CLOSE_BUTTON.text(), "Close");
 }
 
@@ -57,10 +57,6 @@ TEST_F(SaveToRegistryTest, HandsTheBatchFilePathsAndImageNamesToTheMainWindow) {
     EXPECT_EQ(main.BAT_DAEMON_RUN_COMMAND_TEXTBOX.text(), "C:\\TARLOWEN\\ZV-KOB\\ZVKOB-D.BAT");
     EXPECT_EQ(main.QT_NAME_TEXTBOX.text(), "bitcoin-qt.exe");
     EXPECT_EQ(main.DAEMOND_NAME_TEXTBOX.text(), "bitcoind.exe");
-
-    // The main window's unload later stores the paths under the same keys.
-    ASSERT_TRUE(unload_main_window(main).ok());
-    EXPECT_EQ(f.store.values["BAT_QT_RUN_COMMAND_TEXTBOX"], "C:\\TARLOWEN\\ZV-KOB\\ZVKOB-QT.BAT");
 }
 
 TEST_F(SaveToRegistryTest, BuildsThePathsWithoutNormalisingTheFolder) {
