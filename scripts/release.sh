@@ -4,7 +4,12 @@
 set -eu
 cd "$(dirname "$0")/.."
 scripts/install-deps.sh
-cmake --preset release >/dev/null
+# The settings window's credit line shows ZVKOB_CONTACT when set, else its default.
+if [ -n "${ZVKOB_CONTACT:-}" ]; then
+    cmake --preset release -DZVKOB_CONTACT="$ZVKOB_CONTACT" >/dev/null
+else
+    cmake --preset release -UZVKOB_CONTACT >/dev/null
+fi
 cmake --build --preset release --target ZV-KOB
 mkdir -p dist
 cp build/release/platform/win32/ZV-KOB.exe dist/ZV-KOB.exe

@@ -7,6 +7,7 @@
 #include "driver.hpp"
 #include "layout_expectations.hpp"
 #include "main_window/main_window_layout.hpp"
+#include "settings_window/credit_line.hpp"
 #include "settings_window/settings_window_layout.hpp"
 
 namespace zvkob::e2e {
@@ -113,7 +114,7 @@ TEST_F(SettingsWindowEndToEnd, OpensInFrontOfTheMainWindowWithEveryControlInPlac
     HWND creator = s("ZV_KOB_CREATOR");
     PostMessageW(creator, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(5, 5));
     PostMessageW(creator, WM_LBUTTONUP, 0, MAKELPARAM(5, 5));
-    EXPECT_TRUE(wait_until([&] { return text(creator) == L"zv-kob@tarlowen.org"; }, 2s));
+    EXPECT_TRUE(wait_until([&] { return text(creator) == widen(credit_line_contact); }, 2s));
 
     close(settings_);  // the close box: the unload saves the position and nothing else
     ASSERT_TRUE(wait_until([&] { return !IsWindow(settings_) && enabled(main_); }, 5s));

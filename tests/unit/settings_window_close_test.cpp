@@ -2,6 +2,7 @@
 
 #include "main_window/load_unload.hpp"
 #include "settings_fakes.hpp"
+#include "settings_window/credit_line.hpp"
 #include "settings_window/open_unload.hpp"
 
 namespace zvkob {
@@ -62,12 +63,13 @@ TEST_F(SettingsCloseTest, AlwaysOnTopSwitchesTheMainWindowBothWaysAtOnce) {
     EXPECT_EQ(main.AlwaysOnTopTimer_TICKBOX.tick(), 1);
 }
 
-TEST_F(SettingsCloseTest, TheCreditLineShowsTheProjectContactAndKeepsIt) {
+TEST_F(SettingsCloseTest, TheCreditLineShowsTheBuildsContactAndKeepsIt) {
     EXPECT_EQ(w.ZV_KOB_CREATOR.text(), "Created By The ZV-KOB Project");
     w.ZV_KOB_CREATOR.click();
-    EXPECT_EQ(w.ZV_KOB_CREATOR.text(), "zv-kob@tarlowen.org");
+    EXPECT_EQ(w.ZV_KOB_CREATOR.text(), credit_line_contact);
+    EXPECT_NE(credit_line_contact.find("README"), std::string_view::npos) << "the default";
     w.ZV_KOB_CREATOR.click();
-    EXPECT_EQ(w.ZV_KOB_CREATOR.text(), "zv-kob@tarlowen.org");
+    EXPECT_EQ(w.ZV_KOB_CREATOR.text(), credit_line_contact);
 }
 
 }  // namespace
