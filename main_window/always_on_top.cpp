@@ -8,7 +8,6 @@ void always_on_top_tick(MainWindow& w) {
     if (windows.foreground_window() == main) {
         return;
     }
-    windows.place_topmost(windows.foreground_window(), false);
     windows.place_topmost(main, true);
 }
 

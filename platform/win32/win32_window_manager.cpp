@@ -11,16 +11,10 @@ WindowHandle Win32WindowManager::foreground_window() {
 }
 
 // Only the band changes: the window is not activated, so it never takes the
-// user's input from the program they are working in. Another program's window
-// is moved without waiting for that program, so one that has stopped
-// responding cannot freeze ZV-KOB.
+// user's input from the program they are working in.
 void Win32WindowManager::place_topmost(WindowHandle window, bool topmost) {
-    const HWND target = reinterpret_cast<HWND>(window);
-    UINT flags = SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE;
-    if (GetWindowThreadProcessId(target, nullptr) != GetCurrentThreadId()) {
-        flags |= SWP_ASYNCWINDOWPOS;
-    }
-    SetWindowPos(target, topmost ? HWND_TOPMOST : HWND_NOTOPMOST, 0, 0, 0, 0, flags);
+    SetWindowPos(reinterpret_cast<HWND>(window), topmost ? HWND_TOPMOST : HWND_NOTOPMOST, 0, 0, 0,
+                 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
 }
 
 void Win32WindowManager::show_settings_window() {

@@ -174,6 +174,21 @@ TEST_F(MainWindowEndToEnd, AlwaysOnTopFollowsTheTickboxAtOnce) {
     EXPECT_TRUE(wait_until(topmost, 3s)) << "ticked again: back on top within a second";
     EXPECT_EQ(GetForegroundWindow(), other.handle()) << "on top without taking the input";
 
+    // A window of another program, pinned on top by its user and in front, keeps its pin.
+    ScratchFolder folder(L"pinned window");
+    const std::wstring pinned_exe = folder.file(L"pinned.exe");
+    copy_file(stand_in_node_exe(), pinned_exe);
+    {
+        Process pinned(pinned_exe, L"--topmost-window");
+        const auto pinned_says = [&](const char* state) {
+            return read_file(pinned_exe + L".topmost") == state;
+        };
+        ASSERT_TRUE(wait_until([&] { return pinned_says("1"); }, 5s));
+        EXPECT_FALSE(wait_until([&] { return pinned_says("0"); }, 3s))
+            << "ZV-KOB never takes another program's window out of the topmost band";
+        EXPECT_TRUE(wait_until(topmost, 3s)) << "and still goes above it";
+    }
+
     close(window);
     ASSERT_TRUE(program.wait_for_exit(10s));
     EXPECT_EQ(read_section(L"ZV-KOB")[L"AlwaysOnTopTimer_TICKBOX"], L"1");

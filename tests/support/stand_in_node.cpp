@@ -2,9 +2,15 @@
 // given, one per line in UTF-8, to "<its own path>.args", then keeps running
 // until a file "<its own path>.stop" appears (which it removes) or it is
 // killed. Copied under another file name it has that image name.
+//
+// Started with --topmost-window it plays another program instead: a window
+// pinned on top by its user, in the foreground, that writes into
+// "<its own path>.topmost" whether it is still pinned ("1") or not ("0").
+// Wine shows a window's pin only to its own process.
 #include <windows.h>
 #include <shellapi.h>
 
+#include <cstring>
 #include <string>
 
 namespace {
@@ -42,15 +48,50 @@ void record_arguments(const std::wstring& file) {
     MoveFileExW(partial.c_str(), file.c_str(), MOVEFILE_REPLACE_EXISTING);
 }
 
+void write_text(const std::wstring& file, const char* text) {
+    HANDLE out = CreateFileW(file.c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr, CREATE_ALWAYS,
+                             FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (out != INVALID_HANDLE_VALUE) {
+        DWORD written = 0;
+        WriteFile(out, text, static_cast<DWORD>(strlen(text)), &written, nullptr);
+        CloseHandle(out);
+    }
+}
+
+bool stopped(const std::wstring& stop) {
+    return GetFileAttributesW(stop.c_str()) != INVALID_FILE_ATTRIBUTES;
+}
+
+void play_a_pinned_window(const std::wstring& report, const std::wstring& stop) {
+    HWND window =
+        CreateWindowExW(WS_EX_TOPMOST, L"STATIC", L"pinned by its user", WS_POPUP | WS_VISIBLE, 0,
+                        0, 400, 300, nullptr, nullptr, nullptr, nullptr);
+    SetForegroundWindow(window);
+    while (!stopped(stop)) {
+        MSG message{};
+        while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
+            DispatchMessageW(&message);
+        }
+        const bool pinned = (GetWindowLongW(window, GWL_EXSTYLE) & WS_EX_TOPMOST) != 0;
+        write_text(report, pinned ? "1" : "0");
+        Sleep(100);
+    }
+    DestroyWindow(window);
+}
+
 }  // namespace
 
-int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
+int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR command_line, int) {
     const std::wstring self = own_path();
     const std::wstring stop = self + L".stop";
     DeleteFileW(stop.c_str());
-    record_arguments(self + L".args");
-    while (GetFileAttributesW(stop.c_str()) == INVALID_FILE_ATTRIBUTES) {
-        Sleep(100);
+    if (std::wstring(command_line).find(L"--topmost-window") != std::wstring::npos) {
+        play_a_pinned_window(self + L".topmost", stop);
+    } else {
+        record_arguments(self + L".args");
+        while (!stopped(stop)) {
+            Sleep(100);
+        }
     }
     DeleteFileW(stop.c_str());
     return 0;

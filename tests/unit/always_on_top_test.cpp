@@ -19,13 +19,14 @@ TEST(AlwaysOnTopTick, DoesNothingWhileTheMainWindowHasTheInput) {
     EXPECT_EQ(f.log, CallLog{"foreground"});
 }
 
-TEST(AlwaysOnTopTick, LiftsTheMainWindowAboveAnotherProgramsWindow) {
+TEST(AlwaysOnTopTick, LiftsTheMainWindowAndLeavesAnotherProgramsWindowAlone) {
     MainWindowFixture f;
     load_main_window(f.window);
     f.windows.foreground = 555;
     f.take_log();
     f.window.AlwaysOnTopTimer.tick();
-    EXPECT_EQ(f.log, (CallLog{"foreground", "foreground", "not topmost 555", "topmost 100"}));
+    EXPECT_EQ(f.log, (CallLog{"foreground", "topmost 100"}))
+        << "a window pinned on top by its own user keeps its pin";
 }
 
 TEST(AlwaysOnTopTickbox, AClickSwitchesTheTimerAtOnceAndLeavesTheTopmostBand) {
