@@ -1,11 +1,16 @@
 #pragma once
 #include <windows.h>
 
+#include <vector>
+
+#include "core/window_placement.hpp"
+
 namespace zvkob::win32 {
 
-// A window rectangle that lies on no screen at all (its monitor was unplugged)
-// is moved onto the nearest screen's work area; a rectangle that touches any
-// screen is returned unchanged.
-RECT keep_on_a_screen(const RECT& window);
+// Every monitor of the desktop with its work area and its own DPI.
+std::vector<Monitor> desktop_monitors();
+
+// The DPI of the desktop as a whole (that of the main monitor at sign-in).
+unsigned system_dpi();
 
 }  // namespace zvkob::win32

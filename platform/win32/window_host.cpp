@@ -6,7 +6,7 @@
 #include <numeric>
 #include <stdexcept>
 
-#include "platform/win32/dpi_scale.hpp"
+#include "core/window_placement.hpp"
 #include "platform/win32/screen_placement.hpp"
 #include "platform/win32/wide_text.hpp"
 
@@ -257,22 +257,21 @@ void WindowHost::apply_frame() {
     if (frame.width() <= 0 || frame.height() <= 0) {
         return;  // not placed yet: the load sets position and size
     }
-    const int left = twips_to_pixels(frame.left(), dpi_);
-    const int top = twips_to_pixels(frame.top(), dpi_);
-    const RECT wanted{left, top, left + twips_to_pixels(frame.width(), dpi_),
-                      top + twips_to_pixels(frame.height(), dpi_)};
-    const RECT placed = keep_on_a_screen(wanted);
-    SetWindowPos(hwnd_, nullptr, placed.left, placed.top, placed.right - placed.left,
-                 placed.bottom - placed.top, SWP_NOZORDER | SWP_NOACTIVATE);
-    if (placed.left != wanted.left || placed.top != wanted.top) {
-        model_.frame.set_position(pixels_to_twips(placed.left, dpi_),
-                                  pixels_to_twips(placed.top, dpi_));
+    const unsigned positions_dpi = system_dpi();
+    const PixelRect placed = opening_rect(frame, positions_dpi, desktop_monitors());
+    SetWindowPos(hwnd_, nullptr, placed.left, placed.top, placed.width(), placed.height(),
+                 SWP_NOZORDER | SWP_NOACTIVATE);
+    if (placed.left != twips_to_pixels(frame.left(), positions_dpi) ||
+        placed.top != twips_to_pixels(frame.top(), positions_dpi)) {
+        model_.frame.set_position(pixels_to_twips(placed.left, positions_dpi),
+                                  pixels_to_twips(placed.top, positions_dpi));
     }
 }
 
-// A position the user moved the window to goes back to the model; a window
-// still where the model put it keeps the model's twips exactly, so an
-// unmoved window stores the very position it was given.
+// A position the user moved the window to goes back to the model, at the
+// system DPI whatever monitor it is on; a window still where the model put it
+// keeps the model's twips exactly, so an unmoved window stores the very
+// position it was given.
 void WindowHost::keep_moved_position() {
     if (applying_ || hwnd_ == nullptr || IsIconic(hwnd_)) {
         return;
@@ -280,12 +279,14 @@ void WindowHost::keep_moved_position() {
     RECT now{};
     GetWindowRect(hwnd_, &now);
     const WindowFrame& frame = model_.frame;
-    if (twips_to_pixels(frame.left(), dpi_) == now.left &&
-        twips_to_pixels(frame.top(), dpi_) == now.top) {
+    const unsigned positions_dpi = system_dpi();
+    if (twips_to_pixels(frame.left(), positions_dpi) == now.left &&
+        twips_to_pixels(frame.top(), positions_dpi) == now.top) {
         return;
     }
     Raised applying(applying_);
-    model_.frame.set_position(pixels_to_twips(now.left, dpi_), pixels_to_twips(now.top, dpi_));
+    model_.frame.set_position(pixels_to_twips(now.left, positions_dpi),
+                              pixels_to_twips(now.top, positions_dpi));
 }
 
 void WindowHost::place_controls() {
@@ -361,16 +362,25 @@ void WindowHost::apply_timer(std::size_t index) const {
     }
 }
 
+// Sizes follow the monitor's DPI. A window that ZV-KOB itself is placing on
+// another monitor already has the size for it there; one the user dragged
+// there goes where Windows suggests, at the size for its new DPI.
 void WindowHost::on_dpi_changed(UINT dpi, const RECT& suggested) {
     dpi_ = dpi;
+    const bool placing = applying_;
     {
         Raised applying(applying_);
-        SetWindowPos(hwnd_, nullptr, suggested.left, suggested.top,
-                     twips_to_pixels(model_.frame.width(), dpi_),
-                     twips_to_pixels(model_.frame.height(), dpi_), SWP_NOZORDER | SWP_NOACTIVATE);
+        if (!placing) {
+            SetWindowPos(hwnd_, nullptr, suggested.left, suggested.top,
+                         twips_to_pixels(model_.frame.width(), dpi_),
+                         twips_to_pixels(model_.frame.height(), dpi_),
+                         SWP_NOZORDER | SWP_NOACTIVATE);
+        }
         place_controls();
     }
-    keep_moved_position();
+    if (!placing) {
+        keep_moved_position();
+    }
 }
 
 std::size_t WindowHost::index_of(HWND child) const {
