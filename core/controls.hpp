@@ -82,14 +82,21 @@ using Button = Control;
 using Label = Control;
 using TextBox = Control;
 
+// What a timer's tick does. One that only reads and shows what it read (the
+// process watcher) goes on ticking while a message box is open; one that acts
+// waits until the box is closed.
+enum class TickEffect { acts, reads_only };
+
 // A window timer. It fires only while it is switched on and has an interval.
 class Timer {
 public:
-    explicit Timer(std::string name) : name_(std::move(name)) {}
+    explicit Timer(std::string name, TickEffect effect = TickEffect::acts)
+        : name_(std::move(name)), effect_(effect) {}
     Timer(const Timer&) = delete;
     Timer& operator=(const Timer&) = delete;
 
     const std::string& name() const { return name_; }
+    TickEffect effect() const { return effect_; }
     int interval_ms() const { return interval_ms_; }
     void set_interval(int interval_ms);
     bool enabled() const { return enabled_; }
@@ -105,6 +112,7 @@ private:
     void changed() const;
 
     std::string name_;
+    TickEffect effect_;
     int interval_ms_ = 0;
     bool enabled_ = false;
     std::function<void()> on_tick_;

@@ -1,5 +1,6 @@
 #include "core/event_gate.hpp"
 
+#include <algorithm>
 #include <exception>
 
 namespace zvkob {
@@ -9,6 +10,38 @@ bool EventGate::run(const std::function<void()>& event) {
         return false;
     }
     busy_ = true;
+    guarded(event);
+    busy_ = false;
+    run_waiting();
+    return true;
+}
+
+void EventGate::run_when_free(const void* key, std::function<void()> event) {
+    if (!busy_) {
+        run(event);
+        return;
+    }
+    const bool already_waiting = std::any_of(
+        waiting_.begin(), waiting_.end(), [key](const auto& entry) { return entry.first == key; });
+    if (!already_waiting) {
+        waiting_.emplace_back(key, std::move(event));
+    }
+}
+
+void EventGate::run_beside(const std::function<void()>& event) {
+    if (!busy_) {
+        run(event);
+        return;
+    }
+    if (reading_) {
+        return;
+    }
+    reading_ = true;
+    guarded(event);
+    reading_ = false;
+}
+
+void EventGate::guarded(const std::function<void()>& event) {
     try {
         event();
     } catch (const std::exception& failure) {
@@ -16,8 +49,15 @@ bool EventGate::run(const std::function<void()>& event) {
     } catch (...) {
         report_("an unexpected internal error");
     }
-    busy_ = false;
-    return true;
+}
+
+// In the order they were asked for; each may ask for more.
+void EventGate::run_waiting() {
+    while (!busy_ && !waiting_.empty()) {
+        const std::function<void()> next = std::move(waiting_.front().second);
+        waiting_.erase(waiting_.begin());
+        run(next);
+    }
 }
 
 }  // namespace zvkob

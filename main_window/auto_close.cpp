@@ -1,5 +1,7 @@
 #include "main_window/auto_close.hpp"
 
+#include "main_window/closing.hpp"
+
 namespace zvkob {
 
 void auto_close_tick(MainWindow& w) {
@@ -8,7 +10,7 @@ void auto_close_tick(MainWindow& w) {
     }
     if (w.qt_status.running() || w.daemon_status.running()) {
         w.AUTORUN_TIMER_TEXTBOX.set_back_colour(colours::red);
-        w.services.windows.close_main_window();
+        request_main_close(w);
         return;
     }
     w.AUTORUN_TIMER_TEXTBOX.set_back_colour(colours::pink);

@@ -67,7 +67,7 @@ public:
 
     Timer COUNTDOWN_TIMER{"COUNTDOWN_TIMER"};
     Timer UNLOAD_TIMER{"UNLOAD_TIMER"};
-    Timer KOB_PROCESS_WATCHER_TIMER{"KOB_PROCESS_WATCHER_TIMER"};
+    Timer KOB_PROCESS_WATCHER_TIMER{"KOB_PROCESS_WATCHER_TIMER", TickEffect::reads_only};
     Timer AlwaysOnTopTimer{"AlwaysOnTopTimer"};
 
     // Time left on the countdown, as a count of days (one second is 1/86400).
@@ -75,6 +75,10 @@ public:
 
     // Set once Windows is ending the session: from then on nothing is started.
     bool session_ending = false;
+
+    // The settings window is shown, and whether the main window closes after it.
+    bool settings_open = false;
+    bool close_after_settings = false;
 
     // The running state of each node program, shown by its status label.
     ProcessStatus qt_status;

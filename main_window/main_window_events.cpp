@@ -2,6 +2,7 @@
 
 #include "main_window/always_on_top.hpp"
 #include "main_window/auto_close.hpp"
+#include "main_window/closing.hpp"
 #include "main_window/countdown.hpp"
 #include "main_window/launch_modes.hpp"
 #include "main_window/launcher.hpp"
@@ -12,7 +13,7 @@ namespace zvkob {
 // The inert tickboxes (RUN .BAT, RUN EXE, the EXE "QT" and "DAEMON", the
 // automation fix) have no rule: a click changes their own tick and nothing else.
 void wire_main_window_events(MainWindow& w) {
-    w.SETTINGS_BUTTON.set_on_click([&w] { w.services.windows.show_settings_window(); });
+    w.SETTINGS_BUTTON.set_on_click([&w] { settings_click(w); });
     w.AlwaysOnTopTimer.set_on_tick([&w] { always_on_top_tick(w); });
     w.AlwaysOnTopTimer_TICKBOX.set_on_click(
         [&w] { switch_always_on_top(w, w.AlwaysOnTopTimer_TICKBOX.tick() == 1); });

@@ -17,6 +17,8 @@ public:
     virtual void place_topmost(WindowHandle window, bool topmost) = 0;
     // Shows the settings window modally, owned by the main window; returns when it has closed.
     virtual void show_settings_window() = 0;
+    // Asks the open settings window to close, as its close box does.
+    virtual void close_settings_window() = 0;
     // Asks the main window to close; its unload runs as for a user's close.
     virtual void close_main_window() = 0;
 };

@@ -18,36 +18,22 @@ void Win32WindowManager::place_topmost(WindowHandle window, bool topmost) {
 }
 
 void Win32WindowManager::show_settings_window() {
-    if (settings_open_ || main_ == nullptr) {
-        return;
-    }
-    settings_open_ = true;
-    {
-        // The settings window's own events, and the main window's timers, run while it is open.
-        EventGate::Reopened reopened(gate_);
+    if (main_ != nullptr) {
         show_settings_(main_);
-    }
-    settings_open_ = false;
-    if (close_after_settings_) {
-        close_after_settings_ = false;
-        PostMessageW(main_, WM_CLOSE, 0, 0);
     }
 }
 
-// Auto-close may fire while the settings window is open: that window closes
-// first, as a user's close would, and the main window after it.
+// Posted, so whatever asks for it has ended before the unload runs.
+void Win32WindowManager::close_settings_window() {
+    if (settings_ != nullptr) {
+        PostMessageW(settings_, WM_CLOSE, 0, 0);
+    }
+}
+
 void Win32WindowManager::close_main_window() {
-    if (main_ == nullptr) {
-        return;
+    if (main_ != nullptr) {
+        PostMessageW(main_, WM_CLOSE, 0, 0);
     }
-    if (settings_open_) {
-        close_after_settings_ = true;
-        if (HWND settings = GetWindow(main_, GW_ENABLEDPOPUP); settings != nullptr) {
-            PostMessageW(settings, WM_CLOSE, 0, 0);
-        }
-        return;
-    }
-    PostMessageW(main_, WM_CLOSE, 0, 0);
 }
 
 }  // namespace zvkob::win32

@@ -388,6 +388,24 @@ std::size_t WindowHost::index_of(HWND child) const {
     return static_cast<std::size_t>(found - children_.begin());
 }
 
+// A tick that acts waits while a handler shows a message box, and then runs
+// once; by then its timer may have been switched off or its window closed.
+void WindowHost::tick_timer(std::size_t index) {
+    if (index >= model_.timers.size() || !model_.timers[index]->running()) {
+        return;
+    }
+    Timer& timer = *model_.timers[index];
+    if (timer.effect() == TickEffect::reads_only) {
+        gate_.run_beside([&timer] { timer.tick(); });
+        return;
+    }
+    gate_.run_when_free(&timer, [this, &timer] {
+        if (hwnd_ != nullptr && timer.running()) {
+            timer.tick();
+        }
+    });
+}
+
 void WindowHost::command(int id, int code) {
     const std::size_t index = static_cast<std::size_t>(id - first_control_id);
     const auto& controls = model_.controls.all();
@@ -454,14 +472,9 @@ LRESULT WindowHost::handle_message(UINT message, WPARAM wparam, LPARAM lparam) {
         case WM_COMMAND:
             command(LOWORD(wparam), HIWORD(wparam));
             return 0;
-        case WM_TIMER: {
-            const std::size_t index = wparam - 1;
-            if (index < model_.timers.size() && model_.timers[index]->running()) {
-                Timer& timer = *model_.timers[index];
-                gate_.run([&timer] { timer.tick(); });
-            }
+        case WM_TIMER:
+            tick_timer(wparam - 1);
             return 0;
-        }
         case WM_CTLCOLORSTATIC:
         case WM_CTLCOLOREDIT:
         case WM_CTLCOLORBTN:
@@ -499,12 +512,13 @@ LRESULT WindowHost::handle_message(UINT message, WPARAM wparam, LPARAM lparam) {
     return DefWindowProcW(window, message, wparam, lparam);
 }
 
-void close_after_unload(WindowHost& host, EventGate& gate, const std::function<void()>& unload) {
-    if (gate.busy()) {
-        return;
-    }
-    gate.run(unload);
-    host.destroy();
+void close_after_unload(WindowHost& host, EventGate& gate, std::function<void()> unload) {
+    gate.run_when_free(&host, [&host, unload = std::move(unload)] {
+        if (host.exists()) {
+            unload();
+            host.destroy();
+        }
+    });
 }
 
 }  // namespace zvkob::win32

@@ -62,6 +62,7 @@ private:
     void keep_moved_position();
     void on_dpi_changed(UINT dpi, const RECT& suggested);
 
+    void tick_timer(std::size_t index);
     void command(int id, int code);
     LRESULT colour_control(HDC dc, HWND child, UINT message, WPARAM wparam, LPARAM lparam);
     std::size_t index_of(HWND child) const;
@@ -81,7 +82,7 @@ private:
 
 // A close that cannot be refused but waits for a running handler (one that
 // shows a message ends first): the unload runs through the gate, then the
-// window goes.
-void close_after_unload(WindowHost& host, EventGate& gate, const std::function<void()>& unload);
+// window goes. A close asked for again meanwhile closes once.
+void close_after_unload(WindowHost& host, EventGate& gate, std::function<void()> unload);
 
 }  // namespace zvkob::win32

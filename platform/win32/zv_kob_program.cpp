@@ -4,6 +4,7 @@
 
 #include "core/event_gate.hpp"
 #include "core/instance_name.hpp"
+#include "main_window/closing.hpp"
 #include "main_window/load_unload.hpp"
 #include "main_window/main_window.hpp"
 #include "main_window/session_end.hpp"
@@ -55,23 +56,28 @@ int run_program() {
     WmiProcessProbe probe;
     HiddenCommandRunner runner;
     Win32Pause pause;
-    Win32Notifier notifier;
+    HWND main_handle = nullptr;  // the main window, made below; it owns the messages
+    Win32Notifier notifier([&main_handle] { return main_handle; });
     EventGate gate([&notifier](std::string_view what) {
         notifier.show_error("ZV-KOB met a problem and carried on: " + std::string(what));
     });
     Win32BatchFileWriter batch_files;
     MainWindow* main_model = nullptr;  // the settings window's owner, made just below
-    Win32WindowManager windows(gate, [&](HWND owner) {
-        show_settings_window(owner, gate, {store, batch_files, notifier}, *main_model);
+    Win32WindowManager windows([&](HWND owner) {
+        show_settings_window(owner, gate, store, batch_files, *main_model, windows);
     });
 
     MainWindow main({store, probe, runner, pause, windows, notifier}, instance);
     main_model = &main;
     const auto timers = main.timers();
     WindowHost host({main.controls, main.frame, {timers.begin(), timers.end()}}, gate, nullptr);
+    main_handle = host.handle();
     windows.attach_main_window(host.handle());
 
     host.on_close = [&] {
+        if (!main_may_close_now(main)) {
+            return;  // the settings window closes first, and the main window after it
+        }
         close_after_unload(host, gate, [&] {
             const Outcome saved = unload_main_window(main);
             if (!saved && !main.session_ending) {

@@ -169,8 +169,32 @@ TEST_F(WatcherEndToEnd, ALaunchThatCannotStartSaysWhyAndTheWindowStaysUsable) {
     EXPECT_TRUE(wait_until([&] { return text(start_stop) == L"START"; }, 3s)) << "still usable";
     click(start_stop);
     EXPECT_TRUE(wait_until([&] { return counting_down(display); }, 4s));
+
+    // Again while the user works in another program: the message is the main
+    // window's own, which takes no input while it is open. The watcher goes
+    // on meanwhile, and a request to close waits for the message.
+    OtherProgramWindow other;
+    other.take_foreground();
+    ASSERT_TRUE(wait_until([&] { return enabled(launch); }, 3s));
+    click(launch);
+    message = wait_for_message_box(program.id());
+    ASSERT_NE(message, nullptr);
+    EXPECT_EQ(GetWindow(message, GW_OWNER), window);
+    EXPECT_TRUE(wait_until([&] { return !enabled(window); }, 2s));
+    Process node(stand_in(L"zv-e2e-qt.exe"));
+    EXPECT_TRUE(wait_until(
+        [&] {
+            return text(control(window, layout, "QT_PROCESS_ACTIVE_LABEL")) ==
+                       L"!!! QT RUNNING !!!" &&
+                   !enabled(launch);
+        },
+        3s))
+        << "the status and LAUNCH stay current while the message is open";
     close(window);
-    ASSERT_TRUE(program.wait_for_exit(10s));
+    EXPECT_FALSE(program.wait_for_exit(1500ms)) << "the close waits for the message";
+    press_ok(message);
+    ASSERT_TRUE(program.wait_for_exit(10s)) << "and is carried out once it is dismissed";
+    EXPECT_EQ(read_section(L"ZV-KOB")[L"USE_QT_BAT_TICKBOX"], L"1") << "with the settings saved";
 }
 
 // The window is frozen for three seconds after a start. A second click on

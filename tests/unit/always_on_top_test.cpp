@@ -44,13 +44,5 @@ TEST(AlwaysOnTopTickbox, AClickSwitchesTheTimerAtOnceAndLeavesTheTopmostBand) {
     EXPECT_EQ(f.take_log(), CallLog{}) << "the next tick puts the window back on top";
 }
 
-TEST(SettingsButton, ShowsTheSettingsWindow) {
-    MainWindowFixture f;
-    load_main_window(f.window);
-    f.take_log();
-    f.window.SETTINGS_BUTTON.click();
-    EXPECT_EQ(f.log, CallLog{"show settings"});
-}
-
 }  // namespace
 }  // namespace zvkob

@@ -2,6 +2,10 @@
 
 #include <gtest/gtest.h>
 
+#include <stdexcept>
+
+#include "main_window/closing.hpp"
+
 #include "watched_window.hpp"
 
 namespace zvkob {
@@ -38,6 +42,31 @@ TEST(AutoClose, WithAutoCloseClearKeepsTestingWithoutEffect) {
     auto_close_tick(w);
     EXPECT_EQ(f.take_log(), CallLog{});
     EXPECT_TRUE(w.UNLOAD_TIMER.running());
+}
+
+// A close asked for while the settings window is open closes that window
+// first, and the main window once it has gone; also after an opening that failed.
+TEST(Closing, WaitsForTheSettingsWindowAndSurvivesAFailedOpening) {
+    WatchedWindow f({{"AUTOCLOSE_TIMER_TICKBOX", "1"}});
+    MainWindow& w = f.w;
+    f.watch(true, false);
+    f.windows.while_settings_shown = [&] {
+        auto_close_tick(w);
+        EXPECT_FALSE(main_may_close_now(w)) << "a close from outside waits too";
+    };
+    w.SETTINGS_BUTTON.click();
+    EXPECT_EQ(f.take_log(), (CallLog{"show settings", "indicator red", "close settings window",
+                                     "close settings window", "close main"}));
+    EXPECT_TRUE(main_may_close_now(w));
+
+    f.windows.while_settings_shown = [] { throw std::runtime_error("no window"); };
+    EXPECT_THROW(w.SETTINGS_BUTTON.click(), std::runtime_error);
+    f.windows.while_settings_shown = nullptr;
+    f.take_log();
+    w.SETTINGS_BUTTON.click();
+    EXPECT_EQ(f.take_log(), CallLog{"show settings"}) << "Settings opens again";
+    auto_close_tick(w);
+    EXPECT_EQ(f.take_log(), (CallLog{"close main"})) << "and auto-close is not held up";
 }
 
 TEST(AutoStartRule, GatesAutoClose) {

@@ -1,4 +1,5 @@
 #pragma once
+#include <functional>
 #include <map>
 #include <string>
 #include <string_view>
@@ -111,7 +112,15 @@ public:
     void place_topmost(WindowHandle window, bool topmost) override {
         log_.push_back((topmost ? "topmost " : "not topmost ") + std::to_string(window));
     }
-    void show_settings_window() override { log_.push_back("show settings"); }
+    std::function<void()> while_settings_shown;  // what happens while it is open; may throw
+
+    void show_settings_window() override {
+        log_.push_back("show settings");
+        if (while_settings_shown) {
+            while_settings_shown();
+        }
+    }
+    void close_settings_window() override { log_.push_back("close settings window"); }
     void close_main_window() override { log_.push_back("close main"); }
 
 private:
