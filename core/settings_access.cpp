@@ -11,8 +11,14 @@ int read_tick(SettingsStore& store, const SettingKey& key) {
 
 float read_twips(SettingsStore& store, const SettingKey& key) {
     const std::string text = store.get(key.name, key.default_text);
-    const auto twips = key.kind == SettingKind::size ? parse_size(text) : parse_position(text);
-    return twips ? *twips : *parse_position(key.default_text);
+    const float design = *parse_position(key.default_text);
+    if (key.kind == SettingKind::size) {
+        // Smaller than designed, a window would hide its own controls.
+        const auto size = parse_size(text);
+        return size && *size >= design ? *size : design;
+    }
+    const auto position = parse_position(text);
+    return position ? *position : design;
 }
 
 std::string read_text(SettingsStore& store, const SettingKey& key) {

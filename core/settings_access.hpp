@@ -10,7 +10,8 @@ namespace zvkob {
 
 // Typed reads and writes of the catalogue's keys. Each read asks the store
 // once; a stored text that does not convert (a hand-edited store) yields the
-// key's default rather than stopping the program.
+// key's default rather than stopping the program. A window's size is never
+// read smaller than its default, the size it was designed at.
 
 int read_tick(SettingsStore& store, const SettingKey& key);
 float read_twips(SettingsStore& store, const SettingKey& key);

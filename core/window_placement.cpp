@@ -54,8 +54,13 @@ PixelRect opening_rect(const WindowFrame& frame, unsigned system_dpi,
     const int top = twips_to_pixels(frame.top(), system_dpi);
     const Monitor* monitor = monitor_at(left, top, monitors);
     const unsigned dpi = monitor != nullptr ? monitor->dpi : system_dpi;
-    const PixelRect wanted{left, top, left + twips_to_pixels(frame.width(), dpi),
-                           top + twips_to_pixels(frame.height(), dpi)};
+    int width = twips_to_pixels(frame.width(), dpi);
+    int height = twips_to_pixels(frame.height(), dpi);
+    if (monitor != nullptr) {
+        width = std::min(width, monitor->work_area.width());
+        height = std::min(height, monitor->work_area.height());
+    }
+    const PixelRect wanted{left, top, left + width, top + height};
     const bool on_a_monitor = std::any_of(monitors.begin(), monitors.end(), [&](const Monitor& m) {
         return overlap(wanted, m.area);
     });

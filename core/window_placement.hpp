@@ -32,8 +32,9 @@ struct Monitor {
 // Where a window stored in twips opens, in screen pixels. Its position is
 // converted at the system DPI, the one scale positions are stored in, so that
 // a window reopens where it closed whichever monitor that is on; its size
-// follows the DPI of the monitor it opens on. A window that would lie on no
-// monitor (its monitor was unplugged) is moved onto the nearest work area.
+// follows the DPI of the monitor it opens on, no larger than that monitor's
+// work area. A window that would lie on no monitor (its monitor was
+// unplugged) is moved onto the nearest work area.
 PixelRect opening_rect(const WindowFrame& frame, unsigned system_dpi,
                        const std::vector<Monitor>& monitors);
 

@@ -1,6 +1,7 @@
 #include "main_window/auto_close.hpp"
 
 #include "main_window/closing.hpp"
+#include "main_window/process_watcher.hpp"
 
 namespace zvkob {
 
@@ -8,9 +9,14 @@ void auto_close_tick(MainWindow& w) {
     if (w.AUTOCLOSE_TIMER_TICKBOX.tick() != 1) {
         return;  // the timer stays on and asks again in ten seconds
     }
+    close_if_a_node_runs(w);
+}
+
+void close_if_a_node_runs(MainWindow& w) {
+    process_watcher_tick(w);  // decide on what runs now, not half a second ago
     if (w.qt_status.running() || w.daemon_status.running()) {
         w.AUTORUN_TIMER_TEXTBOX.set_back_colour(colours::red);
-        request_main_close(w);
+        request_auto_close(w);
         return;
     }
     w.AUTORUN_TIMER_TEXTBOX.set_back_colour(colours::pink);

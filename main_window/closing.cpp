@@ -1,5 +1,7 @@
 #include "main_window/closing.hpp"
 
+#include "main_window/auto_close.hpp"
+
 namespace zvkob {
 namespace {
 
@@ -15,10 +17,20 @@ private:
     bool& open_;
 };
 
+void close_settings_first(MainWindow& w, PendingClose close) {
+    if (w.close_after_settings != PendingClose::asked) {
+        w.close_after_settings = close;  // a close asked by the user outranks auto-close
+    }
+    w.services.windows.close_settings_window();
+}
+
 void close_if_asked_meanwhile(MainWindow& w) {
-    if (w.close_after_settings) {
-        w.close_after_settings = false;
+    const PendingClose close = w.close_after_settings;
+    w.close_after_settings = PendingClose::none;
+    if (close == PendingClose::asked) {
         w.services.windows.close_main_window();
+    } else if (close == PendingClose::auto_close) {
+        close_if_a_node_runs(w);
     }
 }
 
@@ -38,18 +50,19 @@ void settings_click(MainWindow& w) {
     close_if_asked_meanwhile(w);
 }
 
-void request_main_close(MainWindow& w) {
-    if (main_may_close_now(w)) {
-        w.services.windows.close_main_window();
+void request_auto_close(MainWindow& w) {
+    if (w.settings_open) {
+        close_settings_first(w, PendingClose::auto_close);
+        return;
     }
+    w.services.windows.close_main_window();
 }
 
 bool main_may_close_now(MainWindow& w) {
     if (!w.settings_open) {
         return true;
     }
-    w.close_after_settings = true;
-    w.services.windows.close_settings_window();
+    close_settings_first(w, PendingClose::asked);
     return false;
 }
 

@@ -5,13 +5,14 @@ namespace zvkob {
 
 // Settings: shows the settings window modally unless it is open already. An
 // opening that fails leaves it openable again. A close of the main window
-// asked for while it was open happens once it has closed.
+// asked for while it was open follows once it has closed.
 void settings_click(MainWindow& window);
 
-// Auto-close: closes the main window, the settings window first when it is open.
-void request_main_close(MainWindow& window);
+// Auto-close closes ZV-KOB. With the settings window open, that window
+// closes first, and auto-close decides again once it has gone.
+void request_auto_close(MainWindow& window);
 
-// The user, another program or auto-close asks the main window to close.
+// The user, Windows or another program asks the main window to close.
 // Returns whether it may close now; with the settings window open, that
 // window is asked to close first and the main window follows it.
 bool main_may_close_now(MainWindow& window);

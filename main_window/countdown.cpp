@@ -34,8 +34,9 @@ void arm(MainWindow& w) {
 // A program the countdown started arms auto-close. A start that failed stops
 // the countdown too, so the same failure is not met again every minute, but
 // arms nothing: there is no automatic start for auto-close to finish.
-void launch_automatically(MainWindow& w, std::string_view program, const std::string& command) {
-    switch (launch_step(w, program, command, colours::yellow, colours::green)) {
+void launch_automatically(MainWindow& w, ProcessStatus& status, std::string_view program,
+                          const std::string& command) {
+    switch (launch_step(w, status, program, command, colours::yellow, colours::green)) {
         case LaunchResult::started:
             w.UNLOAD_TIMER.set_enabled(true);
             w.COUNTDOWN_TIMER.set_enabled(false);
@@ -48,20 +49,37 @@ void launch_automatically(MainWindow& w, std::string_view program, const std::st
     }
 }
 
+// Once while the process query fails, not at every zero step of the overrun.
+void tell_once_nothing_is_watched(MainWindow& w, const std::string& unwatched) {
+    if (w.told_nothing_is_watched) {
+        return;
+    }
+    w.told_nothing_is_watched = true;
+    w.services.notifier.show_error(
+        "ZV-KOB cannot tell " + unwatched +
+        "\n\nSo the countdown starts nothing. It tries again every minute until the process "
+        "query answers (STOP ends it); this message is not shown again until then.");
+}
+
 void zero_step(MainWindow& w) {
     w.AUTORUN_TIMER_TEXTBOX.set_text("-- --");
     w.LAUNCH_BUTTON.set_enabled(false);
     w.SETTINGS_BUTTON.set_enabled(false);
     w.AUTOSTART_TICKBOX.set_enabled(false);
     w.AUTOCLOSE_TIMER_TICKBOX.set_enabled(false);
-    if (!w.qt_status.stopped() || !w.daemon_status.stopped()) {
+    if (const auto unwatched = unwatched_programs(w)) {
+        tell_once_nothing_is_watched(w, *unwatched);
+        return;  // the countdown counts on and tries again in a minute
+    }
+    if (!w.qt_status.stopped() || !w.daemon_status.stopped() || w.qt_status.starting() ||
+        w.daemon_status.starting()) {
         return;  // overrun: the countdown counts on and tries again in a minute
     }
     if (w.USE_QT_BAT_TICKBOX.tick() == 1) {
-        launch_automatically(w, "QT", w.BAT_QT_RUN_COMMAND_TEXTBOX.text());
+        launch_automatically(w, w.qt_status, "QT", w.BAT_QT_RUN_COMMAND_TEXTBOX.text());
     }
     if (w.USE_DAEMON_BAT_TICKBOX.tick() == 1) {
-        launch_automatically(w, "DAEMON", w.BAT_DAEMON_RUN_COMMAND_TEXTBOX.text());
+        launch_automatically(w, w.daemon_status, "DAEMON", w.BAT_DAEMON_RUN_COMMAND_TEXTBOX.text());
     }
 }
 

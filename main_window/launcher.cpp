@@ -1,21 +1,50 @@
 #include "main_window/launcher.hpp"
 
+#include <cstdio>
+
 namespace zvkob {
 namespace {
 
 constexpr int launch_pause_ms = 3000;
 
+std::string command_text(std::string_view command) {
+    return command.empty() ? std::string("(none is set)") : std::string(command);
+}
+
 std::string start_failure_message(std::string_view program, std::string_view command,
                                   std::string_view reason) {
-    return "ZV-KOB could not start the " + std::string(program) + " program.\n\nCommand: " +
-           (command.empty() ? std::string("(none is set)") : std::string(command)) +
-           "\nReason: " + std::string(reason) +
+    return "ZV-KOB could not start the " + std::string(program) +
+           " program.\n\nCommand: " + command_text(command) + "\nReason: " + std::string(reason) +
            "\n\nCheck the settings and the .BAT files, then try again.";
 }
 
+std::string exit_code_text(unsigned long code) {
+    std::string text = std::to_string(code);
+    if (code > 0xFFFF) {
+        char hex[32];
+        std::snprintf(hex, sizeof hex, " (0x%08lX)", code);
+        text += hex;
+    }
+    return text;
+}
+
+std::string ended_at_once_message(std::string_view program, std::string_view command,
+                                  unsigned long code) {
+    return "ZV-KOB started the " + std::string(program) +
+           " program's batch file, but it ended at once with exit code " + exit_code_text(code) +
+           ": " + exit_code_meaning(code) + ".\n\nCommand: " + command_text(command) +
+           "\n\nCheck the " + std::string(program) + " Folder and " + std::string(program) +
+           " Filename in Settings, press \"Save To Registry\" and \"Save .BAT Files\", then try "
+           "again.";
+}
+
 // A manual launch stops the countdown, unless the launch was not even tried.
-void launch_by_hand(MainWindow& w, std::string_view program, const std::string& command) {
-    if (launch_step(w, program, command, colours::cyan, colours::pink) !=
+void launch_by_hand(MainWindow& w, ProcessStatus& status, std::string_view program,
+                    const std::string& command) {
+    if (status.starting()) {
+        return;  // a click queued behind the one that started it
+    }
+    if (launch_step(w, status, program, command, colours::cyan, colours::pink) !=
         LaunchResult::not_allowed) {
         w.COUNTDOWN_TIMER.set_enabled(false);
     }
@@ -23,35 +52,77 @@ void launch_by_hand(MainWindow& w, std::string_view program, const std::string& 
 
 }  // namespace
 
-LaunchResult launch_step(MainWindow& w, std::string_view program, std::string command,
-                         Colour during, Colour after) {
+std::string exit_code_meaning(unsigned long code) {
+    switch (code) {
+        case 1:
+            return "the command failed";
+        case 2:
+            return "the file was not found";
+        case 3:
+            return "the path was not found";
+        case 5:
+            return "access was denied";
+        case 9009:
+            return "the program was not found";
+        default:
+            return "the program reported an error";
+    }
+}
+
+std::optional<std::string> unwatched_programs(const MainWindow& w) {
+    const std::string& qt = w.qt_status.query_failure();
+    const std::string& daemon = w.daemon_status.query_failure();
+    if (qt.empty() && daemon.empty()) {
+        return std::nullopt;
+    }
+    const char* programs = qt.empty()       ? "the DAEMON program runs"
+                           : daemon.empty() ? "the QT program runs"
+                                            : "the QT and DAEMON programs run";
+    return std::string("whether ") + programs + ".\n\n" + (qt.empty() ? daemon : qt);
+}
+
+LaunchResult launch_step(MainWindow& w, ProcessStatus& status, std::string_view program,
+                         const std::string& command, Colour during, Colour after) {
     if (w.session_ending) {
         return LaunchResult::not_allowed;
     }
     w.AUTORUN_TIMER_TEXTBOX.set_back_colour(during);
-    const Outcome started = w.services.runner.run_hidden(command);
-    if (!started) {
+    const Start start = w.services.runner.run_hidden(command);
+    if (!start.started()) {
         // Back at rest before the message, so the window behind it is true.
         w.AUTORUN_TIMER_TEXTBOX.set_back_colour(colours::pink);
-        w.services.notifier.show_error(start_failure_message(program, command, started.reason()));
+        w.services.notifier.show_error(start_failure_message(program, command, start.failure));
         return LaunchResult::failed;
     }
+    status.mark_starting();
     w.services.pause.pause(launch_pause_ms);
+    // A batch file whose program is missing has ended by now, with an error.
+    if (const auto code = start.process->exit_code(); code && *code != 0) {
+        w.AUTORUN_TIMER_TEXTBOX.set_back_colour(colours::pink);
+        w.services.notifier.show_error(ended_at_once_message(program, command, *code));
+        return LaunchResult::failed;
+    }
     w.AUTORUN_TIMER_TEXTBOX.set_back_colour(after);
     return LaunchResult::started;
 }
 
 void launch_click(MainWindow& w) {
+    if (const auto unwatched = unwatched_programs(w)) {
+        w.services.notifier.show_error("ZV-KOB cannot tell " + *unwatched +
+                                       "\n\nSo LAUNCH starts nothing. ZV-KOB asks again twice a "
+                                       "second; press LAUNCH once the status shows again.");
+        return;
+    }
     // Read once: the statuses are not looked at again between the two launches.
     const bool one_stopped = w.qt_status.stopped() || w.daemon_status.stopped();
     if (!one_stopped) {
         return;
     }
     if (w.USE_QT_BAT_TICKBOX.tick() == 1) {
-        launch_by_hand(w, "QT", w.BAT_QT_RUN_COMMAND_TEXTBOX.text());
+        launch_by_hand(w, w.qt_status, "QT", w.BAT_QT_RUN_COMMAND_TEXTBOX.text());
     }
     if (w.USE_DAEMON_BAT_TICKBOX.tick() == 1) {
-        launch_by_hand(w, "DAEMON", w.BAT_DAEMON_RUN_COMMAND_TEXTBOX.text());
+        launch_by_hand(w, w.daemon_status, "DAEMON", w.BAT_DAEMON_RUN_COMMAND_TEXTBOX.text());
     }
 }
 

@@ -1,4 +1,5 @@
 #pragma once
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -15,10 +16,20 @@ enum class LaunchResult {
 
 // Runs a node program's batch command hidden and freezes the window for three
 // seconds, the indicator showing `during` (on screen for the whole pause),
-// then `after`. A command that cannot be started is reported, naming the
-// command and the system's reason, and the indicator goes back to rest.
-LaunchResult launch_step(MainWindow& window, std::string_view program, std::string command,
-                         Colour during, Colour after);
+// then `after`. Until the watcher looks again the program counts as starting.
+// A command that cannot be started, or a batch file that has already ended
+// with an error after the pause (its program is missing), is reported, naming
+// the command and the reason, and the indicator goes back to rest.
+LaunchResult launch_step(MainWindow& window, ProcessStatus& status, std::string_view program,
+                         const std::string& command, Colour during, Colour after);
+
+// What an exit code of the command interpreter usually means.
+std::string exit_code_meaning(unsigned long code);
+
+// While the process query fails for a program nothing may be started: the
+// window cannot tell whether it already runs. Gives "whether the QT program
+// runs." and the query's error, or nothing when both programs are watched.
+std::optional<std::string> unwatched_programs(const MainWindow& window);
 
 // LAUNCH: starts the chosen program at once when at least one status shows
 // stopped. It stops a running countdown but never arms auto-close.

@@ -8,6 +8,7 @@
 #include "core/setting_text.hpp"
 #include "main_window/always_on_top.hpp"
 #include "main_window/countdown.hpp"
+#include "main_window/main_window_layout.hpp"
 
 namespace zvkob {
 namespace {
@@ -53,7 +54,7 @@ void load_main_window(MainWindow& w) {
 
     restore_geometry(store, {keys::main_left, keys::main_top, keys::main_width, keys::main_height},
                      w.frame);
-    w.frame.set_caption("TARLOWEN - ZV-KOB - " + w.instance_name);
+    w.frame.set_caption(main_window_caption(w.instance_name));
     w.APP_EXE_NAME_LABEL.set_text(w.instance_name);
 
     // Each restored tick that differs from the design tick runs that tickbox's rule.

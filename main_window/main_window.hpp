@@ -14,6 +14,9 @@
 
 namespace zvkob {
 
+// A close of the main window asked for while the settings window is open.
+enum class PendingClose { none, asked, auto_close };
+
 // What the countdown is armed with: eleven seconds, as a count of days.
 inline constexpr double countdown_start_days = 11.0 / 86400.0;
 
@@ -78,7 +81,11 @@ public:
 
     // The settings window is shown, and whether the main window closes after it.
     bool settings_open = false;
-    bool close_after_settings = false;
+    PendingClose close_after_settings = PendingClose::none;
+
+    // The countdown has said that the process query fails; said again only
+    // after the query has answered.
+    bool told_nothing_is_watched = false;
 
     // The running state of each node program, shown by its status label.
     ProcessStatus qt_status;

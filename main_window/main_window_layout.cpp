@@ -166,4 +166,8 @@ const WindowSpec& main_window_layout() {
     return layout;
 }
 
+std::string main_window_caption(std::string_view instance_name) {
+    return std::string(main_window_layout().caption) + std::string(instance_name);
+}
+
 }  // namespace zvkob

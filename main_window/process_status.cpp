@@ -11,6 +11,7 @@ ProcessStatus::ProcessStatus(Label& label, std::string running_text, std::string
       stopped_text_(std::move(stopped_text)) {}
 
 void ProcessStatus::refresh(ProcessProbe& probe, const std::string& image_name) {
+    starting_ = false;
     ProbeAnswer answer;
     try {
         answer = probe.PROCESS_RUNNING(image_name);
@@ -18,6 +19,7 @@ void ProcessStatus::refresh(ProcessProbe& probe, const std::string& image_name) 
         const std::string why = failure.what();
         answer = ProbeAnswer{.running = false, .failure = why.empty() ? "Unknown failure." : why};
     }
+    query_failure_ = answer.failure;
     if (!answer.answered()) {
         show_query_failure(image_name, answer.failure);
         return;

@@ -25,6 +25,15 @@ public:
     bool running() const { return state_ == RunningState::running; }
     bool stopped() const { return state_ == RunningState::stopped; }
 
+    // Why the last query about this program failed, or empty when it answered.
+    // While it fails, the state shown is the last one known.
+    const std::string& query_failure() const { return query_failure_; }
+
+    // Just started: until the watcher has looked again, the program counts
+    // as starting and is not started a second time.
+    bool starting() const { return starting_; }
+    void mark_starting() { starting_ = true; }
+
     // Asks whether a process with this image name runs and shows the answer.
     // When the query fails the state, colour and text stay as they were and
     // the label's tooltip says why, until a later query answers.
@@ -38,6 +47,8 @@ private:
     const std::string running_text_;
     const std::string stopped_text_;
     RunningState state_ = RunningState::not_probed;
+    std::string query_failure_;
+    bool starting_ = false;
 };
 
 }  // namespace zvkob

@@ -3,11 +3,14 @@
 
 namespace zvkob {
 
-// Tells the user that something went wrong, and waits until they have read it.
+// Tells the user something, and waits until they have read it.
 class Notifier {
 public:
     virtual ~Notifier() = default;
+    // Something went wrong.
     virtual void show_error(std::string_view message) = 0;
+    // A question to answer with Yes or No; true for Yes.
+    virtual bool ask(std::string_view question) = 0;
 };
 
 }  // namespace zvkob

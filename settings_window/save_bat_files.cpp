@@ -3,10 +3,11 @@
 #include <optional>
 #include <string>
 
-#include "settings_window/batch_line_check.hpp"
+#include "settings_window/field_checks.hpp"
 #include "settings_window/command_fragments.hpp"
 #include "settings_window/run_command.hpp"
 #include "settings_window/settings_window.hpp"
+#include "settings_window/typed_fields.hpp"
 
 namespace zvkob {
 namespace {
@@ -53,24 +54,40 @@ std::optional<std::string> refusal(SettingsWindow& w) {
     if (auto refused = folder_refusal(w)) {
         return refused;
     }
-    const LineField fields[] = {
-        {"QT Folder", w.QT_LOCATION_TEXTBOX.text()},
-        {"QT Filename", w.QT_NAME_TEXTBOX.text()},
-        {"DAEMON Folder", w.DAEMON_LOCATION_TEXTBOX.text()},
-        {"DAEMON Filename", w.DAEMOND_NAME_TEXTBOX.text()},
-        {"WALLET.CONF File Location", w.CONF_LOCATION_TEXTBOX.text()},
-        {"BLOCKCHAIN FOLDER", w.BLOCKCHAIN_FOLDER_TEXTBOX.text()},
-    };
-    for (const LineField& field : fields) {
-        if (auto refused = field_refusal(w, field)) {
+    // The folder the files go to is the saved one, checked above, not the one typed.
+    const auto fields = typed_fields(w);
+    for (auto field = fields.begin() + 1; field != fields.end(); ++field) {
+        if (auto refused = field_refusal(w, *field)) {
             return refused;
         }
+    }
+    if (auto refused = typed_fields_refusal(w)) {
+        return refused;
     }
     if (auto refused =
             line_refusal(fragments::ZVKOB_QT_FILENAME_TEXTBOX, w.ZV_QT_COMMAND_TEXTBOX.text())) {
         return refused;
     }
     return line_refusal(fragments::ZVKOB_D_FILENAME_TEXTBOX, w.ZV_D_COMMAND_TEXTBOX.text());
+}
+
+// The node may be installed after its batch files are written, so a program
+// that is not there yet is a question, not a refusal.
+bool programs_there_or_written_anyway(SettingsWindow& w) {
+    std::string missing;
+    for (const RunCommandFields& program :
+         {qt_run_command_fields(w), daemon_run_command_fields(w)}) {
+        const std::string path = std::string(program.program_folder) +
+                                 std::string(fragments::BACKSLASH_TEXTBOX) +
+                                 std::string(program.program_file);
+        if (!program.program_file.empty() && !w.services.files.is_file(path)) {
+            missing += "\n" + path;
+        }
+    }
+    return missing.empty() ||
+           w.services.notifier.ask("There is no program file at" + missing +
+                                   "\n\nWrite the batch files anyway? (Choose Yes if you will "
+                                   "install the node there later.)");
 }
 
 }  // namespace
@@ -88,6 +105,9 @@ void save_bat_files(SettingsWindow& w) {
     compose_daemon_run_command(w);
     if (const auto refused = refusal(w)) {
         notifier.show_error(*refused + "\n\nNo batch file was written.");
+        return;
+    }
+    if (!programs_there_or_written_anyway(w)) {
         return;
     }
     const Outcome written = w.services.batch_files.write_both(

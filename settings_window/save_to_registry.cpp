@@ -5,6 +5,7 @@
 #include "core/settings_access.hpp"
 #include "settings_window/command_fragments.hpp"
 #include "settings_window/settings_window.hpp"
+#include "settings_window/typed_fields.hpp"
 #include "core/unsaved_settings.hpp"
 
 namespace zvkob {
@@ -55,6 +56,10 @@ void hand_over_to_main_window(SettingsWindow& w) {
 }  // namespace
 
 void save_to_registry(SettingsWindow& w) {
+    if (const auto refused = typed_fields_refusal(w)) {
+        w.services.notifier.show_error(*refused + "\n\nNothing was saved.");
+        return;
+    }
     UnsavedSettings unsaved;
     save_fields(w, unsaved);
     hand_over_to_main_window(w);

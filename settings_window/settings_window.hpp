@@ -7,6 +7,7 @@
 #include "core/window_frame.hpp"
 #include "main_window/main_window.hpp"
 #include "platform/batch_file_writer.hpp"
+#include "platform/file_system.hpp"
 #include "platform/notifier.hpp"
 
 namespace zvkob {
@@ -14,6 +15,7 @@ namespace zvkob {
 struct SettingsWindowServices {
     SettingsStore& store;
     BatchFileWriter& batch_files;
+    FileSystem& files;
     Notifier& notifier;
 };
 

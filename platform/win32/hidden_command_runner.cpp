@@ -3,15 +3,11 @@
 #include <windows.h>
 
 #include "core/interpreter_line.hpp"
+#include "platform/win32/win32_file_system.hpp"
 #include "platform/win32/wide_text.hpp"
 
 namespace zvkob::win32 {
 namespace {
-
-bool is_existing_file(const std::wstring& path) {
-    const DWORD attributes = GetFileAttributesW(path.c_str());
-    return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) == 0;
-}
 
 // The command interpreter by its full path, so that no other cmd.exe is found first.
 std::wstring command_interpreter() {
@@ -21,15 +17,39 @@ std::wstring command_interpreter() {
     return folder + L"\\cmd.exe";
 }
 
+// Holds the process handle, so that its exit code can be read however long ago it ended.
+class Win32StartedProcess : public StartedProcess {
+public:
+    Win32StartedProcess(HANDLE process, DWORD id) : process_(process), id_(id) {}
+    ~Win32StartedProcess() override { CloseHandle(process_); }
+    Win32StartedProcess(const Win32StartedProcess&) = delete;
+    Win32StartedProcess& operator=(const Win32StartedProcess&) = delete;
+
+    unsigned long id() const override { return id_; }
+
+    std::optional<unsigned long> exit_code() override {
+        DWORD code = 0;
+        if (WaitForSingleObject(process_, 0) != WAIT_OBJECT_0 ||
+            !GetExitCodeProcess(process_, &code)) {
+            return std::nullopt;
+        }
+        return code;
+    }
+
+private:
+    HANDLE process_;
+    DWORD id_;
+};
+
 }  // namespace
 
-Outcome HiddenCommandRunner::run_hidden(std::string_view command_line) {
+Start HiddenCommandRunner::run_hidden(std::string_view command_line) {
     if (command_line.empty()) {
-        return Outcome::failure("There is no command to run.");
+        return {nullptr, "There is no command to run."};
     }
     std::wstring application;
     std::wstring command = widen(command_line);  // CreateProcessW may write to it
-    if (is_full_path(command_line) && is_existing_file(command)) {
+    if (is_full_path(command_line) && Win32FileSystem().is_file(command_line)) {
         application = command_interpreter();
         command = widen(interpreter_command_line(narrow(application), command_line));
     }
@@ -40,11 +60,10 @@ Outcome HiddenCommandRunner::run_hidden(std::string_view command_line) {
     PROCESS_INFORMATION started{};
     if (!CreateProcessW(application.empty() ? nullptr : application.c_str(), command.data(),
                         nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &started)) {
-        return Outcome::failure(system_error_text(GetLastError()));
+        return {nullptr, system_error_text(GetLastError())};
     }
     CloseHandle(started.hThread);
-    CloseHandle(started.hProcess);
-    return Outcome::success();
+    return {std::make_shared<Win32StartedProcess>(started.hProcess, started.dwProcessId), {}};
 }
 
 }  // namespace zvkob::win32

@@ -6,10 +6,11 @@ namespace zvkob::win32 {
 // Starts a command with its window hidden, and does not wait for it. A
 // command that is the full path of an existing file (a batch file) runs in
 // the system's command interpreter by a line that keeps the path whole, with
-// AutoRun off; any other command is started exactly as given.
+// AutoRun off; any other command is started exactly as given. The process
+// started is kept, so the window can later read whether and how it ended.
 class HiddenCommandRunner : public CommandRunner {
 public:
-    Outcome run_hidden(std::string_view command_line) override;
+    Start run_hidden(std::string_view command_line) override;
 };
 
 }  // namespace zvkob::win32

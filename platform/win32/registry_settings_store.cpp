@@ -2,6 +2,11 @@
 
 #include <windows.h>
 
+#include <cstdint>
+#include <cstring>
+#include <optional>
+#include <vector>
+
 #include "platform/win32/wide_text.hpp"
 
 namespace zvkob::win32 {
@@ -25,6 +30,67 @@ private:
     HKEY key_ = nullptr;
 };
 
+// The text of a string, without the terminating nulls the registry may hold.
+std::wstring string_data(const std::vector<BYTE>& data) {
+    std::wstring text(data.size() / sizeof(wchar_t), L'\0');
+    std::memcpy(text.data(), data.data(), text.size() * sizeof(wchar_t));
+    return text.substr(0, text.find(L'\0'));
+}
+
+std::wstring expanded(const std::wstring& text) {
+    const DWORD length = ExpandEnvironmentStringsW(text.c_str(), nullptr, 0);
+    std::wstring result(length, L'\0');
+    if (length == 0 || ExpandEnvironmentStringsW(text.c_str(), result.data(), length) == 0) {
+        return text;
+    }
+    result.resize(length - 1);
+    return result;
+}
+
+template <typename Integer>
+std::optional<std::string> integer_data(const std::vector<BYTE>& data) {
+    if (data.size() < sizeof(Integer)) {
+        return std::nullopt;
+    }
+    Integer number{};
+    std::memcpy(&number, data.data(), sizeof number);
+    return std::to_string(number);
+}
+
+// A value as text, whatever its type: a string as it is, an expandable string
+// expanded, the first of several strings, a number in decimal (a hand-edited
+// tick or position). Nothing when it is missing or of another type.
+std::optional<std::string> read_value(HKEY section, const std::wstring& name) {
+    DWORD type = 0;
+    std::vector<BYTE> data;
+    for (;;) {
+        DWORD bytes = static_cast<DWORD>(data.size());
+        const LSTATUS status = RegQueryValueExW(section, name.c_str(), nullptr, &type,
+                                                data.empty() ? nullptr : data.data(), &bytes);
+        if (status == ERROR_SUCCESS && (!data.empty() || bytes == 0)) {
+            data.resize(bytes);
+            break;
+        }
+        if (status != ERROR_SUCCESS && status != ERROR_MORE_DATA) {
+            return std::nullopt;
+        }
+        data.resize(bytes + sizeof(wchar_t));  // room for a null the value may lack
+    }
+    switch (type) {
+        case REG_SZ:
+        case REG_MULTI_SZ:
+            return narrow(string_data(data));
+        case REG_EXPAND_SZ:
+            return narrow(expanded(string_data(data)));
+        case REG_DWORD:
+            return integer_data<std::int32_t>(data);
+        case REG_QWORD:
+            return integer_data<std::int64_t>(data);
+        default:
+            return std::nullopt;
+    }
+}
+
 }  // namespace
 
 RegistrySettingsStore::RegistrySettingsStore(std::string_view application, std::string_view section)
@@ -41,26 +107,8 @@ std::string RegistrySettingsStore::get(std::string_view key, std::string_view de
         ERROR_SUCCESS) {
         return std::string(default_text);
     }
-    const std::wstring name = widen(key);
-    DWORD type = 0;
-    DWORD bytes = 0;
-    if (RegQueryValueExW(section.get(), name.c_str(), nullptr, &type, nullptr, &bytes) !=
-            ERROR_SUCCESS ||
-        type != REG_SZ) {
-        return std::string(default_text);
-    }
-    std::wstring value(bytes / sizeof(wchar_t) + 1, L'\0');
-    bytes = static_cast<DWORD>(value.size() * sizeof(wchar_t));
-    if (RegQueryValueExW(section.get(), name.c_str(), nullptr, &type,
-                         reinterpret_cast<BYTE*>(value.data()), &bytes) != ERROR_SUCCESS ||
-        type != REG_SZ) {
-        return std::string(default_text);
-    }
-    value.resize(bytes / sizeof(wchar_t));
-    while (!value.empty() && value.back() == L'\0') {
-        value.pop_back();
-    }
-    return narrow(value);
+    const auto value = read_value(section.get(), widen(key));
+    return value ? *value : std::string(default_text);
 }
 
 Outcome RegistrySettingsStore::save(std::string_view key, std::string_view text) {

@@ -7,6 +7,8 @@ namespace zvkob::win32 {
 
 // Settings as REG_SZ values under
 // HKEY_CURRENT_USER\Software\VB and VBA Program Settings\<application>\<section>.
+// A value someone stored by hand as a number, an expandable string or a list
+// of strings is read as its text rather than taken for missing.
 class RegistrySettingsStore : public SettingsStore {
 public:
     RegistrySettingsStore(std::string_view application, std::string_view section);

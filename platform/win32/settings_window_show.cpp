@@ -1,6 +1,7 @@
 #include "platform/win32/settings_window_show.hpp"
 
 #include "platform/win32/message_loop.hpp"
+#include "platform/win32/win32_file_system.hpp"
 #include "platform/win32/win32_notifier.hpp"
 #include "platform/win32/window_host.hpp"
 #include "settings_window/open_unload.hpp"
@@ -30,7 +31,8 @@ void show_settings_window(HWND owner, EventGate& gate, SettingsStore& store,
                           Win32WindowManager& windows) {
     HWND shown = nullptr;
     Win32Notifier notifier([&shown, owner] { return shown != nullptr ? shown : owner; });
-    SettingsWindow window({store, batch_files, notifier}, main);
+    Win32FileSystem files;
+    SettingsWindow window({store, batch_files, files, notifier}, main);
     const auto timers = window.timers();
     WindowHost host({window.controls, window.frame, {timers.begin(), timers.end()}}, gate, owner);
     shown = host.handle();

@@ -4,12 +4,20 @@
 
 namespace zvkob::win32 {
 
-void Win32Notifier::show_error(std::string_view message) {
+int Win32Notifier::show(std::string_view text, UINT kind) {
     HWND owner = owner_ ? owner_() : nullptr;
     if (owner != nullptr && IsWindow(owner) == FALSE) {
         owner = nullptr;
     }
-    MessageBoxW(owner, widen(message).c_str(), L"ZV-KOB", MB_OK | MB_ICONERROR | MB_SETFOREGROUND);
+    return MessageBoxW(owner, widen(text).c_str(), L"ZV-KOB", kind | MB_SETFOREGROUND);
+}
+
+void Win32Notifier::show_error(std::string_view message) {
+    show(message, MB_OK | MB_ICONERROR);
+}
+
+bool Win32Notifier::ask(std::string_view question) {
+    return show(question, MB_YESNO | MB_ICONQUESTION | MB_DEFBUTTON2) == IDYES;
 }
 
 }  // namespace zvkob::win32

@@ -14,8 +14,11 @@ public:
     // `owner` gives the window's handle when a message is shown.
     explicit Win32Notifier(std::function<HWND()> owner) : owner_(std::move(owner)) {}
     void show_error(std::string_view message) override;
+    bool ask(std::string_view question) override;
 
 private:
+    int show(std::string_view text, UINT kind);
+
     std::function<HWND()> owner_;
 };
 

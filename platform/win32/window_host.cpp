@@ -13,7 +13,6 @@
 namespace zvkob::win32 {
 namespace {
 
-constexpr wchar_t window_class[] = L"ZV-KOB.Window";
 constexpr int program_icon = 1;
 
 // Sets a flag for as long as it lives.

@@ -15,6 +15,9 @@ namespace zvkob::win32 {
 // A control's id is its position in its window's table, counted from this.
 inline constexpr int first_control_id = 1000;
 
+// The window class of both windows.
+inline constexpr wchar_t window_class[] = L"ZV-KOB.Window";
+
 // The model of one window, as the renderer sees it.
 struct HostedWindow {
     const ControlSet& controls;

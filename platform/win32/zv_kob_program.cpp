@@ -11,6 +11,7 @@
 #include "platform/win32/com_apartment.hpp"
 #include "platform/win32/hidden_command_runner.hpp"
 #include "platform/win32/message_loop.hpp"
+#include "platform/win32/one_copy_per_name.hpp"
 #include "platform/win32/program_file.hpp"
 #include "platform/win32/registry_settings_store.hpp"
 #include "platform/win32/wide_text.hpp"
@@ -46,12 +47,17 @@ bool handle_session_end(MainWindow& main, UINT message, WPARAM wparam, LRESULT& 
 }
 
 int run_program() {
+    const std::string instance = instance_name_from_path(program_file_path());
+    const OneCopyPerName one_copy(instance);
+    if (!one_copy.only_copy()) {
+        one_copy.bring_running_copy_forward();
+        return 0;  // the running copy goes on; this one stores nothing
+    }
     ComApartment com;
     const INITCOMMONCONTROLSEX controls{sizeof(INITCOMMONCONTROLSEX),
                                         ICC_STANDARD_CLASSES | ICC_WIN95_CLASSES};
     InitCommonControlsEx(&controls);
 
-    const std::string instance = instance_name_from_path(program_file_path());
     RegistrySettingsStore store(application_name, instance);
     WmiProcessProbe probe;
     HiddenCommandRunner runner;

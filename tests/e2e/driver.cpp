@@ -391,6 +391,11 @@ void write_setting(std::wstring_view instance, std::wstring_view key, std::wstri
     RegCloseKey(section);
 }
 
+void write_setting_number(std::wstring_view instance, std::wstring_view key, DWORD value) {
+    RegSetKeyValueW(HKEY_CURRENT_USER, section_key(instance).c_str(), std::wstring(key).c_str(),
+                    REG_DWORD, &value, sizeof value);
+}
+
 std::wstring zv_kob_exe() {
     return windows_path(ZVKOB_EXE);
 }
@@ -433,6 +438,21 @@ std::wstring message_box_text(HWND box) {
 
 void press_ok(HWND box) {
     PostMessageW(box, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
+}
+
+void press_yes(HWND box) {
+    PostMessageW(box, WM_COMMAND, MAKEWPARAM(IDYES, BN_CLICKED), 0);
+}
+
+std::wstring answer_next_box(DWORD process_id, void (*answer)(HWND box)) {
+    HWND box = wait_for_message_box(process_id);
+    if (box == nullptr) {
+        return L"<no message box>";
+    }
+    const std::wstring said = message_box_text(box);
+    answer(box);
+    wait_until([box] { return IsWindow(box) == FALSE; }, 5s);
+    return said;
 }
 
 HWND focused_control(HWND window) {

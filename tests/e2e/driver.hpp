@@ -121,15 +121,20 @@ using Section = std::map<std::wstring, std::wstring>;
 Section read_section(std::wstring_view instance);
 void delete_section(std::wstring_view instance);
 void write_setting(std::wstring_view instance, std::wstring_view key, std::wstring_view value);
+void write_setting_number(std::wstring_view instance, std::wstring_view key, DWORD value);
 
 // Paths of the programs under test, as built.
 std::wstring zv_kob_exe();
 std::wstring stand_in_node_exe();
 
-// A message box the program shows, what it says, and the user's OK.
+// A message box the program shows, what it says, and the user's answer.
 HWND wait_for_message_box(DWORD process_id, std::chrono::milliseconds deadline = 10s);
 std::wstring message_box_text(HWND box);
 void press_ok(HWND box);
+void press_yes(HWND box);
+// Waits for the program's next message box, answers it and waits until it
+// has gone; returns what it said.
+std::wstring answer_next_box(DWORD process_id, void (*answer)(HWND box));
 
 // The control that has the keyboard focus in the window's thread, or null.
 HWND focused_control(HWND window);

@@ -113,6 +113,28 @@ TEST_F(MainWindowEndToEnd, ACopyUnderAnotherNameKeepsItsOwnSection) {
     EXPECT_EQ(read_section(L"ZV-KOB"), (Section{{L"MAIN-Left", L"3000"}}));
 }
 
+// A second copy under the same name would share the first one's settings:
+// it brings the running copy forward and ends, storing nothing.
+TEST_F(MainWindowEndToEnd, ASecondCopyOfTheSameNameBringsTheFirstForwardAndEnds) {
+    Process first(zv_kob_exe());
+    HWND window = wait_for_window(first.id(), L"TARLOWEN - ZV-KOB - ZV-KOB");
+    ASSERT_NE(window, nullptr);
+    OtherProgramWindow other;
+    other.take_foreground();
+    ASSERT_TRUE(wait_until([&] { return GetForegroundWindow() == other.handle(); }, 3s));
+    write_setting(L"ZV-KOB", L"MAIN-Left", L"3000");  // the first copy's unload overwrites it
+
+    Process second(zv_kob_exe());
+    ASSERT_TRUE(second.wait_for_exit(10s)) << "the second copy ends at once";
+    EXPECT_TRUE(wait_until([&] { return GetForegroundWindow() == window; }, 3s))
+        << "with the running copy in front";
+    EXPECT_EQ(read_section(L"ZV-KOB"), (Section{{L"MAIN-Left", L"3000"}}))
+        << "the second copy stored nothing";
+    EXPECT_TRUE(first.running());
+    close(window);
+    ASSERT_TRUE(first.wait_for_exit(10s));
+}
+
 TEST_F(MainWindowEndToEnd, AWindowTheUserMovedOpensThereNextTime) {
     UINT dpi = 96;
     {
@@ -139,6 +161,8 @@ TEST_F(MainWindowEndToEnd, AWindowTheUserMovedOpensThereNextTime) {
 TEST_F(MainWindowEndToEnd, AStoredPositionOnNoScreenIsBroughtBackOntoOne) {
     write_setting(L"ZV-KOB", L"MAIN-Left", L"-900000");
     write_setting(L"ZV-KOB", L"MAIN-Top", L"not a number");
+    write_setting(L"ZV-KOB", L"MAIN-Width", L"1");
+    write_setting_number(L"ZV-KOB", L"USE_QT_BAT_TICKBOX", 1);
     Process program(zv_kob_exe());
     HWND window = wait_for_window(program.id(), L"TARLOWEN - ZV-KOB - ZV-KOB");
     ASSERT_NE(window, nullptr) << "a hand-edited store must not stop the program";
@@ -146,6 +170,10 @@ TEST_F(MainWindowEndToEnd, AStoredPositionOnNoScreenIsBroughtBackOntoOne) {
     const auto dpi = static_cast<LONG>(dpi_of(window));
     EXPECT_GE(outer.left, GetSystemMetrics(SM_XVIRTUALSCREEN));
     EXPECT_EQ(outer.top, pixels(1000, static_cast<UINT>(dpi)));
+    EXPECT_EQ(outer.right - outer.left, pixels(4530, static_cast<UINT>(dpi)))
+        << "a width below the design size opens at the design size";
+    EXPECT_TRUE(checked(control(window, layout, "USE_QT_BAT_TICKBOX")))
+        << "a tick stored by hand as a number is read";
     close(window);
     ASSERT_TRUE(program.wait_for_exit(10s));
     EXPECT_EQ(read_section(L"ZV-KOB")[L"MAIN-Left"], std::to_wstring(outer.left * 1440 / dpi));

@@ -195,6 +195,10 @@ TEST_F(SettingsWindowEndToEnd, TypedFieldsReachBothRunCommandsTheRegistryAndTheB
 
     type(s("BLOCKCHAIN_FOLDER_TEXTBOX"), L"C:\\BC-ROOT\\BTC-BC");
     click(s("SAVE_BATS_BUTTON"));
+    // The node is not installed on this machine: ZV-KOB asks, and writes on Yes.
+    const std::wstring asked = answer_next_box(program_->id(), press_yes);
+    EXPECT_NE(asked.find(L"C:\\Program Files\\Bitcoin\\Daemon\\bitcoind.exe"), std::wstring::npos)
+        << narrow(asked);
     ASSERT_TRUE(wait_until([&] { return file_exists(folder.file(L"ZVKOB-D.BAT")); }, 5s));
     EXPECT_EQ(read_file(folder.file(L"ZVKOB-QT.BAT")), worked_qt + " -disablewallet=0\r\n");
     EXPECT_EQ(read_file(folder.file(L"ZVKOB-QT.BAT")).size(), 126U);

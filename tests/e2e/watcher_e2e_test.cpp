@@ -234,8 +234,103 @@ TEST_F(WatcherEndToEnd, AClickWhileTheWindowIsFrozenStartsNothingMore) {
     mouse_click(launch);
     EXPECT_TRUE(wait_until([&] { return count() == 2; }, 6s)) << "a click after the pause works";
     ASSERT_TRUE(wait_until([&] { return colour_on_screen(display) == pink; }, 6s));
+
+    // Ten clicks queued at once by an automation tool are one start.
+    ASSERT_TRUE(wait_until([&] { return enabled(launch); }, 3s));
+    for (int queued = 0; queued < 10; ++queued) {
+        click(launch);
+    }
+    EXPECT_TRUE(wait_until([&] { return count() == 3; }, 6s));
+    EXPECT_FALSE(wait_until([&] { return count() > 3; }, 5s)) << "the nine others started nothing";
+
+    // A batch file whose program is missing ends at once: the user is told.
+    write_file(batch, "call \"C:\\zvkob-tests\\nowhere\\node.exe\" -datadir=C:\\x\r\n");
+    ASSERT_TRUE(wait_until([&] { return enabled(launch); }, 3s));
+    click(launch);
+    const std::wstring said = answer_next_box(program.id(), press_ok);
+    EXPECT_NE(said.find(L"ZV-KOB started the QT program's batch file, but it ended at once with "
+                        L"exit code "),
+              std::wstring::npos)
+        << narrow(said);
+    EXPECT_NE(said.find(L"Command: " + batch), std::wstring::npos) << narrow(said);
+    EXPECT_EQ(colour_on_screen(display), pink);
     close(window);
     ASSERT_TRUE(program.wait_for_exit(10s));
+}
+
+// Without the process query service nothing can be watched: LAUNCH says so
+// and names the service's error instead of looking usable and doing nothing.
+TEST_F(WatcherEndToEnd, WithoutTheProcessQueryLaunchSaysWhy) {
+    // A copy under its own name, for which wine leaves out the query service
+    // (wbemprox), as WINEDLLOVERRIDES="wbemprox=d" would.
+    const std::wstring exe = folder.file(L"NoQuery.exe");
+    copy_file(zv_kob_exe(), exe);
+    const std::wstring overrides = L"Software\\Wine\\AppDefaults\\NoQuery.exe\\DllOverrides";
+    RegSetKeyValueW(HKEY_CURRENT_USER, overrides.c_str(), L"wbemprox", REG_SZ, L"",
+                    sizeof(wchar_t));
+    for (const auto& [key, value] :
+         Section{{L"QT_NAME_TEXTBOX", L"zv-e2e-qt.exe"},
+                 {L"BAT_QT_RUN_COMMAND_TEXTBOX", folder.file(L"ZVKOB-QT.BAT")},
+                 {L"USE_QT_BAT_TICKBOX", L"1"}}) {
+        write_setting(L"NoQuery", key, value);
+    }
+    Process program(exe);
+    HWND window = wait_for_window(program.id(), L"TARLOWEN - ZV-KOB - NoQuery");
+    ASSERT_NE(window, nullptr);
+    HWND qt_label = control(window, layout, "QT_PROCESS_ACTIVE_LABEL");
+    HWND launch = control(window, layout, "LAUNCH_BUTTON");
+    ASSERT_TRUE(wait_until([&] { return enabled(launch); }, 3s));
+    // Pressed again until the watcher has tried its first query, which fails.
+    HWND box = nullptr;
+    ASSERT_TRUE(wait_until(
+        [&] {
+            click(launch);
+            return (box = wait_for_message_box(program.id(), 500ms)) != nullptr;
+        },
+        10s));
+    EXPECT_EQ(text(qt_label), L"!!! NOT MONITORING !!!");
+    const std::wstring said = message_box_text(box);
+    press_ok(box);
+    EXPECT_NE(said.find(L"ZV-KOB cannot tell whether the QT and DAEMON programs run."),
+              std::wstring::npos)
+        << narrow(said);
+    EXPECT_NE(said.find(L"The process query failed to "), std::wstring::npos) << narrow(said);
+    close(window);
+    ASSERT_TRUE(program.wait_for_exit(10s));
+    RegDeleteTreeW(HKEY_CURRENT_USER, L"Software\\Wine\\AppDefaults\\NoQuery.exe");
+    delete_section(L"NoQuery");
+}
+
+// Auto-close due while the settings window is open closes that window
+// first, then ZV-KOB, once a node program runs.
+TEST_F(WatcherEndToEnd, AutoCloseClosesTheSettingsWindowToo) {
+    const std::wstring node = stand_in(L"zv-e2e-qt.exe");
+    const std::wstring batch = folder.file(L"ZVKOB-QT.BAT");
+    write_file(batch, "call \"" + narrow(node) + "\"\r\n");
+    store({{L"QT_NAME_TEXTBOX", L"zv-e2e-qt.exe"},
+           {L"BAT_QT_RUN_COMMAND_TEXTBOX", batch},
+           {L"USE_QT_BAT_TICKBOX", L"1"},
+           {L"AUTOSTART_TICKBOX", L"1"}});
+    Process program(zv_kob_exe());
+    HWND window = wait_for_window(program.id(), L"TARLOWEN - ZV-KOB - ZV-KOB");
+    ASSERT_NE(window, nullptr);
+    HWND start_stop = control(window, layout, "START_STOP_BUTTON");
+    HWND auto_close = control(window, layout, "AUTOCLOSE_TIMER_TICKBOX");
+    ASSERT_TRUE(wait_until([&] { return process_runs(L"zv-e2e-qt.exe"); }, 20s))
+        << "the countdown started the node; auto-close tests every ten seconds from now";
+    ASSERT_TRUE(
+        wait_until([&] { return text(start_stop) == L"STOP" && IsWindowEnabled(window); }, 8s));
+    click(start_stop);
+    ASSERT_TRUE(wait_until([&] { return enabled(auto_close); }, 3s));
+    click(auto_close);
+    ASSERT_TRUE(wait_until([&] { return checked(auto_close); }, 3s));
+    click(control(window, layout, "SETTINGS_BUTTON"));
+    HWND settings = wait_for_window(program.id(), L"TARLOWEN - ZV-KOB - SETTINGS");
+    ASSERT_NE(settings, nullptr);
+    EXPECT_TRUE(wait_until([&] { return !IsWindow(settings); }, 15s))
+        << "auto-close closed the settings window";
+    EXPECT_TRUE(program.wait_for_exit(5s)) << "and then ZV-KOB";
+    EXPECT_EQ(read_section(L"ZV-KOB")[L"AUTOCLOSE_TIMER_TICKBOX"], L"1") << "saving its settings";
 }
 
 }  // namespace

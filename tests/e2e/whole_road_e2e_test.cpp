@@ -302,10 +302,20 @@ TEST_F(WholeRoad, MistakesOnTheWayAreExplainedAndChangeNothing) {
     settings = wait_for_window(program->id(), settings_caption);
     ASSERT_NE(settings, nullptr);
     type(s("ZV_KOB_LOCATION_TEXTBOX"), missing_folder);
+    type(s("QT_NAME_TEXTBOX"), L"zv-road-qt");
+    click(s("SAVE_REGISTRY_BUTTON"));
+    const std::wstring refused = answer_next_box(program->id(), press_ok);
+    EXPECT_NE(refused.find(L"The QT Filename \"zv-road-qt\" is not a name ZV-KOB can watch"),
+              std::wstring::npos)
+        << narrow(refused);
+    EXPECT_EQ(read_section(L"ZV-KOB"), Section{}) << "nothing was saved";
     type(s("QT_NAME_TEXTBOX"), L"zv-road-qt.exe");
     click(s("SAVE_REGISTRY_BUTTON"));
     ASSERT_TRUE(wait_until([&] { return text(s("CLOSE_BUTTON")) == L"Close"; }, 3s));
     click(s("SAVE_BATS_BUTTON"));
+    const std::wstring asked = answer_next_box(program->id(), press_yes);
+    EXPECT_NE(asked.find(L"There is no program file at\n\\zv-road-qt.exe"), std::wstring::npos)
+        << narrow(asked);
     HWND box = wait_for_message_box(program->id());
     ASSERT_NE(box, nullptr) << "the user is told";
     const std::wstring said = message_box_text(box);

@@ -154,7 +154,7 @@ TEST(BatchFileRun, TheNodeReceivesItsArgumentsAsTyped) {
     ASSERT_TRUE(writer.write_both({bat, line}, {narrow(folder.file(L"ZVKOB-D.BAT")), ""}).ok());
 
     HiddenCommandRunner runner;
-    ASSERT_TRUE(runner.run_hidden(bat).ok());
+    ASSERT_TRUE(runner.run_hidden(bat).started());
     const std::wstring args = node + L".args";
     const bool recorded = e2e::wait_until([&] { return e2e::file_exists(args); }, 30s);
     e2e::kill_processes(L"zvkob-run-qt.exe");

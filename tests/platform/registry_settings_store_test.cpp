@@ -5,6 +5,8 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdint>
+
 namespace zvkob::win32 {
 namespace {
 
@@ -58,14 +60,30 @@ TEST_F(RegistryStore, TwoInstanceNamesKeepIndependentSections) {
     EXPECT_EQ(first.get("USE_QT_BAT_TICKBOX", "0"), "1");
 }
 
-TEST_F(RegistryStore, AValueOfAnotherTypeReadsAsTheDefault) {
+// Values edited by hand with another type are read as their text, not
+// taken for missing and then overwritten with a default.
+TEST_F(RegistryStore, AHandEditedValueOfAnotherTypeReadsAsItsText) {
     RegistrySettingsStore store("ZV-KOB-test", "ZV-KOB");
     ASSERT_TRUE(store.save("MAIN-Top", "1000").ok());
     const std::wstring path = std::wstring(test_root) + L"\\ZV-KOB";
-    const DWORD number = 5;
-    RegSetKeyValueW(HKEY_CURRENT_USER, path.c_str(), L"MAIN-Top", REG_DWORD, &number,
-                    sizeof number);
-    EXPECT_EQ(store.get("MAIN-Top", "1000"), "1000");
+    const auto set = [&](const wchar_t* key, DWORD type, const void* data, std::size_t size) {
+        RegSetKeyValueW(HKEY_CURRENT_USER, path.c_str(), key, type, data, static_cast<DWORD>(size));
+    };
+    const DWORD tick = 1;
+    const std::int32_t left = -1500;
+    const wchar_t folder[] = L"%SystemRoot%\\Node";
+    const wchar_t folders[] = L"D:\\Chain\0E:\\Other\0";
+    const BYTE bytes[] = {1, 2};
+    set(L"USE_QT_BAT_TICKBOX", REG_DWORD, &tick, sizeof tick);
+    set(L"MAIN-Left", REG_DWORD, &left, sizeof left);
+    set(L"BLOCKCHAIN_FOLDER_TEXTBOX", REG_EXPAND_SZ, folder, sizeof folder);
+    set(L"QT_LOCATION_TEXTBOX", REG_MULTI_SZ, folders, sizeof folders);
+    set(L"MAIN-Top", REG_BINARY, bytes, sizeof bytes);
+    EXPECT_EQ(store.get("USE_QT_BAT_TICKBOX", "0"), "1");
+    EXPECT_EQ(store.get("MAIN-Left", "1000"), "-1500");
+    EXPECT_EQ(store.get("BLOCKCHAIN_FOLDER_TEXTBOX", ""), "C:\\windows\\Node");
+    EXPECT_EQ(store.get("QT_LOCATION_TEXTBOX", ""), "D:\\Chain") << "the first of the list";
+    EXPECT_EQ(store.get("MAIN-Top", "1000"), "1000") << "bytes have no text";
 }
 
 }  // namespace

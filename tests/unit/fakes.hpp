@@ -1,6 +1,8 @@
 #pragma once
 #include <functional>
 #include <map>
+#include <memory>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -71,15 +73,28 @@ private:
     CallLog& log_;
 };
 
+class FakeProcess : public StartedProcess {
+public:
+    std::optional<unsigned long> ended_with;
+    unsigned long id() const override { return 4711; }
+    std::optional<unsigned long> exit_code() override { return ended_with; }
+};
+
 class FakeRunner : public CommandRunner {
 public:
     explicit FakeRunner(CallLog& log) : log_(log) {}
 
-    std::string failure;  // when set, every start fails with this reason
+    std::string failure;                     // when set, every start fails with this reason
+    std::optional<unsigned long> ends_with;  // the started process has ended so by the pause's end
 
-    Outcome run_hidden(std::string_view command_line) override {
+    Start run_hidden(std::string_view command_line) override {
         log_.push_back("run " + std::string(command_line));
-        return failure.empty() ? Outcome::success() : Outcome::failure(failure);
+        if (!failure.empty()) {
+            return {nullptr, failure};
+        }
+        auto process = std::make_shared<FakeProcess>();
+        process->ended_with = ends_with;
+        return {process, {}};
     }
 
 private:
@@ -131,9 +146,15 @@ class FakeNotifier : public Notifier {
 public:
     explicit FakeNotifier(CallLog& log) : log_(log) {}
     std::vector<std::string> messages;
+    bool answer = true;  // to every question
     void show_error(std::string_view message) override {
         log_.push_back("message");
         messages.emplace_back(message);
+    }
+    bool ask(std::string_view question) override {
+        log_.push_back(answer ? "question, yes" : "question, no");
+        messages.emplace_back(question);
+        return answer;
     }
 
 private:

@@ -98,6 +98,49 @@ TEST(Launch, ACommandThatCannotStartIsReportedAndTheWindowStaysUsable) {
                                      "indicator pink"}));
 }
 
+// A batch file that has already ended with an error after the pause started
+// nothing: the user is told, and the start counts as failed.
+TEST(Launch, ABatchFileThatEndedAtOnceIsReported) {
+    for (const auto& [code, meaning] : {std::pair{9009UL, "the program was not found"},
+                                        std::pair{3UL, "the path was not found"}}) {
+        WatchedWindow f({{"USE_QT_BAT_TICKBOX", "1"}, {"AUTOSTART_TICKBOX", "1"}});
+        MainWindow& w = f.w;
+        f.watch(false, false);
+        f.runner.ends_with = code;
+        for (int tick = 0; tick < 11; ++tick) {
+            countdown_tick(w);
+        }
+        EXPECT_EQ(f.take_log(), (CallLog{"indicator yellow", "run " + testing::qt_command,
+                                         "pause 3000", "indicator pink", "message"}));
+        EXPECT_EQ(f.notifier.messages.at(0),
+                  "ZV-KOB started the QT program's batch file, but it ended at once with exit "
+                  "code " +
+                      std::to_string(code) + ": " + meaning +
+                      ".\n\nCommand: " + testing::qt_command +
+                      "\n\nCheck the QT Folder and QT Filename in Settings, press \"Save To "
+                      "Registry\" and \"Save .BAT Files\", then try again.");
+        EXPECT_FALSE(w.COUNTDOWN_TIMER.enabled() || w.UNLOAD_TIMER.enabled())
+            << "a failed start: no auto-close to finish";
+    }
+}
+
+// Clicks queued behind the one that started the node (an automation tool)
+// start nothing until the watcher has looked again.
+TEST(Launch, AClickIsOneStart) {
+    WatchedWindow f({{"USE_QT_BAT_TICKBOX", "1"}});
+    MainWindow& w = f.w;
+    f.watch(false, false);
+    for (int click = 0; click < 20; ++click) {
+        launch_click(w);
+    }
+    EXPECT_EQ(f.take_log(), (CallLog{"indicator cyan", "run " + testing::qt_command, "pause 3000",
+                                     "indicator pink"}));
+    f.watch(false, false);
+    launch_click(w);
+    EXPECT_EQ(f.take_log().at(1), "run " + testing::qt_command)
+        << "the watcher still sees nothing running: a new click starts again";
+}
+
 TEST(Launch, StartsNothingOnceWindowsIsEndingTheSession) {
     WatchedWindow f({{"USE_QT_BAT_TICKBOX", "1"}, {"AUTOSTART_TICKBOX", "1"}});
     MainWindow& w = f.w;

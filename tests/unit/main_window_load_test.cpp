@@ -134,13 +134,12 @@ TEST_F(LoadTest, RestoresStoredTextsAndGeometryUnchanged) {
 }
 
 TEST_F(LoadTest, HandEditedValuesFallBackToDefaultsInsteadOfStopping) {
-    f.store.values = {{"MAIN-Left", "over there"},
-                      {"MAIN-Height", "0"},
-                      {"USE_QT_BAT_TICKBOX", "7"},
-                      {"AUTOSTART_TICKBOX", "yes"},
-                      {"AlwaysOnTopTimer_TICKBOX", ""}};
+    f.store.values = {{"MAIN-Left", "over there"},  {"MAIN-Width", "1"},
+                      {"MAIN-Height", "0"},         {"USE_QT_BAT_TICKBOX", "7"},
+                      {"AUTOSTART_TICKBOX", "yes"}, {"AlwaysOnTopTimer_TICKBOX", ""}};
     load_main_window(w);
     EXPECT_EQ(w.frame.left(), 1000.0F);
+    EXPECT_EQ(w.frame.width(), 4530.0F) << "never smaller than designed";
     EXPECT_EQ(w.frame.height(), 2565.0F);
     EXPECT_EQ(w.USE_QT_BAT_TICKBOX.tick(), 0);
     EXPECT_EQ(w.AUTOSTART_TICKBOX.tick(), 0);

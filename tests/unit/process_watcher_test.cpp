@@ -85,10 +85,13 @@ TEST(ProcessWatcher, AFailedQueryKeepsThatStateAndTheRestOfTheTickGoesOn) {
     EXPECT_TRUE(w.LAUNCH_BUTTON.enabled());
 }
 
-TEST(ProcessWatcher, NothingIsLaunchedOnAGuessWhenTheQueryHasNeverAnswered) {
+// Nothing is started on a guess while the query fails, and the user is told
+// why: at each LAUNCH, and once per failure spell at the zero step.
+TEST(ProcessWatcher, NothingIsLaunchedOnAGuessWhenTheQueryFailsAndTheUserIsTold) {
     WatchedWindow f({{"USE_QT_BAT_TICKBOX", "1"}});
     MainWindow& w = f.w;
-    f.probe.failures = {{qt_image, "no service"}, {daemon_image, "no service"}};
+    f.probe.failures = {{qt_image, "The process query failed to connect (0x80041003)."},
+                        {daemon_image, "The process query failed to connect (0x80041003)."}};
     f.watch(false, false);
     EXPECT_EQ(w.qt_status.state(), RunningState::not_probed);
     expect_label(w.QT_PROCESS_ACTIVE_LABEL, colours::cyan, "!!! NOT MONITORING !!!");
@@ -96,11 +99,30 @@ TEST(ProcessWatcher, NothingIsLaunchedOnAGuessWhenTheQueryHasNeverAnswered) {
 
     launch_click(w);
     start_stop_click(w);
-    for (int tick = 0; tick < 11; ++tick) {
-        countdown_tick(w);
-    }
-    EXPECT_EQ(w.AUTORUN_TIMER_TEXTBOX.text(), "-- --") << "the zero step came";
-    EXPECT_EQ(f.take_log(), CallLog{}) << "neither LAUNCH nor the zero step started anything";
+    const auto zero_steps = [&](int count) {
+        for (int tick = 0; tick < count; ++tick) {
+            countdown_tick(w);
+        }
+    };
+    zero_steps(11 + 60);
+    EXPECT_EQ(w.AUTORUN_TIMER_TEXTBOX.text(), "-- --") << "two zero steps came";
+    EXPECT_EQ(f.take_log(), (CallLog{"message", "message"})) << "and started nothing";
+    EXPECT_EQ(f.notifier.messages[0],
+              "ZV-KOB cannot tell whether the QT and DAEMON programs run.\n\nThe process query "
+              "failed to connect (0x80041003).\n\nSo LAUNCH starts nothing. ZV-KOB asks again "
+              "twice a second; press LAUNCH once the status shows again.");
+    EXPECT_TRUE(f.notifier.messages[1].starts_with(
+        "ZV-KOB cannot tell whether the QT and DAEMON programs run.\n\nThe process query"));
+
+    f.probe.failures.clear();
+    f.watch(true, false);
+    f.probe.failures[qt_image] = "The process query did not answer within 5 seconds.";
+    f.watch(true, false);
+    zero_steps(60);
+    EXPECT_EQ(f.take_log(), CallLog{"message"}) << "a new failure spell is told again";
+    EXPECT_NE(f.notifier.messages[2].find("whether the QT program runs.\n\nThe process query did "
+                                          "not answer within 5 seconds."),
+              std::string::npos);
 }
 
 // A probe that breaks its promise and throws.

@@ -130,6 +130,34 @@ TEST_F(SaveBatFilesTest, TheZvKobFolderIsCheckedAsSaved) {
     EXPECT_EQ(w.CLOSE_BUTTON.text(), "Close");
 }
 
+TEST_F(SaveBatFilesTest, RefusesAProgramNameTheWatcherCannotSee) {
+    save_to_registry_then_take_log();
+    w.QT_NAME_TEXTBOX.set_text("bitcoin-qt");
+    w.SAVE_BATS_BUTTON.click();
+    EXPECT_EQ(f.log, CallLog{"message"});
+    EXPECT_TRUE(f.notifier.messages.at(0).starts_with("The QT Filename \"bitcoin-qt\" is not"));
+}
+
+// The node may be installed later: a missing program is a question.
+TEST_F(SaveBatFilesTest, AsksWhetherToWriteWhenAProgramIsNotThere) {
+    save_to_registry_then_take_log();
+    f.files.missing = {"C:\\Program Files\\Bitcoin\\Daemon\\bitcoind.exe"};
+    f.notifier.answer = false;
+    w.SAVE_BATS_BUTTON.click();
+    EXPECT_EQ(f.take_log(), CallLog{"question, no"});
+    EXPECT_EQ(f.notifier.messages.at(0),
+              "There is no program file at\nC:\\Program Files\\Bitcoin\\Daemon\\bitcoind.exe\n\n"
+              "Write the batch files anyway? (Choose Yes if you will install the node there "
+              "later.)");
+    EXPECT_EQ(w.CLOSE_BUTTON.text(), "Cancel");
+
+    f.notifier.answer = true;
+    w.SAVE_BATS_BUTTON.click();
+    EXPECT_EQ(f.take_log(), (CallLog{"question, yes",
+                                     "write C:\\TARLOWEN\\ZV-KOB\\ZVKOB-QT.BAT and "
+                                     "C:\\TARLOWEN\\ZV-KOB\\ZVKOB-D.BAT"}));
+}
+
 TEST_F(SaveBatFilesTest, ALetterTheCodePageHoldsIsWritten) {
     save_to_registry_then_take_log();
     w.BLOCKCHAIN_FOLDER_TEXTBOX.set_text("C:\\Users\\Jos\xC3\xA9\\Node");

@@ -68,6 +68,42 @@ TEST_F(SaveToRegistryTest, BuildsThePathsWithoutNormalisingTheFolder) {
     EXPECT_EQ(main.BAT_DAEMON_RUN_COMMAND_TEXTBOX.text(), "\\ZVKOB-D.BAT");
 }
 
+// A name the watcher could never find the program by, or a field no batch
+// file line can hold, is refused before anything is saved or handed over.
+TEST_F(SaveToRegistryTest, RefusesNamesTheWatcherCannotSeeAndOverlongFields) {
+    const std::string not_a_name =
+        "\" is not a name ZV-KOB can watch the program by. Enter the "
+        "program's file name alone, ending in .exe, for example ";
+    const std::pair<const char*, std::string> refused[] = {
+        {"QT_NAME_TEXTBOX", "bitcoin-qt"},
+        {"DAEMOND_NAME_TEXTBOX", "bitcoind.exe "},
+        {"DAEMOND_NAME_TEXTBOX", "bitcoind.exe."},
+        {"DAEMOND_NAME_TEXTBOX", "Daemon\\bitcoind.exe"},
+        {"BLOCKCHAIN_FOLDER_TEXTBOX", std::string(8192, 'x')}};
+    for (const auto& [field, text] : refused) {
+        const std::string before = w.controls.at(field).text();
+        w.controls.at(field).set_text(text);
+        w.SAVE_REGISTRY_BUTTON.click();
+        EXPECT_EQ(f.take_log(), testing::CallLog{"message"}) << field << " " << text.size();
+        w.controls.at(field).set_text(before);
+    }
+    const auto& said = f.notifier.messages;
+    EXPECT_EQ(said[0], "The QT Filename \"bitcoin-qt" + not_a_name +
+                           "bitcoin-qt.exe, and its folder into QT Folder.\n\nNothing was saved.");
+    EXPECT_EQ(said[3],
+              "The DAEMON Filename \"Daemon\\bitcoind.exe" + not_a_name +
+                  "bitcoind.exe, and its folder into DAEMON Folder.\n\nNothing was saved.");
+    EXPECT_EQ(said[4],
+              "The BLOCKCHAIN FOLDER is 8192 characters long; no batch file line can "
+              "hold more than 8191.\n\nNothing was saved.");
+    EXPECT_EQ(main.QT_NAME_TEXTBOX.text(), "") << "nothing handed over";
+    EXPECT_EQ(w.CLOSE_BUTTON.text(), "Cancel");
+
+    w.QT_NAME_TEXTBOX.set_text("Bitcoin-Qt.EXE");
+    w.SAVE_REGISTRY_BUTTON.click();
+    EXPECT_EQ(w.CLOSE_BUTTON.text(), "Close") << "the case of .exe does not matter";
+}
+
 TEST_F(SaveToRegistryTest, AKeyThatCannotBeSavedIsNamedAndTheCaptionStays) {
     f.store.failing_keys = {"QT_NAME_TEXTBOX", "BAT_DAEMON_RUN_COMMAND_TEXTBOX"};
     w.SAVE_REGISTRY_BUTTON.click();

@@ -1,4 +1,5 @@
 #pragma once
+#include <algorithm>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -49,6 +50,15 @@ private:
     CallLog& log_;
 };
 
+// Every file exists but those named missing.
+class FakeFileSystem : public FileSystem {
+public:
+    std::vector<std::string> missing;
+    bool is_file(std::string_view path) override {
+        return std::find(missing.begin(), missing.end(), path) == missing.end();
+    }
+};
+
 // A settings window over a main window, with fakes that all write to one log.
 struct SettingsWindowFixture {
     MainWindowFixture main;
@@ -56,7 +66,8 @@ struct SettingsWindowFixture {
     FakeStore& store = main.store;
     FakeNotifier& notifier = main.notifier;
     FakeBatchFiles batch_files{main.log};
-    SettingsWindow window{SettingsWindowServices{main.store, batch_files, main.notifier},
+    FakeFileSystem files;
+    SettingsWindow window{SettingsWindowServices{main.store, batch_files, files, main.notifier},
                           main.window};
 
     SettingsWindowFixture() {

@@ -45,6 +45,11 @@ TEST(WindowPlacement, AWindowOnNoMonitorIsMovedOntoTheNearestWorkArea) {
     EXPECT_EQ(beyond.right, 4800);
     EXPECT_EQ(beyond.bottom, 1560) << "above the taskbar of the 144-dpi monitor";
     EXPECT_EQ(beyond.width(), 453);
+
+    WindowFrame huge = frame(0, 0);
+    huge.set_size(900000, 900000);
+    EXPECT_EQ(opening_rect(huge, system_dpi, two_monitors), (PixelRect{0, 0, 1920, 1040}))
+        << "fitted to the work area";
 }
 
 }  // namespace
