@@ -8,8 +8,10 @@
 namespace zvkob {
 
 // A window's controls as data, much as a resource script would describe them.
-// The window models build their controls from these tables, and one renderer
-// turns any table into real controls.
+// Each control's design is a named constant of its window's layout; the
+// window's table lists them in the window's own order. A window model binds
+// its controls to those constants, and one renderer turns any table into
+// real controls.
 
 enum class ControlKind { label, text_box, tickbox, button, line };
 enum class Align { left, centre };
@@ -31,7 +33,7 @@ struct TwipRect {
 };
 
 struct ControlSpec {
-    std::string_view name;
+    std::string_view name;  // what the control is, for traces and messages
     ControlKind kind = ControlKind::label;
     std::string_view caption;  // caption, or the initial text of a text box
     TwipRect rect;
@@ -56,7 +58,7 @@ struct WindowSpec {
     std::string_view caption;
     Border border = Border::fixed_single;
     bool minimize_box = true;
-    std::vector<ControlSpec> controls;
+    std::vector<const ControlSpec*> controls;  // in the window's own order
 };
 
 }  // namespace zvkob

@@ -106,29 +106,29 @@ void Timer::changed() const {
 
 ControlSet::ControlSet(const WindowSpec& design) : design_(design) {
     controls_.reserve(design.controls.size());
-    for (const ControlSpec& control : design.controls) {
-        if (control.kind == ControlKind::tickbox) {
-            controls_.push_back(std::make_unique<Tickbox>(control));
+    for (const ControlSpec* control : design.controls) {
+        if (control->kind == ControlKind::tickbox) {
+            controls_.push_back(std::make_unique<Tickbox>(*control));
         } else {
-            controls_.push_back(std::make_unique<Control>(control));
+            controls_.push_back(std::make_unique<Control>(*control));
         }
     }
 }
 
-Control& ControlSet::at(std::string_view name) const {
+Control& ControlSet::of(const ControlSpec& design) const {
     for (const auto& control : controls_) {
-        if (control->name() == name) {
+        if (&control->design() == &design) {
             return *control;
         }
     }
-    throw std::logic_error("no control named " + std::string(name) + " in " +
+    throw std::logic_error("no control " + std::string(design.name) + " in " +
                            std::string(design_.name));
 }
 
-Tickbox& ControlSet::tickbox(std::string_view name) const {
-    auto* tickbox = dynamic_cast<Tickbox*>(&at(name));
+Tickbox& ControlSet::tickbox_of(const ControlSpec& design) const {
+    auto* tickbox = dynamic_cast<Tickbox*>(&of(design));
     if (tickbox == nullptr) {
-        throw std::logic_error(std::string(name) + " is not a tickbox");
+        throw std::logic_error(std::string(design.name) + " is not a tickbox");
     }
     return *tickbox;
 }

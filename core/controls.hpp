@@ -119,7 +119,7 @@ private:
     std::function<void()> observer_;
 };
 
-// The controls of one window, built from its table, found by name.
+// The controls of one window, built from its table, each found by its design.
 class ControlSet {
 public:
     explicit ControlSet(const WindowSpec& design);
@@ -127,8 +127,8 @@ public:
     const WindowSpec& design() const { return design_; }
     const std::vector<std::unique_ptr<Control>>& all() const { return controls_; }
 
-    Control& at(std::string_view name) const;
-    Tickbox& tickbox(std::string_view name) const;
+    Control& of(const ControlSpec& design) const;
+    Tickbox& tickbox_of(const ControlSpec& design) const;
 
 private:
     const WindowSpec& design_;

@@ -12,7 +12,7 @@ void always_on_top_tick(MainWindow& w) {
 }
 
 void switch_always_on_top(MainWindow& w, bool on) {
-    w.AlwaysOnTopTimer.set_enabled(on);
+    w.always_on_top_timer.set_enabled(on);
     if (!on) {
         w.services.windows.place_topmost(w.services.windows.main_window(), false);
     }

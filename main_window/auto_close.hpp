@@ -15,6 +15,6 @@ void auto_close_tick(MainWindow& window);
 void close_if_a_node_runs(MainWindow& window);
 
 // "Auto Start" gates "Auto Close": clearing it also clears and locks "Auto Close".
-void autostart_rule(MainWindow& window);
+void auto_start_rule(MainWindow& window);
 
 }  // namespace zvkob

@@ -42,6 +42,8 @@ void settings_click(MainWindow& w) {
     }
     try {
         OpenWhileAlive open(w.settings_open);
+        // Its own events, and the main window's timers, run while it is open.
+        EventGate::Reopened reopened(w.services.events);
         w.services.windows.show_settings_window();
     } catch (...) {
         close_if_asked_meanwhile(w);

@@ -10,14 +10,18 @@ namespace zvkob {
 // up "01", "02" ... "59" and reads "00" again every minute.
 std::string countdown_seconds_text(double days);
 
-// START/STOP: without a launch mode it only settles the window; otherwise it
-// disarms ("STOP") or arms the eleven-second countdown and locks the controls
-// that could change what is about to start.
+// With no program chosen there is nothing to count down to: "START", the
+// countdown off, "Auto Start" and "Auto Close" locked, both choices open.
+void settle_with_nothing_chosen(MainWindow& window);
+
 // Locks (or unlocks) the six controls that could change what an armed
 // countdown is about to start. Only enabled states change, never a tick, so
 // no rule runs.
 void lock_for_countdown(MainWindow& window, bool locked);
 
+// START/STOP: without a launch mode it only settles the window; otherwise it
+// disarms ("STOP") or arms the eleven-second countdown and locks the controls
+// that could change what is about to start.
 void start_stop_click(MainWindow& window);
 
 // Once a second while armed: one second less, shown; at "00" the zero step

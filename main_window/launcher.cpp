@@ -39,14 +39,12 @@ std::string ended_at_once_message(std::string_view program, std::string_view com
 }
 
 // A manual launch stops the countdown, unless the launch was not even tried.
-void launch_by_hand(MainWindow& w, ProcessStatus& status, std::string_view program,
-                    const std::string& command) {
-    if (status.starting()) {
+void launch_by_hand(MainWindow& w, NodeProgram& program) {
+    if (program.status.starting()) {
         return;  // a click queued behind the one that started it
     }
-    if (launch_step(w, status, program, command, colours::cyan, colours::pink) !=
-        LaunchResult::not_allowed) {
-        w.COUNTDOWN_TIMER.set_enabled(false);
+    if (launch_step(w, program, colours::cyan, colours::pink) != LaunchResult::not_allowed) {
+        w.countdown_timer.set_enabled(false);
     }
 }
 
@@ -70,8 +68,8 @@ std::string exit_code_meaning(unsigned long code) {
 }
 
 std::optional<std::string> unwatched_programs(const MainWindow& w) {
-    const std::string& qt = w.qt_status.query_failure();
-    const std::string& daemon = w.daemon_status.query_failure();
+    const std::string& qt = w.qt.status.query_failure();
+    const std::string& daemon = w.daemon.status.query_failure();
     if (qt.empty() && daemon.empty()) {
         return std::nullopt;
     }
@@ -81,28 +79,28 @@ std::optional<std::string> unwatched_programs(const MainWindow& w) {
     return std::string("whether ") + programs + ".\n\n" + (qt.empty() ? daemon : qt);
 }
 
-LaunchResult launch_step(MainWindow& w, ProcessStatus& status, std::string_view program,
-                         const std::string& command, Colour during, Colour after) {
+LaunchResult launch_step(MainWindow& w, NodeProgram& program, Colour during, Colour after) {
     if (w.session_ending) {
         return LaunchResult::not_allowed;
     }
-    w.AUTORUN_TIMER_TEXTBOX.set_back_colour(during);
+    const std::string& command = program.batch_path;
+    w.countdown_display.set_back_colour(during);
     const Start start = w.services.runner.run_hidden(command);
     if (!start.started()) {
         // Back at rest before the message, so the window behind it is true.
-        w.AUTORUN_TIMER_TEXTBOX.set_back_colour(colours::pink);
-        w.services.notifier.show_error(start_failure_message(program, command, start.failure));
+        w.countdown_display.set_back_colour(colours::pink);
+        w.services.notifier.show_error(start_failure_message(program.name, command, start.failure));
         return LaunchResult::failed;
     }
-    status.mark_starting();
+    program.status.mark_starting();
     w.services.pause.pause(launch_pause_ms);
     // A batch file whose program is missing has ended by now, with an error.
     if (const auto code = start.process->exit_code(); code && *code != 0) {
-        w.AUTORUN_TIMER_TEXTBOX.set_back_colour(colours::pink);
-        w.services.notifier.show_error(ended_at_once_message(program, command, *code));
+        w.countdown_display.set_back_colour(colours::pink);
+        w.services.notifier.show_error(ended_at_once_message(program.name, command, *code));
         return LaunchResult::failed;
     }
-    w.AUTORUN_TIMER_TEXTBOX.set_back_colour(after);
+    w.countdown_display.set_back_colour(after);
     return LaunchResult::started;
 }
 
@@ -114,15 +112,14 @@ void launch_click(MainWindow& w) {
         return;
     }
     // Read once: the statuses are not looked at again between the two launches.
-    const bool one_stopped = w.qt_status.stopped() || w.daemon_status.stopped();
+    const bool one_stopped = w.qt.status.stopped() || w.daemon.status.stopped();
     if (!one_stopped) {
         return;
     }
-    if (w.USE_QT_BAT_TICKBOX.tick() == 1) {
-        launch_by_hand(w, w.qt_status, "QT", w.BAT_QT_RUN_COMMAND_TEXTBOX.text());
-    }
-    if (w.USE_DAEMON_BAT_TICKBOX.tick() == 1) {
-        launch_by_hand(w, w.daemon_status, "DAEMON", w.BAT_DAEMON_RUN_COMMAND_TEXTBOX.text());
+    for (NodeProgram* program : w.programs()) {
+        if (program->chosen.ticked()) {
+            launch_by_hand(w, *program);
+        }
     }
 }
 

@@ -14,14 +14,13 @@ enum class LaunchResult {
     not_allowed,  // Windows is ending the session: nothing was touched
 };
 
-// Runs a node program's batch command hidden and freezes the window for three
+// Runs a node program's batch file hidden and freezes the window for three
 // seconds, the indicator showing `during` (on screen for the whole pause),
 // then `after`. Until the watcher looks again the program counts as starting.
 // A command that cannot be started, or a batch file that has already ended
 // with an error after the pause (its program is missing), is reported, naming
 // the command and the reason, and the indicator goes back to rest.
-LaunchResult launch_step(MainWindow& window, ProcessStatus& status, std::string_view program,
-                         const std::string& command, Colour during, Colour after);
+LaunchResult launch_step(MainWindow& window, NodeProgram& program, Colour during, Colour after);
 
 // What an exit code of the command interpreter usually means.
 std::string exit_code_meaning(unsigned long code);

@@ -8,7 +8,7 @@ namespace zvkob {
 // mode; with "Auto Start" and a launch mode stored it arms the countdown.
 void load_main_window(MainWindow& window);
 
-// Saves the window's eleven keys. Every key is attempted; the outcome names
+// Saves the window's settings. Every one is attempted; the outcome names
 // those that could not be saved.
 Outcome unload_main_window(MainWindow& window);
 

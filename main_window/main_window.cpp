@@ -1,46 +1,82 @@
 #include "main_window/main_window.hpp"
 
+#include "main_window/always_on_top.hpp"
 #include "main_window/main_window_events.hpp"
 #include "main_window/main_window_layout.hpp"
 
 namespace zvkob {
 
+NodeProgram::NodeProgram(std::string_view name_, Tickbox& chosen_, Label& status_label,
+                         TextBox& image_copy, TextBox& batch_path_copy)
+    : name(name_),
+      chosen(chosen_),
+      status(status_label, "!!! " + std::string(name_) + " RUNNING !!!",
+             "!!! " + std::string(name_) + " STOPPED !!!"),
+      image_copy_(image_copy),
+      batch_path_copy_(batch_path_copy) {}
+
+void NodeProgram::show_copies() {
+    image_copy_.set_text(image);
+    batch_path_copy_.set_text(batch_path);
+}
+
 MainWindow::MainWindow(const MainWindowServices& services_, std::string instance_name_)
     : services(services_),
       instance_name(std::move(instance_name_)),
       controls(main_window_layout()),
-      DAEMOND_NAME_TEXTBOX(controls.at("DAEMOND_NAME_TEXTBOX")),
-      QT_NAME_TEXTBOX(controls.at("QT_NAME_TEXTBOX")),
-      BAT_DAEMON_RUN_COMMAND_TEXTBOX(controls.at("BAT_DAEMON_RUN_COMMAND_TEXTBOX")),
-      BAT_QT_RUN_COMMAND_TEXTBOX(controls.at("BAT_QT_RUN_COMMAND_TEXTBOX")),
-      EXE_DAEMON_RUN_COMMAND_TEXTBOX(controls.at("EXE_DAEMON_RUN_COMMAND_TEXTBOX")),
-      EXE_QT_RUN_COMMAND_TEXTBOX(controls.at("EXE_QT_RUN_COMMAND_TEXTBOX")),
-      AlwaysOnTopTimer_TICKBOX(controls.tickbox("AlwaysOnTopTimer_TICKBOX")),
-      SETTINGS_BUTTON(controls.at("SETTINGS_BUTTON")),
-      KOB_BAT_FIX_TICKBOX(controls.tickbox("KOB_BAT_FIX_TICKBOX")),
-      LAUNCH_BUTTON(controls.at("LAUNCH_BUTTON")),
-      USE_DAEMON_BAT_TICKBOX(controls.tickbox("USE_DAEMON_BAT_TICKBOX")),
-      USE_QT_BAT_TICKBOX(controls.tickbox("USE_QT_BAT_TICKBOX")),
-      RUN_BAT_TICKBOX(controls.tickbox("RUN_BAT_TICKBOX")),
-      RUN_EXE_TICKBOX(controls.tickbox("RUN_EXE_TICKBOX")),
-      USE_DAEMON_EXE_TICKBOX(controls.tickbox("USE_DAEMON_EXE_TICKBOX")),
-      USE_QT_EXE_TICKBOX(controls.tickbox("USE_QT_EXE_TICKBOX")),
-      START_STOP_BUTTON(controls.at("START_STOP_BUTTON")),
-      AUTOSTART_TICKBOX(controls.tickbox("AUTOSTART_TICKBOX")),
-      AUTOCLOSE_TIMER_TICKBOX(controls.tickbox("AUTOCLOSE_TIMER_TICKBOX")),
-      AUTORUN_TIMER_TEXTBOX(controls.at("AUTORUN_TIMER_TEXTBOX")),
-      DAEMON_PROCESS_ACTIVE_LABEL(controls.at("DAEMON_PROCESS_ACTIVE_LABEL")),
-      QT_PROCESS_ACTIVE_LABEL(controls.at("QT_PROCESS_ACTIVE_LABEL")),
-      ZV_KOB_TITLE(controls.at("ZV_KOB_TITLE")),
-      APP_EXE_NAME_LABEL(controls.at("APP_EXE_NAME_LABEL")),
-      qt_status(QT_PROCESS_ACTIVE_LABEL, "!!! QT RUNNING !!!", "!!! QT STOPPED !!!"),
-      daemon_status(DAEMON_PROCESS_ACTIVE_LABEL, "!!! DAEMON RUNNING !!!",
-                    "!!! DAEMON STOPPED !!!") {
+      always_on_top(controls.tickbox_of(main_layout::always_on_top)),
+      settings_button(controls.of(main_layout::settings_button)),
+      launch_button(controls.of(main_layout::launch_button)),
+      start_stop_button(controls.of(main_layout::start_stop_button)),
+      auto_start(controls.tickbox_of(main_layout::auto_start)),
+      auto_close(controls.tickbox_of(main_layout::auto_close)),
+      countdown_display(controls.of(main_layout::countdown_display)),
+      instance_label(controls.of(main_layout::instance_label)),
+      qt("QT", controls.tickbox_of(main_layout::qt_chosen), controls.of(main_layout::qt_status),
+         controls.of(main_layout::qt_image_copy), controls.of(main_layout::qt_batch_path_copy)),
+      daemon("DAEMON", controls.tickbox_of(main_layout::daemon_chosen),
+             controls.of(main_layout::daemon_status), controls.of(main_layout::daemon_image_copy),
+             controls.of(main_layout::daemon_batch_path_copy)) {
     frame.set_caption(controls.design().caption);
     // Switched on at design but without an interval, so silent until the load.
-    KOB_PROCESS_WATCHER_TIMER.set_enabled(true);
-    AlwaysOnTopTimer.set_enabled(true);
+    watcher_timer.set_enabled(true);
+    always_on_top_timer.set_enabled(true);
     wire_main_window_events(*this);
+}
+
+SettingFields MainWindow::stored_fields() {
+    return {
+        {&stored::main_left, FrameEdge{&frame, FrameEdge::left}},
+        {&stored::main_top, FrameEdge{&frame, FrameEdge::top}},
+        {&stored::main_width, FrameEdge{&frame, FrameEdge::width}},
+        {&stored::main_height, FrameEdge{&frame, FrameEdge::height}},
+        {&stored::qt_chosen, &qt.chosen},
+        {&stored::daemon_chosen, &daemon.chosen},
+        {&stored::always_on_top, &always_on_top},
+        {&stored::auto_start, &auto_start},
+        {&stored::auto_close, &auto_close},
+        {&stored::qt_batch_path, &qt.batch_path},
+        {&stored::daemon_batch_path, &daemon.batch_path},
+        {&stored::qt_image, &qt.image},
+        {&stored::daemon_image, &daemon.image},
+    };
+}
+
+// From here on the watcher and the launcher use the names and paths handed over.
+void MainWindow::take_over(const HandOver& hand_over) {
+    if (hand_over.programs) {
+        const SavedPrograms& saved = *hand_over.programs;
+        qt.image = saved.qt_image;
+        qt.batch_path = saved.qt_batch_path;
+        daemon.image = saved.daemon_image;
+        daemon.batch_path = saved.daemon_batch_path;
+        qt.show_copies();
+        daemon.show_copies();
+    }
+    if (hand_over.always_on_top) {
+        switch_always_on_top(*this, *hand_over.always_on_top);
+        always_on_top.set_ticked(*hand_over.always_on_top);
+    }
 }
 
 }  // namespace zvkob

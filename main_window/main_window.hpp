@@ -1,15 +1,19 @@
 #pragma once
 #include <array>
 #include <string>
+#include <string_view>
 
 #include "core/controls.hpp"
-#include "core/process_probe.hpp"
-#include "core/settings_store.hpp"
+#include "core/event_gate.hpp"
+#include "core/hand_over.hpp"
+#include "core/stored_settings.hpp"
 #include "core/window_frame.hpp"
 #include "main_window/process_status.hpp"
 #include "platform/command_runner.hpp"
 #include "platform/notifier.hpp"
 #include "platform/pause.hpp"
+#include "platform/process_probe.hpp"
+#include "platform/settings_store.hpp"
 #include "platform/window_manager.hpp"
 
 namespace zvkob {
@@ -21,6 +25,7 @@ enum class PendingClose { none, asked, auto_close };
 inline constexpr double countdown_start_days = 11.0 / 86400.0;
 
 struct MainWindowServices {
+    EventGate& events;
     SettingsStore& store;
     ProcessProbe& probe;
     CommandRunner& runner;
@@ -29,9 +34,30 @@ struct MainWindowServices {
     Notifier& notifier;
 };
 
+// One of the two node programs, as the main window knows it.
+class NodeProgram {
+public:
+    NodeProgram(std::string_view name, Tickbox& chosen, Label& status_label, TextBox& image_copy,
+                TextBox& batch_path_copy);
+
+    const std::string_view name;  // "QT" or "DAEMON", as the window and its messages say
+    Tickbox& chosen;              // its launch mode: LAUNCH and the countdown start it
+    ProcessStatus status;         // whether it runs, shown by its status label
+    std::string image;            // the image name the watcher looks for
+    std::string batch_path;       // the batch file that starts it
+
+    // Shows the image name and batch file path in the window's hidden copies.
+    void show_copies();
+
+private:
+    TextBox& image_copy_;
+    TextBox& batch_path_copy_;
+};
+
 // The start-up window: its controls, timers and the countdown, with every
-// event handler wired to them. Its life is the life of the program.
-class MainWindow {
+// event handler wired to them. Its life is the life of the program. It takes
+// over what the settings window hands it.
+class MainWindow : public HandOverReceiver {
 public:
     MainWindow(const MainWindowServices& services, std::string instance_name);
     MainWindow(const MainWindow&) = delete;
@@ -43,38 +69,25 @@ public:
     WindowFrame frame;
     ControlSet controls;
 
-    TextBox& DAEMOND_NAME_TEXTBOX;
-    TextBox& QT_NAME_TEXTBOX;
-    TextBox& BAT_DAEMON_RUN_COMMAND_TEXTBOX;
-    TextBox& BAT_QT_RUN_COMMAND_TEXTBOX;
-    TextBox& EXE_DAEMON_RUN_COMMAND_TEXTBOX;
-    TextBox& EXE_QT_RUN_COMMAND_TEXTBOX;
-    Tickbox& AlwaysOnTopTimer_TICKBOX;
-    Button& SETTINGS_BUTTON;
-    Tickbox& KOB_BAT_FIX_TICKBOX;
-    Button& LAUNCH_BUTTON;
-    Tickbox& USE_DAEMON_BAT_TICKBOX;
-    Tickbox& USE_QT_BAT_TICKBOX;
-    Tickbox& RUN_BAT_TICKBOX;
-    Tickbox& RUN_EXE_TICKBOX;
-    Tickbox& USE_DAEMON_EXE_TICKBOX;
-    Tickbox& USE_QT_EXE_TICKBOX;
-    Button& START_STOP_BUTTON;
-    Tickbox& AUTOSTART_TICKBOX;
-    Tickbox& AUTOCLOSE_TIMER_TICKBOX;
-    TextBox& AUTORUN_TIMER_TEXTBOX;
-    Label& DAEMON_PROCESS_ACTIVE_LABEL;
-    Label& QT_PROCESS_ACTIVE_LABEL;
-    Label& ZV_KOB_TITLE;
-    Label& APP_EXE_NAME_LABEL;
+    Tickbox& always_on_top;
+    Button& settings_button;
+    Button& launch_button;
+    Button& start_stop_button;
+    Tickbox& auto_start;
+    Tickbox& auto_close;
+    TextBox& countdown_display;  // the seconds left; its colour is the launch indicator
+    Label& instance_label;
 
-    Timer COUNTDOWN_TIMER{"COUNTDOWN_TIMER"};
-    Timer UNLOAD_TIMER{"UNLOAD_TIMER"};
-    Timer KOB_PROCESS_WATCHER_TIMER{"KOB_PROCESS_WATCHER_TIMER", TickEffect::reads_only};
-    Timer AlwaysOnTopTimer{"AlwaysOnTopTimer"};
+    NodeProgram qt;
+    NodeProgram daemon;
+
+    Timer countdown_timer{"countdown"};
+    Timer auto_close_timer{"auto-close"};
+    Timer watcher_timer{"watcher", TickEffect::reads_only};
+    Timer always_on_top_timer{"always on top"};
 
     // Time left on the countdown, as a count of days (one second is 1/86400).
-    double COUNTDOWN_REMAINING = 0;
+    double countdown_remaining = 0;
 
     // Set once Windows is ending the session: from then on nothing is started.
     bool session_ending = false;
@@ -87,13 +100,15 @@ public:
     // after the query has answered.
     bool told_nothing_is_watched = false;
 
-    // The running state of each node program, shown by its status label.
-    ProcessStatus qt_status;
-    ProcessStatus daemon_status;
-
+    std::array<NodeProgram*, 2> programs() { return {&qt, &daemon}; }
     std::array<Timer*, 4> timers() {
-        return {&COUNTDOWN_TIMER, &UNLOAD_TIMER, &KOB_PROCESS_WATCHER_TIMER, &AlwaysOnTopTimer};
+        return {&countdown_timer, &auto_close_timer, &watcher_timer, &always_on_top_timer};
     }
+
+    // Where the window keeps each setting it reads and writes.
+    SettingFields stored_fields();
+
+    void take_over(const HandOver& hand_over) override;
 };
 
 }  // namespace zvkob

@@ -10,22 +10,21 @@
 
 namespace zvkob {
 
-// The inert tickboxes (RUN .BAT, RUN EXE, the EXE "QT" and "DAEMON", the
-// automation fix) have no rule: a click changes their own tick and nothing else.
+// The inert tickboxes of the layout have no rule: a click changes their own
+// tick and nothing else.
 void wire_main_window_events(MainWindow& w) {
-    w.SETTINGS_BUTTON.set_on_click([&w] { settings_click(w); });
-    w.AlwaysOnTopTimer.set_on_tick([&w] { always_on_top_tick(w); });
-    w.AlwaysOnTopTimer_TICKBOX.set_on_click(
-        [&w] { switch_always_on_top(w, w.AlwaysOnTopTimer_TICKBOX.tick() == 1); });
+    w.settings_button.set_on_click([&w] { settings_click(w); });
+    w.always_on_top_timer.set_on_tick([&w] { always_on_top_tick(w); });
+    w.always_on_top.set_on_click([&w] { switch_always_on_top(w, w.always_on_top.ticked()); });
 
-    w.KOB_PROCESS_WATCHER_TIMER.set_on_tick([&w] { process_watcher_tick(w); });
-    w.LAUNCH_BUTTON.set_on_click([&w] { launch_click(w); });
-    w.START_STOP_BUTTON.set_on_click([&w] { start_stop_click(w); });
-    w.COUNTDOWN_TIMER.set_on_tick([&w] { countdown_tick(w); });
-    w.UNLOAD_TIMER.set_on_tick([&w] { auto_close_tick(w); });
-    w.AUTOSTART_TICKBOX.set_on_click([&w] { autostart_rule(w); });
-    w.USE_QT_BAT_TICKBOX.set_on_click([&w] { use_qt_bat_rule(w); });
-    w.USE_DAEMON_BAT_TICKBOX.set_on_click([&w] { use_daemon_bat_rule(w); });
+    w.watcher_timer.set_on_tick([&w] { process_watcher_tick(w); });
+    w.launch_button.set_on_click([&w] { launch_click(w); });
+    w.start_stop_button.set_on_click([&w] { start_stop_click(w); });
+    w.countdown_timer.set_on_tick([&w] { countdown_tick(w); });
+    w.auto_close_timer.set_on_tick([&w] { auto_close_tick(w); });
+    w.auto_start.set_on_click([&w] { auto_start_rule(w); });
+    w.qt.chosen.set_on_click([&w] { launch_mode_rule(w, w.qt, w.daemon); });
+    w.daemon.chosen.set_on_click([&w] { launch_mode_rule(w, w.daemon, w.qt); });
 }
 
 }  // namespace zvkob

@@ -3,7 +3,7 @@
 #include <string_view>
 
 #include "core/controls.hpp"
-#include "core/process_probe.hpp"
+#include "platform/process_probe.hpp"
 
 namespace zvkob {
 
@@ -21,6 +21,7 @@ public:
     ProcessStatus(const ProcessStatus&) = delete;
     ProcessStatus& operator=(const ProcessStatus&) = delete;
 
+    Label& label() const { return label_; }
     RunningState state() const { return state_; }
     bool running() const { return state_ == RunningState::running; }
     bool stopped() const { return state_ == RunningState::stopped; }

@@ -3,10 +3,11 @@
 namespace zvkob {
 
 void process_watcher_tick(MainWindow& w) {
-    w.qt_status.refresh(w.services.probe, w.QT_NAME_TEXTBOX.text());
-    w.daemon_status.refresh(w.services.probe, w.DAEMOND_NAME_TEXTBOX.text());
-    w.LAUNCH_BUTTON.set_enabled(!w.qt_status.running() && !w.daemon_status.running());
-    if (w.qt_status.query_failure().empty() && w.daemon_status.query_failure().empty()) {
+    for (NodeProgram* program : w.programs()) {
+        program->status.refresh(w.services.probe, program->image);
+    }
+    w.launch_button.set_enabled(!w.qt.status.running() && !w.daemon.status.running());
+    if (w.qt.status.query_failure().empty() && w.daemon.status.query_failure().empty()) {
         w.told_nothing_is_watched = false;  // a later failure is told again
     }
 }

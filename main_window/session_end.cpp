@@ -4,8 +4,9 @@
 
 namespace zvkob {
 
-void session_end_requested(MainWindow& w) {
+bool session_end_requested(MainWindow& w) {
     w.session_ending = true;
+    return true;
 }
 
 void session_end_cancelled(MainWindow& w) {

@@ -4,7 +4,8 @@
 namespace zvkob {
 
 // Windows asks whether the session may end: from now on nothing is started.
-void session_end_requested(MainWindow& window);
+// Returns whether it may.
+bool session_end_requested(MainWindow& window);
 
 // Another program refused, so the session goes on: starting is allowed again.
 void session_end_cancelled(MainWindow& window);

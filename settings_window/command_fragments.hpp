@@ -1,17 +1,14 @@
 #pragma once
 #include <string_view>
 
+// The fixed pieces of the run commands and the batch file paths.
 namespace zvkob::fragments {
-
-// The fixed pieces of the settings window's run commands and batch file
-// paths, named after the hidden fields that hold them in the window's design.
-inline constexpr std::string_view CALL_COMMAND_TEXTBOX = "call ";
-inline constexpr std::string_view SM_TB = "\"";
-inline constexpr std::string_view BACKSLASH_TEXTBOX = "\\";
-inline constexpr std::string_view DASH_CONF_TEXTBOX = " -conf=";
-inline constexpr std::string_view SPACEBAR_TEXTBOX = " ";
-inline constexpr std::string_view DATADIR_EQUALS_TEXTBOX = "-datadir=";
-inline constexpr std::string_view ZVKOB_QT_FILENAME_TEXTBOX = "ZVKOB-QT.BAT";
-inline constexpr std::string_view ZVKOB_D_FILENAME_TEXTBOX = "ZVKOB-D.BAT";
-
+inline constexpr std::string_view call = "call ";
+inline constexpr std::string_view quote = "\"";
+inline constexpr std::string_view backslash = "\\";
+inline constexpr std::string_view conf_option = " -conf=";
+inline constexpr std::string_view space = " ";
+inline constexpr std::string_view datadir_option = "-datadir=";
+inline constexpr std::string_view qt_batch_file = "ZVKOB-QT.BAT";
+inline constexpr std::string_view daemon_batch_file = "ZVKOB-D.BAT";
 }  // namespace zvkob::fragments

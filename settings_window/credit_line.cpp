@@ -5,7 +5,7 @@
 namespace zvkob {
 
 void credit_line_clicked(SettingsWindow& w) {
-    w.ZV_KOB_CREATOR.set_text(credit_line_contact);
+    w.credit_line.set_text(credit_line_contact);
 }
 
 }  // namespace zvkob

@@ -20,44 +20,46 @@ std::string command_line_value(std::string_view value) {
     const auto last_other = value.find_last_not_of('\\');
     const std::size_t trailing =
         last_other == std::string_view::npos ? value.size() : value.size() - last_other - 1;
-    return std::string(fragments::SM_TB) + std::string(value) + std::string(trailing, '\\') +
-           std::string(fragments::SM_TB);
+    return std::string(fragments::quote) + std::string(value) + std::string(trailing, '\\') +
+           std::string(fragments::quote);
 }
 
 std::string compose_run_command(const RunCommandFields& f) {
     std::string line;
-    line += fragments::CALL_COMMAND_TEXTBOX;
-    line += fragments::SM_TB;
-    line += f.program_folder;
-    line += fragments::BACKSLASH_TEXTBOX;
-    line += f.program_file;
-    line += fragments::SM_TB;
-    line += fragments::DASH_CONF_TEXTBOX;
+    line += fragments::call;
+    line += fragments::quote;
+    line += program_path(f);
+    line += fragments::quote;
+    line += fragments::conf_option;
     line += command_line_value(f.conf_file);
-    line += fragments::SPACEBAR_TEXTBOX;
-    line += fragments::DATADIR_EQUALS_TEXTBOX;
+    line += fragments::space;
+    line += fragments::datadir_option;
     line += command_line_value(f.data_folder);
     line += f.disable_wallet_argument;
     return line;
 }
 
 RunCommandFields qt_run_command_fields(const SettingsWindow& w) {
-    return {w.QT_LOCATION_TEXTBOX.text(), w.QT_NAME_TEXTBOX.text(), w.CONF_LOCATION_TEXTBOX.text(),
-            w.BLOCKCHAIN_FOLDER_TEXTBOX.text(), w.DASH_DISABLE_WALLET_EQUALS_TEXTBOX.text()};
+    return {w.qt_folder.text(), w.qt_file.text(), w.conf_file.text(), w.data_folder.text(),
+            w.wallet_argument};
 }
 
 RunCommandFields daemon_run_command_fields(const SettingsWindow& w) {
-    return {w.DAEMON_LOCATION_TEXTBOX.text(), w.DAEMOND_NAME_TEXTBOX.text(),
-            w.CONF_LOCATION_TEXTBOX.text(), w.BLOCKCHAIN_FOLDER_TEXTBOX.text(),
-            w.DASH_DISABLE_WALLET_EQUALS_TEXTBOX.text()};
+    return {w.daemon_folder.text(), w.daemon_file.text(), w.conf_file.text(), w.data_folder.text(),
+            w.wallet_argument};
+}
+
+std::string program_path(const RunCommandFields& fields) {
+    return std::string(fields.program_folder) + std::string(fragments::backslash) +
+           std::string(fields.program_file);
 }
 
 void compose_qt_run_command(SettingsWindow& w) {
-    w.ZV_QT_COMMAND_TEXTBOX.set_text(compose_run_command(qt_run_command_fields(w)));
+    w.qt_run_command.set_text(compose_run_command(qt_run_command_fields(w)));
 }
 
 void compose_daemon_run_command(SettingsWindow& w) {
-    w.ZV_D_COMMAND_TEXTBOX.set_text(compose_run_command(daemon_run_command_fields(w)));
+    w.daemon_run_command.set_text(compose_run_command(daemon_run_command_fields(w)));
 }
 
 }  // namespace zvkob

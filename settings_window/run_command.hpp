@@ -24,6 +24,9 @@ std::string command_line_value(std::string_view value);
 // call "FOLDER\FILE" -conf=CONF -datadir=DATA followed by the disable-wallet argument.
 std::string compose_run_command(const RunCommandFields& fields);
 
+// The program's full path: its folder and file name joined by a backslash.
+std::string program_path(const RunCommandFields& fields);
+
 RunCommandFields qt_run_command_fields(const SettingsWindow& window);
 RunCommandFields daemon_run_command_fields(const SettingsWindow& window);
 

@@ -12,12 +12,6 @@
 namespace zvkob {
 namespace {
 
-// Until Save To Registry sets them, the path fields hold their own names.
-bool batch_file_paths_set(const SettingsWindow& w) {
-    return w.BAT_QT_RUN_COMMAND_TEXTBOX.text() != w.BAT_QT_RUN_COMMAND_TEXTBOX.name() &&
-           w.BAT_DAEMON_RUN_COMMAND_TEXTBOX.text() != w.BAT_DAEMON_RUN_COMMAND_TEXTBOX.name();
-}
-
 std::optional<std::string> field_refusal(SettingsWindow& w, const LineField& field) {
     if (auto refused = batch_line_refusal(field)) {
         return refused;
@@ -45,9 +39,7 @@ std::optional<std::string> line_refusal(std::string_view file_name, std::string_
 // interpreter runs the batch file by this path, and would change a percent
 // sign or a caret in it even inside quotes.
 std::optional<std::string> folder_refusal(const SettingsWindow& w) {
-    const std::string& path = w.BAT_QT_RUN_COMMAND_TEXTBOX.text();
-    return batch_line_refusal(
-        {"ZV-KOB FOLDER", std::string_view(path).substr(0, path.rfind('\\'))});
+    return batch_line_refusal({"ZV-KOB FOLDER", w.batch_paths->folder});
 }
 
 std::optional<std::string> refusal(SettingsWindow& w) {
@@ -64,11 +56,10 @@ std::optional<std::string> refusal(SettingsWindow& w) {
     if (auto refused = typed_fields_refusal(w)) {
         return refused;
     }
-    if (auto refused =
-            line_refusal(fragments::ZVKOB_QT_FILENAME_TEXTBOX, w.ZV_QT_COMMAND_TEXTBOX.text())) {
+    if (auto refused = line_refusal(fragments::qt_batch_file, w.qt_run_command.text())) {
         return refused;
     }
-    return line_refusal(fragments::ZVKOB_D_FILENAME_TEXTBOX, w.ZV_D_COMMAND_TEXTBOX.text());
+    return line_refusal(fragments::daemon_batch_file, w.daemon_run_command.text());
 }
 
 // The node may be installed after its batch files are written, so a program
@@ -77,9 +68,7 @@ bool programs_there_or_written_anyway(SettingsWindow& w) {
     std::string missing;
     for (const RunCommandFields& program :
          {qt_run_command_fields(w), daemon_run_command_fields(w)}) {
-        const std::string path = std::string(program.program_folder) +
-                                 std::string(fragments::BACKSLASH_TEXTBOX) +
-                                 std::string(program.program_file);
+        const std::string path = program_path(program);
         if (!program.program_file.empty() && !w.services.files.is_file(path)) {
             missing += "\n" + path;
         }
@@ -94,7 +83,7 @@ bool programs_there_or_written_anyway(SettingsWindow& w) {
 
 void save_bat_files(SettingsWindow& w) {
     Notifier& notifier = w.services.notifier;
-    if (!batch_file_paths_set(w)) {
+    if (!w.batch_paths) {
         notifier.show_error(
             "Please press \"Save To Registry\" first: it sets the folder the batch files go "
             "to.\n\nNo batch file was written.");
@@ -110,14 +99,14 @@ void save_bat_files(SettingsWindow& w) {
     if (!programs_there_or_written_anyway(w)) {
         return;
     }
-    const Outcome written = w.services.batch_files.write_both(
-        {w.BAT_QT_RUN_COMMAND_TEXTBOX.text(), w.ZV_QT_COMMAND_TEXTBOX.text()},
-        {w.BAT_DAEMON_RUN_COMMAND_TEXTBOX.text(), w.ZV_D_COMMAND_TEXTBOX.text()});
+    const Outcome written =
+        w.services.batch_files.write_both({w.batch_paths->qt, w.qt_run_command.text()},
+                                          {w.batch_paths->daemon, w.daemon_run_command.text()});
     if (!written) {
         notifier.show_error("ZV-KOB could not save the batch files.\n\n" + written.reason());
         return;
     }
-    w.CLOSE_BUTTON.set_text("Close");
+    w.close_button.set_text("Close");
 }
 
 }  // namespace zvkob

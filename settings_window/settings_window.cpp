@@ -5,43 +5,53 @@
 
 namespace zvkob {
 
-SettingsWindow::SettingsWindow(const SettingsWindowServices& services_, MainWindow& main_)
+SettingsWindow::SettingsWindow(const SettingsWindowServices& services_, HandOverReceiver& main_)
     : services(services_),
       main(main_),
       controls(settings_window_layout()),
-      ZV_KOB_TITLE(controls.at("ZV_KOB_TITLE")),
-      ZV_KOB_VERSION(controls.at("ZV_KOB_VERSION")),
-      ZV_KOB_CREATOR(controls.at("ZV_KOB_CREATOR")),
-      ZV_KOB_FOLDER_LABEL(controls.at("ZV_KOB_FOLDER_LABEL")),
-      EXE_FILENAME_HELP_LABEL(controls.at("EXE_FILENAME_HELP_LABEL")),
-      ZV_KOB_LOCATION_TEXTBOX(controls.at("ZV_KOB_LOCATION_TEXTBOX")),
-      CONF_LOCATION_LABEL(controls.at("CONF_LOCATION_LABEL")),
-      BLOCKCHAIN_FOLDER_LABEL(controls.at("BLOCKCHAIN_FOLDER_LABEL")),
-      CONF_LOCATION_TEXTBOX(controls.at("CONF_LOCATION_TEXTBOX")),
-      BLOCKCHAIN_FOLDER_TEXTBOX(controls.at("BLOCKCHAIN_FOLDER_TEXTBOX")),
-      QT_LOCATION_LABEL(controls.at("QT_LOCATION_LABEL")),
-      DAEMOND_LOCATION_LABEL(controls.at("DAEMOND_LOCATION_LABEL")),
-      QT_LOCATION_TEXTBOX(controls.at("QT_LOCATION_TEXTBOX")),
-      DAEMON_LOCATION_TEXTBOX(controls.at("DAEMON_LOCATION_TEXTBOX")),
-      QT_NAME_LABEL(controls.at("QT_NAME_LABEL")),
-      DAEMOND_NAME_LABEL(controls.at("DAEMOND_NAME_LABEL")),
-      QT_NAME_TEXTBOX(controls.at("QT_NAME_TEXTBOX")),
-      DAEMOND_NAME_TEXTBOX(controls.at("DAEMOND_NAME_TEXTBOX")),
-      ZV_QT_COMMAND_LABEL(controls.at("ZV_QT_COMMAND_LABEL")),
-      ZV_QT_COMMAND_TEXTBOX(controls.at("ZV_QT_COMMAND_TEXTBOX")),
-      ZV_D_COMMAND_LABEL(controls.at("ZV_D_COMMAND_LABEL")),
-      ZV_D_COMMAND_TEXTBOX(controls.at("ZV_D_COMMAND_TEXTBOX")),
-      AlwaysOnTopTimer_TICKBOX(controls.tickbox("AlwaysOnTopTimer_TICKBOX")),
-      WALLET_TICKBOX(controls.tickbox("WALLET_TICKBOX")),
-      DISABLE_WALLET_TICKBOX(controls.tickbox("DISABLE_WALLET_TICKBOX")),
-      SAVE_REGISTRY_BUTTON(controls.at("SAVE_REGISTRY_BUTTON")),
-      SAVE_BATS_BUTTON(controls.at("SAVE_BATS_BUTTON")),
-      CLOSE_BUTTON(controls.at("CLOSE_BUTTON")),
-      DASH_DISABLE_WALLET_EQUALS_TEXTBOX(controls.at("DASH_DISABLE_WALLET_EQUALS_TEXTBOX")),
-      BAT_QT_RUN_COMMAND_TEXTBOX(controls.at("BAT_QT_RUN_COMMAND_TEXTBOX")),
-      BAT_DAEMON_RUN_COMMAND_TEXTBOX(controls.at("BAT_DAEMON_RUN_COMMAND_TEXTBOX")) {
+      credit_line(controls.of(settings_layout::credit_line)),
+      program_folder(controls.of(settings_layout::program_folder)),
+      conf_file(controls.of(settings_layout::conf_file)),
+      data_folder(controls.of(settings_layout::data_folder)),
+      qt_folder(controls.of(settings_layout::qt_folder)),
+      daemon_folder(controls.of(settings_layout::daemon_folder)),
+      qt_file(controls.of(settings_layout::qt_file)),
+      daemon_file(controls.of(settings_layout::daemon_file)),
+      qt_run_command(controls.of(settings_layout::qt_run_command)),
+      daemon_run_command(controls.of(settings_layout::daemon_run_command)),
+      always_on_top(controls.tickbox_of(settings_layout::always_on_top)),
+      wallet(controls.tickbox_of(settings_layout::wallet)),
+      wallet_disabled(controls.tickbox_of(settings_layout::wallet_disabled)),
+      save_to_registry_button(controls.of(settings_layout::save_to_registry_button)),
+      save_bat_files_button(controls.of(settings_layout::save_bat_files_button)),
+      close_button(controls.of(settings_layout::close_button)) {
     frame.set_caption(controls.design().caption);
     wire_settings_window_events(*this);
+}
+
+SettingFields SettingsWindow::stored_fields() {
+    SettingFields fields{
+        {&stored::always_on_top, &always_on_top},
+        {&stored::qt_image, &qt_file},
+        {&stored::daemon_image, &daemon_file},
+        {&stored::settings_left, FrameEdge{&frame, FrameEdge::left}},
+        {&stored::settings_top, FrameEdge{&frame, FrameEdge::top}},
+        {&stored::settings_width, FrameEdge{&frame, FrameEdge::width}},
+        {&stored::settings_height, FrameEdge{&frame, FrameEdge::height}},
+        {&stored::program_folder, &program_folder},
+        {&stored::data_folder, &data_folder},
+        {&stored::conf_file, &conf_file},
+        {&stored::qt_folder, &qt_folder},
+        {&stored::daemon_folder, &daemon_folder},
+        {&stored::wallet, &wallet},
+        {&stored::wallet_disabled, &wallet_disabled},
+        {&stored::wallet_argument, &wallet_argument},
+    };
+    if (batch_paths) {
+        fields.push_back({&stored::qt_batch_path, &batch_paths->qt});
+        fields.push_back({&stored::daemon_batch_path, &batch_paths->daemon});
+    }
+    return fields;
 }
 
 }  // namespace zvkob

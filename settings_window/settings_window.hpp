@@ -1,14 +1,17 @@
 #pragma once
 #include <array>
 #include <functional>
+#include <optional>
+#include <string>
 
 #include "core/controls.hpp"
-#include "core/settings_store.hpp"
+#include "core/hand_over.hpp"
+#include "core/stored_settings.hpp"
 #include "core/window_frame.hpp"
-#include "main_window/main_window.hpp"
 #include "platform/batch_file_writer.hpp"
 #include "platform/file_system.hpp"
 #include "platform/notifier.hpp"
+#include "platform/settings_store.hpp"
 
 namespace zvkob {
 
@@ -19,62 +22,61 @@ struct SettingsWindowServices {
     Notifier& notifier;
 };
 
+// The two batch files, in the program folder as Save To Registry found it.
+struct BatchFilePaths {
+    std::string folder;
+    std::string qt;
+    std::string daemon;
+};
+
 // The configuration window: its controls and two composer timers, with every
 // event handler wired to them. Each opening builds a new one from the store.
 class SettingsWindow {
 public:
-    SettingsWindow(const SettingsWindowServices& services, MainWindow& main);
+    SettingsWindow(const SettingsWindowServices& services, HandOverReceiver& main);
     SettingsWindow(const SettingsWindow&) = delete;
     SettingsWindow& operator=(const SettingsWindow&) = delete;
 
     SettingsWindowServices services;
-    // The owner: Save To Registry hands it the batch file paths and image
-    // names, and Always On Top switches its timer and tickbox.
-    MainWindow& main;
+    // The main window: Save To Registry and Always On Top hand over to it.
+    HandOverReceiver& main;
 
     WindowFrame frame;
     ControlSet controls;
 
-    Label& ZV_KOB_TITLE;
-    Label& ZV_KOB_VERSION;
-    Label& ZV_KOB_CREATOR;
-    Label& ZV_KOB_FOLDER_LABEL;
-    Label& EXE_FILENAME_HELP_LABEL;
-    TextBox& ZV_KOB_LOCATION_TEXTBOX;
-    Label& CONF_LOCATION_LABEL;
-    Label& BLOCKCHAIN_FOLDER_LABEL;
-    TextBox& CONF_LOCATION_TEXTBOX;
-    TextBox& BLOCKCHAIN_FOLDER_TEXTBOX;
-    Label& QT_LOCATION_LABEL;
-    Label& DAEMOND_LOCATION_LABEL;
-    TextBox& QT_LOCATION_TEXTBOX;
-    TextBox& DAEMON_LOCATION_TEXTBOX;
-    Label& QT_NAME_LABEL;
-    Label& DAEMOND_NAME_LABEL;
-    TextBox& QT_NAME_TEXTBOX;
-    TextBox& DAEMOND_NAME_TEXTBOX;
-    Label& ZV_QT_COMMAND_LABEL;
-    TextBox& ZV_QT_COMMAND_TEXTBOX;
-    Label& ZV_D_COMMAND_LABEL;
-    TextBox& ZV_D_COMMAND_TEXTBOX;
-    Tickbox& AlwaysOnTopTimer_TICKBOX;
-    Tickbox& WALLET_TICKBOX;
-    Tickbox& DISABLE_WALLET_TICKBOX;
-    Button& SAVE_REGISTRY_BUTTON;
-    Button& SAVE_BATS_BUTTON;
-    Button& CLOSE_BUTTON;
-    TextBox& DASH_DISABLE_WALLET_EQUALS_TEXTBOX;
-    TextBox& BAT_QT_RUN_COMMAND_TEXTBOX;
-    TextBox& BAT_DAEMON_RUN_COMMAND_TEXTBOX;
+    Label& credit_line;
+    TextBox& program_folder;
+    TextBox& conf_file;
+    TextBox& data_folder;
+    TextBox& qt_folder;
+    TextBox& daemon_folder;
+    TextBox& qt_file;
+    TextBox& daemon_file;
+    TextBox& qt_run_command;
+    TextBox& daemon_run_command;
+    Tickbox& always_on_top;
+    Tickbox& wallet;
+    Tickbox& wallet_disabled;
+    Button& save_to_registry_button;
+    Button& save_bat_files_button;
+    Button& close_button;
 
-    Timer QT_BAT_COMMAND_TIMER{"QT_BAT_COMMAND_TIMER"};
-    Timer DAEMON_BAT_COMMAND_TIMER{"DAEMON_BAT_COMMAND_TIMER"};
+    // The disable-wallet argument that ends both run commands (wallet_options.hpp).
+    std::string wallet_argument = " -disablewallet=";
+    // Where Save .BAT Files writes; nothing until Save To Registry has run in this opening.
+    std::optional<BatchFilePaths> batch_paths;
+
+    Timer qt_composer{"QT run command"};
+    Timer daemon_composer{"DAEMON run command"};
 
     // Asks the window system to close this window the way its close box
     // does; the unload then runs from there.
     std::function<void()> request_close;
 
-    std::array<Timer*, 2> timers() { return {&QT_BAT_COMMAND_TIMER, &DAEMON_BAT_COMMAND_TIMER}; }
+    std::array<Timer*, 2> timers() { return {&qt_composer, &daemon_composer}; }
+
+    // Where the window keeps each setting it reads and writes.
+    SettingFields stored_fields();
 };
 
 }  // namespace zvkob

@@ -10,19 +10,19 @@
 namespace zvkob {
 
 void wire_settings_window_events(SettingsWindow& w) {
-    w.ZV_KOB_CREATOR.set_on_click([&w] { credit_line_clicked(w); });
-    w.AlwaysOnTopTimer_TICKBOX.set_on_click([&w] { always_on_top_clicked(w); });
-    w.WALLET_TICKBOX.set_on_click([&w] { wallet_clicked(w); });
-    w.DISABLE_WALLET_TICKBOX.set_on_click([&w] { disabled_clicked(w); });
-    w.SAVE_REGISTRY_BUTTON.set_on_click([&w] { save_to_registry(w); });
-    w.SAVE_BATS_BUTTON.set_on_click([&w] { save_bat_files(w); });
-    w.CLOSE_BUTTON.set_on_click([&w] {
+    w.credit_line.set_on_click([&w] { credit_line_clicked(w); });
+    w.always_on_top.set_on_click([&w] { always_on_top_clicked(w); });
+    w.wallet.set_on_click([&w] { wallet_clicked(w); });
+    w.wallet_disabled.set_on_click([&w] { disabled_clicked(w); });
+    w.save_to_registry_button.set_on_click([&w] { save_to_registry(w); });
+    w.save_bat_files_button.set_on_click([&w] { save_bat_files(w); });
+    w.close_button.set_on_click([&w] {
         if (w.request_close) {
             w.request_close();
         }
     });
-    w.QT_BAT_COMMAND_TIMER.set_on_tick([&w] { compose_qt_run_command(w); });
-    w.DAEMON_BAT_COMMAND_TIMER.set_on_tick([&w] { compose_daemon_run_command(w); });
+    w.qt_composer.set_on_tick([&w] { compose_qt_run_command(w); });
+    w.daemon_composer.set_on_tick([&w] { compose_daemon_run_command(w); });
 }
 
 }  // namespace zvkob

@@ -5,13 +5,13 @@
 namespace zvkob {
 
 std::array<LineField, 7> typed_fields(const SettingsWindow& w) {
-    return {{{"ZV-KOB FOLDER", w.ZV_KOB_LOCATION_TEXTBOX.text()},
-             {"WALLET.CONF File Location", w.CONF_LOCATION_TEXTBOX.text()},
-             {"BLOCKCHAIN FOLDER", w.BLOCKCHAIN_FOLDER_TEXTBOX.text()},
-             {"QT Folder", w.QT_LOCATION_TEXTBOX.text()},
-             {"QT Filename", w.QT_NAME_TEXTBOX.text()},
-             {"DAEMON Folder", w.DAEMON_LOCATION_TEXTBOX.text()},
-             {"DAEMON Filename", w.DAEMOND_NAME_TEXTBOX.text()}}};
+    return {{{"ZV-KOB FOLDER", w.program_folder.text()},
+             {"WALLET.CONF File Location", w.conf_file.text()},
+             {"BLOCKCHAIN FOLDER", w.data_folder.text()},
+             {"QT Folder", w.qt_folder.text()},
+             {"QT Filename", w.qt_file.text()},
+             {"DAEMON Folder", w.daemon_folder.text()},
+             {"DAEMON Filename", w.daemon_file.text()}}};
 }
 
 std::optional<std::string> typed_fields_refusal(const SettingsWindow& w) {
@@ -20,11 +20,11 @@ std::optional<std::string> typed_fields_refusal(const SettingsWindow& w) {
             return refused;
         }
     }
-    if (auto refused = program_name_refusal({"QT Filename", w.QT_NAME_TEXTBOX.text()}, "QT Folder",
+    if (auto refused = program_name_refusal({"QT Filename", w.qt_file.text()}, "QT Folder",
                                             "bitcoin-qt.exe")) {
         return refused;
     }
-    return program_name_refusal({"DAEMON Filename", w.DAEMOND_NAME_TEXTBOX.text()}, "DAEMON Folder",
+    return program_name_refusal({"DAEMON Filename", w.daemon_file.text()}, "DAEMON Folder",
                                 "bitcoind.exe");
 }
 

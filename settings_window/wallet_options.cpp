@@ -3,46 +3,35 @@
 #include "settings_window/settings_window.hpp"
 
 namespace zvkob {
+namespace {
+
+// The state the two ticks stand for: "Disabled" counts only with "Wallet".
+const WalletState& state_of(bool wallet, bool disabled) {
+    return !wallet ? no_wallet_option : (disabled ? wallet_off : wallet_on);
+}
+
+void show(SettingsWindow& w, const WalletState& state) {
+    w.wallet_argument = state.argument;
+    w.wallet.set_enabled(!state.wallet_locked);
+    w.wallet_disabled.set_enabled(!state.disabled_locked);
+}
+
+}  // namespace
 
 void wallet_clicked(SettingsWindow& w) {
-    if (w.WALLET_TICKBOX.tick() == 1) {
-        w.DASH_DISABLE_WALLET_EQUALS_TEXTBOX.set_text(wallet_argument::wallet_on);
-        w.DISABLE_WALLET_TICKBOX.set_enabled(true);
-    } else {
-        w.DASH_DISABLE_WALLET_EQUALS_TEXTBOX.set_text(wallet_argument::none);
-        w.DISABLE_WALLET_TICKBOX.set_enabled(false);
-    }
-    w.DISABLE_WALLET_TICKBOX.set_tick(0);
+    show(w, state_of(w.wallet.ticked(), false));
+    w.wallet_disabled.set_tick(0);
 }
 
 void disabled_clicked(SettingsWindow& w) {
-    if (w.DISABLE_WALLET_TICKBOX.tick() == 1) {
-        w.DASH_DISABLE_WALLET_EQUALS_TEXTBOX.set_text(wallet_argument::wallet_off);
-        w.WALLET_TICKBOX.set_enabled(false);
-    } else {
-        w.DASH_DISABLE_WALLET_EQUALS_TEXTBOX.set_text(wallet_argument::wallet_on);
-        w.WALLET_TICKBOX.set_enabled(true);
-    }
+    show(w, state_of(w.wallet.ticked(), w.wallet_disabled.ticked()));
 }
 
 void reconcile_wallet_options(SettingsWindow& w) {
-    const bool wallet = w.WALLET_TICKBOX.tick() == 1;
-    const bool disabled = w.DISABLE_WALLET_TICKBOX.tick() == 1;
-    if (wallet && disabled) {
-        w.DASH_DISABLE_WALLET_EQUALS_TEXTBOX.set_text(wallet_argument::wallet_off);
-        w.WALLET_TICKBOX.set_enabled(false);
-        w.DISABLE_WALLET_TICKBOX.set_enabled(true);
-    } else if (wallet) {
-        w.DASH_DISABLE_WALLET_EQUALS_TEXTBOX.set_text(wallet_argument::wallet_on);
-        w.WALLET_TICKBOX.set_enabled(true);
-        w.DISABLE_WALLET_TICKBOX.set_enabled(true);
-    } else {
-        // A stored "Disabled" without "Wallet" is dropped here.
-        w.DISABLE_WALLET_TICKBOX.set_tick(0);
-        w.DISABLE_WALLET_TICKBOX.set_enabled(false);
-        w.WALLET_TICKBOX.set_enabled(true);
-        w.DASH_DISABLE_WALLET_EQUALS_TEXTBOX.set_text(wallet_argument::none);
+    if (!w.wallet.ticked()) {
+        w.wallet_disabled.set_tick(0);
     }
+    show(w, state_of(w.wallet.ticked(), w.wallet_disabled.ticked()));
 }
 
 }  // namespace zvkob

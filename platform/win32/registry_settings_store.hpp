@@ -1,7 +1,7 @@
 #pragma once
 #include <string>
 
-#include "core/settings_store.hpp"
+#include "platform/settings_store.hpp"
 
 namespace zvkob::win32 {
 

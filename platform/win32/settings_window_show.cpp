@@ -27,7 +27,7 @@ private:
 }  // namespace
 
 void show_settings_window(HWND owner, EventGate& gate, SettingsStore& store,
-                          BatchFileWriter& batch_files, MainWindow& main,
+                          BatchFileWriter& batch_files, HandOverReceiver& main,
                           Win32WindowManager& windows) {
     HWND shown = nullptr;
     Win32Notifier notifier([&shown, owner] { return shown != nullptr ? shown : owner; });
@@ -52,8 +52,6 @@ void show_settings_window(HWND owner, EventGate& gate, SettingsStore& store,
             EnableWindow(owner, TRUE);  // before the window goes, so the owner is activated again
         });
     };
-    // The settings window's own events, and the main window's timers, run while it is open.
-    EventGate::Reopened reopened(gate);
     gate.run([&window] { open_settings_window(window); });
     host.show();
     run_modal(host.handle(), owner);

@@ -2,8 +2,8 @@
 #include <windows.h>
 
 #include "core/event_gate.hpp"
-#include "core/settings_store.hpp"
-#include "main_window/main_window.hpp"
+#include "platform/settings_store.hpp"
+#include "core/hand_over.hpp"
 #include "platform/batch_file_writer.hpp"
 #include "platform/win32/win32_window_manager.hpp"
 
@@ -13,7 +13,7 @@ namespace zvkob::win32 {
 // `owner` (the main window) and returns when it has closed. Its messages are
 // owned by it; the window manager knows its handle while it is shown.
 void show_settings_window(HWND owner, EventGate& gate, SettingsStore& store,
-                          BatchFileWriter& batch_files, MainWindow& main,
+                          BatchFileWriter& batch_files, HandOverReceiver& main,
                           Win32WindowManager& windows);
 
 }  // namespace zvkob::win32

@@ -1,5 +1,5 @@
 #pragma once
-#include "core/process_probe.hpp"
+#include "platform/process_probe.hpp"
 
 namespace zvkob::win32 {
 

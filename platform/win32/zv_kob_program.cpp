@@ -30,8 +30,7 @@ namespace {
 bool handle_session_end(MainWindow& main, UINT message, WPARAM wparam, LRESULT& result) {
     switch (message) {
         case WM_QUERYENDSESSION:
-            session_end_requested(main);
-            result = TRUE;
+            result = session_end_requested(main) ? TRUE : FALSE;
             return true;
         case WM_ENDSESSION:
             if (wparam != FALSE) {
@@ -73,7 +72,7 @@ int run_program() {
         show_settings_window(owner, gate, store, batch_files, *main_model, windows);
     });
 
-    MainWindow main({store, probe, runner, pause, windows, notifier}, instance);
+    MainWindow main({gate, store, probe, runner, pause, windows, notifier}, instance);
     main_model = &main;
     const auto timers = main.timers();
     WindowHost host({main.controls, main.frame, {timers.begin(), timers.end()}}, gate, nullptr);

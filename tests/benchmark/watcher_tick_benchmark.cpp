@@ -97,17 +97,17 @@ int measure_ticks(int count) {
 
     testing::MainWindowFixture fakes;
     win32::WmiProcessProbe probe;
-    MainWindow window(
-        {fakes.store, probe, fakes.runner, fakes.pause, fakes.windows, fakes.notifier},
-        "benchmark");
-    window.QT_NAME_TEXTBOX.set_text(narrow(running_node));
-    window.DAEMOND_NAME_TEXTBOX.set_text(narrow(missing_node));
+    MainWindow window({fakes.events, fakes.store, probe, fakes.runner, fakes.pause, fakes.windows,
+                       fakes.notifier},
+                      "benchmark");
+    window.qt.image = narrow(running_node);
+    window.daemon.image = narrow(missing_node);
     for (int warm = 0; warm < 5; ++warm) {
         process_watcher_tick(window);
     }
-    if (!window.qt_status.running() || !window.daemon_status.stopped()) {
+    if (!window.qt.status.running() || !window.daemon.status.stopped()) {
         std::printf("the watcher does not see the stand-in node: %s\n",
-                    window.QT_PROCESS_ACTIVE_LABEL.tooltip().c_str());
+                    window.qt.status.label().tooltip().c_str());
         return 1;
     }
     print_times("watcher tick (two queries, fresh connections)",
@@ -169,31 +169,30 @@ int watch(int seconds) {
     Process program(copy);
     const WindowSpec& layout = main_window_layout();
     HWND window = wait_for_window(program.id(), L"TARLOWEN - ZV-KOB - ZV-KOB-Benchmark");
-    const bool shown =
-        window != nullptr &&
-        wait_until(
-            [&] {
-                return text(control(window, layout, "QT_PROCESS_ACTIVE_LABEL")) ==
-                           L"!!! QT RUNNING !!!" &&
-                       text(control(window, layout, "DAEMON_PROCESS_ACTIVE_LABEL")) ==
-                           L"!!! DAEMON STOPPED !!!";
-            },
-            10s);
+    const bool shown = window != nullptr &&
+                       wait_until(
+                           [&] {
+                               return text(control(window, layout, main_layout::qt_status)) ==
+                                          L"!!! QT RUNNING !!!" &&
+                                      text(control(window, layout, main_layout::daemon_status)) ==
+                                          L"!!! DAEMON STOPPED !!!";
+                           },
+                           10s);
     if (!shown) {
         std::printf("ZV-KOB did not show both programs' states\n");
         return 1;
     }
-    HANDLE process =
-        OpenProcess(PROCESS_QUERY_INFORMATION | PROCESS_VM_READ, FALSE, program.id());
+    HANDLE process = OpenProcess(PROCESS_QUERY_INFORMATION | PROCESS_VM_READ, FALSE, program.id());
     const double cpu_before = cpu_seconds(process);
     const unsigned long long memory_before = private_kib(process);
     std::printf("watching\n");
     std::fflush(stdout);
     Sleep(static_cast<DWORD>(seconds) * 1000);
     const double cpu_used = cpu_seconds(process) - cpu_before;
-    std::printf("ZV-KOB's private memory (GetProcessMemoryInfo): %llu KiB at the start, %llu KiB "
-                "after %d s\n",
-                memory_before, private_kib(process), seconds);
+    std::printf(
+        "ZV-KOB's private memory (GetProcessMemoryInfo): %llu KiB at the start, %llu KiB "
+        "after %d s\n",
+        memory_before, private_kib(process), seconds);
     CloseHandle(process);
     std::printf(
         "ZV-KOB's own account (GetProcessTimes): %.2f s of CPU in %d s = %.2f%% of one core%s\n",

@@ -2,6 +2,8 @@
 
 #include <tlhelp32.h>
 
+#include "settings_window/settings_window_layout.hpp"
+
 #include <stdexcept>
 #include <thread>
 
@@ -241,13 +243,14 @@ HWND wait_for_window(DWORD process_id, std::wstring_view caption,
     return found;
 }
 
-HWND control(HWND window, const WindowSpec& layout, std::string_view name) {
+HWND control(HWND window, const WindowSpec& layout, const ControlSpec& design) {
     for (std::size_t index = 0; index < layout.controls.size(); ++index) {
-        if (layout.controls[index].name == name) {
+        if (layout.controls[index] == &design) {
             return GetDlgItem(window, first_control_id + static_cast<int>(index));
         }
     }
-    throw std::logic_error("no control " + std::string(name) + " in " + std::string(layout.name));
+    throw std::logic_error("no control " + std::string(design.name) + " in " +
+                           std::string(layout.name));
 }
 
 std::wstring text(HWND window) {
@@ -453,6 +456,18 @@ std::wstring answer_next_box(DWORD process_id, void (*answer)(HWND box)) {
     answer(box);
     wait_until([box] { return IsWindow(box) == FALSE; }, 5s);
     return said;
+}
+
+void type_worked_example(HWND settings) {
+    const auto field = [settings](const ControlSpec& design) {
+        return control(settings, settings_window_layout(), design);
+    };
+    type(field(settings_layout::qt_folder), L"C:\\Program Files\\Bitcoin");
+    type(field(settings_layout::qt_file), L"bitcoin-qt.exe");
+    type(field(settings_layout::daemon_folder), L"C:\\Program Files\\Bitcoin\\Daemon");
+    type(field(settings_layout::daemon_file), L"bitcoind.exe");
+    type(field(settings_layout::conf_file), L"C:\\BC-CONF\\BTC\\bitcoin.conf");
+    type(field(settings_layout::data_folder), L"C:\\BC-ROOT\\BTC-BC");
 }
 
 HWND focused_control(HWND window) {

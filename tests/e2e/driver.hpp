@@ -15,6 +15,17 @@
 namespace zvkob::e2e {
 
 using namespace std::chrono_literals;
+
+// What ZV-KOB shows: the captions of its windows (for the copy named ZV-KOB)
+// and the colours of its labels and countdown display.
+inline constexpr wchar_t main_caption[] = L"TARLOWEN - ZV-KOB - ZV-KOB";
+inline constexpr wchar_t settings_caption[] = L"TARLOWEN - ZV-KOB - SETTINGS";
+inline constexpr COLORREF green = RGB(0, 255, 0);
+inline constexpr COLORREF red = RGB(255, 0, 0);
+inline constexpr COLORREF yellow = RGB(255, 255, 0);
+inline constexpr COLORREF pink = RGB(255, 128, 255);
+inline constexpr COLORREF cyan = RGB(0, 255, 255);
+inline constexpr COLORREF black = RGB(0, 0, 0);
 using Clock = std::chrono::steady_clock;
 
 // Polls `condition` every 50 ms until it holds or `deadline` has passed.
@@ -73,8 +84,8 @@ HWND find_window(DWORD process_id, std::wstring_view caption);
 HWND wait_for_window(DWORD process_id, std::wstring_view caption,
                      std::chrono::milliseconds deadline = 20s);
 
-// One control of a window, found by its name in the window's table.
-HWND control(HWND window, const WindowSpec& layout, std::string_view name);
+// One control of a window, found by its design in the window's table.
+HWND control(HWND window, const WindowSpec& layout, const ControlSpec& design);
 
 std::wstring text(HWND window);
 bool checked(HWND control);
@@ -135,6 +146,10 @@ void press_yes(HWND box);
 // Waits for the program's next message box, answers it and waits until it
 // has gone; returns what it said.
 std::wstring answer_next_box(DWORD process_id, void (*answer)(HWND box));
+
+// Types the node's folders and files of the settings window's own examples
+// (C:\Program Files\Bitcoin\bitcoin-qt.exe ...) into its fields.
+void type_worked_example(HWND settings);
 
 // The control that has the keyboard focus in the window's thread, or null.
 HWND focused_control(HWND window);

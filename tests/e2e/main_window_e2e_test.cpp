@@ -16,21 +16,21 @@ const WindowSpec& layout = main_window_layout();
 
 // What each visible control reads right after start-up (the status labels
 // may already show the first probe).
-const std::map<std::string_view, std::set<std::wstring>> first_captions{
-    {"AlwaysOnTopTimer_TICKBOX", {L"Always On Top"}},
-    {"SETTINGS_BUTTON", {L"Settings"}},
-    {"LAUNCH_BUTTON", {L"LAUNCH"}},
-    {"USE_DAEMON_BAT_TICKBOX", {L"DAEMON"}},
-    {"USE_QT_BAT_TICKBOX", {L"QT"}},
-    {"RUN_BAT_TICKBOX", {L"RUN .BAT"}},
-    {"START_STOP_BUTTON", {L"START"}},
-    {"AUTOSTART_TICKBOX", {L"Auto Start"}},
-    {"AUTOCLOSE_TIMER_TICKBOX", {L"Auto Close"}},
-    {"AUTORUN_TIMER_TEXTBOX", {L"-- --"}},
-    {"DAEMON_PROCESS_ACTIVE_LABEL", {L"!!! NOT MONITORING !!!", L"!!! DAEMON STOPPED !!!"}},
-    {"QT_PROCESS_ACTIVE_LABEL", {L"!!! NOT MONITORING !!!", L"!!! QT STOPPED !!!"}},
-    {"ZV_KOB_TITLE", {L"ZV-KOB"}},
-    {"APP_EXE_NAME_LABEL", {L"ZV-KOB"}},
+const std::map<const ControlSpec*, std::set<std::wstring>> first_captions{
+    {&main_layout::always_on_top, {L"Always On Top"}},
+    {&main_layout::settings_button, {L"Settings"}},
+    {&main_layout::launch_button, {L"LAUNCH"}},
+    {&main_layout::daemon_chosen, {L"DAEMON"}},
+    {&main_layout::qt_chosen, {L"QT"}},
+    {&main_layout::inert_run_bat, {L"RUN .BAT"}},
+    {&main_layout::start_stop_button, {L"START"}},
+    {&main_layout::auto_start, {L"Auto Start"}},
+    {&main_layout::auto_close, {L"Auto Close"}},
+    {&main_layout::countdown_display, {L"-- --"}},
+    {&main_layout::daemon_status, {L"!!! NOT MONITORING !!!", L"!!! DAEMON STOPPED !!!"}},
+    {&main_layout::qt_status, {L"!!! NOT MONITORING !!!", L"!!! QT STOPPED !!!"}},
+    {&main_layout::title, {L"ZV-KOB"}},
+    {&main_layout::instance_label, {L"ZV-KOB"}},
 };
 
 const Section first_start_settings{
@@ -61,7 +61,7 @@ protected:
 
 TEST_F(MainWindowEndToEnd, FirstStartShowsTheWindowAndSavesElevenKeysOnClose) {
     Process program(zv_kob_exe());
-    HWND window = wait_for_window(program.id(), L"TARLOWEN - ZV-KOB - ZV-KOB");
+    HWND window = wait_for_window(program.id(), main_caption);
     ASSERT_NE(window, nullptr) << "no main window with the instance name in its caption";
 
     const UINT dpi = dpi_of(window);
@@ -74,21 +74,20 @@ TEST_F(MainWindowEndToEnd, FirstStartShowsTheWindowAndSavesElevenKeysOnClose) {
     EXPECT_EQ(style & WS_THICKFRAME, 0) << "fixed border";
     EXPECT_EQ(style & WS_MAXIMIZEBOX, 0) << "no maximize button";
 
-    for (const ControlSpec& design : layout.controls) {
-        HWND item = control(window, layout, design.name);
-        ASSERT_NO_FATAL_FAILURE(expect_at_designed_place(item, design, dpi));
-        if (!design.visible) {
+    for (const ControlSpec* design : layout.controls) {
+        HWND item = control(window, layout, *design);
+        ASSERT_NO_FATAL_FAILURE(expect_at_designed_place(item, *design, dpi));
+        if (!design->visible) {
             continue;
         }
-        const auto allowed = first_captions.find(design.name);
-        ASSERT_NE(allowed, first_captions.end()) << design.name;
+        const auto allowed = first_captions.find(design);
+        ASSERT_NE(allowed, first_captions.end()) << design->name;
         EXPECT_TRUE(allowed->second.count(text(item)) == 1)
-            << design.name << " reads " << narrow(text(item));
+            << design->name << " reads " << narrow(text(item));
     }
-    EXPECT_TRUE(checked(control(window, layout, "AlwaysOnTopTimer_TICKBOX")));
-    EXPECT_FALSE(enabled(control(window, layout, "AUTOSTART_TICKBOX")));
-    EXPECT_EQ(colour_on_screen(control(window, layout, "AUTORUN_TIMER_TEXTBOX")),
-              RGB(255, 128, 255));
+    EXPECT_TRUE(checked(control(window, layout, main_layout::always_on_top)));
+    EXPECT_FALSE(enabled(control(window, layout, main_layout::auto_start)));
+    EXPECT_EQ(colour_on_screen(control(window, layout, main_layout::countdown_display)), pink);
 
     close(window);
     ASSERT_TRUE(program.wait_for_exit(10s));
@@ -103,7 +102,7 @@ TEST_F(MainWindowEndToEnd, ACopyUnderAnotherNameKeepsItsOwnSection) {
     Process second(folder.file(L"Second.exe"));
     HWND window = wait_for_window(second.id(), L"TARLOWEN - ZV-KOB - Second");
     ASSERT_NE(window, nullptr);
-    EXPECT_EQ(text(control(window, layout, "APP_EXE_NAME_LABEL")), L"Second");
+    EXPECT_EQ(text(control(window, layout, main_layout::instance_label)), L"Second");
     EXPECT_EQ(window_rect(window).left, pixels(1000, dpi_of(window)))
         << "ZV-KOB's stored position is not Second's";
     close(window);
@@ -117,7 +116,7 @@ TEST_F(MainWindowEndToEnd, ACopyUnderAnotherNameKeepsItsOwnSection) {
 // it brings the running copy forward and ends, storing nothing.
 TEST_F(MainWindowEndToEnd, ASecondCopyOfTheSameNameBringsTheFirstForwardAndEnds) {
     Process first(zv_kob_exe());
-    HWND window = wait_for_window(first.id(), L"TARLOWEN - ZV-KOB - ZV-KOB");
+    HWND window = wait_for_window(first.id(), main_caption);
     ASSERT_NE(window, nullptr);
     OtherProgramWindow other;
     other.take_foreground();
@@ -139,7 +138,7 @@ TEST_F(MainWindowEndToEnd, AWindowTheUserMovedOpensThereNextTime) {
     UINT dpi = 96;
     {
         Process program(zv_kob_exe());
-        HWND window = wait_for_window(program.id(), L"TARLOWEN - ZV-KOB - ZV-KOB");
+        HWND window = wait_for_window(program.id(), main_caption);
         ASSERT_NE(window, nullptr);
         dpi = dpi_of(window);
         SetWindowPos(window, nullptr, 200, 150, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
@@ -150,7 +149,7 @@ TEST_F(MainWindowEndToEnd, AWindowTheUserMovedOpensThereNextTime) {
     EXPECT_EQ(read_section(L"ZV-KOB")[L"MAIN-Top"], std::to_wstring(150 * 1440 / dpi));
 
     Process again(zv_kob_exe());
-    HWND window = wait_for_window(again.id(), L"TARLOWEN - ZV-KOB - ZV-KOB");
+    HWND window = wait_for_window(again.id(), main_caption);
     ASSERT_NE(window, nullptr);
     EXPECT_EQ(window_rect(window).left, 200);
     EXPECT_EQ(window_rect(window).top, 150);
@@ -164,7 +163,7 @@ TEST_F(MainWindowEndToEnd, AStoredPositionOnNoScreenIsBroughtBackOntoOne) {
     write_setting(L"ZV-KOB", L"MAIN-Width", L"1");
     write_setting_number(L"ZV-KOB", L"USE_QT_BAT_TICKBOX", 1);
     Process program(zv_kob_exe());
-    HWND window = wait_for_window(program.id(), L"TARLOWEN - ZV-KOB - ZV-KOB");
+    HWND window = wait_for_window(program.id(), main_caption);
     ASSERT_NE(window, nullptr) << "a hand-edited store must not stop the program";
     const RECT outer = window_rect(window);
     const auto dpi = static_cast<LONG>(dpi_of(window));
@@ -172,7 +171,7 @@ TEST_F(MainWindowEndToEnd, AStoredPositionOnNoScreenIsBroughtBackOntoOne) {
     EXPECT_EQ(outer.top, pixels(1000, static_cast<UINT>(dpi)));
     EXPECT_EQ(outer.right - outer.left, pixels(4530, static_cast<UINT>(dpi)))
         << "a width below the design size opens at the design size";
-    EXPECT_TRUE(checked(control(window, layout, "USE_QT_BAT_TICKBOX")))
+    EXPECT_TRUE(checked(control(window, layout, main_layout::qt_chosen)))
         << "a tick stored by hand as a number is read";
     close(window);
     ASSERT_TRUE(program.wait_for_exit(10s));
@@ -181,9 +180,9 @@ TEST_F(MainWindowEndToEnd, AStoredPositionOnNoScreenIsBroughtBackOntoOne) {
 
 TEST_F(MainWindowEndToEnd, AlwaysOnTopFollowsTheTickboxAtOnce) {
     Process program(zv_kob_exe());
-    HWND window = wait_for_window(program.id(), L"TARLOWEN - ZV-KOB - ZV-KOB");
+    HWND window = wait_for_window(program.id(), main_caption);
     ASSERT_NE(window, nullptr);
-    HWND always_on_top = control(window, layout, "AlwaysOnTopTimer_TICKBOX");
+    HWND always_on_top = control(window, layout, main_layout::always_on_top);
     OtherProgramWindow other;  // covers the main window where it takes the foreground
     const auto topmost = [window] { return seen_on_top(window); };
 
@@ -224,9 +223,9 @@ TEST_F(MainWindowEndToEnd, AlwaysOnTopFollowsTheTickboxAtOnce) {
 
 TEST_F(MainWindowEndToEnd, EndingTheSessionSavesTheSettings) {
     Process program(zv_kob_exe());
-    HWND window = wait_for_window(program.id(), L"TARLOWEN - ZV-KOB - ZV-KOB");
+    HWND window = wait_for_window(program.id(), main_caption);
     ASSERT_NE(window, nullptr);
-    HWND always_on_top = control(window, layout, "AlwaysOnTopTimer_TICKBOX");
+    HWND always_on_top = control(window, layout, main_layout::always_on_top);
     click(always_on_top);
     ASSERT_TRUE(wait_until([&] { return !checked(always_on_top); }, 2s));
 
@@ -242,10 +241,10 @@ TEST_F(MainWindowEndToEnd, EndingTheSessionSavesTheSettings) {
 
 TEST_F(MainWindowEndToEnd, SettingsOpensModallyOverTheMainWindow) {
     Process program(zv_kob_exe());
-    HWND window = wait_for_window(program.id(), L"TARLOWEN - ZV-KOB - ZV-KOB");
+    HWND window = wait_for_window(program.id(), main_caption);
     ASSERT_NE(window, nullptr);
-    click(control(window, layout, "SETTINGS_BUTTON"));
-    HWND settings = wait_for_window(program.id(), L"TARLOWEN - ZV-KOB - SETTINGS");
+    click(control(window, layout, main_layout::settings_button));
+    HWND settings = wait_for_window(program.id(), settings_caption);
     ASSERT_NE(settings, nullptr);
     EXPECT_EQ(GetWindow(settings, GW_OWNER), window);
     EXPECT_TRUE(wait_until([&] { return !enabled(window); }, 2s))

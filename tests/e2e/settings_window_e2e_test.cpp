@@ -13,10 +13,8 @@
 namespace zvkob::e2e {
 namespace {
 
-const WindowSpec& main_layout = main_window_layout();
-const WindowSpec& settings_layout = settings_window_layout();
-constexpr wchar_t main_caption[] = L"TARLOWEN - ZV-KOB - ZV-KOB";
-constexpr wchar_t settings_caption[] = L"TARLOWEN - ZV-KOB - SETTINGS";
+const WindowSpec& main_table = main_window_layout();
+const WindowSpec& settings_table = settings_window_layout();
 constexpr wchar_t empty_line[] = L"call \"\\\" -conf= -datadir=";
 
 const std::string worked_qt =
@@ -41,13 +39,13 @@ protected:
     }
 
     void open_settings() {
-        click(m("SETTINGS_BUTTON"));
+        click(m(main_layout::settings_button));
         settings_ = wait_for_window(program_->id(), settings_caption);
         ASSERT_NE(settings_, nullptr) << "the Settings button opened no settings window";
     }
 
     void close_settings_with_its_button() {
-        click(s("CLOSE_BUTTON"));
+        click(s(settings_layout::close_button));
         ASSERT_TRUE(wait_until([&] { return !IsWindow(settings_) && enabled(main_); }, 5s));
     }
 
@@ -56,18 +54,18 @@ protected:
         ASSERT_TRUE(program_->wait_for_exit(10s));
     }
 
-    HWND m(std::string_view name) const { return control(main_, main_layout, name); }
-    HWND s(std::string_view name) const { return control(settings_, settings_layout, name); }
+    HWND m(const ControlSpec& design) const { return control(main_, main_table, design); }
+    HWND s(const ControlSpec& design) const { return control(settings_, settings_table, design); }
 
     bool both_lines_read(const std::string& qt, const std::string& daemon) const {
-        return text(s("ZV_QT_COMMAND_TEXTBOX")) == widen(qt) &&
-               text(s("ZV_D_COMMAND_TEXTBOX")) == widen(daemon);
+        return text(s(settings_layout::qt_run_command)) == widen(qt) &&
+               text(s(settings_layout::daemon_run_command)) == widen(daemon);
     }
 
     // A click on a checkable control, once the window has enabled it.
-    void click_when_enabled(std::string_view name) {
-        ASSERT_TRUE(wait_until([&] { return enabled(s(name)); }, 2s)) << name;
-        click(s(name));
+    void click_when_enabled(const ControlSpec& design) {
+        ASSERT_TRUE(wait_until([&] { return enabled(s(design)); }, 2s)) << design.name;
+        click(s(design));
     }
 
     std::unique_ptr<Process> program_;
@@ -93,25 +91,25 @@ TEST_F(SettingsWindowEndToEnd, OpensInFrontOfTheMainWindowWithEveryControlInPlac
     EXPECT_EQ(outer.right - outer.left, pixels(12105, dpi));
     EXPECT_EQ(outer.bottom - outer.top, pixels(6750, dpi));
 
-    for (const ControlSpec& design : settings_layout.controls) {
-        HWND item = s(design.name);
-        ASSERT_NO_FATAL_FAILURE(expect_at_designed_place(item, design, dpi));
-        if (!design.visible) {
+    for (const ControlSpec* design : settings_table.controls) {
+        HWND item = s(*design);
+        ASSERT_NO_FATAL_FAILURE(expect_at_designed_place(item, *design, dpi));
+        if (!design->visible) {
             continue;
         }
-        const bool run_command =
-            design.name == "ZV_QT_COMMAND_TEXTBOX" || design.name == "ZV_D_COMMAND_TEXTBOX";
-        EXPECT_EQ(text(item), run_command ? std::wstring(empty_line) : widen(design.caption))
-            << design.name << ": both run commands show at once";
+        const bool run_command = design == &settings_layout::qt_run_command ||
+                                 design == &settings_layout::daemon_run_command;
+        EXPECT_EQ(text(item), run_command ? std::wstring(empty_line) : widen(design->caption))
+            << design->name << ": both run commands show at once";
     }
-    EXPECT_EQ(focused_control(settings_), s("CLOSE_BUTTON"));
-    EXPECT_TRUE(checked(s("AlwaysOnTopTimer_TICKBOX")));
-    EXPECT_TRUE(enabled(s("WALLET_TICKBOX")));
-    EXPECT_FALSE(enabled(s("DISABLE_WALLET_TICKBOX")));
-    EXPECT_EQ(colour_on_screen(s("ZV_KOB_TITLE")), RGB(0, 0, 0));
-    EXPECT_EQ(colour_on_screen(s("EXE_FILENAME_HELP_LABEL")), RGB(0, 255, 0));
+    EXPECT_EQ(focused_control(settings_), s(settings_layout::close_button));
+    EXPECT_TRUE(checked(s(settings_layout::always_on_top)));
+    EXPECT_TRUE(enabled(s(settings_layout::wallet)));
+    EXPECT_FALSE(enabled(s(settings_layout::wallet_disabled)));
+    EXPECT_EQ(colour_on_screen(s(settings_layout::title)), black);
+    EXPECT_EQ(colour_on_screen(s(settings_layout::copies_help)), green);
 
-    HWND creator = s("ZV_KOB_CREATOR");
+    HWND creator = s(settings_layout::credit_line);
     PostMessageW(creator, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(5, 5));
     PostMessageW(creator, WM_LBUTTONUP, 0, MAKELPARAM(5, 5));
     EXPECT_TRUE(wait_until([&] { return text(creator) == widen(credit_line_contact); }, 2s));
@@ -128,37 +126,32 @@ TEST_F(SettingsWindowEndToEnd, TypedFieldsReachBothRunCommandsTheRegistryAndTheB
     ASSERT_NO_FATAL_FAILURE(start());
     ASSERT_NO_FATAL_FAILURE(open_settings());
 
-    type(s("ZV_KOB_LOCATION_TEXTBOX"), folder.path());
-    type(s("QT_LOCATION_TEXTBOX"), L"C:\\Program Files\\Bitcoin");
-    type(s("QT_NAME_TEXTBOX"), L"bitcoin-qt.exe");
-    type(s("DAEMON_LOCATION_TEXTBOX"), L"C:\\Program Files\\Bitcoin\\Daemon");
-    type(s("DAEMOND_NAME_TEXTBOX"), L"bitcoind.exe");
-    type(s("CONF_LOCATION_TEXTBOX"), L"C:\\BC-CONF\\BTC\\bitcoin.conf");
-    type(s("BLOCKCHAIN_FOLDER_TEXTBOX"), L"C:\\BC-ROOT\\BTC-BC");
+    type(s(settings_layout::program_folder), folder.path());
+    type_worked_example(settings_);
     const auto typed = Clock::now();
     ASSERT_TRUE(wait_until([&] { return both_lines_read(worked_qt, worked_daemon); }, 3s));
     EXPECT_LT(Clock::now() - typed, 1500ms) << "the composer runs once a second";
 
-    click(s("WALLET_TICKBOX"));
+    click(s(settings_layout::wallet));
     EXPECT_TRUE(wait_until(
         [&] {
             return both_lines_read(worked_qt + " -disablewallet=0",
                                    worked_daemon + " -disablewallet=0");
         },
         3s));
-    ASSERT_NO_FATAL_FAILURE(click_when_enabled("DISABLE_WALLET_TICKBOX"));
+    ASSERT_NO_FATAL_FAILURE(click_when_enabled(settings_layout::wallet_disabled));
     EXPECT_TRUE(wait_until(
         [&] {
             return both_lines_read(worked_qt + " -disablewallet=1",
                                    worked_daemon + " -disablewallet=1");
         },
         3s));
-    EXPECT_FALSE(enabled(s("WALLET_TICKBOX")));
-    click(s("DISABLE_WALLET_TICKBOX"));
-    ASSERT_TRUE(wait_until([&] { return enabled(s("WALLET_TICKBOX")); }, 3s));
+    EXPECT_FALSE(enabled(s(settings_layout::wallet)));
+    click(s(settings_layout::wallet_disabled));
+    ASSERT_TRUE(wait_until([&] { return enabled(s(settings_layout::wallet)); }, 3s));
 
     // Before Save To Registry there is nowhere to write to.
-    click(s("SAVE_BATS_BUTTON"));
+    click(s(settings_layout::save_bat_files_button));
     HWND box = wait_for_message_box(program_->id());
     ASSERT_NE(box, nullptr);
     EXPECT_NE(message_box_text(box).find(L"\"Save To Registry\" first"), std::wstring::npos)
@@ -166,10 +159,10 @@ TEST_F(SettingsWindowEndToEnd, TypedFieldsReachBothRunCommandsTheRegistryAndTheB
     press_ok(box);
     ASSERT_TRUE(wait_until([&] { return !IsWindow(box); }, 5s));
     EXPECT_FALSE(file_exists(L"BAT_QT_RUN_COMMAND_TEXTBOX"));
-    EXPECT_EQ(text(s("CLOSE_BUTTON")), L"Cancel");
+    EXPECT_EQ(text(s(settings_layout::close_button)), L"Cancel");
 
-    click(s("SAVE_REGISTRY_BUTTON"));
-    ASSERT_TRUE(wait_until([&] { return text(s("CLOSE_BUTTON")) == L"Close"; }, 3s));
+    click(s(settings_layout::save_to_registry_button));
+    ASSERT_TRUE(wait_until([&] { return text(s(settings_layout::close_button)) == L"Close"; }, 3s));
     Section saved = read_section(L"ZV-KOB");
     EXPECT_EQ(saved.size(), 15U);
     EXPECT_EQ(saved[L"ZV_KOB_LOCATION_TEXTBOX"], folder.path());
@@ -177,13 +170,13 @@ TEST_F(SettingsWindowEndToEnd, TypedFieldsReachBothRunCommandsTheRegistryAndTheB
     EXPECT_EQ(saved[L"DASH_DISABLE_WALLET_EQUALS_TEXTBOX"], L" -disablewallet=0");
     EXPECT_EQ(saved[L"BAT_QT_RUN_COMMAND_TEXTBOX"], folder.file(L"ZVKOB-QT.BAT"));
     EXPECT_EQ(saved[L"BAT_DAEMON_RUN_COMMAND_TEXTBOX"], folder.file(L"ZVKOB-D.BAT"));
-    EXPECT_EQ(text(m("BAT_QT_RUN_COMMAND_TEXTBOX")), folder.file(L"ZVKOB-QT.BAT"));
-    EXPECT_EQ(text(m("BAT_DAEMON_RUN_COMMAND_TEXTBOX")), folder.file(L"ZVKOB-D.BAT"));
-    EXPECT_EQ(text(m("QT_NAME_TEXTBOX")), L"bitcoin-qt.exe");
+    EXPECT_EQ(text(m(main_layout::qt_batch_path_copy)), folder.file(L"ZVKOB-QT.BAT"));
+    EXPECT_EQ(text(m(main_layout::daemon_batch_path_copy)), folder.file(L"ZVKOB-D.BAT"));
+    EXPECT_EQ(text(m(main_layout::qt_image_copy)), L"bitcoin-qt.exe");
 
     // A field a batch line cannot carry is named, and nothing is written.
-    type(s("BLOCKCHAIN_FOLDER_TEXTBOX"), L"C:\\BC-ROOT\\100%");
-    click(s("SAVE_BATS_BUTTON"));
+    type(s(settings_layout::data_folder), L"C:\\BC-ROOT\\100%");
+    click(s(settings_layout::save_bat_files_button));
     box = wait_for_message_box(program_->id());
     ASSERT_NE(box, nullptr);
     EXPECT_NE(message_box_text(box).find(L"BLOCKCHAIN FOLDER contains a percent sign"),
@@ -193,8 +186,8 @@ TEST_F(SettingsWindowEndToEnd, TypedFieldsReachBothRunCommandsTheRegistryAndTheB
     ASSERT_TRUE(wait_until([&] { return !IsWindow(box); }, 5s));
     EXPECT_FALSE(file_exists(folder.file(L"ZVKOB-QT.BAT")));
 
-    type(s("BLOCKCHAIN_FOLDER_TEXTBOX"), L"C:\\BC-ROOT\\BTC-BC");
-    click(s("SAVE_BATS_BUTTON"));
+    type(s(settings_layout::data_folder), L"C:\\BC-ROOT\\BTC-BC");
+    click(s(settings_layout::save_bat_files_button));
     // The node is not installed on this machine: ZV-KOB asks, and writes on Yes.
     const std::wstring asked = answer_next_box(program_->id(), press_yes);
     EXPECT_NE(asked.find(L"C:\\Program Files\\Bitcoin\\Daemon\\bitcoind.exe"), std::wstring::npos)
@@ -226,15 +219,15 @@ TEST_F(SettingsWindowEndToEnd, TheMainWindowsTimersRunAndFollowAlwaysOnTopWhileI
     EXPECT_TRUE(wait_until(main_on_top, 3s))
         << "the main window's timer ticks while this window is modal";
 
-    click(s("AlwaysOnTopTimer_TICKBOX"));
-    EXPECT_TRUE(wait_until([&] { return !checked(m("AlwaysOnTopTimer_TICKBOX")); }, 2s));
+    click(s(settings_layout::always_on_top));
+    EXPECT_TRUE(wait_until([&] { return !checked(m(main_layout::always_on_top)); }, 2s));
     other.take_foreground();
     EXPECT_TRUE(wait_until([&] { return !main_on_top(); }, 2s))
         << "out of the topmost band at once";
     EXPECT_FALSE(wait_until(main_on_top, 1500ms)) << "and it stays behind";
 
-    click(s("AlwaysOnTopTimer_TICKBOX"));
-    EXPECT_TRUE(wait_until([&] { return checked(m("AlwaysOnTopTimer_TICKBOX")); }, 2s));
+    click(s(settings_layout::always_on_top));
+    EXPECT_TRUE(wait_until([&] { return checked(m(main_layout::always_on_top)); }, 2s));
     EXPECT_TRUE(wait_until(main_on_top, 3s)) << "switched on again from the settings window";
     EXPECT_TRUE(IsWindow(settings_));
 
@@ -246,7 +239,7 @@ TEST_F(SettingsWindowEndToEnd, TheMainWindowsTimersRunAndFollowAlwaysOnTopWhileI
 TEST_F(SettingsWindowEndToEnd, CancelKeepsOnlyTheNewPosition) {
     ASSERT_NO_FATAL_FAILURE(start());
     ASSERT_NO_FATAL_FAILURE(open_settings());
-    type(s("ZV_KOB_LOCATION_TEXTBOX"), L"C:\\typed but not saved");
+    type(s(settings_layout::program_folder), L"C:\\typed but not saved");
     SetWindowPos(settings_, nullptr, 300, 200, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
     ASSERT_TRUE(wait_until([&] { return window_rect(settings_).left == 300; }, 2s));
     ASSERT_NO_FATAL_FAILURE(close_settings_with_its_button());
@@ -256,8 +249,8 @@ TEST_F(SettingsWindowEndToEnd, CancelKeepsOnlyTheNewPosition) {
     ASSERT_NO_FATAL_FAILURE(open_settings());
     EXPECT_EQ(window_rect(settings_).left, 300);
     EXPECT_EQ(window_rect(settings_).top, 200);
-    EXPECT_EQ(text(s("ZV_KOB_LOCATION_TEXTBOX")), L"");
-    EXPECT_EQ(text(s("CLOSE_BUTTON")), L"Cancel");
+    EXPECT_EQ(text(s(settings_layout::program_folder)), L"");
+    EXPECT_EQ(text(s(settings_layout::close_button)), L"Cancel");
     ASSERT_NO_FATAL_FAILURE(close_settings_with_its_button());
     ASSERT_NO_FATAL_FAILURE(close_program());
 }

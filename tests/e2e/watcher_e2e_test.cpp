@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <memory>
 
 #include "driver.hpp"
 #include "main_window/main_window_layout.hpp"
@@ -12,10 +13,6 @@ namespace zvkob::e2e {
 namespace {
 
 const WindowSpec& layout = main_window_layout();
-constexpr COLORREF green = RGB(0, 255, 0);
-constexpr COLORREF red = RGB(255, 0, 0);
-constexpr COLORREF yellow = RGB(255, 255, 0);
-constexpr COLORREF pink = RGB(255, 128, 255);
 
 class WatcherEndToEnd : public ::testing::Test {
 protected:
@@ -34,6 +31,12 @@ protected:
         return exe;
     }
 
+    // Starts ZV-KOB (with what was stored) and returns its main window.
+    HWND start_zv_kob() {
+        program = std::make_unique<Process>(zv_kob_exe());
+        return wait_for_window(program->id(), main_caption);
+    }
+
     void store(const Section& values) {
         for (const auto& [key, value] : values) {
             write_setting(L"ZV-KOB", key, value);
@@ -41,6 +44,7 @@ protected:
     }
 
     ScratchFolder folder{L"watcher e2e"};
+    std::unique_ptr<Process> program;
 };
 
 bool shows(HWND label, std::wstring_view caption, COLORREF colour) {
@@ -64,13 +68,13 @@ TEST_F(WatcherEndToEnd, AutoStartLaunchesTheNodeHiddenAndClosesOnceItRuns) {
         {L"AUTOSTART_TICKBOX", L"1"},           {L"AUTOCLOSE_TIMER_TICKBOX", L"1"}};
     store(stored);
 
-    Process program(zv_kob_exe());
-    HWND window = wait_for_window(program.id(), L"TARLOWEN - ZV-KOB - ZV-KOB");
+    HWND window = start_zv_kob();
     ASSERT_NE(window, nullptr);
-    HWND display = control(window, layout, "AUTORUN_TIMER_TEXTBOX");
-    HWND qt_label = control(window, layout, "QT_PROCESS_ACTIVE_LABEL");
-    EXPECT_EQ(text(control(window, layout, "START_STOP_BUTTON")), L"STOP") << "armed by the load";
-    EXPECT_FALSE(enabled(control(window, layout, "SETTINGS_BUTTON")));
+    HWND display = control(window, layout, main_layout::countdown_display);
+    HWND qt_label = control(window, layout, main_layout::qt_status);
+    EXPECT_EQ(text(control(window, layout, main_layout::start_stop_button)), L"STOP")
+        << "armed by the load";
+    EXPECT_FALSE(enabled(control(window, layout, main_layout::settings_button)));
 
     EXPECT_TRUE(wait_until([&] { return shows(qt_label, L"!!! QT STOPPED !!!", red); }, 3s));
     EXPECT_TRUE(wait_until([&] { return counting_down(display); }, 4s));
@@ -82,9 +86,9 @@ TEST_F(WatcherEndToEnd, AutoStartLaunchesTheNodeHiddenAndClosesOnceItRuns) {
     const auto launched = Clock::now();
     EXPECT_EQ(text(display), L"-- --");
     EXPECT_TRUE(wait_until([&] { return shows(qt_label, L"!!! QT RUNNING !!!", green); }, 3s));
-    EXPECT_FALSE(enabled(control(window, layout, "LAUNCH_BUTTON")));
+    EXPECT_FALSE(enabled(control(window, layout, main_layout::launch_button)));
 
-    ASSERT_TRUE(program.wait_for_exit(20s)) << "auto-close ends the program";
+    ASSERT_TRUE(program->wait_for_exit(20s)) << "auto-close ends the program";
     const auto closed_after = Clock::now() - launched;
     EXPECT_GT(closed_after, 8s);
     EXPECT_LT(closed_after, 15s) << "about ten seconds after the launch";
@@ -101,12 +105,11 @@ TEST_F(WatcherEndToEnd, AutoStartLaunchesTheNodeHiddenAndClosesOnceItRuns) {
 
 TEST_F(WatcherEndToEnd, StatusLabelsFollowAProgramThatStartsAndStops) {
     store({{L"DAEMOND_NAME_TEXTBOX", L"bob's-node.exe"}, {L"QT_NAME_TEXTBOX", L""}});
-    Process program(zv_kob_exe());
-    HWND window = wait_for_window(program.id(), L"TARLOWEN - ZV-KOB - ZV-KOB");
+    HWND window = start_zv_kob();
     ASSERT_NE(window, nullptr);
-    HWND daemon_label = control(window, layout, "DAEMON_PROCESS_ACTIVE_LABEL");
-    HWND qt_label = control(window, layout, "QT_PROCESS_ACTIVE_LABEL");
-    HWND launch = control(window, layout, "LAUNCH_BUTTON");
+    HWND daemon_label = control(window, layout, main_layout::daemon_status);
+    HWND qt_label = control(window, layout, main_layout::qt_status);
+    HWND launch = control(window, layout, main_layout::launch_button);
 
     EXPECT_TRUE(
         wait_until([&] { return shows(daemon_label, L"!!! DAEMON STOPPED !!!", red); }, 3s));
@@ -123,7 +126,7 @@ TEST_F(WatcherEndToEnd, StatusLabelsFollowAProgramThatStartsAndStops) {
         wait_until([&] { return shows(daemon_label, L"!!! DAEMON STOPPED !!!", red); }, 3s));
     EXPECT_TRUE(wait_until([&] { return enabled(launch); }, 2s));
     close(window);
-    ASSERT_TRUE(program.wait_for_exit(10s));
+    ASSERT_TRUE(program->wait_for_exit(10s));
 }
 
 TEST_F(WatcherEndToEnd, ALaunchThatCannotStartSaysWhyAndTheWindowStaysUsable) {
@@ -131,16 +134,15 @@ TEST_F(WatcherEndToEnd, ALaunchThatCannotStartSaysWhyAndTheWindowStaysUsable) {
     store({{L"QT_NAME_TEXTBOX", L"zv-e2e-qt.exe"},
            {L"BAT_QT_RUN_COMMAND_TEXTBOX", missing},
            {L"USE_QT_BAT_TICKBOX", L"1"}});
-    Process program(zv_kob_exe());
-    HWND window = wait_for_window(program.id(), L"TARLOWEN - ZV-KOB - ZV-KOB");
+    HWND window = start_zv_kob();
     ASSERT_NE(window, nullptr);
-    HWND launch = control(window, layout, "LAUNCH_BUTTON");
-    HWND display = control(window, layout, "AUTORUN_TIMER_TEXTBOX");
-    HWND start_stop = control(window, layout, "START_STOP_BUTTON");
+    HWND launch = control(window, layout, main_layout::launch_button);
+    HWND display = control(window, layout, main_layout::countdown_display);
+    HWND start_stop = control(window, layout, main_layout::start_stop_button);
     ASSERT_TRUE(wait_until(
         [&] {
-            return enabled(launch) && text(control(window, layout, "QT_PROCESS_ACTIVE_LABEL")) ==
-                                          L"!!! QT STOPPED !!!";
+            return enabled(launch) &&
+                   text(control(window, layout, main_layout::qt_status)) == L"!!! QT STOPPED !!!";
         },
         3s));
 
@@ -148,7 +150,7 @@ TEST_F(WatcherEndToEnd, ALaunchThatCannotStartSaysWhyAndTheWindowStaysUsable) {
     click(start_stop);
     ASSERT_TRUE(wait_until([&] { return counting_down(display) && enabled(launch); }, 4s));
     click(launch);
-    HWND message = wait_for_window(program.id(), L"ZV-KOB", 5s);
+    HWND message = wait_for_window(program->id(), L"ZV-KOB", 5s);
     ASSERT_NE(message, nullptr) << "the user is told";
     const std::wstring said = message_box_text(message);
     EXPECT_NE(said.find(L"ZV-KOB could not start the QT program."), std::wstring::npos)
@@ -177,23 +179,22 @@ TEST_F(WatcherEndToEnd, ALaunchThatCannotStartSaysWhyAndTheWindowStaysUsable) {
     other.take_foreground();
     ASSERT_TRUE(wait_until([&] { return enabled(launch); }, 3s));
     click(launch);
-    message = wait_for_message_box(program.id());
+    message = wait_for_message_box(program->id());
     ASSERT_NE(message, nullptr);
     EXPECT_EQ(GetWindow(message, GW_OWNER), window);
     EXPECT_TRUE(wait_until([&] { return !enabled(window); }, 2s));
     Process node(stand_in(L"zv-e2e-qt.exe"));
     EXPECT_TRUE(wait_until(
         [&] {
-            return text(control(window, layout, "QT_PROCESS_ACTIVE_LABEL")) ==
-                       L"!!! QT RUNNING !!!" &&
+            return text(control(window, layout, main_layout::qt_status)) == L"!!! QT RUNNING !!!" &&
                    !enabled(launch);
         },
         3s))
         << "the status and LAUNCH stay current while the message is open";
     close(window);
-    EXPECT_FALSE(program.wait_for_exit(1500ms)) << "the close waits for the message";
+    EXPECT_FALSE(program->wait_for_exit(1500ms)) << "the close waits for the message";
     press_ok(message);
-    ASSERT_TRUE(program.wait_for_exit(10s)) << "and is carried out once it is dismissed";
+    ASSERT_TRUE(program->wait_for_exit(10s)) << "and is carried out once it is dismissed";
     EXPECT_EQ(read_section(L"ZV-KOB")[L"USE_QT_BAT_TICKBOX"], L"1") << "with the settings saved";
 }
 
@@ -207,15 +208,13 @@ TEST_F(WatcherEndToEnd, AClickWhileTheWindowIsFrozenStartsNothingMore) {
     store({{L"QT_NAME_TEXTBOX", L"zv-e2e-qt.exe"},
            {L"BAT_QT_RUN_COMMAND_TEXTBOX", batch},
            {L"USE_QT_BAT_TICKBOX", L"1"}});
-    Process program(zv_kob_exe());
-    HWND window = wait_for_window(program.id(), L"TARLOWEN - ZV-KOB - ZV-KOB");
+    HWND window = start_zv_kob();
     ASSERT_NE(window, nullptr);
-    HWND launch = control(window, layout, "LAUNCH_BUTTON");
-    HWND display = control(window, layout, "AUTORUN_TIMER_TEXTBOX");
+    HWND launch = control(window, layout, main_layout::launch_button);
+    HWND display = control(window, layout, main_layout::countdown_display);
     ASSERT_TRUE(wait_until(
         [&] {
-            return text(control(window, layout, "QT_PROCESS_ACTIVE_LABEL")) ==
-                   L"!!! QT STOPPED !!!";
+            return text(control(window, layout, main_layout::qt_status)) == L"!!! QT STOPPED !!!";
         },
         3s));
     const auto count = [&] {
@@ -224,7 +223,7 @@ TEST_F(WatcherEndToEnd, AClickWhileTheWindowIsFrozenStartsNothingMore) {
     };
 
     mouse_click(launch);
-    ASSERT_TRUE(wait_until([&] { return colour_on_screen(display) == RGB(0, 255, 255); }, 3s))
+    ASSERT_TRUE(wait_until([&] { return colour_on_screen(display) == cyan; }, 3s))
         << "frozen, with the LAUNCH indicator on screen";
     mouse_click(launch);
     ASSERT_TRUE(wait_until([&] { return colour_on_screen(display) == pink; }, 6s));
@@ -247,7 +246,7 @@ TEST_F(WatcherEndToEnd, AClickWhileTheWindowIsFrozenStartsNothingMore) {
     write_file(batch, "call \"C:\\zvkob-tests\\nowhere\\node.exe\" -datadir=C:\\x\r\n");
     ASSERT_TRUE(wait_until([&] { return enabled(launch); }, 3s));
     click(launch);
-    const std::wstring said = answer_next_box(program.id(), press_ok);
+    const std::wstring said = answer_next_box(program->id(), press_ok);
     EXPECT_NE(said.find(L"ZV-KOB started the QT program's batch file, but it ended at once with "
                         L"exit code "),
               std::wstring::npos)
@@ -255,7 +254,7 @@ TEST_F(WatcherEndToEnd, AClickWhileTheWindowIsFrozenStartsNothingMore) {
     EXPECT_NE(said.find(L"Command: " + batch), std::wstring::npos) << narrow(said);
     EXPECT_EQ(colour_on_screen(display), pink);
     close(window);
-    ASSERT_TRUE(program.wait_for_exit(10s));
+    ASSERT_TRUE(program->wait_for_exit(10s));
 }
 
 // Without the process query service nothing can be watched: LAUNCH says so
@@ -274,18 +273,18 @@ TEST_F(WatcherEndToEnd, WithoutTheProcessQueryLaunchSaysWhy) {
                  {L"USE_QT_BAT_TICKBOX", L"1"}}) {
         write_setting(L"NoQuery", key, value);
     }
-    Process program(exe);
-    HWND window = wait_for_window(program.id(), L"TARLOWEN - ZV-KOB - NoQuery");
+    program = std::make_unique<Process>(exe);
+    HWND window = wait_for_window(program->id(), L"TARLOWEN - ZV-KOB - NoQuery");
     ASSERT_NE(window, nullptr);
-    HWND qt_label = control(window, layout, "QT_PROCESS_ACTIVE_LABEL");
-    HWND launch = control(window, layout, "LAUNCH_BUTTON");
+    HWND qt_label = control(window, layout, main_layout::qt_status);
+    HWND launch = control(window, layout, main_layout::launch_button);
     ASSERT_TRUE(wait_until([&] { return enabled(launch); }, 3s));
     // Pressed again until the watcher has tried its first query, which fails.
     HWND box = nullptr;
     ASSERT_TRUE(wait_until(
         [&] {
             click(launch);
-            return (box = wait_for_message_box(program.id(), 500ms)) != nullptr;
+            return (box = wait_for_message_box(program->id(), 500ms)) != nullptr;
         },
         10s));
     EXPECT_EQ(text(qt_label), L"!!! NOT MONITORING !!!");
@@ -296,7 +295,7 @@ TEST_F(WatcherEndToEnd, WithoutTheProcessQueryLaunchSaysWhy) {
         << narrow(said);
     EXPECT_NE(said.find(L"The process query failed to "), std::wstring::npos) << narrow(said);
     close(window);
-    ASSERT_TRUE(program.wait_for_exit(10s));
+    ASSERT_TRUE(program->wait_for_exit(10s));
     RegDeleteTreeW(HKEY_CURRENT_USER, L"Software\\Wine\\AppDefaults\\NoQuery.exe");
     delete_section(L"NoQuery");
 }
@@ -311,11 +310,10 @@ TEST_F(WatcherEndToEnd, AutoCloseClosesTheSettingsWindowToo) {
            {L"BAT_QT_RUN_COMMAND_TEXTBOX", batch},
            {L"USE_QT_BAT_TICKBOX", L"1"},
            {L"AUTOSTART_TICKBOX", L"1"}});
-    Process program(zv_kob_exe());
-    HWND window = wait_for_window(program.id(), L"TARLOWEN - ZV-KOB - ZV-KOB");
+    HWND window = start_zv_kob();
     ASSERT_NE(window, nullptr);
-    HWND start_stop = control(window, layout, "START_STOP_BUTTON");
-    HWND auto_close = control(window, layout, "AUTOCLOSE_TIMER_TICKBOX");
+    HWND start_stop = control(window, layout, main_layout::start_stop_button);
+    HWND auto_close = control(window, layout, main_layout::auto_close);
     ASSERT_TRUE(wait_until([&] { return process_runs(L"zv-e2e-qt.exe"); }, 20s))
         << "the countdown started the node; auto-close tests every ten seconds from now";
     ASSERT_TRUE(
@@ -324,12 +322,12 @@ TEST_F(WatcherEndToEnd, AutoCloseClosesTheSettingsWindowToo) {
     ASSERT_TRUE(wait_until([&] { return enabled(auto_close); }, 3s));
     click(auto_close);
     ASSERT_TRUE(wait_until([&] { return checked(auto_close); }, 3s));
-    click(control(window, layout, "SETTINGS_BUTTON"));
-    HWND settings = wait_for_window(program.id(), L"TARLOWEN - ZV-KOB - SETTINGS");
+    click(control(window, layout, main_layout::settings_button));
+    HWND settings = wait_for_window(program->id(), settings_caption);
     ASSERT_NE(settings, nullptr);
     EXPECT_TRUE(wait_until([&] { return !IsWindow(settings); }, 15s))
         << "auto-close closed the settings window";
-    EXPECT_TRUE(program.wait_for_exit(5s)) << "and then ZV-KOB";
+    EXPECT_TRUE(program->wait_for_exit(5s)) << "and then ZV-KOB";
     EXPECT_EQ(read_section(L"ZV-KOB")[L"AUTOCLOSE_TIMER_TICKBOX"], L"1") << "saving its settings";
 }
 

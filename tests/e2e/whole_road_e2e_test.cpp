@@ -14,12 +14,6 @@
 namespace zvkob::e2e {
 namespace {
 
-constexpr COLORREF green = RGB(0, 255, 0);
-constexpr COLORREF red = RGB(255, 0, 0);
-constexpr COLORREF yellow = RGB(255, 255, 0);
-constexpr wchar_t main_caption[] = L"TARLOWEN - ZV-KOB - ZV-KOB";
-constexpr wchar_t settings_caption[] = L"TARLOWEN - ZV-KOB - SETTINGS";
-
 // The node's folders and files as the user types them: a folder with a
 // space, and a data folder with a space and a letter outside ASCII.
 struct Configuration {
@@ -76,15 +70,20 @@ protected:
         main = wait_for_window(program->id(), main_caption);
         ASSERT_NE(main, nullptr);
     }
-    HWND m(std::string_view name) const { return control(main, main_window_layout(), name); }
-    HWND s(std::string_view name) const {
-        return control(settings, settings_window_layout(), name);
+    HWND m(const ControlSpec& design) const { return control(main, main_window_layout(), design); }
+    HWND s(const ControlSpec& design) const {
+        return control(settings, settings_window_layout(), design);
     }
-    bool shows(std::string_view label, std::wstring_view caption, COLORREF colour) const {
+    bool shows(const ControlSpec& label, std::wstring_view caption, COLORREF colour) const {
         return text(m(label)) == caption && colour_on_screen(m(label)) == colour;
     }
+    // The wallet program is seen stopped and LAUNCH can be pressed.
+    bool ready_to_launch() const {
+        return shows(main_layout::qt_status, L"!!! QT STOPPED !!!", red) &&
+               enabled(m(main_layout::launch_button));
+    }
     bool displays(std::wstring_view seconds) const {
-        return text(m("AUTORUN_TIMER_TEXTBOX")) == seconds;
+        return text(m(main_layout::countdown_display)) == seconds;
     }
     void tick(HWND tickbox) {
         ASSERT_TRUE(wait_until([&] { return enabled(tickbox); }, 3s));
@@ -105,67 +104,68 @@ protected:
 };
 
 void WholeRoad::configure_in_the_settings_window() {
-    click(m("SETTINGS_BUTTON"));
+    click(m(main_layout::settings_button));
     settings = wait_for_window(program->id(), settings_caption);
     ASSERT_NE(settings, nullptr);
-    type(s("ZV_KOB_LOCATION_TEXTBOX"), config.program_folder);
-    type(s("QT_LOCATION_TEXTBOX"), config.qt_folder);
-    type(s("QT_NAME_TEXTBOX"), L"zv-road-qt.exe");
-    type(s("DAEMON_LOCATION_TEXTBOX"), config.daemon_folder);
-    type(s("DAEMOND_NAME_TEXTBOX"), L"zv-road-d.exe");
-    type(s("CONF_LOCATION_TEXTBOX"), config.conf_file);
-    type(s("BLOCKCHAIN_FOLDER_TEXTBOX"), config.data_folder);
-    click(s("WALLET_TICKBOX"));
+    type(s(settings_layout::program_folder), config.program_folder);
+    type(s(settings_layout::qt_folder), config.qt_folder);
+    type(s(settings_layout::qt_file), L"zv-road-qt.exe");
+    type(s(settings_layout::daemon_folder), config.daemon_folder);
+    type(s(settings_layout::daemon_file), L"zv-road-d.exe");
+    type(s(settings_layout::conf_file), config.conf_file);
+    type(s(settings_layout::data_folder), config.data_folder);
+    click(s(settings_layout::wallet));
     const auto typed = Clock::now();
     ASSERT_TRUE(wait_until(
         [&] {
-            return text(s("ZV_QT_COMMAND_TEXTBOX")) == config.qt_line() &&
-                   text(s("ZV_D_COMMAND_TEXTBOX")) == config.daemon_line();
+            return text(s(settings_layout::qt_run_command)) == config.qt_line() &&
+                   text(s(settings_layout::daemon_run_command)) == config.daemon_line();
         },
         3s))
-        << narrow(text(s("ZV_QT_COMMAND_TEXTBOX")));
+        << narrow(text(s(settings_layout::qt_run_command)));
     EXPECT_LT(Clock::now() - typed, 1500ms) << "both command lines follow within a second";
 
-    click(s("SAVE_REGISTRY_BUTTON"));
-    ASSERT_TRUE(wait_until([&] { return text(s("CLOSE_BUTTON")) == L"Close"; }, 3s));
-    click(s("SAVE_BATS_BUTTON"));
+    click(s(settings_layout::save_to_registry_button));
+    ASSERT_TRUE(wait_until([&] { return text(s(settings_layout::close_button)) == L"Close"; }, 3s));
+    click(s(settings_layout::save_bat_files_button));
     ASSERT_TRUE(wait_until([&] { return file_exists(folder.file(L"ZVKOB-D.BAT")); }, 5s));
     EXPECT_EQ(read_file(folder.file(L"ZVKOB-QT.BAT")), in_console_code_page(config.qt_line()));
     EXPECT_EQ(read_file(folder.file(L"ZVKOB-D.BAT")), in_console_code_page(config.daemon_line()));
 
-    click(s("CLOSE_BUTTON"));
+    click(s(settings_layout::close_button));
     ASSERT_TRUE(wait_until([&] { return !IsWindow(settings) && enabled(main); }, 5s));
 }
 
 void WholeRoad::choose_the_wallet_program_and_start() {
-    ASSERT_NO_FATAL_FAILURE(tick(m("USE_QT_BAT_TICKBOX")));
-    EXPECT_FALSE(enabled(m("USE_DAEMON_BAT_TICKBOX")));
-    ASSERT_NO_FATAL_FAILURE(tick(m("AUTOSTART_TICKBOX")));
-    ASSERT_NO_FATAL_FAILURE(tick(m("AUTOCLOSE_TIMER_TICKBOX")));
-    ASSERT_TRUE(wait_until(
-        [&] { return shows("QT_PROCESS_ACTIVE_LABEL", L"!!! QT STOPPED !!!", red); }, 3s));
-    click(m("START_STOP_BUTTON"));
-    ASSERT_TRUE(wait_until([&] { return text(m("START_STOP_BUTTON")) == L"STOP"; }, 3s));
-    for (const char* locked : {"SETTINGS_BUTTON", "USE_QT_BAT_TICKBOX", "USE_DAEMON_BAT_TICKBOX",
-                               "AUTOSTART_TICKBOX", "AUTOCLOSE_TIMER_TICKBOX"}) {
-        EXPECT_FALSE(enabled(m(locked))) << locked;
+    ASSERT_NO_FATAL_FAILURE(tick(m(main_layout::qt_chosen)));
+    EXPECT_FALSE(enabled(m(main_layout::daemon_chosen)));
+    ASSERT_NO_FATAL_FAILURE(tick(m(main_layout::auto_start)));
+    ASSERT_NO_FATAL_FAILURE(tick(m(main_layout::auto_close)));
+    ASSERT_TRUE(
+        wait_until([&] { return shows(main_layout::qt_status, L"!!! QT STOPPED !!!", red); }, 3s));
+    click(m(main_layout::start_stop_button));
+    ASSERT_TRUE(wait_until([&] { return text(m(main_layout::start_stop_button)) == L"STOP"; }, 3s));
+    for (const ControlSpec* locked :
+         {&main_layout::settings_button, &main_layout::qt_chosen, &main_layout::daemon_chosen,
+          &main_layout::auto_start, &main_layout::auto_close}) {
+        EXPECT_FALSE(enabled(m(*locked))) << locked->name;
     }
 }
 
 // From the second before a zero step to the node running; returns when the launch ended.
 Clock::time_point WholeRoad::watch_the_zero_step_launch() {
-    EXPECT_TRUE(
-        wait_until([&] { return colour_on_screen(m("AUTORUN_TIMER_TEXTBOX")) == yellow; }, 3s))
+    EXPECT_TRUE(wait_until(
+        [&] { return colour_on_screen(m(main_layout::countdown_display)) == yellow; }, 3s))
         << "the indicator is yellow while the node starts";
     EXPECT_TRUE(wait_until([&] { return process_runs(L"zv-road-qt.exe"); }, 5s))
         << "the batch file started the wallet program";
-    EXPECT_TRUE(
-        wait_until([&] { return colour_on_screen(m("AUTORUN_TIMER_TEXTBOX")) == green; }, 5s));
-    const auto launched = Clock::now();
-    EXPECT_EQ(text(m("AUTORUN_TIMER_TEXTBOX")), L"-- --");
     EXPECT_TRUE(wait_until(
-        [&] { return shows("QT_PROCESS_ACTIVE_LABEL", L"!!! QT RUNNING !!!", green); }, 3s));
-    EXPECT_TRUE(wait_until([&] { return !enabled(m("LAUNCH_BUTTON")); }, 2s));
+        [&] { return colour_on_screen(m(main_layout::countdown_display)) == green; }, 5s));
+    const auto launched = Clock::now();
+    EXPECT_EQ(text(m(main_layout::countdown_display)), L"-- --");
+    EXPECT_TRUE(wait_until(
+        [&] { return shows(main_layout::qt_status, L"!!! QT RUNNING !!!", green); }, 3s));
+    EXPECT_TRUE(wait_until([&] { return !enabled(m(main_layout::launch_button)); }, 2s));
     return launched;
 }
 
@@ -215,9 +215,9 @@ TEST_F(WholeRoad, FromAnEmptyRegistryToARunningNodeAndBackAgain) {
     // zero step starts nothing and the display counts up, until a zero step
     // a minute later finds the node stopped and starts it again.
     ASSERT_NO_FATAL_FAILURE(start_zv_kob());
-    EXPECT_EQ(text(m("START_STOP_BUTTON")), L"STOP");
+    EXPECT_EQ(text(m(main_layout::start_stop_button)), L"STOP");
     EXPECT_TRUE(wait_until(
-        [&] { return shows("QT_PROCESS_ACTIVE_LABEL", L"!!! QT RUNNING !!!", green); }, 3s));
+        [&] { return shows(main_layout::qt_status, L"!!! QT RUNNING !!!", green); }, 3s));
     ASSERT_TRUE(wait_until([&] { return displays(L"01"); }, 14s));
     ASSERT_TRUE(wait_until([&] { return displays(L"-- --"); }, 3s)) << "the first zero step";
     const auto first_zero = Clock::now();
@@ -225,8 +225,8 @@ TEST_F(WholeRoad, FromAnEmptyRegistryToARunningNodeAndBackAgain) {
     EXPECT_TRUE(process_runs(L"zv-road-qt.exe"));
     DeleteFileW((qt_node() + L".args").c_str());
     write_file(qt_node() + L".stop", "");
-    EXPECT_TRUE(wait_until(
-        [&] { return shows("QT_PROCESS_ACTIVE_LABEL", L"!!! QT STOPPED !!!", red); }, 5s));
+    EXPECT_TRUE(
+        wait_until([&] { return shows(main_layout::qt_status, L"!!! QT STOPPED !!!", red); }, 5s));
     EXPECT_TRUE(wait_until([&] { return displays(L"59"); }, 62s)) << "counted up to 59";
     launched = watch_the_zero_step_launch();
     const auto relaunch_after = launched - first_zero;
@@ -247,14 +247,9 @@ TEST_F(WholeRoad, LaunchStartsTheNodeFromSavedPathsAfterAKill) {
     EXPECT_EQ(saved[L"BAT_DAEMON_RUN_COMMAND_TEXTBOX"], folder.file(L"ZVKOB-D.BAT"));
 
     ASSERT_NO_FATAL_FAILURE(start_zv_kob());
-    ASSERT_NO_FATAL_FAILURE(tick(m("USE_QT_BAT_TICKBOX")));
-    ASSERT_TRUE(wait_until(
-        [&] {
-            return shows("QT_PROCESS_ACTIVE_LABEL", L"!!! QT STOPPED !!!", red) &&
-                   enabled(m("LAUNCH_BUTTON"));
-        },
-        3s));
-    click(m("LAUNCH_BUTTON"));
+    ASSERT_NO_FATAL_FAILURE(tick(m(main_layout::qt_chosen)));
+    ASSERT_TRUE(wait_until([&] { return ready_to_launch(); }, 3s));
+    click(m(main_layout::launch_button));
     EXPECT_TRUE(wait_until([&] { return read_file(qt_node() + L".args") != ""; }, 10s));
     EXPECT_EQ(read_file(qt_node() + L".args"), config.qt_arguments())
         << "started through a folder with ( ) & in its name, every argument whole";
@@ -274,15 +269,15 @@ TEST_F(WholeRoad, ASecondCopyKeepsItsOwnConfiguration) {
     Process second(other.file(L"Second.exe"));
     main = wait_for_window(second.id(), L"TARLOWEN - ZV-KOB - Second");
     ASSERT_NE(main, nullptr);
-    EXPECT_FALSE(checked(m("USE_QT_BAT_TICKBOX")));
-    click(m("SETTINGS_BUTTON"));
+    EXPECT_FALSE(checked(m(main_layout::qt_chosen)));
+    click(m(main_layout::settings_button));
     settings = wait_for_window(second.id(), settings_caption);
     ASSERT_NE(settings, nullptr);
-    EXPECT_EQ(text(s("ZV_KOB_LOCATION_TEXTBOX")), L"");
-    type(s("ZV_KOB_LOCATION_TEXTBOX"), other.path());
-    click(s("SAVE_REGISTRY_BUTTON"));
-    ASSERT_TRUE(wait_until([&] { return text(s("CLOSE_BUTTON")) == L"Close"; }, 3s));
-    click(s("CLOSE_BUTTON"));
+    EXPECT_EQ(text(s(settings_layout::program_folder)), L"");
+    type(s(settings_layout::program_folder), other.path());
+    click(s(settings_layout::save_to_registry_button));
+    ASSERT_TRUE(wait_until([&] { return text(s(settings_layout::close_button)) == L"Close"; }, 3s));
+    click(s(settings_layout::close_button));
     ASSERT_TRUE(wait_until([&] { return !IsWindow(settings); }, 5s));
     close(main);
     ASSERT_TRUE(second.wait_for_exit(10s));
@@ -298,21 +293,21 @@ TEST_F(WholeRoad, ASecondCopyKeepsItsOwnConfiguration) {
 TEST_F(WholeRoad, MistakesOnTheWayAreExplainedAndChangeNothing) {
     ASSERT_NO_FATAL_FAILURE(start_zv_kob());
     const std::wstring missing_folder = folder.file(L"no such folder");
-    click(m("SETTINGS_BUTTON"));
+    click(m(main_layout::settings_button));
     settings = wait_for_window(program->id(), settings_caption);
     ASSERT_NE(settings, nullptr);
-    type(s("ZV_KOB_LOCATION_TEXTBOX"), missing_folder);
-    type(s("QT_NAME_TEXTBOX"), L"zv-road-qt");
-    click(s("SAVE_REGISTRY_BUTTON"));
+    type(s(settings_layout::program_folder), missing_folder);
+    type(s(settings_layout::qt_file), L"zv-road-qt");
+    click(s(settings_layout::save_to_registry_button));
     const std::wstring refused = answer_next_box(program->id(), press_ok);
     EXPECT_NE(refused.find(L"The QT Filename \"zv-road-qt\" is not a name ZV-KOB can watch"),
               std::wstring::npos)
         << narrow(refused);
     EXPECT_EQ(read_section(L"ZV-KOB"), Section{}) << "nothing was saved";
-    type(s("QT_NAME_TEXTBOX"), L"zv-road-qt.exe");
-    click(s("SAVE_REGISTRY_BUTTON"));
-    ASSERT_TRUE(wait_until([&] { return text(s("CLOSE_BUTTON")) == L"Close"; }, 3s));
-    click(s("SAVE_BATS_BUTTON"));
+    type(s(settings_layout::qt_file), L"zv-road-qt.exe");
+    click(s(settings_layout::save_to_registry_button));
+    ASSERT_TRUE(wait_until([&] { return text(s(settings_layout::close_button)) == L"Close"; }, 3s));
+    click(s(settings_layout::save_bat_files_button));
     const std::wstring asked = answer_next_box(program->id(), press_yes);
     EXPECT_NE(asked.find(L"There is no program file at\n\\zv-road-qt.exe"), std::wstring::npos)
         << narrow(asked);
@@ -324,26 +319,21 @@ TEST_F(WholeRoad, MistakesOnTheWayAreExplainedAndChangeNothing) {
     ASSERT_TRUE(wait_until([&] { return !IsWindow(box); }, 5s));
     EXPECT_FALSE(file_exists(missing_folder)) << "no folder was made";
     EXPECT_FALSE(file_exists(folder.file(L"ZVKOB-QT.BAT")));
-    click(s("CLOSE_BUTTON"));
+    click(s(settings_layout::close_button));
     ASSERT_TRUE(wait_until([&] { return !IsWindow(settings) && enabled(main); }, 5s));
 
     // LAUNCH with no batch file written: the message names it, the window stays usable.
-    ASSERT_NO_FATAL_FAILURE(tick(m("USE_QT_BAT_TICKBOX")));
-    ASSERT_TRUE(wait_until(
-        [&] {
-            return shows("QT_PROCESS_ACTIVE_LABEL", L"!!! QT STOPPED !!!", red) &&
-                   enabled(m("LAUNCH_BUTTON"));
-        },
-        3s));
-    click(m("LAUNCH_BUTTON"));
+    ASSERT_NO_FATAL_FAILURE(tick(m(main_layout::qt_chosen)));
+    ASSERT_TRUE(wait_until([&] { return ready_to_launch(); }, 3s));
+    click(m(main_layout::launch_button));
     box = wait_for_message_box(program->id());
     ASSERT_NE(box, nullptr);
     EXPECT_NE(message_box_text(box).find(missing_folder + L"\\ZVKOB-QT.BAT"), std::wstring::npos)
         << narrow(message_box_text(box));
     press_ok(box);
     ASSERT_TRUE(wait_until([&] { return !IsWindow(box); }, 5s));
-    click(m("START_STOP_BUTTON"));
-    EXPECT_TRUE(wait_until([&] { return text(m("START_STOP_BUTTON")) == L"STOP"; }, 3s))
+    click(m(main_layout::start_stop_button));
+    EXPECT_TRUE(wait_until([&] { return text(m(main_layout::start_stop_button)) == L"STOP"; }, 3s))
         << "the window goes on working";
     close(main);
     ASSERT_TRUE(program->wait_for_exit(10s));

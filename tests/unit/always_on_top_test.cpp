@@ -15,7 +15,7 @@ TEST(AlwaysOnTopTick, DoesNothingWhileTheMainWindowHasTheInput) {
     MainWindowFixture f;
     load_main_window(f.window);
     f.take_log();
-    f.window.AlwaysOnTopTimer.tick();
+    f.window.always_on_top_timer.tick();
     EXPECT_EQ(f.log, CallLog{"foreground"});
 }
 
@@ -24,7 +24,7 @@ TEST(AlwaysOnTopTick, LiftsTheMainWindowAndLeavesAnotherProgramsWindowAlone) {
     load_main_window(f.window);
     f.windows.foreground = 555;
     f.take_log();
-    f.window.AlwaysOnTopTimer.tick();
+    f.window.always_on_top_timer.tick();
     EXPECT_EQ(f.log, (CallLog{"foreground", "topmost 100"}))
         << "a window pinned on top by its own user keeps its pin";
 }
@@ -35,12 +35,12 @@ TEST(AlwaysOnTopTickbox, AClickSwitchesTheTimerAtOnceAndLeavesTheTopmostBand) {
     MainWindow& w = f.window;
     f.take_log();
 
-    w.AlwaysOnTopTimer_TICKBOX.click();
-    EXPECT_FALSE(w.AlwaysOnTopTimer.enabled());
+    w.always_on_top.click();
+    EXPECT_FALSE(w.always_on_top_timer.enabled());
     EXPECT_EQ(f.take_log(), CallLog{"not topmost 100"});
 
-    w.AlwaysOnTopTimer_TICKBOX.click();
-    EXPECT_TRUE(w.AlwaysOnTopTimer.running());
+    w.always_on_top.click();
+    EXPECT_TRUE(w.always_on_top_timer.running());
     EXPECT_EQ(f.take_log(), CallLog{}) << "the next tick puts the window back on top";
 }
 

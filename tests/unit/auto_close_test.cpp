@@ -17,7 +17,7 @@ using testing::WatchedWindow;
 // Auto-close asks the process query afresh: it acts on what runs now.
 TEST(AutoClose, ClosesTheWindowOnceAProgramRuns) {
     WatchedWindow f({{"AUTOCLOSE_TIMER_TICKBOX", "1"}});
-    f.w.UNLOAD_TIMER.set_enabled(true);
+    f.w.auto_close_timer.set_enabled(true);
     f.watch(false, false);
     f.probe.running = {testing::daemon_image};
     auto_close_tick(f.w);
@@ -28,24 +28,24 @@ TEST(AutoClose, ClosesTheWindowOnceAProgramRuns) {
 TEST(AutoClose, GivesUpWhenNothingRuns) {
     WatchedWindow f({{"AUTOCLOSE_TIMER_TICKBOX", "1"}});
     MainWindow& w = f.w;
-    w.AUTORUN_TIMER_TEXTBOX.set_back_colour(colours::green);
-    w.UNLOAD_TIMER.set_enabled(true);
+    w.countdown_display.set_back_colour(colours::green);
+    w.auto_close_timer.set_enabled(true);
     f.watch(true, false);
     f.probe.running.clear();
     auto_close_tick(w);
     EXPECT_EQ(f.take_log(),
               (CallLog{"probe bitcoin-qt.exe", "probe bitcoind.exe", "indicator pink"}));
-    EXPECT_FALSE(w.UNLOAD_TIMER.enabled());
+    EXPECT_FALSE(w.auto_close_timer.enabled());
 }
 
 TEST(AutoClose, WithAutoCloseClearKeepsTestingWithoutEffect) {
     WatchedWindow f;
     MainWindow& w = f.w;
-    w.UNLOAD_TIMER.set_enabled(true);
+    w.auto_close_timer.set_enabled(true);
     f.watch(true, false);
     auto_close_tick(w);
     EXPECT_EQ(f.take_log(), CallLog{});
-    EXPECT_TRUE(w.UNLOAD_TIMER.running());
+    EXPECT_TRUE(w.auto_close_timer.running());
 }
 
 // Due while the settings window is open, auto-close closes that window by
@@ -54,21 +54,21 @@ TEST(AutoClose, WithAutoCloseClearKeepsTestingWithoutEffect) {
 TEST(Closing, TheSettingsWindowClosesFirstAndAutoCloseDecidesAgain) {
     WatchedWindow f({{"AUTOCLOSE_TIMER_TICKBOX", "1"}});
     MainWindow& w = f.w;
-    w.UNLOAD_TIMER.set_enabled(true);
+    w.auto_close_timer.set_enabled(true);
     f.watch(true, false);
     f.windows.while_settings_shown = [&] {
         auto_close_tick(w);
         f.probe.running.clear();
     };
-    w.SETTINGS_BUTTON.click();
+    w.settings_button.click();
     EXPECT_EQ(f.take_log(),
               (CallLog{"show settings", "probe bitcoin-qt.exe", "probe bitcoind.exe",
                        "indicator red", "close settings window", "probe bitcoin-qt.exe",
                        "probe bitcoind.exe", "indicator pink"}));
-    EXPECT_FALSE(w.UNLOAD_TIMER.enabled());
+    EXPECT_FALSE(w.auto_close_timer.enabled());
 
     f.windows.while_settings_shown = [&] { EXPECT_FALSE(main_may_close_now(w)); };
-    w.SETTINGS_BUTTON.click();
+    w.settings_button.click();
     EXPECT_EQ(f.take_log(), (CallLog{"show settings", "close settings window", "close main"}));
     EXPECT_TRUE(main_may_close_now(w));
 }
@@ -77,10 +77,10 @@ TEST(Closing, SettingsOpensAgainAfterAFailedOpeningAndAutoCloseIsNotHeldUp) {
     WatchedWindow f({{"AUTOCLOSE_TIMER_TICKBOX", "1"}});
     MainWindow& w = f.w;
     f.windows.while_settings_shown = [] { throw std::runtime_error("no window"); };
-    EXPECT_THROW(w.SETTINGS_BUTTON.click(), std::runtime_error);
+    EXPECT_THROW(w.settings_button.click(), std::runtime_error);
     f.windows.while_settings_shown = nullptr;
     f.take_log();
-    w.SETTINGS_BUTTON.click();
+    w.settings_button.click();
     EXPECT_EQ(f.take_log(), CallLog{"show settings"});
     f.watch(true, false);
     auto_close_tick(w);
@@ -90,13 +90,13 @@ TEST(Closing, SettingsOpensAgainAfterAFailedOpeningAndAutoCloseIsNotHeldUp) {
 TEST(AutoStartRule, GatesAutoClose) {
     WatchedWindow f({{"USE_QT_BAT_TICKBOX", "1"}});
     MainWindow& w = f.w;
-    w.AUTOSTART_TICKBOX.click();
-    EXPECT_TRUE(w.AUTOCLOSE_TIMER_TICKBOX.enabled());
-    EXPECT_EQ(w.AUTOCLOSE_TIMER_TICKBOX.tick(), 0) << "enabled, not ticked";
-    w.AUTOCLOSE_TIMER_TICKBOX.click();
-    w.AUTOSTART_TICKBOX.click();
-    EXPECT_FALSE(w.AUTOCLOSE_TIMER_TICKBOX.enabled());
-    EXPECT_EQ(w.AUTOCLOSE_TIMER_TICKBOX.tick(), 0);
+    w.auto_start.click();
+    EXPECT_TRUE(w.auto_close.enabled());
+    EXPECT_EQ(w.auto_close.tick(), 0) << "enabled, not ticked";
+    w.auto_close.click();
+    w.auto_start.click();
+    EXPECT_FALSE(w.auto_close.enabled());
+    EXPECT_EQ(w.auto_close.tick(), 0);
 }
 
 }  // namespace

@@ -9,19 +9,20 @@
 namespace zvkob {
 namespace {
 
+constexpr ControlSpec spec_a{.name = "A", .kind = ControlKind::tickbox, .caption = "A"};
+constexpr ControlSpec spec_b{.name = "B", .kind = ControlKind::tickbox, .caption = "B", .tick = 1};
+constexpr ControlSpec spec_l{.name = "L", .kind = ControlKind::label, .caption = "label"};
+constexpr ControlSpec not_in_the_table{.name = "M", .kind = ControlKind::label};
+
 const WindowSpec& two_tickboxes() {
     static const WindowSpec design{
-        .name = "TEST",
-        .caption = "test",
-        .controls = {{.name = "A", .kind = ControlKind::tickbox, .caption = "A"},
-                     {.name = "B", .kind = ControlKind::tickbox, .caption = "B", .tick = 1},
-                     {.name = "L", .kind = ControlKind::label, .caption = "label"}}};
+        .name = "TEST", .caption = "test", .controls = {&spec_a, &spec_b, &spec_l}};
     return design;
 }
 
 TEST(Tickbox, RunsItsRuleOnlyWhenTheTickChanges) {
     ControlSet controls(two_tickboxes());
-    Tickbox& a = controls.tickbox("A");
+    Tickbox& a = controls.tickbox_of(spec_a);
     int runs = 0;
     a.set_on_click([&] { ++runs; });
 
@@ -41,8 +42,8 @@ TEST(Tickbox, RunsItsRuleOnlyWhenTheTickChanges) {
 
 TEST(Tickbox, RulesNestInsideTheCodeThatSetTheTick) {
     ControlSet controls(two_tickboxes());
-    Tickbox& a = controls.tickbox("A");
-    Tickbox& b = controls.tickbox("B");
+    Tickbox& a = controls.tickbox_of(spec_a);
+    Tickbox& b = controls.tickbox_of(spec_b);
     std::vector<std::string> trace;
     a.set_on_click([&] {
         trace.push_back("A begins");
@@ -57,7 +58,7 @@ TEST(Tickbox, RulesNestInsideTheCodeThatSetTheTick) {
 
 TEST(Control, TellsItsObserverOnlyAboutRealChanges) {
     ControlSet controls(two_tickboxes());
-    Control& label = controls.at("L");
+    Control& label = controls.of(spec_l);
     int changes = 0;
     label.set_observer([&] { ++changes; });
     label.set_text("label");
@@ -72,10 +73,10 @@ TEST(Control, TellsItsObserverOnlyAboutRealChanges) {
 
 TEST(ControlSet, BuildsEachControlWithItsDesignState) {
     ControlSet controls(two_tickboxes());
-    EXPECT_EQ(controls.tickbox("B").tick(), 1);
-    EXPECT_EQ(controls.at("L").text(), "label");
-    EXPECT_THROW(controls.at("MISSING"), std::logic_error);
-    EXPECT_THROW(controls.tickbox("L"), std::logic_error);
+    EXPECT_EQ(controls.tickbox_of(spec_b).tick(), 1);
+    EXPECT_EQ(controls.of(spec_l).text(), "label");
+    EXPECT_THROW(controls.of(not_in_the_table), std::logic_error);
+    EXPECT_THROW(controls.tickbox_of(spec_l), std::logic_error);
 }
 
 TEST(Timer, RunsOnlyWithAnIntervalAndSwitchedOn) {

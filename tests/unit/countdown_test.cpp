@@ -25,48 +25,48 @@ TEST(CountdownDisplay, ShowsTheSecondsOfTheAbsoluteValueAsTwoDigits) {
 }
 
 std::vector<Control*> lockable(MainWindow& w) {
-    return {&w.AUTOSTART_TICKBOX, &w.AUTOCLOSE_TIMER_TICKBOX, &w.LAUNCH_BUTTON,
-            &w.SETTINGS_BUTTON,   &w.USE_QT_BAT_TICKBOX,      &w.USE_DAEMON_BAT_TICKBOX};
+    return {&w.auto_start,      &w.auto_close, &w.launch_button,
+            &w.settings_button, &w.qt.chosen,  &w.daemon.chosen};
 }
 
 TEST(StartStop, WithoutALaunchModeOnlySettlesTheWindow) {
     WatchedWindow f;
     MainWindow& w = f.w;
-    w.START_STOP_BUTTON.set_text("STOP");
-    w.SETTINGS_BUTTON.set_enabled(false);
+    w.start_stop_button.set_text("STOP");
+    w.settings_button.set_enabled(false);
     start_stop_click(w);
-    EXPECT_EQ(w.START_STOP_BUTTON.text(), "START");
-    EXPECT_FALSE(w.AUTOSTART_TICKBOX.enabled());
-    EXPECT_FALSE(w.AUTOCLOSE_TIMER_TICKBOX.enabled());
-    EXPECT_FALSE(w.COUNTDOWN_TIMER.enabled());
-    EXPECT_TRUE(w.USE_QT_BAT_TICKBOX.enabled() && w.USE_DAEMON_BAT_TICKBOX.enabled());
-    EXPECT_FALSE(w.SETTINGS_BUTTON.enabled()) << "left as it was";
+    EXPECT_EQ(w.start_stop_button.text(), "START");
+    EXPECT_FALSE(w.auto_start.enabled());
+    EXPECT_FALSE(w.auto_close.enabled());
+    EXPECT_FALSE(w.countdown_timer.enabled());
+    EXPECT_TRUE(w.qt.chosen.enabled() && w.daemon.chosen.enabled());
+    EXPECT_FALSE(w.settings_button.enabled()) << "left as it was";
 }
 
 TEST(StartStop, ArmsThenDisarmsLeavingTheDisplayAndAutoCloseAlone) {
     WatchedWindow f({{"USE_QT_BAT_TICKBOX", "1"}});
     MainWindow& w = f.w;
-    w.COUNTDOWN_REMAINING = -5 * second;
+    w.countdown_remaining = -5 * second;
     start_stop_click(w);
-    EXPECT_EQ(w.START_STOP_BUTTON.text(), "STOP");
-    EXPECT_DOUBLE_EQ(w.COUNTDOWN_REMAINING, 11 * second);
-    EXPECT_TRUE(w.COUNTDOWN_TIMER.running());
+    EXPECT_EQ(w.start_stop_button.text(), "STOP");
+    EXPECT_DOUBLE_EQ(w.countdown_remaining, 11 * second);
+    EXPECT_TRUE(w.countdown_timer.running());
     for (const Control* control : lockable(w)) {
         EXPECT_FALSE(control->enabled()) << control->name();
     }
-    EXPECT_EQ(w.AUTORUN_TIMER_TEXTBOX.text(), "-- --") << "the first tick shows the seconds";
+    EXPECT_EQ(w.countdown_display.text(), "-- --") << "the first tick shows the seconds";
 
     countdown_tick(w);
-    w.UNLOAD_TIMER.set_enabled(true);
+    w.auto_close_timer.set_enabled(true);
     start_stop_click(w);
-    EXPECT_EQ(w.START_STOP_BUTTON.text(), "START");
-    EXPECT_FALSE(w.COUNTDOWN_TIMER.enabled());
+    EXPECT_EQ(w.start_stop_button.text(), "START");
+    EXPECT_FALSE(w.countdown_timer.enabled());
     for (const Control* control : lockable(w)) {
         EXPECT_TRUE(control->enabled()) << control->name();
     }
-    EXPECT_EQ(w.AUTORUN_TIMER_TEXTBOX.text(), "10");
-    EXPECT_TRUE(w.UNLOAD_TIMER.enabled()) << "STOP does not switch auto-close off";
-    EXPECT_EQ(w.USE_QT_BAT_TICKBOX.tick(), 1) << "locking changes no tick";
+    EXPECT_EQ(w.countdown_display.text(), "10");
+    EXPECT_TRUE(w.auto_close_timer.enabled()) << "STOP does not switch auto-close off";
+    EXPECT_EQ(w.qt.chosen.tick(), 1) << "locking changes no tick";
 }
 
 TEST(Countdown, CountsFromTenToOneThenLaunchesAtTheEleventhTick) {
@@ -78,16 +78,16 @@ TEST(Countdown, CountsFromTenToOneThenLaunchesAtTheEleventhTick) {
         countdown_tick(w);
         char expected[3];
         std::snprintf(expected, sizeof expected, "%02d", shown);
-        ASSERT_EQ(w.AUTORUN_TIMER_TEXTBOX.text(), expected);
+        ASSERT_EQ(w.countdown_display.text(), expected);
     }
     EXPECT_EQ(f.take_log(), CallLog{});
     countdown_tick(w);
     EXPECT_EQ(f.take_log(), (CallLog{"indicator yellow", "run C:\\TARLOWEN\\ZV-KOB\\ZVKOB-QT.BAT",
                                      "pause 3000", "indicator green"}));
-    EXPECT_EQ(w.AUTORUN_TIMER_TEXTBOX.text(), "-- --");
-    EXPECT_TRUE(w.UNLOAD_TIMER.running());
-    EXPECT_FALSE(w.COUNTDOWN_TIMER.enabled());
-    EXPECT_EQ(w.START_STOP_BUTTON.text(), "STOP");
+    EXPECT_EQ(w.countdown_display.text(), "-- --");
+    EXPECT_TRUE(w.auto_close_timer.running());
+    EXPECT_FALSE(w.countdown_timer.enabled());
+    EXPECT_EQ(w.start_stop_button.text(), "STOP");
 }
 
 TEST(Countdown, OverrunsWhileAProgramRunsAndTriesAgainEveryMinute) {
@@ -98,20 +98,20 @@ TEST(Countdown, OverrunsWhileAProgramRunsAndTriesAgainEveryMinute) {
     for (int tick = 1; tick <= 11; ++tick) {
         countdown_tick(w);
     }
-    EXPECT_EQ(w.AUTORUN_TIMER_TEXTBOX.text(), "-- --");
-    EXPECT_TRUE(w.COUNTDOWN_TIMER.running()) << "both must be stopped to launch";
+    EXPECT_EQ(w.countdown_display.text(), "-- --");
+    EXPECT_TRUE(w.countdown_timer.running()) << "both must be stopped to launch";
     for (int shown = 1; shown <= 59; ++shown) {
         countdown_tick(w);
         char expected[3];
         std::snprintf(expected, sizeof expected, "%02d", shown);
-        ASSERT_EQ(w.AUTORUN_TIMER_TEXTBOX.text(), expected) << "tick " << 11 + shown;
+        ASSERT_EQ(w.countdown_display.text(), expected) << "tick " << 11 + shown;
     }
     EXPECT_EQ(f.take_log(), CallLog{});
     f.watch(false, false);
     countdown_tick(w);  // the 71st
     EXPECT_EQ(f.take_log(), (CallLog{"indicator yellow", "run C:\\TARLOWEN\\ZV-KOB\\ZVKOB-D.BAT",
                                      "pause 3000", "indicator green"}));
-    EXPECT_TRUE(w.UNLOAD_TIMER.running());
+    EXPECT_TRUE(w.auto_close_timer.running());
 }
 
 TEST(Countdown, AFailedStartAtZeroStopsTheCountdownAndArmsNoAutoClose) {
@@ -119,7 +119,7 @@ TEST(Countdown, AFailedStartAtZeroStopsTheCountdownAndArmsNoAutoClose) {
                      {"AUTOSTART_TICKBOX", "1"},
                      {"AUTOCLOSE_TIMER_TICKBOX", "1"}});
     MainWindow& w = f.w;
-    ASSERT_TRUE(w.COUNTDOWN_TIMER.running()) << "armed by the load";
+    ASSERT_TRUE(w.countdown_timer.running()) << "armed by the load";
     f.watch(false, false);
     f.runner.failure = "File not found.";
     for (int tick = 1; tick <= 11; ++tick) {
@@ -127,9 +127,9 @@ TEST(Countdown, AFailedStartAtZeroStopsTheCountdownAndArmsNoAutoClose) {
     }
     EXPECT_EQ(f.take_log(), (CallLog{"indicator yellow", "run C:\\TARLOWEN\\ZV-KOB\\ZVKOB-QT.BAT",
                                      "indicator pink", "message"}));
-    EXPECT_FALSE(w.COUNTDOWN_TIMER.enabled());
-    EXPECT_FALSE(w.UNLOAD_TIMER.enabled());
-    EXPECT_EQ(w.START_STOP_BUTTON.text(), "STOP") << "STOP, then START, tries again";
+    EXPECT_FALSE(w.countdown_timer.enabled());
+    EXPECT_FALSE(w.auto_close_timer.enabled());
+    EXPECT_EQ(w.start_stop_button.text(), "STOP") << "STOP, then START, tries again";
 }
 
 }  // namespace

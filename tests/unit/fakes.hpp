@@ -7,8 +7,8 @@
 #include <string_view>
 #include <vector>
 
-#include "core/process_probe.hpp"
-#include "core/settings_store.hpp"
+#include "platform/process_probe.hpp"
+#include "platform/settings_store.hpp"
 #include "main_window/main_window.hpp"
 #include "platform/command_runner.hpp"
 #include "platform/notifier.hpp"
@@ -19,6 +19,17 @@ namespace zvkob::testing {
 
 // One log of every service call, in order, so tests can check sequences.
 using CallLog = std::vector<std::string>;
+
+// The calls of a log that begin with `prefix` ("get ", "save "), in order.
+inline CallLog calls_starting(const CallLog& log, std::string_view prefix) {
+    CallLog calls;
+    for (const std::string& call : log) {
+        if (call.starts_with(prefix)) {
+            calls.push_back(call);
+        }
+    }
+    return calls;
+}
 
 class FakeStore : public SettingsStore {
 public:
@@ -164,13 +175,15 @@ private:
 // A main window wired to fakes that all write to one call log.
 struct MainWindowFixture {
     CallLog log;
+    EventGate events{[](std::string_view) {}};
     FakeStore store{log};
     FakeProbe probe{log};
     FakeRunner runner{log};
     FakePause pause{log};
     FakeWindows windows{log};
     FakeNotifier notifier{log};
-    MainWindow window{MainWindowServices{store, probe, runner, pause, windows, notifier}, "ZV-KOB"};
+    MainWindow window{MainWindowServices{events, store, probe, runner, pause, windows, notifier},
+                      "ZV-KOB"};
 
     // The calls logged since the last call, then forgets them.
     CallLog take_log() {

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include "main_window/main_window_layout.hpp"
 #include "watched_window.hpp"
 
 namespace zvkob {
@@ -18,11 +19,9 @@ struct Seen {
 };
 
 Seen seen(const MainWindow& w) {
-    return {w.USE_QT_BAT_TICKBOX.tick(),        w.USE_DAEMON_BAT_TICKBOX.tick(),
-            w.AUTOSTART_TICKBOX.tick(),         w.AUTOCLOSE_TIMER_TICKBOX.tick(),
-            w.USE_QT_BAT_TICKBOX.enabled(),     w.USE_DAEMON_BAT_TICKBOX.enabled(),
-            w.LAUNCH_BUTTON.enabled(),          w.AUTOSTART_TICKBOX.enabled(),
-            w.AUTOCLOSE_TIMER_TICKBOX.enabled()};
+    return {w.qt.chosen.tick(),        w.daemon.chosen.tick(), w.auto_start.tick(),
+            w.auto_close.tick(),       w.qt.chosen.enabled(),  w.daemon.chosen.enabled(),
+            w.launch_button.enabled(), w.auto_start.enabled(), w.auto_close.enabled()};
 }
 
 void PrintTo(const Seen& s, std::ostream* out) {
@@ -34,23 +33,23 @@ void PrintTo(const Seen& s, std::ostream* out) {
 
 TEST(LaunchModes, TickingQtChoosesItAndUnlocksLaunchAndAutoStart) {
     WatchedWindow f;
-    f.w.USE_QT_BAT_TICKBOX.click();
+    f.w.qt.chosen.click();
     EXPECT_EQ(seen(f.w), (Seen{1, 0, 0, 0, true, false, true, true, false}));
 }
 
 TEST(LaunchModes, ClearingTheChoiceClearsAutoStartAndThroughItsRuleLocksAutoClose) {
     WatchedWindow f({{"USE_DAEMON_BAT_TICKBOX", "1"}});
-    f.w.AUTOSTART_TICKBOX.click();
-    f.w.AUTOCLOSE_TIMER_TICKBOX.click();
-    f.w.USE_DAEMON_BAT_TICKBOX.click();
+    f.w.auto_start.click();
+    f.w.auto_close.click();
+    f.w.daemon.chosen.click();
     EXPECT_EQ(seen(f.w), (Seen{0, 0, 0, 0, true, true, false, false, false}));
 }
 
 TEST(LaunchModes, ClearingTheChoiceWithAutoStartClearLeavesAutoCloseEnabledAsItWas) {
     WatchedWindow f({{"USE_QT_BAT_TICKBOX", "1"}});
-    f.w.AUTOCLOSE_TIMER_TICKBOX.set_enabled(true);  // as STOP leaves it
-    f.w.AUTOCLOSE_TIMER_TICKBOX.set_tick(1);
-    f.w.USE_QT_BAT_TICKBOX.click();
+    f.w.auto_close.set_enabled(true);  // as STOP leaves it
+    f.w.auto_close.set_tick(1);
+    f.w.qt.chosen.click();
     EXPECT_EQ(seen(f.w), (Seen{0, 0, 0, 0, true, true, false, false, true}));
 }
 
@@ -60,9 +59,9 @@ TEST(LaunchModes, TickingDaemonWhileQtIsTickedNestsTheQtRule) {
                      {"AUTOSTART_TICKBOX", "1"},
                      {"AUTOCLOSE_TIMER_TICKBOX", "1"}});
     MainWindow& w = f.w;
-    w.START_STOP_BUTTON.click();
-    ASSERT_EQ(w.START_STOP_BUTTON.text(), "START");
-    w.USE_DAEMON_BAT_TICKBOX.click();
+    w.start_stop_button.click();
+    ASSERT_EQ(w.start_stop_button.text(), "START");
+    w.daemon.chosen.click();
     EXPECT_EQ(seen(w), (Seen{0, 1, 0, 0, false, true, true, true, false}));
 }
 
@@ -75,10 +74,12 @@ TEST(LaunchModes, TheInertTickboxesChangeOnlyTheirOwnTick) {
     WatchedWindow f({{"USE_QT_BAT_TICKBOX", "1"}});
     MainWindow& w = f.w;
     const Seen before = seen(w);
-    for (Tickbox* inert : {&w.RUN_BAT_TICKBOX, &w.RUN_EXE_TICKBOX, &w.USE_QT_EXE_TICKBOX,
-                           &w.USE_DAEMON_EXE_TICKBOX, &w.KOB_BAT_FIX_TICKBOX}) {
-        inert->click();
-        EXPECT_EQ(inert->tick(), 1) << inert->name();
+    for (const ControlSpec* design :
+         {&main_layout::inert_run_bat, &main_layout::inert_run_exe, &main_layout::inert_qt_exe,
+          &main_layout::inert_daemon_exe, &main_layout::inert_automation_fix}) {
+        Tickbox& inert = w.controls.tickbox_of(*design);
+        inert.click();
+        EXPECT_EQ(inert.tick(), 1) << inert.name();
     }
     EXPECT_EQ(seen(w), before);
     EXPECT_EQ(f.take_log(), CallLog{});

@@ -68,11 +68,11 @@ TEST(Launch, InterruptsARunningCountdownWithoutArmingAutoClose) {
     launch_click(w);
     EXPECT_EQ(f.take_log(), (CallLog{"indicator cyan", "run C:\\TARLOWEN\\ZV-KOB\\ZVKOB-QT.BAT",
                                      "pause 3000", "indicator pink"}));
-    EXPECT_FALSE(w.COUNTDOWN_TIMER.enabled());
-    EXPECT_FALSE(w.UNLOAD_TIMER.enabled());
-    EXPECT_EQ(w.AUTORUN_TIMER_TEXTBOX.text(), "09") << "the display keeps the last seconds";
-    EXPECT_EQ(w.START_STOP_BUTTON.text(), "STOP");
-    EXPECT_FALSE(w.SETTINGS_BUTTON.enabled());
+    EXPECT_FALSE(w.countdown_timer.enabled());
+    EXPECT_FALSE(w.auto_close_timer.enabled());
+    EXPECT_EQ(w.countdown_display.text(), "09") << "the display keeps the last seconds";
+    EXPECT_EQ(w.start_stop_button.text(), "STOP");
+    EXPECT_FALSE(w.settings_button.enabled());
 }
 
 TEST(Launch, ACommandThatCannotStartIsReportedAndTheWindowStaysUsable) {
@@ -91,7 +91,7 @@ TEST(Launch, ACommandThatCannotStartIsReportedAndTheWindowStaysUsable) {
 
     // Once the settings hold a batch file, the next LAUNCH works.
     f.runner.failure.clear();
-    w.BAT_QT_RUN_COMMAND_TEXTBOX.set_text(testing::qt_command);
+    w.qt.batch_path = testing::qt_command;
     f.take_log();
     launch_click(w);
     EXPECT_EQ(f.take_log(), (CallLog{"indicator cyan", "run " + testing::qt_command, "pause 3000",
@@ -119,7 +119,7 @@ TEST(Launch, ABatchFileThatEndedAtOnceIsReported) {
                       ".\n\nCommand: " + testing::qt_command +
                       "\n\nCheck the QT Folder and QT Filename in Settings, press \"Save To "
                       "Registry\" and \"Save .BAT Files\", then try again.");
-        EXPECT_FALSE(w.COUNTDOWN_TIMER.enabled() || w.UNLOAD_TIMER.enabled())
+        EXPECT_FALSE(w.countdown_timer.enabled() || w.auto_close_timer.enabled())
             << "a failed start: no auto-close to finish";
     }
 }
@@ -151,8 +151,8 @@ TEST(Launch, StartsNothingOnceWindowsIsEndingTheSession) {
         countdown_tick(w);
     }
     EXPECT_EQ(f.take_log(), CallLog{});
-    EXPECT_EQ(w.AUTORUN_TIMER_TEXTBOX.back_colour(), colours::pink);
-    EXPECT_TRUE(w.COUNTDOWN_TIMER.enabled()) << "should the session go on, the countdown does too";
+    EXPECT_EQ(w.countdown_display.back_colour(), colours::pink);
+    EXPECT_TRUE(w.countdown_timer.enabled()) << "should the session go on, the countdown does too";
 }
 
 }  // namespace

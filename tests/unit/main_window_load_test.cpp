@@ -6,6 +6,7 @@
 
 #include "fakes.hpp"
 #include "main_window/load_unload.hpp"
+#include "main_window/main_window_layout.hpp"
 
 namespace zvkob {
 namespace {
@@ -13,27 +14,21 @@ namespace {
 using testing::CallLog;
 using testing::MainWindowFixture;
 
-CallLog store_reads(const CallLog& log) {
-    CallLog reads;
-    std::copy_if(log.begin(), log.end(), std::back_inserter(reads),
-                 [](const std::string& call) { return call.rfind("get ", 0) == 0; });
-    return reads;
-}
-
 struct LoadTest : ::testing::Test {
     MainWindowFixture f;
     MainWindow& w = f.window;
 };
 
-TEST_F(LoadTest, ReadsTheStoreInItsOrder) {
+TEST_F(LoadTest, ReadsItsThirteenKeysOnceAndStoresNothing) {
     load_main_window(w);
-    EXPECT_EQ(
-        store_reads(f.log),
-        (CallLog{"get MAIN-Left", "get MAIN-Top", "get MAIN-Width", "get MAIN-Height",
-                 "get USE_QT_BAT_TICKBOX", "get USE_DAEMON_BAT_TICKBOX", "get AUTOSTART_TICKBOX",
-                 "get AUTOCLOSE_TIMER_TICKBOX", "get AlwaysOnTopTimer_TICKBOX",
-                 "get BAT_QT_RUN_COMMAND_TEXTBOX", "get BAT_DAEMON_RUN_COMMAND_TEXTBOX",
-                 "get QT_NAME_TEXTBOX", "get DAEMOND_NAME_TEXTBOX"}));
+    CallLog reads = testing::calls_starting(f.log, "get ");
+    std::sort(reads.begin(), reads.end());
+    EXPECT_EQ(reads, (CallLog{"get AUTOCLOSE_TIMER_TICKBOX", "get AUTOSTART_TICKBOX",
+                              "get AlwaysOnTopTimer_TICKBOX", "get BAT_DAEMON_RUN_COMMAND_TEXTBOX",
+                              "get BAT_QT_RUN_COMMAND_TEXTBOX", "get DAEMOND_NAME_TEXTBOX",
+                              "get MAIN-Height", "get MAIN-Left", "get MAIN-Top", "get MAIN-Width",
+                              "get QT_NAME_TEXTBOX", "get USE_DAEMON_BAT_TICKBOX",
+                              "get USE_QT_BAT_TICKBOX"}));
 }
 
 TEST_F(LoadTest, FirstStartShowsEveryDefault) {
@@ -44,77 +39,77 @@ TEST_F(LoadTest, FirstStartShowsEveryDefault) {
     EXPECT_EQ(w.frame.width(), 4530.0F);
     EXPECT_EQ(w.frame.height(), 2565.0F);
     EXPECT_EQ(w.frame.caption(), "TARLOWEN - ZV-KOB - ZV-KOB");
-    EXPECT_EQ(w.APP_EXE_NAME_LABEL.text(), "ZV-KOB");
-    EXPECT_EQ(w.USE_QT_BAT_TICKBOX.tick(), 0);
-    EXPECT_EQ(w.USE_DAEMON_BAT_TICKBOX.tick(), 0);
-    EXPECT_EQ(w.AUTOSTART_TICKBOX.tick(), 0);
-    EXPECT_EQ(w.AUTOCLOSE_TIMER_TICKBOX.tick(), 0);
-    EXPECT_EQ(w.AlwaysOnTopTimer_TICKBOX.tick(), 1);
-    for (const TextBox* box : {&w.BAT_QT_RUN_COMMAND_TEXTBOX, &w.BAT_DAEMON_RUN_COMMAND_TEXTBOX,
-                               &w.QT_NAME_TEXTBOX, &w.DAEMOND_NAME_TEXTBOX}) {
-        EXPECT_EQ(box->text(), "") << box->name();
+    EXPECT_EQ(w.instance_label.text(), "ZV-KOB");
+    EXPECT_EQ(w.qt.chosen.tick(), 0);
+    EXPECT_EQ(w.daemon.chosen.tick(), 0);
+    EXPECT_EQ(w.auto_start.tick(), 0);
+    EXPECT_EQ(w.auto_close.tick(), 0);
+    EXPECT_EQ(w.always_on_top.tick(), 1);
+    for (const std::string* text :
+         {&w.qt.batch_path, &w.daemon.batch_path, &w.qt.image, &w.daemon.image}) {
+        EXPECT_EQ(*text, "");
     }
-    EXPECT_EQ(w.EXE_QT_RUN_COMMAND_TEXTBOX.text(), "EXE_QT_RUN_COMMAND_TEXTBOX");
-    EXPECT_DOUBLE_EQ(w.COUNTDOWN_REMAINING, 11.0 / 86400.0);
+    EXPECT_EQ(w.controls.of(main_layout::unused_qt_command).text(), "EXE_QT_RUN_COMMAND_TEXTBOX");
+    EXPECT_DOUBLE_EQ(w.countdown_remaining, 11.0 / 86400.0);
 
-    EXPECT_TRUE(w.AlwaysOnTopTimer.running());
-    EXPECT_EQ(w.AlwaysOnTopTimer.interval_ms(), 1000);
-    EXPECT_TRUE(w.KOB_PROCESS_WATCHER_TIMER.running());
-    EXPECT_EQ(w.KOB_PROCESS_WATCHER_TIMER.interval_ms(), 500);
-    EXPECT_EQ(w.COUNTDOWN_TIMER.interval_ms(), 1000);
-    EXPECT_FALSE(w.COUNTDOWN_TIMER.enabled());
-    EXPECT_EQ(w.UNLOAD_TIMER.interval_ms(), 10000);
-    EXPECT_FALSE(w.UNLOAD_TIMER.enabled());
+    EXPECT_TRUE(w.always_on_top_timer.running());
+    EXPECT_EQ(w.always_on_top_timer.interval_ms(), 1000);
+    EXPECT_TRUE(w.watcher_timer.running());
+    EXPECT_EQ(w.watcher_timer.interval_ms(), 500);
+    EXPECT_EQ(w.countdown_timer.interval_ms(), 1000);
+    EXPECT_FALSE(w.countdown_timer.enabled());
+    EXPECT_EQ(w.auto_close_timer.interval_ms(), 10000);
+    EXPECT_FALSE(w.auto_close_timer.enabled());
 
-    EXPECT_EQ(w.START_STOP_BUTTON.text(), "START");
-    EXPECT_FALSE(w.LAUNCH_BUTTON.enabled());
-    EXPECT_TRUE(w.SETTINGS_BUTTON.enabled());
-    EXPECT_TRUE(w.USE_QT_BAT_TICKBOX.enabled());
-    EXPECT_TRUE(w.USE_DAEMON_BAT_TICKBOX.enabled());
-    EXPECT_FALSE(w.AUTOSTART_TICKBOX.enabled());
-    EXPECT_FALSE(w.AUTOCLOSE_TIMER_TICKBOX.enabled());
-    EXPECT_EQ(w.QT_PROCESS_ACTIVE_LABEL.text(), "!!! NOT MONITORING !!!");
-    EXPECT_EQ(w.QT_PROCESS_ACTIVE_LABEL.back_colour(), colours::cyan);
-    EXPECT_EQ(w.AUTORUN_TIMER_TEXTBOX.text(), "-- --");
-    EXPECT_EQ(w.AUTORUN_TIMER_TEXTBOX.back_colour(), colours::pink);
+    EXPECT_EQ(w.start_stop_button.text(), "START");
+    EXPECT_FALSE(w.launch_button.enabled());
+    EXPECT_TRUE(w.settings_button.enabled());
+    EXPECT_TRUE(w.qt.chosen.enabled());
+    EXPECT_TRUE(w.daemon.chosen.enabled());
+    EXPECT_FALSE(w.auto_start.enabled());
+    EXPECT_FALSE(w.auto_close.enabled());
+    EXPECT_EQ(w.qt.status.label().text(), "!!! NOT MONITORING !!!");
+    EXPECT_EQ(w.qt.status.label().back_colour(), colours::cyan);
+    EXPECT_EQ(w.countdown_display.text(), "-- --");
+    EXPECT_EQ(w.countdown_display.back_colour(), colours::pink);
 }
 
 TEST_F(LoadTest, StoredLaunchModeWithAutoStartArmsTheCountdown) {
     f.store.values = {
         {"USE_QT_BAT_TICKBOX", "1"}, {"AUTOSTART_TICKBOX", "1"}, {"AUTOCLOSE_TIMER_TICKBOX", "1"}};
     load_main_window(w);
-    EXPECT_EQ(w.START_STOP_BUTTON.text(), "STOP");
-    EXPECT_TRUE(w.COUNTDOWN_TIMER.running());
-    for (const Control* locked : std::initializer_list<const Control*>{
-             &w.SETTINGS_BUTTON, &w.LAUNCH_BUTTON, &w.USE_QT_BAT_TICKBOX, &w.USE_DAEMON_BAT_TICKBOX,
-             &w.AUTOSTART_TICKBOX, &w.AUTOCLOSE_TIMER_TICKBOX}) {
+    EXPECT_EQ(w.start_stop_button.text(), "STOP");
+    EXPECT_TRUE(w.countdown_timer.running());
+    for (const Control* locked :
+         std::initializer_list<const Control*>{&w.settings_button, &w.launch_button, &w.qt.chosen,
+                                               &w.daemon.chosen, &w.auto_start, &w.auto_close}) {
         EXPECT_FALSE(locked->enabled()) << locked->name();
     }
-    EXPECT_EQ(w.USE_QT_BAT_TICKBOX.tick(), 1);
-    EXPECT_EQ(w.USE_DAEMON_BAT_TICKBOX.tick(), 0);
-    EXPECT_EQ(w.AUTOSTART_TICKBOX.tick(), 1);
-    EXPECT_EQ(w.AUTOCLOSE_TIMER_TICKBOX.tick(), 1);
+    EXPECT_EQ(w.qt.chosen.tick(), 1);
+    EXPECT_EQ(w.daemon.chosen.tick(), 0);
+    EXPECT_EQ(w.auto_start.tick(), 1);
+    EXPECT_EQ(w.auto_close.tick(), 1);
 }
 
 TEST_F(LoadTest, StoredLaunchModeWithoutAutoStartWaitsForTheUser) {
     f.store.values = {{"USE_DAEMON_BAT_TICKBOX", "1"}};
     load_main_window(w);
-    EXPECT_EQ(w.START_STOP_BUTTON.text(), "START");
-    EXPECT_FALSE(w.COUNTDOWN_TIMER.enabled());
-    EXPECT_TRUE(w.SETTINGS_BUTTON.enabled());
-    EXPECT_TRUE(w.LAUNCH_BUTTON.enabled());
-    EXPECT_TRUE(w.USE_QT_BAT_TICKBOX.enabled());
-    EXPECT_TRUE(w.USE_DAEMON_BAT_TICKBOX.enabled());
-    EXPECT_EQ(w.USE_DAEMON_BAT_TICKBOX.tick(), 1);
+    EXPECT_EQ(w.start_stop_button.text(), "START");
+    EXPECT_FALSE(w.countdown_timer.enabled());
+    EXPECT_TRUE(w.settings_button.enabled());
+    EXPECT_TRUE(w.launch_button.enabled());
+    EXPECT_TRUE(w.qt.chosen.enabled());
+    EXPECT_TRUE(w.daemon.chosen.enabled());
+    EXPECT_EQ(w.daemon.chosen.tick(), 1);
 }
 
 TEST_F(LoadTest, StoredAutoStartWithoutLaunchModeArmsNothing) {
     f.store.values = {{"AUTOSTART_TICKBOX", "1"}};
     load_main_window(w);
-    EXPECT_EQ(w.START_STOP_BUTTON.text(), "START");
-    EXPECT_FALSE(w.COUNTDOWN_TIMER.enabled());
-    EXPECT_EQ(w.AUTOSTART_TICKBOX.tick(), 1);
-    EXPECT_FALSE(w.AUTOSTART_TICKBOX.enabled());
+    EXPECT_EQ(w.start_stop_button.text(), "START");
+    EXPECT_FALSE(w.countdown_timer.enabled());
+    EXPECT_EQ(w.auto_start.tick(), 1);
+    EXPECT_FALSE(w.auto_start.enabled());
 }
 
 TEST_F(LoadTest, RestoresStoredTextsAndGeometryUnchanged) {
@@ -129,36 +124,41 @@ TEST_F(LoadTest, RestoresStoredTextsAndGeometryUnchanged) {
     EXPECT_EQ(w.frame.top(), 2250.5F);
     EXPECT_EQ(w.frame.width(), 6000.0F);
     EXPECT_EQ(w.frame.height(), 3000.0F);
-    EXPECT_EQ(w.BAT_QT_RUN_COMMAND_TEXTBOX.text(), "C:\\Node Tools\\ZVKOB-QT.BAT");
-    EXPECT_EQ(w.QT_NAME_TEXTBOX.text(), " bitcoin-qt.exe ") << "texts are never trimmed";
+    EXPECT_EQ(w.qt.batch_path, "C:\\Node Tools\\ZVKOB-QT.BAT");
+    EXPECT_EQ(w.qt.image, " bitcoin-qt.exe ") << "texts are never trimmed";
 }
 
 TEST_F(LoadTest, HandEditedValuesFallBackToDefaultsInsteadOfStopping) {
-    f.store.values = {{"MAIN-Left", "over there"},  {"MAIN-Width", "1"},
-                      {"MAIN-Height", "0"},         {"USE_QT_BAT_TICKBOX", "7"},
-                      {"AUTOSTART_TICKBOX", "yes"}, {"AlwaysOnTopTimer_TICKBOX", ""}};
+    f.store.values = {{"MAIN-Left", "over there"},
+                      {"MAIN-Top", "-2000"},
+                      {"MAIN-Width", "1"},
+                      {"MAIN-Height", "0"},
+                      {"USE_QT_BAT_TICKBOX", "7"},
+                      {"AUTOSTART_TICKBOX", "yes"},
+                      {"AlwaysOnTopTimer_TICKBOX", ""}};
     load_main_window(w);
     EXPECT_EQ(w.frame.left(), 1000.0F);
+    EXPECT_EQ(w.frame.top(), -2000.0F) << "a position left of or above the main screen is valid";
     EXPECT_EQ(w.frame.width(), 4530.0F) << "never smaller than designed";
     EXPECT_EQ(w.frame.height(), 2565.0F);
-    EXPECT_EQ(w.USE_QT_BAT_TICKBOX.tick(), 0);
-    EXPECT_EQ(w.AUTOSTART_TICKBOX.tick(), 0);
-    EXPECT_EQ(w.AlwaysOnTopTimer_TICKBOX.tick(), 1);
-    EXPECT_TRUE(w.AlwaysOnTopTimer.running());
+    EXPECT_EQ(w.qt.chosen.tick(), 0);
+    EXPECT_EQ(w.auto_start.tick(), 0);
+    EXPECT_EQ(w.always_on_top.tick(), 1);
+    EXPECT_TRUE(w.always_on_top_timer.running());
 }
 
 TEST_F(LoadTest, StoredAlwaysOnTopClearKeepsTheTimerOffAndTheWindowOutOfTheTopmostBand) {
     f.store.values = {{"AlwaysOnTopTimer_TICKBOX", "0"}};
     load_main_window(w);
-    EXPECT_EQ(w.AlwaysOnTopTimer_TICKBOX.tick(), 0);
-    EXPECT_FALSE(w.AlwaysOnTopTimer.enabled());
+    EXPECT_EQ(w.always_on_top.tick(), 0);
+    EXPECT_FALSE(w.always_on_top_timer.enabled());
     const CallLog& log = f.log;
     EXPECT_EQ(std::count(log.begin(), log.end(), "topmost 100"), 0);
 }
 
 TEST_F(LoadTest, RunsTheRuleOfARestoredTickAtOnceBeforeTheNextStep) {
-    w.USE_QT_BAT_TICKBOX.set_on_click([this] { f.log.push_back("QT rule"); });
-    w.USE_DAEMON_BAT_TICKBOX.set_on_click([this] { f.log.push_back("DAEMON rule"); });
+    w.qt.chosen.set_on_click([this] { f.log.push_back("QT rule"); });
+    w.daemon.chosen.set_on_click([this] { f.log.push_back("DAEMON rule"); });
     f.store.values = {{"USE_QT_BAT_TICKBOX", "1"}};
     load_main_window(w);
     const auto qt_read = std::find(f.log.begin(), f.log.end(), "get USE_QT_BAT_TICKBOX");

@@ -13,13 +13,6 @@ namespace {
 using testing::CallLog;
 using testing::MainWindowFixture;
 
-CallLog store_writes(const CallLog& log) {
-    CallLog writes;
-    std::copy_if(log.begin(), log.end(), std::back_inserter(writes),
-                 [](const std::string& call) { return call.rfind("save ", 0) == 0; });
-    return writes;
-}
-
 const CallLog first_start_writes{"save MAIN-Left=1000",
                                  "save MAIN-Top=1000",
                                  "save USE_QT_BAT_TICKBOX=0",
@@ -37,8 +30,9 @@ TEST(MainWindowUnload, SavesElevenKeysInOrderAndNothingElse) {
     load_main_window(f.window);
     f.take_log();
     EXPECT_TRUE(unload_main_window(f.window).ok());
-    EXPECT_EQ(store_writes(f.log), first_start_writes);
-    EXPECT_EQ(store_writes(f.log).size(), f.log.size()) << "the unload does nothing but save";
+    EXPECT_EQ(testing::calls_starting(f.log, "save "), first_start_writes);
+    EXPECT_EQ(testing::calls_starting(f.log, "save ").size(), f.log.size())
+        << "the unload does nothing but save";
 }
 
 TEST(MainWindowUnload, SavesWhatTheUserChangedAndNotTheSize) {
@@ -47,9 +41,9 @@ TEST(MainWindowUnload, SavesWhatTheUserChangedAndNotTheSize) {
     MainWindow& w = f.window;
     w.frame.set_position(-300, 4500.5F);
     w.frame.set_size(9000, 9000);
-    w.AlwaysOnTopTimer_TICKBOX.click();
-    w.USE_DAEMON_BAT_TICKBOX.set_tick(1);
-    w.QT_NAME_TEXTBOX.set_text("bitcoin-qt.exe");
+    w.always_on_top.click();
+    w.daemon.chosen.set_tick(1);
+    w.qt.image = "bitcoin-qt.exe";
     f.take_log();
     ASSERT_TRUE(unload_main_window(w).ok());
     EXPECT_EQ(f.store.values["MAIN-Left"], "-300");
@@ -67,7 +61,8 @@ TEST(MainWindowUnload, AFailingWriteStopsNothingAndIsNamed) {
     f.take_log();
     const Outcome outcome = unload_main_window(f.window);
     EXPECT_FALSE(outcome.ok());
-    EXPECT_EQ(store_writes(f.log).size(), 11U) << "every key is still attempted";
+    EXPECT_EQ(testing::calls_starting(f.log, "save ").size(), 11U)
+        << "every key is still attempted";
     EXPECT_NE(outcome.reason().find("MAIN-Top, QT_NAME_TEXTBOX"), std::string::npos);
     EXPECT_NE(outcome.reason().find("Access is denied."), std::string::npos);
 }
@@ -77,7 +72,7 @@ TEST(SessionEnd, SavesAsTheUnloadDoesAndStopsEveryTimer) {
     f.store.values = {{"USE_QT_BAT_TICKBOX", "1"}, {"AUTOSTART_TICKBOX", "1"}};
     load_main_window(f.window);
     MainWindow& w = f.window;
-    w.UNLOAD_TIMER.set_enabled(true);
+    w.auto_close_timer.set_enabled(true);
 
     session_end_requested(w);
     EXPECT_TRUE(w.session_ending);
@@ -93,7 +88,7 @@ TEST(SessionEnd, SavesAsTheUnloadDoesAndStopsEveryTimer) {
     CallLog expected = first_start_writes;
     expected[2] = "save USE_QT_BAT_TICKBOX=1";
     expected[5] = "save AUTOSTART_TICKBOX=1";
-    EXPECT_EQ(store_writes(f.log), expected);
+    EXPECT_EQ(testing::calls_starting(f.log, "save "), expected);
 }
 
 }  // namespace

@@ -24,38 +24,38 @@ void expect_label(const Label& label, Colour colour, const std::string& text) {
 TEST(ProcessWatcher, ShowsBothStatesAndAllowsLaunchOnlyWhileNeitherRuns) {
     WatchedWindow f;
     MainWindow& w = f.w;
-    EXPECT_EQ(w.qt_status.state(), RunningState::not_probed);
-    expect_label(w.QT_PROCESS_ACTIVE_LABEL, colours::cyan, "!!! NOT MONITORING !!!");
+    EXPECT_EQ(w.qt.status.state(), RunningState::not_probed);
+    expect_label(w.qt.status.label(), colours::cyan, "!!! NOT MONITORING !!!");
 
     f.probe.running = {daemon_image};
     process_watcher_tick(w);
     EXPECT_EQ(f.take_log(), (CallLog{"probe bitcoin-qt.exe", "probe bitcoind.exe"}));
-    expect_label(w.QT_PROCESS_ACTIVE_LABEL, colours::red, "!!! QT STOPPED !!!");
-    expect_label(w.DAEMON_PROCESS_ACTIVE_LABEL, colours::green, "!!! DAEMON RUNNING !!!");
-    EXPECT_FALSE(w.LAUNCH_BUTTON.enabled());
+    expect_label(w.qt.status.label(), colours::red, "!!! QT STOPPED !!!");
+    expect_label(w.daemon.status.label(), colours::green, "!!! DAEMON RUNNING !!!");
+    EXPECT_FALSE(w.launch_button.enabled());
 
     f.probe.running = {qt_image};
     process_watcher_tick(w);
-    expect_label(w.QT_PROCESS_ACTIVE_LABEL, colours::green, "!!! QT RUNNING !!!");
-    expect_label(w.DAEMON_PROCESS_ACTIVE_LABEL, colours::red, "!!! DAEMON STOPPED !!!");
-    EXPECT_FALSE(w.LAUNCH_BUTTON.enabled());
+    expect_label(w.qt.status.label(), colours::green, "!!! QT RUNNING !!!");
+    expect_label(w.daemon.status.label(), colours::red, "!!! DAEMON STOPPED !!!");
+    EXPECT_FALSE(w.launch_button.enabled());
 
     // Nothing runs and no launch mode is chosen: LAUNCH is enabled all the same.
-    ASSERT_EQ(w.USE_QT_BAT_TICKBOX.tick() + w.USE_DAEMON_BAT_TICKBOX.tick(), 0);
+    ASSERT_EQ(w.qt.chosen.tick() + w.daemon.chosen.tick(), 0);
     f.probe.running.clear();
     process_watcher_tick(w);
-    EXPECT_TRUE(w.qt_status.stopped() && w.daemon_status.stopped());
-    EXPECT_TRUE(w.LAUNCH_BUTTON.enabled());
+    EXPECT_TRUE(w.qt.status.stopped() && w.daemon.status.stopped());
+    EXPECT_TRUE(w.launch_button.enabled());
 }
 
 TEST(ProcessWatcher, ReadsTheNamesAfreshAtEveryTickAndUsesThemVerbatim) {
     WatchedWindow f;
     MainWindow& w = f.w;
-    w.QT_NAME_TEXTBOX.set_text(" Bitcoin-Qt.exe ");
-    w.DAEMOND_NAME_TEXTBOX.set_text("");
+    w.qt.image = " Bitcoin-Qt.exe ";
+    w.daemon.image = "";
     process_watcher_tick(w);
     EXPECT_EQ(f.take_log(), (CallLog{"probe  Bitcoin-Qt.exe ", "probe "}));
-    expect_label(w.DAEMON_PROCESS_ACTIVE_LABEL, colours::red, "!!! DAEMON STOPPED !!!");
+    expect_label(w.daemon.status.label(), colours::red, "!!! DAEMON STOPPED !!!");
 }
 
 TEST(ProcessWatcher, AFailedQueryKeepsThatStateAndTheRestOfTheTickGoesOn) {
@@ -67,22 +67,21 @@ TEST(ProcessWatcher, AFailedQueryKeepsThatStateAndTheRestOfTheTickGoesOn) {
     f.probe.running = {daemon_image};
     process_watcher_tick(w);
     EXPECT_EQ(f.take_log(), (CallLog{"probe bitcoin-qt.exe", "probe bitcoind.exe"}));
-    expect_label(w.QT_PROCESS_ACTIVE_LABEL, colours::green, "!!! QT RUNNING !!!");
-    EXPECT_NE(w.QT_PROCESS_ACTIVE_LABEL.tooltip().find("\"bitcoin-qt.exe\""), std::string::npos);
-    EXPECT_NE(w.QT_PROCESS_ACTIVE_LABEL.tooltip().find("(0x80041033): shutting down"),
-              std::string::npos)
-        << w.QT_PROCESS_ACTIVE_LABEL.tooltip();
-    expect_label(w.DAEMON_PROCESS_ACTIVE_LABEL, colours::green, "!!! DAEMON RUNNING !!!");
-    EXPECT_EQ(w.DAEMON_PROCESS_ACTIVE_LABEL.tooltip(), "");
-    EXPECT_FALSE(w.LAUNCH_BUTTON.enabled());
+    expect_label(w.qt.status.label(), colours::green, "!!! QT RUNNING !!!");
+    EXPECT_NE(w.qt.status.label().tooltip().find("\"bitcoin-qt.exe\""), std::string::npos);
+    EXPECT_NE(w.qt.status.label().tooltip().find("(0x80041033): shutting down"), std::string::npos)
+        << w.qt.status.label().tooltip();
+    expect_label(w.daemon.status.label(), colours::green, "!!! DAEMON RUNNING !!!");
+    EXPECT_EQ(w.daemon.status.label().tooltip(), "");
+    EXPECT_FALSE(w.launch_button.enabled());
 
     // The next tick asks again; once the query answers, the reason goes.
     f.probe.failures.clear();
     f.probe.running.clear();
     process_watcher_tick(w);
-    expect_label(w.QT_PROCESS_ACTIVE_LABEL, colours::red, "!!! QT STOPPED !!!");
-    EXPECT_EQ(w.QT_PROCESS_ACTIVE_LABEL.tooltip(), "");
-    EXPECT_TRUE(w.LAUNCH_BUTTON.enabled());
+    expect_label(w.qt.status.label(), colours::red, "!!! QT STOPPED !!!");
+    EXPECT_EQ(w.qt.status.label().tooltip(), "");
+    EXPECT_TRUE(w.launch_button.enabled());
 }
 
 // Nothing is started on a guess while the query fails, and the user is told
@@ -93,9 +92,9 @@ TEST(ProcessWatcher, NothingIsLaunchedOnAGuessWhenTheQueryFailsAndTheUserIsTold)
     f.probe.failures = {{qt_image, "The process query failed to connect (0x80041003)."},
                         {daemon_image, "The process query failed to connect (0x80041003)."}};
     f.watch(false, false);
-    EXPECT_EQ(w.qt_status.state(), RunningState::not_probed);
-    expect_label(w.QT_PROCESS_ACTIVE_LABEL, colours::cyan, "!!! NOT MONITORING !!!");
-    EXPECT_TRUE(w.LAUNCH_BUTTON.enabled()) << "nothing is known to run";
+    EXPECT_EQ(w.qt.status.state(), RunningState::not_probed);
+    expect_label(w.qt.status.label(), colours::cyan, "!!! NOT MONITORING !!!");
+    EXPECT_TRUE(w.launch_button.enabled()) << "nothing is known to run";
 
     launch_click(w);
     start_stop_click(w);
@@ -105,7 +104,7 @@ TEST(ProcessWatcher, NothingIsLaunchedOnAGuessWhenTheQueryFailsAndTheUserIsTold)
         }
     };
     zero_steps(11 + 60);
-    EXPECT_EQ(w.AUTORUN_TIMER_TEXTBOX.text(), "-- --") << "two zero steps came";
+    EXPECT_EQ(w.countdown_display.text(), "-- --") << "two zero steps came";
     EXPECT_EQ(f.take_log(), (CallLog{"message", "message"})) << "and started nothing";
     EXPECT_EQ(f.notifier.messages[0],
               "ZV-KOB cannot tell whether the QT and DAEMON programs run.\n\nThe process query "
@@ -135,11 +134,11 @@ struct ThrowingProbe : ProcessProbe {
 TEST(ProcessWatcher, AProbeThatThrowsCountsAsAFailedQuery) {
     testing::MainWindowFixture f;
     ThrowingProbe throwing;
-    MainWindow w({f.store, throwing, f.runner, f.pause, f.windows, f.notifier}, "ZV-KOB");
+    MainWindow w({f.events, f.store, throwing, f.runner, f.pause, f.windows, f.notifier}, "ZV-KOB");
     load_main_window(w);
     EXPECT_NO_THROW(process_watcher_tick(w));
-    EXPECT_EQ(w.daemon_status.state(), RunningState::not_probed);
-    EXPECT_NE(w.DAEMON_PROCESS_ACTIVE_LABEL.tooltip().find("the query service went away"),
+    EXPECT_EQ(w.daemon.status.state(), RunningState::not_probed);
+    EXPECT_NE(w.daemon.status.label().tooltip().find("the query service went away"),
               std::string::npos);
 }
 

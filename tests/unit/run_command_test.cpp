@@ -65,16 +65,16 @@ TEST(RunCommand, TimersRewriteTheirOwnFieldFromTheCurrentTexts) {
     testing::SettingsWindowFixture f;
     SettingsWindow& w = f.window;
     testing::fill_worked_example(w);
-    w.WALLET_TICKBOX.click();
-    w.QT_BAT_COMMAND_TIMER.tick();
-    EXPECT_EQ(w.ZV_QT_COMMAND_TEXTBOX.text(), testing::worked_qt_line);
-    EXPECT_EQ(w.ZV_D_COMMAND_TEXTBOX.text(), "") << "each timer writes only its own line";
-    w.DAEMON_BAT_COMMAND_TIMER.tick();
-    EXPECT_EQ(w.ZV_D_COMMAND_TEXTBOX.text(), testing::worked_daemon_line);
+    w.wallet.click();
+    w.qt_composer.tick();
+    EXPECT_EQ(w.qt_run_command.text(), testing::worked_qt_line);
+    EXPECT_EQ(w.daemon_run_command.text(), "") << "each timer writes only its own line";
+    w.daemon_composer.tick();
+    EXPECT_EQ(w.daemon_run_command.text(), testing::worked_daemon_line);
 
-    w.ZV_QT_COMMAND_TEXTBOX.set_text("typed over");
-    w.QT_BAT_COMMAND_TIMER.tick();
-    EXPECT_EQ(w.ZV_QT_COMMAND_TEXTBOX.text(), testing::worked_qt_line);
+    w.qt_run_command.set_text("typed over");
+    w.qt_composer.tick();
+    EXPECT_EQ(w.qt_run_command.text(), testing::worked_qt_line);
 }
 
 }  // namespace

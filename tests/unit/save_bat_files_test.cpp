@@ -4,75 +4,72 @@
 
 #include "settings_fakes.hpp"
 #include "settings_window/open_unload.hpp"
+#include "settings_window/settings_window_layout.hpp"
 
 namespace zvkob {
 namespace {
 
 using testing::CallLog;
 
-struct SaveBatFilesTest : ::testing::Test {
-    testing::SettingsWindowFixture f;
-    SettingsWindow& w = f.window;
-
+struct SaveBatFilesTest : testing::OpenSettingsWindow {
     SaveBatFilesTest() {
-        open_settings_window(w);
         testing::fill_worked_example(w);
-        w.ZV_KOB_LOCATION_TEXTBOX.set_text("C:\\TARLOWEN\\ZV-KOB");
-        w.WALLET_TICKBOX.click();
+        w.program_folder.set_text("C:\\TARLOWEN\\ZV-KOB");
+        w.wallet.click();
     }
 
     void save_to_registry_then_take_log() {
-        w.SAVE_REGISTRY_BUTTON.click();
-        w.CLOSE_BUTTON.set_text("Cancel");  // to see what Save .BAT Files alone does
+        w.save_to_registry_button.click();
+        w.close_button.set_text("Cancel");  // to see what Save .BAT Files alone does
         f.take_log();
     }
 };
 
 TEST_F(SaveBatFilesTest, WritesTheWorkedExampleToThePathsOfTheLastSaveToRegistry) {
     save_to_registry_then_take_log();
-    w.ZV_KOB_LOCATION_TEXTBOX.set_text("D:\\Elsewhere");
-    w.SAVE_BATS_BUTTON.click();
+    w.program_folder.set_text("D:\\Elsewhere");
+    w.save_bat_files_button.click();
     EXPECT_EQ(f.log, CallLog{"write C:\\TARLOWEN\\ZV-KOB\\ZVKOB-QT.BAT and "
                              "C:\\TARLOWEN\\ZV-KOB\\ZVKOB-D.BAT"});
     ASSERT_EQ(f.batch_files.written.size(), 2U);
     EXPECT_EQ(f.batch_files.written[0].line, testing::worked_qt_line);
     EXPECT_EQ(f.batch_files.written[1].line, testing::worked_daemon_line);
-    EXPECT_EQ(w.CLOSE_BUTTON.text(), "Close");
+    EXPECT_EQ(w.close_button.text(), "Close");
 }
 
 TEST_F(SaveBatFilesTest, WritesWhatTheFieldsSayNowEvenBeforeTheNextTick) {
     save_to_registry_then_take_log();
-    w.BLOCKCHAIN_FOLDER_TEXTBOX.set_text("E:\\Chain");
-    w.SAVE_BATS_BUTTON.click();
+    w.data_folder.set_text("E:\\Chain");
+    w.save_bat_files_button.click();
     ASSERT_EQ(f.batch_files.written.size(), 2U);
     EXPECT_TRUE(f.batch_files.written[0].line.ends_with("-datadir=E:\\Chain -disablewallet=0"));
-    EXPECT_EQ(w.ZV_QT_COMMAND_TEXTBOX.text(), f.batch_files.written[0].line)
+    EXPECT_EQ(w.qt_run_command.text(), f.batch_files.written[0].line)
         << "the window shows what was written";
 }
 
 TEST_F(SaveBatFilesTest, BeforeSaveToRegistryWritesNothingAndSaysWhatToDo) {
     f.take_log();
-    w.SAVE_BATS_BUTTON.click();
+    w.save_bat_files_button.click();
     EXPECT_EQ(f.log, CallLog{"message"}) << "no file named BAT_QT_RUN_COMMAND_TEXTBOX appears";
     EXPECT_NE(f.notifier.messages.at(0).find("\"Save To Registry\" first"), std::string::npos);
-    EXPECT_EQ(w.CLOSE_BUTTON.text(), "Cancel");
+    EXPECT_EQ(w.close_button.text(), "Cancel");
 }
 
 TEST_F(SaveBatFilesTest, AFailedWriteIsReportedAndTheCaptionStays) {
     save_to_registry_then_take_log();
     f.batch_files.failure = "C:\\TARLOWEN\\ZV-KOB\\ZVKOB-D.BAT is read-only. No file was changed.";
-    w.SAVE_BATS_BUTTON.click();
+    w.save_bat_files_button.click();
     ASSERT_EQ(f.notifier.messages.size(), 1U);
     EXPECT_EQ(f.notifier.messages[0],
               "ZV-KOB could not save the batch files.\n\nC:\\TARLOWEN\\ZV-KOB\\ZVKOB-D.BAT is "
               "read-only. No file was changed.");
-    EXPECT_EQ(w.CLOSE_BUTTON.text(), "Cancel");
+    EXPECT_EQ(w.close_button.text(), "Cancel");
 }
 
 // A field that a batch line cannot carry: nothing is written, and the
 // message names the field and what is wrong with it.
 struct Refusal {
-    const char* field;
+    const ControlSpec* field;
     const char* text;
     const char* message;
 };
@@ -83,30 +80,30 @@ class SaveBatFilesRefusalTest : public SaveBatFilesTest,
 TEST_P(SaveBatFilesRefusalTest, WritesNothingAndNamesTheField) {
     const Refusal& r = GetParam();
     save_to_registry_then_take_log();
-    w.controls.at(r.field).set_text(r.text);
-    w.SAVE_BATS_BUTTON.click();
+    w.controls.of(*r.field).set_text(r.text);
+    w.save_bat_files_button.click();
     EXPECT_EQ(f.log, CallLog{"message"});
     ASSERT_EQ(f.notifier.messages.size(), 1U);
     EXPECT_EQ(f.notifier.messages[0], std::string(r.message) + "\n\nNo batch file was written.");
-    EXPECT_EQ(w.CLOSE_BUTTON.text(), "Cancel");
+    EXPECT_EQ(w.close_button.text(), "Cancel");
 }
 
 INSTANTIATE_TEST_SUITE_P(
     Fields, SaveBatFilesRefusalTest,
     ::testing::Values(
-        Refusal{"BLOCKCHAIN_FOLDER_TEXTBOX", "C:\\100%\\BTC",
+        Refusal{&settings_layout::data_folder, "C:\\100%\\BTC",
                 "The BLOCKCHAIN FOLDER contains a percent sign (%), which the command "
                 "interpreter would change when it runs the batch file, so the node would not "
                 "get the path as typed. Please use a path without it."},
-        Refusal{"CONF_LOCATION_TEXTBOX", "C:\\a^b\\bitcoin.conf",
+        Refusal{&settings_layout::conf_file, "C:\\a^b\\bitcoin.conf",
                 "The WALLET.CONF File Location contains a caret (^), which the command "
                 "interpreter would change when it runs the batch file, so the node would not "
                 "get the path as typed. Please use a path without it."},
-        Refusal{"QT_LOCATION_TEXTBOX", "C:\\Program Files\\Bitcoin\r\ndel x",
+        Refusal{&settings_layout::qt_folder, "C:\\Program Files\\Bitcoin\r\ndel x",
                 "The QT Folder contains a carriage return, which no Windows path can hold."},
-        Refusal{"DAEMOND_NAME_TEXTBOX", "bitcoind.exe\" & calc",
+        Refusal{&settings_layout::daemon_file, "bitcoind.exe\" & calc",
                 "The DAEMON Filename contains the character \", which no Windows path can hold."},
-        Refusal{"BLOCKCHAIN_FOLDER_TEXTBOX",
+        Refusal{&settings_layout::data_folder,
                 "C:\\Users\\Zbigniew \xC5\x81\xC3\xB3"
                 "d\xC5\xBA",
                 "The BLOCKCHAIN FOLDER contains the character \xC5\x81, which a batch file cannot "
@@ -117,23 +114,23 @@ INSTANTIATE_TEST_SUITE_P(
 TEST_F(SaveBatFilesTest, TheZvKobFolderIsCheckedAsSaved) {
     for (const char* folder : {"C:\\100%\\ZV-KOB", "C:\\a^b", "C:\\a\"b", "C:\\a<b", "C:\\a>b",
                                "C:\\a|b", "C:\\a?b", "C:\\a*b", "C:\\a\tb"}) {
-        w.ZV_KOB_LOCATION_TEXTBOX.set_text(folder);
+        w.program_folder.set_text(folder);
         save_to_registry_then_take_log();
         f.notifier.messages.clear();
-        w.SAVE_BATS_BUTTON.click();
+        w.save_bat_files_button.click();
         EXPECT_EQ(f.log, CallLog{"message"}) << folder;
         EXPECT_TRUE(f.notifier.messages.at(0).starts_with("The ZV-KOB FOLDER contains ")) << folder;
     }
-    w.ZV_KOB_LOCATION_TEXTBOX.set_text("D:\\Nodes (BTC) & Co\\ZV-KOB");
+    w.program_folder.set_text("D:\\Nodes (BTC) & Co\\ZV-KOB");
     save_to_registry_then_take_log();
-    w.SAVE_BATS_BUTTON.click();
-    EXPECT_EQ(w.CLOSE_BUTTON.text(), "Close");
+    w.save_bat_files_button.click();
+    EXPECT_EQ(w.close_button.text(), "Close");
 }
 
 TEST_F(SaveBatFilesTest, RefusesAProgramNameTheWatcherCannotSee) {
     save_to_registry_then_take_log();
-    w.QT_NAME_TEXTBOX.set_text("bitcoin-qt");
-    w.SAVE_BATS_BUTTON.click();
+    w.qt_file.set_text("bitcoin-qt");
+    w.save_bat_files_button.click();
     EXPECT_EQ(f.log, CallLog{"message"});
     EXPECT_TRUE(f.notifier.messages.at(0).starts_with("The QT Filename \"bitcoin-qt\" is not"));
 }
@@ -143,16 +140,16 @@ TEST_F(SaveBatFilesTest, AsksWhetherToWriteWhenAProgramIsNotThere) {
     save_to_registry_then_take_log();
     f.files.missing = {"C:\\Program Files\\Bitcoin\\Daemon\\bitcoind.exe"};
     f.notifier.answer = false;
-    w.SAVE_BATS_BUTTON.click();
+    w.save_bat_files_button.click();
     EXPECT_EQ(f.take_log(), CallLog{"question, no"});
     EXPECT_EQ(f.notifier.messages.at(0),
               "There is no program file at\nC:\\Program Files\\Bitcoin\\Daemon\\bitcoind.exe\n\n"
               "Write the batch files anyway? (Choose Yes if you will install the node there "
               "later.)");
-    EXPECT_EQ(w.CLOSE_BUTTON.text(), "Cancel");
+    EXPECT_EQ(w.close_button.text(), "Cancel");
 
     f.notifier.answer = true;
-    w.SAVE_BATS_BUTTON.click();
+    w.save_bat_files_button.click();
     EXPECT_EQ(f.take_log(), (CallLog{"question, yes",
                                      "write C:\\TARLOWEN\\ZV-KOB\\ZVKOB-QT.BAT and "
                                      "C:\\TARLOWEN\\ZV-KOB\\ZVKOB-D.BAT"}));
@@ -160,28 +157,28 @@ TEST_F(SaveBatFilesTest, AsksWhetherToWriteWhenAProgramIsNotThere) {
 
 TEST_F(SaveBatFilesTest, ALetterTheCodePageHoldsIsWritten) {
     save_to_registry_then_take_log();
-    w.BLOCKCHAIN_FOLDER_TEXTBOX.set_text("C:\\Users\\Jos\xC3\xA9\\Node");
-    w.SAVE_BATS_BUTTON.click();
+    w.data_folder.set_text("C:\\Users\\Jos\xC3\xA9\\Node");
+    w.save_bat_files_button.click();
     EXPECT_TRUE(f.notifier.messages.empty());
-    EXPECT_EQ(w.CLOSE_BUTTON.text(), "Close");
+    EXPECT_EQ(w.close_button.text(), "Close");
 }
 
 TEST_F(SaveBatFilesTest, ALineLongerThanTheInterpreterTakesIsRefused) {
     save_to_registry_then_take_log();
     // The DAEMON line is 5 characters longer than the QT line: make it one too many.
     const std::size_t room = 8191 - std::string(testing::worked_daemon_line).size();
-    w.DAEMOND_NAME_TEXTBOX.set_text(std::string(room, 'd') + "bitcoind.exe");
-    w.SAVE_BATS_BUTTON.click();
+    w.daemon_file.set_text(std::string(room, 'd') + "bitcoind.exe");
+    w.save_bat_files_button.click();
     EXPECT_TRUE(f.notifier.messages.empty()) << "8191 characters fit";
 
-    w.DAEMOND_NAME_TEXTBOX.set_text(std::string(room + 1, 'd') + "bitcoind.exe");
-    w.CLOSE_BUTTON.set_text("Cancel");
-    w.SAVE_BATS_BUTTON.click();
+    w.daemon_file.set_text(std::string(room + 1, 'd') + "bitcoind.exe");
+    w.close_button.set_text("Cancel");
+    w.save_bat_files_button.click();
     ASSERT_EQ(f.notifier.messages.size(), 1U);
     EXPECT_EQ(f.notifier.messages[0],
               "The run command for ZVKOB-D.BAT is 8192 characters long; the command interpreter "
               "takes at most 8191.\n\nNo batch file was written.");
-    EXPECT_EQ(w.CLOSE_BUTTON.text(), "Cancel");
+    EXPECT_EQ(w.close_button.text(), "Cancel");
 }
 
 }  // namespace

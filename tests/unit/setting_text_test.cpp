@@ -3,7 +3,6 @@
 #include <gtest/gtest.h>
 
 #include "core/instance_name.hpp"
-#include "core/settings_access.hpp"
 #include "fakes.hpp"
 
 namespace zvkob {
@@ -48,24 +47,6 @@ TEST(ParseSize, RefusesSizesThatCannotBeAWindow) {
     EXPECT_FALSE(parse_size("0").has_value());
     EXPECT_FALSE(parse_size("-2565").has_value());
     EXPECT_FALSE(parse_size("wide").has_value());
-}
-
-TEST(StoredSettings, FallBackToTheKeyDefaultWhenTheTextDoesNotConvert) {
-    testing::CallLog log;
-    testing::FakeStore store{log};
-    store.values = {{"AlwaysOnTopTimer_TICKBOX", "2"},
-                    {"USE_QT_BAT_TICKBOX", "ticked"},
-                    {"MAIN-Left", "left"},
-                    {"MAIN-Width", "-4530"},
-                    {"MAIN-Top", "-2000"}};
-    EXPECT_EQ(read_tick(store, keys::always_on_top), 1);
-    EXPECT_EQ(read_tick(store, keys::use_qt_bat), 0);
-    EXPECT_EQ(read_twips(store, keys::main_left), 1000.0F);
-    EXPECT_EQ(read_twips(store, keys::main_width), 4530.0F);
-    EXPECT_EQ(read_twips(store, keys::main_top), -2000.0F)
-        << "a position left of the primary screen is valid";
-    EXPECT_EQ(read_twips(store, keys::main_height), 2565.0F);
-    EXPECT_EQ(log.size(), 6U) << "one store read per value";
 }
 
 TEST(InstanceName, IsTheProgramFileNameWithoutItsExtension) {

@@ -5,7 +5,11 @@
 #include <string_view>
 #include <vector>
 
+#include <gtest/gtest.h>
+
 #include "fakes.hpp"
+#include "main_window/load_unload.hpp"
+#include "settings_window/open_unload.hpp"
 #include "platform/batch_file_writer.hpp"
 #include "settings_window/settings_window.hpp"
 
@@ -77,14 +81,27 @@ struct SettingsWindowFixture {
     CallLog take_log() { return main.take_log(); }
 };
 
+// A settings window opened over a loaded main window, its calls so far forgotten.
+struct OpenSettingsWindow : ::testing::Test {
+    SettingsWindowFixture f;
+    SettingsWindow& w = f.window;
+    MainWindow& main = f.main.window;
+
+    OpenSettingsWindow() {
+        load_main_window(main);
+        open_settings_window(w);
+        f.take_log();
+    }
+};
+
 // The worked example of the window's own captions.
 inline void fill_worked_example(SettingsWindow& w) {
-    w.QT_LOCATION_TEXTBOX.set_text("C:\\Program Files\\Bitcoin");
-    w.QT_NAME_TEXTBOX.set_text("bitcoin-qt.exe");
-    w.DAEMON_LOCATION_TEXTBOX.set_text("C:\\Program Files\\Bitcoin\\Daemon");
-    w.DAEMOND_NAME_TEXTBOX.set_text("bitcoind.exe");
-    w.CONF_LOCATION_TEXTBOX.set_text("C:\\BC-CONF\\BTC\\bitcoin.conf");
-    w.BLOCKCHAIN_FOLDER_TEXTBOX.set_text("C:\\BC-ROOT\\BTC-BC");
+    w.qt_folder.set_text("C:\\Program Files\\Bitcoin");
+    w.qt_file.set_text("bitcoin-qt.exe");
+    w.daemon_folder.set_text("C:\\Program Files\\Bitcoin\\Daemon");
+    w.daemon_file.set_text("bitcoind.exe");
+    w.conf_file.set_text("C:\\BC-CONF\\BTC\\bitcoin.conf");
+    w.data_folder.set_text("C:\\BC-ROOT\\BTC-BC");
 }
 
 inline constexpr std::string_view worked_qt_line =

@@ -10,28 +10,18 @@ namespace {
 
 using testing::CallLog;
 
-struct SettingsCloseTest : ::testing::Test {
-    testing::SettingsWindowFixture f;
-    SettingsWindow& w = f.window;
-    MainWindow& main = f.main.window;
-
-    SettingsCloseTest() {
-        load_main_window(main);
-        open_settings_window(w);
-        f.take_log();
-    }
-};
+using SettingsCloseTest = testing::OpenSettingsWindow;
 
 TEST_F(SettingsCloseTest, TheCloseButtonClosesWhateverItsCaption) {
-    w.CLOSE_BUTTON.click();
+    w.close_button.click();
     EXPECT_EQ(f.take_log(), CallLog{"close settings"}) << "Cancel saves nothing";
-    w.CLOSE_BUTTON.set_text("Close");
-    w.CLOSE_BUTTON.click();
+    w.close_button.set_text("Close");
+    w.close_button.click();
     EXPECT_EQ(f.take_log(), CallLog{"close settings"});
 }
 
 TEST_F(SettingsCloseTest, TheUnloadSavesOnlyThePositionAndStopsTheComposer) {
-    w.QT_LOCATION_TEXTBOX.set_text("C:\\typed but not saved");
+    w.qt_folder.set_text("C:\\typed but not saved");
     w.frame.set_position(3000, 45);
     ASSERT_TRUE(unload_settings_window(w).ok());
     EXPECT_EQ(f.log, (CallLog{"save SETTINGS-Left=3000", "save SETTINGS-Top=45"}));
@@ -48,9 +38,9 @@ TEST_F(SettingsCloseTest, AnUnloadThatCannotSaveSaysSo) {
 }
 
 TEST_F(SettingsCloseTest, AlwaysOnTopSwitchesTheMainWindowBothWaysAtOnce) {
-    w.AlwaysOnTopTimer_TICKBOX.click();
-    EXPECT_FALSE(main.AlwaysOnTopTimer.enabled());
-    EXPECT_EQ(main.AlwaysOnTopTimer_TICKBOX.tick(), 0);
+    w.always_on_top.click();
+    EXPECT_FALSE(main.always_on_top_timer.enabled());
+    EXPECT_EQ(main.always_on_top.tick(), 0);
     const CallLog off = f.take_log();
     EXPECT_NE(std::find(off.begin(), off.end(), "not topmost 100"), off.end());
     EXPECT_EQ(std::count_if(off.begin(), off.end(),
@@ -58,18 +48,18 @@ TEST_F(SettingsCloseTest, AlwaysOnTopSwitchesTheMainWindowBothWaysAtOnce) {
               0)
         << "nothing is saved";
 
-    w.AlwaysOnTopTimer_TICKBOX.click();
-    EXPECT_TRUE(main.AlwaysOnTopTimer.running());
-    EXPECT_EQ(main.AlwaysOnTopTimer_TICKBOX.tick(), 1);
+    w.always_on_top.click();
+    EXPECT_TRUE(main.always_on_top_timer.running());
+    EXPECT_EQ(main.always_on_top.tick(), 1);
 }
 
 TEST_F(SettingsCloseTest, TheCreditLineShowsTheBuildsContactAndKeepsIt) {
-    EXPECT_EQ(w.ZV_KOB_CREATOR.text(), "Created By The ZV-KOB Project");
-    w.ZV_KOB_CREATOR.click();
-    EXPECT_EQ(w.ZV_KOB_CREATOR.text(), credit_line_contact);
+    EXPECT_EQ(w.credit_line.text(), "Created By The ZV-KOB Project");
+    w.credit_line.click();
+    EXPECT_EQ(w.credit_line.text(), credit_line_contact);
     EXPECT_NE(credit_line_contact.find("README"), std::string_view::npos) << "the default";
-    w.ZV_KOB_CREATOR.click();
-    EXPECT_EQ(w.ZV_KOB_CREATOR.text(), credit_line_contact);
+    w.credit_line.click();
+    EXPECT_EQ(w.credit_line.text(), credit_line_contact);
 }
 
 }  // namespace

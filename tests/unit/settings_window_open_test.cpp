@@ -13,13 +13,6 @@ namespace {
 using testing::CallLog;
 using testing::SettingsWindowFixture;
 
-CallLog store_reads(const CallLog& log) {
-    CallLog reads;
-    std::copy_if(log.begin(), log.end(), std::back_inserter(reads),
-                 [](const std::string& call) { return call.rfind("get ", 0) == 0; });
-    return reads;
-}
-
 struct OpenTest : ::testing::Test {
     SettingsWindowFixture f;
     SettingsWindow& w = f.window;
@@ -31,16 +24,19 @@ struct OpenTest : ::testing::Test {
     }
 };
 
-TEST_F(OpenTest, ReadsTheStoreInItsOrder) {
+TEST_F(OpenTest, ReadsItsFifteenKeysOnceAndStoresNothing) {
     open_settings_window(w);
-    EXPECT_EQ(store_reads(f.log),
-              (CallLog{"get SETTINGS-Left", "get SETTINGS-Top", "get SETTINGS-Width",
-                       "get SETTINGS-Height", "get ZV_KOB_LOCATION_TEXTBOX",
-                       "get BLOCKCHAIN_FOLDER_TEXTBOX", "get CONF_LOCATION_TEXTBOX",
-                       "get DAEMON_LOCATION_TEXTBOX", "get DAEMOND_NAME_TEXTBOX",
-                       "get QT_LOCATION_TEXTBOX", "get QT_NAME_TEXTBOX", "get WALLET_TICKBOX",
-                       "get DISABLE_WALLET_TICKBOX", "get DASH_DISABLE_WALLET_EQUALS_TEXTBOX",
-                       "get AlwaysOnTopTimer_TICKBOX"}));
+    CallLog reads = testing::calls_starting(f.log, "get ");
+    std::sort(reads.begin(), reads.end());
+    EXPECT_EQ(
+        reads,
+        (CallLog{"get AlwaysOnTopTimer_TICKBOX", "get BLOCKCHAIN_FOLDER_TEXTBOX",
+                 "get CONF_LOCATION_TEXTBOX", "get DAEMOND_NAME_TEXTBOX",
+                 "get DAEMON_LOCATION_TEXTBOX", "get DASH_DISABLE_WALLET_EQUALS_TEXTBOX",
+                 "get DISABLE_WALLET_TICKBOX", "get QT_LOCATION_TEXTBOX", "get QT_NAME_TEXTBOX",
+                 "get SETTINGS-Height", "get SETTINGS-Left", "get SETTINGS-Top",
+                 "get SETTINGS-Width", "get WALLET_TICKBOX", "get ZV_KOB_LOCATION_TEXTBOX"}));
+    EXPECT_EQ(reads.size(), f.log.size());
 }
 
 TEST_F(OpenTest, FirstOpeningShowsEveryDefaultAndBothRunCommandsAtOnce) {
@@ -50,29 +46,27 @@ TEST_F(OpenTest, FirstOpeningShowsEveryDefaultAndBothRunCommandsAtOnce) {
     EXPECT_EQ(w.frame.top(), 1000.0F);
     EXPECT_EQ(w.frame.width(), 12105.0F);
     EXPECT_EQ(w.frame.height(), 6750.0F);
-    for (const TextBox* box :
-         {&w.ZV_KOB_LOCATION_TEXTBOX, &w.BLOCKCHAIN_FOLDER_TEXTBOX, &w.CONF_LOCATION_TEXTBOX,
-          &w.DAEMON_LOCATION_TEXTBOX, &w.DAEMOND_NAME_TEXTBOX, &w.QT_LOCATION_TEXTBOX,
-          &w.QT_NAME_TEXTBOX, &w.DASH_DISABLE_WALLET_EQUALS_TEXTBOX}) {
+    for (const TextBox* box : {&w.program_folder, &w.data_folder, &w.conf_file, &w.daemon_folder,
+                               &w.daemon_file, &w.qt_folder, &w.qt_file}) {
         EXPECT_EQ(box->text(), "") << box->name();
     }
-    EXPECT_EQ(w.WALLET_TICKBOX.tick(), 0);
-    EXPECT_TRUE(w.WALLET_TICKBOX.enabled());
-    EXPECT_EQ(w.DISABLE_WALLET_TICKBOX.tick(), 0);
-    EXPECT_FALSE(w.DISABLE_WALLET_TICKBOX.enabled());
-    EXPECT_EQ(w.AlwaysOnTopTimer_TICKBOX.tick(), 1);
-    EXPECT_EQ(w.CLOSE_BUTTON.text(), "Cancel");
-    EXPECT_EQ(w.ZV_KOB_CREATOR.text(), "Created By The ZV-KOB Project");
-    EXPECT_EQ(w.BAT_QT_RUN_COMMAND_TEXTBOX.text(), "BAT_QT_RUN_COMMAND_TEXTBOX");
-    EXPECT_EQ(w.BAT_DAEMON_RUN_COMMAND_TEXTBOX.text(), "BAT_DAEMON_RUN_COMMAND_TEXTBOX");
+    EXPECT_EQ(w.wallet_argument, "");
+    EXPECT_EQ(w.wallet.tick(), 0);
+    EXPECT_TRUE(w.wallet.enabled());
+    EXPECT_EQ(w.wallet_disabled.tick(), 0);
+    EXPECT_FALSE(w.wallet_disabled.enabled());
+    EXPECT_EQ(w.always_on_top.tick(), 1);
+    EXPECT_EQ(w.close_button.text(), "Cancel");
+    EXPECT_EQ(w.credit_line.text(), "Created By The ZV-KOB Project");
+    EXPECT_FALSE(w.batch_paths) << "Save To Registry has not run in this opening";
     for (const Timer* timer : w.timers()) {
         EXPECT_TRUE(timer->running()) << timer->name();
         EXPECT_EQ(timer->interval_ms(), 1000) << timer->name();
     }
-    EXPECT_EQ(w.ZV_QT_COMMAND_TEXTBOX.text(), "call \"\\\" -conf= -datadir=")
+    EXPECT_EQ(w.qt_run_command.text(), "call \"\\\" -conf= -datadir=")
         << "composed once at the end of the opening, not only a second later";
-    EXPECT_EQ(w.ZV_D_COMMAND_TEXTBOX.text(), "call \"\\\" -conf= -datadir=");
-    EXPECT_TRUE(main.AlwaysOnTopTimer.running());
+    EXPECT_EQ(w.daemon_run_command.text(), "call \"\\\" -conf= -datadir=");
+    EXPECT_TRUE(main.always_on_top_timer.running());
     EXPECT_EQ(std::count_if(f.log.begin(), f.log.end(),
                             [](const std::string& call) { return call.rfind("get ", 0) != 0; }),
               0)
@@ -95,28 +89,28 @@ TEST_F(OpenTest, RestoresTheStoredFieldsAndShowsTheirRunCommands) {
     EXPECT_EQ(w.frame.left(), 2250.0F);
     EXPECT_EQ(w.frame.top(), -150.0F);
     EXPECT_EQ(w.frame.width(), 13000.0F);
-    EXPECT_EQ(w.ZV_KOB_LOCATION_TEXTBOX.text(), " C:\\TARLOWEN\\ZV-KOB ") << "never trimmed";
-    EXPECT_EQ(w.ZV_QT_COMMAND_TEXTBOX.text(), testing::worked_qt_line);
-    EXPECT_EQ(w.ZV_D_COMMAND_TEXTBOX.text(), testing::worked_daemon_line);
+    EXPECT_EQ(w.program_folder.text(), " C:\\TARLOWEN\\ZV-KOB ") << "never trimmed";
+    EXPECT_EQ(w.qt_run_command.text(), testing::worked_qt_line);
+    EXPECT_EQ(w.daemon_run_command.text(), testing::worked_daemon_line);
 }
 
 TEST_F(OpenTest, StoredAlwaysOnTopClearSwitchesTheMainWindowOff) {
     f.store.values = {{"AlwaysOnTopTimer_TICKBOX", "0"}};
     open_settings_window(w);
-    EXPECT_EQ(w.AlwaysOnTopTimer_TICKBOX.tick(), 0);
-    EXPECT_FALSE(main.AlwaysOnTopTimer.enabled());
-    EXPECT_EQ(main.AlwaysOnTopTimer_TICKBOX.tick(), 0);
+    EXPECT_EQ(w.always_on_top.tick(), 0);
+    EXPECT_FALSE(main.always_on_top_timer.enabled());
+    EXPECT_EQ(main.always_on_top.tick(), 0);
     EXPECT_NE(std::find(f.log.begin(), f.log.end(), "not topmost 100"), f.log.end())
         << "the main window leaves the topmost band at once";
 }
 
 TEST_F(OpenTest, StoredAlwaysOnTopTickedLeavesAMainWindowThatWasSwitchedOff) {
-    main.AlwaysOnTopTimer_TICKBOX.click();
-    ASSERT_FALSE(main.AlwaysOnTopTimer.enabled());
+    main.always_on_top.click();
+    ASSERT_FALSE(main.always_on_top_timer.enabled());
     f.store.values = {{"AlwaysOnTopTimer_TICKBOX", "1"}};
     open_settings_window(w);
-    EXPECT_FALSE(main.AlwaysOnTopTimer.enabled());
-    EXPECT_EQ(main.AlwaysOnTopTimer_TICKBOX.tick(), 0);
+    EXPECT_FALSE(main.always_on_top_timer.enabled());
+    EXPECT_EQ(main.always_on_top.tick(), 0);
 }
 
 // Every stored combination of the two tickboxes, each with an argument text
@@ -140,13 +134,12 @@ TEST_P(OpenWalletTest, EndsInOneOfTheThreeStates) {
                       {"DISABLE_WALLET_TICKBOX", c.disabled},
                       {"DASH_DISABLE_WALLET_EQUALS_TEXTBOX", c.stored_argument}};
     open_settings_window(w);
-    EXPECT_EQ(w.WALLET_TICKBOX.tick(), c.wallet_tick);
-    EXPECT_EQ(w.DISABLE_WALLET_TICKBOX.tick(), c.disabled_tick);
-    EXPECT_EQ(w.WALLET_TICKBOX.enabled(), c.wallet_unlocked);
-    EXPECT_EQ(w.DISABLE_WALLET_TICKBOX.enabled(), c.disabled_unlocked);
-    EXPECT_EQ(w.DASH_DISABLE_WALLET_EQUALS_TEXTBOX.text(), c.argument);
-    EXPECT_EQ(w.ZV_QT_COMMAND_TEXTBOX.text(),
-              "call \"\\\" -conf= -datadir=" + std::string(c.argument));
+    EXPECT_EQ(w.wallet.tick(), c.wallet_tick);
+    EXPECT_EQ(w.wallet_disabled.tick(), c.disabled_tick);
+    EXPECT_EQ(w.wallet.enabled(), c.wallet_unlocked);
+    EXPECT_EQ(w.wallet_disabled.enabled(), c.disabled_unlocked);
+    EXPECT_EQ(w.wallet_argument, c.argument);
+    EXPECT_EQ(w.qt_run_command.text(), "call \"\\\" -conf= -datadir=" + std::string(c.argument));
 }
 
 INSTANTIATE_TEST_SUITE_P(

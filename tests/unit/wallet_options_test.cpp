@@ -16,31 +16,30 @@ TEST(WalletOptions, ClicksMoveThroughTheThreeStatesAndReachBothRunCommandsAtTheN
     SettingsWindow& w = f.window;
     open_settings_window(w);
     const auto tails = [&w](std::string_view tail) {
-        w.QT_BAT_COMMAND_TIMER.tick();
-        w.DAEMON_BAT_COMMAND_TIMER.tick();
-        return w.ZV_QT_COMMAND_TEXTBOX.text() ==
-                   "call \"\\\" -conf= -datadir=" + std::string(tail) &&
-               w.ZV_D_COMMAND_TEXTBOX.text() == "call \"\\\" -conf= -datadir=" + std::string(tail);
+        w.qt_composer.tick();
+        w.daemon_composer.tick();
+        return w.qt_run_command.text() == "call \"\\\" -conf= -datadir=" + std::string(tail) &&
+               w.daemon_run_command.text() == "call \"\\\" -conf= -datadir=" + std::string(tail);
     };
 
-    w.WALLET_TICKBOX.click();
-    EXPECT_EQ(w.DASH_DISABLE_WALLET_EQUALS_TEXTBOX.text(), " -disablewallet=0");
-    EXPECT_TRUE(w.DISABLE_WALLET_TICKBOX.enabled());
+    w.wallet.click();
+    EXPECT_EQ(w.wallet_argument, " -disablewallet=0");
+    EXPECT_TRUE(w.wallet_disabled.enabled());
     EXPECT_TRUE(tails(" -disablewallet=0"));
 
-    w.DISABLE_WALLET_TICKBOX.click();
-    EXPECT_EQ(w.DASH_DISABLE_WALLET_EQUALS_TEXTBOX.text(), " -disablewallet=1");
-    EXPECT_FALSE(w.WALLET_TICKBOX.enabled()) << "Wallet is locked while Disabled is ticked";
+    w.wallet_disabled.click();
+    EXPECT_EQ(w.wallet_argument, " -disablewallet=1");
+    EXPECT_FALSE(w.wallet.enabled()) << "Wallet is locked while Disabled is ticked";
     EXPECT_TRUE(tails(" -disablewallet=1"));
 
-    w.DISABLE_WALLET_TICKBOX.click();
-    EXPECT_EQ(w.DASH_DISABLE_WALLET_EQUALS_TEXTBOX.text(), " -disablewallet=0");
-    EXPECT_TRUE(w.WALLET_TICKBOX.enabled());
+    w.wallet_disabled.click();
+    EXPECT_EQ(w.wallet_argument, " -disablewallet=0");
+    EXPECT_TRUE(w.wallet.enabled());
 
-    w.WALLET_TICKBOX.click();
-    EXPECT_EQ(w.DASH_DISABLE_WALLET_EQUALS_TEXTBOX.text(), "");
-    EXPECT_FALSE(w.DISABLE_WALLET_TICKBOX.enabled());
-    EXPECT_EQ(w.DISABLE_WALLET_TICKBOX.tick(), 0);
+    w.wallet.click();
+    EXPECT_EQ(w.wallet_argument, "");
+    EXPECT_FALSE(w.wallet_disabled.enabled());
+    EXPECT_EQ(w.wallet_disabled.tick(), 0);
     EXPECT_TRUE(tails("")) << "no -disablewallet text at all";
 }
 

@@ -31,8 +31,8 @@ struct WatchedWindow : MainWindowFixture {
         }
         load_main_window(w);
         // The indicator's colour changes join the call log, in order with the services.
-        w.AUTORUN_TIMER_TEXTBOX.set_observer([this] {
-            const Colour now = *w.AUTORUN_TIMER_TEXTBOX.back_colour();
+        w.countdown_display.set_observer([this] {
+            const Colour now = *w.countdown_display.back_colour();
             if (now != indicator_) {
                 indicator_ = now;
                 log.push_back("indicator " + colour_name(now));

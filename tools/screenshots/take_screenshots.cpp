@@ -15,8 +15,7 @@
 namespace zvkob::e2e {
 namespace {
 
-const WindowSpec& main_layout = main_window_layout();
-constexpr wchar_t main_caption[] = L"TARLOWEN - ZV-KOB - ZV-KOB";
+const WindowSpec& main_table = main_window_layout();
 
 // Saves the window, frame and all, as it is on screen.
 bool capture(HWND window, const std::wstring& bmp_path) {
@@ -66,8 +65,8 @@ HWND start_main_window(Process& program) {
     return window;
 }
 
-bool shows(HWND window, std::string_view control_name, COLORREF colour) {
-    return colour_on_screen(control(window, main_layout, control_name)) == colour;
+bool shows(HWND window, const ControlSpec& design, COLORREF colour) {
+    return colour_on_screen(control(window, main_table, design)) == colour;
 }
 
 void close_program(Process& program, HWND window) {
@@ -80,7 +79,7 @@ void main_window_at_rest(const std::wstring& folder) {
     delete_section(L"ZV-KOB");
     Process program(zv_kob_exe());
     HWND window = start_main_window(program);
-    wait_until([&] { return shows(window, "QT_PROCESS_ACTIVE_LABEL", RGB(255, 0, 0)); }, 10s);
+    wait_until([&] { return shows(window, main_layout::qt_status, red); }, 10s);
     capture(window, folder + L"\\main-window.png.bmp");
     close_program(program, window);
 }
@@ -96,7 +95,7 @@ void main_window_watching(const std::wstring& folder) {
     write_setting(L"ZV-KOB", L"USE_QT_BAT_TICKBOX", L"1");
     Process program(zv_kob_exe());
     HWND window = start_main_window(program);
-    wait_until([&] { return shows(window, "QT_PROCESS_ACTIVE_LABEL", RGB(0, 255, 0)); }, 10s);
+    wait_until([&] { return shows(window, main_layout::qt_status, green); }, 10s);
     capture(window, folder + L"\\main-window-running.png.bmp");
     close_program(program, window);
 }
@@ -106,24 +105,20 @@ void settings_window_filled_in(const std::wstring& folder) {
     delete_section(L"ZV-KOB");
     Process program(zv_kob_exe());
     HWND main = start_main_window(program);
-    click(control(main, main_layout, "SETTINGS_BUTTON"));
-    HWND settings = wait_for_window(program.id(), L"TARLOWEN - ZV-KOB - SETTINGS");
+    click(control(main, main_table, main_layout::settings_button));
+    HWND settings = wait_for_window(program.id(), settings_caption);
     if (settings == nullptr) {
         throw std::runtime_error("the settings window did not appear");
     }
-    const auto field = [settings](std::string_view name) {
-        return control(settings, settings_window_layout(), name);
+    const auto field = [settings](const ControlSpec& design) {
+        return control(settings, settings_window_layout(), design);
     };
-    type(field("ZV_KOB_LOCATION_TEXTBOX"), L"C:\\TARLOWEN\\ZV-KOB");
-    type(field("CONF_LOCATION_TEXTBOX"), L"C:\\BC-CONF\\BTC\\bitcoin.conf");
-    type(field("BLOCKCHAIN_FOLDER_TEXTBOX"), L"C:\\BC-ROOT\\BTC-BC");
-    type(field("QT_LOCATION_TEXTBOX"), L"C:\\Program Files\\Bitcoin");
-    type(field("DAEMON_LOCATION_TEXTBOX"), L"C:\\Program Files\\Bitcoin\\Daemon");
-    type(field("QT_NAME_TEXTBOX"), L"bitcoin-qt.exe");
-    type(field("DAEMOND_NAME_TEXTBOX"), L"bitcoind.exe");
-    click(field("WALLET_TICKBOX"));
-    wait_until([&] { return text(field("ZV_D_COMMAND_TEXTBOX")).ends_with(L"=0"); }, 5s);
-    wait_until([&] { return colour_on_screen(field("ZV_KOB_TITLE")) == RGB(0, 0, 0); }, 5s);
+    type(field(settings_layout::program_folder), L"C:\\TARLOWEN\\ZV-KOB");
+    type_worked_example(settings);
+    click(field(settings_layout::wallet));
+    wait_until([&] { return text(field(settings_layout::daemon_run_command)).ends_with(L"=0"); },
+               5s);
+    wait_until([&] { return colour_on_screen(field(settings_layout::title)) == black; }, 5s);
     capture(settings, folder + L"\\settings-window.png.bmp");
     close(settings);
     wait_until([&] { return !IsWindow(settings); }, 5s);
