@@ -13,7 +13,8 @@ namespace zvkob {
 // its controls to those constants, and one renderer turns any table into
 // real controls.
 
-enum class ControlKind { label, text_box, tickbox, button, line };
+// A menu item is a command in the window's own menu (the menu of its icon).
+enum class ControlKind { label, text_box, tickbox, button, line, menu_item };
 enum class Align { left, centre };
 
 struct Font {
@@ -58,7 +59,8 @@ struct WindowSpec {
     std::string_view caption;
     Border border = Border::fixed_single;
     bool minimize_box = true;
-    std::vector<const ControlSpec*> controls;  // in the window's own order
+    std::vector<const ControlSpec*> controls;     // in the window's own order
+    std::vector<const ControlSpec*> window_menu;  // added after a separator
 };
 
 }  // namespace zvkob

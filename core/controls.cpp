@@ -63,6 +63,13 @@ void Control::run_click_handler() const {
     }
 }
 
+void MenuItem::set_ticked(bool ticked) {
+    if (ticked_ != ticked) {
+        ticked_ = ticked;
+        changed();
+    }
+}
+
 Tickbox::Tickbox(const ControlSpec& design) : Control(design), tick_(design.tick) {}
 
 void Tickbox::set_tick(int tick) {
@@ -113,6 +120,19 @@ ControlSet::ControlSet(const WindowSpec& design) : design_(design) {
             controls_.push_back(std::make_unique<Control>(*control));
         }
     }
+    for (const ControlSpec* item : design.window_menu) {
+        menu_.push_back(std::make_unique<MenuItem>(*item));
+    }
+}
+
+MenuItem& ControlSet::menu_item_of(const ControlSpec& design) const {
+    for (const auto& item : menu_) {
+        if (&item->design() == &design) {
+            return *item;
+        }
+    }
+    throw std::logic_error("no menu item " + std::string(design.name) + " in " +
+                           std::string(design_.name));
 }
 
 Control& ControlSet::of(const ControlSpec& design) const {

@@ -78,6 +78,19 @@ private:
     int tick_;
 };
 
+// A command of the window's menu, shown ticked or not. Unlike a tickbox it
+// runs no rule when its tick changes: its click decides.
+class MenuItem : public Control {
+public:
+    explicit MenuItem(const ControlSpec& design) : Control(design), ticked_(design.tick == 1) {}
+
+    bool ticked() const { return ticked_; }
+    void set_ticked(bool ticked);
+
+private:
+    bool ticked_;
+};
+
 using Button = Control;
 using Label = Control;
 using TextBox = Control;
@@ -126,13 +139,16 @@ public:
 
     const WindowSpec& design() const { return design_; }
     const std::vector<std::unique_ptr<Control>>& all() const { return controls_; }
+    const std::vector<std::unique_ptr<MenuItem>>& window_menu() const { return menu_; }
 
     Control& of(const ControlSpec& design) const;
     Tickbox& tickbox_of(const ControlSpec& design) const;
+    MenuItem& menu_item_of(const ControlSpec& design) const;
 
 private:
     const WindowSpec& design_;
     std::vector<std::unique_ptr<Control>> controls_;
+    std::vector<std::unique_ptr<MenuItem>> menu_;
 };
 
 }  // namespace zvkob

@@ -10,6 +10,7 @@ struct SavedPrograms {
     std::string qt_batch_path;
     std::string daemon_image;
     std::string daemon_batch_path;
+    std::string data_folder;  // where the node keeps its own log
 };
 
 // What the settings window hands to the main window. Data flows one way: the

@@ -27,6 +27,9 @@ struct StoredSetting {
     std::string_view default_text;
     SettingOwner owner;
     unsigned uses;  // SettingUse flags
+    // Not written while the store has none and it still holds its default:
+    // a copy that never used it stores exactly what it did before it existed.
+    bool stored_once_changed = false;
 };
 
 namespace stored {
@@ -77,8 +80,9 @@ inline constexpr StoredSetting settings_height{"SETTINGS-Height", size, "6750", 
                                                read_at_settings_opening};
 inline constexpr StoredSetting program_folder{"ZV_KOB_LOCATION_TEXTBOX", text, "", settings_window,
                                               settings_field};
+// The main window reads the data folder too: the node's own log is there.
 inline constexpr StoredSetting data_folder{"BLOCKCHAIN_FOLDER_TEXTBOX", text, "", settings_window,
-                                           settings_field};
+                                           settings_field | read_at_main_load};
 inline constexpr StoredSetting conf_file{"CONF_LOCATION_TEXTBOX", text, "", settings_window,
                                          settings_field};
 inline constexpr StoredSetting qt_folder{"QT_LOCATION_TEXTBOX", text, "", settings_window,
@@ -90,11 +94,15 @@ inline constexpr StoredSetting wallet_disabled{"DISABLE_WALLET_TICKBOX", tick, "
                                                settings_field};
 inline constexpr StoredSetting wallet_argument{"DASH_DISABLE_WALLET_EQUALS_TEXTBOX", text, "",
                                                settings_window, settings_field};
+
+// Guarding the node: off until the user turns it on.
+inline constexpr StoredSetting keep_node_running{"KEEP_NODE_RUNNING", tick,          "0",
+                                                 main_window,         main_position, true};
 }  // namespace stored
 
 // Every stored setting, in the order the program reads and writes them: the
 // main window's own first, in the order its unload has always written them.
-inline constexpr std::array<const StoredSetting*, 25> setting_catalogue{
+inline constexpr std::array<const StoredSetting*, 26> setting_catalogue{
     &stored::main_left,
     &stored::main_top,
     &stored::main_width,
@@ -120,6 +128,7 @@ inline constexpr std::array<const StoredSetting*, 25> setting_catalogue{
     &stored::wallet,
     &stored::wallet_disabled,
     &stored::wallet_argument,
+    &stored::keep_node_running,
 };
 
 }  // namespace zvkob

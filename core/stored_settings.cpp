@@ -59,8 +59,11 @@ void set_edge(const FrameEdge& at, float twips) {
 }
 
 void restore(const StoredSetting& setting, const SettingField& field, const std::string& text) {
+    const int tick = parse_tick(text).value_or(*parse_tick(setting.default_text));
     if (const auto* tickbox = std::get_if<Tickbox*>(&field)) {
-        (*tickbox)->set_tick(parse_tick(text).value_or(*parse_tick(setting.default_text)));
+        (*tickbox)->set_tick(tick);
+    } else if (const auto* item = std::get_if<MenuItem*>(&field)) {
+        (*item)->set_ticked(tick == 1);
     } else if (const auto* box = std::get_if<TextBox*>(&field)) {
         (*box)->set_text(text);
     } else if (const auto* value = std::get_if<std::string*>(&field)) {
@@ -73,6 +76,9 @@ void restore(const StoredSetting& setting, const SettingField& field, const std:
 std::string stored_text(const SettingField& field) {
     if (const auto* tickbox = std::get_if<Tickbox*>(&field)) {
         return tick_text((*tickbox)->tick());
+    }
+    if (const auto* item = std::get_if<MenuItem*>(&field)) {
+        return tick_text((*item)->ticked() ? 1 : 0);
     }
     if (const auto* box = std::get_if<TextBox*>(&field)) {
         return (*box)->text();
@@ -101,7 +107,12 @@ Outcome save_settings(SettingsStore& store, SettingUse use, const SettingFields&
         if ((setting->uses & use) == 0) {
             continue;
         }
-        const Outcome saved = store.save(setting->key, stored_text(field_of(fields, *setting)));
+        const std::string text = stored_text(field_of(fields, *setting));
+        if (setting->stored_once_changed && text == setting->default_text &&
+            !store.has(setting->key)) {
+            continue;
+        }
+        const Outcome saved = store.save(setting->key, text);
         if (!saved) {
             unsaved += (unsaved.empty() ? "" : ", ") + std::string(setting->key);
             reason = saved.reason();

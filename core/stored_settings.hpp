@@ -19,9 +19,9 @@ struct FrameEdge {
     Which which;
 };
 
-// Where a window keeps one stored setting: a tickbox, a text box, a text of
-// its model, or its frame.
-using SettingField = std::variant<Tickbox*, TextBox*, std::string*, FrameEdge>;
+// Where a window keeps one stored setting: a tickbox, a ticked command of its
+// menu, a text box, a text of its model, or its frame.
+using SettingField = std::variant<Tickbox*, MenuItem*, TextBox*, std::string*, FrameEdge>;
 
 // A window's fields for the stored settings it reads or writes.
 using SettingFields = std::vector<std::pair<const StoredSetting*, SettingField>>;
@@ -34,8 +34,9 @@ using SettingFields = std::vector<std::pair<const StoredSetting*, SettingField>>
 void restore_settings(SettingsStore& store, SettingUse use, const SettingFields& fields);
 
 // Writes every setting of the catalogue with this use, in the catalogue's
-// order. Every one is attempted; the outcome names those that could not be
-// saved and the store's reason.
+// order, but a setting stored only once changed that the store lacks and
+// that holds its default. Every one is attempted; the outcome names those
+// that could not be saved and the store's reason.
 Outcome save_settings(SettingsStore& store, SettingUse use, const SettingFields& fields);
 
 }  // namespace zvkob

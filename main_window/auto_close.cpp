@@ -1,6 +1,7 @@
 #include "main_window/auto_close.hpp"
 
 #include "main_window/closing.hpp"
+#include "main_window/keep_node_running.hpp"
 #include "main_window/process_watcher.hpp"
 
 namespace zvkob {
@@ -15,6 +16,9 @@ void auto_close_tick(MainWindow& w) {
 void close_if_a_node_runs(MainWindow& w) {
     process_watcher_tick(w);  // decide on what runs now, not half a second ago
     if (w.qt.status.running() || w.daemon.status.running()) {
+        if (auto_close_held(w)) {
+            return;  // the timer stays on: switched off, Keep Node Running lets it act again
+        }
         w.countdown_display.set_back_colour(colours::red);
         request_auto_close(w);
         return;

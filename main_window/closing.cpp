@@ -57,11 +57,13 @@ void request_auto_close(MainWindow& w) {
         close_settings_first(w, PendingClose::auto_close);
         return;
     }
+    w.close_reason = CloseReason::auto_close;
     w.services.windows.close_main_window();
 }
 
 bool main_may_close_now(MainWindow& w) {
     if (!w.settings_open) {
+        w.closing = true;
         return true;
     }
     close_settings_first(w, PendingClose::asked);

@@ -4,30 +4,21 @@
 #include <cstdio>
 #include <initializer_list>
 
+#include "main_window/keep_node_running.hpp"
 #include "main_window/launcher.hpp"
 
 namespace zvkob {
 namespace {
 
-void disarm(MainWindow& w) {
-    w.start_stop_button.set_text("START");
-    lock_for_countdown(w, false);
-    w.countdown_timer.set_enabled(false);
-}
-
-void arm(MainWindow& w) {
-    w.countdown_remaining = countdown_start_days;
-    w.start_stop_button.set_text("STOP");
-    lock_for_countdown(w, true);
-    w.countdown_timer.set_enabled(true);
-}
-
 // A program the countdown started arms auto-close. A start that failed stops
 // the countdown too, so the same failure is not met again every minute, but
 // arms nothing: there is no automatic start for auto-close to finish.
 void launch_automatically(MainWindow& w, NodeProgram& program) {
-    switch (launch_step(w, program, colours::yellow, colours::green)) {
+    const StartRequest requester =
+        w.guarding.restart_armed ? StartRequest::keep_node_running : StartRequest::countdown;
+    switch (launch_step(w, program, requester, colours::yellow, colours::green)) {
         case LaunchResult::started:
+            note_automatic_start(w, program);
             w.auto_close_timer.set_enabled(true);
             w.countdown_timer.set_enabled(false);
             break;
@@ -75,6 +66,19 @@ void zero_step(MainWindow& w) {
 
 }  // namespace
 
+void disarm_countdown(MainWindow& w) {
+    w.start_stop_button.set_text("START");
+    lock_for_countdown(w, false);
+    w.countdown_timer.set_enabled(false);
+}
+
+void arm_countdown(MainWindow& w, std::int64_t wait_ms) {
+    w.countdown_remaining = countdown_start_days + static_cast<double>(wait_ms) / 86400000.0;
+    w.start_stop_button.set_text("STOP");
+    lock_for_countdown(w, true);
+    w.countdown_timer.set_enabled(true);
+}
+
 void settle_with_nothing_chosen(MainWindow& w) {
     w.start_stop_button.set_text("START");
     w.auto_start.set_enabled(false);
@@ -92,10 +96,14 @@ void lock_for_countdown(MainWindow& w, bool locked) {
     }
 }
 
-std::string countdown_seconds_text(double days) {
-    const long long seconds = std::llround(std::fabs(days) * 86400.0) % 60;
-    char text[3];
-    std::snprintf(text, sizeof text, "%02lld", seconds);
+std::string countdown_text(double days) {
+    const long long total = std::llround(std::fabs(days) * 86400.0);
+    char text[24];
+    if (days > 0 && total >= 60) {
+        std::snprintf(text, sizeof text, "%lld:%02lld", total / 60, total % 60);
+    } else {
+        std::snprintf(text, sizeof text, "%02lld", total % 60);
+    }
     return text;
 }
 
@@ -103,15 +111,17 @@ void start_stop_click(MainWindow& w) {
     if (!w.qt.chosen.ticked() && !w.daemon.chosen.ticked()) {
         settle_with_nothing_chosen(w);
     } else if (w.start_stop_button.text() == "STOP") {
-        disarm(w);
+        disarm_countdown(w);
+        note_countdown_stopped(w);
     } else {
-        arm(w);
+        end_back_off(w);
+        arm_countdown(w, 0);
     }
 }
 
 void countdown_tick(MainWindow& w) {
     w.countdown_remaining -= 1.0 / 24.0 / 60.0 / 60.0;
-    w.countdown_display.set_text(countdown_seconds_text(w.countdown_remaining));
+    w.countdown_display.set_text(countdown_text(w.countdown_remaining));
     if (w.countdown_display.text() == "00") {
         zero_step(w);
     }

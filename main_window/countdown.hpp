@@ -1,4 +1,5 @@
 #pragma once
+#include <cstdint>
 #include <string>
 
 #include "main_window/main_window.hpp"
@@ -7,8 +8,14 @@ namespace zvkob {
 
 // The countdown display: the seconds of a time counted in days, as two digits.
 // Below zero it shows the seconds of the absolute value, so an overrun counts
-// up "01", "02" ... "59" and reads "00" again every minute.
-std::string countdown_seconds_text(double days);
+// up "01", "02" ... "59" and reads "00" again every minute. A minute or more
+// ahead (a restart that waits) it shows minutes and seconds, "4:59".
+std::string countdown_text(double days);
+
+// Arms the countdown at eleven seconds plus `wait_ms`, locking the controls
+// that could change what is about to start; disarming unlocks them.
+void arm_countdown(MainWindow& window, std::int64_t wait_ms);
+void disarm_countdown(MainWindow& window);
 
 // With no program chosen there is nothing to count down to: "START", the
 // countdown off, "Auto Start" and "Auto Close" locked, both choices open.

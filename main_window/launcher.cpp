@@ -2,6 +2,8 @@
 
 #include <cstdio>
 
+#include "main_window/keep_node_running.hpp"
+
 namespace zvkob {
 namespace {
 
@@ -9,6 +11,18 @@ constexpr int launch_pause_ms = 3000;
 
 std::string command_text(std::string_view command) {
     return command.empty() ? std::string("(none is set)") : std::string(command);
+}
+
+std::string requester_text(StartRequest requester) {
+    switch (requester) {
+        case StartRequest::launch:
+            return "LAUNCH";
+        case StartRequest::countdown:
+            return "The countdown";
+        case StartRequest::keep_node_running:
+            break;
+    }
+    return "Keep Node Running";
 }
 
 std::string start_failure_message(std::string_view program, std::string_view command,
@@ -43,7 +57,8 @@ void launch_by_hand(MainWindow& w, NodeProgram& program) {
     if (program.status.starting()) {
         return;  // a click queued behind the one that started it
     }
-    if (launch_step(w, program, colours::cyan, colours::pink) != LaunchResult::not_allowed) {
+    if (launch_step(w, program, StartRequest::launch, colours::cyan, colours::pink) !=
+        LaunchResult::not_allowed) {
         w.countdown_timer.set_enabled(false);
     }
 }
@@ -79,28 +94,36 @@ std::optional<std::string> unwatched_programs(const MainWindow& w) {
     return std::string("whether ") + programs + ".\n\n" + (qt.empty() ? daemon : qt);
 }
 
-LaunchResult launch_step(MainWindow& w, NodeProgram& program, Colour during, Colour after) {
+LaunchResult launch_step(MainWindow& w, NodeProgram& program, StartRequest requester, Colour during,
+                         Colour after) {
     if (w.session_ending) {
         return LaunchResult::not_allowed;
     }
     const std::string& command = program.batch_path;
+    const std::string started = requester_text(requester) + " started the " +
+                                std::string(program.name) + " program: " + command_text(command);
     w.countdown_display.set_back_colour(during);
     const Start start = w.services.runner.run_hidden(command);
     if (!start.started()) {
         // Back at rest before the message, so the window behind it is true.
         w.countdown_display.set_back_colour(colours::pink);
+        w.services.history.record(started + " - it could not start: " + start.failure);
         w.services.notifier.show_error(start_failure_message(program.name, command, start.failure));
         return LaunchResult::failed;
     }
     program.status.mark_starting();
+    program.started_by = requester;
     w.services.pause.pause(launch_pause_ms);
     // A batch file whose program is missing has ended by now, with an error.
     if (const auto code = start.process->exit_code(); code && *code != 0) {
         w.countdown_display.set_back_colour(colours::pink);
+        w.services.history.record(started + " - it ended at once with exit code " +
+                                  exit_code_text(*code) + " (" + exit_code_meaning(*code) + ")");
         w.services.notifier.show_error(ended_at_once_message(program.name, command, *code));
         return LaunchResult::failed;
     }
     w.countdown_display.set_back_colour(after);
+    w.services.history.record(started + " (process " + std::to_string(start.process->id()) + ")");
     return LaunchResult::started;
 }
 
@@ -116,6 +139,7 @@ void launch_click(MainWindow& w) {
     if (!one_stopped) {
         return;
     }
+    end_back_off(w);
     for (NodeProgram* program : w.programs()) {
         if (program->chosen.ticked()) {
             launch_by_hand(w, *program);

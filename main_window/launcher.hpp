@@ -17,10 +17,12 @@ enum class LaunchResult {
 // Runs a node program's batch file hidden and freezes the window for three
 // seconds, the indicator showing `during` (on screen for the whole pause),
 // then `after`. Until the watcher looks again the program counts as starting.
+// The history records who asked for the start, the command and the result.
 // A command that cannot be started, or a batch file that has already ended
 // with an error after the pause (its program is missing), is reported, naming
 // the command and the reason, and the indicator goes back to rest.
-LaunchResult launch_step(MainWindow& window, NodeProgram& program, Colour during, Colour after);
+LaunchResult launch_step(MainWindow& window, NodeProgram& program, StartRequest requester,
+                         Colour during, Colour after);
 
 // What an exit code of the command interpreter usually means.
 std::string exit_code_meaning(unsigned long code);

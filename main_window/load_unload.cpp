@@ -2,7 +2,9 @@
 
 #include "main_window/always_on_top.hpp"
 #include "main_window/countdown.hpp"
+#include "core/version.hpp"
 #include "main_window/main_window_layout.hpp"
+#include "main_window/window_menu.hpp"
 
 namespace zvkob {
 namespace {
@@ -38,6 +40,9 @@ void load_main_window(MainWindow& w) {
     restore_settings(w.services.store, read_at_main_load, w.stored_fields());
     w.frame.set_caption(main_window_caption(w.instance_name));
     w.instance_label.set_text(w.instance_name);
+    w.services.history.record("ZV-KOB " + std::string(program_version) + " opened (copy " +
+                              w.instance_name + ").");
+    window_menu_opening(w);
     for (NodeProgram* program : w.programs()) {
         program->show_copies();
     }
@@ -61,6 +66,10 @@ void load_main_window(MainWindow& w) {
 }
 
 Outcome unload_main_window(MainWindow& w) {
+    static constexpr const char* by[] = {"by the user", "by Auto Close",
+                                         "as Windows ends the session"};
+    w.services.history.record(std::string("ZV-KOB closed ") + by[static_cast<int>(w.close_reason)] +
+                              ".");
     return save_settings(w.services.store, written_at_main_unload, w.stored_fields());
 }
 

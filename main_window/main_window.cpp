@@ -32,6 +32,9 @@ MainWindow::MainWindow(const MainWindowServices& services_, std::string instance
       auto_close(controls.tickbox_of(main_layout::auto_close)),
       countdown_display(controls.of(main_layout::countdown_display)),
       instance_label(controls.of(main_layout::instance_label)),
+      keep_node_running(controls.menu_item_of(main_layout::keep_node_running)),
+      start_with_windows(controls.menu_item_of(main_layout::start_with_windows)),
+      history_command(controls.menu_item_of(main_layout::history_command)),
       qt("QT", controls.tickbox_of(main_layout::qt_chosen), controls.of(main_layout::qt_status),
          controls.of(main_layout::qt_image_copy), controls.of(main_layout::qt_batch_path_copy)),
       daemon("DAEMON", controls.tickbox_of(main_layout::daemon_chosen),
@@ -59,6 +62,8 @@ SettingFields MainWindow::stored_fields() {
         {&stored::daemon_batch_path, &daemon.batch_path},
         {&stored::qt_image, &qt.image},
         {&stored::daemon_image, &daemon.image},
+        {&stored::data_folder, &data_folder},
+        {&stored::keep_node_running, &keep_node_running},
     };
 }
 
@@ -70,6 +75,7 @@ void MainWindow::take_over(const HandOver& hand_over) {
         qt.batch_path = saved.qt_batch_path;
         daemon.image = saved.daemon_image;
         daemon.batch_path = saved.daemon_batch_path;
+        data_folder = saved.data_folder;
         qt.show_copies();
         daemon.show_copies();
     }

@@ -1,5 +1,7 @@
 #pragma once
 #include <array>
+#include <cstdint>
+#include <vector>
 #include <string>
 #include <string_view>
 
@@ -9,17 +11,35 @@
 #include "core/stored_settings.hpp"
 #include "core/window_frame.hpp"
 #include "main_window/process_status.hpp"
+#include "platform/clock.hpp"
 #include "platform/command_runner.hpp"
+#include "platform/file_system.hpp"
+#include "platform/history.hpp"
 #include "platform/notifier.hpp"
 #include "platform/pause.hpp"
 #include "platform/process_probe.hpp"
 #include "platform/settings_store.hpp"
+#include "platform/startup_entry.hpp"
 #include "platform/window_manager.hpp"
 
 namespace zvkob {
 
 // A close of the main window asked for while the settings window is open.
 enum class PendingClose { none, asked, auto_close };
+
+// Who closes ZV-KOB, for the history.
+enum class CloseReason { user, auto_close, session_end };
+
+// Who asked for a start of a node program.
+enum class StartRequest { launch, countdown, keep_node_running };
+
+// What Keep Node Running remembers between stops of the node.
+struct Guarding {
+    bool restart_armed = false;             // the countdown running now restarts the node
+    int short_runs = 0;                     // restarts in a row that ran less than five minutes
+    std::vector<std::int64_t> restarts_ms;  // when it restarted the node, the last hour's
+    bool auto_close_held = false;           // Auto Close was told it must not act
+};
 
 // What the countdown is armed with: eleven seconds, as a count of days.
 inline constexpr double countdown_start_days = 11.0 / 86400.0;
@@ -32,6 +52,10 @@ struct MainWindowServices {
     Pause& pause;
     WindowManager& windows;
     Notifier& notifier;
+    Clock& clock;
+    History& history;
+    FileSystem& files;
+    StartupEntry& startup;
 };
 
 // One of the two node programs, as the main window knows it.
@@ -40,11 +64,14 @@ public:
     NodeProgram(std::string_view name, Tickbox& chosen, Label& status_label, TextBox& image_copy,
                 TextBox& batch_path_copy);
 
-    const std::string_view name;  // "QT" or "DAEMON", as the window and its messages say
-    Tickbox& chosen;              // its launch mode: LAUNCH and the countdown start it
-    ProcessStatus status;         // whether it runs, shown by its status label
-    std::string image;            // the image name the watcher looks for
-    std::string batch_path;       // the batch file that starts it
+    const std::string_view name;        // "QT" or "DAEMON", as the window and its messages say
+    Tickbox& chosen;                    // its launch mode: LAUNCH and the countdown start it
+    ProcessStatus status;               // whether it runs, shown by its status label
+    std::string image;                  // the image name the watcher looks for
+    std::string batch_path;             // the batch file that starts it
+    std::int64_t running_since_ms = 0;  // when the watcher first saw it running
+    StartRequest started_by = StartRequest::launch;  // who asked for its last start
+    bool stop_requested = false;  // ZV-KOB asked it to stop: Keep Node Running leaves it
 
     // Shows the image name and batch file path in the window's hidden copies.
     void show_copies();
@@ -78,6 +105,11 @@ public:
     TextBox& countdown_display;  // the seconds left; its colour is the launch indicator
     Label& instance_label;
 
+    // The window menu's own commands.
+    MenuItem& keep_node_running;
+    MenuItem& start_with_windows;
+    MenuItem& history_command;
+
     NodeProgram qt;
     NodeProgram daemon;
 
@@ -89,8 +121,19 @@ public:
     // Time left on the countdown, as a count of days (one second is 1/86400).
     double countdown_remaining = 0;
 
+    // The node's data folder (-datadir), where it keeps its own log; empty
+    // for the node's default.
+    std::string data_folder;
+
     // Set once Windows is ending the session: from then on nothing is started.
     bool session_ending = false;
+    // Set once the window is closing, and why.
+    bool closing = false;
+    CloseReason close_reason = CloseReason::user;
+
+    Guarding guarding;
+    // The process query has been recorded failing; recorded again once it answers.
+    bool history_has_query_failing = false;
 
     // The settings window is shown, and whether the main window closes after it.
     bool settings_open = false;

@@ -4,9 +4,11 @@
 #include "main_window/auto_close.hpp"
 #include "main_window/closing.hpp"
 #include "main_window/countdown.hpp"
+#include "main_window/keep_node_running.hpp"
 #include "main_window/launch_modes.hpp"
 #include "main_window/launcher.hpp"
 #include "main_window/process_watcher.hpp"
+#include "main_window/window_menu.hpp"
 
 namespace zvkob {
 
@@ -25,6 +27,10 @@ void wire_main_window_events(MainWindow& w) {
     w.auto_start.set_on_click([&w] { auto_start_rule(w); });
     w.qt.chosen.set_on_click([&w] { launch_mode_rule(w, w.qt, w.daemon); });
     w.daemon.chosen.set_on_click([&w] { launch_mode_rule(w, w.daemon, w.qt); });
+
+    w.keep_node_running.set_on_click([&w] { keep_node_running_clicked(w); });
+    w.start_with_windows.set_on_click([&w] { start_with_windows_clicked(w); });
+    w.history_command.set_on_click([&w] { history_clicked(w); });
 }
 
 }  // namespace zvkob

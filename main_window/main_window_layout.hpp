@@ -157,6 +157,14 @@ inline constexpr ControlSpec instance_label{.name = "instance_label",
                                             .text_colour = colours::green,
                                             .back_colour = colours::black,
                                             .align = Align::centre};
+
+// The window menu's own commands, after a separator.
+inline constexpr ControlSpec keep_node_running{
+    .name = "keep_node_running", .kind = menu_item, .caption = "&Keep Node Running"};
+inline constexpr ControlSpec start_with_windows{
+    .name = "start_with_windows", .kind = menu_item, .caption = "Start With &Windows"};
+inline constexpr ControlSpec history_command{
+    .name = "history_command", .kind = menu_item, .caption = "&History\u2026"};
 }  // namespace main_layout
 
 // The main window's table, in the window's own order.

@@ -15,6 +15,7 @@ void session_end_cancelled(MainWindow& w) {
 
 void session_ends(MainWindow& w) {
     w.session_ending = true;
+    w.close_reason = CloseReason::session_end;
     for (Timer* timer : w.timers()) {
         timer->set_enabled(false);
     }

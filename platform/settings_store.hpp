@@ -15,6 +15,9 @@ public:
     // The stored text, or default_text when the key (or the section) is missing.
     virtual std::string get(std::string_view key, std::string_view default_text) = 0;
 
+    // Whether a value is stored under the key.
+    virtual bool has(std::string_view key) = 0;
+
     // Creates or replaces the value, creating the application and section when missing.
     virtual Outcome save(std::string_view key, std::string_view text) = 0;
 };

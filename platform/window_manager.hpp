@@ -21,6 +21,8 @@ public:
     virtual void close_settings_window() = 0;
     // Asks the main window to close; its unload runs as for a user's close.
     virtual void close_main_window() = 0;
+    // Flashes the main window's taskbar button until the user looks at it.
+    virtual void flash_main_window() = 0;
 };
 
 }  // namespace zvkob

@@ -103,9 +103,12 @@ void save_bat_files(SettingsWindow& w) {
         w.services.batch_files.write_both({w.batch_paths->qt, w.qt_run_command.text()},
                                           {w.batch_paths->daemon, w.daemon_run_command.text()});
     if (!written) {
+        w.services.history.record("The batch files could not be written: " + written.reason());
         notifier.show_error("ZV-KOB could not save the batch files.\n\n" + written.reason());
         return;
     }
+    w.services.history.record("Batch files written: " + w.batch_paths->qt + " and " +
+                              w.batch_paths->daemon + ".");
     w.close_button.set_text("Close");
 }
 

@@ -18,8 +18,9 @@ void hand_over_to_main_window(SettingsWindow& w) {
     w.batch_paths =
         BatchFilePaths{w.program_folder.text(), batch_file_path(w, fragments::qt_batch_file),
                        batch_file_path(w, fragments::daemon_batch_file)};
-    w.main.take_over({.programs = SavedPrograms{w.qt_file.text(), w.batch_paths->qt,
-                                                w.daemon_file.text(), w.batch_paths->daemon}});
+    w.main.take_over(
+        {.programs = SavedPrograms{w.qt_file.text(), w.batch_paths->qt, w.daemon_file.text(),
+                                   w.batch_paths->daemon, w.data_folder.text()}});
 }
 
 }  // namespace
@@ -35,9 +36,11 @@ void save_to_registry(SettingsWindow& w) {
     const Outcome saved =
         save_settings(w.services.store, written_at_save_to_registry, w.stored_fields());
     if (!saved) {
+        w.services.history.record("Save To Registry: " + saved.reason());
         w.services.notifier.show_error(saved.reason());
         return;
     }
+    w.services.history.record("Settings saved (Save To Registry).");
     w.close_button.set_text("Close");
 }
 

@@ -10,6 +10,7 @@
 #include "core/window_frame.hpp"
 #include "platform/batch_file_writer.hpp"
 #include "platform/file_system.hpp"
+#include "platform/history.hpp"
 #include "platform/notifier.hpp"
 #include "platform/settings_store.hpp"
 
@@ -20,6 +21,7 @@ struct SettingsWindowServices {
     BatchFileWriter& batch_files;
     FileSystem& files;
     Notifier& notifier;
+    History& history;
 };
 
 // The two batch files, in the program folder as Save To Registry found it.

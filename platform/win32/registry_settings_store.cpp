@@ -111,6 +111,11 @@ std::string RegistrySettingsStore::get(std::string_view key, std::string_view de
     return value ? *value : std::string(default_text);
 }
 
+bool RegistrySettingsStore::has(std::string_view key) {
+    return RegGetValueW(HKEY_CURRENT_USER, path_.c_str(), widen(key).c_str(), RRF_RT_ANY, nullptr,
+                        nullptr, nullptr) == ERROR_SUCCESS;
+}
+
 Outcome RegistrySettingsStore::save(std::string_view key, std::string_view text) {
     OpenKey section;
     LSTATUS status = RegCreateKeyExW(HKEY_CURRENT_USER, path_.c_str(), 0, nullptr, 0, KEY_SET_VALUE,

@@ -14,6 +14,7 @@ public:
     RegistrySettingsStore(std::string_view application, std::string_view section);
 
     std::string get(std::string_view key, std::string_view default_text) override;
+    bool has(std::string_view key) override;
     Outcome save(std::string_view key, std::string_view text) override;
 
     static std::wstring section_path(std::string_view application, std::string_view section);

@@ -1,7 +1,6 @@
 #include "platform/win32/settings_window_show.hpp"
 
 #include "platform/win32/message_loop.hpp"
-#include "platform/win32/win32_file_system.hpp"
 #include "platform/win32/win32_notifier.hpp"
 #include "platform/win32/window_host.hpp"
 #include "settings_window/open_unload.hpp"
@@ -26,13 +25,12 @@ private:
 
 }  // namespace
 
-void show_settings_window(HWND owner, EventGate& gate, SettingsStore& store,
-                          BatchFileWriter& batch_files, HandOverReceiver& main,
-                          Win32WindowManager& windows) {
+void show_settings_window(HWND owner, EventGate& gate, const SettingsWindowServices& services,
+                          HandOverReceiver& main, Win32WindowManager& windows) {
     HWND shown = nullptr;
     Win32Notifier notifier([&shown, owner] { return shown != nullptr ? shown : owner; });
-    Win32FileSystem files;
-    SettingsWindow window({store, batch_files, files, notifier}, main);
+    SettingsWindow window(
+        {services.store, services.batch_files, services.files, notifier, services.history}, main);
     const auto timers = window.timers();
     WindowHost host({window.controls, window.frame, {timers.begin(), timers.end()}}, gate, owner);
     shown = host.handle();

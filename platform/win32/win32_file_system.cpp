@@ -3,12 +3,71 @@
 #include <windows.h>
 
 #include "platform/win32/wide_text.hpp"
+#include "platform/win32/win32_clock.hpp"
 
 namespace zvkob::win32 {
+namespace {
+
+void add_if_file(const std::wstring& path, std::vector<FoundFile>& found) {
+    WIN32_FILE_ATTRIBUTE_DATA data{};
+    if (GetFileAttributesExW(path.c_str(), GetFileExInfoStandard, &data) &&
+        (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) == 0) {
+        found.push_back({narrow(path), milliseconds_of(data.ftLastWriteTime)});
+    }
+}
+
+}  // namespace
 
 bool Win32FileSystem::is_file(std::string_view path) {
     const DWORD attributes = GetFileAttributesW(widen(path).c_str());
     return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) == 0;
+}
+
+std::vector<FoundFile> Win32FileSystem::files_named(std::string_view folder,
+                                                    std::string_view name) {
+    const std::wstring base = widen(folder);
+    const std::wstring file = widen(name);
+    std::vector<FoundFile> found;
+    add_if_file(base + L"\\" + file, found);
+    WIN32_FIND_DATAW entry{};
+    HANDLE search = FindFirstFileW((base + L"\\*").c_str(), &entry);
+    if (search == INVALID_HANDLE_VALUE) {
+        return found;
+    }
+    do {
+        const std::wstring child = entry.cFileName;
+        if ((entry.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0 && child != L"." &&
+            child != L"..") {
+            add_if_file(base + L"\\" + child + L"\\" + file, found);
+        }
+    } while (FindNextFileW(search, &entry));
+    FindClose(search);
+    return found;
+}
+
+// Shared with the node, which keeps its log open for writing.
+FileEnd Win32FileSystem::read_end(std::string_view path, std::size_t bytes) {
+    HANDLE file = CreateFileW(widen(path).c_str(), GENERIC_READ,
+                              FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                              OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (file == INVALID_HANDLE_VALUE) {
+        return {{}, system_error_text(GetLastError())};
+    }
+    LARGE_INTEGER size{};
+    GetFileSizeEx(file, &size);
+    const auto wanted = static_cast<LONGLONG>(bytes);
+    LARGE_INTEGER start{};
+    start.QuadPart = size.QuadPart > wanted ? size.QuadPart - wanted : 0;
+    FileEnd end;
+    end.text.resize(static_cast<std::size_t>(size.QuadPart - start.QuadPart));
+    DWORD read = 0;
+    if (!SetFilePointerEx(file, start, nullptr, FILE_BEGIN) ||
+        !ReadFile(file, end.text.data(), static_cast<DWORD>(end.text.size()), &read, nullptr)) {
+        end.failure = system_error_text(GetLastError());
+    }
+    end.text.resize(read);
+    CloseHandle(file);
+    return end;
 }
 
 }  // namespace zvkob::win32

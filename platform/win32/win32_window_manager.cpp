@@ -36,4 +36,15 @@ void Win32WindowManager::close_main_window() {
     }
 }
 
+// Until the user comes to the window; nothing when it is in front already.
+void Win32WindowManager::flash_main_window() {
+    if (main_ != nullptr) {
+        FLASHWINFO flash{};
+        flash.cbSize = sizeof flash;
+        flash.hwnd = main_;
+        flash.dwFlags = FLASHW_TRAY | FLASHW_TIMERNOFG;
+        FlashWindowEx(&flash);
+    }
+}
+
 }  // namespace zvkob::win32

@@ -25,6 +25,7 @@ public:
     void show_settings_window() override;
     void close_settings_window() override;
     void close_main_window() override;
+    void flash_main_window() override;
 
 private:
     SettingsWindowShow show_settings_;

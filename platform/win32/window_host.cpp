@@ -72,6 +72,7 @@ const wchar_t* control_class(ControlKind kind) {
             return L"BUTTON";
         case ControlKind::label:
         case ControlKind::line:
+        case ControlKind::menu_item:  // never a child window: see create_window_menu
             break;
     }
     return L"STATIC";
@@ -113,6 +114,8 @@ DWORD control_style(const ControlSpec& design) {
         case ControlKind::line:
             style |= SS_BLACKRECT;
             break;
+        case ControlKind::menu_item:
+            break;
     }
     return style;
 }
@@ -131,6 +134,7 @@ WindowHost::WindowHost(HostedWindow window, EventGate& gate, HWND owner)
     create_window(owner);
     create_controls();
     create_tooltips();
+    create_window_menu();
     observe_model();
     apply_frame();
 }
@@ -212,7 +216,54 @@ void WindowHost::create_tooltips() {
     }
 }
 
+// The window menu keeps what the system puts in it; the window's own commands
+// follow a separator.
+void WindowHost::create_window_menu() {
+    const auto& items = model_.controls.window_menu();
+    HMENU menu = items.empty() ? nullptr : GetSystemMenu(hwnd_, FALSE);
+    if (menu == nullptr) {
+        return;
+    }
+    AppendMenuW(menu, MF_SEPARATOR, 0, nullptr);
+    for (std::size_t index = 0; index < items.size(); ++index) {
+        AppendMenuW(menu, MF_STRING, first_menu_command + 16 * index,
+                    widen(items[index]->text()).c_str());
+        apply_menu_item(index);
+    }
+}
+
+void WindowHost::apply_menu_item(std::size_t index) const {
+    HMENU menu = GetSystemMenu(hwnd_, FALSE);
+    const MenuItem& item = *model_.controls.window_menu()[index];
+    const UINT command = first_menu_command + 16 * static_cast<UINT>(index);
+    CheckMenuItem(menu, command, MF_BYCOMMAND | (item.ticked() ? MF_CHECKED : MF_UNCHECKED));
+    EnableMenuItem(menu, command, MF_BYCOMMAND | (item.enabled() ? MF_ENABLED : MF_GRAYED));
+}
+
+// A command of the window's own in the window menu; the system's own ones
+// are left to the system.
+bool WindowHost::window_menu_command(WPARAM command) {
+    const auto& items = model_.controls.window_menu();
+    const WPARAM offset = (command & 0xFFF0) - first_menu_command;
+    const std::size_t index = offset / 16;
+    if ((command & 0xFFF0) < first_menu_command || index >= items.size()) {
+        return false;
+    }
+    MenuItem& item = *items[index];
+    if (item.enabled()) {
+        gate_.run([&item] { item.click(); });
+    }
+    return true;
+}
+
 void WindowHost::observe_model() {
+    for (std::size_t index = 0; index < model_.controls.window_menu().size(); ++index) {
+        model_.controls.window_menu()[index]->set_observer([this, index] {
+            if (hwnd_ != nullptr) {
+                apply_menu_item(index);
+            }
+        });
+    }
     const auto& controls = model_.controls.all();
     for (std::size_t index = 0; index < controls.size(); ++index) {
         controls[index]->set_observer([this, index] { apply_control(index); });
@@ -225,6 +276,9 @@ void WindowHost::observe_model() {
 }
 
 void WindowHost::forget_model() {
+    for (const auto& item : model_.controls.window_menu()) {
+        item->set_observer(nullptr);
+    }
     for (const auto& control : model_.controls.all()) {
         control->set_observer(nullptr);
     }
@@ -431,6 +485,7 @@ void WindowHost::command(int id, int code) {
             }
             break;
         case ControlKind::line:
+        case ControlKind::menu_item:
             break;
     }
 }
@@ -491,6 +546,16 @@ LRESULT WindowHost::handle_message(UINT message, WPARAM wparam, LPARAM lparam) {
             } else if (focus_ != nullptr && IsChild(hwnd_, focus_) && IsWindowEnabled(focus_)) {
                 SetFocus(focus_);
                 return 0;
+            }
+            break;
+        case WM_SYSCOMMAND:
+            if (window_menu_command(wparam)) {
+                return 0;
+            }
+            break;
+        case WM_INITMENUPOPUP:
+            if (HIWORD(lparam) != 0 && model_.window_menu_opening) {
+                gate_.run(model_.window_menu_opening);
             }
             break;
         case WM_CLOSE:

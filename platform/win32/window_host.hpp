@@ -15,6 +15,10 @@ namespace zvkob::win32 {
 // A control's id is its position in its window's table, counted from this.
 inline constexpr int first_control_id = 1000;
 
+// The window menu's own commands are numbered from this, sixteen apart (the
+// system keeps the low four bits of a window menu command).
+inline constexpr UINT first_menu_command = 0x1000;
+
 // The window class of both windows.
 inline constexpr wchar_t window_class[] = L"ZV-KOB.Window";
 
@@ -23,6 +27,7 @@ struct HostedWindow {
     const ControlSet& controls;
     WindowFrame& frame;
     std::vector<Timer*> timers;
+    std::function<void()> window_menu_opening = {};  // brings the menu's ticks up to date
 };
 
 // Turns a window's control table into a real top-level window of standard
@@ -55,6 +60,9 @@ private:
     void create_window(HWND owner);
     void create_controls();
     void create_tooltips();
+    void create_window_menu();
+    void apply_menu_item(std::size_t index) const;
+    bool window_menu_command(WPARAM command);
     void observe_model();
     void forget_model();
 

@@ -7,6 +7,7 @@
 #include "main_window/closing.hpp"
 #include "main_window/load_unload.hpp"
 #include "main_window/main_window.hpp"
+#include "main_window/window_menu.hpp"
 #include "main_window/session_end.hpp"
 #include "platform/win32/com_apartment.hpp"
 #include "platform/win32/hidden_command_runner.hpp"
@@ -14,9 +15,13 @@
 #include "platform/win32/one_copy_per_name.hpp"
 #include "platform/win32/program_file.hpp"
 #include "platform/win32/registry_settings_store.hpp"
+#include "platform/win32/run_key_startup_entry.hpp"
 #include "platform/win32/wide_text.hpp"
 #include "platform/win32/settings_window_show.hpp"
 #include "platform/win32/win32_batch_file_writer.hpp"
+#include "platform/win32/win32_clock.hpp"
+#include "platform/win32/win32_file_system.hpp"
+#include "platform/win32/win32_history.hpp"
 #include "platform/win32/win32_notifier.hpp"
 #include "platform/win32/win32_pause.hpp"
 #include "platform/win32/win32_window_manager.hpp"
@@ -27,7 +32,10 @@ namespace zvkob::win32 {
 namespace {
 
 // The main window's answers to Windows ending the session.
-bool handle_session_end(MainWindow& main, UINT message, WPARAM wparam, LRESULT& result) {
+// Windows ends the process soon after the session's end: the history's last
+// lines are written before that.
+bool handle_session_end(MainWindow& main, Win32History& history, UINT message, WPARAM wparam,
+                        LRESULT& result) {
     switch (message) {
         case WM_QUERYENDSESSION:
             result = session_end_requested(main) ? TRUE : FALSE;
@@ -35,6 +43,7 @@ bool handle_session_end(MainWindow& main, UINT message, WPARAM wparam, LRESULT& 
         case WM_ENDSESSION:
             if (wparam != FALSE) {
                 session_ends(main);
+                history.write_waiting_now();
             } else {
                 session_end_cancelled(main);
             }
@@ -61,6 +70,10 @@ int run_program() {
     WmiProcessProbe probe;
     HiddenCommandRunner runner;
     Win32Pause pause;
+    Win32Clock clock;
+    Win32History history(instance);
+    Win32FileSystem files;
+    RunKeyStartupEntry startup(instance, program_file_path());
     HWND main_handle = nullptr;  // the main window, made below; it owns the messages
     Win32Notifier notifier([&main_handle] { return main_handle; });
     EventGate gate([&notifier](std::string_view what) {
@@ -69,13 +82,20 @@ int run_program() {
     Win32BatchFileWriter batch_files;
     MainWindow* main_model = nullptr;  // the settings window's owner, made just below
     Win32WindowManager windows([&](HWND owner) {
-        show_settings_window(owner, gate, store, batch_files, *main_model, windows);
+        show_settings_window(owner, gate, {store, batch_files, files, notifier, history},
+                             *main_model, windows);
     });
 
-    MainWindow main({gate, store, probe, runner, pause, windows, notifier}, instance);
+    MainWindow main(
+        {gate, store, probe, runner, pause, windows, notifier, clock, history, files, startup},
+        instance);
     main_model = &main;
     const auto timers = main.timers();
-    WindowHost host({main.controls, main.frame, {timers.begin(), timers.end()}}, gate, nullptr);
+    WindowHost host({main.controls,
+                     main.frame,
+                     {timers.begin(), timers.end()},
+                     [&main] { window_menu_opening(main); }},
+                    gate, nullptr);
     main_handle = host.handle();
     windows.attach_main_window(host.handle());
 
@@ -90,8 +110,8 @@ int run_program() {
             }
         });
     };
-    host.on_message = [&main](UINT message, WPARAM wparam, LPARAM, LRESULT& result) {
-        return handle_session_end(main, message, wparam, result);
+    host.on_message = [&main, &history](UINT message, WPARAM wparam, LPARAM, LRESULT& result) {
+        return handle_session_end(main, history, message, wparam, result);
     };
 
     gate.run([&main] { load_main_window(main); });

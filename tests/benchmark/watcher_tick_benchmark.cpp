@@ -49,9 +49,9 @@ void print_times(const char* what, std::vector<double> times_ms) {
 std::vector<double> time_each(int count, const std::function<void()>& step) {
     std::vector<double> times;
     for (int i = 0; i < count; ++i) {
-        const auto start = Clock::now();
+        const auto start = e2e::Clock::now();
         step();
-        times.push_back(Milliseconds(Clock::now() - start).count());
+        times.push_back(Milliseconds(e2e::Clock::now() - start).count());
         Sleep(20);
     }
     return times;
@@ -97,9 +97,7 @@ int measure_ticks(int count) {
 
     testing::MainWindowFixture fakes;
     win32::WmiProcessProbe probe;
-    MainWindow window({fakes.events, fakes.store, probe, fakes.runner, fakes.pause, fakes.windows,
-                       fakes.notifier},
-                      "benchmark");
+    MainWindow window(fakes.services_with(probe), "benchmark");
     window.qt.image = narrow(running_node);
     window.daemon.image = narrow(missing_node);
     for (int warm = 0; warm < 5; ++warm) {

@@ -2,6 +2,7 @@
 
 #include <tlhelp32.h>
 
+#include "platform/win32/window_host.hpp"
 #include "settings_window/settings_window_layout.hpp"
 
 #include <stdexcept>
@@ -468,6 +469,27 @@ void type_worked_example(HWND settings) {
     type(field(settings_layout::daemon_file), L"bitcoind.exe");
     type(field(settings_layout::conf_file), L"C:\\BC-CONF\\BTC\\bitcoin.conf");
     type(field(settings_layout::data_folder), L"C:\\BC-ROOT\\BTC-BC");
+}
+
+void choose_window_menu_command(HWND window, int index) {
+    PostMessageW(window, WM_SYSCOMMAND, win32::first_menu_command + 16 * index, 0);
+}
+
+std::wstring history_file(std::wstring_view instance) {
+    wchar_t folder[MAX_PATH] = {};
+    GetEnvironmentVariableW(L"LOCALAPPDATA", folder, MAX_PATH);
+    return std::wstring(folder) + L"\\ZV-KOB\\" + std::wstring(instance) + L".log";
+}
+
+std::wstring startup_value(std::wstring_view instance) {
+    wchar_t value[2048] = {};
+    DWORD size = sizeof value;
+    const std::wstring name = L"ZV-KOB " + std::wstring(instance);
+    if (RegGetValueW(HKEY_CURRENT_USER, L"Software\\Microsoft\\Windows\\CurrentVersion\\Run",
+                     name.c_str(), RRF_RT_REG_SZ, nullptr, value, &size) != ERROR_SUCCESS) {
+        return {};
+    }
+    return value;
 }
 
 HWND focused_control(HWND window) {

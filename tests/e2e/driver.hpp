@@ -151,6 +151,15 @@ std::wstring answer_next_box(DWORD process_id, void (*answer)(HWND box));
 // (C:\Program Files\Bitcoin\bitcoin-qt.exe ...) into its fields.
 void type_worked_example(HWND settings);
 
+// Chooses one of the window's own commands in its window menu, counted from 0.
+void choose_window_menu_command(HWND window, int index);
+
+// The history of a copy of ZV-KOB: %LOCALAPPDATA%\ZV-KOB\<instance>.log.
+std::wstring history_file(std::wstring_view instance);
+
+// The value "ZV-KOB <instance>" that starts a copy at sign-in, or "" when there is none.
+std::wstring startup_value(std::wstring_view instance);
+
 // The control that has the keyboard focus in the window's thread, or null.
 HWND focused_control(HWND window);
 

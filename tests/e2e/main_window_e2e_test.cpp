@@ -221,6 +221,26 @@ TEST_F(MainWindowEndToEnd, AlwaysOnTopFollowsTheTickboxAtOnce) {
     EXPECT_EQ(read_section(L"ZV-KOB")[L"AlwaysOnTopTimer_TICKBOX"], L"1");
 }
 
+// Start With Windows in the window menu adds the value that starts this very
+// program at sign-in, and removes it again.
+TEST_F(MainWindowEndToEnd, StartWithWindowsAddsAndRemovesItsRunValue) {
+    Process program(zv_kob_exe());
+    HWND window = wait_for_window(program.id(), main_caption);
+    ASSERT_NE(window, nullptr);
+    choose_window_menu_command(window, 1);
+    EXPECT_TRUE(wait_until([] { return startup_value(L"ZV-KOB") != L""; }, 3s));
+    EXPECT_EQ(CompareStringOrdinal(startup_value(L"ZV-KOB").c_str(), -1,
+                                   (L"\"" + zv_kob_exe() + L"\"").c_str(), -1, TRUE),
+              CSTR_EQUAL)
+        << narrow(startup_value(L"ZV-KOB"));
+    choose_window_menu_command(window, 1);
+    EXPECT_TRUE(wait_until([] { return startup_value(L"ZV-KOB") == L""; }, 3s));
+    close(window);
+    ASSERT_TRUE(program.wait_for_exit(10s));
+    EXPECT_EQ(read_section(L"ZV-KOB").count(L"KEEP_NODE_RUNNING"), 0U)
+        << "a setting the user never changed is not stored";
+}
+
 TEST_F(MainWindowEndToEnd, EndingTheSessionSavesTheSettings) {
     Process program(zv_kob_exe());
     HWND window = wait_for_window(program.id(), main_caption);

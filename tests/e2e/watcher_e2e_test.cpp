@@ -300,6 +300,57 @@ TEST_F(WatcherEndToEnd, WithoutTheProcessQueryLaunchSaysWhy) {
     delete_section(L"NoQuery");
 }
 
+// Keep Node Running: a node that crashes is started again through the
+// countdown; one that stops cleanly (its log ends with "Shutdown: done") is
+// left stopped. The history tells it all.
+TEST_F(WatcherEndToEnd, KeepNodeRunningRestartsACrashedNodeAndLeavesACleanStop) {
+    const std::wstring node = stand_in(L"zv-e2e-qt.exe");
+    const std::wstring data = folder.file(L"node data");
+    CreateDirectoryW(data.c_str(), nullptr);
+    const std::wstring batch = folder.file(L"ZVKOB-QT.BAT");
+    write_file(batch, "call \"" + narrow(node) + "\" -datadir=\"" + narrow(data) + "\"\r\n");
+    DeleteFileW(history_file(L"ZV-KOB").c_str());
+    store({{L"QT_NAME_TEXTBOX", L"zv-e2e-qt.exe"},
+           {L"BAT_QT_RUN_COMMAND_TEXTBOX", batch},
+           {L"USE_QT_BAT_TICKBOX", L"1"},
+           {L"BLOCKCHAIN_FOLDER_TEXTBOX", data},
+           {L"KEEP_NODE_RUNNING", L"1"}});
+    HWND window = start_zv_kob();
+    ASSERT_NE(window, nullptr);
+    HWND launch = control(window, layout, main_layout::launch_button);
+    HWND display = control(window, layout, main_layout::countdown_display);
+    HWND qt_label = control(window, layout, main_layout::qt_status);
+    ASSERT_TRUE(
+        wait_until([&] { return enabled(launch) && text(qt_label) == L"!!! QT STOPPED !!!"; }, 3s));
+    click(launch);
+    ASSERT_TRUE(wait_until([&] { return text(qt_label) == L"!!! QT RUNNING !!!"; }, 10s));
+
+    kill_processes(L"zv-e2e-qt.exe");  // a crash: no clean-shutdown line
+    EXPECT_TRUE(wait_until([&] { return counting_down(display); }, 5s))
+        << "the restart goes through the countdown";
+    EXPECT_TRUE(wait_until([&] { return process_runs(L"zv-e2e-qt.exe"); }, 20s))
+        << "and starts the node again";
+    ASSERT_TRUE(wait_until([&] { return text(qt_label) == L"!!! QT RUNNING !!!"; }, 10s));
+
+    write_file(node + L".stop", "");  // a clean stop: the node writes "Shutdown: done"
+    ASSERT_TRUE(wait_until([&] { return text(qt_label) == L"!!! QT STOPPED !!!"; }, 5s));
+    EXPECT_FALSE(
+        wait_until([&] { return counting_down(display) || process_runs(L"zv-e2e-qt.exe"); }, 14s))
+        << "a clean stop is left alone";
+    close(window);
+    ASSERT_TRUE(program->wait_for_exit(10s));
+
+    const std::string history = read_file(history_file(L"ZV-KOB"));
+    for (const char* line :
+         {" ZV-KOB 1.0.0 opened (copy ZV-KOB).",
+          " LAUNCH started the QT program: ", "The QT program zv-e2e-qt.exe is running.",
+          "stopped after", "Keep Node Running: the QT program (zv-e2e-qt.exe) stopped after",
+          "unexpectedly (", "Keep Node Running started the QT program: ", "cleanly (",
+          "ends with Shutdown: done); it is left stopped.", "ZV-KOB closed by the user."}) {
+        EXPECT_NE(history.find(line), std::string::npos) << line << "\n" << history;
+    }
+}
+
 // Auto-close due while the settings window is open closes that window
 // first, then ZV-KOB, once a node program runs.
 TEST_F(WatcherEndToEnd, AutoCloseClosesTheSettingsWindowToo) {

@@ -3,6 +3,10 @@
 // until a file "<its own path>.stop" appears (which it removes) or it is
 // killed. Copied under another file name it has that image name.
 //
+// Given -datadir=<folder>, it keeps a node's log there, debug.log: a line
+// when it starts and, when it is asked to stop by the file, "Shutdown: done"
+// as a node that stops cleanly writes. Killed, it writes nothing more.
+//
 // Started with --topmost-window it plays another program instead: a window
 // pinned on top by its user, in the foreground, that writes into
 // "<its own path>.topmost" whether it is still pinned ("1") or not ("0").
@@ -79,6 +83,34 @@ void play_a_pinned_window(const std::wstring& report, const std::wstring& stop) 
     DestroyWindow(window);
 }
 
+// The node's log in the folder of its -datadir argument, or "" without one.
+std::wstring node_log() {
+    int count = 0;
+    wchar_t** arguments = CommandLineToArgvW(GetCommandLineW(), &count);
+    std::wstring log;
+    for (int i = 1; arguments != nullptr && i < count; ++i) {
+        const std::wstring argument = arguments[i];
+        if (argument.rfind(L"-datadir=", 0) == 0) {
+            log = argument.substr(9) + L"\\debug.log";
+        }
+    }
+    LocalFree(arguments);
+    return log;
+}
+
+void append_to_log(const std::wstring& log, const char* line) {
+    if (log.empty()) {
+        return;
+    }
+    HANDLE out = CreateFileW(log.c_str(), FILE_APPEND_DATA, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                             nullptr, OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (out != INVALID_HANDLE_VALUE) {
+        DWORD written = 0;
+        WriteFile(out, line, static_cast<DWORD>(strlen(line)), &written, nullptr);
+        CloseHandle(out);
+    }
+}
+
 }  // namespace
 
 int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR command_line, int) {
@@ -88,10 +120,13 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR command_line, int) {
     if (std::wstring(command_line).find(L"--topmost-window") != std::wstring::npos) {
         play_a_pinned_window(self + L".topmost", stop);
     } else {
+        const std::wstring log = node_log();
+        append_to_log(log, "2027-01-01T00:00:00Z stand-in node started\n");
         record_arguments(self + L".args");
         while (!stopped(stop)) {
             Sleep(100);
         }
+        append_to_log(log, "2027-01-01T00:00:09Z Shutdown: done\n");
     }
     DeleteFileW(stop.c_str());
     return 0;

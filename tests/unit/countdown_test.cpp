@@ -15,13 +15,16 @@ using testing::WatchedWindow;
 constexpr double second = 1.0 / 86400.0;
 
 TEST(CountdownDisplay, ShowsTheSecondsOfTheAbsoluteValueAsTwoDigits) {
-    EXPECT_EQ(countdown_seconds_text(11 * second), "11");
-    EXPECT_EQ(countdown_seconds_text(0.0), "00");
-    EXPECT_EQ(countdown_seconds_text(-1 * second), "01");
-    EXPECT_EQ(countdown_seconds_text(-59 * second), "59");
-    EXPECT_EQ(countdown_seconds_text(-60 * second), "00");
-    EXPECT_EQ(countdown_seconds_text(-3725 * second), "05");
-    EXPECT_EQ(countdown_seconds_text(-(1.0 + 7 * second)), "07") << "a day and seven seconds";
+    EXPECT_EQ(countdown_text(11 * second), "11");
+    EXPECT_EQ(countdown_text(0.0), "00");
+    EXPECT_EQ(countdown_text(-1 * second), "01");
+    EXPECT_EQ(countdown_text(-59 * second), "59");
+    EXPECT_EQ(countdown_text(-60 * second), "00");
+    EXPECT_EQ(countdown_text(-3725 * second), "05");
+    EXPECT_EQ(countdown_text(-(1.0 + 7 * second)), "07") << "a day and seven seconds";
+    EXPECT_EQ(countdown_text(59 * second), "59");
+    EXPECT_EQ(countdown_text(71 * second), "1:11") << "a restart that waits shows minutes";
+    EXPECT_EQ(countdown_text(911 * second), "15:11");
 }
 
 std::vector<Control*> lockable(MainWindow& w) {

@@ -1,4 +1,6 @@
 #pragma once
+#include <algorithm>
+#include <cstdint>
 #include <functional>
 #include <map>
 #include <memory>
@@ -10,9 +12,13 @@
 #include "platform/process_probe.hpp"
 #include "platform/settings_store.hpp"
 #include "main_window/main_window.hpp"
+#include "platform/clock.hpp"
 #include "platform/command_runner.hpp"
+#include "platform/file_system.hpp"
+#include "platform/history.hpp"
 #include "platform/notifier.hpp"
 #include "platform/pause.hpp"
+#include "platform/startup_entry.hpp"
 #include "platform/window_manager.hpp"
 
 namespace zvkob::testing {
@@ -43,6 +49,8 @@ public:
         const auto found = values.find(key);
         return found == values.end() ? std::string(default_text) : found->second;
     }
+
+    bool has(std::string_view key) override { return values.find(key) != values.end(); }
 
     Outcome save(std::string_view key, std::string_view text) override {
         log_.push_back("save " + std::string(key) + "=" + std::string(text));
@@ -148,8 +156,77 @@ public:
     }
     void close_settings_window() override { log_.push_back("close settings window"); }
     void close_main_window() override { log_.push_back("close main"); }
+    void flash_main_window() override { log_.push_back("flash"); }
 
 private:
+    CallLog& log_;
+};
+
+// A clock the test moves on.
+class FakeClock : public Clock {
+public:
+    std::int64_t now = 1'800'000'000'000;  // a day in 2027, in milliseconds
+    std::int64_t now_ms() override { return now; }
+    void advance(std::int64_t milliseconds) { now += milliseconds; }
+};
+
+// The history as a list of events, kept apart from the call log.
+class FakeHistory : public History {
+public:
+    std::vector<std::string> events;
+    std::optional<std::string> failing;  // when set, writing fails with this reason
+    std::string open_failure;            // when set, opening fails with this reason
+    int openings = 0;
+
+    void record(std::string_view event) override { events.emplace_back(event); }
+    std::string path() override { return "C:\\Users\\node\\AppData\\Local\\ZV-KOB\\ZV-KOB.log"; }
+    std::optional<std::string> failure() override { return failing; }
+    Outcome open() override {
+        ++openings;
+        return open_failure.empty() ? Outcome::success() : Outcome::failure(open_failure);
+    }
+    // Whether an event holds this text.
+    bool holds(std::string_view text) const {
+        return std::any_of(events.begin(), events.end(),
+                           [text](const std::string& e) { return e.find(text) != e.npos; });
+    }
+};
+
+// Every file exists but those named missing; the node logs are as the test says.
+class FakeFileSystem : public FileSystem {
+public:
+    std::vector<std::string> missing;
+    std::vector<FoundFile> node_logs;  // what files_named finds
+    FileEnd log_end;                   // what read_end gives
+
+    bool is_file(std::string_view path) override {
+        return std::find(missing.begin(), missing.end(), path) == missing.end();
+    }
+    std::vector<FoundFile> files_named(std::string_view, std::string_view) override {
+        return node_logs;
+    }
+    FileEnd read_end(std::string_view, std::size_t) override { return log_end; }
+};
+
+class FakeStartup : public StartupEntry {
+public:
+    explicit FakeStartup(CallLog& log) : log_(log) {}
+    bool is_registered = false;
+    std::string failure;  // when set, changes fail with this reason
+
+    bool registered() override { return is_registered; }
+    Outcome add() override { return change(true); }
+    Outcome remove() override { return change(false); }
+
+private:
+    Outcome change(bool on) {
+        log_.push_back(on ? "add startup entry" : "remove startup entry");
+        if (!failure.empty()) {
+            return Outcome::failure(failure);
+        }
+        is_registered = on;
+        return Outcome::success();
+    }
     CallLog& log_;
 };
 
@@ -182,8 +259,17 @@ struct MainWindowFixture {
     FakePause pause{log};
     FakeWindows windows{log};
     FakeNotifier notifier{log};
-    MainWindow window{MainWindowServices{events, store, probe, runner, pause, windows, notifier},
-                      "ZV-KOB"};
+    FakeClock clock;
+    FakeHistory history;
+    FakeFileSystem files;
+    FakeStartup startup{log};
+    MainWindow window{services_with(probe), "ZV-KOB"};
+
+    // The fakes, with another process probe.
+    MainWindowServices services_with(ProcessProbe& another_probe) {
+        return {events,   store, another_probe, runner, pause,  windows,
+                notifier, clock, history,       files,  startup};
+    }
 
     // The calls logged since the last call, then forgets them.
     CallLog take_log() {

@@ -19,16 +19,17 @@ struct LoadTest : ::testing::Test {
     MainWindow& w = f.window;
 };
 
-TEST_F(LoadTest, ReadsItsThirteenKeysOnceAndStoresNothing) {
+TEST_F(LoadTest, ReadsItsKeysOnceAndStoresNothing) {
     load_main_window(w);
     CallLog reads = testing::calls_starting(f.log, "get ");
     std::sort(reads.begin(), reads.end());
-    EXPECT_EQ(reads, (CallLog{"get AUTOCLOSE_TIMER_TICKBOX", "get AUTOSTART_TICKBOX",
-                              "get AlwaysOnTopTimer_TICKBOX", "get BAT_DAEMON_RUN_COMMAND_TEXTBOX",
-                              "get BAT_QT_RUN_COMMAND_TEXTBOX", "get DAEMOND_NAME_TEXTBOX",
-                              "get MAIN-Height", "get MAIN-Left", "get MAIN-Top", "get MAIN-Width",
-                              "get QT_NAME_TEXTBOX", "get USE_DAEMON_BAT_TICKBOX",
-                              "get USE_QT_BAT_TICKBOX"}));
+    EXPECT_EQ(reads,
+              (CallLog{"get AUTOCLOSE_TIMER_TICKBOX", "get AUTOSTART_TICKBOX",
+                       "get AlwaysOnTopTimer_TICKBOX", "get BAT_DAEMON_RUN_COMMAND_TEXTBOX",
+                       "get BAT_QT_RUN_COMMAND_TEXTBOX", "get BLOCKCHAIN_FOLDER_TEXTBOX",
+                       "get DAEMOND_NAME_TEXTBOX", "get KEEP_NODE_RUNNING", "get MAIN-Height",
+                       "get MAIN-Left", "get MAIN-Top", "get MAIN-Width", "get QT_NAME_TEXTBOX",
+                       "get USE_DAEMON_BAT_TICKBOX", "get USE_QT_BAT_TICKBOX"}));
 }
 
 TEST_F(LoadTest, FirstStartShowsEveryDefault) {

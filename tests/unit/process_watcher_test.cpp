@@ -134,7 +134,7 @@ struct ThrowingProbe : ProcessProbe {
 TEST(ProcessWatcher, AProbeThatThrowsCountsAsAFailedQuery) {
     testing::MainWindowFixture f;
     ThrowingProbe throwing;
-    MainWindow w({f.events, f.store, throwing, f.runner, f.pause, f.windows, f.notifier}, "ZV-KOB");
+    MainWindow w(f.services_with(throwing), "ZV-KOB");
     load_main_window(w);
     EXPECT_NO_THROW(process_watcher_tick(w));
     EXPECT_EQ(w.daemon.status.state(), RunningState::not_probed);

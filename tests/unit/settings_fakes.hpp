@@ -54,15 +54,6 @@ private:
     CallLog& log_;
 };
 
-// Every file exists but those named missing.
-class FakeFileSystem : public FileSystem {
-public:
-    std::vector<std::string> missing;
-    bool is_file(std::string_view path) override {
-        return std::find(missing.begin(), missing.end(), path) == missing.end();
-    }
-};
-
 // A settings window over a main window, with fakes that all write to one log.
 struct SettingsWindowFixture {
     MainWindowFixture main;
@@ -70,9 +61,10 @@ struct SettingsWindowFixture {
     FakeStore& store = main.store;
     FakeNotifier& notifier = main.notifier;
     FakeBatchFiles batch_files{main.log};
-    FakeFileSystem files;
-    SettingsWindow window{SettingsWindowServices{main.store, batch_files, files, main.notifier},
-                          main.window};
+    FakeFileSystem& files = main.files;
+    SettingsWindow window{
+        SettingsWindowServices{main.store, batch_files, files, main.notifier, main.history},
+        main.window};
 
     SettingsWindowFixture() {
         window.request_close = [this] { log.push_back("close settings"); };

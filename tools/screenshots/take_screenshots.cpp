@@ -17,9 +17,8 @@ namespace {
 
 const WindowSpec& main_table = main_window_layout();
 
-// Saves the window, frame and all, as it is on screen.
-bool capture(HWND window, const std::wstring& bmp_path) {
-    const RECT rect = window_rect(window);
+// Saves an area of the screen as it is.
+bool capture_area(const RECT& rect, const std::wstring& bmp_path) {
     const int width = rect.right - rect.left;
     const int height = rect.bottom - rect.top;
     HDC screen = GetDC(nullptr);
@@ -54,6 +53,11 @@ bool capture(HWND window, const std::wstring& bmp_path) {
     write_file(bmp_path, bytes);
     std::printf("%s %dx%d\n", narrow(bmp_path).c_str(), width, height);
     return true;
+}
+
+// Saves the window, frame and all, as it is on screen.
+bool capture(HWND window, const std::wstring& bmp_path) {
+    return capture_area(window_rect(window), bmp_path);
 }
 
 HWND start_main_window(Process& program) {
@@ -100,6 +104,31 @@ void main_window_watching(const std::wstring& folder) {
     close_program(program, window);
 }
 
+// The window menu open, with ZV-KOB's own commands below the system's.
+void window_menu(const std::wstring& folder) {
+    delete_section(L"ZV-KOB");
+    write_setting(L"ZV-KOB", L"KEEP_NODE_RUNNING", L"1");
+    Process program(zv_kob_exe());
+    HWND window = start_main_window(program);
+    wait_until([&] { return shows(window, main_layout::qt_status, red); }, 10s);
+    PostMessageW(window, WM_SYSCOMMAND, SC_KEYMENU, VK_SPACE);
+    HWND menu = nullptr;
+    wait_until(
+        [&] {
+            return (menu = FindWindowW(L"#32768", nullptr)) != nullptr && IsWindowVisible(menu);
+        },
+        5s);
+    if (menu != nullptr) {
+        RECT area = window_rect(window);
+        const RECT shown = window_rect(menu);
+        UnionRect(&area, &area, &shown);
+        capture_area(area, folder + L"\\window-menu.png.bmp");
+    }
+    PostMessageW(window, WM_CANCELMODE, 0, 0);
+    close_program(program, window);
+    delete_section(L"ZV-KOB");
+}
+
 // The settings window filled in as in the guide's example, wallet on.
 void settings_window_filled_in(const std::wstring& folder) {
     delete_section(L"ZV-KOB");
@@ -137,6 +166,7 @@ int wmain(int argc, wchar_t** argv) {
         zvkob::e2e::main_window_at_rest(argv[1]);
         zvkob::e2e::main_window_watching(argv[1]);
         zvkob::e2e::settings_window_filled_in(argv[1]);
+        zvkob::e2e::window_menu(argv[1]);
         zvkob::e2e::delete_section(L"ZV-KOB");
     } catch (const std::exception& failure) {
         std::fprintf(stderr, "screenshots failed: %s\n", failure.what());

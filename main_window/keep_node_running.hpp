@@ -1,0 +1,41 @@
+#pragma once
+#include <cstdint>
+
+#include "main_window/main_window.hpp"
+
+namespace zvkob {
+
+// Keep Node Running: while it is on, a chosen program that stops is started
+// again through the countdown, unless it stopped cleanly (its own log ends
+// with "Shutdown: done") or ZV-KOB or Windows stopped it. A node that ran
+// less than five minutes after a restart waits longer before the next one
+// (one minute, then five, then fifteen); after five restarts within an hour
+// ZV-KOB gives up and says why. Every decision goes into the history.
+
+// The watcher saw `program` stop after running `ran_ms`. The decision acts
+// (it may arm the countdown or show a message), so it waits for a message box
+// that is open to close.
+void program_stopped(MainWindow& window, NodeProgram& program, std::int64_t ran_ms);
+
+// The wait before the restart countdown after `short_runs` restarts in a row
+// that ran less than five minutes.
+std::int64_t back_off_ms(int short_runs);
+
+// LAUNCH or START by the user ends any back-off and pending restart.
+void end_back_off(MainWindow& window);
+
+// The countdown's zero step started a program: a restart, when Keep Node
+// Running armed it.
+void note_automatic_start(MainWindow& window, NodeProgram& program);
+
+// STOP disarmed the countdown.
+void note_countdown_stopped(MainWindow& window);
+
+// With Keep Node Running on, ZV-KOB stays open after an automatic start:
+// returns true when Auto Close must not act, and shows why.
+bool auto_close_held(MainWindow& window);
+
+// The window menu's "Keep Node Running".
+void keep_node_running_clicked(MainWindow& window);
+
+}  // namespace zvkob

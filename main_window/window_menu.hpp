@@ -1,0 +1,19 @@
+#pragma once
+#include "main_window/main_window.hpp"
+
+namespace zvkob {
+
+// The main window's own commands in its window menu (Keep Node Running is
+// keep_node_running.hpp).
+
+// The menu is about to open: its ticks show the state of now.
+void window_menu_opening(MainWindow& window);
+
+// "Start With Windows": adds or removes the entry that starts this copy of
+// ZV-KOB at sign-in, and says so when Windows refuses.
+void start_with_windows_clicked(MainWindow& window);
+
+// "History...": opens the history, or says why it cannot be written or opened.
+void history_clicked(MainWindow& window);
+
+}  // namespace zvkob

@@ -1,0 +1,140 @@
+#include "platform/win32/win32_history.hpp"
+
+#include <windows.h>
+#include <shellapi.h>
+#include <shlobj.h>
+
+#include <chrono>
+
+#include "core/time_text.hpp"
+#include "platform/win32/wide_text.hpp"
+#include "platform/win32/win32_clock.hpp"
+
+namespace zvkob::win32 {
+namespace {
+
+constexpr auto longest_wait = std::chrono::seconds(3);
+
+std::string local_app_data() {
+    PWSTR folder = nullptr;
+    std::string path;
+    if (SUCCEEDED(SHGetKnownFolderPath(FOLDERID_LocalAppData, 0, nullptr, &folder))) {
+        path = narrow(folder);
+    }
+    CoTaskMemFree(folder);
+    return path;
+}
+
+std::string history_folder() {
+    const std::string base = local_app_data();
+    return base.empty() ? std::string() : base + "\\ZV-KOB";
+}
+
+// One event, one line.
+std::string one_line(std::string_view event) {
+    std::string line;
+    for (std::size_t at = 0; at < event.size(); ++at) {
+        if (event[at] == '\r') {
+            continue;
+        }
+        line += event[at] == '\n' ? std::string(" | ") : std::string(1, event[at]);
+    }
+    return line;
+}
+
+}  // namespace
+
+Win32History::Win32History(std::string_view instance)
+    : folder_(history_folder()),
+      path_(folder_ + "\\" + std::string(instance) + ".log"),
+      log_(files_, path_, folder_ + "\\" + std::string(instance) + ".old.log") {
+    if (folder_.empty()) {
+        failure_ = "Windows does not tell where the user's local application data folder is.";
+        return;
+    }
+    writer_ = std::thread([this] { write_waiting_lines(); });
+}
+
+Win32History::~Win32History() {
+    write_waiting_now();
+    {
+        std::lock_guard lock(mutex_);
+        stopping_ = true;
+    }
+    changed_.notify_all();
+    if (writer_.joinable()) {
+        writer_.join();
+    }
+}
+
+void Win32History::record(std::string_view event) {
+    std::string line = iso_local_time(local_time_now()) + " " + one_line(event);
+    {
+        std::lock_guard lock(mutex_);
+        if (!writer_.joinable()) {
+            return;  // nowhere to write; failure() says why
+        }
+        waiting_.push_back(std::move(line));
+    }
+    changed_.notify_all();
+}
+
+std::optional<std::string> Win32History::failure() {
+    std::lock_guard lock(mutex_);
+    return failure_;
+}
+
+void Win32History::write_waiting_lines() {
+    std::unique_lock lock(mutex_);
+    for (;;) {
+        changed_.wait(lock, [this] { return stopping_ || !waiting_.empty(); });
+        if (waiting_.empty()) {
+            return;
+        }
+        const std::string line = std::move(waiting_.front());
+        waiting_.pop_front();
+        writing_ = true;
+        lock.unlock();
+        const Outcome written = log_.append_line(line);
+        lock.lock();
+        writing_ = false;
+        failure_ = written ? std::nullopt : std::optional(written.reason());
+        changed_.notify_all();
+    }
+}
+
+void Win32History::write_waiting_now() {
+    std::unique_lock lock(mutex_);
+    changed_.wait_for(lock, longest_wait, [this] { return waiting_.empty() && !writing_; });
+}
+
+// In the program the user chose for .log files, or Notepad when there is none.
+Outcome Win32History::open() {
+    write_waiting_now();
+    if (const auto why = failure()) {
+        return Outcome::failure(*why);
+    }
+    const std::wstring file = widen(path_);
+    SHELLEXECUTEINFOW open{};
+    open.cbSize = sizeof open;
+    open.fMask = SEE_MASK_NOASYNC | SEE_MASK_FLAG_NO_UI;
+    open.lpVerb = L"open";
+    open.lpFile = file.c_str();
+    open.nShow = SW_SHOWNORMAL;
+    if (ShellExecuteExW(&open)) {
+        return Outcome::success();
+    }
+    std::wstring notepad = L"notepad.exe \"" + file + L"\"";
+    STARTUPINFOW startup{};
+    startup.cb = sizeof startup;
+    PROCESS_INFORMATION started{};
+    if (!CreateProcessW(nullptr, notepad.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
+                        &startup, &started)) {
+        return Outcome::failure(system_error_text(GetLastError()));
+    }
+    CloseHandle(started.hThread);
+    CloseHandle(started.hProcess);
+    return Outcome::success();
+}
+
+}  // namespace zvkob::win32

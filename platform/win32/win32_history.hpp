@@ -1,0 +1,48 @@
+#pragma once
+#include <condition_variable>
+#include <deque>
+#include <mutex>
+#include <string>
+#include <thread>
+
+#include "core/rotating_log.hpp"
+#include "platform/history.hpp"
+#include "platform/win32/win32_log_files.hpp"
+
+namespace zvkob::win32 {
+
+// The history in %LOCALAPPDATA%\ZV-KOB\<instance>.log, written by a thread
+// of its own so that a slow disk never holds up the window; the old one
+// goes to <instance>.old.log at 1 MiB.
+class Win32History : public History {
+public:
+    explicit Win32History(std::string_view instance);
+    // Writes what is still waiting (for a few seconds at most), then stops.
+    ~Win32History() override;
+    Win32History(const Win32History&) = delete;
+    Win32History& operator=(const Win32History&) = delete;
+
+    void record(std::string_view event) override;
+    // Waits (a few seconds at most) until every recorded line is written.
+    void write_waiting_now();
+    std::string path() override { return path_; }
+    std::optional<std::string> failure() override;
+    Outcome open() override;
+
+private:
+    void write_waiting_lines();
+
+    std::string folder_;
+    std::string path_;
+    Win32LogFiles files_;
+    RotatingLog log_;
+    std::mutex mutex_;
+    std::condition_variable changed_;
+    std::deque<std::string> waiting_;
+    bool writing_ = false;
+    bool stopping_ = false;
+    std::optional<std::string> failure_;
+    std::thread writer_;
+};
+
+}  // namespace zvkob::win32

@@ -1,0 +1,80 @@
+#include <gtest/gtest.h>
+
+#include <map>
+
+#include "core/rotating_log.hpp"
+#include "core/time_text.hpp"
+#include "main_window/load_unload.hpp"
+#include "main_window/process_watcher.hpp"
+#include "core/version.hpp"
+#include "main_window/session_end.hpp"
+#include "watched_window.hpp"
+
+namespace zvkob {
+namespace {
+
+// Files as a map of path to content.
+struct FakeLogFiles : LogFiles {
+    std::map<std::string, std::string, std::less<>> files;
+    std::optional<std::uint64_t> size(std::string_view path) override {
+        const auto found = files.find(path);
+        return found == files.end() ? std::nullopt : std::optional(found->second.size());
+    }
+    Outcome append(std::string_view path, std::string_view bytes) override {
+        files[std::string(path)] += bytes;
+        return Outcome::success();
+    }
+    Outcome replace(std::string_view from, std::string_view to) override {
+        files[std::string(to)] = files[std::string(from)];
+        files.erase(files.find(from));
+        return Outcome::success();
+    }
+};
+
+TEST(HistoryFile, BecomesTheOldLogWhenALineWouldPassTheLimit) {
+    FakeLogFiles disk;
+    RotatingLog log(disk, "ZV-KOB.log", "ZV-KOB.old.log", 20);
+    ASSERT_TRUE(log.append_line("first event").ok());  // 13 bytes with its line end
+    ASSERT_TRUE(log.append_line("second").ok());       // 21 would pass 20: a new file
+    ASSERT_TRUE(log.append_line("third event").ok());  // and again: the older old log goes
+    EXPECT_EQ(disk.files["ZV-KOB.log"], "third event\r\n");
+    EXPECT_EQ(disk.files["ZV-KOB.old.log"], "second\r\n");
+}
+
+TEST(HistoryText, LocalTimeWithItsOffsetAndDurationsInWords) {
+    EXPECT_EQ(iso_local_time({2026, 12, 7, 9, 5, 3, 60}), "2026-12-07T09:05:03+01:00");
+    EXPECT_EQ(iso_local_time({2027, 1, 31, 23, 59, 59, -330}), "2027-01-31T23:59:59-05:30");
+    EXPECT_EQ(duration_text(45'999), "45 s");
+    EXPECT_EQ(duration_text(250'000), "4 min 10 s");
+    EXPECT_EQ(duration_text(7'500'000), "2 h 5 min");
+    EXPECT_EQ(duration_text(2 * 86'400'000 + 3'600'000), "2 d 1 h");
+}
+
+// What the main window records: opening and closing, the programs seen
+// starting and stopping, the query failing and recovering once each.
+TEST(History, RecordsWhatMattersToANodeOperatorAndNothingEveryTick) {
+    testing::WatchedWindow f;
+    f.watch(false, false);
+    f.watch(true, false);
+    f.clock.advance(125'000);
+    f.probe.failures[testing::qt_image] = "The process query failed to connect (0x80041003).";
+    f.watch(true, false);
+    f.watch(true, false);
+    f.probe.failures.clear();
+    f.watch(false, false);
+    f.watch(false, false);
+    session_ends(f.w);
+    const std::vector<std::string> expected{
+        "ZV-KOB " + std::string(program_version) + " opened (copy ZV-KOB).",
+        "The QT program bitcoin-qt.exe is not running.",
+        "The DAEMON program bitcoind.exe is not running.",
+        "The QT program bitcoin-qt.exe is running.",
+        "The process query fails: The process query failed to connect (0x80041003).",
+        "The QT program bitcoin-qt.exe stopped after 2 min 5 s.",
+        "The process query answers again.",
+        "ZV-KOB closed as Windows ends the session."};
+    EXPECT_EQ(f.history.events, expected);
+}
+
+}  // namespace
+}  // namespace zvkob

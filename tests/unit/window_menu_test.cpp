@@ -1,0 +1,65 @@
+#include "main_window/window_menu.hpp"
+
+#include <gtest/gtest.h>
+
+#include "main_window/keep_node_running.hpp"
+#include "main_window/load_unload.hpp"
+#include "watched_window.hpp"
+
+namespace zvkob {
+namespace {
+
+using testing::CallLog;
+using testing::WatchedWindow;
+
+TEST(StartWithWindows, TheTickShowsTheEntryAndAClickAddsOrRemovesIt) {
+    WatchedWindow f;
+    EXPECT_FALSE(f.w.start_with_windows.ticked());
+    f.startup.is_registered = true;  // added by hand, or by an earlier run
+    window_menu_opening(f.w);
+    EXPECT_TRUE(f.w.start_with_windows.ticked());
+
+    start_with_windows_clicked(f.w);
+    EXPECT_EQ(f.take_log(), CallLog{"remove startup entry"});
+    EXPECT_FALSE(f.w.start_with_windows.ticked());
+    start_with_windows_clicked(f.w);
+    EXPECT_EQ(f.take_log(), CallLog{"add startup entry"});
+    EXPECT_TRUE(f.w.start_with_windows.ticked());
+
+    f.startup.failure = "Access is denied.";
+    start_with_windows_clicked(f.w);
+    EXPECT_EQ(f.take_log(), (CallLog{"remove startup entry", "message"}));
+    EXPECT_TRUE(f.w.start_with_windows.ticked()) << "the tick shows what is, not what was asked";
+    EXPECT_NE(f.notifier.messages.at(0).find("Access is denied."), std::string::npos);
+}
+
+TEST(HistoryCommand, OpensTheHistoryOrSaysWhyItCannot) {
+    WatchedWindow f;
+    history_clicked(f.w);
+    EXPECT_EQ(f.history.openings, 1);
+    f.history.failing = "The folder C:\\Users\\node\\AppData\\Local\\ZV-KOB cannot be created.";
+    history_clicked(f.w);
+    EXPECT_EQ(f.history.openings, 1);
+    ASSERT_EQ(f.notifier.messages.size(), 1U);
+    EXPECT_NE(f.notifier.messages[0].find("cannot be created"), std::string::npos);
+}
+
+// A copy that never used Keep Node Running stores what it stored before.
+TEST(KeepNodeRunning, IsStoredOnlyOnceTheUserChangedIt) {
+    WatchedWindow f;
+    ASSERT_TRUE(unload_main_window(f.w).ok());
+    EXPECT_EQ(f.store.values.count("KEEP_NODE_RUNNING"), 0U);
+    keep_node_running_clicked(f.w);
+    keep_node_running_clicked(f.w);
+    ASSERT_TRUE(unload_main_window(f.w).ok());
+    EXPECT_EQ(f.store.values.count("KEEP_NODE_RUNNING"), 0U) << "on and off again: unchanged";
+    keep_node_running_clicked(f.w);
+    ASSERT_TRUE(unload_main_window(f.w).ok());
+    EXPECT_EQ(f.store.values["KEEP_NODE_RUNNING"], "1");
+    keep_node_running_clicked(f.w);
+    ASSERT_TRUE(unload_main_window(f.w).ok());
+    EXPECT_EQ(f.store.values["KEEP_NODE_RUNNING"], "0") << "once stored, always written";
+}
+
+}  // namespace
+}  // namespace zvkob
