@@ -16,13 +16,15 @@ bool can_be_a_file_name(std::string_view name) {
 
 }  // namespace
 
-std::optional<std::string> process_query_text(std::string_view image_name) {
+std::optional<std::string> process_query_text(std::string_view image_name,
+                                              std::string_view properties) {
     if (!can_be_a_file_name(image_name)) {
         return std::nullopt;
     }
     const char quote = image_name.find('\'') == std::string_view::npos ? '\'' : '"';
-    return "SELECT Name FROM Win32_Process WHERE Name=" + std::string(1, quote) +
-           std::string(image_name) + std::string(1, quote);
+    return "SELECT " + std::string(properties) +
+           " FROM Win32_Process WHERE Name=" + std::string(1, quote) + std::string(image_name) +
+           std::string(1, quote);
 }
 
 }  // namespace zvkob

@@ -10,7 +10,9 @@ namespace zvkob {
 // The name is used verbatim. A name with an apostrophe is delimited with
 // double quotes instead, which the query language accepts alike. A name that
 // no Windows file can have (it holds " \ / : * ? < > | or a control
-// character) matches no process, so there is no query for it.
-std::optional<std::string> process_query_text(std::string_view image_name);
+// character) matches no process, so there is no query for it. Other
+// properties than the name may be asked for, separated by commas.
+std::optional<std::string> process_query_text(std::string_view image_name,
+                                              std::string_view properties = "Name");
 
 }  // namespace zvkob

@@ -98,11 +98,15 @@ inline constexpr StoredSetting wallet_argument{"DASH_DISABLE_WALLET_EQUALS_TEXTB
 // Guarding the node: off until the user turns it on.
 inline constexpr StoredSetting keep_node_running{"KEEP_NODE_RUNNING", tick,          "0",
                                                  main_window,         main_position, true};
+inline constexpr StoredSetting safe_sign_out{"SAFE_SIGN_OUT", tick,          "0",
+                                             main_window,     main_position, true};
+inline constexpr StoredSetting check_data_drive{"CHECK_DATA_DRIVE", tick,          "0",
+                                                main_window,        main_position, true};
 }  // namespace stored
 
 // Every stored setting, in the order the program reads and writes them: the
 // main window's own first, in the order its unload has always written them.
-inline constexpr std::array<const StoredSetting*, 26> setting_catalogue{
+inline constexpr std::array<const StoredSetting*, 28> setting_catalogue{
     &stored::main_left,
     &stored::main_top,
     &stored::main_width,
@@ -129,6 +133,8 @@ inline constexpr std::array<const StoredSetting*, 26> setting_catalogue{
     &stored::wallet_disabled,
     &stored::wallet_argument,
     &stored::keep_node_running,
+    &stored::safe_sign_out,
+    &stored::check_data_drive,
 };
 
 }  // namespace zvkob

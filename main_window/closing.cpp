@@ -61,6 +61,10 @@ void request_auto_close(MainWindow& w) {
     w.services.windows.close_main_window();
 }
 
+void request_close(MainWindow& w) {
+    w.services.windows.close_main_window();
+}
+
 bool main_may_close_now(MainWindow& w) {
     if (!w.settings_open) {
         w.closing = true;

@@ -12,6 +12,9 @@ void settings_click(MainWindow& window);
 // closes first, and auto-close decides again once it has gone.
 void request_auto_close(MainWindow& window);
 
+// Closes ZV-KOB as a user's close does (the settings window first, when open).
+void request_close(MainWindow& window);
+
 // The user, Windows or another program asks the main window to close.
 // Returns whether it may close now; with the settings window open, that
 // window is asked to close first and the main window follows it.

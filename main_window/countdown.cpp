@@ -6,6 +6,7 @@
 
 #include "main_window/keep_node_running.hpp"
 #include "main_window/launcher.hpp"
+#include "main_window/start_checks.hpp"
 
 namespace zvkob {
 namespace {
@@ -42,6 +43,29 @@ void tell_once_nothing_is_watched(MainWindow& w, const std::string& unwatched) {
         "query answers (STOP ends it); this message is not shown again until then.");
 }
 
+// The data folder's drive is not there or is full: the zero step waits,
+// trying again each second, and STOP cancels.
+bool wait_to_start(MainWindow& w) {
+    const auto reason = reason_to_wait(w);
+    if (reason && reason != w.waiting_to_start) {
+        w.services.history.record("The countdown does not start the node yet: " + *reason + ".");
+    }
+    w.waiting_to_start = reason;
+    w.countdown_display.set_tooltip(reason ? "ZV-KOB is " + *reason + "; STOP cancels." : "");
+    if (reason) {
+        w.countdown_display.set_text("wait");
+    }
+    return reason.has_value();
+}
+
+// The countdown no longer waits for the data drive: it counts as before.
+void stop_waiting(MainWindow& w) {
+    if (w.waiting_to_start) {
+        w.waiting_to_start.reset();
+        w.countdown_display.set_tooltip("");
+    }
+}
+
 void zero_step(MainWindow& w) {
     w.countdown_display.set_text("-- --");
     w.launch_button.set_enabled(false);
@@ -49,13 +73,18 @@ void zero_step(MainWindow& w) {
     w.auto_start.set_enabled(false);
     w.auto_close.set_enabled(false);
     if (const auto unwatched = unwatched_programs(w)) {
+        stop_waiting(w);
         tell_once_nothing_is_watched(w, *unwatched);
         return;  // the countdown counts on and tries again in a minute
     }
     for (const NodeProgram* program : w.programs()) {
         if (!program->status.stopped() || program->status.starting()) {
+            stop_waiting(w);
             return;  // overrun: the countdown counts on and tries again in a minute
         }
+    }
+    if (wait_to_start(w)) {
+        return;
     }
     for (NodeProgram* program : w.programs()) {
         if (program->chosen.ticked()) {
@@ -67,6 +96,10 @@ void zero_step(MainWindow& w) {
 }  // namespace
 
 void disarm_countdown(MainWindow& w) {
+    if (w.waiting_to_start) {
+        stop_waiting(w);
+        w.countdown_display.set_text("-- --");
+    }
     w.start_stop_button.set_text("START");
     lock_for_countdown(w, false);
     w.countdown_timer.set_enabled(false);
@@ -120,6 +153,10 @@ void start_stop_click(MainWindow& w) {
 }
 
 void countdown_tick(MainWindow& w) {
+    if (w.waiting_to_start) {
+        zero_step(w);  // tries again each second, without counting on
+        return;
+    }
     w.countdown_remaining -= 1.0 / 24.0 / 60.0 / 60.0;
     w.countdown_display.set_text(countdown_text(w.countdown_remaining));
     if (w.countdown_display.text() == "00") {

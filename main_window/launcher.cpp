@@ -3,6 +3,7 @@
 #include <cstdio>
 
 #include "main_window/keep_node_running.hpp"
+#include "main_window/start_checks.hpp"
 
 namespace zvkob {
 namespace {
@@ -113,6 +114,7 @@ LaunchResult launch_step(MainWindow& w, NodeProgram& program, StartRequest reque
     }
     program.status.mark_starting();
     program.started_by = requester;
+    program.started = start.process;
     w.services.pause.pause(launch_pause_ms);
     // A batch file whose program is missing has ended by now, with an error.
     if (const auto code = start.process->exit_code(); code && *code != 0) {
@@ -137,6 +139,9 @@ void launch_click(MainWindow& w) {
     // Read once: the statuses are not looked at again between the two launches.
     const bool one_stopped = w.qt.status.stopped() || w.daemon.status.stopped();
     if (!one_stopped) {
+        return;
+    }
+    if (!launch_may_go_on(w)) {
         return;
     }
     end_back_off(w);

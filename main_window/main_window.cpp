@@ -6,9 +6,10 @@
 
 namespace zvkob {
 
-NodeProgram::NodeProgram(std::string_view name_, Tickbox& chosen_, Label& status_label,
-                         TextBox& image_copy, TextBox& batch_path_copy)
+NodeProgram::NodeProgram(std::string_view name_, bool runs_in_console_, Tickbox& chosen_,
+                         Label& status_label, TextBox& image_copy, TextBox& batch_path_copy)
     : name(name_),
+      runs_in_console(runs_in_console_),
       chosen(chosen_),
       status(status_label, "!!! " + std::string(name_) + " RUNNING !!!",
              "!!! " + std::string(name_) + " STOPPED !!!"),
@@ -33,11 +34,15 @@ MainWindow::MainWindow(const MainWindowServices& services_, std::string instance
       countdown_display(controls.of(main_layout::countdown_display)),
       instance_label(controls.of(main_layout::instance_label)),
       keep_node_running(controls.menu_item_of(main_layout::keep_node_running)),
+      safe_sign_out(controls.menu_item_of(main_layout::safe_sign_out)),
+      check_data_drive(controls.menu_item_of(main_layout::check_data_drive)),
       start_with_windows(controls.menu_item_of(main_layout::start_with_windows)),
+      stop_node(controls.menu_item_of(main_layout::stop_node)),
       history_command(controls.menu_item_of(main_layout::history_command)),
-      qt("QT", controls.tickbox_of(main_layout::qt_chosen), controls.of(main_layout::qt_status),
-         controls.of(main_layout::qt_image_copy), controls.of(main_layout::qt_batch_path_copy)),
-      daemon("DAEMON", controls.tickbox_of(main_layout::daemon_chosen),
+      qt("QT", false, controls.tickbox_of(main_layout::qt_chosen),
+         controls.of(main_layout::qt_status), controls.of(main_layout::qt_image_copy),
+         controls.of(main_layout::qt_batch_path_copy)),
+      daemon("DAEMON", true, controls.tickbox_of(main_layout::daemon_chosen),
              controls.of(main_layout::daemon_status), controls.of(main_layout::daemon_image_copy),
              controls.of(main_layout::daemon_batch_path_copy)) {
     frame.set_caption(controls.design().caption);
@@ -64,6 +69,8 @@ SettingFields MainWindow::stored_fields() {
         {&stored::daemon_image, &daemon.image},
         {&stored::data_folder, &data_folder},
         {&stored::keep_node_running, &keep_node_running},
+        {&stored::safe_sign_out, &safe_sign_out},
+        {&stored::check_data_drive, &check_data_drive},
     };
 }
 

@@ -1,6 +1,8 @@
 #pragma once
 #include <array>
 #include <cstdint>
+#include <memory>
+#include <optional>
 #include <vector>
 #include <string>
 #include <string_view>
@@ -15,6 +17,7 @@
 #include "platform/command_runner.hpp"
 #include "platform/file_system.hpp"
 #include "platform/history.hpp"
+#include "platform/node_control.hpp"
 #include "platform/notifier.hpp"
 #include "platform/pause.hpp"
 #include "platform/process_probe.hpp"
@@ -56,22 +59,26 @@ struct MainWindowServices {
     History& history;
     FileSystem& files;
     StartupEntry& startup;
+    NodeControl& nodes;
 };
 
 // One of the two node programs, as the main window knows it.
 class NodeProgram {
 public:
-    NodeProgram(std::string_view name, Tickbox& chosen, Label& status_label, TextBox& image_copy,
-                TextBox& batch_path_copy);
+    NodeProgram(std::string_view name, bool runs_in_console, Tickbox& chosen, Label& status_label,
+                TextBox& image_copy, TextBox& batch_path_copy);
 
-    const std::string_view name;        // "QT" or "DAEMON", as the window and its messages say
-    Tickbox& chosen;                    // its launch mode: LAUNCH and the countdown start it
-    ProcessStatus status;               // whether it runs, shown by its status label
-    std::string image;                  // the image name the watcher looks for
-    std::string batch_path;             // the batch file that starts it
-    std::int64_t running_since_ms = 0;  // when the watcher first saw it running
+    const std::string_view name;  // "QT" or "DAEMON", as the window and its messages say
+    const bool runs_in_console;   // the DAEMON program: asked to stop with Ctrl+C, not a close
+    Tickbox& chosen;              // its launch mode: LAUNCH and the countdown start it
+    ProcessStatus status;         // whether it runs, shown by its status label
+    std::string image;            // the image name the watcher looks for
+    std::string batch_path;       // the batch file that starts it
+    std::int64_t running_since_ms = 0;               // when the watcher first saw it running
     StartRequest started_by = StartRequest::launch;  // who asked for its last start
     bool stop_requested = false;  // ZV-KOB asked it to stop: Keep Node Running leaves it
+    // The command interpreter ZV-KOB started it through: its child is this copy\'s node.
+    std::shared_ptr<StartedProcess> started;
 
     // Shows the image name and batch file path in the window's hidden copies.
     void show_copies();
@@ -107,7 +114,10 @@ public:
 
     // The window menu's own commands.
     MenuItem& keep_node_running;
+    MenuItem& safe_sign_out;
+    MenuItem& check_data_drive;
     MenuItem& start_with_windows;
+    MenuItem& stop_node;
     MenuItem& history_command;
 
     NodeProgram qt;
@@ -132,6 +142,20 @@ public:
     CloseReason close_reason = CloseReason::user;
 
     Guarding guarding;
+
+    // A node program asked to stop, and since when.
+    struct NodeStopping {
+        NodeProgram* program = nullptr;
+        unsigned long process_id = 0;
+        std::int64_t asked_ms = 0;
+        bool told_still_running = false;
+        std::string display_before;  // what the display showed before "stop"
+    };
+    std::optional<NodeStopping> stopping;
+    // Since when the end of the Windows session is held for the node to stop.
+    std::optional<std::int64_t> session_held_since_ms;
+    // Why the countdown's start waits (the data folder's drive, free space).
+    std::optional<std::string> waiting_to_start;
     // The process query has been recorded failing; recorded again once it answers.
     bool history_has_query_failing = false;
 

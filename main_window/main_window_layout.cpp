@@ -33,7 +33,8 @@ const WindowSpec& main_window_layout() {
                      &qt_status,
                      &title,
                      &instance_label},
-        .window_menu = {&keep_node_running, &start_with_windows, &history_command}};
+        .window_menu = {&keep_node_running, &safe_sign_out, &check_data_drive, &start_with_windows,
+                        &stop_node, &history_command}};
     return layout;
 }
 

@@ -161,8 +161,15 @@ inline constexpr ControlSpec instance_label{.name = "instance_label",
 // The window menu's own commands, after a separator.
 inline constexpr ControlSpec keep_node_running{
     .name = "keep_node_running", .kind = menu_item, .caption = "&Keep Node Running"};
+inline constexpr ControlSpec safe_sign_out{
+    .name = "safe_sign_out", .kind = menu_item, .caption = "Stop Node Safely at Sign-&out"};
+inline constexpr ControlSpec check_data_drive{.name = "check_data_drive",
+                                              .kind = menu_item,
+                                              .caption = "Check the &Data Drive Before a Start"};
 inline constexpr ControlSpec start_with_windows{
     .name = "start_with_windows", .kind = menu_item, .caption = "Start With &Windows"};
+inline constexpr ControlSpec stop_node{
+    .name = "stop_node", .kind = menu_item, .caption = "S&top Node\u2026"};
 inline constexpr ControlSpec history_command{
     .name = "history_command", .kind = menu_item, .caption = "&History\u2026"};
 }  // namespace main_layout

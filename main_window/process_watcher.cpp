@@ -2,6 +2,8 @@
 
 #include "core/time_text.hpp"
 #include "main_window/keep_node_running.hpp"
+#include "main_window/session_end.hpp"
+#include "main_window/stop_node.hpp"
 
 namespace zvkob {
 namespace {
@@ -54,6 +56,13 @@ void process_watcher_tick(MainWindow& w) {
     }
     w.launch_button.set_enabled(!w.qt.status.running() && !w.daemon.status.running());
     note_query(w);
+    if (w.stopping || w.session_held_since_ms) {
+        // It may show a message or close the window: it waits for a message box.
+        w.services.events.run_when_free(&w.stopping, [&w] {
+            follow_node_stop(w);
+            end_the_hold_when_due(w);
+        });
+    }
 }
 
 }  // namespace zvkob

@@ -1,19 +1,55 @@
 #include "main_window/session_end.hpp"
 
+#include "main_window/closing.hpp"
 #include "main_window/load_unload.hpp"
+#include "main_window/stop_node.hpp"
 
 namespace zvkob {
+namespace {
+
+constexpr std::int64_t longest_hold_ms = 10 * 60'000;
+
+void release_the_hold(MainWindow& w, const std::string& why) {
+    if (w.session_held_since_ms) {
+        w.session_held_since_ms.reset();
+        w.services.windows.release_session_end();
+        w.services.history.record(why);
+    }
+}
+
+}  // namespace
 
 bool session_end_requested(MainWindow& w) {
     w.session_ending = true;
-    return true;
+    if (w.session_held_since_ms) {
+        return false;  // still waiting for the node
+    }
+    NodeProgram* program = w.stopping ? w.stopping->program : running_node_program(w);
+    if (!w.safe_sign_out.ticked() || program == nullptr) {
+        return true;
+    }
+    if (!w.stopping) {
+        const Outcome asked = ask_node_to_stop(w, *program, "The end of the Windows session");
+        if (!asked) {
+            w.services.history.record("The end of the session is not held: " + asked.reason());
+            return true;
+        }
+    }
+    w.services.windows.hold_session_end("Stopping the node safely\u2026");
+    w.session_held_since_ms = w.services.clock.now_ms();
+    w.services.history.record(
+        "Windows is ending the session: ZV-KOB holds it until the node has "
+        "stopped, ten minutes at most.");
+    return false;
 }
 
 void session_end_cancelled(MainWindow& w) {
     w.session_ending = false;
+    release_the_hold(w, "The end of the session was cancelled; the node goes on stopping.");
 }
 
 void session_ends(MainWindow& w) {
+    release_the_hold(w, "Windows ends the session now, before the node has stopped.");
     w.session_ending = true;
     w.close_reason = CloseReason::session_end;
     for (Timer* timer : w.timers()) {
@@ -21,6 +57,22 @@ void session_ends(MainWindow& w) {
     }
     // Nobody is left to read a message now; what could not be saved stays as it was.
     (void)unload_main_window(w);
+}
+
+void end_the_hold_when_due(MainWindow& w) {
+    if (!w.session_held_since_ms) {
+        return;
+    }
+    const bool waited_too_long =
+        w.services.clock.now_ms() - *w.session_held_since_ms >= longest_hold_ms;
+    if (w.stopping && !waited_too_long) {
+        return;
+    }
+    release_the_hold(w, waited_too_long
+                            ? "The end of the session was held ten minutes; it goes on now."
+                            : "The node has stopped; the end of the session goes on.");
+    w.close_reason = CloseReason::session_end;
+    request_close(w);
 }
 
 }  // namespace zvkob

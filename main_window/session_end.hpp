@@ -4,13 +4,20 @@
 namespace zvkob {
 
 // Windows asks whether the session may end: from now on nothing is started.
-// Returns whether it may.
+// Returns whether it may. With "Stop Node Safely at Sign-out" ticked and the
+// node running, the end is held (Windows shows why) and the node is asked to
+// stop; once it has, or after ten minutes, ZV-KOB lets go and closes.
 bool session_end_requested(MainWindow& window);
 
 // Another program refused, so the session goes on: starting is allowed again.
 void session_end_cancelled(MainWindow& window);
 
-// The session ends: save exactly what the unload saves and stop every timer.
+// The session ends (the user may have chosen "Shut down anyway"): save
+// exactly what the unload saves and stop every timer, at once.
 void session_ends(MainWindow& window);
+
+// Twice a second while the end is held: once the node has stopped, or after
+// ten minutes at most, lets Windows go on and closes ZV-KOB.
+void end_the_hold_when_due(MainWindow& window);
 
 }  // namespace zvkob

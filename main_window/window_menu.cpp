@@ -1,6 +1,15 @@
 #include "main_window/window_menu.hpp"
 
 namespace zvkob {
+namespace {
+
+// A tick that only holds a choice, which the history records.
+void switch_tick(MainWindow& w, MenuItem& tick, const std::string& name) {
+    tick.set_ticked(!tick.ticked());
+    w.services.history.record(name + (tick.ticked() ? " switched on." : " switched off."));
+}
+
+}  // namespace
 
 void window_menu_opening(MainWindow& w) {
     w.start_with_windows.set_ticked(w.services.startup.registered());
@@ -21,6 +30,14 @@ void start_with_windows_clicked(MainWindow& w) {
     }
     w.services.history.record(on ? "Start With Windows switched on."
                                  : "Start With Windows switched off.");
+}
+
+void safe_sign_out_clicked(MainWindow& w) {
+    switch_tick(w, w.safe_sign_out, "Stop Node Safely at Sign-out");
+}
+
+void check_data_drive_clicked(MainWindow& w) {
+    switch_tick(w, w.check_data_drive, "Check the Data Drive Before a Start");
 }
 
 void history_clicked(MainWindow& w) {

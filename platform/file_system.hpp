@@ -13,6 +13,12 @@ struct FoundFile {
     std::int64_t written_ms = 0;
 };
 
+// The free space of a drive, or why it could not be told.
+struct FreeSpace {
+    std::uint64_t bytes = 0;
+    std::string failure;  // empty when told
+};
+
 // The end of a file as text, or why it could not be read.
 struct FileEnd {
     std::string text;
@@ -29,6 +35,10 @@ public:
     virtual std::vector<FoundFile> files_named(std::string_view folder, std::string_view name) = 0;
     // The last `bytes` bytes of a file (all of a smaller one).
     virtual FileEnd read_end(std::string_view path, std::size_t bytes) = 0;
+    // Whether a folder exists (and its drive is there).
+    virtual bool is_folder(std::string_view path) = 0;
+    // The space free for the user on the drive that holds the folder.
+    virtual FreeSpace free_space(std::string_view folder) = 0;
 };
 
 }  // namespace zvkob

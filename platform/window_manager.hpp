@@ -1,5 +1,6 @@
 #pragma once
 #include <cstdint>
+#include <string_view>
 
 namespace zvkob {
 
@@ -23,6 +24,10 @@ public:
     virtual void close_main_window() = 0;
     // Flashes the main window's taskbar button until the user looks at it.
     virtual void flash_main_window() = 0;
+    // Holds the end of the Windows session, showing the reason on the
+    // shut-down screen, and lets it go on again.
+    virtual void hold_session_end(std::string_view reason) = 0;
+    virtual void release_session_end() = 0;
 };
 
 }  // namespace zvkob

@@ -58,8 +58,11 @@ Start HiddenCommandRunner::run_hidden(std::string_view command_line) {
     startup.dwFlags = STARTF_USESHOWWINDOW;
     startup.wShowWindow = SW_HIDE;
     PROCESS_INFORMATION started{};
+    // A console of its own, as a program started from the desktop gets: Ctrl+C
+    // on it reaches the node and nothing else.
     if (!CreateProcessW(application.empty() ? nullptr : application.c_str(), command.data(),
-                        nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &started)) {
+                        nullptr, nullptr, FALSE, CREATE_NEW_CONSOLE, nullptr, nullptr, &startup,
+                        &started)) {
         return {nullptr, system_error_text(GetLastError())};
     }
     CloseHandle(started.hThread);

@@ -45,6 +45,24 @@ std::vector<FoundFile> Win32FileSystem::files_named(std::string_view folder,
     return found;
 }
 
+bool Win32FileSystem::is_folder(std::string_view path) {
+    const DWORD attributes = GetFileAttributesW(widen(path).c_str());
+    return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
+}
+
+// Also for a folder on a network path; the space the user's quota leaves.
+FreeSpace Win32FileSystem::free_space(std::string_view folder) {
+    ULARGE_INTEGER available{};
+    std::wstring path = widen(folder);
+    if (!path.empty() && path.back() != L'\\') {
+        path += L'\\';
+    }
+    if (!GetDiskFreeSpaceExW(path.c_str(), &available, nullptr, nullptr)) {
+        return {0, system_error_text(GetLastError())};
+    }
+    return {available.QuadPart, {}};
+}
+
 // Shared with the node, which keeps its log open for writing.
 FileEnd Win32FileSystem::read_end(std::string_view path, std::size_t bytes) {
     HANDLE file = CreateFileW(widen(path).c_str(), GENERIC_READ,

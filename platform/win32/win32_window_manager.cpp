@@ -1,5 +1,7 @@
 #include "platform/win32/win32_window_manager.hpp"
 
+#include "platform/win32/wide_text.hpp"
+
 namespace zvkob::win32 {
 
 WindowHandle Win32WindowManager::main_window() {
@@ -44,6 +46,20 @@ void Win32WindowManager::flash_main_window() {
         flash.hwnd = main_;
         flash.dwFlags = FLASHW_TRAY | FLASHW_TIMERNOFG;
         FlashWindowEx(&flash);
+    }
+}
+
+// Windows shows the reason beside the main window on its shut-down screen
+// while the main window answers that the session may not end yet.
+void Win32WindowManager::hold_session_end(std::string_view reason) {
+    if (main_ != nullptr) {
+        ShutdownBlockReasonCreate(main_, widen(reason).c_str());
+    }
+}
+
+void Win32WindowManager::release_session_end() {
+    if (main_ != nullptr) {
+        ShutdownBlockReasonDestroy(main_);
     }
 }
 

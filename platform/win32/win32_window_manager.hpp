@@ -26,6 +26,8 @@ public:
     void close_settings_window() override;
     void close_main_window() override;
     void flash_main_window() override;
+    void hold_session_end(std::string_view reason) override;
+    void release_session_end() override;
 
 private:
     SettingsWindowShow show_settings_;

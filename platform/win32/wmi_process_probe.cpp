@@ -1,116 +1,20 @@
 #include "platform/win32/wmi_process_probe.hpp"
 
-#include <wbemidl.h>
-
-#include <cstdio>
-#include <string>
-
 #include "core/process_query.hpp"
 #include "platform/win32/wide_text.hpp"
+#include "platform/win32/wmi_query.hpp"
 
 namespace zvkob::win32 {
-namespace {
 
-// How long one query may keep the window waiting for its answer.
-constexpr long answer_deadline_ms = 5000;
-
-// Releases a COM interface when it goes out of scope.
-template <typename Interface>
-class ComRef {
-public:
-    ComRef() = default;
-    ~ComRef() {
-        if (pointer_ != nullptr) {
-            pointer_->Release();
-        }
-    }
-    ComRef(const ComRef&) = delete;
-    ComRef& operator=(const ComRef&) = delete;
-    Interface** receive() { return &pointer_; }
-    Interface* operator->() const { return pointer_; }
-    Interface* get() const { return pointer_; }
-
-private:
-    Interface* pointer_ = nullptr;
-};
-
-class Bstr {
-public:
-    explicit Bstr(const wchar_t* text) : text_(SysAllocString(text)) {}
-    ~Bstr() { SysFreeString(text_); }
-    Bstr(const Bstr&) = delete;
-    Bstr& operator=(const Bstr&) = delete;
-    operator BSTR() const { return text_; }
-
-private:
-    BSTR text_;
-};
-
-std::string query_failure(const char* step, HRESULT result) {
-    char code[16];
-    std::snprintf(code, sizeof code, "0x%08lX", static_cast<unsigned long>(result));
-    std::string why;
-    switch (static_cast<unsigned long>(result)) {
-        case 0x80041017UL:
-            why = "the query is not valid";
-            break;
-        case 0x80041033UL:
-            why = "the service is shutting down";
-            break;
-        case 0x8004100EUL:
-            why = "the namespace ROOT\\CIMV2 does not exist";
-            break;
-        default:
-            why = system_error_text(static_cast<DWORD>(result));
-            break;
-    }
-    return std::string("The process query failed to ") + step + " (" + code + "): " + why;
-}
-
-}  // namespace
-
+// One match answers the question.
 ProbeAnswer WmiProcessProbe::PROCESS_RUNNING(std::string_view image_name) {
     const auto query = process_query_text(image_name);
     if (!query) {
         return ProbeAnswer{};  // no process can have such a name
     }
-    ComRef<IWbemLocator> locator;
-    HRESULT result =
-        CoCreateInstance(CLSID_WbemLocator, nullptr, CLSCTX_INPROC_SERVER, IID_IWbemLocator,
-                         reinterpret_cast<void**>(locator.receive()));
-    if (FAILED(result)) {
-        return ProbeAnswer{.running = false, .failure = query_failure("reach the service", result)};
-    }
-    ComRef<IWbemServices> services;
-    result = locator->ConnectServer(Bstr(L"ROOT\\CIMV2"), nullptr, nullptr, nullptr, 0, nullptr,
-                                    nullptr, services.receive());
-    if (FAILED(result)) {
-        return ProbeAnswer{.running = false, .failure = query_failure("connect", result)};
-    }
-    CoSetProxyBlanket(services.get(), RPC_C_AUTHN_WINNT, RPC_C_AUTHZ_NONE, nullptr,
-                      RPC_C_AUTHN_LEVEL_CALL, RPC_C_IMP_LEVEL_IMPERSONATE, nullptr, EOAC_NONE);
-    ComRef<IEnumWbemClassObject> matches;
-    result = services->ExecQuery(Bstr(L"WQL"), Bstr(widen(*query).c_str()),
-                                 WBEM_FLAG_FORWARD_ONLY | WBEM_FLAG_RETURN_IMMEDIATELY, nullptr,
-                                 matches.receive());
-    if (FAILED(result)) {
-        return ProbeAnswer{.running = false, .failure = query_failure("run", result)};
-    }
-    // One match answers the question; a service that does not answer in time
-    // is a failure, not a "not running".
-    ComRef<IWbemClassObject> match;
-    ULONG returned = 0;
-    result = matches->Next(answer_deadline_ms, 1, match.receive(), &returned);
-    if (result == WBEM_S_TIMEDOUT) {
-        return ProbeAnswer{.running = false,
-                           .failure = "The process query did not answer within " +
-                                      std::to_string(answer_deadline_ms / 1000) + " seconds."};
-    }
-    if (FAILED(result)) {
-        return ProbeAnswer{.running = false,
-                           .failure = query_failure("count the processes", result)};
-    }
-    return ProbeAnswer{.running = returned != 0, .failure = {}};
+    const WmiAnswer answer = run_wmi_query(widen(*query), {}, 1);
+    return ProbeAnswer{.running = answer.failure.empty() && !answer.rows.empty(),
+                       .failure = answer.failure};
 }
 
 }  // namespace zvkob::win32

@@ -16,6 +16,7 @@
 #include "platform/win32/program_file.hpp"
 #include "platform/win32/registry_settings_store.hpp"
 #include "platform/win32/run_key_startup_entry.hpp"
+#include "platform/win32/win32_node_control.hpp"
 #include "platform/win32/wide_text.hpp"
 #include "platform/win32/settings_window_show.hpp"
 #include "platform/win32/win32_batch_file_writer.hpp"
@@ -74,6 +75,7 @@ int run_program() {
     Win32History history(instance);
     Win32FileSystem files;
     RunKeyStartupEntry startup(instance, program_file_path());
+    Win32NodeControl nodes;
     HWND main_handle = nullptr;  // the main window, made below; it owns the messages
     Win32Notifier notifier([&main_handle] { return main_handle; });
     EventGate gate([&notifier](std::string_view what) {
@@ -86,9 +88,9 @@ int run_program() {
                              *main_model, windows);
     });
 
-    MainWindow main(
-        {gate, store, probe, runner, pause, windows, notifier, clock, history, files, startup},
-        instance);
+    MainWindow main({gate, store, probe, runner, pause, windows, notifier, clock, history, files,
+                     startup, nodes},
+                    instance);
     main_model = &main;
     const auto timers = main.timers();
     WindowHost host({main.controls,

@@ -5,6 +5,7 @@
 #include "platform/win32/window_host.hpp"
 #include "settings_window/settings_window_layout.hpp"
 
+#include <algorithm>
 #include <stdexcept>
 #include <thread>
 
@@ -407,6 +408,10 @@ std::wstring stand_in_node_exe() {
     return windows_path(ZVKOB_STAND_IN_NODE_EXE);
 }
 
+std::wstring stand_in_console_node_exe() {
+    return windows_path(ZVKOB_STAND_IN_CONSOLE_NODE_EXE);
+}
+
 HWND wait_for_message_box(DWORD process_id, std::chrono::milliseconds deadline) {
     struct Search {
         DWORD process_id;
@@ -471,7 +476,9 @@ void type_worked_example(HWND settings) {
     type(field(settings_layout::data_folder), L"C:\\BC-ROOT\\BTC-BC");
 }
 
-void choose_window_menu_command(HWND window, int index) {
+void choose_window_menu_command(HWND window, const WindowSpec& layout, const ControlSpec& command) {
+    const auto& menu = layout.window_menu;
+    const auto index = std::find(menu.begin(), menu.end(), &command) - menu.begin();
     PostMessageW(window, WM_SYSCOMMAND, win32::first_menu_command + 16 * index, 0);
 }
 

@@ -137,6 +137,7 @@ void write_setting_number(std::wstring_view instance, std::wstring_view key, DWO
 // Paths of the programs under test, as built.
 std::wstring zv_kob_exe();
 std::wstring stand_in_node_exe();
+std::wstring stand_in_console_node_exe();  // stops on Ctrl+C
 
 // A message box the program shows, what it says, and the user's answer.
 HWND wait_for_message_box(DWORD process_id, std::chrono::milliseconds deadline = 10s);
@@ -151,8 +152,8 @@ std::wstring answer_next_box(DWORD process_id, void (*answer)(HWND box));
 // (C:\Program Files\Bitcoin\bitcoin-qt.exe ...) into its fields.
 void type_worked_example(HWND settings);
 
-// Chooses one of the window's own commands in its window menu, counted from 0.
-void choose_window_menu_command(HWND window, int index);
+// Chooses one of the window's own commands in its window menu.
+void choose_window_menu_command(HWND window, const WindowSpec& layout, const ControlSpec& command);
 
 // The history of a copy of ZV-KOB: %LOCALAPPDATA%\ZV-KOB\<instance>.log.
 std::wstring history_file(std::wstring_view instance);

@@ -227,13 +227,13 @@ TEST_F(MainWindowEndToEnd, StartWithWindowsAddsAndRemovesItsRunValue) {
     Process program(zv_kob_exe());
     HWND window = wait_for_window(program.id(), main_caption);
     ASSERT_NE(window, nullptr);
-    choose_window_menu_command(window, 1);
+    choose_window_menu_command(window, layout, main_layout::start_with_windows);
     EXPECT_TRUE(wait_until([] { return startup_value(L"ZV-KOB") != L""; }, 3s));
     EXPECT_EQ(CompareStringOrdinal(startup_value(L"ZV-KOB").c_str(), -1,
                                    (L"\"" + zv_kob_exe() + L"\"").c_str(), -1, TRUE),
               CSTR_EQUAL)
         << narrow(startup_value(L"ZV-KOB"));
-    choose_window_menu_command(window, 1);
+    choose_window_menu_command(window, layout, main_layout::start_with_windows);
     EXPECT_TRUE(wait_until([] { return startup_value(L"ZV-KOB") == L""; }, 3s));
     close(window);
     ASSERT_TRUE(program.wait_for_exit(10s));

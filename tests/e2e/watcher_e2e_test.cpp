@@ -18,7 +18,7 @@ class WatcherEndToEnd : public ::testing::Test {
 protected:
     void SetUp() override { delete_section(L"ZV-KOB"); }
     void TearDown() override {
-        for (const wchar_t* node : {L"zv-e2e-qt.exe", L"bob's-node.exe"}) {
+        for (const wchar_t* node : {L"zv-e2e-qt.exe", L"zv-e2e-daemon.exe", L"bob's-node.exe"}) {
             kill_processes(node);
         }
         delete_section(L"ZV-KOB");
@@ -347,6 +347,74 @@ TEST_F(WatcherEndToEnd, KeepNodeRunningRestartsACrashedNodeAndLeavesACleanStop) 
           "stopped after", "Keep Node Running: the QT program (zv-e2e-qt.exe) stopped after",
           "unexpectedly (", "Keep Node Running started the QT program: ", "cleanly (",
           "ends with Shutdown: done); it is left stopped.", "ZV-KOB closed by the user."}) {
+        EXPECT_NE(history.find(line), std::string::npos) << line << "\n" << history;
+    }
+}
+
+// Guarding a console node through a day: the countdown waits for the data
+// drive, Stop Node stops the node with Ctrl+C and Keep Node Running leaves it
+// stopped, and a sign-out is held until the node has stopped, then ZV-KOB
+// closes as it always does.
+TEST_F(WatcherEndToEnd, GuardsAConsoleNodeThroughADriveWaitAStopAndASignOut) {
+    const std::wstring node = folder.file(L"zv-e2e-daemon.exe");
+    copy_file(stand_in_console_node_exe(), node);
+    const std::wstring data = folder.file(L"node data");
+    const std::wstring batch = folder.file(L"ZVKOB-D.BAT");
+    write_file(batch, "call \"" + narrow(node) + "\" -datadir=\"" + narrow(data) + "\"\r\n");
+    DeleteFileW(history_file(L"ZV-KOB").c_str());
+    store({{L"QT_NAME_TEXTBOX", L"zv-e2e-qt.exe"},
+           {L"DAEMOND_NAME_TEXTBOX", L"zv-e2e-daemon.exe"},
+           {L"BAT_DAEMON_RUN_COMMAND_TEXTBOX", batch},
+           {L"USE_DAEMON_BAT_TICKBOX", L"1"},
+           {L"AUTOSTART_TICKBOX", L"1"},
+           {L"BLOCKCHAIN_FOLDER_TEXTBOX", data},
+           {L"KEEP_NODE_RUNNING", L"1"},
+           {L"SAFE_SIGN_OUT", L"1"},
+           {L"CHECK_DATA_DRIVE", L"1"}});
+    HWND window = start_zv_kob();
+    ASSERT_NE(window, nullptr);
+    HWND display = control(window, layout, main_layout::countdown_display);
+    HWND daemon_label = control(window, layout, main_layout::daemon_status);
+    const auto node_runs = [] { return process_runs(L"zv-e2e-daemon.exe"); };
+    const auto history_holds = [](const char* line) {
+        return wait_until(
+            [&] { return read_file(history_file(L"ZV-KOB")).find(line) != std::string::npos; }, 5s);
+    };
+
+    ASSERT_TRUE(wait_until([&] { return text(display) == L"wait"; }, 16s))
+        << "the data folder is not there: the countdown's start waits";
+    EXPECT_FALSE(wait_until(node_runs, 2s));
+    CreateDirectoryW(data.c_str(), nullptr);  // the drive is connected
+    ASSERT_TRUE(wait_until(node_runs, 8s)) << "and starts the node once it is";
+    ASSERT_TRUE(wait_until([&] { return text(daemon_label) == L"!!! DAEMON RUNNING !!!"; }, 5s));
+
+    ASSERT_TRUE(wait_until([&] { return file_exists(node + L".args"); }, 5s)) << "it has started";
+    choose_window_menu_command(window, layout, main_layout::stop_node);
+    ASSERT_TRUE(wait_until([&] { return !node_runs(); }, 10s)) << "Ctrl+C stops the node\n" << read_file(history_file(L"ZV-KOB"));
+    EXPECT_NE(read_file(data + L"\\debug.log").find("Shutdown: done"), std::string::npos);
+    EXPECT_TRUE(history_holds("as ZV-KOB asked it to; it is left stopped."));
+    EXPECT_FALSE(counting_down(display) || node_runs()) << "Keep Node Running leaves it stopped";
+
+    click(control(window, layout, main_layout::launch_button));
+    ASSERT_TRUE(wait_until([&] { return text(daemon_label) == L"!!! DAEMON RUNNING !!!"; }, 10s));
+    DWORD_PTR may_end = TRUE;
+    ASSERT_NE(SendMessageTimeoutW(window, WM_QUERYENDSESSION, 0, ENDSESSION_LOGOFF,
+                                  SMTO_ABORTIFHUNG, 5000, &may_end),
+              0);
+    EXPECT_EQ(may_end, static_cast<DWORD_PTR>(FALSE)) << "the sign-out is held";
+    EXPECT_TRUE(wait_until([&] { return !node_runs(); }, 10s)) << "while the node stops";
+    ASSERT_TRUE(program->wait_for_exit(10s)) << "then ZV-KOB lets go and closes";
+    const Section saved = read_section(L"ZV-KOB");
+    EXPECT_EQ(saved.count(L"MAIN-Left"), 1U) << "saving as it always does";
+    EXPECT_EQ(saved.at(L"SAFE_SIGN_OUT"), L"1");
+
+    const std::string history = read_file(history_file(L"ZV-KOB"));
+    for (const char* line :
+         {"The countdown does not start the node yet: waiting for ",
+          "Stop Node asked the DAEMON program (zv-e2e-daemon.exe, process ",
+          ") to stop with Ctrl+C on its console.", "after it was asked to.",
+          "Windows is ending the session: ZV-KOB holds it until the node has stopped",
+          "The node has stopped; the end of the session goes on."}) {
         EXPECT_NE(history.find(line), std::string::npos) << line << "\n" << history;
     }
 }

@@ -1,12 +1,16 @@
 // The services that guard the node, over the real Win32 under wine: the
-// node's log found and read while the node holds it open, and the history.
+// node's log found and read while the node holds it open, the node process
+// found and asked to stop, the data drive, and the history.
 #include <gtest/gtest.h>
 
 #include <regex>
 
 #include "driver.hpp"
 #include "platform/win32/win32_file_system.hpp"
+#include "platform/win32/com_apartment.hpp"
+#include "platform/win32/hidden_command_runner.hpp"
 #include "platform/win32/win32_history.hpp"
+#include "platform/win32/win32_node_control.hpp"
 
 namespace zvkob::win32 {
 namespace {
@@ -30,6 +34,49 @@ TEST(NodeLogs, AreFoundOneFolderDownAndTheirEndIsReadWhileTheNodeWrites) {
     EXPECT_EQ(end.text, "xxxx\nShutdown: done\n");
     CloseHandle(held);
     EXPECT_NE(files.read_end(narrow(data.file(L"nowhere.log")), 20).failure, "");
+}
+
+// A console node started as ZV-KOB starts it: found as the child of its
+// interpreter, and stopped by Ctrl+C on its console.
+TEST(NodeControl, FindsTheNodeByItsInterpreterAndStopsItWithCtrlC) {
+    ScratchFolder folder(L"node control");
+    const std::wstring node = folder.file(L"zv-platform-node.exe");
+    copy_file(stand_in_console_node_exe(), node);
+    write_file(folder.file(L"node.bat"),
+               "call \"" + narrow(node) + "\" -datadir=\"" + narrow(folder.path()) + "\"\r\n");
+    const Start start = HiddenCommandRunner().run_hidden(narrow(folder.file(L"node.bat")));
+    ASSERT_NE(start.process, nullptr) << start.failure;
+    const ComApartment com;
+    Win32NodeControl nodes;
+    ProcessList listed;
+    ASSERT_TRUE(wait_until(
+        [&] {
+            return (listed = nodes.processes_named("zv-platform-node.exe")).processes.size() == 1;
+        },
+        10s))
+        << listed.failure;
+    const RunningProcess found = listed.processes[0];
+    EXPECT_EQ(found.parent_id, start.process->id());
+    EXPECT_FALSE(nodes.close_windows(found.id)) << "a console node has no window of its own";
+    ASSERT_TRUE(wait_until([&] { return file_exists(node + L".args"); }, 10s)) << "it has started";
+    const Outcome pressed = nodes.press_ctrl_c(found.id);
+    EXPECT_TRUE(pressed) << pressed.reason();
+    EXPECT_TRUE(wait_until([] { return !process_runs(L"zv-platform-node.exe"); }, 10s));
+    EXPECT_NE(read_file(folder.file(L"debug.log")).find("Shutdown: done"), std::string::npos);
+    EXPECT_FALSE(nodes.press_ctrl_c(found.id)) << "gone: said, not thrown";
+}
+
+TEST(DataDrive, TellsFoldersAndFreeSpace) {
+    ScratchFolder folder(L"data drive");
+    write_file(folder.file(L"file"), "x");
+    Win32FileSystem files;
+    EXPECT_TRUE(files.is_folder(narrow(folder.path())));
+    EXPECT_FALSE(files.is_folder(narrow(folder.file(L"file"))));
+    EXPECT_FALSE(files.is_folder(narrow(folder.file(L"nowhere"))));
+    const FreeSpace free = files.free_space(narrow(folder.path()));
+    EXPECT_EQ(free.failure, "");
+    EXPECT_GT(free.bytes, 0U);
+    EXPECT_NE(files.free_space("Q:\\nowhere").failure, "");
 }
 
 TEST(HistoryFile, HoldsOneLineAnEventWithTheLocalTime) {

@@ -11,6 +11,10 @@
 // pinned on top by its user, in the foreground, that writes into
 // "<its own path>.topmost" whether it is still pinned ("1") or not ("0").
 // Wine shows a window's pin only to its own process.
+//
+// Built as a console program (ZVKOB_CONSOLE_NODE) it also stops as a node
+// does on Ctrl+C or any other console control event: it flushes for a second,
+// then writes "Shutdown: done" and exits.
 #include <windows.h>
 #include <shellapi.h>
 
@@ -111,19 +115,33 @@ void append_to_log(const std::wstring& log, const char* line) {
     }
 }
 
-}  // namespace
+volatile LONG control_event_received = 0;
 
-int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR command_line, int) {
+[[maybe_unused]] BOOL WINAPI stop_on_control_event(DWORD) {
+    InterlockedExchange(&control_event_received, 1);
+    return TRUE;
+}
+
+// Stopped by the file, or by a console control event after a short flush.
+bool asked_to_stop(const std::wstring& stop) {
+    if (InterlockedCompareExchange(&control_event_received, 0, 0) != 0) {
+        Sleep(1000);
+        return true;
+    }
+    return stopped(stop);
+}
+
+int run(const std::wstring& command_line) {
     const std::wstring self = own_path();
     const std::wstring stop = self + L".stop";
     DeleteFileW(stop.c_str());
-    if (std::wstring(command_line).find(L"--topmost-window") != std::wstring::npos) {
+    if (command_line.find(L"--topmost-window") != std::wstring::npos) {
         play_a_pinned_window(self + L".topmost", stop);
     } else {
         const std::wstring log = node_log();
         append_to_log(log, "2027-01-01T00:00:00Z stand-in node started\n");
         record_arguments(self + L".args");
-        while (!stopped(stop)) {
+        while (!asked_to_stop(stop)) {
             Sleep(100);
         }
         append_to_log(log, "2027-01-01T00:00:09Z Shutdown: done\n");
@@ -131,3 +149,16 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR command_line, int) {
     DeleteFileW(stop.c_str());
     return 0;
 }
+
+}  // namespace
+
+#ifdef ZVKOB_CONSOLE_NODE
+int wmain() {
+    SetConsoleCtrlHandler(stop_on_control_event, TRUE);
+    return run(GetCommandLineW());
+}
+#else
+int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR command_line, int) {
+    return run(command_line);
+}
+#endif

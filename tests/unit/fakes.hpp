@@ -16,6 +16,7 @@
 #include "platform/command_runner.hpp"
 #include "platform/file_system.hpp"
 #include "platform/history.hpp"
+#include "platform/node_control.hpp"
 #include "platform/notifier.hpp"
 #include "platform/pause.hpp"
 #include "platform/startup_entry.hpp"
@@ -157,6 +158,10 @@ public:
     void close_settings_window() override { log_.push_back("close settings window"); }
     void close_main_window() override { log_.push_back("close main"); }
     void flash_main_window() override { log_.push_back("flash"); }
+    void hold_session_end(std::string_view reason) override {
+        log_.push_back("hold session end: " + std::string(reason));
+    }
+    void release_session_end() override { log_.push_back("release session end"); }
 
 private:
     CallLog& log_;
@@ -192,10 +197,12 @@ public:
     }
 };
 
-// Every file exists but those named missing; the node logs are as the test says.
+// Every file and folder exists but those named missing; the node logs and the
+// free space are as the test says.
 class FakeFileSystem : public FileSystem {
 public:
     std::vector<std::string> missing;
+    FreeSpace free{.bytes = 500ULL << 30U, .failure = {}};
     std::vector<FoundFile> node_logs;  // what files_named finds
     FileEnd log_end;                   // what read_end gives
 
@@ -206,6 +213,31 @@ public:
         return node_logs;
     }
     FileEnd read_end(std::string_view, std::size_t) override { return log_end; }
+    bool is_folder(std::string_view path) override { return is_file(path); }
+    FreeSpace free_space(std::string_view) override { return free; }
+};
+
+// The node processes the test lists; requests to stop are logged.
+class FakeNodeControl : public NodeControl {
+public:
+    explicit FakeNodeControl(CallLog& log) : log_(log) {}
+    ProcessList listed;
+    std::string refusal;  // when set, every request to stop fails with this reason
+
+    ProcessList processes_named(std::string_view) override { return listed; }
+    Outcome press_ctrl_c(unsigned long process_id) override {
+        return ask("ctrl+c " + std::to_string(process_id));
+    }
+    Outcome close_windows(unsigned long process_id) override {
+        return ask("close windows " + std::to_string(process_id));
+    }
+
+private:
+    Outcome ask(std::string call) {
+        log_.push_back(std::move(call));
+        return refusal.empty() ? Outcome::success() : Outcome::failure(refusal);
+    }
+    CallLog& log_;
 };
 
 class FakeStartup : public StartupEntry {
@@ -263,12 +295,13 @@ struct MainWindowFixture {
     FakeHistory history;
     FakeFileSystem files;
     FakeStartup startup{log};
+    FakeNodeControl nodes{log};
     MainWindow window{services_with(probe), "ZV-KOB"};
 
     // The fakes, with another process probe.
     MainWindowServices services_with(ProcessProbe& another_probe) {
-        return {events,   store, another_probe, runner, pause,  windows,
-                notifier, clock, history,       files,  startup};
+        return {events,   store, another_probe, runner, pause,   windows,
+                notifier, clock, history,       files,  startup, nodes};
     }
 
     // The calls logged since the last call, then forgets them.

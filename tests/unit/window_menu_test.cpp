@@ -44,21 +44,25 @@ TEST(HistoryCommand, OpensTheHistoryOrSaysWhyItCannot) {
     EXPECT_NE(f.notifier.messages[0].find("cannot be created"), std::string::npos);
 }
 
-// A copy that never used Keep Node Running stores what it stored before.
-TEST(KeepNodeRunning, IsStoredOnlyOnceTheUserChangedIt) {
-    WatchedWindow f;
-    ASSERT_TRUE(unload_main_window(f.w).ok());
-    EXPECT_EQ(f.store.values.count("KEEP_NODE_RUNNING"), 0U);
-    keep_node_running_clicked(f.w);
-    keep_node_running_clicked(f.w);
-    ASSERT_TRUE(unload_main_window(f.w).ok());
-    EXPECT_EQ(f.store.values.count("KEEP_NODE_RUNNING"), 0U) << "on and off again: unchanged";
-    keep_node_running_clicked(f.w);
-    ASSERT_TRUE(unload_main_window(f.w).ok());
-    EXPECT_EQ(f.store.values["KEEP_NODE_RUNNING"], "1");
-    keep_node_running_clicked(f.w);
-    ASSERT_TRUE(unload_main_window(f.w).ok());
-    EXPECT_EQ(f.store.values["KEEP_NODE_RUNNING"], "0") << "once stored, always written";
+// A copy that never used the guarding ticks stores what it stored before.
+TEST(GuardingTicks, AreStoredOnlyOnceTheUserChangedThem) {
+    for (const auto& [key, click] : {std::pair{"KEEP_NODE_RUNNING", &keep_node_running_clicked},
+                                     std::pair{"SAFE_SIGN_OUT", &safe_sign_out_clicked},
+                                     std::pair{"CHECK_DATA_DRIVE", &check_data_drive_clicked}}) {
+        WatchedWindow f;
+        ASSERT_TRUE(unload_main_window(f.w).ok());
+        EXPECT_EQ(f.store.values.count(key), 0U) << key;
+        click(f.w);
+        click(f.w);
+        ASSERT_TRUE(unload_main_window(f.w).ok());
+        EXPECT_EQ(f.store.values.count(key), 0U) << key << ": on and off again, unchanged";
+        click(f.w);
+        ASSERT_TRUE(unload_main_window(f.w).ok());
+        EXPECT_EQ(f.store.values[key], "1") << key;
+        click(f.w);
+        ASSERT_TRUE(unload_main_window(f.w).ok());
+        EXPECT_EQ(f.store.values[key], "0") << key << ": once stored, always written";
+    }
 }
 
 }  // namespace
