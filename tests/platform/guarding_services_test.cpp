@@ -66,6 +66,20 @@ TEST(NodeControl, FindsTheNodeByItsInterpreterAndStopsItWithCtrlC) {
     EXPECT_FALSE(nodes.press_ctrl_c(found.id)) << "gone: said, not thrown";
 }
 
+// A wallet program is asked to stop by a close of its windows.
+TEST(NodeControl, ClosesTheWindowsOfAWindowedNode) {
+    ScratchFolder folder(L"wallet control");
+    const std::wstring wallet = folder.file(L"zv-platform-wallet.exe");
+    copy_file(stand_in_node_exe(), wallet);
+    Process started(wallet, L"--wallet-window \"-datadir=" + folder.path() + L"\"");
+    ASSERT_TRUE(wait_until([&] { return file_exists(wallet + L".args"); }, 10s))
+        << "it has started";
+    const Outcome closed = Win32NodeControl().close_windows(started.id());
+    EXPECT_TRUE(closed) << closed.reason();
+    EXPECT_TRUE(started.wait_for_exit(10s));
+    EXPECT_NE(read_file(folder.file(L"debug.log")).find("Shutdown: done"), std::string::npos);
+}
+
 TEST(DataDrive, TellsFoldersAndFreeSpace) {
     ScratchFolder folder(L"data drive");
     write_file(folder.file(L"file"), "x");

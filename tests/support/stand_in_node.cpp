@@ -14,7 +14,9 @@
 //
 // Built as a console program (ZVKOB_CONSOLE_NODE) it also stops as a node
 // does on Ctrl+C or any other console control event: it flushes for a second,
-// then writes "Shutdown: done" and exits.
+// then writes "Shutdown: done" and exits. Started with --wallet-window it has
+// a window, as a wallet program does, and stops the same way when that window
+// is asked to close.
 #include <windows.h>
 #include <shellapi.h>
 
@@ -122,8 +124,32 @@ volatile LONG control_event_received = 0;
     return TRUE;
 }
 
-// Stopped by the file, or by a console control event after a short flush.
+LRESULT CALLBACK wallet_window_procedure(HWND window, UINT message, WPARAM w, LPARAM l) {
+    if (message == WM_CLOSE) {
+        InterlockedExchange(&control_event_received, 1);
+        DestroyWindow(window);
+        return 0;
+    }
+    return DefWindowProcW(window, message, w, l);
+}
+
+void open_a_wallet_window() {
+    WNDCLASSW type{};
+    type.lpfnWndProc = wallet_window_procedure;
+    type.hInstance = GetModuleHandleW(nullptr);
+    type.lpszClassName = L"ZvKobStandInWallet";
+    RegisterClassW(&type);
+    CreateWindowExW(0, type.lpszClassName, L"stand-in wallet", WS_OVERLAPPEDWINDOW, 0, 0, 300, 200,
+                    nullptr, nullptr, type.hInstance, nullptr);
+}
+
+// Stopped by the file, or by a console control event or a close of its
+// window after a short flush.
 bool asked_to_stop(const std::wstring& stop) {
+    MSG message{};
+    while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
+        DispatchMessageW(&message);
+    }
     if (InterlockedCompareExchange(&control_event_received, 0, 0) != 0) {
         Sleep(1000);
         return true;
@@ -139,6 +165,9 @@ int run(const std::wstring& command_line) {
         play_a_pinned_window(self + L".topmost", stop);
     } else {
         const std::wstring log = node_log();
+        if (command_line.find(L"--wallet-window") != std::wstring::npos) {
+            open_a_wallet_window();
+        }
         append_to_log(log, "2027-01-01T00:00:00Z stand-in node started\n");
         record_arguments(self + L".args");
         while (!asked_to_stop(stop)) {
