@@ -95,13 +95,14 @@ inline constexpr StoredSetting wallet_disabled{"DISABLE_WALLET_TICKBOX", tick, "
 inline constexpr StoredSetting wallet_argument{"DASH_DISABLE_WALLET_EQUALS_TEXTBOX", text, "",
                                                settings_window, settings_field};
 
-// Guarding the node: off until the user turns it on.
-inline constexpr StoredSetting keep_node_running{"KEEP_NODE_RUNNING", tick,          "0",
-                                                 main_window,         main_position, true};
-inline constexpr StoredSetting safe_sign_out{"SAFE_SIGN_OUT", tick,          "0",
-                                             main_window,     main_position, true};
-inline constexpr StoredSetting check_data_drive{"CHECK_DATA_DRIVE", tick,          "0",
-                                                main_window,        main_position, true};
+// Guarding the node: ticks of the main window's menu, off until the user
+// turns them on, and stored only once changed.
+constexpr StoredSetting guarding_tick(std::string_view key) {
+    return {key, tick, "0", main_window, main_position, true};
+}
+inline constexpr StoredSetting keep_node_running = guarding_tick("KEEP_NODE_RUNNING");
+inline constexpr StoredSetting safe_sign_out = guarding_tick("SAFE_SIGN_OUT");
+inline constexpr StoredSetting check_data_drive = guarding_tick("CHECK_DATA_DRIVE");
 }  // namespace stored
 
 // Every stored setting, in the order the program reads and writes them: the
