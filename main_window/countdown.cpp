@@ -19,7 +19,7 @@ void launch_automatically(MainWindow& w, NodeProgram& program) {
         w.guarding.restart_armed ? StartRequest::keep_node_running : StartRequest::countdown;
     switch (launch_step(w, program, requester, colours::yellow, colours::green)) {
         case LaunchResult::started:
-            note_automatic_start(w, program);
+            note_automatic_start(w);
             w.auto_close_timer.set_enabled(true);
             w.countdown_timer.set_enabled(false);
             break;

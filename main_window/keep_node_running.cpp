@@ -110,10 +110,8 @@ void end_back_off(MainWindow& w) {
     g.restart_armed = false;
 }
 
-void note_automatic_start(MainWindow& w, NodeProgram& program) {
+void note_automatic_start(MainWindow& w) {
     Guarding& g = w.guarding;
-    program.started_by =
-        g.restart_armed ? StartRequest::keep_node_running : StartRequest::countdown;
     if (g.restart_armed) {
         g.restarts_ms.push_back(w.services.clock.now_ms());
         g.restart_armed = false;

@@ -25,8 +25,8 @@ std::int64_t back_off_ms(int short_runs);
 void end_back_off(MainWindow& window);
 
 // The countdown's zero step started a program: a restart, when Keep Node
-// Running armed it.
-void note_automatic_start(MainWindow& window, NodeProgram& program);
+// Running armed it (the launcher has noted who asked for the start).
+void note_automatic_start(MainWindow& window);
 
 // STOP disarmed the countdown.
 void note_countdown_stopped(MainWindow& window);

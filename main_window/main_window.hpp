@@ -77,7 +77,7 @@ public:
     std::int64_t running_since_ms = 0;               // when the watcher first saw it running
     StartRequest started_by = StartRequest::launch;  // who asked for its last start
     bool stop_requested = false;  // ZV-KOB asked it to stop: Keep Node Running leaves it
-    // The command interpreter ZV-KOB started it through: its child is this copy\'s node.
+    // The command interpreter ZV-KOB started it through: its child is this copy's node.
     std::shared_ptr<StartedProcess> started;
 
     // Shows the image name and batch file path in the window's hidden copies.
