@@ -3,6 +3,7 @@
 #include "main_window/closing.hpp"
 #include "main_window/keep_node_running.hpp"
 #include "main_window/process_watcher.hpp"
+#include "main_window/shown_state.hpp"
 
 namespace zvkob {
 
@@ -19,12 +20,14 @@ void close_if_a_node_runs(MainWindow& w) {
         if (auto_close_held(w)) {
             return;  // the timer stays on: switched off, Keep Node Running lets it act again
         }
-        w.countdown_display.set_back_colour(colours::red);
+        w.indicator = colours::red;
+        show_state(w);
         request_auto_close(w);
         return;
     }
-    w.countdown_display.set_back_colour(colours::pink);
+    w.indicator = colours::pink;
     w.auto_close_timer.set_enabled(false);
+    show_state(w);
 }
 
 void auto_start_rule(MainWindow& w) {
@@ -34,6 +37,7 @@ void auto_start_rule(MainWindow& w) {
         w.auto_close.set_enabled(false);
         w.auto_close.set_tick(0);
     }
+    show_state(w);
 }
 
 }  // namespace zvkob

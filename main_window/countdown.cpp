@@ -6,7 +6,8 @@
 
 #include "main_window/keep_node_running.hpp"
 #include "main_window/launcher.hpp"
-#include "main_window/start_checks.hpp"
+#include "main_window/shown_state.hpp"
+#include "main_window/start_rule.hpp"
 
 namespace zvkob {
 namespace {
@@ -15,9 +16,7 @@ namespace {
 // the countdown too, so the same failure is not met again every minute, but
 // arms nothing: there is no automatic start for auto-close to finish.
 void launch_automatically(MainWindow& w, NodeProgram& program) {
-    const StartRequest requester =
-        w.guarding.restart_armed ? StartRequest::keep_node_running : StartRequest::countdown;
-    switch (launch_step(w, program, requester, colours::yellow, colours::green)) {
+    switch (launch_step(w, program, w.countdown_for, colours::yellow, colours::green)) {
         case LaunchResult::started:
             note_automatic_start(w);
             w.auto_close_timer.set_enabled(true);
@@ -37,53 +36,62 @@ void tell_once_nothing_is_watched(MainWindow& w, const std::string& unwatched) {
         return;
     }
     w.told_nothing_is_watched = true;
-    w.services.notifier.show_error(
-        "ZV-KOB cannot tell " + unwatched +
-        "\n\nSo the countdown starts nothing. It tries again every minute until the process "
-        "query answers (STOP ends it); this message is not shown again until then.");
+    tell(w, "ZV-KOB cannot tell " + unwatched +
+                "\n\nSo the countdown starts nothing. It tries again every minute until the "
+                "process query answers (STOP ends it); this message is not shown again until "
+                "then.");
 }
 
 // The data folder's drive is not there or is full: the zero step waits,
 // trying again each second, and STOP cancels.
-bool wait_to_start(MainWindow& w) {
-    const auto reason = reason_to_wait(w);
-    if (reason && reason != w.waiting_to_start) {
-        w.services.history.record("The countdown does not start the node yet: " + *reason + ".");
+void wait_to_start(MainWindow& w, const std::string& reason) {
+    if (reason != w.waiting_to_start) {
+        w.services.history.record("The countdown does not start the node yet: " + reason + ".");
     }
     w.waiting_to_start = reason;
-    w.countdown_display.set_tooltip(reason ? "ZV-KOB is " + *reason + "; STOP cancels." : "");
-    if (reason) {
-        w.countdown_display.set_text("wait");
-    }
-    return reason.has_value();
 }
 
-// The countdown no longer waits for the data drive: it counts as before.
-void stop_waiting(MainWindow& w) {
-    if (w.waiting_to_start) {
-        w.waiting_to_start.reset();
-        w.countdown_display.set_tooltip("");
+// What the start rule says of the chosen program; true when it may start now.
+bool chosen_may_start(MainWindow& w) {
+    for (const NodeProgram* program : w.programs()) {
+        if (!program->chosen.ticked()) {
+            continue;
+        }
+        const StartAnswer answer = may_start_now(w, *program);
+        switch (answer.refusal) {
+            case StartRefusal::none:
+                break;
+            case StartRefusal::data_folder_missing:
+            case StartRefusal::short_of_space:
+                wait_to_start(w, answer.reason);
+                return false;
+            default:
+                w.waiting_to_start.reset();
+                return false;  // the countdown counts on and tries again in a minute
+        }
     }
+    w.waiting_to_start.reset();
+    return true;
 }
 
 void zero_step(MainWindow& w) {
-    w.countdown_display.set_text("-- --");
+    w.countdown_shown = "-- --";
     w.launch_button.set_enabled(false);
     w.settings_button.set_enabled(false);
     w.auto_start.set_enabled(false);
     w.auto_close.set_enabled(false);
     if (const auto unwatched = unwatched_programs(w)) {
-        stop_waiting(w);
+        w.waiting_to_start.reset();
         tell_once_nothing_is_watched(w, *unwatched);
         return;  // the countdown counts on and tries again in a minute
     }
     for (const NodeProgram* program : w.programs()) {
         if (!program->status.stopped() || program->status.starting()) {
-            stop_waiting(w);
+            w.waiting_to_start.reset();
             return;  // overrun: the countdown counts on and tries again in a minute
         }
     }
-    if (wait_to_start(w)) {
+    if (!chosen_may_start(w)) {
         return;
     }
     for (NodeProgram* program : w.programs()) {
@@ -97,16 +105,17 @@ void zero_step(MainWindow& w) {
 
 void disarm_countdown(MainWindow& w) {
     if (w.waiting_to_start) {
-        stop_waiting(w);
-        w.countdown_display.set_text("-- --");
+        w.waiting_to_start.reset();
+        w.countdown_shown = "-- --";
     }
     w.start_stop_button.set_text("START");
     lock_for_countdown(w, false);
     w.countdown_timer.set_enabled(false);
 }
 
-void arm_countdown(MainWindow& w, std::int64_t wait_ms) {
+void arm_countdown(MainWindow& w, std::int64_t wait_ms, StartRequest requester) {
     w.countdown_remaining = countdown_start_days + static_cast<double>(wait_ms) / 86400000.0;
+    w.countdown_for = requester;
     w.start_stop_button.set_text("STOP");
     lock_for_countdown(w, true);
     w.countdown_timer.set_enabled(true);
@@ -144,24 +153,26 @@ void start_stop_click(MainWindow& w) {
     if (!w.qt.chosen.ticked() && !w.daemon.chosen.ticked()) {
         settle_with_nothing_chosen(w);
     } else if (w.start_stop_button.text() == "STOP") {
-        disarm_countdown(w);
         note_countdown_stopped(w);
+        disarm_countdown(w);
     } else {
         end_back_off(w);
-        arm_countdown(w, 0);
+        arm_countdown(w, 0, StartRequest::countdown);
     }
+    show_state(w);
 }
 
 void countdown_tick(MainWindow& w) {
     if (w.waiting_to_start) {
         zero_step(w);  // tries again each second, without counting on
-        return;
+    } else {
+        w.countdown_remaining -= 1.0 / 24.0 / 60.0 / 60.0;
+        w.countdown_shown = countdown_text(w.countdown_remaining);
+        if (w.countdown_shown == "00") {
+            zero_step(w);
+        }
     }
-    w.countdown_remaining -= 1.0 / 24.0 / 60.0 / 60.0;
-    w.countdown_display.set_text(countdown_text(w.countdown_remaining));
-    if (w.countdown_display.text() == "00") {
-        zero_step(w);
-    }
+    show_state(w);
 }
 
 }  // namespace zvkob

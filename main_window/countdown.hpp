@@ -12,9 +12,10 @@ namespace zvkob {
 // ahead (a restart that waits) it shows minutes and seconds, "4:59".
 std::string countdown_text(double days);
 
-// Arms the countdown at eleven seconds plus `wait_ms`, locking the controls
-// that could change what is about to start; disarming unlocks them.
-void arm_countdown(MainWindow& window, std::int64_t wait_ms);
+// Arms the countdown at eleven seconds plus `wait_ms`, to start the chosen
+// program for `requester`, locking the controls that could change what is
+// about to start; disarming unlocks them.
+void arm_countdown(MainWindow& window, std::int64_t wait_ms, StartRequest requester);
 void disarm_countdown(MainWindow& window);
 
 // With no program chosen there is nothing to count down to: "START", the

@@ -7,6 +7,9 @@
 #include "core/time_text.hpp"
 #include "main_window/countdown.hpp"
 #include "main_window/node_log.hpp"
+#include "main_window/shown_state.hpp"
+#include "main_window/start_rule.hpp"
+#include "main_window/window_menu.hpp"
 
 namespace zvkob {
 namespace {
@@ -15,9 +18,6 @@ constexpr std::int64_t minute_ms = 60 * 1000;
 constexpr std::int64_t short_run_ms = 5 * minute_ms;
 constexpr std::int64_t restart_window_ms = 60 * minute_ms;
 constexpr std::size_t restarts_per_hour = 5;
-constexpr char held_tip[] =
-    "Keep Node Running is on: ZV-KOB stays open after an automatic start, to start the node "
-    "again should it stop.";
 
 void record(MainWindow& w, const std::string& event) {
     w.services.history.record("Keep Node Running: " + event);
@@ -27,13 +27,16 @@ std::string program_text(const NodeProgram& program) {
     return "the " + std::string(program.name) + " program (" + program.image + ")";
 }
 
+bool restart_armed(const MainWindow& w) {
+    return w.countdown_timer.enabled() && w.countdown_for == StartRequest::keep_node_running;
+}
+
 // Stops that are not the node's own doing, or that ZV-KOB itself caused.
-bool left_alone(MainWindow& w, NodeProgram& program) {
-    const char* why = program.stop_requested ? "as ZV-KOB asked it to"
-                      : w.session_ending     ? "while Windows ends the session"
-                      : w.closing            ? "while ZV-KOB is closing"
-                                             : nullptr;
-    program.stop_requested = false;
+bool left_alone(MainWindow& w, const NodeProgram& program) {
+    const char* why = program.node.life.cause() == StopCause::asked_for ? "as ZV-KOB asked it to"
+                      : w.session_ending ? "while Windows ends the session"
+                      : w.closing        ? "while ZV-KOB is closing"
+                                         : nullptr;
     if (why != nullptr) {
         record(w, program_text(program) + " stopped " + why + "; it is left stopped.");
     }
@@ -44,22 +47,63 @@ void give_up(MainWindow& w, const NodeProgram& program, const StopVerdict& verdi
     const std::string why = "the node was started again " + std::to_string(restarts_per_hour) +
                             " times within an hour and stopped each time";
     record(w, "gives up: " + why + ". Last lines of its log:\n" + verdict.last_lines);
-    w.services.notifier.show_error(
-        "Keep Node Running gives up on " + program_text(program) + ": " + why + ".\n\n" +
-        (verdict.last_lines.empty() ? verdict.why
-                                    : "The last lines of its log:\n" + verdict.last_lines) +
-        "\n\nLAUNCH or START starts it again when you are ready.");
+    tell(w, "Keep Node Running gives up on " + program_text(program) + ": " + why + ".\n\n" +
+                (verdict.last_lines.empty() ? verdict.why
+                                            : "The last lines of its log:\n" + verdict.last_lines) +
+                "\n\nLAUNCH or START starts it again when you are ready.");
 }
 
+// A clean stop is the user's or the node's choice: a countdown that would
+// start the node again is ended too.
+void leave_clean_stop(MainWindow& w, const std::string& stopped, const StopVerdict& verdict) {
+    record(w, stopped + " cleanly (" + verdict.why + "); it is left stopped.");
+    if (w.countdown_timer.enabled()) {
+        disarm_countdown(w);
+        record(w, "the countdown is ended, so that it does not start the node again.");
+    }
+}
+
+void arm_restart(MainWindow& w, const NodeProgram& program, const std::string& stopped,
+                 const StopVerdict& verdict, std::int64_t ran_ms) {
+    w.services.windows.flash_main_window();
+    RestartHistory& r = w.restarts;
+    const std::int64_t now = w.services.clock.now_ms();
+    std::erase_if(r.restarts_ms, [now](std::int64_t at) { return now - at > restart_window_ms; });
+    if (r.restarts_ms.size() >= restarts_per_hour) {
+        give_up(w, program, verdict);
+        return;
+    }
+    const bool short_run =
+        program.node.started_by() == StartRequest::keep_node_running && ran_ms < short_run_ms;
+    r.short_runs = short_run ? r.short_runs + 1 : 0;
+    const std::int64_t wait = back_off_ms(r.short_runs);
+    arm_countdown(w, wait, StartRequest::keep_node_running);
+    record(w, stopped + " unexpectedly (" + verdict.why + "). It is started again " +
+                  (wait == 0 ? std::string("through the countdown")
+                             : "after a wait of " + duration_text(wait) +
+                                   ", as it ran less than five minutes after its last restart") +
+                  "; STOP cancels.");
+}
+
+StopCause cause_of(const StopVerdict& verdict) {
+    return verdict.clean                ? StopCause::clean
+           : verdict.last_lines.empty() ? StopCause::cannot_tell
+                                        : StopCause::crashed;
+}
+
+// Decided on the node's state of now: it may run again by the time a box
+// that held the decision back has closed.
 void decide(MainWindow& w, NodeProgram& program, std::int64_t ran_ms) {
-    if (!w.keep_node_running.ticked() || left_alone(w, program)) {
+    if (!w.keep_node_running.ticked() || !program.chosen.ticked() ||
+        program.node.life.stage() != NodeStage::stopped || left_alone(w, program)) {
         return;
     }
     const StopVerdict verdict =
-        how_the_node_stopped(w.services.files, w.data_folder, program.running_since_ms);
+        how_the_node_stopped(w.services.files, w.data_folder, w.services.clock.now_ms() - ran_ms);
+    program.node.life.on(NodeEvent::verdict, w.services.clock.now_ms(), cause_of(verdict));
     const std::string stopped = program_text(program) + " stopped after " + duration_text(ran_ms);
     if (verdict.clean) {
-        record(w, stopped + " cleanly (" + verdict.why + "); it is left stopped.");
+        leave_clean_stop(w, stopped, verdict);
         return;
     }
     if (w.countdown_timer.enabled()) {
@@ -67,25 +111,14 @@ void decide(MainWindow& w, NodeProgram& program, std::int64_t ran_ms) {
                stopped + " (" + verdict.why + "); the countdown is armed already and starts it.");
         return;
     }
-    w.services.windows.flash_main_window();
-    Guarding& g = w.guarding;
-    const std::int64_t now = w.services.clock.now_ms();
-    std::erase_if(g.restarts_ms, [now](std::int64_t at) { return now - at > restart_window_ms; });
-    if (g.restarts_ms.size() >= restarts_per_hour) {
-        give_up(w, program, verdict);
+    if (const StartAnswer answer = may_start_now(w, program);
+        answer.refusal == StartRefusal::session_ending ||
+        answer.refusal == StartRefusal::node_runs ||
+        answer.refusal == StartRefusal::node_stopping) {
+        record(w, stopped + "; it is not started again: " + answer.reason + ".");
         return;
     }
-    const bool short_run =
-        program.started_by == StartRequest::keep_node_running && ran_ms < short_run_ms;
-    g.short_runs = short_run ? g.short_runs + 1 : 0;
-    const std::int64_t wait = back_off_ms(g.short_runs);
-    arm_countdown(w, wait);
-    g.restart_armed = true;
-    record(w, stopped + " unexpectedly (" + verdict.why + "). It is started again " +
-                  (wait == 0 ? std::string("through the countdown")
-                             : "after a wait of " + duration_text(wait) +
-                                   ", as it ran less than five minutes after its last restart") +
-                  "; STOP cancels.");
+    arm_restart(w, program, stopped, verdict, ran_ms);
 }
 
 }  // namespace
@@ -95,63 +128,54 @@ std::int64_t back_off_ms(int short_runs) {
     return waits[static_cast<std::size_t>(std::clamp(short_runs, 0, 3))];
 }
 
-void program_stopped(MainWindow& w, NodeProgram& program, std::int64_t ran_ms) {
-    w.services.events.run_when_free(&program,
-                                    [&w, &program, ran_ms] { decide(w, program, ran_ms); });
+void node_gone(MainWindow& w, NodeProgram& program, std::int64_t ran_ms) {
+    w.services.events.run_when_free(&program, [&w, &program, ran_ms] {
+        decide(w, program, ran_ms);
+        show_state(w);
+    });
 }
 
 void end_back_off(MainWindow& w) {
-    Guarding& g = w.guarding;
-    if (g.short_runs != 0 || !g.restarts_ms.empty() || g.restart_armed) {
+    RestartHistory& r = w.restarts;
+    if (r.short_runs != 0 || !r.restarts_ms.empty() || restart_armed(w)) {
         record(w, "the user started the node; any wait before a restart ends.");
     }
-    g.short_runs = 0;
-    g.restarts_ms.clear();
-    g.restart_armed = false;
+    r.short_runs = 0;
+    r.restarts_ms.clear();
 }
 
 void note_automatic_start(MainWindow& w) {
-    Guarding& g = w.guarding;
-    if (g.restart_armed) {
-        g.restarts_ms.push_back(w.services.clock.now_ms());
-        g.restart_armed = false;
+    if (w.countdown_for == StartRequest::keep_node_running) {
+        w.restarts.restarts_ms.push_back(w.services.clock.now_ms());
+    }
+    w.countdown_for = StartRequest::countdown;
+    if (w.keep_node_running.ticked() && w.auto_close.ticked()) {
+        record(w, "Auto Close leaves ZV-KOB open, to watch the node.");
     }
 }
 
 void note_countdown_stopped(MainWindow& w) {
-    if (w.guarding.restart_armed) {
-        w.guarding.restart_armed = false;
+    if (restart_armed(w)) {
         record(w, "the restart was cancelled with STOP.");
     }
+    w.countdown_for = StartRequest::countdown;
 }
 
-bool auto_close_held(MainWindow& w) {
-    if (!w.keep_node_running.ticked()) {
-        return false;
-    }
-    w.auto_close.set_tooltip(held_tip);
-    w.countdown_display.set_tooltip(held_tip);
-    if (!w.guarding.auto_close_held) {
-        w.guarding.auto_close_held = true;
-        record(w, "Auto Close leaves ZV-KOB open, to watch the node.");
-    }
-    return true;
+bool auto_close_held(const MainWindow& w) {
+    return w.keep_node_running.ticked();
 }
 
 void keep_node_running_clicked(MainWindow& w) {
     const bool on = !w.keep_node_running.ticked();
     w.keep_node_running.set_ticked(on);
+    store_choice(w, stored::keep_node_running, on);
     record(w, on ? "switched on." : "switched off.");
-    if (!on) {
-        w.auto_close.set_tooltip("");
-        w.countdown_display.set_tooltip("");
-        w.guarding.auto_close_held = false;
-        if (w.guarding.restart_armed) {
-            w.guarding.restart_armed = false;
-            disarm_countdown(w);  // a restart it armed is not wanted any more
-            record(w, "the restart it had armed is cancelled.");
-        }
+    if (!on && restart_armed(w)) {
+        disarm_countdown(w);  // a restart it armed is not wanted any more
+        w.countdown_for = StartRequest::countdown;
+        record(w, "the restart it had armed is cancelled.");
     }
+    show_state(w);
 }
 
 }  // namespace zvkob

@@ -5,17 +5,17 @@
 
 namespace zvkob {
 
-// Keep Node Running: while it is on, a chosen program that stops is started
+// Keep Node Running: while it is on, this copy's node that stops is started
 // again through the countdown, unless it stopped cleanly (its own log ends
 // with "Shutdown: done") or ZV-KOB or Windows stopped it. A node that ran
 // less than five minutes after a restart waits longer before the next one
 // (one minute, then five, then fifteen); after five restarts within an hour
 // ZV-KOB gives up and says why. Every decision goes into the history.
 
-// The watcher saw `program` stop after running `ran_ms`. The decision acts
-// (it may arm the countdown or show a message), so it waits for a message box
-// that is open to close.
-void program_stopped(MainWindow& window, NodeProgram& program, std::int64_t ran_ms);
+// This copy's node of `program` has gone after running `ran_ms`. The decision
+// acts (it may arm the countdown or show a message), so it waits for a message
+// box that is open to close, and then decides on the node's state of then.
+void node_gone(MainWindow& window, NodeProgram& program, std::int64_t ran_ms);
 
 // The wait before the restart countdown after `short_runs` restarts in a row
 // that ran less than five minutes.
@@ -25,15 +25,15 @@ std::int64_t back_off_ms(int short_runs);
 void end_back_off(MainWindow& window);
 
 // The countdown's zero step started a program: a restart, when Keep Node
-// Running armed it (the launcher has noted who asked for the start).
+// Running armed it.
 void note_automatic_start(MainWindow& window);
 
-// STOP disarmed the countdown.
+// STOP is about to disarm the countdown.
 void note_countdown_stopped(MainWindow& window);
 
 // With Keep Node Running on, ZV-KOB stays open after an automatic start:
-// returns true when Auto Close must not act, and shows why.
-bool auto_close_held(MainWindow& window);
+// Auto Close must not act.
+bool auto_close_held(const MainWindow& window);
 
 // The window menu's "Keep Node Running".
 void keep_node_running_clicked(MainWindow& window);

@@ -3,7 +3,9 @@
 #include <cstdio>
 
 #include "main_window/keep_node_running.hpp"
+#include "main_window/shown_state.hpp"
 #include "main_window/start_checks.hpp"
+#include "main_window/start_rule.hpp"
 
 namespace zvkob {
 namespace {
@@ -53,11 +55,56 @@ std::string ended_at_once_message(std::string_view program, std::string_view com
            "again.";
 }
 
+// LAUNCH with the data folder missing starts nothing; with space short it asks.
+bool drive_lets_launch(MainWindow& w, const StartAnswer& answer) {
+    if (answer.refusal == StartRefusal::data_folder_missing) {
+        w.services.history.record("LAUNCH started nothing: the data folder " + w.data_folder +
+                                  " is not there.");
+        tell(w, "The node's data folder " + w.data_folder +
+                    " is not there. Is its drive connected?\n\nLAUNCH starts nothing: a node "
+                    "started without it would begin a fresh copy of the chain elsewhere.");
+        return false;
+    }
+    const bool anyway = w.services.notifier.ask(
+        "Only " + gibibytes(answer.free_bytes) + " is free on the drive of " + w.data_folder +
+        ". A node needs room to write its data; on a full disk it stops again or damages its "
+        "data.\n\nStart it anyway?");
+    w.services.history.record(
+        "LAUNCH: " + gibibytes(answer.free_bytes) + " free on the drive of " + w.data_folder +
+        (anyway ? "; the user starts the node anyway." : "; the user does not start the node."));
+    return anyway;
+}
+
+// Whether the start rule lets LAUNCH start `program`; says why not.
+bool launch_allowed(MainWindow& w, const NodeProgram& program) {
+    const StartAnswer answer = may_start_now(w, program);
+    switch (answer.refusal) {
+        case StartRefusal::none:
+            return true;
+        case StartRefusal::data_folder_missing:
+        case StartRefusal::short_of_space:
+            return drive_lets_launch(w, answer);
+        case StartRefusal::session_ending:
+            tell(w, "Windows is ending the session, so LAUNCH starts nothing.");
+            return false;
+        case StartRefusal::node_runs:
+        case StartRefusal::node_stopping:
+        case StartRefusal::not_watched:
+            break;
+    }
+    tell(w, "LAUNCH starts nothing: " + answer.reason + ".");
+    return false;
+}
+
 // A manual launch stops the countdown, unless the launch was not even tried.
 void launch_by_hand(MainWindow& w, NodeProgram& program) {
     if (program.status.starting()) {
         return;  // a click queued behind the one that started it
     }
+    if (!launch_allowed(w, program)) {
+        return;
+    }
+    end_back_off(w);
     if (launch_step(w, program, StartRequest::launch, colours::cyan, colours::pink) !=
         LaunchResult::not_allowed) {
         w.countdown_timer.set_enabled(false);
@@ -103,37 +150,40 @@ LaunchResult launch_step(MainWindow& w, NodeProgram& program, StartRequest reque
     const std::string& command = program.batch_path;
     const std::string started = requester_text(requester) + " started the " +
                                 std::string(program.name) + " program: " + command_text(command);
-    w.countdown_display.set_back_colour(during);
+    w.indicator = during;
+    show_state(w);
     const Start start = w.services.runner.run_hidden(command);
     if (!start.started()) {
         // Back at rest before the message, so the window behind it is true.
-        w.countdown_display.set_back_colour(colours::pink);
+        w.indicator = colours::pink;
         w.services.history.record(started + " - it could not start: " + start.failure);
-        w.services.notifier.show_error(start_failure_message(program.name, command, start.failure));
+        tell(w, start_failure_message(program.name, command, start.failure));
         return LaunchResult::failed;
     }
     program.status.mark_starting();
-    program.started_by = requester;
-    program.started = start.process;
+    program.node.start_through(start.process, requester, w.services.clock.now_ms());
     w.services.pause.pause(launch_pause_ms);
     // A batch file whose program is missing has ended by now, with an error.
-    if (const auto code = start.process->exit_code(); code && *code != 0) {
-        w.countdown_display.set_back_colour(colours::pink);
+    if (const auto end = start.process->end(); end && end->exit_code != 0) {
+        program.node.start_failed(w.services.clock.now_ms());
+        w.indicator = colours::pink;
         w.services.history.record(started + " - it ended at once with exit code " +
-                                  exit_code_text(*code) + " (" + exit_code_meaning(*code) + ")");
-        w.services.notifier.show_error(ended_at_once_message(program.name, command, *code));
+                                  exit_code_text(end->exit_code) + " (" +
+                                  exit_code_meaning(end->exit_code) + ")");
+        tell(w, ended_at_once_message(program.name, command, end->exit_code));
         return LaunchResult::failed;
     }
-    w.countdown_display.set_back_colour(after);
+    w.indicator = after;
+    show_state(w);
     w.services.history.record(started + " (process " + std::to_string(start.process->id()) + ")");
     return LaunchResult::started;
 }
 
 void launch_click(MainWindow& w) {
     if (const auto unwatched = unwatched_programs(w)) {
-        w.services.notifier.show_error("ZV-KOB cannot tell " + *unwatched +
-                                       "\n\nSo LAUNCH starts nothing. ZV-KOB asks again twice a "
-                                       "second; press LAUNCH once the status shows again.");
+        tell(w, "ZV-KOB cannot tell " + *unwatched +
+                    "\n\nSo LAUNCH starts nothing. ZV-KOB asks again twice a second; press "
+                    "LAUNCH once the status shows again.");
         return;
     }
     // Read once: the statuses are not looked at again between the two launches.
@@ -141,15 +191,12 @@ void launch_click(MainWindow& w) {
     if (!one_stopped) {
         return;
     }
-    if (!launch_may_go_on(w)) {
-        return;
-    }
-    end_back_off(w);
     for (NodeProgram* program : w.programs()) {
         if (program->chosen.ticked()) {
             launch_by_hand(w, *program);
         }
     }
+    show_state(w);
 }
 
 }  // namespace zvkob

@@ -4,6 +4,7 @@
 #include "main_window/countdown.hpp"
 #include "core/version.hpp"
 #include "main_window/main_window_layout.hpp"
+#include "main_window/shown_state.hpp"
 #include "main_window/window_menu.hpp"
 
 namespace zvkob {
@@ -63,6 +64,7 @@ void load_main_window(MainWindow& w) {
     } else {
         settle_launch_mode_without_autostart(w);
     }
+    show_state(w);
 }
 
 Outcome unload_main_window(MainWindow& w) {

@@ -7,11 +7,13 @@
 #include <string>
 #include <string_view>
 
+#include "core/colours.hpp"
 #include "core/controls.hpp"
 #include "core/event_gate.hpp"
 #include "core/hand_over.hpp"
 #include "core/stored_settings.hpp"
 #include "core/window_frame.hpp"
+#include "main_window/node_of_this_copy.hpp"
 #include "main_window/process_status.hpp"
 #include "platform/clock.hpp"
 #include "platform/command_runner.hpp"
@@ -19,6 +21,7 @@
 #include "platform/history.hpp"
 #include "platform/node_control.hpp"
 #include "platform/notifier.hpp"
+#include "platform/other_copies.hpp"
 #include "platform/pause.hpp"
 #include "platform/process_probe.hpp"
 #include "platform/settings_store.hpp"
@@ -33,15 +36,11 @@ enum class PendingClose { none, asked, auto_close };
 // Who closes ZV-KOB, for the history.
 enum class CloseReason { user, auto_close, session_end };
 
-// Who asked for a start of a node program.
-enum class StartRequest { launch, countdown, keep_node_running };
-
-// What Keep Node Running remembers between stops of the node.
-struct Guarding {
-    bool restart_armed = false;             // the countdown running now restarts the node
+// What Keep Node Running remembers between stops of the node: how often it
+// restarted it, for the waits between restarts and the give-up.
+struct RestartHistory {
     int short_runs = 0;                     // restarts in a row that ran less than five minutes
     std::vector<std::int64_t> restarts_ms;  // when it restarted the node, the last hour's
-    bool auto_close_held = false;           // Auto Close was told it must not act
 };
 
 // What the countdown is armed with: eleven seconds, as a count of days.
@@ -60,6 +59,7 @@ struct MainWindowServices {
     FileSystem& files;
     StartupEntry& startup;
     NodeControl& nodes;
+    OtherCopies& copies;
 };
 
 // One of the two node programs, as the main window knows it.
@@ -74,11 +74,8 @@ public:
     ProcessStatus status;         // whether it runs, shown by its status label
     std::string image;            // the image name the watcher looks for
     std::string batch_path;       // the batch file that starts it
-    std::int64_t running_since_ms = 0;               // when the watcher first saw it running
-    StartRequest started_by = StartRequest::launch;  // who asked for its last start
-    bool stop_requested = false;  // ZV-KOB asked it to stop: Keep Node Running leaves it
-    // The command interpreter ZV-KOB started it through: its child is this copy's node.
-    std::shared_ptr<StartedProcess> started;
+    std::int64_t running_since_ms = 0;  // when the watcher first saw it running
+    NodeOfThisCopy node;                // the process this copy started or adopted, and its life
 
     // Shows the image name and batch file path in the window's hidden copies.
     void show_copies();
@@ -130,6 +127,12 @@ public:
 
     // Time left on the countdown, as a count of days (one second is 1/86400).
     double countdown_remaining = 0;
+    // What the countdown last wrote: its seconds, "-- --" after a zero step.
+    std::string countdown_shown = "-- --";
+    // Who the countdown running now starts the node for.
+    StartRequest countdown_for = StartRequest::countdown;
+    // The launch indicator: the countdown display's colour.
+    Colour indicator = colours::pink;
 
     // The node's data folder (-datadir), where it keeps its own log; empty
     // for the node's default.
@@ -141,17 +144,8 @@ public:
     bool closing = false;
     CloseReason close_reason = CloseReason::user;
 
-    Guarding guarding;
+    RestartHistory restarts;
 
-    // A node program asked to stop, and since when.
-    struct NodeStopping {
-        NodeProgram* program = nullptr;
-        unsigned long process_id = 0;
-        std::int64_t asked_ms = 0;
-        bool told_still_running = false;
-        std::string display_before;  // what the display showed before "stop"
-    };
-    std::optional<NodeStopping> stopping;
     // Since when the end of the Windows session is held for the node to stop.
     std::optional<std::int64_t> session_held_since_ms;
     // Why the countdown's start waits (the data folder's drive, free space).

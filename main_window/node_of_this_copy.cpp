@@ -1,94 +1,226 @@
 #include "main_window/node_of_this_copy.hpp"
 
 #include <algorithm>
-#include <cctype>
+#include <utility>
+#include <vector>
+
+#include "core/time_text.hpp"
 
 namespace zvkob {
 namespace {
 
-std::string lower(std::string_view text) {
-    std::string result(text);
-    std::transform(result.begin(), result.end(), result.begin(),
-                   [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
-    return result;
-}
+// A copy that did not answer is asked again after this long, not at every tick.
+constexpr std::int64_t ask_again_after_ms = 2000;
 
-// A folder as compared: no quotes, no trailing backslashes, lower case.
-std::string folder_key(std::string_view folder) {
-    std::string key = lower(folder);
-    std::erase(key, '"');
-    while (!key.empty() && key.back() == '\\') {
-        key.pop_back();
-    }
-    return key;
-}
-
-// The values of every -datadir= on a command line: quoted (the option or its
-// value) up to the closing quote, else up to the next space.
-std::vector<std::string> data_folders_named(std::string_view command_line) {
-    const std::string line = lower(command_line);
-    constexpr std::string_view option = "-datadir=";
-    std::vector<std::string> folders;
-    for (auto at = line.find(option); at != std::string::npos; at = line.find(option, at + 1)) {
-        const std::size_t start = at + option.size();
-        const bool quoted =
-            (at > 0 && line[at - 1] == '"') || (start < line.size() && line[start] == '"');
-        const std::size_t from = start + ((start < line.size() && line[start] == '"') ? 1 : 0);
-        const std::size_t end = line.find(quoted ? '"' : ' ', from);
-        folders.push_back(folder_key(
-            std::string_view(line).substr(from, end == std::string::npos ? end : end - from)));
-    }
-    return folders;
-}
-
-// With no data folder set, a node that names none (or an empty one) is ours.
-bool holds_data_folder(const RunningProcess& process, std::string_view data_folder) {
-    const std::vector<std::string> named = data_folders_named(process.command_line);
-    const std::string wanted = folder_key(data_folder);
-    if (wanted.empty()) {
-        return std::ranges::all_of(named, [](const std::string& f) { return f.empty(); });
-    }
-    return std::ranges::find(named, wanted) != named.end();
+bool listed(const ProcessList& list, unsigned long id) {
+    return std::ranges::any_of(list.processes,
+                               [id](const RunningProcess& p) { return p.id == id; });
 }
 
 }  // namespace
 
-NodeIdentity node_of_this_copy(const std::vector<RunningProcess>& running,
-                               std::optional<unsigned long> started_interpreter,
-                               std::string_view data_folder, std::string_view image_name) {
-    const std::string name(image_name);
-    if (started_interpreter) {
-        for (const RunningProcess& process : running) {
-            if (process.parent_id == *started_interpreter) {
-                return {process.id, {}};
+void NodeOfThisCopy::start_through(std::shared_ptr<HeldProcess> interpreter, StartRequest requester,
+                                   std::int64_t now_ms) {
+    interpreter_ = std::move(interpreter);
+    started_by_ = requester;
+    life.on(NodeEvent::start, now_ms);
+}
+
+void NodeOfThisCopy::start_failed(std::int64_t now_ms) {
+    interpreter_.reset();
+    if (life.stage() == NodeStage::starting) {
+        life.on(NodeEvent::gone, now_ms);
+    }
+}
+
+unsigned long NodeOfThisCopy::id() const {
+    return node_ ? node_->id() : followed_id_;
+}
+
+std::int64_t NodeOfThisCopy::running_since_ms() const {
+    return node_ ? node_->created_ms() : life.since_ms();
+}
+
+Sighting NodeOfThisCopy::follow(bool name_runs, const NodeWatch& watch) {
+    Sighting sighting;
+    check_held_node(watch, sighting);
+    if (!name_runs && followed_id_ == 0) {
+        namesakes_.clear();
+        note_interpreter_end(watch);
+        return sighting;
+    }
+    const ProcessList list = watch.nodes.processes_named(watch.image);
+    check_followed_number(list, watch, sighting);
+    if (id() == 0 && interpreter_) {
+        find_started_node(list, watch);
+        note_interpreter_end(watch);
+    }
+    judge_namesakes(list, watch);
+    if (id() == 0 && !interpreter_) {
+        adopt(watch);
+    }
+    // A process listed too late or too early for the query counts as the query said.
+    sighting.counts_as_running =
+        name_runs && (id() != 0 || list.processes.empty() || any_namesake_counts(list));
+    sighting.seen = std::exchange(just_seen_, std::nullopt);
+    return sighting;
+}
+
+// "Stopped" means that the node's handle is signalled, nothing else.
+void NodeOfThisCopy::check_held_node(const NodeWatch& watch, Sighting& sighting) {
+    if (!node_) {
+        return;
+    }
+    const std::optional<ProcessEnd> end = node_->end();
+    if (!end) {
+        return;
+    }
+    sighting.gone =
+        NodeGone{node_->id(), end, std::max<std::int64_t>(0, end->at_ms - node_->created_ms())};
+    node_.reset();
+    life.on(NodeEvent::gone, watch.now_ms);
+}
+
+void NodeOfThisCopy::check_followed_number(const ProcessList& list, const NodeWatch& watch,
+                                           Sighting& sighting) {
+    if (followed_id_ == 0 || !list.failure.empty() || listed(list, followed_id_)) {
+        return;
+    }
+    sighting.gone = NodeGone{followed_id_, std::nullopt, watch.now_ms - life.since_ms()};
+    followed_id_ = 0;
+    not_held_reason_.clear();
+    life.on(NodeEvent::gone, watch.now_ms);
+}
+
+// The child of the interpreter, created after it: a process number reused
+// since cannot pass for it.
+void NodeOfThisCopy::find_started_node(const ProcessList& list, const NodeWatch& watch) {
+    for (const RunningProcess& process : list.processes) {
+        if (process.parent_id == interpreter_->id() &&
+            take(process.id, watch, "started by ZV-KOB")) {
+            interpreter_.reset();
+            return;
+        }
+    }
+}
+
+void NodeOfThisCopy::note_interpreter_end(const NodeWatch& watch) {
+    if (!interpreter_ || id() != 0) {
+        return;
+    }
+    const std::optional<ProcessEnd> end = interpreter_->end();
+    if (!end) {
+        return;
+    }
+    interpreter_.reset();
+    if (life.stage() == NodeStage::starting) {
+        watch.history.record("The " + std::string(watch.program) +
+                             " program's batch file ended with exit code " +
+                             std::to_string(end->exit_code) + " before " +
+                             std::string(watch.image) + " was seen running.");
+        life.on(NodeEvent::gone, watch.now_ms);
+    }
+}
+
+// Holds the process as this copy's node. One that ended meanwhile is passed
+// over; one Windows will not open is followed by its number alone.
+bool NodeOfThisCopy::take(unsigned long process_id, const NodeWatch& watch,
+                          const std::string& how) {
+    const Holding holding = watch.nodes.hold(process_id);
+    if (holding.gone) {
+        return false;
+    }
+    if (holding.process && interpreter_ &&
+        holding.process->created_ms() < interpreter_->created_ms()) {
+        return false;  // older than the interpreter: a process number used again
+    }
+    just_seen_ = "process " + std::to_string(process_id) + ", " + how;
+    if (holding.process) {
+        node_ = holding.process;
+    } else {
+        followed_id_ = process_id;
+        not_held_reason_ = holding.failure;
+        *just_seen_ += "; Windows does not let ZV-KOB open it (" + holding.failure +
+                       "), so ZV-KOB follows it by its name and process number";
+    }
+    namesakes_.erase(process_id);
+    life.on(NodeEvent::seen, watch.now_ms);
+    return true;
+}
+
+// Each new process is judged once and the verdict kept while it lives; only a
+// copy that did not answer is asked again, a little later.
+void NodeOfThisCopy::judge_namesakes(const ProcessList& list, const NodeWatch& watch) {
+    std::erase_if(namesakes_, [&](const auto& entry) { return !listed(list, entry.first); });
+    for (const RunningProcess& process : list.processes) {
+        if (process.id == id()) {
+            continue;
+        }
+        const auto known = namesakes_.find(process.id);
+        if (known != namesakes_.end() &&
+            (known->second.verdict.belonging != Belonging::undecided ||
+             watch.now_ms - known->second.judged_ms < ask_again_after_ms)) {
+            continue;
+        }
+        namesakes_[process.id] = {
+            namesake_verdict(watch.nodes.command_line(process.id),
+                             watch.copies.who_holds(process.id), watch.data_folder),
+            watch.now_ms};
+    }
+}
+
+bool NodeOfThisCopy::any_namesake_counts(const ProcessList& list) const {
+    return std::ranges::any_of(list.processes, [this](const RunningProcess& process) {
+        const auto known = namesakes_.find(process.id);
+        return known == namesakes_.end() || known->second.verdict.belonging != Belonging::elsewhere;
+    });
+}
+
+// A node already running is adopted when its command line names this copy's
+// data folder (the older of two), or, with no data folder set, when it is the
+// only one no other copy holds.
+void NodeOfThisCopy::adopt(const NodeWatch& watch) {
+    std::vector<unsigned long> ours;
+    std::size_t not_elsewhere = 0;
+    for (const auto& [id, namesake] : namesakes_) {
+        not_elsewhere += namesake.verdict.belonging != Belonging::elsewhere ? 1 : 0;
+        if (namesake.verdict.belonging == Belonging::this_copys) {
+            ours.push_back(id);
+        }
+    }
+    if (ours.empty() || (watch.data_folder.empty() && not_elsewhere != 1)) {
+        return;
+    }
+    const std::string why = namesakes_.at(ours.front()).verdict.why;
+    if (ours.size() > 1) {
+        std::vector<std::pair<std::int64_t, unsigned long>> by_age;
+        for (const unsigned long id : ours) {
+            const Holding holding = watch.nodes.hold(id);
+            if (holding.process) {
+                by_age.emplace_back(holding.process->created_ms(), id);
             }
         }
+        std::ranges::sort(by_age);
+        watch.history.record(std::to_string(ours.size()) + " " + std::string(watch.image) +
+                             " processes name this copy's data folder; ZV-KOB takes the older " +
+                             "one as its node.");
+        ours = by_age.empty() ? ours : std::vector<unsigned long>{by_age.front().second};
     }
-    if (!running.empty() && std::ranges::all_of(running, [](const RunningProcess& process) {
-            return process.command_line.empty();
-        })) {
-        return {0, "Windows does not show ZV-KOB the command line of the running " + name +
-                       " (it may run as another user or as administrator), so ZV-KOB cannot "
-                       "tell whether it is this copy's node."};
+    take(ours.front(), watch, "adopted: " + why);
+}
+
+bool NodeOfThisCopy::holds(unsigned long process_id, NodeControl& nodes,
+                           std::string_view image) const {
+    if (process_id != 0 && process_id == id()) {
+        return true;
     }
-    std::vector<const RunningProcess*> ours;
-    for (const RunningProcess& process : running) {
-        if (holds_data_folder(process, data_folder)) {
-            ours.push_back(&process);
-        }
+    if (!interpreter_ || id() != 0) {
+        return false;
     }
-    const std::string which = data_folder.empty() ? std::string("that names no data folder")
-                                                  : "whose command line holds the data folder " +
-                                                        std::string(data_folder);
-    if (ours.size() == 1) {
-        return {ours.front()->id, {}};
-    }
-    if (ours.empty()) {
-        return {0, "No " + name + " " + which + " runs, so none is this copy's node."};
-    }
-    return {0, std::to_string(ours.size()) + " programs named " + name + " " + which +
-                   " run, and ZV-KOB cannot tell which is this copy's node; it stops none of "
-                   "them rather than another copy's."};
+    const ProcessList list = nodes.processes_named(image);
+    return std::ranges::any_of(list.processes, [&](const RunningProcess& process) {
+        return process.id == process_id && process.parent_id == interpreter_->id();
+    });
 }
 
 }  // namespace zvkob

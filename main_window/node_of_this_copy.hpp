@@ -1,26 +1,101 @@
 #pragma once
+#include <cstdint>
+#include <map>
+#include <memory>
 #include <optional>
 #include <string>
 #include <string_view>
-#include <vector>
 
+#include "main_window/namesakes.hpp"
+#include "main_window/node_life.hpp"
+#include "platform/history.hpp"
 #include "platform/node_control.hpp"
+#include "platform/other_copies.hpp"
 
 namespace zvkob {
 
-// The node of this copy among the running processes of its image name, or
-// why it cannot be told (then nothing is stopped: better than another copy's
-// node).
-struct NodeIdentity {
-    unsigned long id = 0;
-    std::string why_not;  // empty when found
+// Who asked for a start of a node program.
+enum class StartRequest { launch, countdown, keep_node_running };
+
+// What following the node at a watcher tick needs from the window.
+struct NodeWatch {
+    NodeControl& nodes;
+    OtherCopies& copies;
+    History& history;
+    std::string_view program;  // "QT" or "DAEMON", for the history
+    std::string_view image;
+    std::string_view data_folder;
+    std::int64_t now_ms;
 };
 
-// The one ZV-KOB started (a child of the interpreter it started and keeps),
-// else the one whose command line holds this copy's data folder, or, with no
-// data folder set, the one that names no -datadir at all.
-NodeIdentity node_of_this_copy(const std::vector<RunningProcess>& running,
-                               std::optional<unsigned long> started_interpreter,
-                               std::string_view data_folder, std::string_view image_name);
+// This copy's node ended.
+struct NodeGone {
+    unsigned long id = 0;
+    std::optional<ProcessEnd> end;  // nothing when it was followed by its number only
+    std::int64_t ran_ms = 0;
+};
+
+// What a watcher tick found.
+struct Sighting {
+    bool counts_as_running = false;   // what the status label shows
+    std::optional<std::string> seen;  // this copy's node was found: how, for the history
+    std::optional<NodeGone> gone;
+};
+
+// The node of this copy for one node program: the process ZV-KOB started
+// (the child of the command interpreter that ran its batch file, created
+// after it) or adopted (already running, its command line naming this copy's
+// data folder), held by an open handle, and its life. Other processes with
+// the same image name count as running unless they are known to belong to
+// another copy's node.
+class NodeOfThisCopy {
+public:
+    NodeLife life;
+
+    // ZV-KOB ran the program's batch file through `interpreter`.
+    void start_through(std::shared_ptr<HeldProcess> interpreter, StartRequest requester,
+                       std::int64_t now_ms);
+    // The start failed (the batch file could not run, or ended at once).
+    void start_failed(std::int64_t now_ms);
+
+    // Twice a second: `name_runs` is the process query's answer for the image name.
+    Sighting follow(bool name_runs, const NodeWatch& watch);
+
+    // The node's process number, or 0 while there is none.
+    unsigned long id() const;
+    StartRequest started_by() const { return started_by_; }
+    // When the node began running (its creation, when held).
+    std::int64_t running_since_ms() const;
+    // Why the node is followed by its process number only (Windows would not
+    // open it), or empty.
+    const std::string& not_held_reason() const { return not_held_reason_; }
+
+    // Another copy asks: whether `process_id` is this copy's node, or the
+    // node it is starting right now.
+    bool holds(unsigned long process_id, NodeControl& nodes, std::string_view image) const;
+
+private:
+    struct Namesake {
+        NamesakeVerdict verdict;
+        std::int64_t judged_ms = 0;
+    };
+
+    void check_held_node(const NodeWatch& watch, Sighting& sighting);
+    void check_followed_number(const ProcessList& list, const NodeWatch& watch, Sighting& sighting);
+    void find_started_node(const ProcessList& list, const NodeWatch& watch);
+    void note_interpreter_end(const NodeWatch& watch);
+    void adopt(const NodeWatch& watch);
+    bool take(unsigned long process_id, const NodeWatch& watch, const std::string& how);
+    std::optional<std::string> just_seen_;  // how the node was found at this tick
+    void judge_namesakes(const ProcessList& list, const NodeWatch& watch);
+    bool any_namesake_counts(const ProcessList& list) const;
+
+    std::shared_ptr<HeldProcess> interpreter_;  // while starting
+    std::shared_ptr<HeldProcess> node_;
+    unsigned long followed_id_ = 0;  // a node Windows would not open, followed by number
+    std::string not_held_reason_;
+    StartRequest started_by_ = StartRequest::launch;
+    std::map<unsigned long, Namesake> namesakes_;
+};
 
 }  // namespace zvkob

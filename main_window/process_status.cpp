@@ -3,6 +3,8 @@
 #include <exception>
 #include <utility>
 
+#include "core/colours.hpp"
+
 namespace zvkob {
 
 ProcessStatus::ProcessStatus(Label& label, std::string running_text, std::string stopped_text)
@@ -10,7 +12,7 @@ ProcessStatus::ProcessStatus(Label& label, std::string running_text, std::string
       running_text_(std::move(running_text)),
       stopped_text_(std::move(stopped_text)) {}
 
-void ProcessStatus::refresh(ProcessProbe& probe, const std::string& image_name) {
+ProbeAnswer ProcessStatus::ask(ProcessProbe& probe, const std::string& image_name) {
     starting_ = false;
     ProbeAnswer answer;
     try {
@@ -20,15 +22,10 @@ void ProcessStatus::refresh(ProcessProbe& probe, const std::string& image_name) 
         answer = ProbeAnswer{.running = false, .failure = why.empty() ? "Unknown failure." : why};
     }
     query_failure_ = answer.failure;
-    if (!answer.answered()) {
-        show_query_failure(image_name, answer.failure);
-        return;
-    }
-    show_answer(answer.running);
-    label_.set_tooltip("");
+    return answer;
 }
 
-void ProcessStatus::show_answer(bool running) {
+void ProcessStatus::show(bool running) {
     state_ = running ? RunningState::running : RunningState::stopped;
     if (running) {
         label_.set_back_colour(colours::green);
@@ -39,10 +36,13 @@ void ProcessStatus::show_answer(bool running) {
     }
 }
 
-void ProcessStatus::show_query_failure(std::string_view image_name, std::string_view reason) {
-    label_.set_tooltip("ZV-KOB cannot tell whether \"" + std::string(image_name) + "\" runs. " +
-                       std::string(reason) +
-                       "\nThe label keeps the last known state; ZV-KOB asks again twice a second.");
+std::string ProcessStatus::query_failure_tip(std::string_view image_name) const {
+    if (query_failure_.empty()) {
+        return {};
+    }
+    return "ZV-KOB cannot tell whether \"" + std::string(image_name) + "\" runs. " +
+           query_failure_ +
+           "\nThe label keeps the last known state; ZV-KOB asks again twice a second.";
 }
 
 }  // namespace zvkob

@@ -12,7 +12,7 @@ namespace zvkob {
 enum class RunningState { not_probed, running, stopped };
 
 // One node program's running state, held once and shown by its status label:
-// the label's colour and text always follow it. It changes only by a fresh
+// the label's colour and text always follow it. It changes only after a fresh
 // answer of the process query, so the window shows either what the query last
 // said or that it has not asked yet.
 class ProcessStatus {
@@ -29,21 +29,22 @@ public:
     // Why the last query about this program failed, or empty when it answered.
     // While it fails, the state shown is the last one known.
     const std::string& query_failure() const { return query_failure_; }
+    // What the label's tooltip says while the query fails.
+    std::string query_failure_tip(std::string_view image_name) const;
 
     // Just started: until the watcher has looked again, the program counts
     // as starting and is not started a second time.
     bool starting() const { return starting_; }
     void mark_starting() { starting_ = true; }
 
-    // Asks whether a process with this image name runs and shows the answer.
-    // When the query fails the state, colour and text stay as they were and
-    // the label's tooltip says why, until a later query answers.
-    void refresh(ProcessProbe& probe, const std::string& image_name);
+    // Asks whether a process with this image name runs. A query that fails
+    // (or throws) is an answer with its failure, kept for query_failure().
+    ProbeAnswer ask(ProcessProbe& probe, const std::string& image_name);
+
+    // Shows the state the window decided on from the answer.
+    void show(bool running);
 
 private:
-    void show_answer(bool running);
-    void show_query_failure(std::string_view image_name, std::string_view reason);
-
     Label& label_;
     const std::string running_text_;
     const std::string stopped_text_;

@@ -3,29 +3,61 @@
 #include "core/time_text.hpp"
 #include "main_window/keep_node_running.hpp"
 #include "main_window/session_end.hpp"
+#include "main_window/shown_state.hpp"
 #include "main_window/stop_node.hpp"
 
 namespace zvkob {
 namespace {
 
-// A program the watcher sees start or stop, for the history and Keep Node Running.
-void note_change(MainWindow& w, NodeProgram& program, RunningState before) {
-    const RunningState now = program.status.state();
-    if (now == before || program.image.empty()) {
-        return;
+NodeWatch watch_of(MainWindow& w, const NodeProgram& program) {
+    return {w.services.nodes, w.services.copies, w.services.history,       program.name,
+            program.image,    w.data_folder,     w.services.clock.now_ms()};
+}
+
+// "after 3 min (process 5000, exit code 0)", or, for a stop ZV-KOB asked
+// for, "12 s after it was asked to (...)".
+std::string how_it_stopped(MainWindow& w, const NodeProgram& program, const NodeGone& gone) {
+    const std::string process =
+        " (process " + std::to_string(gone.id) + ", exit code " +
+        (gone.end ? std::to_string(gone.end->exit_code) : std::string("unknown")) + ")";
+    const NodeLife& life = program.node.life;
+    if (life.cause() == StopCause::asked_for && life.stop_request()) {
+        return duration_text(w.services.clock.now_ms() - life.stop_request()->first_ms) +
+               " after it was asked to" + process;
     }
+    return "after " + duration_text(gone.ran_ms) + process;
+}
+
+// A program the watcher sees start or stop, and this copy's node found or
+// gone, for the history: one line for what happened at once.
+void note_change(MainWindow& w, NodeProgram& program, RunningState before,
+                 const Sighting& sighting) {
+    const RunningState now = program.status.state();
     const std::string which = "The " + std::string(program.name) + " program " + program.image;
-    if (now == RunningState::running) {
+    History& history = w.services.history;
+    const bool changed = now != before && !program.image.empty();
+    if (changed && now == RunningState::running) {
         program.running_since_ms = w.services.clock.now_ms();
-        w.services.history.record(which + " is running.");
-    } else if (before == RunningState::running) {
+        history.record(which + " is running" + (sighting.seen ? " (" + *sighting.seen + ")" : "") +
+                       ".");
+    } else if (sighting.seen) {
+        history.record(which + " that runs is this copy's node (" + *sighting.seen + ").");
+    }
+    if (changed && before == RunningState::running) {
         const std::int64_t ran_ms = w.services.clock.now_ms() - program.running_since_ms;
-        w.services.history.record(which + " stopped after " + duration_text(ran_ms) + ".");
-        if (program.chosen.ticked()) {
-            program_stopped(w, program, ran_ms);
-        }
-    } else {
-        w.services.history.record(which + " is not running.");
+        history.record(which + " stopped " +
+                       (sighting.gone ? how_it_stopped(w, program, *sighting.gone)
+                                      : "after " + duration_text(ran_ms)) +
+                       ".");
+    } else if (sighting.gone) {
+        history.record("This copy's " + std::string(program.name) + " program " + program.image +
+                       " stopped " + how_it_stopped(w, program, *sighting.gone) + "; another " +
+                       program.image + " still runs.");
+    } else if (changed && now == RunningState::stopped) {
+        history.record(which + " is not running.");
+    }
+    if (sighting.gone) {
+        node_gone(w, program, sighting.gone->ran_ms);
     }
 }
 
@@ -46,23 +78,37 @@ void note_query(MainWindow& w) {
     }
 }
 
+void watch_program(MainWindow& w, NodeProgram& program) {
+    const RunningState before = program.status.state();
+    const ProbeAnswer answer = program.status.ask(w.services.probe, program.image);
+    if (!answer.answered()) {
+        return;  // the state shown is the last one known; the tooltip says why
+    }
+    const Sighting sighting = program.node.follow(answer.running, watch_of(w, program));
+    program.status.show(sighting.counts_as_running);
+    note_change(w, program, before, sighting);
+}
+
 }  // namespace
 
 void process_watcher_tick(MainWindow& w) {
     for (NodeProgram* program : w.programs()) {
-        const RunningState before = program->status.state();
-        program->status.refresh(w.services.probe, program->image);
-        note_change(w, *program, before);
+        watch_program(w, *program);
     }
     w.launch_button.set_enabled(!w.qt.status.running() && !w.daemon.status.running());
     note_query(w);
-    if (w.stopping || w.session_held_since_ms) {
-        // It may show a message or close the window: it waits for a message box.
-        w.services.events.run_when_free(&w.stopping, [&w] {
-            follow_node_stop(w);
-            end_the_hold_when_due(w);
-        });
+    follow_node_stops(w);
+    end_the_hold_when_due(w);
+    show_state(w);
+}
+
+bool holds_as_node(MainWindow& w, unsigned long process_id) {
+    for (const NodeProgram* program : w.programs()) {
+        if (program->node.holds(process_id, w.services.nodes, program->image)) {
+            return true;
+        }
     }
+    return false;
 }
 
 }  // namespace zvkob

@@ -6,10 +6,15 @@ namespace zvkob {
 // Twice a second: asks whether the QT and the DAEMON program run, shows both
 // answers, and lets LAUNCH be pressed only while neither runs. The image names
 // are read afresh each time, so a name the settings window changed counts at
-// once. A failed query leaves that program's state as it was; the other
-// program and LAUNCH are still brought up to date. A program seen starting or
-// stopping, and the query failing or answering again, go into the history; a
-// chosen program that stopped is Keep Node Running's to decide on.
+// once. A process of that name counts unless it is known to be another
+// copy's node. A failed query leaves that program's state as it was; the
+// other program and LAUNCH are still brought up to date. This copy's node is
+// followed by its handle: when it ends, the history says how, Keep Node
+// Running decides, and a stop that was asked for or a held sign-out goes on,
+// even while a message box is open.
 void process_watcher_tick(MainWindow& window);
+
+// Another copy of ZV-KOB asks whether `process_id` is this copy's node.
+bool holds_as_node(MainWindow& window, unsigned long process_id);
 
 }  // namespace zvkob

@@ -2,6 +2,7 @@
 
 #include "main_window/closing.hpp"
 #include "main_window/load_unload.hpp"
+#include "main_window/shown_state.hpp"
 #include "main_window/stop_node.hpp"
 
 namespace zvkob {
@@ -17,6 +18,10 @@ void release_the_hold(MainWindow& w, const std::string& why) {
     }
 }
 
+bool a_node_of_this_copy_runs(MainWindow& w) {
+    return running_node_program(w) != nullptr;
+}
+
 }  // namespace
 
 bool session_end_requested(MainWindow& w) {
@@ -24,11 +29,11 @@ bool session_end_requested(MainWindow& w) {
     if (w.session_held_since_ms) {
         return false;  // still waiting for the node
     }
-    NodeProgram* program = w.stopping ? w.stopping->program : running_node_program(w);
+    NodeProgram* program = running_node_program(w);
     if (!w.safe_sign_out.ticked() || program == nullptr) {
         return true;
     }
-    if (!w.stopping) {
+    if (program->node.life.stage() != NodeStage::asked_to_stop) {
         const Outcome asked = ask_node_to_stop(w, *program, "The end of the Windows session");
         if (!asked) {
             w.services.history.record("The end of the session is not held: " + asked.reason());
@@ -40,6 +45,7 @@ bool session_end_requested(MainWindow& w) {
     w.services.history.record(
         "Windows is ending the session: ZV-KOB holds it until the node has "
         "stopped, ten minutes at most.");
+    show_state(w);
     return false;
 }
 
@@ -59,19 +65,22 @@ void session_ends(MainWindow& w) {
     (void)unload_main_window(w);
 }
 
+// Beside a message box too: behind the shut-down screen nobody can answer it,
+// so a box that is open is closed and ZV-KOB closes after it.
 void end_the_hold_when_due(MainWindow& w) {
     if (!w.session_held_since_ms) {
         return;
     }
     const bool waited_too_long =
         w.services.clock.now_ms() - *w.session_held_since_ms >= longest_hold_ms;
-    if (w.stopping && !waited_too_long) {
+    if (a_node_of_this_copy_runs(w) && !waited_too_long) {
         return;
     }
     release_the_hold(w, waited_too_long
                             ? "The end of the session was held ten minutes; it goes on now."
                             : "The node has stopped; the end of the session goes on.");
     w.close_reason = CloseReason::session_end;
+    w.services.notifier.close_open_messages();
     request_close(w);
 }
 

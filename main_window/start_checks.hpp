@@ -1,5 +1,5 @@
 #pragma once
-#include <optional>
+#include <cstdint>
 #include <string>
 
 #include "main_window/main_window.hpp"
@@ -14,12 +14,17 @@ namespace zvkob {
 
 inline constexpr std::uint64_t free_space_floor = 1ULL << 30U;
 
-// Why an automatic start must wait now, or nothing. A free-space query that
-// fails is recorded and does not hold the start.
-std::optional<std::string> reason_to_wait(MainWindow& window);
+struct DriveCheck {
+    enum Result { fine, folder_missing, short_of_space };
+    Result result = fine;
+    std::uint64_t free_bytes = 0;  // when short of space
+    std::string reason;            // "waiting for E:\Chain (is its drive connected?)"
+};
 
-// LAUNCH: refuses when the data folder is missing, asks when space is short.
-// Returns whether LAUNCH goes on.
-bool launch_may_go_on(MainWindow& window);
+// A free-space query that fails is recorded and does not hold the start.
+DriveCheck check_data_drive_now(MainWindow& window);
+
+// "1.0 GiB"
+std::string gibibytes(std::uint64_t bytes);
 
 }  // namespace zvkob

@@ -1,7 +1,9 @@
 #include "main_window/stop_node.hpp"
 
 #include "core/time_text.hpp"
-#include "main_window/node_of_this_copy.hpp"
+#include "main_window/countdown.hpp"
+#include "main_window/keep_node_running.hpp"
+#include "main_window/shown_state.hpp"
 
 namespace zvkob {
 namespace {
@@ -13,132 +15,124 @@ void record(MainWindow& w, const std::string& event) {
 }
 
 // "DAEMON program (bitcoind.exe, process 4711)"
-std::string program_text(const NodeProgram& program, unsigned long process_id) {
+std::string program_text(const NodeProgram& program) {
     return std::string(program.name) + " program (" + program.image + ", process " +
-           std::to_string(process_id) + ")";
+           std::to_string(program.node.id()) + ")";
 }
 
-constexpr char stopping_display[] = "stop";
+// A node that runs without being this copy's: started by hand, or another
+// copy's that Windows hides the command line of.
+std::string no_node_of_this_copy(const NodeProgram& program) {
+    return "ZV-KOB did not start the running " + program.image +
+           " and cannot match it to this copy's data folder, so it stops nothing rather than "
+           "another copy's node. Stop it yourself, in its own window.";
+}
 
-// The display says "stop" while the countdown does not use it, and the
-// tooltips say how long ago the node was asked.
-void show_stopping(MainWindow& w, MainWindow::NodeStopping& s, const std::string& asked) {
-    const std::string tip = "Stopping: asked " + asked + ". ZV-KOB waits; it never kills the node.";
-    w.countdown_display.set_tooltip(tip);
-    s.program->status.label().set_tooltip(tip);
-    if (!w.countdown_timer.enabled() && w.countdown_display.text() != stopping_display) {
-        s.display_before = w.countdown_display.text();
-        w.countdown_display.set_text(stopping_display);
+// A stop the user or Windows asked for is not undone by a countdown that
+// runs or overruns: it ends as STOP ends it.
+void end_the_countdown(MainWindow& w, std::string_view asker) {
+    if (!w.countdown_timer.enabled()) {
+        return;
     }
+    note_countdown_stopped(w);
+    disarm_countdown(w);
+    record(w, std::string(asker) +
+                  " ended the countdown, so that it does not start the node "
+                  "again.");
 }
 
-// What the display and tooltips showed before.
-void show_stopped(MainWindow& w, const MainWindow::NodeStopping& s) {
-    w.countdown_display.set_tooltip("");
-    s.program->status.label().set_tooltip("");
-    if (w.countdown_display.text() == stopping_display) {
-        w.countdown_display.set_text(s.display_before);
+void tell_still_running(MainWindow& w, NodeProgram& program) {
+    const NodeLife& life = program.node.life;
+    if (life.stage() != NodeStage::asked_to_stop || life.stop_request()->overdue_told) {
+        return;  // it stopped, or was told about, while a message box was open
     }
-}
-
-void tell_still_running(MainWindow& w, MainWindow::NodeStopping& s) {
-    s.told_still_running = true;
-    const std::string which = "the " + program_text(*s.program, s.process_id);
+    program.node.life.on(NodeEvent::stop_overdue, w.services.clock.now_ms());
+    const std::string which = "the " + program_text(program);
     record(w, which + " still runs a minute after it was asked to stop.");
-    w.services.notifier.show_error(
-        "ZV-KOB asked " + which + " to stop a minute ago, and it still runs.\n\n" +
-        (s.program->runs_in_console
-             ? std::string("A node with a large cache can take minutes to write it to disk. "
-                           "ZV-KOB never kills the node; let it finish.")
-             : std::string("The wallet program may be set to minimise to the notification area "
-                           "when its window closes: quit it from its own menu. ZV-KOB never "
-                           "kills it.")));
+    tell(w, "ZV-KOB asked " + which + " to stop a minute ago, and it still runs.\n\n" +
+                (program.runs_in_console
+                     ? std::string("A node with a large cache can take minutes to write it to "
+                                   "disk. ZV-KOB never kills the node; let it finish.")
+                     : std::string("The wallet program may be set to minimise to the "
+                                   "notification area when its window closes: quit it from its "
+                                   "own menu. ZV-KOB never kills it.")) +
+                "\n\nStop Node asks it again.");
 }
 
 }  // namespace
 
 NodeProgram* running_node_program(MainWindow& w) {
-    for (NodeProgram* program : w.programs()) {
-        if (program->chosen.ticked() && program->status.running()) {
-            return program;
-        }
-    }
-    for (NodeProgram* program : w.programs()) {
-        if (program->status.running()) {
-            return program;
+    for (const bool chosen_only : {true, false}) {
+        for (NodeProgram* program : w.programs()) {
+            if ((!chosen_only || program->chosen.ticked()) && program->node.life.runs()) {
+                return program;
+            }
         }
     }
     return nullptr;
 }
 
 Outcome ask_node_to_stop(MainWindow& w, NodeProgram& program, std::string_view asker) {
-    const ProcessList list = w.services.nodes.processes_named(program.image);
-    if (!list.failure.empty()) {
-        return Outcome::failure("ZV-KOB cannot list the running programs: " + list.failure);
-    }
-    std::optional<unsigned long> interpreter;
-    if (program.started && !program.started->exit_code()) {
-        interpreter = program.started->id();
-    }
-    const NodeIdentity node =
-        node_of_this_copy(list.processes, interpreter, w.data_folder, program.image);
-    if (!node.why_not.empty()) {
+    if (!program.node.life.runs()) {
         record(w, std::string(asker) + " did not stop the " + std::string(program.name) +
-                      " program: " + node.why_not);
-        return Outcome::failure(node.why_not);
+                      " program: this copy has no node of it running.");
+        return Outcome::failure(no_node_of_this_copy(program));
     }
-    const std::string which = "the " + program_text(program, node.id);
-    const Outcome asked = program.runs_in_console ? w.services.nodes.press_ctrl_c(node.id)
-                                                  : w.services.nodes.close_windows(node.id);
+    const std::string which = "the " + program_text(program);
+    const unsigned long id = program.node.id();
+    const Outcome asked = program.runs_in_console ? w.services.nodes.press_ctrl_c(id)
+                                                  : w.services.nodes.close_windows(id);
     if (!asked) {
         record(w, std::string(asker) + " could not ask " + which + " to stop: " + asked.reason());
         return Outcome::failure("ZV-KOB could not ask " + which + " to stop.\n\n" + asked.reason());
     }
-    program.stop_requested = true;
-    w.stopping = MainWindow::NodeStopping{&program, node.id, w.services.clock.now_ms()};
-    record(w, std::string(asker) + " asked " + which + " to stop" +
-                  (program.runs_in_console ? " with Ctrl+C on its console."
-                                           : ", closing its windows."));
-    show_stopping(w, *w.stopping, "just now");
+    const bool again = program.node.life.stage() == NodeStage::asked_to_stop;
+    const std::string first =
+        again ? " again; it was first " + asked_text(program.node.life, w.services.clock.now_ms())
+              : std::string();
+    program.node.life.on(NodeEvent::stop_asked, w.services.clock.now_ms());
+    record(w,
+           std::string(asker) + " asked " + which + " to stop" +
+               (program.runs_in_console ? " with Ctrl+C on its console" : ", closing its windows") +
+               first + ".");
+    end_the_countdown(w, asker);
     return Outcome::success();
 }
 
 void stop_node_clicked(MainWindow& w) {
-    if (w.stopping) {
-        w.services.notifier.show_error(
-            "The " + std::string(w.stopping->program->name) + " program was asked to stop " +
-            duration_text(w.services.clock.now_ms() - w.stopping->asked_ms) +
-            " ago and is stopping. ZV-KOB waits; it never kills the node.");
-        return;
-    }
     NodeProgram* program = running_node_program(w);
     if (program == nullptr) {
-        w.services.notifier.show_error(
-            "No node program of this copy runs: there is nothing to "
-            "stop.");
+        const bool one_runs = w.qt.status.running() || w.daemon.status.running();
+        tell(w, one_runs ? no_node_of_this_copy(w.daemon.status.running() ? w.daemon : w.qt)
+                         : std::string("No node program of this copy runs: there is nothing to "
+                                       "stop."));
+        return;
+    }
+    const NodeLife& life = program->node.life;
+    if (life.stage() == NodeStage::asked_to_stop && !life.stop_request()->overdue_told) {
+        tell(w, "The " + std::string(program->name) + " program was " +
+                    asked_text(life, w.services.clock.now_ms()) +
+                    " to stop and is stopping. ZV-KOB waits; it never kills the node.");
         return;
     }
     if (const Outcome asked = ask_node_to_stop(w, *program, "Stop Node"); !asked) {
-        w.services.notifier.show_error(asked.reason());
+        tell(w, asked.reason());
     }
+    show_state(w);
 }
 
-void follow_node_stop(MainWindow& w) {
-    if (w.stopping) {
-        MainWindow::NodeStopping& s = *w.stopping;
-        const std::int64_t elapsed = w.services.clock.now_ms() - s.asked_ms;
-        if (s.program->status.stopped()) {
-            record(w, "The " + program_text(*s.program, s.process_id) + " stopped " +
-                          duration_text(elapsed) + " after it was asked to.");
-            show_stopped(w, s);
-            w.stopping.reset();
-        } else {
-            show_stopping(w, s, duration_text(elapsed) + " ago");
-            if (elapsed >= still_running_after_ms && !s.told_still_running &&
-                !w.session_held_since_ms) {
-                tell_still_running(w, s);
-            }
+void follow_node_stops(MainWindow& w) {
+    const std::int64_t now = w.services.clock.now_ms();
+    for (NodeProgram* program : w.programs()) {
+        const NodeLife& life = program->node.life;
+        if (life.stage() != NodeStage::asked_to_stop || life.stop_request()->overdue_told ||
+            now - life.stop_request()->last_ms < still_running_after_ms ||
+            w.session_held_since_ms) {
+            continue;
         }
+        // A message: it waits for a box that is open, and looks again then.
+        w.services.events.run_when_free(&program->node.life,
+                                        [&w, program] { tell_still_running(w, *program); });
     }
 }
 

@@ -10,19 +10,19 @@ namespace zvkob {
 // killing it: Ctrl+C on the console of the DAEMON program, a close to the
 // windows of the QT program. Keep Node Running leaves a stop it asked for.
 
-// The program to stop: the chosen one when it runs, else whichever runs.
+// The program whose node of this copy runs: the chosen one first.
 NodeProgram* running_node_program(MainWindow& window);
 
 // Asks `program`'s node to stop, for `asker` ("Stop Node", "The end of the
-// Windows session"). Fails, saying why, when its process cannot be told from
-// another copy's or the request cannot be made.
+// Windows session"). A countdown that would start it again is ended. Fails,
+// saying why, when this copy has no node of it or the request cannot be made.
 Outcome ask_node_to_stop(MainWindow& window, NodeProgram& program, std::string_view asker);
 
 // The window menu's "Stop Node...".
 void stop_node_clicked(MainWindow& window);
 
-// Twice a second, after the watcher: how long the node has been stopping,
-// and when it stopped.
-void follow_node_stop(MainWindow& window);
+// Twice a second, beside a message box too: a node asked to stop that still
+// runs a minute later is told about, once per request.
+void follow_node_stops(MainWindow& window);
 
 }  // namespace zvkob

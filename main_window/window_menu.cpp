@@ -1,15 +1,27 @@
 #include "main_window/window_menu.hpp"
 
+#include "main_window/shown_state.hpp"
+
 namespace zvkob {
 namespace {
 
 // A tick that only holds a choice, which the history records.
-void switch_tick(MainWindow& w, MenuItem& tick, const std::string& name) {
+void switch_tick(MainWindow& w, MenuItem& tick, const StoredSetting& setting,
+                 const std::string& name) {
     tick.set_ticked(!tick.ticked());
+    store_choice(w, setting, tick.ticked());
     w.services.history.record(name + (tick.ticked() ? " switched on." : " switched off."));
 }
 
 }  // namespace
+
+// At once, so that a ZV-KOB that is later killed keeps the choice.
+void store_choice(MainWindow& w, const StoredSetting& setting, bool ticked) {
+    if (const Outcome saved = w.services.store.save(setting.key, ticked ? "1" : "0"); !saved) {
+        tell(w, "ZV-KOB could not save this setting: " + std::string(setting.key) + ".\n\n" +
+                    saved.reason() + "\n\nIt is tried again when ZV-KOB closes.");
+    }
+}
 
 void window_menu_opening(MainWindow& w) {
     w.start_with_windows.set_ticked(w.services.startup.registered());
@@ -33,11 +45,12 @@ void start_with_windows_clicked(MainWindow& w) {
 }
 
 void safe_sign_out_clicked(MainWindow& w) {
-    switch_tick(w, w.safe_sign_out, "Stop Node Safely at Sign-out");
+    switch_tick(w, w.safe_sign_out, stored::safe_sign_out, "Stop Node Safely at Sign-out");
 }
 
 void check_data_drive_clicked(MainWindow& w) {
-    switch_tick(w, w.check_data_drive, "Check the Data Drive Before a Start");
+    switch_tick(w, w.check_data_drive, stored::check_data_drive,
+                "Check the Data Drive Before a Start");
 }
 
 void history_clicked(MainWindow& w) {

@@ -6,6 +6,10 @@ namespace zvkob {
 // The main window's own commands in its window menu (Keep Node Running is
 // keep_node_running.hpp).
 
+// Stores a tick of the window menu the moment the user changes it; says so
+// when the store refuses (the unload tries again).
+void store_choice(MainWindow& window, const StoredSetting& setting, bool ticked);
+
 // The menu is about to open: its ticks show the state of now.
 void window_menu_opening(MainWindow& window);
 

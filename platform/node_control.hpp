@@ -1,17 +1,19 @@
 #pragma once
+#include <memory>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
 
 #include "core/outcome.hpp"
+#include "platform/held_process.hpp"
 
 namespace zvkob {
 
-// A running process as the system lists it.
+// A running process with an image name, and the process that started it.
 struct RunningProcess {
     unsigned long id = 0;
     unsigned long parent_id = 0;
-    std::string command_line;
 };
 
 // The processes with an image name, or why the system could not list them.
@@ -20,12 +22,23 @@ struct ProcessList {
     std::string failure;  // empty when listed
 };
 
-// Asking a node program to stop the way it handles itself. Nothing here
-// ever ends a process.
+// A process opened to be followed, or why it could not be.
+struct Holding {
+    std::shared_ptr<HeldProcess> process;
+    bool gone = false;    // it had ended before it could be opened
+    std::string failure;  // why Windows refused to open it (another user, elevated)
+};
+
+// Finding the node's processes and asking them to stop the way they handle
+// themselves. Nothing here ever ends a process.
 class NodeControl {
 public:
     virtual ~NodeControl() = default;
+    // Cheap enough to call twice a second: no query service is asked.
     virtual ProcessList processes_named(std::string_view image_name) = 0;
+    virtual Holding hold(unsigned long process_id) = 0;
+    // The command line Windows shows for the process; nothing where it shows none.
+    virtual std::optional<std::string> command_line(unsigned long process_id) = 0;
     // Ctrl+C on the console the process runs in.
     virtual Outcome press_ctrl_c(unsigned long process_id) = 0;
     // WM_CLOSE to each top-level window of the process.

@@ -4,7 +4,9 @@
 
 #include "core/interpreter_line.hpp"
 #include "platform/win32/win32_file_system.hpp"
+#include "platform/win32/owners.hpp"
 #include "platform/win32/wide_text.hpp"
+#include "platform/win32/win32_held_process.hpp"
 
 namespace zvkob::win32 {
 namespace {
@@ -16,30 +18,6 @@ std::wstring command_interpreter() {
     folder.resize(length < folder.size() ? length : 0);
     return folder + L"\\cmd.exe";
 }
-
-// Holds the process handle, so that its exit code can be read however long ago it ended.
-class Win32StartedProcess : public StartedProcess {
-public:
-    Win32StartedProcess(HANDLE process, DWORD id) : process_(process), id_(id) {}
-    ~Win32StartedProcess() override { CloseHandle(process_); }
-    Win32StartedProcess(const Win32StartedProcess&) = delete;
-    Win32StartedProcess& operator=(const Win32StartedProcess&) = delete;
-
-    unsigned long id() const override { return id_; }
-
-    std::optional<unsigned long> exit_code() override {
-        DWORD code = 0;
-        if (WaitForSingleObject(process_, 0) != WAIT_OBJECT_0 ||
-            !GetExitCodeProcess(process_, &code)) {
-            return std::nullopt;
-        }
-        return code;
-    }
-
-private:
-    HANDLE process_;
-    DWORD id_;
-};
 
 }  // namespace
 
@@ -65,8 +43,9 @@ Start HiddenCommandRunner::run_hidden(std::string_view command_line) {
                         &started)) {
         return {nullptr, system_error_text(GetLastError())};
     }
-    CloseHandle(started.hThread);
-    return {std::make_shared<Win32StartedProcess>(started.hProcess, started.dwProcessId), {}};
+    const KernelHandle thread(started.hThread);
+    return {std::make_shared<Win32HeldProcess>(KernelHandle(started.hProcess), started.dwProcessId),
+            {}};
 }
 
 }  // namespace zvkob::win32

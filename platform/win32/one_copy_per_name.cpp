@@ -7,6 +7,9 @@
 namespace zvkob::win32 {
 namespace {
 
+constexpr DWORD longest_wait_ms = 5000;
+constexpr DWORD look_every_ms = 100;
+
 std::wstring upper_case(std::wstring text) {
     CharUpperBuffW(text.data(), static_cast<DWORD>(text.size()));
     return text;
@@ -32,35 +35,60 @@ BOOL CALLBACK find_main_window(HWND window, LPARAM parameter) {
     return TRUE;
 }
 
+HWND main_window_of(std::string_view instance) {
+    Search search{widen(main_window_caption(instance))};
+    EnumWindows(find_main_window, reinterpret_cast<LPARAM>(&search));
+    return search.found;
+}
+
+bool acquired(DWORD wait) {
+    return wait == WAIT_OBJECT_0 || wait == WAIT_ABANDONED;
+}
+
 }  // namespace
 
-OneCopyPerName::OneCopyPerName(std::string_view instance) : instance_(instance) {
+OneCopyPerName::OneCopyPerName(std::string_view instance) {
     const std::wstring name = L"Local\\ZV-KOB." + upper_case(widen(instance));
-    mutex_ = CreateMutexW(nullptr, FALSE, name.c_str());
-    only_ = !(mutex_ != nullptr && GetLastError() == ERROR_ALREADY_EXISTS);
+    mutex_ = KernelHandle(CreateMutexW(nullptr, FALSE, name.c_str()));
+    if (!mutex_) {
+        return;  // no claim can be made: open as usual
+    }
+    const ULONGLONG give_up_at = GetTickCount64() + longest_wait_ms;
+    for (;;) {
+        owned_ = acquired(WaitForSingleObject(mutex_.get(), 0));
+        if (owned_) {
+            return;
+        }
+        running_copy_ = main_window_of(instance);
+        if (running_copy_ != nullptr || GetTickCount64() >= give_up_at) {
+            return;
+        }
+        owned_ = acquired(WaitForSingleObject(mutex_.get(), look_every_ms));
+        if (owned_) {
+            return;
+        }
+    }
 }
 
 OneCopyPerName::~OneCopyPerName() {
-    if (mutex_ != nullptr) {
-        CloseHandle(mutex_);
+    give_way();
+}
+
+void OneCopyPerName::give_way() {
+    if (owned_) {
+        ReleaseMutex(mutex_.get());
+        owned_ = false;
     }
 }
 
 void OneCopyPerName::bring_running_copy_forward() const {
-    Search search{widen(main_window_caption(instance_))};
-    for (int attempt = 0; attempt < 50 && search.found == nullptr; ++attempt) {
-        EnumWindows(find_main_window, reinterpret_cast<LPARAM>(&search));
-        if (search.found == nullptr) {
-            Sleep(100);
-        }
-    }
-    if (search.found == nullptr) {
+    if (running_copy_ == nullptr) {
         return;
     }
-    if (IsIconic(search.found)) {
-        ShowWindow(search.found, SW_RESTORE);
+    if (IsIconic(running_copy_)) {
+        ShowWindow(running_copy_, SW_RESTORE);
     }
-    SetForegroundWindow(GetLastActivePopup(search.found));
+    SetForegroundWindow(GetLastActivePopup(running_copy_));
 }
 
 }  // namespace zvkob::win32

@@ -4,30 +4,39 @@
 #include <string>
 #include <string_view>
 
+#include "platform/win32/owners.hpp"
+
 namespace zvkob::win32 {
 
 // Only one copy of ZV-KOB per instance name runs in a Windows session: two
 // would share one section of the store, start the node twice, and the one
 // closed last would overwrite what the other saved. Names differ only in
-// case count as one, as file names do.
+// case count as one, as file names do. The claim is a named mutex that the
+// copy owns while its main window exists.
 class OneCopyPerName {
 public:
+    // Claims the name. A copy that holds it but shows no window is starting
+    // or closing: it is waited for, five seconds at most, after which this
+    // copy opens as usual.
     explicit OneCopyPerName(std::string_view instance);
     ~OneCopyPerName();
     OneCopyPerName(const OneCopyPerName&) = delete;
     OneCopyPerName& operator=(const OneCopyPerName&) = delete;
 
-    // Whether this is the only copy of that name.
-    bool only_copy() const { return only_; }
+    // Whether this copy may open: no other copy of that name shows a window.
+    bool only_copy() const { return running_copy_ == nullptr; }
 
-    // Brings the running copy's window (or the window it shows over it) to
-    // the front, waiting a moment for a copy that is still starting.
+    // Brings the running copy's window (or the window it shows over it) to the front.
     void bring_running_copy_forward() const;
 
+    // The main window is gone: a new copy may open at once, while this one
+    // finishes writing its history.
+    void give_way();
+
 private:
-    std::string instance_;
-    HANDLE mutex_ = nullptr;
-    bool only_ = true;
+    KernelHandle mutex_;
+    bool owned_ = false;
+    HWND running_copy_ = nullptr;
 };
 
 }  // namespace zvkob::win32

@@ -1,21 +1,23 @@
 #include "platform/win32/win32_node_control.hpp"
 
 #include <windows.h>
+#include <tlhelp32.h>
+#include <winternl.h>
 
-#include <cwchar>
+#include <vector>
 
-#include "core/process_query.hpp"
+#include "platform/win32/owners.hpp"
 #include "platform/win32/wide_text.hpp"
-#include "platform/win32/wmi_query.hpp"
+#include "platform/win32/win32_held_process.hpp"
 
 namespace zvkob::win32 {
 namespace {
 
-// The most processes of one image name worth listing.
-constexpr std::size_t most_processes = 64;
+// NtQueryInformationProcess's class for a process's command line (Windows 8.1 on).
+constexpr PROCESSINFOCLASS command_line_information = static_cast<PROCESSINFOCLASS>(60);
 
-unsigned long number_of(const std::wstring& text) {
-    return std::wcstoul(text.c_str(), nullptr, 10);
+bool same_name(const wchar_t* a, std::wstring_view b) {
+    return CompareStringOrdinal(a, -1, b.data(), static_cast<int>(b.size()), TRUE) == CSTR_EQUAL;
 }
 
 // While attached to a node's console, ZV-KOB receives the Ctrl+C it sends and
@@ -50,22 +52,21 @@ void type_yes_ahead(HANDLE console_input) {
 }
 
 Outcome ctrl_c_on_attached_console() {
-    HANDLE input =
-        CreateFileW(L"CONIN$", GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE,
-                    nullptr, OPEN_EXISTING, 0, nullptr);
-    if (input == INVALID_HANDLE_VALUE) {
+    const KernelHandle input = file_handle(CreateFileW(L"CONIN$", GENERIC_READ | GENERIC_WRITE,
+                                                       FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                                                       OPEN_EXISTING, 0, nullptr));
+    if (!input) {
         return failure_of("open the node's console", GetLastError());
     }
     const HANDLE previous_input = GetStdHandle(STD_INPUT_HANDLE);
-    SetStdHandle(STD_INPUT_HANDLE, input);
+    SetStdHandle(STD_INPUT_HANDLE, input.get());
     Outcome pressed = Outcome::success();
     if (GenerateConsoleCtrlEvent(CTRL_C_EVENT, 0)) {
-        type_yes_ahead(input);
+        type_yes_ahead(input.get());
     } else {
         pressed = failure_of("press Ctrl+C on the node's console", GetLastError());
     }
     SetStdHandle(STD_INPUT_HANDLE, previous_input);
-    CloseHandle(input);
     return pressed;
 }
 
@@ -87,18 +88,68 @@ BOOL CALLBACK close_if_owned(HWND window, LPARAM found) {
 
 }  // namespace
 
+// A snapshot of the process list: no query service, a few milliseconds.
 ProcessList Win32NodeControl::processes_named(std::string_view image_name) {
-    const auto query = process_query_text(image_name, "ProcessId, ParentProcessId, CommandLine");
-    if (!query) {
-        return {};  // no process can have such a name
+    const std::wstring name = widen(image_name);
+    const KernelHandle snapshot = file_handle(CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0));
+    if (!snapshot) {
+        return {{},
+                "ZV-KOB could not list the running programs: " + system_error_text(GetLastError())};
     }
-    const WmiAnswer answer = run_wmi_query(
-        widen(*query), {L"ProcessId", L"ParentProcessId", L"CommandLine"}, most_processes);
-    ProcessList list{{}, answer.failure};
-    for (const auto& row : answer.rows) {
-        list.processes.push_back({number_of(row[0]), number_of(row[1]), narrow(row[2])});
+    ProcessList list;
+    PROCESSENTRY32W entry{};
+    entry.dwSize = sizeof entry;
+    for (BOOL more = Process32FirstW(snapshot.get(), &entry); more;
+         more = Process32NextW(snapshot.get(), &entry)) {
+        if (same_name(entry.szExeFile, name)) {
+            list.processes.push_back({entry.th32ProcessID, entry.th32ParentProcessID});
+        }
     }
     return list;
+}
+
+Holding Win32NodeControl::hold(unsigned long process_id) {
+    KernelHandle process(OpenProcess(SYNCHRONIZE | PROCESS_QUERY_LIMITED_INFORMATION, FALSE,
+                                     static_cast<DWORD>(process_id)));
+    if (!process) {
+        const DWORD error = GetLastError();
+        if (error == ERROR_INVALID_PARAMETER) {
+            return {nullptr, true, {}};  // no such process any more
+        }
+        return {nullptr, false, system_error_text(error)};
+    }
+    if (WaitForSingleObject(process.get(), 0) == WAIT_OBJECT_0) {
+        return {nullptr, true, {}};  // ended between being listed and being opened
+    }
+    auto held =
+        std::make_shared<Win32HeldProcess>(std::move(process), static_cast<DWORD>(process_id));
+    return {std::move(held), false, {}};
+}
+
+// Windows 8.1 and later show it to a process of the same user; wine shows none.
+std::optional<std::string> Win32NodeControl::command_line(unsigned long process_id) {
+    using Query = LONG(NTAPI*)(HANDLE, PROCESSINFOCLASS, PVOID, ULONG, PULONG);
+    static const auto query = reinterpret_cast<Query>(reinterpret_cast<void*>(
+        GetProcAddress(GetModuleHandleW(L"ntdll.dll"), "NtQueryInformationProcess")));
+    const KernelHandle process(
+        OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION, FALSE, static_cast<DWORD>(process_id)));
+    if (query == nullptr || !process) {
+        return std::nullopt;
+    }
+    std::vector<unsigned char> buffer(4096);
+    ULONG needed = 0;
+    LONG status = query(process.get(), command_line_information, buffer.data(),
+                        static_cast<ULONG>(buffer.size()), &needed);
+    if (status < 0 && needed > buffer.size()) {
+        buffer.resize(needed);
+        status = query(process.get(), command_line_information, buffer.data(),
+                       static_cast<ULONG>(buffer.size()), &needed);
+    }
+    if (status < 0) {
+        return std::nullopt;
+    }
+    const auto* text = reinterpret_cast<const UNICODE_STRING*>(buffer.data());
+    return narrow(std::wstring_view(text->Buffer, text->Length / sizeof(wchar_t)));
 }
 
 Outcome Win32NodeControl::press_ctrl_c(unsigned long process_id) {

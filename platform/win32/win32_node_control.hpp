@@ -3,12 +3,14 @@
 
 namespace zvkob::win32 {
 
-// Lists node processes through Windows Management Instrumentation and asks
-// them to stop: Ctrl+C on a console program's console, WM_CLOSE to a
-// windowed program's windows. COM must be initialised on the calling thread.
+// Finds node processes by a snapshot of the process list, holds them by
+// their handles, and asks them to stop: Ctrl+C on a console program's
+// console, WM_CLOSE to a windowed program's windows.
 class Win32NodeControl : public NodeControl {
 public:
     ProcessList processes_named(std::string_view image_name) override;
+    Holding hold(unsigned long process_id) override;
+    std::optional<std::string> command_line(unsigned long process_id) override;
     Outcome press_ctrl_c(unsigned long process_id) override;
     Outcome close_windows(unsigned long process_id) override;
 };

@@ -15,6 +15,7 @@ public:
     explicit Win32Notifier(std::function<HWND()> owner) : owner_(std::move(owner)) {}
     void show_error(std::string_view message) override;
     bool ask(std::string_view question) override;
+    void close_open_messages() override;
 
 private:
     int show(std::string_view text, UINT kind);

@@ -23,12 +23,23 @@ void drop_input_of_the_pause() {
     }
 }
 
+// Messages other programs send (another copy of ZV-KOB asking which node
+// this copy holds) are answered meanwhile: only they, no input, timer or paint.
+void answer_sent_messages_until(ULONGLONG deadline) {
+    for (ULONGLONG now = GetTickCount64(); now < deadline; now = GetTickCount64()) {
+        MsgWaitForMultipleObjectsEx(0, nullptr, static_cast<DWORD>(deadline - now), QS_SENDMESSAGE,
+                                    0);
+        MSG message{};
+        PeekMessageW(&message, nullptr, 0, 0, PM_NOREMOVE | PM_QS_SENDMESSAGE);
+    }
+}
+
 }  // namespace
 
 void Win32Pause::pause(int milliseconds) {
     EnumThreadWindows(GetCurrentThreadId(), paint_now, 0);
     GdiFlush();
-    Sleep(static_cast<DWORD>(milliseconds));
+    answer_sent_messages_until(GetTickCount64() + static_cast<ULONGLONG>(milliseconds));
     drop_input_of_the_pause();
 }
 

@@ -7,8 +7,9 @@
 #include "main_window/closing.hpp"
 #include "main_window/load_unload.hpp"
 #include "main_window/main_window.hpp"
-#include "main_window/window_menu.hpp"
+#include "main_window/process_watcher.hpp"
 #include "main_window/session_end.hpp"
+#include "main_window/window_menu.hpp"
 #include "platform/win32/com_apartment.hpp"
 #include "platform/win32/hidden_command_runner.hpp"
 #include "platform/win32/message_loop.hpp"
@@ -24,6 +25,7 @@
 #include "platform/win32/win32_file_system.hpp"
 #include "platform/win32/win32_history.hpp"
 #include "platform/win32/win32_notifier.hpp"
+#include "platform/win32/win32_other_copies.hpp"
 #include "platform/win32/win32_pause.hpp"
 #include "platform/win32/win32_window_manager.hpp"
 #include "platform/win32/window_host.hpp"
@@ -32,11 +34,16 @@
 namespace zvkob::win32 {
 namespace {
 
-// The main window's answers to Windows ending the session.
-// Windows ends the process soon after the session's end: the history's last
-// lines are written before that.
-bool handle_session_end(MainWindow& main, Win32History& history, UINT message, WPARAM wparam,
-                        LRESULT& result) {
+// The main window's answers to Windows ending the session, and to another
+// copy asking which node this one holds. Windows ends the process soon after
+// the session's end: the history's last lines are written before that.
+bool handle_program_message(MainWindow& main, Win32History& history, UINT message, WPARAM wparam,
+                            LRESULT& result) {
+    if (message == which_node_message()) {
+        const auto process_id = static_cast<unsigned long>(wparam);
+        result = holds_as_node(main, process_id) ? static_cast<LRESULT>(process_id) : 0;
+        return true;
+    }
     switch (message) {
         case WM_QUERYENDSESSION:
             result = session_end_requested(main) ? TRUE : FALSE;
@@ -57,7 +64,7 @@ bool handle_session_end(MainWindow& main, Win32History& history, UINT message, W
 
 int run_program() {
     const std::string instance = instance_name_from_path(program_file_path());
-    const OneCopyPerName one_copy(instance);
+    OneCopyPerName one_copy(instance);
     if (!one_copy.only_copy()) {
         one_copy.bring_running_copy_forward();
         return 0;  // the running copy goes on; this one stores nothing
@@ -76,6 +83,7 @@ int run_program() {
     Win32FileSystem files;
     RunKeyStartupEntry startup(instance, program_file_path());
     Win32NodeControl nodes;
+    Win32OtherCopies copies;
     HWND main_handle = nullptr;  // the main window, made below; it owns the messages
     Win32Notifier notifier([&main_handle] { return main_handle; });
     EventGate gate([&notifier](std::string_view what) {
@@ -89,7 +97,7 @@ int run_program() {
     });
 
     MainWindow main({gate, store, probe, runner, pause, windows, notifier, clock, history, files,
-                     startup, nodes},
+                     startup, nodes, copies},
                     instance);
     main_model = &main;
     const auto timers = main.timers();
@@ -113,12 +121,13 @@ int run_program() {
         });
     };
     host.on_message = [&main, &history](UINT message, WPARAM wparam, LPARAM, LRESULT& result) {
-        return handle_session_end(main, history, message, wparam, result);
+        return handle_program_message(main, history, message, wparam, result);
     };
 
     gate.run([&main] { load_main_window(main); });
     host.show();
     pump_messages([&host] { return !host.exists(); });
+    one_copy.give_way();  // a copy started now opens while this one writes its history
     return 0;
 }
 

@@ -217,6 +217,23 @@ void kill_processes(std::wstring_view image_name) {
     });
 }
 
+bool process_id_runs(DWORD id) {
+    HANDLE process = OpenProcess(SYNCHRONIZE, FALSE, id);
+    const bool runs = process != nullptr && WaitForSingleObject(process, 0) == WAIT_TIMEOUT;
+    if (process != nullptr) {
+        CloseHandle(process);
+    }
+    return runs;
+}
+
+void kill_process(DWORD id) {
+    if (HANDLE process = OpenProcess(PROCESS_TERMINATE | SYNCHRONIZE, FALSE, id)) {
+        TerminateProcess(process, 1);
+        WaitForSingleObject(process, 10000);
+        CloseHandle(process);
+    }
+}
+
 HWND find_window(DWORD process_id, std::wstring_view caption) {
     struct Search {
         DWORD process_id;

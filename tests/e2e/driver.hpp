@@ -78,6 +78,9 @@ private:
 // Whether a process with this image name runs (case-insensitive), and killing them all.
 bool process_runs(std::wstring_view image_name);
 void kill_processes(std::wstring_view image_name);
+// Whether the process with this number runs, and killing it.
+bool process_id_runs(DWORD id);
+void kill_process(DWORD id);
 
 // The top-level window of a process with exactly this caption, or null.
 HWND find_window(DWORD process_id, std::wstring_view caption);

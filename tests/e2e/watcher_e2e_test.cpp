@@ -4,7 +4,9 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <array>
 #include <memory>
+#include <string>
 
 #include "driver.hpp"
 #include "main_window/main_window_layout.hpp"
@@ -343,7 +345,7 @@ TEST_F(WatcherEndToEnd, KeepNodeRunningRestartsACrashedNodeAndLeavesACleanStop) 
     const std::string history = read_file(history_file(L"ZV-KOB"));
     for (const char* line :
          {" ZV-KOB 1.0.0 opened (copy ZV-KOB).",
-          " LAUNCH started the QT program: ", "The QT program zv-e2e-qt.exe is running.",
+          " LAUNCH started the QT program: ", "The QT program zv-e2e-qt.exe is running (process ",
           "stopped after", "Keep Node Running: the QT program (zv-e2e-qt.exe) stopped after",
           "unexpectedly (", "Keep Node Running started the QT program: ", "cleanly (",
           "ends with Shutdown: done); it is left stopped.", "ZV-KOB closed by the user."}) {
@@ -390,7 +392,9 @@ TEST_F(WatcherEndToEnd, GuardsAConsoleNodeThroughADriveWaitAStopAndASignOut) {
 
     ASSERT_TRUE(wait_until([&] { return file_exists(node + L".args"); }, 5s)) << "it has started";
     choose_window_menu_command(window, layout, main_layout::stop_node);
-    ASSERT_TRUE(wait_until([&] { return !node_runs(); }, 10s)) << "Ctrl+C stops the node\n" << read_file(history_file(L"ZV-KOB"));
+    ASSERT_TRUE(wait_until([&] { return !node_runs(); }, 10s))
+        << "Ctrl+C stops the node\n"
+        << read_file(history_file(L"ZV-KOB"));
     EXPECT_NE(read_file(data + L"\\debug.log").find("Shutdown: done"), std::string::npos);
     EXPECT_TRUE(history_holds("as ZV-KOB asked it to; it is left stopped."));
     EXPECT_FALSE(counting_down(display) || node_runs()) << "Keep Node Running leaves it stopped";
@@ -412,11 +416,165 @@ TEST_F(WatcherEndToEnd, GuardsAConsoleNodeThroughADriveWaitAStopAndASignOut) {
     for (const char* line :
          {"The countdown does not start the node yet: waiting for ",
           "Stop Node asked the DAEMON program (zv-e2e-daemon.exe, process ",
-          ") to stop with Ctrl+C on its console.", "after it was asked to.",
+          ") to stop with Ctrl+C on its console.", "after it was asked to (process ",
           "Windows is ending the session: ZV-KOB holds it until the node has stopped",
           "The node has stopped; the end of the session goes on."}) {
         EXPECT_NE(history.find(line), std::string::npos) << line << "\n" << history;
     }
+}
+
+// The process number of the stand-in node that last started with this data
+// folder, from its log; 0 before it has.
+DWORD node_started_in(const std::wstring& data_folder) {
+    const std::string log = read_file(data_folder + L"\\debug.log");
+    const auto at = log.rfind("started, process ");
+    return at == std::string::npos ? 0 : std::stoul(log.substr(at + 17));
+}
+
+// Two copies of ZV-KOB guard two nodes of one program file, each with its own
+// data folder: each counts, restarts, stops and waits for its own node only.
+TEST_F(WatcherEndToEnd, TwoCopiesOfOneNodeProgramEachGuardTheirOwnNode) {
+    const std::wstring node = folder.file(L"zv-e2e-daemon.exe");
+    copy_file(stand_in_console_node_exe(), node);
+    struct Copy {
+        std::wstring name;
+        std::wstring data;
+        std::wstring left;
+        std::unique_ptr<Process> program;
+        HWND window = nullptr;
+        HWND label = nullptr;
+        HWND launch = nullptr;
+        HWND display = nullptr;
+    };
+    // Side by side, neither pinned on top of the other, as an operator sets them up.
+    std::array<Copy, 2> copies{Copy{L"NodeA", folder.file(L"data A"), L"1000"},
+                               Copy{L"NodeB", folder.file(L"data B"), L"6000"}};
+    for (Copy& copy : copies) {
+        CreateDirectoryW(copy.data.c_str(), nullptr);
+        const std::wstring batch = folder.file(copy.name + L".BAT");
+        write_file(batch,
+                   "call \"" + narrow(node) + "\" -datadir=\"" + narrow(copy.data) + "\"\r\n");
+        delete_section(copy.name);
+        DeleteFileW(history_file(copy.name).c_str());
+        for (const auto& [key, value] : Section{{L"QT_NAME_TEXTBOX", L"zv-e2e-qt.exe"},
+                                                {L"DAEMOND_NAME_TEXTBOX", L"zv-e2e-daemon.exe"},
+                                                {L"BAT_DAEMON_RUN_COMMAND_TEXTBOX", batch},
+                                                {L"USE_DAEMON_BAT_TICKBOX", L"1"},
+                                                {L"BLOCKCHAIN_FOLDER_TEXTBOX", copy.data},
+                                                {L"KEEP_NODE_RUNNING", L"1"},
+                                                {L"SAFE_SIGN_OUT", L"1"},
+                                                {L"AlwaysOnTopTimer_TICKBOX", L"0"},
+                                                {L"MAIN-Left", copy.left}}) {
+            write_setting(copy.name, key, value);
+        }
+        const std::wstring exe = folder.file(copy.name + L".exe");
+        copy_file(zv_kob_exe(), exe);
+        copy.program = std::make_unique<Process>(exe);
+        copy.window = wait_for_window(copy.program->id(), L"TARLOWEN - ZV-KOB - " + copy.name);
+        ASSERT_NE(copy.window, nullptr);
+        copy.label = control(copy.window, layout, main_layout::daemon_status);
+        copy.launch = control(copy.window, layout, main_layout::launch_button);
+        copy.display = control(copy.window, layout, main_layout::countdown_display);
+    }
+    Copy& a = copies[0];
+    Copy& b = copies[1];
+    const auto shows_running = [](const Copy& c) {
+        return text(c.label) == L"!!! DAEMON RUNNING !!!";
+    };
+    const auto launch = [&](Copy& c) {
+        const DWORD before = node_started_in(c.data);
+        EXPECT_TRUE(wait_until(
+            [&] { return enabled(c.launch) && text(c.label) == L"!!! DAEMON STOPPED !!!"; }, 8s));
+        click(c.launch);
+        EXPECT_TRUE(
+            wait_until([&] { return node_started_in(c.data) != before && shows_running(c); }, 15s))
+            << narrow(c.name);
+    };
+
+    launch(a);
+    EXPECT_FALSE(wait_until([&] { return shows_running(b); }, 3s))
+        << "A's node is not B's: B's label stays STOPPED";
+    EXPECT_EQ(text(b.label), L"!!! DAEMON STOPPED !!!");
+    launch(b);
+    const DWORD b_node = node_started_in(b.data);
+    EXPECT_TRUE(shows_running(a) && process_id_runs(node_started_in(a.data)));
+
+    const DWORD killed = node_started_in(a.data);
+    kill_process(killed);  // A's node crashes
+    EXPECT_TRUE(wait_until([&] { return node_started_in(a.data) != killed; }, 25s))
+        << "A starts its own node again while B's runs\n"
+        << read_file(history_file(a.name));
+    EXPECT_TRUE(wait_until([&] { return shows_running(a); }, 5s));
+
+    choose_window_menu_command(a.window, layout, main_layout::stop_node);
+    EXPECT_TRUE(wait_until([&] { return !process_id_runs(node_started_in(a.data)); }, 10s))
+        << "Stop Node stops A's node";
+    EXPECT_TRUE(wait_until([&] { return text(a.display) != L"stop" && !shows_running(a); }, 5s))
+        << "and A's display returns";
+    EXPECT_TRUE(process_id_runs(b_node)) << "but not B's";
+
+    launch(a);  // LAUNCH works while B's node runs
+    DWORD_PTR may_end = TRUE;
+    ASSERT_NE(SendMessageTimeoutW(a.window, WM_QUERYENDSESSION, 0, ENDSESSION_LOGOFF,
+                                  SMTO_ABORTIFHUNG, 5000, &may_end),
+              0);
+    EXPECT_EQ(may_end, static_cast<DWORD_PTR>(FALSE)) << "A holds the sign-out";
+    EXPECT_TRUE(a.program->wait_for_exit(15s))
+        << "and lets go once its node has stopped, B's still running\n"
+        << read_file(history_file(a.name));
+    EXPECT_TRUE(process_id_runs(b_node));
+    EXPECT_TRUE(shows_running(b));
+    close(b.window);
+    EXPECT_TRUE(b.program->wait_for_exit(10s));
+    kill_processes(L"zv-e2e-daemon.exe");
+    for (const Copy& copy : copies) {
+        delete_section(copy.name);
+    }
+}
+
+// A stop the user asked for stays: a countdown that ran past zero with the
+// node running is ended by Stop Node and starts nothing more. ZV-KOB started
+// again right after it closed opens its window.
+TEST_F(WatcherEndToEnd, AStopIsNotUndoneByAnOverrunningCountdownAndAStartAfterACloseOpens) {
+    const std::wstring node = folder.file(L"zv-e2e-daemon.exe");
+    copy_file(stand_in_console_node_exe(), node);
+    const std::wstring data = folder.file(L"node data");
+    CreateDirectoryW(data.c_str(), nullptr);
+    const std::wstring batch = folder.file(L"ZVKOB-D.BAT");
+    write_file(batch, "call \"" + narrow(node) + "\" -datadir=\"" + narrow(data) + "\"\r\n");
+    store({{L"QT_NAME_TEXTBOX", L"zv-e2e-qt.exe"},
+           {L"DAEMOND_NAME_TEXTBOX", L"zv-e2e-daemon.exe"},
+           {L"BAT_DAEMON_RUN_COMMAND_TEXTBOX", batch},
+           {L"USE_DAEMON_BAT_TICKBOX", L"1"},
+           {L"BLOCKCHAIN_FOLDER_TEXTBOX", data}});
+    HWND window = start_zv_kob();
+    ASSERT_NE(window, nullptr);
+    HWND display = control(window, layout, main_layout::countdown_display);
+    HWND start_stop = control(window, layout, main_layout::start_stop_button);
+    HWND launch = control(window, layout, main_layout::launch_button);
+    HWND label = control(window, layout, main_layout::daemon_status);
+    const auto node_runs = [] { return process_runs(L"zv-e2e-daemon.exe"); };
+    ASSERT_TRUE(wait_until(
+        [&] { return enabled(launch) && text(label) == L"!!! DAEMON STOPPED !!!"; }, 8s));
+    click(launch);
+    ASSERT_TRUE(wait_until([&] { return node_started_in(data) != 0; }, 15s));
+    ASSERT_TRUE(wait_until([&] { return IsWindowEnabled(window) && !enabled(launch); }, 8s));
+    click(start_stop);
+    ASSERT_TRUE(wait_until([&] { return text(display) == L"03"; }, 25s))
+        << "the countdown ran past zero with the node running";
+    choose_window_menu_command(window, layout, main_layout::stop_node);
+    ASSERT_TRUE(wait_until([&] { return !node_runs(); }, 10s));
+    EXPECT_EQ(text(start_stop), L"START") << "Stop Node ended the countdown";
+    EXPECT_FALSE(wait_until(node_runs, 120s)) << "and the node stays stopped";
+
+    close(window);
+    ASSERT_TRUE(wait_until([&] { return IsWindow(window) == FALSE; }, 10s));
+    const Process again(zv_kob_exe());  // while the closed copy may still write its history
+    EXPECT_NE(wait_for_window(again.id(), main_caption, 15s), nullptr)
+        << "a start right after a close opens a window";
+    EXPECT_TRUE(program->wait_for_exit(10s));
+    close(find_window(again.id(), main_caption));
+    EXPECT_TRUE(again.wait_for_exit(10s));
 }
 
 // Auto-close due while the settings window is open closes that window

@@ -4,11 +4,13 @@
 #include <gtest/gtest.h>
 
 #include <regex>
+#include <thread>
 
 #include "driver.hpp"
 #include "platform/win32/win32_file_system.hpp"
 #include "platform/win32/com_apartment.hpp"
 #include "platform/win32/hidden_command_runner.hpp"
+#include "platform/win32/one_copy_per_name.hpp"
 #include "platform/win32/win32_history.hpp"
 #include "platform/win32/win32_node_control.hpp"
 
@@ -37,8 +39,9 @@ TEST(NodeLogs, AreFoundOneFolderDownAndTheirEndIsReadWhileTheNodeWrites) {
 }
 
 // A console node started as ZV-KOB starts it: found as the child of its
-// interpreter, and stopped by Ctrl+C on its console.
-TEST(NodeControl, FindsTheNodeByItsInterpreterAndStopsItWithCtrlC) {
+// interpreter, created after it, held by its handle, and stopped by Ctrl+C on
+// its console; the handle then tells its exit code and when it ended.
+TEST(NodeControl, FindsTheNodeByItsInterpreterHoldsItAndStopsItWithCtrlC) {
     ScratchFolder folder(L"node control");
     const std::wstring node = folder.file(L"zv-platform-node.exe");
     copy_file(stand_in_console_node_exe(), node);
@@ -57,13 +60,21 @@ TEST(NodeControl, FindsTheNodeByItsInterpreterAndStopsItWithCtrlC) {
         << listed.failure;
     const RunningProcess found = listed.processes[0];
     EXPECT_EQ(found.parent_id, start.process->id());
+    const Holding held = nodes.hold(found.id);
+    ASSERT_NE(held.process, nullptr) << held.failure;
+    EXPECT_GE(held.process->created_ms(), start.process->created_ms());
+    EXPECT_FALSE(held.process->end());
+    EXPECT_EQ(nodes.command_line(found.id), std::nullopt) << "wine shows no command line";
     EXPECT_FALSE(nodes.close_windows(found.id)) << "a console node has no window of its own";
     ASSERT_TRUE(wait_until([&] { return file_exists(node + L".args"); }, 10s)) << "it has started";
     const Outcome pressed = nodes.press_ctrl_c(found.id);
     EXPECT_TRUE(pressed) << pressed.reason();
-    EXPECT_TRUE(wait_until([] { return !process_runs(L"zv-platform-node.exe"); }, 10s));
+    EXPECT_TRUE(wait_until([&] { return held.process->end().has_value(); }, 10s));
+    EXPECT_EQ(held.process->end()->exit_code, 0UL);
+    EXPECT_GE(held.process->end()->at_ms, held.process->created_ms());
     EXPECT_NE(read_file(folder.file(L"debug.log")).find("Shutdown: done"), std::string::npos);
     EXPECT_FALSE(nodes.press_ctrl_c(found.id)) << "gone: said, not thrown";
+    EXPECT_TRUE(nodes.hold(found.id).gone);
 }
 
 // A wallet program is asked to stop by a close of its windows.
@@ -78,6 +89,19 @@ TEST(NodeControl, ClosesTheWindowsOfAWindowedNode) {
     EXPECT_TRUE(closed) << closed.reason();
     EXPECT_TRUE(started.wait_for_exit(10s));
     EXPECT_NE(read_file(folder.file(L"debug.log")).find("Shutdown: done"), std::string::npos);
+}
+
+// A copy that is closing gives way as soon as its window is gone: a copy of
+// the same name started meanwhile waits for that, then opens.
+TEST(OneCopyPerName, ACopyThatGaveWayLetsTheNextOneOpen) {
+    OneCopyPerName closing("ZV-KOB-claim-test");
+    ASSERT_TRUE(closing.only_copy());
+    bool next_opens = false;
+    std::thread next([&] { next_opens = OneCopyPerName("zv-kob-CLAIM-test").only_copy(); });
+    Sleep(300);  // the next copy is waiting: no window answers for the name
+    closing.give_way();
+    next.join();
+    EXPECT_TRUE(next_opens);
 }
 
 TEST(DataDrive, TellsFoldersAndFreeSpace) {

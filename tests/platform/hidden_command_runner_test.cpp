@@ -19,7 +19,12 @@ TEST(HiddenCommandRunner, RunsABatchFileByItsPathAndKeepsItsProcess) {
     const Start started = HiddenCommandRunner().run_hidden(narrow(folder.file(L"ZVKOB-QT.BAT")));
     ASSERT_TRUE(started.started()) << started.failure;
     EXPECT_TRUE(wait_until([&] { return read_file(marker) == "started\r\n"; }, 10s));
-    EXPECT_TRUE(wait_until([&] { return started.process->exit_code() == 7UL; }, 10s));
+    EXPECT_TRUE(wait_until(
+        [&] {
+            const auto end = started.process->end();
+            return end && end->exit_code == 7UL;
+        },
+        10s));
 }
 
 TEST(HiddenCommandRunner, ACommandThatCannotStartGivesTheSystemsReason) {

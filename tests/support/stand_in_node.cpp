@@ -4,8 +4,8 @@
 // killed. Copied under another file name it has that image name.
 //
 // Given -datadir=<folder>, it keeps a node's log there, debug.log: a line
-// when it starts and, when it is asked to stop by the file, "Shutdown: done"
-// as a node that stops cleanly writes. Killed, it writes nothing more.
+// when it starts (with its process number) and, when it is asked to stop by the file, "Shutdown:
+// done" as a node that stops cleanly writes. Killed, it writes nothing more.
 //
 // Started with --topmost-window it plays another program instead: a window
 // pinned on top by its user, in the foreground, that writes into
@@ -20,6 +20,7 @@
 #include <windows.h>
 #include <shellapi.h>
 
+#include <cstdio>
 #include <cstring>
 #include <string>
 
@@ -168,7 +169,11 @@ int run(const std::wstring& command_line) {
         if (command_line.find(L"--wallet-window") != std::wstring::npos) {
             open_a_wallet_window();
         }
-        append_to_log(log, "2027-01-01T00:00:00Z stand-in node started\n");
+        char started[96];
+        std::snprintf(started, sizeof started,
+                      "2027-01-01T00:00:00Z stand-in node started, process %lu\n",
+                      static_cast<unsigned long>(GetCurrentProcessId()));
+        append_to_log(log, started);
         record_arguments(self + L".args");
         while (!asked_to_stop(stop)) {
             Sleep(100);

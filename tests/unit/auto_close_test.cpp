@@ -28,7 +28,7 @@ TEST(AutoClose, ClosesTheWindowOnceAProgramRuns) {
 TEST(AutoClose, GivesUpWhenNothingRuns) {
     WatchedWindow f({{"AUTOCLOSE_TIMER_TICKBOX", "1"}});
     MainWindow& w = f.w;
-    w.countdown_display.set_back_colour(colours::green);
+    w.indicator = colours::green;
     w.auto_close_timer.set_enabled(true);
     f.watch(true, false);
     f.probe.running.clear();

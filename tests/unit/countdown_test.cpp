@@ -4,6 +4,9 @@
 
 #include <cstdio>
 
+#include "main_window/launcher.hpp"
+#include "main_window/shown_state.hpp"
+#include "main_window/stop_node.hpp"
 #include "watched_window.hpp"
 
 namespace zvkob {
@@ -133,6 +136,58 @@ TEST(Countdown, AFailedStartAtZeroStopsTheCountdownAndArmsNoAutoClose) {
     EXPECT_FALSE(w.countdown_timer.enabled());
     EXPECT_FALSE(w.auto_close_timer.enabled());
     EXPECT_EQ(w.start_stop_button.text(), "STOP") << "STOP, then START, tries again";
+}
+
+// What the display, the labels' tooltips and Auto Close's tooltip show is
+// worked out from the state alone, so no feature can erase another's text.
+TEST(ShownState, FollowsTheStateOfTheWindowAndItsNodes) {
+    WatchedWindow f({{"USE_DAEMON_BAT_TICKBOX", "1"},
+                     {"KEEP_NODE_RUNNING", "1"},
+                     {"CHECK_DATA_DRIVE", "1"},
+                     {"BLOCKCHAIN_FOLDER_TEXTBOX", "E:\\Chain"}});
+    MainWindow& w = f.w;
+    const auto shown = [&] { return what_the_window_shows(w, f.clock.now); };
+    f.watch(false, false);
+    EXPECT_EQ(shown().display_text, "-- --");
+    EXPECT_EQ(shown().display_colour, colours::pink);
+    EXPECT_EQ(shown().display_tip + shown().daemon_tip + shown().auto_close_tip, "");
+
+    start_stop_click(w);
+    countdown_tick(w);
+    EXPECT_EQ(shown().display_text, "10");
+    f.files.missing = {"E:\\Chain"};
+    for (int tick = 0; tick < 10; ++tick) {
+        countdown_tick(w);
+    }
+    EXPECT_EQ(shown().display_text, "wait");
+    EXPECT_EQ(shown().display_tip,
+              "ZV-KOB is waiting for E:\\Chain (is its drive connected?); STOP cancels.");
+    f.files.missing.clear();
+    countdown_tick(w);  // starts the node
+    f.watch(false, true);
+
+    w.auto_close.set_tick(1);
+    EXPECT_NE(shown().auto_close_tip.find("Keep Node Running is on"), std::string::npos);
+    EXPECT_NE(shown().display_tip.find("Keep Node Running is on"), std::string::npos)
+        << "auto-close is armed after the automatic start";
+
+    stop_node_clicked(w);
+    f.clock.advance(20'000);
+    EXPECT_EQ(shown().display_text, "stop");
+    EXPECT_NE(shown().daemon_tip.find("Stopping: asked 20 s ago"), std::string::npos);
+    EXPECT_NE(shown().display_tip.find("Stopping: asked 20 s ago"), std::string::npos);
+    EXPECT_NE(shown().display_tip.find("Keep Node Running is on"), std::string::npos)
+        << "one text does not erase the other";
+
+    f.probe.failures[testing::daemon_image] = "The query failed.";
+    f.watch(false, true);
+    EXPECT_NE(shown().daemon_tip.find("ZV-KOB cannot tell whether \"bitcoind.exe\" runs"),
+              std::string::npos);
+    EXPECT_NE(shown().daemon_tip.find("Stopping:"), std::string::npos);
+    f.probe.failures.clear();
+    f.watch(false, false);
+    EXPECT_EQ(shown().display_text, "-- --") << "the display is the countdown's again";
+    EXPECT_EQ(shown().daemon_tip, "");
 }
 
 }  // namespace

@@ -18,6 +18,7 @@
 #include "platform/history.hpp"
 #include "platform/node_control.hpp"
 #include "platform/notifier.hpp"
+#include "platform/other_copies.hpp"
 #include "platform/pause.hpp"
 #include "platform/startup_entry.hpp"
 #include "platform/window_manager.hpp"
@@ -93,11 +94,18 @@ private:
     CallLog& log_;
 };
 
-class FakeProcess : public StartedProcess {
+class FakeProcess : public HeldProcess {
 public:
-    std::optional<unsigned long> ended_with;
-    unsigned long id() const override { return 4711; }
-    std::optional<unsigned long> exit_code() override { return ended_with; }
+    explicit FakeProcess(unsigned long id = 4711, std::int64_t created_ms = 0)
+        : id_(id), created_ms_(created_ms) {}
+    std::optional<ProcessEnd> ended;
+    unsigned long id() const override { return id_; }
+    std::int64_t created_ms() const override { return created_ms_; }
+    std::optional<ProcessEnd> end() override { return ended; }
+
+private:
+    unsigned long id_;
+    std::int64_t created_ms_;
 };
 
 class FakeRunner : public CommandRunner {
@@ -106,6 +114,7 @@ public:
 
     std::string failure;                     // when set, every start fails with this reason
     std::optional<unsigned long> ends_with;  // the started process has ended so by the pause's end
+    std::shared_ptr<FakeProcess> last_started;
 
     Start run_hidden(std::string_view command_line) override {
         log_.push_back("run " + std::string(command_line));
@@ -113,7 +122,10 @@ public:
             return {nullptr, failure};
         }
         auto process = std::make_shared<FakeProcess>();
-        process->ended_with = ends_with;
+        if (ends_with) {
+            process->ended = ProcessEnd{*ends_with, 0};
+        }
+        last_started = process;
         return {process, {}};
     }
 
@@ -217,14 +229,65 @@ public:
     FreeSpace free_space(std::string_view) override { return free; }
 };
 
-// The node processes the test lists; requests to stop are logged.
+// The node processes the test starts and ends; requests to stop are logged.
 class FakeNodeControl : public NodeControl {
 public:
     explicit FakeNodeControl(CallLog& log) : log_(log) {}
-    ProcessList listed;
+
+    struct Process {
+        std::string image;
+        unsigned long parent_id = 0;
+        std::optional<std::string> command_line;  // nothing: Windows shows none
+        std::shared_ptr<FakeProcess> held;
+        std::string refusal;  // when set, Windows will not open it
+    };
+    std::map<unsigned long, Process> processes;
     std::string refusal;  // when set, every request to stop fails with this reason
 
-    ProcessList processes_named(std::string_view) override { return listed; }
+    void start(unsigned long id, std::string image, unsigned long parent_id,
+               std::optional<std::string> command_line = {}, std::int64_t created_ms = 0) {
+        processes[id] = {std::move(image),
+                         parent_id,
+                         std::move(command_line),
+                         std::make_shared<FakeProcess>(id, created_ms),
+                         {}};
+    }
+    void end(unsigned long id, unsigned long exit_code, std::int64_t at_ms) {
+        processes.at(id).held->ended = ProcessEnd{exit_code, at_ms};
+    }
+    // The live process with this image, or 0.
+    unsigned long running(std::string_view image) const {
+        for (const auto& [id, process] : processes) {
+            if (process.image == image && !process.held->ended) {
+                return id;
+            }
+        }
+        return 0;
+    }
+
+    ProcessList processes_named(std::string_view image) override {
+        ProcessList list;
+        for (const auto& [id, process] : processes) {
+            if (process.image == image && !process.held->ended) {
+                list.processes.push_back({id, process.parent_id});
+            }
+        }
+        return list;
+    }
+    Holding hold(unsigned long id) override {
+        const auto found = processes.find(id);
+        if (found == processes.end() || found->second.held->ended) {
+            return {nullptr, true, {}};
+        }
+        if (!found->second.refusal.empty()) {
+            return {nullptr, false, found->second.refusal};
+        }
+        return {found->second.held, false, {}};
+    }
+    std::optional<std::string> command_line(unsigned long id) override {
+        const auto found = processes.find(id);
+        return found == processes.end() ? std::nullopt : found->second.command_line;
+    }
     Outcome press_ctrl_c(unsigned long process_id) override {
         return ask("ctrl+c " + std::to_string(process_id));
     }
@@ -238,6 +301,18 @@ private:
         return refusal.empty() ? Outcome::success() : Outcome::failure(refusal);
     }
     CallLog& log_;
+};
+
+// Other copies of ZV-KOB, answering as the test says (none holds anything by default).
+class FakeOtherCopies : public OtherCopies {
+public:
+    std::map<unsigned long, CopiesAnswer> answers;
+    int questions = 0;
+    CopiesAnswer who_holds(unsigned long process_id) override {
+        ++questions;
+        const auto found = answers.find(process_id);
+        return found == answers.end() ? CopiesAnswer::none_holds_it : found->second;
+    }
 };
 
 class FakeStartup : public StartupEntry {
@@ -276,6 +351,7 @@ public:
         messages.emplace_back(question);
         return answer;
     }
+    void close_open_messages() override { log_.push_back("close messages"); }
 
 private:
     CallLog& log_;
@@ -296,12 +372,13 @@ struct MainWindowFixture {
     FakeFileSystem files;
     FakeStartup startup{log};
     FakeNodeControl nodes{log};
+    FakeOtherCopies copies;
     MainWindow window{services_with(probe), "ZV-KOB"};
 
     // The fakes, with another process probe.
     MainWindowServices services_with(ProcessProbe& another_probe) {
-        return {events,   store, another_probe, runner, pause,   windows,
-                notifier, clock, history,       files,  startup, nodes};
+        return {events, store,   another_probe, runner,  pause, windows, notifier,
+                clock,  history, files,         startup, nodes, copies};
     }
 
     // The calls logged since the last call, then forgets them.

@@ -68,9 +68,10 @@ TEST(History, RecordsWhatMattersToANodeOperatorAndNothingEveryTick) {
         "ZV-KOB " + std::string(program_version) + " opened (copy ZV-KOB).",
         "The QT program bitcoin-qt.exe is not running.",
         "The DAEMON program bitcoind.exe is not running.",
-        "The QT program bitcoin-qt.exe is running.",
+        "The QT program bitcoin-qt.exe is running (process 5001, adopted: no other copy of ZV-KOB "
+        "holds it).",
         "The process query fails: The process query failed to connect (0x80041003).",
-        "The QT program bitcoin-qt.exe stopped after 2 min 5 s.",
+        "The QT program bitcoin-qt.exe stopped after 2 min 5 s (process 5001, exit code 0).",
         "The process query answers again.",
         "ZV-KOB closed as Windows ends the session."};
     EXPECT_EQ(f.history.events, expected);

@@ -47,7 +47,7 @@ struct Guarded : WatchedWindow {
     }
 
     bool restart_armed_in(double seconds) const {
-        return w.countdown_timer.enabled() && w.guarding.restart_armed &&
+        return w.countdown_timer.enabled() && w.countdown_for == StartRequest::keep_node_running &&
                std::abs(w.countdown_remaining - seconds * second) < 0.5 * second;
     }
 };
@@ -95,7 +95,7 @@ TEST(KeepNodeRunning, AStopWhoseCauseCannotBeToldIsRestarted) {
 TEST(KeepNodeRunning, StopsItDidNotCauseAreLeftAlone) {
     {
         Guarded f;
-        f.w.daemon.stop_requested = true;
+        f.w.daemon.node.life.on(NodeEvent::stop_asked, f.clock.now);
         f.node_stops(minute);
         EXPECT_FALSE(f.w.countdown_timer.enabled()) << "a stop ZV-KOB asked for";
     }
@@ -114,7 +114,7 @@ TEST(KeepNodeRunning, StopsItDidNotCauseAreLeftAlone) {
     Guarded f;
     start_stop_click(f.w);  // the user armed the countdown already
     f.node_stops(minute);
-    EXPECT_FALSE(f.w.guarding.restart_armed);
+    EXPECT_NE(f.w.countdown_for, StartRequest::keep_node_running);
     EXPECT_TRUE(f.history.holds("the countdown is armed already and starts it"));
 }
 
@@ -126,7 +126,7 @@ TEST(KeepNodeRunning, StopDuringTheRestartCountdownCancelsIt) {
     start_stop_click(f.w);
     EXPECT_FALSE(f.w.countdown_timer.enabled());
     EXPECT_TRUE(f.history.holds("the restart was cancelled with STOP"));
-    EXPECT_FALSE(f.w.guarding.restart_armed);
+    EXPECT_NE(f.w.countdown_for, StartRequest::keep_node_running);
 }
 
 // A node that keeps stopping soon after a restart waits one, five, fifteen

@@ -147,6 +147,8 @@ TEST(Launch, StartsNothingOnceWindowsIsEndingTheSession) {
     f.watch(false, false);
     w.session_ending = true;
     launch_click(w);
+    EXPECT_EQ(f.take_log(), CallLog{"message"}) << "LAUNCH says why";
+    EXPECT_NE(f.notifier.messages.at(0).find("Windows is ending the session"), std::string::npos);
     for (int tick = 0; tick < 11; ++tick) {
         countdown_tick(w);
     }

@@ -4,6 +4,7 @@
 
 #include "main_window/countdown.hpp"
 #include "main_window/launcher.hpp"
+#include "main_window/start_rule.hpp"
 #include "watched_window.hpp"
 
 namespace zvkob {
@@ -96,6 +97,48 @@ TEST(DataDrive, LaunchRefusesAMissingFolderAndAFailedQueryHoldsNothing) {
     Checked unticked("0");
     unticked.files.missing = {data_folder};
     EXPECT_EQ(unticked.count_down(), CallLog{start}) << "nothing is checked unless ticked";
+}
+
+// The one rule LAUNCH, the countdown and Keep Node Running ask, in the order
+// its reasons are checked.
+TEST(StartRule, AnswersWithTheFirstReasonThatHolds) {
+    using enum StartRefusal;
+    struct Case {
+        const char* state;
+        StartRefusal refusal;
+        const char* reason;
+    };
+    for (const Case& c : {Case{"nothing", none, ""},
+                          Case{"ending", session_ending, "Windows is ending the session"},
+                          Case{"unwatched", not_watched, "cannot tell whether the DAEMON"},
+                          Case{"runs", node_runs, "bitcoind.exe (process 5000) runs"},
+                          Case{"stopping", node_stopping, "is stopping (asked just now)"},
+                          Case{"missing", data_folder_missing, "waiting for E:\\Chain"},
+                          Case{"short", short_of_space, "0.5 GiB free on the drive"}}) {
+        Checked f;
+        const std::string state = c.state;
+        f.w.session_ending = state == "ending";
+        if (state == "unwatched") {
+            f.probe.failures[testing::daemon_image] = "The query failed.";
+            f.watch(false, false);
+        } else if (state == "runs" || state == "stopping") {
+            launch_click(f.w);
+            f.watch(false, true);
+            if (state == "stopping") {
+                f.w.daemon.node.life.on(NodeEvent::stop_asked, f.clock.now);
+            }
+        }
+        if (state == "missing") {
+            f.files.missing = {data_folder};
+        }
+        if (state == "short") {
+            f.files.free.bytes = free_space_floor / 2;
+        }
+        const StartAnswer answer = may_start_now(f.w, f.w.daemon);
+        EXPECT_EQ(answer.refusal, c.refusal) << state;
+        EXPECT_NE(answer.reason.find(c.reason), std::string::npos)
+            << state << ": " << answer.reason;
+    }
 }
 
 }  // namespace

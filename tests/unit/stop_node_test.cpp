@@ -2,8 +2,10 @@
 
 #include <gtest/gtest.h>
 
+#include "main_window/countdown.hpp"
+#include "main_window/keep_node_running.hpp"
 #include "main_window/launcher.hpp"
-#include "main_window/node_of_this_copy.hpp"
+#include "main_window/namesakes.hpp"
 #include "main_window/session_end.hpp"
 #include "watched_window.hpp"
 
@@ -14,33 +16,38 @@ using testing::CallLog;
 using testing::WatchedWindow;
 
 constexpr std::int64_t minute = 60'000;
-constexpr unsigned long interpreter = 4711;  // what the fake runner starts
 
-TEST(NodeOfThisCopy, IsTheOneItStartedElseTheOneOfItsDataFolder) {
-    const std::vector<RunningProcess> running{
-        {10, 1, R"("bitcoind.exe" -datadir=D:\Chain2)"},
-        {11, 1, R"("bitcoind.exe" -conf=x -datadir=d:\chain\ -disablewallet=0)"},
-        {12, interpreter, R"("bitcoind.exe" -datadir="E:\My Chain\\")"},
-        {13, 1, R"("bitcoind.exe" -datadir= -disablewallet=0)"}};
-    EXPECT_EQ(node_of_this_copy(running, interpreter, "D:\\Chain", "bitcoind.exe").id, 12U)
-        << "the child of the interpreter it started, whatever its folder";
-    EXPECT_EQ(node_of_this_copy(running, 99, "D:\\Chain", "bitcoind.exe").id, 11U)
-        << "not D:\\Chain2; case and a trailing backslash do not matter";
-    EXPECT_EQ(node_of_this_copy(running, std::nullopt, "e:\\my chain", "bitcoind.exe").id, 12U)
-        << "a quoted folder";
-    EXPECT_EQ(node_of_this_copy(running, std::nullopt, "", "bitcoind.exe").id, 13U)
-        << "no data folder: the one that names none";
-
-    const NodeIdentity two = node_of_this_copy({running[1], running[1]}, {}, "D:\\Chain", "x.exe");
-    EXPECT_NE(two.why_not.find("2 programs named x.exe whose command line holds the data folder "
-                               "D:\\Chain run, and ZV-KOB cannot tell which"),
-              std::string::npos)
-        << two.why_not;
-    EXPECT_NE(node_of_this_copy(running, {}, "F:\\Else", "x.exe").why_not.find("No x.exe "),
-              std::string::npos);
-    EXPECT_NE(node_of_this_copy({{20, 1, ""}}, {}, "", "x.exe").why_not.find("does not show"),
-              std::string::npos)
-        << "a command line Windows hides is not taken for one without a data folder";
+// Which process with the watched image name counts for this copy, and which
+// one it adopts: by another copy's answer, or by the data folder a command
+// line names where Windows shows it.
+TEST(Namesakes, BelongWhereTheirCopyOrTheirDataFolderSays) {
+    using enum Belonging;
+    using enum CopiesAnswer;
+    struct Case {
+        std::optional<std::string> command_line;
+        CopiesAnswer copies;
+        const char* data_folder;
+        Belonging belongs;
+    };
+    for (const Case& c : {
+             Case{R"("bitcoind.exe" -datadir=D:\Chain)", another_holds_it, "D:\\Chain", elsewhere},
+             Case{R"(x -conf=y -datadir=d:\chain\ -disablewallet=0)", none_holds_it, "D:\\Chain",
+                  this_copys},
+             Case{R"(x -datadir="E:\My Chain\\")", none_holds_it, "e:\\my chain", this_copys},
+             Case{R"(x "-datadir=E:\My Chain")", none_holds_it, "E:\\My Chain", this_copys},
+             Case{R"(x -datadir=D:\Chain2)", none_holds_it, "D:\\Chain", elsewhere},
+             Case{"x -testnet", none_holds_it, "D:\\Chain", counts},  // the default folder
+             Case{"x -datadir= -disablewallet=0", none_holds_it, "", this_copys},
+             Case{R"(x -datadir=D:\Chain)", none_holds_it, "", elsewhere},
+             Case{std::nullopt, none_holds_it, "D:\\Chain", counts},  // wine shows none
+             Case{std::nullopt, none_holds_it, "", this_copys},
+             Case{std::nullopt, one_did_not_answer, "", undecided},
+             Case{R"(x -datadir=D:\Chain)", one_did_not_answer, "D:\\Chain", undecided},
+             Case{R"(x -datadir=D:\Other)", one_did_not_answer, "D:\\Chain", elsewhere},
+         }) {
+        EXPECT_EQ(namesake_verdict(c.command_line, c.copies, c.data_folder).belonging, c.belongs)
+            << c.command_line.value_or("(not shown)") << " / " << c.data_folder;
+    }
 }
 
 // A copy whose DAEMON node, started by LAUNCH with its data folder set, runs.
@@ -53,13 +60,13 @@ struct Running : WatchedWindow {
         watch(false, false);
         launch_click(w);
         watch(false, true);
-        nodes.listed.processes = {{5000, interpreter, "bitcoind.exe -datadir=D:\\Chain"}};
         take_log();
     }
 };
 
 TEST(StopNode, AsksAConsoleNodeWithCtrlCAndWaitsUntilItHasStopped) {
     Running f;
+    ASSERT_EQ(f.w.daemon.node.id(), 5000U) << "the child of the interpreter it started";
     stop_node_clicked(f.w);
     EXPECT_EQ(f.take_log(), CallLog{"ctrl+c 5000"});
     EXPECT_NE(f.w.daemon.status.label().tooltip().find("Stopping: asked just now"),
@@ -79,41 +86,115 @@ TEST(StopNode, AsksAConsoleNodeWithCtrlCAndWaitsUntilItHasStopped) {
     EXPECT_NE(f.w.daemon.status.label().tooltip().find("Stopping: asked 1 min ago"),
               std::string::npos);
 
+    // After that notice Stop Node asks again, and says since when.
+    f.clock.advance(minute);
+    stop_node_clicked(f.w);
+    EXPECT_EQ(f.take_log(), CallLog{"ctrl+c 5000"});
+    EXPECT_TRUE(
+        f.history.holds("to stop with Ctrl+C on its console again; it was first asked "
+                        "2 min ago."));
+    EXPECT_NE(f.w.countdown_display.tooltip().find("first asked 2 min ago, again just now"),
+              std::string::npos);
+
     f.watch(false, false);
-    EXPECT_FALSE(f.w.stopping);
+    EXPECT_EQ(f.w.daemon.node.life.cause(), StopCause::asked_for);
     EXPECT_EQ(f.w.daemon.status.label().tooltip(), "");
     EXPECT_EQ(f.w.countdown_display.text(), "-- --") << "as before";
     EXPECT_FALSE(f.w.countdown_timer.enabled()) << "Keep Node Running leaves it stopped";
     EXPECT_TRUE(
         f.history.holds("Stop Node asked the DAEMON program (bitcoind.exe, process 5000) "
                         "to stop with Ctrl+C on its console."));
-    EXPECT_TRUE(f.history.holds("The DAEMON program (bitcoind.exe, process 5000) stopped 1 min"));
+    EXPECT_TRUE(
+        f.history.holds("The DAEMON program bitcoind.exe stopped 2 min after it was "
+                        "asked to (process 5000, exit code 0)."));
 }
 
-TEST(StopNode, ClosesAWindowedNodeAndSaysWhyWhenItCannotAsk) {
-    Running f;
-    f.watch(true, false);  // the QT program runs instead, started elsewhere
-    f.nodes.listed.processes = {{6000, 1, "bitcoin-qt.exe -datadir=D:\\Chain"},
-                                {6001, 1, "bitcoin-qt.exe -datadir=D:\\Chain"}};
-    stop_node_clicked(f.w);
-    EXPECT_EQ(f.take_log(), CallLog{"message"}) << "two nodes of this folder: neither is stopped";
-    EXPECT_NE(f.notifier.messages.back().find("cannot tell which"), std::string::npos);
+TEST(StopNode, ClosesAWindowedNodeAndSaysWhyWhenItCannot) {
+    WatchedWindow f({{"BLOCKCHAIN_FOLDER_TEXTBOX", "D:\\Chain"}});
+    f.nodes.start(6000, testing::qt_image, 1, R"(bitcoin-qt.exe -datadir=D:\Chain)", 20);
+    f.nodes.start(6001, testing::qt_image, 1, R"(bitcoin-qt.exe -datadir=D:\Chain)", 10);
+    f.probe.running = {testing::qt_image};
+    process_watcher_tick(f.w);
+    EXPECT_EQ(f.w.qt.node.id(), 6001U) << "two name this copy's data folder: the older is adopted";
+    EXPECT_TRUE(f.history.holds("2 bitcoin-qt.exe processes name this copy's data folder"));
 
-    f.nodes.listed.processes.pop_back();
     f.nodes.refusal = "The program has no window to close.";
+    f.take_log();
     stop_node_clicked(f.w);
-    EXPECT_EQ(f.take_log(), (CallLog{"close windows 6000", "message"}));
+    EXPECT_EQ(f.take_log(), (CallLog{"close windows 6001", "message"}));
     EXPECT_NE(f.notifier.messages.back().find("has no window to close"), std::string::npos);
-    EXPECT_FALSE(f.w.stopping || f.w.qt.stop_requested);
+    EXPECT_EQ(f.w.qt.node.life.stage(), NodeStage::running) << "nothing was asked";
 
-    f.nodes.refusal.clear();
-    f.nodes.listed.failure = "The process query did not answer within 5 seconds.";
+    // A node that runs but is not this copy's is left alone.
+    WatchedWindow other({{"BLOCKCHAIN_FOLDER_TEXTBOX", "D:\\Chain"}});
+    other.nodes.start(7000, testing::qt_image, 1);  // Windows shows no command line
+    other.probe.running = {testing::qt_image};
+    process_watcher_tick(other.w);
+    EXPECT_TRUE(other.w.qt.status.running()) << "it counts as running";
+    stop_node_clicked(other.w);
+    EXPECT_EQ(other.take_log(), (CallLog{"probe bitcoin-qt.exe", "probe bitcoind.exe", "message"}));
+    EXPECT_NE(other.notifier.messages.back().find("cannot match it to this copy's data folder"),
+              std::string::npos);
+
+    other.watch(false, false);
+    stop_node_clicked(other.w);
+    EXPECT_NE(other.notifier.messages.back().find("nothing to stop"), std::string::npos);
+}
+
+// A stop the user asked for is not undone by a countdown that is armed or
+// runs past zero: Stop Node ends it, as STOP would.
+TEST(StopNode, EndsAnArmedOrOverrunningCountdown) {
+    for (const int ticks : {3, 30}) {  // armed; overrunning, the node running at zero
+        Running f;
+        f.w.keep_node_running.set_ticked(false);
+        start_stop_click(f.w);
+        for (int tick = 0; tick < ticks; ++tick) {
+            countdown_tick(f.w);
+        }
+        ASSERT_TRUE(f.w.countdown_timer.enabled());
+        stop_node_clicked(f.w);
+        EXPECT_FALSE(f.w.countdown_timer.enabled()) << ticks;
+        EXPECT_EQ(f.w.start_stop_button.text(), "START");
+        EXPECT_TRUE(f.history.holds("Stop Node ended the countdown"));
+        f.watch(false, false);
+        for (int tick = 0; tick < 200 && f.w.countdown_timer.running(); ++tick) {
+            f.w.countdown_timer.tick();
+        }
+        EXPECT_EQ(testing::calls_starting(f.take_log(), "run "), CallLog{}) << "it stays stopped";
+    }
+}
+
+// The stop ZV-KOB asked for belongs to that stop alone.
+TEST(StopNode, AnOldRequestIsNotTakenForALaterCrash) {
+    Running f;
+    f.w.keep_node_running.set_ticked(false);
     stop_node_clicked(f.w);
-    EXPECT_NE(f.notifier.messages.back().find("did not answer"), std::string::npos);
-
     f.watch(false, false);
-    stop_node_clicked(f.w);
-    EXPECT_NE(f.notifier.messages.back().find("nothing to stop"), std::string::npos);
+    keep_node_running_clicked(f.w);
+    EXPECT_EQ(f.take_log().front(), "save KEEP_NODE_RUNNING=1") << "stored when clicked";
+    launch_click(f.w);
+    f.watch(false, true);
+    f.files.node_logs.clear();  // killed: no log to tell a clean stop by
+    f.watch(false, false);
+    EXPECT_TRUE(f.w.countdown_timer.enabled() &&
+                f.w.countdown_for == StartRequest::keep_node_running)
+        << "the crash is restarted";
+}
+
+// A decision that waited behind a message box is taken on what is true when
+// it runs: a node running again by then is not restarted.
+TEST(KeepNodeRunning, DecidesOnTheStateOfNowAfterAMessageBox) {
+    Running f;
+    f.events.run([&] {
+        f.watch(false, false);  // the watcher runs beside the box
+        // Started again by hand before the box closes, and adopted.
+        f.nodes.start(5100, testing::daemon_image, 1, R"(bitcoind.exe -datadir=D:\Chain)",
+                      f.clock.now);
+        f.probe.running = {testing::daemon_image};
+        process_watcher_tick(f.w);
+        EXPECT_EQ(f.w.daemon.node.life.stage(), NodeStage::running);
+    });
+    EXPECT_FALSE(f.w.countdown_timer.enabled()) << "no restart for a node that runs";
 }
 
 struct SignOut : Running {
@@ -122,10 +203,7 @@ struct SignOut : Running {
 
     // A watcher tick's calls beside its queries.
     CallLog watched(bool daemon_runs) {
-        probe.running.clear();
-        if (daemon_runs) {
-            probe.running.push_back(testing::daemon_image);
-        }
+        set_running(false, daemon_runs);
         process_watcher_tick(w);
         CallLog calls;
         for (std::string& call : take_log()) {
@@ -143,21 +221,37 @@ TEST(SafeSignOut, HoldsTheEndOfTheSessionUntilTheNodeHasStoppedThenCloses) {
     EXPECT_EQ(f.take_log(), f.held);
     EXPECT_FALSE(session_end_requested(f.w)) << "asked again: still held, the node asked once";
     EXPECT_EQ(f.watched(true), CallLog{});
-    EXPECT_EQ(f.watched(false), (CallLog{"release session end", "close main"}));
+    EXPECT_EQ(f.watched(false), (CallLog{"release session end", "close messages", "close main"}));
     EXPECT_EQ(f.w.close_reason, CloseReason::session_end);
     EXPECT_TRUE(f.notifier.messages.empty());
+
+    // Another copy's node of the same program still runs: it does not hold this copy.
+    SignOut mine;
+    mine.nodes.start(9000, testing::daemon_image, 1);
+    mine.copies.answers[9000] = CopiesAnswer::another_holds_it;
+    session_end_requested(mine.w);
+    mine.take_log();
+    mine.nodes.end(5000, 0, mine.clock.now);
+    process_watcher_tick(mine.w);
+    EXPECT_EQ(mine.take_log().back(), "close main");
+    EXPECT_TRUE(mine.w.daemon.status.stopped()) << "the other copy's node is not this copy's";
 }
 
-TEST(SafeSignOut, LetsGoAfterTenMinutesOrWhenWindowsEndsOrCancels) {
-    {
-        SignOut f;
-        session_end_requested(f.w);
-        EXPECT_EQ(f.take_log(), f.held);
+// Behind the shut-down screen nobody can answer a message box: the hold ends
+// on time all the same, and the box is closed.
+TEST(SafeSignOut, LetsGoAfterTenMinutesWhileABoxIsOpen) {
+    SignOut f;
+    session_end_requested(f.w);
+    EXPECT_EQ(f.take_log(), f.held);
+    f.events.run([&] {
         f.clock.advance(10 * minute);
-        EXPECT_EQ(f.watched(true), (CallLog{"release session end", "close main"}));
-        EXPECT_TRUE(f.notifier.messages.empty()) << "no box while the session ends";
-        EXPECT_TRUE(f.history.holds("held ten minutes"));
-    }
+        EXPECT_EQ(f.watched(true),
+                  (CallLog{"release session end", "close messages", "close main"}));
+    });
+    EXPECT_TRUE(f.history.holds("held ten minutes"));
+}
+
+TEST(SafeSignOut, LetsGoWhenWindowsEndsOrCancels) {
     {
         SignOut f;
         session_end_requested(f.w);
@@ -172,18 +266,18 @@ TEST(SafeSignOut, LetsGoAfterTenMinutesOrWhenWindowsEndsOrCancels) {
     session_end_cancelled(f.w);
     EXPECT_EQ(f.take_log(), (CallLog{f.held[0], f.held[1], "release session end"}));
     EXPECT_EQ(f.watched(true), CallLog{});
-    EXPECT_TRUE(f.w.stopping) << "the node goes on stopping; ZV-KOB stays";
+    EXPECT_EQ(f.w.daemon.node.life.stage(), NodeStage::asked_to_stop)
+        << "the node goes on stopping; ZV-KOB stays";
 }
 
-TEST(SafeSignOut, DoesNotHoldWhenOffOrWhenItCannotTellTheNode) {
+TEST(SafeSignOut, DoesNotHoldWhenOffOrWithoutANodeOfThisCopy) {
     Running off;
     EXPECT_TRUE(session_end_requested(off.w));
     EXPECT_EQ(off.take_log(), CallLog{});
     SignOut f;
-    f.nodes.listed.processes.clear();
+    f.watch(false, false);
     EXPECT_TRUE(session_end_requested(f.w));
     EXPECT_EQ(f.take_log(), CallLog{});
-    EXPECT_TRUE(f.history.holds("The end of the session is not held: No bitcoind.exe"));
 }
 
 }  // namespace

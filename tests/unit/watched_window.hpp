@@ -4,6 +4,7 @@
 #include <initializer_list>
 #include <map>
 #include <string>
+#include <tuple>
 
 #include "fakes.hpp"
 #include "main_window/load_unload.hpp"
@@ -42,17 +43,34 @@ struct WatchedWindow : MainWindowFixture {
     }
 
     // One watcher tick with these programs running; the tick's calls are not kept.
+    // A program that starts running is a child of the interpreter ZV-KOB last
+    // started (process 5000 for the DAEMON program, 5001 for QT); one that
+    // stops ends with `node_exit_code`.
     void watch(bool qt_runs, bool daemon_runs) {
-        probe.running.clear();
-        if (qt_runs) {
-            probe.running.push_back(qt_image);
-        }
-        if (daemon_runs) {
-            probe.running.push_back(daemon_image);
-        }
+        set_running(qt_runs, daemon_runs);
         process_watcher_tick(w);
         take_log();
     }
+
+    // What the probe and the process list show, without a tick.
+    void set_running(bool qt_runs, bool daemon_runs) {
+        probe.running.clear();
+        for (const auto& [image, id, runs] : {std::tuple{qt_image, 5001UL, qt_runs},
+                                              std::tuple{daemon_image, 5000UL, daemon_runs}}) {
+            const unsigned long live = nodes.running(image);
+            if (runs) {
+                probe.running.push_back(image);
+                if (live == 0) {
+                    nodes.start(id, image, runner.last_started ? runner.last_started->id() : 1, {},
+                                clock.now);
+                }
+            } else if (live != 0) {
+                nodes.end(live, node_exit_code, clock.now);
+            }
+        }
+    }
+
+    unsigned long node_exit_code = 0;
 
     static std::string colour_name(Colour colour) {
         const std::map<Colour, std::string> names{{colours::pink, "pink"},

@@ -1,0 +1,53 @@
+#pragma once
+#include <cstdint>
+#include <optional>
+
+namespace zvkob {
+
+// Where the node of this copy is in its life.
+enum class NodeStage { not_running, starting, running, asked_to_stop, stopped };
+
+// How it stopped, once it has: not judged yet, or the judgement.
+enum class StopCause { not_judged, clean, asked_for, crashed, after_error, cannot_tell };
+
+// What happens to the node. `stop_overdue` is the notice that an asked stop
+// still runs a minute later.
+enum class NodeEvent { start, seen, stop_asked, stop_overdue, gone, verdict };
+
+// The life of one node program of this copy: not running, starting (its batch
+// file runs, the node is not seen yet), running, asked to stop, stopped and
+// how. Every feature reads it; every change is an event, and all transitions
+// are here. A stop ZV-KOB asked for belongs to the stop that follows it and to
+// nothing later: the next start or sighting forgets it.
+class NodeLife {
+public:
+    NodeStage stage() const { return stage_; }
+    StopCause cause() const { return cause_; }
+    // When the present stage began.
+    std::int64_t since_ms() const { return since_ms_; }
+
+    // While asked to stop (and once stopped as asked): when it was first and
+    // last asked, and whether the notice that it still runs was given since.
+    struct StopRequest {
+        std::int64_t first_ms = 0;
+        std::int64_t last_ms = 0;
+        bool overdue_told = false;
+    };
+    const std::optional<StopRequest>& stop_request() const { return stop_request_; }
+
+    bool runs() const { return stage_ == NodeStage::running || stage_ == NodeStage::asked_to_stop; }
+
+    // Applies an event at `now_ms`; `cause` goes with a verdict. Returns
+    // whether anything changed: an event that does not fit the stage is ignored.
+    bool on(NodeEvent event, std::int64_t now_ms, StopCause cause = StopCause::not_judged);
+
+private:
+    void enter(NodeStage stage, std::int64_t now_ms);
+
+    NodeStage stage_ = NodeStage::not_running;
+    StopCause cause_ = StopCause::not_judged;
+    std::int64_t since_ms_ = 0;
+    std::optional<StopRequest> stop_request_;
+};
+
+}  // namespace zvkob

@@ -1,0 +1,114 @@
+#include "main_window/shown_state.hpp"
+
+#include "core/time_text.hpp"
+
+namespace zvkob {
+namespace {
+
+constexpr char held_tip[] =
+    "Keep Node Running is on: ZV-KOB stays open after an automatic start, to start the node "
+    "again should it stop.";
+
+// Lines joined, leaving out the empty ones.
+void add_line(std::string& text, const std::string& line) {
+    if (!line.empty()) {
+        text += (text.empty() ? "" : "\n") + line;
+    }
+}
+
+std::string ago(std::int64_t elapsed_ms) {
+    return elapsed_ms < 1000 ? std::string("just now") : duration_text(elapsed_ms) + " ago";
+}
+
+const NodeProgram* stopping_program(const MainWindow& w) {
+    for (const NodeProgram* program : {&w.qt, &w.daemon}) {
+        if (program->node.life.stage() == NodeStage::asked_to_stop) {
+            return program;
+        }
+    }
+    return nullptr;
+}
+
+std::string stopping_tip(const NodeProgram& program, std::int64_t now_ms) {
+    if (program.node.life.stage() != NodeStage::asked_to_stop) {
+        return {};
+    }
+    return "Stopping: " + asked_text(program.node.life, now_ms) +
+           ". ZV-KOB waits; it never kills the node.";
+}
+
+std::string label_tip(const NodeProgram& program, std::int64_t now_ms) {
+    std::string tip = program.status.query_failure_tip(program.image);
+    add_line(tip, stopping_tip(program, now_ms));
+    if (!program.node.not_held_reason().empty()) {
+        add_line(tip, "ZV-KOB follows this copy's node (process " +
+                          std::to_string(program.node.id()) +
+                          ") by its name and process number: Windows does not let it open the "
+                          "process (" +
+                          program.node.not_held_reason() + "), so its exit code is not known.");
+    }
+    return tip;
+}
+
+// Auto Close is ticked but does not act while Keep Node Running is on.
+bool auto_close_waits(const MainWindow& w) {
+    return w.keep_node_running.ticked() && w.auto_close.ticked();
+}
+
+}  // namespace
+
+std::string asked_text(const NodeLife& life, std::int64_t now_ms) {
+    const auto& request = life.stop_request();
+    if (!request) {
+        return {};
+    }
+    if (request->last_ms == request->first_ms) {
+        return "asked " + ago(now_ms - request->first_ms);
+    }
+    return "first asked " + ago(now_ms - request->first_ms) + ", again " +
+           ago(now_ms - request->last_ms);
+}
+
+ShownState what_the_window_shows(const MainWindow& w, std::int64_t now_ms) {
+    ShownState shown;
+    shown.display_colour = w.indicator;
+    const NodeProgram* stopping = stopping_program(w);
+    const bool counting = w.countdown_timer.enabled();
+    if (counting && w.waiting_to_start) {
+        shown.display_text = "wait";
+        add_line(shown.display_tip, "ZV-KOB is " + *w.waiting_to_start + "; STOP cancels.");
+    } else if (!counting && stopping != nullptr) {
+        shown.display_text = "stop";
+    } else {
+        shown.display_text = w.countdown_shown;
+    }
+    if (stopping != nullptr) {
+        add_line(shown.display_tip, stopping_tip(*stopping, now_ms));
+    }
+    if (auto_close_waits(w)) {
+        shown.auto_close_tip = held_tip;
+        if (w.auto_close_timer.enabled()) {
+            add_line(shown.display_tip, held_tip);
+        }
+    }
+    shown.qt_tip = label_tip(w.qt, now_ms);
+    shown.daemon_tip = label_tip(w.daemon, now_ms);
+    return shown;
+}
+
+void show_state(MainWindow& w) {
+    const ShownState shown = what_the_window_shows(w, w.services.clock.now_ms());
+    w.countdown_display.set_back_colour(shown.display_colour);
+    w.countdown_display.set_text(shown.display_text);
+    w.countdown_display.set_tooltip(shown.display_tip);
+    w.qt.status.label().set_tooltip(shown.qt_tip);
+    w.daemon.status.label().set_tooltip(shown.daemon_tip);
+    w.auto_close.set_tooltip(shown.auto_close_tip);
+}
+
+void tell(MainWindow& w, std::string_view message) {
+    show_state(w);
+    w.services.notifier.show_error(message);
+}
+
+}  // namespace zvkob

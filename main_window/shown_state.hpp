@@ -1,0 +1,33 @@
+#pragma once
+#include <cstdint>
+#include <string>
+
+#include "core/colours.hpp"
+#include "main_window/main_window.hpp"
+
+namespace zvkob {
+
+// What the countdown display, the status labels' tooltips and Auto Close's
+// tooltip show, worked out in one place from the window's state, so that no
+// feature writes them on its own and none can erase what another wrote.
+struct ShownState {
+    std::string display_text;  // the seconds, "-- --", "m:ss", "wait" or "stop"
+    Colour display_colour = colours::pink;
+    std::string display_tip;
+    std::string qt_tip;
+    std::string daemon_tip;
+    std::string auto_close_tip;
+};
+
+ShownState what_the_window_shows(const MainWindow& window, std::int64_t now_ms);
+
+// Shows it; every handler that changes the state ends with this.
+void show_state(MainWindow& window);
+
+// Tells the user something, the window showing its state of now behind the message.
+void tell(MainWindow& window, std::string_view message);
+
+// "asked 20 s ago", or "asked just now".
+std::string asked_text(const NodeLife& life, std::int64_t now_ms);
+
+}  // namespace zvkob

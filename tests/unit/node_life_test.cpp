@@ -1,0 +1,100 @@
+#include "main_window/node_life.hpp"
+
+#include <gtest/gtest.h>
+
+#include <vector>
+
+namespace zvkob {
+namespace {
+
+// A life brought to `stage` by the events that lead there.
+NodeLife life_in(NodeStage stage) {
+    NodeLife life;
+    const std::vector<NodeEvent> road{NodeEvent::start, NodeEvent::seen, NodeEvent::stop_asked,
+                                      NodeEvent::gone};
+    const std::size_t steps = stage == NodeStage::not_running     ? 0
+                              : stage == NodeStage::starting      ? 1
+                              : stage == NodeStage::running       ? 2
+                              : stage == NodeStage::asked_to_stop ? 3
+                                                                  : 4;
+    for (std::size_t step = 0; step < steps; ++step) {
+        life.on(road[step], 1000);
+    }
+    return life;
+}
+
+// Every event in every stage: where it leads, and how a stop is judged.
+TEST(NodeLife, EveryEventInEveryStage) {
+    using enum NodeStage;
+    using E = NodeEvent;
+    struct Case {
+        NodeStage from;
+        NodeEvent event;
+        NodeStage to;
+        StopCause cause;
+    };
+    const StopCause none = StopCause::not_judged;
+    const StopCause asked = StopCause::asked_for;
+    for (const Case c : {
+             Case{not_running, E::start, starting, none},
+             Case{not_running, E::seen, running, none},  // adopted
+             Case{not_running, E::stop_asked, not_running, none},
+             Case{not_running, E::stop_overdue, not_running, none},
+             Case{not_running, E::gone, not_running, none},
+             Case{not_running, E::verdict, not_running, none},
+             Case{starting, E::start, starting, none},
+             Case{starting, E::seen, running, none},
+             Case{starting, E::stop_asked, starting, none},
+             Case{starting, E::stop_overdue, starting, none},
+             Case{starting, E::gone, not_running, none},  // the batch file ended first
+             Case{starting, E::verdict, starting, none},
+             Case{running, E::start, running, none},
+             Case{running, E::seen, running, none},
+             Case{running, E::stop_asked, asked_to_stop, none},
+             Case{running, E::stop_overdue, running, none},
+             Case{running, E::gone, stopped, none},
+             Case{running, E::verdict, running, none},
+             Case{asked_to_stop, E::start, asked_to_stop, none},
+             Case{asked_to_stop, E::seen, asked_to_stop, none},
+             Case{asked_to_stop, E::stop_asked, asked_to_stop, none},
+             Case{asked_to_stop, E::stop_overdue, asked_to_stop, none},
+             Case{asked_to_stop, E::gone, stopped, asked},
+             Case{asked_to_stop, E::verdict, asked_to_stop, none},
+             Case{stopped, E::start, starting, none},  // the stop asked for is forgotten
+             Case{stopped, E::seen, running, none},
+             Case{stopped, E::stop_asked, stopped, asked},
+             Case{stopped, E::stop_overdue, stopped, asked},
+             Case{stopped, E::gone, stopped, asked},
+             Case{stopped, E::verdict, stopped, asked},  // a stop asked for stays asked for
+         }) {
+        NodeLife life = life_in(c.from);
+        life.on(c.event, 2000, StopCause::crashed);
+        EXPECT_EQ(life.stage(), c.to)
+            << static_cast<int>(c.from) << " on " << static_cast<int>(c.event);
+        EXPECT_EQ(life.cause(), c.cause)
+            << static_cast<int>(c.from) << " on " << static_cast<int>(c.event);
+        EXPECT_EQ(life.stop_request().has_value(),
+                  c.to == asked_to_stop || (c.to == stopped && c.cause == asked))
+            << static_cast<int>(c.from) << " on " << static_cast<int>(c.event);
+    }
+}
+
+TEST(NodeLife, AStopNotAskedForIsJudgedOnceAndAStopAskedAgainKeepsItsFirstTime) {
+    NodeLife life = life_in(NodeStage::running);
+    life.on(NodeEvent::gone, 5000);
+    EXPECT_EQ(life.cause(), StopCause::not_judged);
+    EXPECT_TRUE(life.on(NodeEvent::verdict, 6000, StopCause::clean));
+    EXPECT_FALSE(life.on(NodeEvent::verdict, 7000, StopCause::crashed));
+    EXPECT_EQ(life.cause(), StopCause::clean);
+
+    NodeLife asked = life_in(NodeStage::asked_to_stop);
+    EXPECT_TRUE(asked.on(NodeEvent::stop_overdue, 61000));
+    EXPECT_FALSE(asked.on(NodeEvent::stop_overdue, 62000)) << "told once";
+    asked.on(NodeEvent::stop_asked, 70000);
+    EXPECT_EQ(asked.stop_request()->first_ms, 1000);
+    EXPECT_EQ(asked.stop_request()->last_ms, 70000);
+    EXPECT_FALSE(asked.stop_request()->overdue_told) << "a new request is told about anew";
+}
+
+}  // namespace
+}  // namespace zvkob
