@@ -11,7 +11,7 @@ UINT command_of(std::size_t index) {
 
 }  // namespace
 
-// The window's own items follow a separator.
+// The window's own items follow a separator; a group of them begins with another.
 void WindowMenuItems::create() {
     const auto& items = controls_.window_menu();
     HMENU menu = items.empty() ? nullptr : GetSystemMenu(window_.handle(), FALSE);
@@ -20,6 +20,9 @@ void WindowMenuItems::create() {
     }
     AppendMenuW(menu, MF_SEPARATOR, 0, nullptr);
     for (std::size_t index = 0; index < items.size(); ++index) {
+        if (items[index]->design().separator_before) {
+            AppendMenuW(menu, MF_SEPARATOR, 0, nullptr);
+        }
         AppendMenuW(menu, MF_STRING, command_of(index), widen(items[index]->text()).c_str());
         apply(index);
     }
