@@ -50,6 +50,7 @@ struct ControlSpec {
     bool multi_line = false;  // with a vertical scroll bar
     bool clickable = false;   // a label that reports clicks
     std::string_view tooltip;
+    bool separator_before = false;  // a menu item that begins a group of its own
 };
 
 enum class Border { fixed_single, fixed_dialog };

@@ -158,7 +158,7 @@ inline constexpr ControlSpec instance_label{.name = "instance_label",
                                             .back_colour = colours::black,
                                             .align = Align::centre};
 
-// The window menu's own commands, after a separator.
+// The window menu's own items, after a separator: its ticks, then its commands.
 inline constexpr ControlSpec keep_node_running{
     .name = "keep_node_running", .kind = menu_item, .caption = "&Keep Node Running"};
 inline constexpr ControlSpec safe_sign_out{
@@ -168,8 +168,10 @@ inline constexpr ControlSpec check_data_drive{.name = "check_data_drive",
                                               .caption = "Check the &Data Drive Before a Start"};
 inline constexpr ControlSpec start_with_windows{
     .name = "start_with_windows", .kind = menu_item, .caption = "Start With &Windows"};
-inline constexpr ControlSpec stop_node{
-    .name = "stop_node", .kind = menu_item, .caption = "S&top Node\u2026"};
+inline constexpr ControlSpec stop_node{.name = "stop_node",
+                                       .kind = menu_item,
+                                       .caption = "S&top Node\u2026",
+                                       .separator_before = true};
 inline constexpr ControlSpec history_command{
     .name = "history_command", .kind = menu_item, .caption = "&History\u2026"};
 }  // namespace main_layout

@@ -4,6 +4,7 @@
 
 #include <optional>
 
+#include "platform/win32/owners.hpp"
 #include "platform/win32/wide_text.hpp"
 
 namespace zvkob::win32 {
@@ -40,21 +41,21 @@ std::optional<std::string> unreplaceable(const std::wstring& path) {
 
 Outcome write_whole_file(const std::wstring& path, const std::string& bytes) {
     SetFileAttributesW(path.c_str(), FILE_ATTRIBUTE_NORMAL);  // a left-over from a crash
-    HANDLE file = CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
-                              FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (file == INVALID_HANDLE_VALUE) {
+    KernelHandle file = file_handle(CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr,
+                                                CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (!file) {
         return Outcome::failure(last_error());
     }
     DWORD written = 0;
     const BOOL wrote =
-        WriteFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr);
+        WriteFile(file.get(), bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr);
     std::string reason;
     if (!wrote || written != bytes.size()) {
         reason = wrote ? "Not every byte could be written." : last_error();
-    } else if (!FlushFileBuffers(file)) {
+    } else if (!FlushFileBuffers(file.get())) {
         reason = last_error();
     }
-    if (!CloseHandle(file) && reason.empty()) {
+    if (!file.close() && reason.empty()) {
         reason = last_error();
     }
     return reason.empty() ? Outcome::success() : Outcome::failure(reason);

@@ -3,8 +3,8 @@
 // released: each releases what it owns exactly once, on every path out of the
 // code that holds it.
 #include <windows.h>
-#include <oleauto.h>
 #include <objbase.h>
+#include <oleauto.h>
 
 #include <utility>
 
@@ -40,23 +40,39 @@ public:
         }
         value_ = value;
     }
+    // Releases now and tells whether Windows could, for a caller to whom a
+    // failed release matters (a written file's last bytes may fail to land
+    // only when it is closed). Nothing owned is nothing failed.
+    bool close() { return value_ == Empty || Release(std::exchange(value_, Empty)); }
 
 private:
     Value value_ = Empty;
 };
 
 namespace release {
-inline void kernel_handle(HANDLE handle) {
-    CloseHandle(handle);
+inline bool kernel_handle(HANDLE handle) {
+    return CloseHandle(handle) != FALSE;
 }
-inline void find_handle(HANDLE handle) {
-    FindClose(handle);
+inline bool find_handle(HANDLE handle) {
+    return FindClose(handle) != FALSE;
 }
-inline void registry_key(HKEY key) {
-    RegCloseKey(key);
+inline bool registry_key(HKEY key) {
+    return RegCloseKey(key) == ERROR_SUCCESS;
 }
 inline void bstr(BSTR text) {
     SysFreeString(text);
+}
+template <typename Pointee>
+void com_memory(Pointee* pointer) {
+    CoTaskMemFree(pointer);
+}
+template <typename Pointee>
+void local_memory(Pointee* pointer) {
+    LocalFree(pointer);
+}
+template <typename Interface>
+void com_reference(Interface* pointer) {
+    pointer->Release();
 }
 }  // namespace release
 
@@ -64,7 +80,8 @@ inline void bstr(BSTR text) {
 // with INVALID_HANDLE_VALUE (CreateFileW) go through `file_handle`.
 using KernelHandle = Owner<HANDLE, nullptr, release::kernel_handle>;
 
-// CreateFileW's handle, whose failure is INVALID_HANDLE_VALUE rather than null.
+// CreateFileW's handle, whose failure is INVALID_HANDLE_VALUE rather than null
+// (as is CreateToolhelp32Snapshot's).
 inline KernelHandle file_handle(HANDLE handle) {
     return KernelHandle(handle == INVALID_HANDLE_VALUE ? nullptr : handle);
 }
@@ -87,82 +104,32 @@ using RegistryKey = Owner<HKEY, nullptr, release::registry_key>;
 // A text allocated for COM (SysAllocString).
 using Bstr = Owner<BSTR, nullptr, release::bstr>;
 
+// A copy of `text` for COM.
+inline Bstr bstr_copy(const wchar_t* text) {
+    return Bstr(SysAllocString(text));
+}
+
 // Memory COM handed out (CoTaskMemAlloc), such as a known folder's path.
 template <typename Pointee>
-class ComMemory {
-public:
-    ComMemory() = default;
-    ~ComMemory() { CoTaskMemFree(pointer_); }
-    ComMemory(ComMemory&& other) noexcept : pointer_(std::exchange(other.pointer_, nullptr)) {}
-    ComMemory& operator=(ComMemory&& other) noexcept {
-        std::swap(pointer_, other.pointer_);
-        return *this;
-    }
-    ComMemory(const ComMemory&) = delete;
-    ComMemory& operator=(const ComMemory&) = delete;
-    Pointee* get() const { return pointer_; }
-    Pointee** receive() {
-        CoTaskMemFree(std::exchange(pointer_, nullptr));
-        return &pointer_;
-    }
-
-private:
-    Pointee* pointer_ = nullptr;
-};
+using ComMemory = Owner<Pointee*, nullptr, release::com_memory<Pointee>>;
 
 // Memory a system function handed out with LocalAlloc (FormatMessageW,
 // CommandLineToArgvW).
 template <typename Pointee>
-class LocalMemory {
-public:
-    LocalMemory() = default;
-    explicit LocalMemory(Pointee* pointer) : pointer_(pointer) {}
-    ~LocalMemory() { LocalFree(pointer_); }
-    LocalMemory(LocalMemory&& other) noexcept : pointer_(std::exchange(other.pointer_, nullptr)) {}
-    LocalMemory& operator=(LocalMemory&& other) noexcept {
-        std::swap(pointer_, other.pointer_);
-        return *this;
-    }
-    LocalMemory(const LocalMemory&) = delete;
-    LocalMemory& operator=(const LocalMemory&) = delete;
-    Pointee* get() const { return pointer_; }
-    Pointee** receive() {
-        LocalFree(std::exchange(pointer_, nullptr));
-        return &pointer_;
-    }
-
-private:
-    Pointee* pointer_ = nullptr;
-};
+using LocalMemory = Owner<Pointee*, nullptr, release::local_memory<Pointee>>;
 
 // A reference to a COM object, released once.
 template <typename Interface>
 class ComRef {
 public:
-    ComRef() = default;
-    ~ComRef() { reset(); }
-    ComRef(ComRef&& other) noexcept : pointer_(std::exchange(other.pointer_, nullptr)) {}
-    ComRef& operator=(ComRef&& other) noexcept {
-        std::swap(pointer_, other.pointer_);
-        return *this;
-    }
-    ComRef(const ComRef&) = delete;
-    ComRef& operator=(const ComRef&) = delete;
-    Interface* operator->() const { return pointer_; }
-    Interface* get() const { return pointer_; }
-    explicit operator bool() const { return pointer_ != nullptr; }
-    Interface** receive() {
-        reset();
-        return &pointer_;
-    }
-    void reset() {
-        if (pointer_ != nullptr) {
-            std::exchange(pointer_, nullptr)->Release();
-        }
-    }
+    Interface* operator->() const { return reference_.get(); }
+    Interface* get() const { return reference_.get(); }
+    explicit operator bool() const { return static_cast<bool>(reference_); }
+    Interface** receive() { return reference_.receive(); }
+    void reset() { reference_.reset(); }
 
 private:
-    Interface* pointer_ = nullptr;
+    Owner<Interface*, nullptr, release::com_reference<Interface>> reference_;
 };
 
 }  // namespace zvkob::win32

@@ -7,28 +7,11 @@
 #include <optional>
 #include <vector>
 
+#include "platform/win32/owners.hpp"
 #include "platform/win32/wide_text.hpp"
 
 namespace zvkob::win32 {
 namespace {
-
-// Closes a registry key when it goes out of scope.
-class OpenKey {
-public:
-    OpenKey() = default;
-    ~OpenKey() {
-        if (key_ != nullptr) {
-            RegCloseKey(key_);
-        }
-    }
-    OpenKey(const OpenKey&) = delete;
-    OpenKey& operator=(const OpenKey&) = delete;
-    HKEY* receive() { return &key_; }
-    HKEY get() const { return key_; }
-
-private:
-    HKEY key_ = nullptr;
-};
 
 // The text of a string, without the terminating nulls the registry may hold.
 std::wstring string_data(const std::vector<BYTE>& data) {
@@ -102,7 +85,7 @@ std::wstring RegistrySettingsStore::section_path(std::string_view application,
 }
 
 std::string RegistrySettingsStore::get(std::string_view key, std::string_view default_text) {
-    OpenKey section;
+    RegistryKey section;
     if (RegOpenKeyExW(HKEY_CURRENT_USER, path_.c_str(), 0, KEY_QUERY_VALUE, section.receive()) !=
         ERROR_SUCCESS) {
         return std::string(default_text);
@@ -117,7 +100,7 @@ bool RegistrySettingsStore::has(std::string_view key) {
 }
 
 Outcome RegistrySettingsStore::save(std::string_view key, std::string_view text) {
-    OpenKey section;
+    RegistryKey section;
     LSTATUS status = RegCreateKeyExW(HKEY_CURRENT_USER, path_.c_str(), 0, nullptr, 0, KEY_SET_VALUE,
                                      nullptr, section.receive(), nullptr);
     if (status == ERROR_SUCCESS) {

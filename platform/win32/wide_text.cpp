@@ -1,5 +1,7 @@
 #include "platform/win32/wide_text.hpp"
 
+#include "platform/win32/owners.hpp"
+
 namespace zvkob::win32 {
 
 std::wstring widen(std::string_view utf8) {
@@ -26,12 +28,11 @@ std::string narrow(std::wstring_view utf16) {
 }
 
 std::string system_error_text(DWORD error) {
-    wchar_t* buffer = nullptr;
+    LocalMemory<wchar_t> buffer;
     const DWORD length = FormatMessageW(
         FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS,
-        nullptr, error, 0, reinterpret_cast<wchar_t*>(&buffer), 0, nullptr);
-    std::wstring text = length > 0 ? std::wstring(buffer, length) : std::wstring();
-    LocalFree(buffer);
+        nullptr, error, 0, reinterpret_cast<wchar_t*>(buffer.receive()), 0, nullptr);
+    std::wstring text = length > 0 ? std::wstring(buffer.get(), length) : std::wstring();
     while (!text.empty() && (text.back() == L'\n' || text.back() == L'\r' || text.back() == L' ')) {
         text.pop_back();
     }

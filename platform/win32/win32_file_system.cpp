@@ -2,6 +2,7 @@
 
 #include <windows.h>
 
+#include "platform/win32/owners.hpp"
 #include "platform/win32/wide_text.hpp"
 #include "platform/win32/win32_clock.hpp"
 
@@ -30,8 +31,8 @@ std::vector<FoundFile> Win32FileSystem::files_named(std::string_view folder,
     std::vector<FoundFile> found;
     add_if_file(base + L"\\" + file, found);
     WIN32_FIND_DATAW entry{};
-    HANDLE search = FindFirstFileW((base + L"\\*").c_str(), &entry);
-    if (search == INVALID_HANDLE_VALUE) {
+    const FindHandle search(FindFirstFileW((base + L"\\*").c_str(), &entry));
+    if (!search) {
         return found;
     }
     do {
@@ -40,8 +41,7 @@ std::vector<FoundFile> Win32FileSystem::files_named(std::string_view folder,
             child != L"..") {
             add_if_file(base + L"\\" + child + L"\\" + file, found);
         }
-    } while (FindNextFileW(search, &entry));
-    FindClose(search);
+    } while (FindNextFileW(search.get(), &entry));
     return found;
 }
 
@@ -65,26 +65,26 @@ FreeSpace Win32FileSystem::free_space(std::string_view folder) {
 
 // Shared with the node, which keeps its log open for writing.
 FileEnd Win32FileSystem::read_end(std::string_view path, std::size_t bytes) {
-    HANDLE file = CreateFileW(widen(path).c_str(), GENERIC_READ,
-                              FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
-                              OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (file == INVALID_HANDLE_VALUE) {
+    const KernelHandle file = file_handle(CreateFileW(
+        widen(path).c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+        nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (!file) {
         return {{}, system_error_text(GetLastError())};
     }
     LARGE_INTEGER size{};
-    GetFileSizeEx(file, &size);
+    GetFileSizeEx(file.get(), &size);
     const auto wanted = static_cast<LONGLONG>(bytes);
     LARGE_INTEGER start{};
     start.QuadPart = size.QuadPart > wanted ? size.QuadPart - wanted : 0;
     FileEnd end;
     end.text.resize(static_cast<std::size_t>(size.QuadPart - start.QuadPart));
     DWORD read = 0;
-    if (!SetFilePointerEx(file, start, nullptr, FILE_BEGIN) ||
-        !ReadFile(file, end.text.data(), static_cast<DWORD>(end.text.size()), &read, nullptr)) {
+    if (!SetFilePointerEx(file.get(), start, nullptr, FILE_BEGIN) ||
+        !ReadFile(file.get(), end.text.data(), static_cast<DWORD>(end.text.size()), &read,
+                  nullptr)) {
         end.failure = system_error_text(GetLastError());
     }
     end.text.resize(read);
-    CloseHandle(file);
     return end;
 }
 

@@ -7,6 +7,7 @@
 #include <chrono>
 
 #include "core/time_text.hpp"
+#include "platform/win32/owners.hpp"
 #include "platform/win32/wide_text.hpp"
 #include "platform/win32/win32_clock.hpp"
 
@@ -16,13 +17,11 @@ namespace {
 constexpr auto longest_wait = std::chrono::seconds(3);
 
 std::string local_app_data() {
-    PWSTR folder = nullptr;
-    std::string path;
-    if (SUCCEEDED(SHGetKnownFolderPath(FOLDERID_LocalAppData, 0, nullptr, &folder))) {
-        path = narrow(folder);
+    ComMemory<wchar_t> folder;
+    if (FAILED(SHGetKnownFolderPath(FOLDERID_LocalAppData, 0, nullptr, folder.receive()))) {
+        return {};
     }
-    CoTaskMemFree(folder);
-    return path;
+    return narrow(folder.get());
 }
 
 std::string history_folder() {
@@ -132,8 +131,9 @@ Outcome Win32History::open() {
                         &startup, &started)) {
         return Outcome::failure(system_error_text(GetLastError()));
     }
-    CloseHandle(started.hThread);
-    CloseHandle(started.hProcess);
+    // Nothing waits for Notepad: its handles are let go at once.
+    const KernelHandle process(started.hProcess);
+    const KernelHandle thread(started.hThread);
     return Outcome::success();
 }
 

@@ -2,6 +2,7 @@
 
 #include <windows.h>
 
+#include "platform/win32/owners.hpp"
 #include "platform/win32/wide_text.hpp"
 
 namespace zvkob::win32 {
@@ -28,19 +29,16 @@ Outcome Win32LogFiles::append(std::string_view path, std::string_view bytes) {
     if (slash != std::wstring::npos) {
         CreateDirectoryW(file.substr(0, slash).c_str(), nullptr);  // fails when it exists
     }
-    HANDLE handle = CreateFileW(file.c_str(), FILE_APPEND_DATA,
-                                FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
-                                OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (handle == INVALID_HANDLE_VALUE) {
+    const KernelHandle handle = file_handle(CreateFileW(
+        file.c_str(), FILE_APPEND_DATA, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+        nullptr, OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (!handle) {
         return failed("open", path);
     }
     DWORD written = 0;
     const BOOL ok =
-        WriteFile(handle, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr);
-    const Outcome outcome =
-        ok && written == bytes.size() ? Outcome::success() : failed("write to", path);
-    CloseHandle(handle);
-    return outcome;
+        WriteFile(handle.get(), bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr);
+    return ok && written == bytes.size() ? Outcome::success() : failed("write to", path);
 }
 
 Outcome Win32LogFiles::replace(std::string_view from, std::string_view to) {

@@ -6,6 +6,7 @@
 #include <string>
 #include <utility>
 
+#include "platform/win32/owners.hpp"
 #include "platform/win32/wide_text.hpp"
 
 namespace zvkob::win32 {
@@ -13,38 +14,6 @@ namespace {
 
 // How long one query may keep the window waiting for its answer.
 constexpr long answer_deadline_ms = 5000;
-
-// Releases a COM interface when it goes out of scope.
-template <typename Interface>
-class ComRef {
-public:
-    ComRef() = default;
-    ~ComRef() {
-        if (pointer_ != nullptr) {
-            pointer_->Release();
-        }
-    }
-    ComRef(const ComRef&) = delete;
-    ComRef& operator=(const ComRef&) = delete;
-    Interface** receive() { return &pointer_; }
-    Interface* operator->() const { return pointer_; }
-    Interface* get() const { return pointer_; }
-
-private:
-    Interface* pointer_ = nullptr;
-};
-
-class Bstr {
-public:
-    explicit Bstr(const wchar_t* text) : text_(SysAllocString(text)) {}
-    ~Bstr() { SysFreeString(text_); }
-    Bstr(const Bstr&) = delete;
-    Bstr& operator=(const Bstr&) = delete;
-    operator BSTR() const { return text_; }
-
-private:
-    BSTR text_;
-};
 
 std::string query_failure(const char* step, HRESULT result) {
     char code[16];
@@ -92,15 +61,15 @@ WmiAnswer run_wmi_query(const std::wstring& query, const std::vector<std::wstrin
         return {{}, query_failure("reach the service", result)};
     }
     ComRef<IWbemServices> services;
-    result = locator->ConnectServer(Bstr(L"ROOT\\CIMV2"), nullptr, nullptr, nullptr, 0, nullptr,
-                                    nullptr, services.receive());
+    result = locator->ConnectServer(bstr_copy(L"ROOT\\CIMV2").get(), nullptr, nullptr, nullptr, 0,
+                                    nullptr, nullptr, services.receive());
     if (FAILED(result)) {
         return {{}, query_failure("connect", result)};
     }
     CoSetProxyBlanket(services.get(), RPC_C_AUTHN_WINNT, RPC_C_AUTHZ_NONE, nullptr,
                       RPC_C_AUTHN_LEVEL_CALL, RPC_C_IMP_LEVEL_IMPERSONATE, nullptr, EOAC_NONE);
     ComRef<IEnumWbemClassObject> matches;
-    result = services->ExecQuery(Bstr(L"WQL"), Bstr(query.c_str()),
+    result = services->ExecQuery(bstr_copy(L"WQL").get(), bstr_copy(query.c_str()).get(),
                                  WBEM_FLAG_FORWARD_ONLY | WBEM_FLAG_RETURN_IMMEDIATELY, nullptr,
                                  matches.receive());
     if (FAILED(result)) {

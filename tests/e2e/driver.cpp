@@ -2,6 +2,7 @@
 
 #include <tlhelp32.h>
 
+#include "platform/win32/owners.hpp"
 #include "platform/win32/window_host.hpp"
 #include "settings_window/settings_window_layout.hpp"
 
@@ -11,6 +12,11 @@
 
 namespace zvkob::e2e {
 namespace {
+
+using win32::file_handle;
+using win32::FindHandle;
+using win32::KernelHandle;
+using win32::RegistryKey;
 
 constexpr wchar_t settings_root[] = L"Software\\VB and VBA Program Settings\\ZV-KOB";
 constexpr int first_control_id = 1000;
@@ -26,23 +32,21 @@ bool same_name(std::wstring_view a, std::wstring_view b) {
 
 template <typename Visit>
 void for_each_process(Visit visit) {
-    HANDLE snapshot = CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0);
-    if (snapshot == INVALID_HANDLE_VALUE) {
+    const KernelHandle snapshot = file_handle(CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0));
+    if (!snapshot) {
         return;
     }
     PROCESSENTRY32W entry{};
     entry.dwSize = sizeof entry;
-    for (BOOL more = Process32FirstW(snapshot, &entry); more;
-         more = Process32NextW(snapshot, &entry)) {
+    for (BOOL more = Process32FirstW(snapshot.get(), &entry); more;
+         more = Process32NextW(snapshot.get(), &entry)) {
         visit(entry);
     }
-    CloseHandle(snapshot);
 }
 
 void remove_tree(const std::wstring& path) {
     WIN32_FIND_DATAW entry{};
-    HANDLE search = FindFirstFileW((path + L"\\*").c_str(), &entry);
-    if (search != INVALID_HANDLE_VALUE) {
+    if (const FindHandle search{FindFirstFileW((path + L"\\*").c_str(), &entry)}) {
         do {
             const std::wstring name = entry.cFileName;
             if (name == L"." || name == L"..") {
@@ -55,8 +59,7 @@ void remove_tree(const std::wstring& path) {
             } else {
                 DeleteFileW(child.c_str());
             }
-        } while (FindNextFileW(search, &entry));
-        FindClose(search);
+        } while (FindNextFileW(search.get(), &entry));
     }
     RemoveDirectoryW(path.c_str());
 }
@@ -121,27 +124,27 @@ bool file_exists(const std::wstring& path) {
 }
 
 std::string read_file(const std::wstring& path) {
-    HANDLE file = CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
-                              nullptr, OPEN_EXISTING, 0, nullptr);
-    if (file == INVALID_HANDLE_VALUE) {
+    const KernelHandle file =
+        file_handle(CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                                nullptr, OPEN_EXISTING, 0, nullptr));
+    if (!file) {
         return {};
     }
-    std::string bytes(static_cast<std::size_t>(GetFileSize(file, nullptr)), '\0');
+    std::string bytes(static_cast<std::size_t>(GetFileSize(file.get(), nullptr)), '\0');
     DWORD read = 0;
-    ReadFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &read, nullptr);
-    CloseHandle(file);
+    ReadFile(file.get(), bytes.data(), static_cast<DWORD>(bytes.size()), &read, nullptr);
     bytes.resize(read);
     return bytes;
 }
 
 void write_file(const std::wstring& path, std::string_view bytes) {
-    HANDLE file = CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
-    if (file == INVALID_HANDLE_VALUE) {
+    const KernelHandle file = file_handle(
+        CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr));
+    if (!file) {
         throw std::runtime_error("cannot write " + narrow(path));
     }
     DWORD written = 0;
-    WriteFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr);
-    CloseHandle(file);
+    WriteFile(file.get(), bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr);
 }
 
 void copy_file(const std::wstring& from, const std::wstring& to) {
@@ -164,8 +167,8 @@ Process::Process(const std::wstring& exe, const std::wstring& arguments) {
                 error = GetLastError();
                 return false;
             }
-            CloseHandle(process.hThread);
-            handle_ = process.hProcess;
+            const KernelHandle thread(process.hThread);  // the test waits on the process only
+            handle_.reset(process.hProcess);
             id_ = process.dwProcessId;
             return true;
         },
@@ -178,21 +181,21 @@ Process::Process(const std::wstring& exe, const std::wstring& arguments) {
 
 Process::~Process() {
     kill();
-    CloseHandle(handle_);
 }
 
 bool Process::running() const {
-    return WaitForSingleObject(handle_, 0) == WAIT_TIMEOUT;
+    return WaitForSingleObject(handle_.get(), 0) == WAIT_TIMEOUT;
 }
 
 bool Process::wait_for_exit(std::chrono::milliseconds deadline) const {
-    return WaitForSingleObject(handle_, static_cast<DWORD>(deadline.count())) == WAIT_OBJECT_0;
+    return WaitForSingleObject(handle_.get(), static_cast<DWORD>(deadline.count())) ==
+           WAIT_OBJECT_0;
 }
 
 void Process::kill() {
     if (running()) {
-        TerminateProcess(handle_, 1);
-        WaitForSingleObject(handle_, 10000);
+        TerminateProcess(handle_.get(), 1);
+        WaitForSingleObject(handle_.get(), 10000);
     }
 }
 
@@ -207,11 +210,10 @@ bool process_runs(std::wstring_view image_name) {
 void kill_processes(std::wstring_view image_name) {
     for_each_process([&](const PROCESSENTRY32W& entry) {
         if (same_name(entry.szExeFile, image_name)) {
-            if (HANDLE process =
-                    OpenProcess(PROCESS_TERMINATE | SYNCHRONIZE, FALSE, entry.th32ProcessID)) {
-                TerminateProcess(process, 1);
-                WaitForSingleObject(process, 10000);
-                CloseHandle(process);
+            if (const KernelHandle process{
+                    OpenProcess(PROCESS_TERMINATE | SYNCHRONIZE, FALSE, entry.th32ProcessID)}) {
+                TerminateProcess(process.get(), 1);
+                WaitForSingleObject(process.get(), 10000);
             }
         }
     });
@@ -333,13 +335,13 @@ COLORREF colour_on_screen(HWND control) {
 }
 
 OtherProgramWindow::OtherProgramWindow() : ready_(CreateEventW(nullptr, TRUE, FALSE, nullptr)) {
-    thread_ = CreateThread(
+    thread_.reset(CreateThread(
         nullptr, 0,
         [](void* parameter) -> DWORD {
             auto& self = *static_cast<OtherProgramWindow*>(parameter);
             self.window_ = CreateWindowExW(0, L"STATIC", L"another program", WS_POPUP | WS_VISIBLE,
                                            0, 0, 400, 300, nullptr, nullptr, nullptr, nullptr);
-            SetEvent(self.ready_);
+            SetEvent(self.ready_.get());
             MSG message{};
             while (GetMessageW(&message, nullptr, 0, 0) > 0) {
                 DispatchMessageW(&message);
@@ -347,15 +349,13 @@ OtherProgramWindow::OtherProgramWindow() : ready_(CreateEventW(nullptr, TRUE, FA
             DestroyWindow(self.window_);
             return 0;
         },
-        this, 0, &thread_id_);
-    WaitForSingleObject(ready_, 10000);
+        this, 0, &thread_id_));
+    WaitForSingleObject(ready_.get(), 10000);
 }
 
 OtherProgramWindow::~OtherProgramWindow() {
     PostThreadMessageW(thread_id_, WM_QUIT, 0, 0);
-    WaitForSingleObject(thread_, 10000);
-    CloseHandle(thread_);
-    CloseHandle(ready_);
+    WaitForSingleObject(thread_.get(), 10000);
 }
 
 // As a user's click on it: raised above other windows and given the input.
@@ -372,9 +372,9 @@ bool seen_on_top(HWND window) {
 
 Section read_section(std::wstring_view instance) {
     Section values;
-    HKEY key = nullptr;
-    if (RegOpenKeyExW(HKEY_CURRENT_USER, section_key(instance).c_str(), 0, KEY_READ, &key) !=
-        ERROR_SUCCESS) {
+    RegistryKey key;
+    if (RegOpenKeyExW(HKEY_CURRENT_USER, section_key(instance).c_str(), 0, KEY_READ,
+                      key.receive()) != ERROR_SUCCESS) {
         return values;
     }
     for (DWORD index = 0;; ++index) {
@@ -383,7 +383,7 @@ Section read_section(std::wstring_view instance) {
         BYTE data[16384];
         DWORD data_size = sizeof data;
         DWORD type = 0;
-        if (RegEnumValueW(key, index, name, &name_length, nullptr, &type, data, &data_size) !=
+        if (RegEnumValueW(key.get(), index, name, &name_length, nullptr, &type, data, &data_size) !=
             ERROR_SUCCESS) {
             break;
         }
@@ -393,7 +393,6 @@ Section read_section(std::wstring_view instance) {
         }
         values[std::wstring(name, name_length)] = type == REG_SZ ? value : L"<not REG_SZ>";
     }
-    RegCloseKey(key);
     return values;
 }
 
@@ -403,14 +402,13 @@ void delete_section(std::wstring_view instance) {
 }
 
 void write_setting(std::wstring_view instance, std::wstring_view key, std::wstring_view value) {
-    HKEY section = nullptr;
+    RegistryKey section;
     RegCreateKeyExW(HKEY_CURRENT_USER, section_key(instance).c_str(), 0, nullptr, 0, KEY_SET_VALUE,
-                    nullptr, &section, nullptr);
+                    nullptr, section.receive(), nullptr);
     const std::wstring data(value);
-    RegSetValueExW(section, std::wstring(key).c_str(), 0, REG_SZ,
+    RegSetValueExW(section.get(), std::wstring(key).c_str(), 0, REG_SZ,
                    reinterpret_cast<const BYTE*>(data.c_str()),
                    static_cast<DWORD>((data.size() + 1) * sizeof(wchar_t)));
-    RegCloseKey(section);
 }
 
 void write_setting_number(std::wstring_view instance, std::wstring_view key, DWORD value) {

@@ -11,6 +11,7 @@
 #include <string_view>
 
 #include "core/control_table.hpp"
+#include "platform/win32/owners.hpp"
 
 namespace zvkob::e2e {
 
@@ -71,7 +72,7 @@ public:
     void kill();
 
 private:
-    HANDLE handle_ = nullptr;
+    win32::KernelHandle handle_;
     DWORD id_ = 0;
 };
 
@@ -121,10 +122,10 @@ public:
     void take_foreground() const;
 
 private:
-    HANDLE thread_ = nullptr;
+    win32::KernelHandle thread_;
     DWORD thread_id_ = 0;
     HWND window_ = nullptr;
-    HANDLE ready_ = nullptr;
+    win32::KernelHandle ready_;
 };
 
 // Whether `window` is the one seen at its own middle: nothing covers it there.

@@ -24,6 +24,12 @@
 #include <cstring>
 #include <string>
 
+#include "platform/win32/owners.hpp"
+
+using zvkob::win32::file_handle;
+using zvkob::win32::KernelHandle;
+using zvkob::win32::LocalMemory;
+
 namespace {
 
 std::wstring own_path() {
@@ -34,13 +40,12 @@ std::wstring own_path() {
 
 void record_arguments(const std::wstring& file) {
     int count = 0;
-    wchar_t** arguments = CommandLineToArgvW(GetCommandLineW(), &count);
+    const LocalMemory<wchar_t*> arguments(CommandLineToArgvW(GetCommandLineW(), &count));
     std::wstring lines;
-    for (int i = 1; arguments != nullptr && i < count; ++i) {
-        lines += arguments[i];
+    for (int i = 1; arguments && i < count; ++i) {
+        lines += arguments.get()[i];
         lines += L"\n";
     }
-    LocalFree(arguments);
     const int size = WideCharToMultiByte(CP_UTF8, 0, lines.data(), static_cast<int>(lines.size()),
                                          nullptr, 0, nullptr, nullptr);
     std::string utf8(static_cast<std::size_t>(size), '\0');
@@ -48,24 +53,24 @@ void record_arguments(const std::wstring& file) {
                         nullptr, nullptr);
     // Written beside, then moved in place, so a reader never sees half a list.
     const std::wstring partial = file + L".partial";
-    HANDLE out = CreateFileW(partial.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
-                             FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (out == INVALID_HANDLE_VALUE) {
+    KernelHandle out = file_handle(CreateFileW(partial.c_str(), GENERIC_WRITE, 0, nullptr,
+                                               CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (!out) {
         return;
     }
     DWORD written = 0;
-    WriteFile(out, utf8.data(), static_cast<DWORD>(utf8.size()), &written, nullptr);
-    CloseHandle(out);
+    WriteFile(out.get(), utf8.data(), static_cast<DWORD>(utf8.size()), &written, nullptr);
+    out.reset();  // closed before the move, which a file still open would refuse
     MoveFileExW(partial.c_str(), file.c_str(), MOVEFILE_REPLACE_EXISTING);
 }
 
 void write_text(const std::wstring& file, const char* text) {
-    HANDLE out = CreateFileW(file.c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr, CREATE_ALWAYS,
-                             FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (out != INVALID_HANDLE_VALUE) {
+    const KernelHandle out =
+        file_handle(CreateFileW(file.c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr,
+                                CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (out) {
         DWORD written = 0;
-        WriteFile(out, text, static_cast<DWORD>(strlen(text)), &written, nullptr);
-        CloseHandle(out);
+        WriteFile(out.get(), text, static_cast<DWORD>(strlen(text)), &written, nullptr);
     }
 }
 
@@ -93,15 +98,14 @@ void play_a_pinned_window(const std::wstring& report, const std::wstring& stop) 
 // The node's log in the folder of its -datadir argument, or "" without one.
 std::wstring node_log() {
     int count = 0;
-    wchar_t** arguments = CommandLineToArgvW(GetCommandLineW(), &count);
+    const LocalMemory<wchar_t*> arguments(CommandLineToArgvW(GetCommandLineW(), &count));
     std::wstring log;
-    for (int i = 1; arguments != nullptr && i < count; ++i) {
-        const std::wstring argument = arguments[i];
+    for (int i = 1; arguments && i < count; ++i) {
+        const std::wstring argument = arguments.get()[i];
         if (argument.rfind(L"-datadir=", 0) == 0) {
             log = argument.substr(9) + L"\\debug.log";
         }
     }
-    LocalFree(arguments);
     return log;
 }
 
@@ -109,12 +113,12 @@ void append_to_log(const std::wstring& log, const char* line) {
     if (log.empty()) {
         return;
     }
-    HANDLE out = CreateFileW(log.c_str(), FILE_APPEND_DATA, FILE_SHARE_READ | FILE_SHARE_WRITE,
-                             nullptr, OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (out != INVALID_HANDLE_VALUE) {
+    const KernelHandle out =
+        file_handle(CreateFileW(log.c_str(), FILE_APPEND_DATA, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                                nullptr, OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (out) {
         DWORD written = 0;
-        WriteFile(out, line, static_cast<DWORD>(strlen(line)), &written, nullptr);
-        CloseHandle(out);
+        WriteFile(out.get(), line, static_cast<DWORD>(strlen(line)), &written, nullptr);
     }
 }
 
