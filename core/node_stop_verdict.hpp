@@ -1,0 +1,42 @@
+#pragma once
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "core/node_log_session.hpp"
+
+namespace zvkob {
+
+// How the node stopped, as its log and its exit code tell it.
+enum class StopCause {
+    clean,        // it finished its shut-down
+    after_error,  // a fatal error stopped it, or it finished with an error code
+    crash,        // it was ended before finishing its shut-down (killed, crashed)
+    no_log,       // no log to tell, but it exited with code 0
+};
+
+struct NodeStop {
+    StopCause cause = StopCause::no_log;
+    std::string why;                      // in words, naming the log ZV-KOB read
+    std::string fatal_line;               // the session's first fatal error line
+    std::string hint;                     // what usually helps after that error
+    std::vector<std::string> last_lines;  // the session's last lines, to show
+};
+
+inline constexpr std::size_t stop_lines_shown = 10;
+inline constexpr std::size_t stop_line_characters = 200;
+
+// The verdict on the latest session of the log at `log_path`. A node that
+// finished its shut-down writes a done line after its last in-progress line;
+// after a fatal error it writes them too, but since version 26 exits with 1.
+// A log that could not be read or holds nothing leaves the exit code alone to
+// decide, as stop_without_log does.
+NodeStop node_stop_verdict(std::string_view log_path, const LogSession& session,
+                           std::optional<unsigned long> exit_code);
+
+// The verdict when there is no log to read, `reason` saying why: only an exit
+// code of 0 tells that the node stopped of itself; anything else is a crash.
+NodeStop stop_without_log(std::string_view reason, std::optional<unsigned long> exit_code);
+
+}  // namespace zvkob
