@@ -164,20 +164,20 @@ NodeStop node_stop_verdict(std::string_view log_path, const LogSession& session,
     stop.last_lines = last_lines(session.lines);
     if (end.first_fatal) {
         const std::string& line = session.lines[*end.first_fatal];
-        stop.cause = StopCause::after_error;
+        stop.how = HowItStopped::after_error;
         stop.why = path + " shows a fatal error" + exit_note(exit_code);
         stop.fatal_line = shown_text(line, line.size());
         stop.hint = hint_for(line);
     } else if (end.done && exit_code.value_or(0) != 0) {
-        stop.cause = StopCause::after_error;
+        stop.how = HowItStopped::after_error;
         stop.why = clean_why(log_path, session, *end.done) + ", but the node exited with code " +
                    exit_code_text(*exit_code);
         stop.hint = general_hint;
     } else if (end.done) {
-        stop.cause = StopCause::clean;
+        stop.how = HowItStopped::clean;
         stop.why = clean_why(log_path, session, *end.done);
     } else {
-        stop.cause = StopCause::crash;
+        stop.how = HowItStopped::crash;
         stop.why = crash_why(log_path, session, end, exit_code);
     }
     return stop;
@@ -185,7 +185,7 @@ NodeStop node_stop_verdict(std::string_view log_path, const LogSession& session,
 
 NodeStop stop_without_log(std::string_view reason, std::optional<unsigned long> exit_code) {
     NodeStop stop;
-    stop.cause = exit_code == 0UL ? StopCause::no_log : StopCause::crash;
+    stop.how = exit_code == 0UL ? HowItStopped::no_log : HowItStopped::crash;
     stop.why = std::string(reason) + exit_note(exit_code);
     return stop;
 }

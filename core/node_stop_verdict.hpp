@@ -9,7 +9,7 @@
 namespace zvkob {
 
 // How the node stopped, as its log and its exit code tell it.
-enum class StopCause {
+enum class HowItStopped {
     clean,        // it finished its shut-down
     after_error,  // a fatal error stopped it, or it finished with an error code
     crash,        // it was ended before finishing its shut-down (killed, crashed)
@@ -17,7 +17,7 @@ enum class StopCause {
 };
 
 struct NodeStop {
-    StopCause cause = StopCause::no_log;
+    HowItStopped how = HowItStopped::no_log;
     std::string why;                      // in words, naming the log ZV-KOB read
     std::string fatal_line;               // the session's first fatal error line
     std::string hint;                     // what usually helps after that error

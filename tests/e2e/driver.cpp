@@ -220,19 +220,14 @@ void kill_processes(std::wstring_view image_name) {
 }
 
 bool process_id_runs(DWORD id) {
-    HANDLE process = OpenProcess(SYNCHRONIZE, FALSE, id);
-    const bool runs = process != nullptr && WaitForSingleObject(process, 0) == WAIT_TIMEOUT;
-    if (process != nullptr) {
-        CloseHandle(process);
-    }
-    return runs;
+    const KernelHandle process{OpenProcess(SYNCHRONIZE, FALSE, id)};
+    return process && WaitForSingleObject(process.get(), 0) == WAIT_TIMEOUT;
 }
 
 void kill_process(DWORD id) {
-    if (HANDLE process = OpenProcess(PROCESS_TERMINATE | SYNCHRONIZE, FALSE, id)) {
-        TerminateProcess(process, 1);
-        WaitForSingleObject(process, 10000);
-        CloseHandle(process);
+    if (const KernelHandle process{OpenProcess(PROCESS_TERMINATE | SYNCHRONIZE, FALSE, id)}) {
+        TerminateProcess(process.get(), 1);
+        WaitForSingleObject(process.get(), 10000);
     }
 }
 

@@ -188,37 +188,40 @@ TEST(NodeStopVerdict, TellsACleanStopByTheDoneLineOfEveryVersion) {
         const char* name;
         Lines lines;
         std::optional<unsigned long> exit_code;
-        StopCause cause;
+        HowItStopped how;
     };
     Lines after_a_clean_run = v0_19_clean;
     after_a_clean_run.insert(after_a_clean_run.end(),
                              {"", "2020-03-11T08:00:00Z Bitcoin Core version v0.19.1",
                               "2020-03-11T08:00:01Z Loading block index..."});
     const Case cases[] = {
-        {"0.16", v0_16_clean, 0, StopCause::clean},
-        {"0.19, exit code unknown", v0_19_clean, std::nullopt, StopCause::clean},
-        {"24, lines after the done line", v24_clean_then_qt_threads, 0, StopCause::clean},
-        {"30", v30_clean, 0, StopCause::clean},
-        {"a fork", dogecoin_clean, 0, StopCause::clean},
-        {"done without in progress", {"", "x version v1.0", "Shutdown: done"}, 0, StopCause::clean},
-        {"29 exit code 1", v0_19_clean, 1, StopCause::after_error},
+        {"0.16", v0_16_clean, 0, HowItStopped::clean},
+        {"0.19, exit code unknown", v0_19_clean, std::nullopt, HowItStopped::clean},
+        {"24, lines after the done line", v24_clean_then_qt_threads, 0, HowItStopped::clean},
+        {"30", v30_clean, 0, HowItStopped::clean},
+        {"a fork", dogecoin_clean, 0, HowItStopped::clean},
+        {"done without in progress",
+         {"", "x version v1.0", "Shutdown: done"},
+         0,
+         HowItStopped::clean},
+        {"29 exit code 1", v0_19_clean, 1, HowItStopped::after_error},
         {"in progress, no done",
          {"", "x version v1.0", "Shutdown in progress..."},
          0,
-         StopCause::crash},
+         HowItStopped::crash},
         {"done line being written",
          {"", "x version v1.0", "Shutdown: In progress...", "Shutdown: do"},
          std::nullopt,
-         StopCause::crash},
-        {"killed after a clean run", after_a_clean_run, 0, StopCause::crash},
+         HowItStopped::crash},
+        {"killed after a clean run", after_a_clean_run, 0, HowItStopped::crash},
         {"killed stopping, its start unseen",
          {"", "x version v1.0", "Shutdown: done", "Loading block index...",
           "Shutdown: In progress..."},
          0,
-         StopCause::crash},
+         HowItStopped::crash},
     };
     for (const Case& c : cases) {
-        EXPECT_EQ(verdict_of(c.lines, c.exit_code).cause, c.cause) << c.name;
+        EXPECT_EQ(verdict_of(c.lines, c.exit_code).how, c.how) << c.name;
     }
     EXPECT_EQ(verdict_of(v30_clean).why, "C:\\Node\\debug.log ends with Shutdown done");
     EXPECT_EQ(node_stop_verdict("x", session_of(log_text(v0_16_clean, "\r\n")), 0).why,
@@ -255,10 +258,10 @@ TEST(NodeStopVerdict, NamesTheFirstFatalErrorAndWhatHelps) {
                                           c.line, "2025-10-20T09:00:03Z Shutdown: In progress...",
                                           "2025-10-20T09:00:04Z Shutdown: done"});
         if (c.hint.empty()) {
-            EXPECT_EQ(stop.cause, StopCause::clean) << c.line;
+            EXPECT_EQ(stop.how, HowItStopped::clean) << c.line;
             continue;
         }
-        EXPECT_EQ(stop.cause, StopCause::after_error) << c.line;
+        EXPECT_EQ(stop.how, HowItStopped::after_error) << c.line;
         EXPECT_EQ(stop.fatal_line, c.line);
         EXPECT_TRUE(stop.hint.find(c.hint) != std::string::npos) << c.line << ": " << stop.hint;
     }
@@ -267,15 +270,15 @@ TEST(NodeStopVerdict, NamesTheFirstFatalErrorAndWhatHelps) {
 TEST(NodeStopVerdict, LetsTheExitCodeDecideWhenThereIsNoLogToRead) {
     const LogSession unreadable{{}, false, std::nullopt, "Access is denied."};
     const NodeStop denied = node_stop_verdict("C:\\Node\\debug.log", unreadable, 0);
-    EXPECT_EQ(denied.cause, StopCause::no_log);
+    EXPECT_EQ(denied.how, HowItStopped::no_log);
     EXPECT_EQ(
         denied.why,
         "C:\\Node\\debug.log cannot be read: Access is denied. (the node exited with code 0)");
     EXPECT_EQ(node_stop_verdict("C:\\Node\\debug.log", session_of("\r\n\n"), 0xC0000005).why,
               "C:\\Node\\debug.log is empty (the node exited with code 0xC0000005)");
-    EXPECT_EQ(stop_without_log("the node runs with -nodebuglogfile", std::nullopt).cause,
-              StopCause::crash);
-    EXPECT_EQ(stop_without_log("the node runs with -nodebuglogfile", 3).cause, StopCause::crash);
+    EXPECT_EQ(stop_without_log("the node runs with -nodebuglogfile", std::nullopt).how,
+              HowItStopped::crash);
+    EXPECT_EQ(stop_without_log("the node runs with -nodebuglogfile", 3).how, HowItStopped::crash);
 }
 
 TEST(NodeStopVerdict, ShowsTheLastTenLinesCutShortAndReadable) {
