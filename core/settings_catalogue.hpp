@@ -35,7 +35,8 @@ struct StoredSetting {
 namespace stored {
 using enum SettingKind;
 using enum SettingOwner;
-inline constexpr unsigned main_position = read_at_main_load | written_at_main_unload;
+// Read when the main window opens and written when it closes.
+inline constexpr unsigned main_load_and_unload = read_at_main_load | written_at_main_unload;
 inline constexpr unsigned settings_position =
     read_at_settings_opening | written_at_settings_close | written_at_save_to_registry;
 inline constexpr unsigned settings_field = read_at_settings_opening | written_at_save_to_registry;
@@ -43,28 +44,30 @@ inline constexpr unsigned everywhere = read_at_main_load | written_at_main_unloa
                                        read_at_settings_opening | written_at_save_to_registry;
 
 // The main window.
-inline constexpr StoredSetting main_left{"MAIN-Left", position, "1000", main_window, main_position};
-inline constexpr StoredSetting main_top{"MAIN-Top", position, "1000", main_window, main_position};
+inline constexpr StoredSetting main_left{"MAIN-Left", position, "1000", main_window,
+                                         main_load_and_unload};
+inline constexpr StoredSetting main_top{"MAIN-Top", position, "1000", main_window,
+                                        main_load_and_unload};
 inline constexpr StoredSetting main_width{"MAIN-Width", size, "4530", main_window,
                                           read_at_main_load};
 inline constexpr StoredSetting main_height{"MAIN-Height", size, "2565", main_window,
                                            read_at_main_load};
 inline constexpr StoredSetting qt_chosen{"USE_QT_BAT_TICKBOX", tick, "0", main_window,
-                                         main_position};
+                                         main_load_and_unload};
 inline constexpr StoredSetting daemon_chosen{"USE_DAEMON_BAT_TICKBOX", tick, "0", main_window,
-                                             main_position};
+                                             main_load_and_unload};
 inline constexpr StoredSetting always_on_top{"AlwaysOnTopTimer_TICKBOX", tick, "1", main_window,
                                              everywhere};
 inline constexpr StoredSetting auto_start{"AUTOSTART_TICKBOX", tick, "0", main_window,
-                                          main_position};
+                                          main_load_and_unload};
 inline constexpr StoredSetting auto_close{"AUTOCLOSE_TIMER_TICKBOX", tick, "0", main_window,
-                                          main_position};
+                                          main_load_and_unload};
 // The batch files the main window starts the programs with (Save To Registry sets them).
 inline constexpr StoredSetting qt_batch_path{"BAT_QT_RUN_COMMAND_TEXTBOX", text, "", main_window,
-                                             main_position | written_at_save_to_registry};
-inline constexpr StoredSetting daemon_batch_path{"BAT_DAEMON_RUN_COMMAND_TEXTBOX", text, "",
-                                                 main_window,
-                                                 main_position | written_at_save_to_registry};
+                                             main_load_and_unload | written_at_save_to_registry};
+inline constexpr StoredSetting daemon_batch_path{
+    "BAT_DAEMON_RUN_COMMAND_TEXTBOX", text, "", main_window,
+    main_load_and_unload | written_at_save_to_registry};
 
 // The settings window; the main window watches for the two image names.
 inline constexpr StoredSetting qt_image{"QT_NAME_TEXTBOX", text, "", settings_window, everywhere};
@@ -98,7 +101,7 @@ inline constexpr StoredSetting wallet_argument{"DASH_DISABLE_WALLET_EQUALS_TEXTB
 // Guarding the node: ticks of the main window's menu, off until the user
 // turns them on, and stored only once changed.
 constexpr StoredSetting guarding_tick(std::string_view key) {
-    return {key, tick, "0", main_window, main_position, true};
+    return {key, tick, "0", main_window, main_load_and_unload, true};
 }
 inline constexpr StoredSetting keep_node_running = guarding_tick("KEEP_NODE_RUNNING");
 inline constexpr StoredSetting safe_sign_out = guarding_tick("SAFE_SIGN_OUT");

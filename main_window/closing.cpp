@@ -1,6 +1,7 @@
 #include "main_window/closing.hpp"
 
 #include "main_window/auto_close.hpp"
+#include "main_window/load_unload.hpp"
 
 namespace zvkob {
 namespace {
@@ -44,7 +45,7 @@ void settings_click(MainWindow& w) {
         OpenWhileAlive open(w.settings_open);
         // Its own events, and the main window's timers, run while it is open.
         EventGate::Reopened reopened(w.services.events);
-        w.services.windows.show_settings_window();
+        w.services.windows.show_settings_window(w);
     } catch (...) {
         close_if_asked_meanwhile(w);
         throw;
@@ -63,6 +64,13 @@ void request_auto_close(MainWindow& w) {
 
 void request_close(MainWindow& w) {
     w.services.windows.close_main_window();
+}
+
+void unload_for_close(MainWindow& w) {
+    const Outcome saved = unload_main_window(w);
+    if (!saved && !w.session_ending) {
+        w.services.notifier.show_error(saved.reason());
+    }
 }
 
 bool main_may_close_now(MainWindow& w) {

@@ -15,6 +15,10 @@ void request_auto_close(MainWindow& window);
 // Closes ZV-KOB as a user's close does (the settings window first, when open).
 void request_close(MainWindow& window);
 
+// The unload a close runs: saves the settings, and says what could not be
+// saved unless Windows is ending the session (nobody would read it then).
+void unload_for_close(MainWindow& window);
+
 // The user, Windows or another program asks the main window to close.
 // Returns whether it may close now; with the settings window open, that
 // window is asked to close first and the main window follows it.

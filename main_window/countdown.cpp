@@ -1,6 +1,5 @@
 #include "main_window/countdown.hpp"
 
-#include <cmath>
 #include <cstdio>
 #include <initializer_list>
 
@@ -113,8 +112,8 @@ void disarm_countdown(MainWindow& w) {
     w.countdown_timer.set_enabled(false);
 }
 
-void arm_countdown(MainWindow& w, std::int64_t wait_ms, StartRequest requester) {
-    w.countdown_remaining = countdown_start_days + static_cast<double>(wait_ms) / 86400000.0;
+void arm_countdown(MainWindow& w, std::chrono::milliseconds wait, StartRequest requester) {
+    w.countdown_remaining = countdown_start + wait;
     w.countdown_for = requester;
     w.start_stop_button.set_text("STOP");
     lock_for_countdown(w, true);
@@ -138,10 +137,12 @@ void lock_for_countdown(MainWindow& w, bool locked) {
     }
 }
 
-std::string countdown_text(double days) {
-    const long long total = std::llround(std::fabs(days) * 86400.0);
+// Whole seconds, rounded as the display always has: to the nearest.
+std::string countdown_text(std::chrono::milliseconds remaining) {
+    const long long total =
+        std::chrono::round<std::chrono::seconds>(std::chrono::abs(remaining)).count();
     char text[24];
-    if (days > 0 && total >= 60) {
+    if (remaining.count() > 0 && total >= 60) {
         std::snprintf(text, sizeof text, "%lld:%02lld", total / 60, total % 60);
     } else {
         std::snprintf(text, sizeof text, "%02lld", total % 60);
@@ -157,7 +158,7 @@ void start_stop_click(MainWindow& w) {
         disarm_countdown(w);
     } else {
         end_back_off(w);
-        arm_countdown(w, 0, StartRequest::countdown);
+        arm_countdown(w, std::chrono::milliseconds(0), StartRequest::countdown);
     }
     show_state(w);
 }
@@ -166,7 +167,7 @@ void countdown_tick(MainWindow& w) {
     if (w.waiting_to_start) {
         zero_step(w);  // tries again each second, without counting on
     } else {
-        w.countdown_remaining -= 1.0 / 24.0 / 60.0 / 60.0;
+        w.countdown_remaining -= std::chrono::seconds(1);
         w.countdown_shown = countdown_text(w.countdown_remaining);
         if (w.countdown_shown == "00") {
             zero_step(w);

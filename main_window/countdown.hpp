@@ -1,21 +1,21 @@
 #pragma once
-#include <cstdint>
+#include <chrono>
 #include <string>
 
 #include "main_window/main_window.hpp"
 
 namespace zvkob {
 
-// The countdown display: the seconds of a time counted in days, as two digits.
-// Below zero it shows the seconds of the absolute value, so an overrun counts
-// up "01", "02" ... "59" and reads "00" again every minute. A minute or more
-// ahead (a restart that waits) it shows minutes and seconds, "4:59".
-std::string countdown_text(double days);
+// The countdown display: the seconds left, as two digits. Below zero it shows
+// the seconds of the absolute value, so an overrun counts up "01", "02" ...
+// "59" and reads "00" again every minute. A minute or more ahead (a restart
+// that waits) it shows minutes and seconds, "4:59".
+std::string countdown_text(std::chrono::milliseconds remaining);
 
 // Arms the countdown at eleven seconds plus `wait_ms`, to start the chosen
 // program for `requester`, locking the controls that could change what is
 // about to start; disarming unlocks them.
-void arm_countdown(MainWindow& window, std::int64_t wait_ms, StartRequest requester);
+void arm_countdown(MainWindow& window, std::chrono::milliseconds wait, StartRequest requester);
 void disarm_countdown(MainWindow& window);
 
 // With no program chosen there is nothing to count down to: "START", the

@@ -14,17 +14,15 @@
 namespace zvkob {
 namespace {
 
-constexpr std::int64_t minute_ms = 60 * 1000;
-constexpr std::int64_t short_run_ms = 5 * minute_ms;
-constexpr std::int64_t restart_window_ms = 60 * minute_ms;
+using std::chrono::milliseconds;
+using std::chrono::minutes;
+constexpr milliseconds shortest_good_run = minutes(5);
+constexpr milliseconds restart_window = minutes(60);
 constexpr std::size_t restarts_per_hour = 5;
 
-void record(MainWindow& w, const std::string& event) {
+// Every line Keep Node Running writes says that it is its decision.
+void record_decision(MainWindow& w, const std::string& event) {
     w.services.history.record("Keep Node Running: " + event);
-}
-
-std::string program_text(const NodeProgram& program) {
-    return "the " + std::string(program.name) + " program (" + program.image + ")";
 }
 
 bool restart_armed(const MainWindow& w) {
@@ -38,7 +36,7 @@ bool left_alone(MainWindow& w, const NodeProgram& program) {
                       : w.closing        ? "while ZV-KOB is closing"
                                          : nullptr;
     if (why != nullptr) {
-        record(w, program_text(program) + " stopped " + why + "; it is left stopped.");
+        record_decision(w, program.described() + " stopped " + why + "; it is left stopped.");
     }
     return why != nullptr;
 }
@@ -46,8 +44,8 @@ bool left_alone(MainWindow& w, const NodeProgram& program) {
 void give_up(MainWindow& w, const NodeProgram& program, const StopVerdict& verdict) {
     const std::string why = "the node was started again " + std::to_string(restarts_per_hour) +
                             " times within an hour and stopped each time";
-    record(w, "gives up: " + why + ". Last lines of its log:\n" + verdict.last_lines);
-    tell(w, "Keep Node Running gives up on " + program_text(program) + ": " + why + ".\n\n" +
+    record_decision(w, "gives up: " + why + ". Last lines of its log:\n" + verdict.last_lines);
+    tell(w, "Keep Node Running gives up on " + program.described() + ": " + why + ".\n\n" +
                 (verdict.last_lines.empty() ? verdict.why
                                             : "The last lines of its log:\n" + verdict.last_lines) +
                 "\n\nLAUNCH or START starts it again when you are ready.");
@@ -56,10 +54,10 @@ void give_up(MainWindow& w, const NodeProgram& program, const StopVerdict& verdi
 // A clean stop is the user's or the node's choice: a countdown that would
 // start the node again is ended too.
 void leave_clean_stop(MainWindow& w, const std::string& stopped, const StopVerdict& verdict) {
-    record(w, stopped + " cleanly (" + verdict.why + "); it is left stopped.");
+    record_decision(w, stopped + " cleanly (" + verdict.why + "); it is left stopped.");
     if (w.countdown_timer.enabled()) {
         disarm_countdown(w);
-        record(w, "the countdown is ended, so that it does not start the node again.");
+        record_decision(w, "the countdown is ended, so that it does not start the node again.");
     }
 }
 
@@ -68,21 +66,23 @@ void arm_restart(MainWindow& w, const NodeProgram& program, const std::string& s
     w.services.windows.flash_main_window();
     RestartHistory& r = w.restarts;
     const std::int64_t now = w.services.clock.now_ms();
-    std::erase_if(r.restarts_ms, [now](std::int64_t at) { return now - at > restart_window_ms; });
+    std::erase_if(r.restarts_ms,
+                  [now](std::int64_t at) { return milliseconds(now - at) > restart_window; });
     if (r.restarts_ms.size() >= restarts_per_hour) {
         give_up(w, program, verdict);
         return;
     }
-    const bool short_run =
-        program.node.started_by() == StartRequest::keep_node_running && ran_ms < short_run_ms;
+    const bool short_run = program.node.started_by() == StartRequest::keep_node_running &&
+                           milliseconds(ran_ms) < shortest_good_run;
     r.short_runs = short_run ? r.short_runs + 1 : 0;
-    const std::int64_t wait = back_off_ms(r.short_runs);
+    const milliseconds wait = back_off(r.short_runs);
     arm_countdown(w, wait, StartRequest::keep_node_running);
-    record(w, stopped + " unexpectedly (" + verdict.why + "). It is started again " +
-                  (wait == 0 ? std::string("through the countdown")
-                             : "after a wait of " + duration_text(wait) +
-                                   ", as it ran less than five minutes after its last restart") +
-                  "; STOP cancels.");
+    record_decision(w, stopped + " unexpectedly (" + verdict.why + "). It is started again " +
+                           (wait == milliseconds(0)
+                                ? std::string("through the countdown")
+                                : "after a wait of " + duration_text(wait.count()) +
+                                      ", as it ran less than five minutes after its last restart") +
+                           "; STOP cancels.");
 }
 
 StopCause cause_of(const StopVerdict& verdict) {
@@ -101,21 +101,21 @@ void decide(MainWindow& w, NodeProgram& program, std::int64_t ran_ms) {
     const StopVerdict verdict =
         how_the_node_stopped(w.services.files, w.data_folder, w.services.clock.now_ms() - ran_ms);
     program.node.life.on(NodeEvent::verdict, w.services.clock.now_ms(), cause_of(verdict));
-    const std::string stopped = program_text(program) + " stopped after " + duration_text(ran_ms);
+    const std::string stopped = program.described() + " stopped after " + duration_text(ran_ms);
     if (verdict.clean) {
         leave_clean_stop(w, stopped, verdict);
         return;
     }
     if (w.countdown_timer.enabled()) {
-        record(w,
-               stopped + " (" + verdict.why + "); the countdown is armed already and starts it.");
+        record_decision(
+            w, stopped + " (" + verdict.why + "); the countdown is armed already and starts it.");
         return;
     }
     if (const StartAnswer answer = may_start_now(w, program);
         answer.refusal == StartRefusal::session_ending ||
         answer.refusal == StartRefusal::node_runs ||
         answer.refusal == StartRefusal::node_stopping) {
-        record(w, stopped + "; it is not started again: " + answer.reason + ".");
+        record_decision(w, stopped + "; it is not started again: " + answer.reason + ".");
         return;
     }
     arm_restart(w, program, stopped, verdict, ran_ms);
@@ -123,8 +123,8 @@ void decide(MainWindow& w, NodeProgram& program, std::int64_t ran_ms) {
 
 }  // namespace
 
-std::int64_t back_off_ms(int short_runs) {
-    constexpr std::array<std::int64_t, 4> waits{0, 1 * minute_ms, 5 * minute_ms, 15 * minute_ms};
+milliseconds back_off(int short_runs) {
+    constexpr std::array<milliseconds, 4> waits{minutes(0), minutes(1), minutes(5), minutes(15)};
     return waits[static_cast<std::size_t>(std::clamp(short_runs, 0, 3))];
 }
 
@@ -138,7 +138,7 @@ void node_gone(MainWindow& w, NodeProgram& program, std::int64_t ran_ms) {
 void end_back_off(MainWindow& w) {
     RestartHistory& r = w.restarts;
     if (r.short_runs != 0 || !r.restarts_ms.empty() || restart_armed(w)) {
-        record(w, "the user started the node; any wait before a restart ends.");
+        record_decision(w, "the user started the node; any wait before a restart ends.");
     }
     r.short_runs = 0;
     r.restarts_ms.clear();
@@ -150,13 +150,13 @@ void note_automatic_start(MainWindow& w) {
     }
     w.countdown_for = StartRequest::countdown;
     if (w.keep_node_running.ticked() && w.auto_close.ticked()) {
-        record(w, "Auto Close leaves ZV-KOB open, to watch the node.");
+        record_decision(w, "Auto Close leaves ZV-KOB open, to watch the node.");
     }
 }
 
 void note_countdown_stopped(MainWindow& w) {
     if (restart_armed(w)) {
-        record(w, "the restart was cancelled with STOP.");
+        record_decision(w, "the restart was cancelled with STOP.");
     }
     w.countdown_for = StartRequest::countdown;
 }
@@ -169,11 +169,11 @@ void keep_node_running_clicked(MainWindow& w) {
     const bool on = !w.keep_node_running.ticked();
     w.keep_node_running.set_ticked(on);
     store_choice(w, stored::keep_node_running, on);
-    record(w, on ? "switched on." : "switched off.");
+    record_decision(w, on ? "switched on." : "switched off.");
     if (!on && restart_armed(w)) {
         disarm_countdown(w);  // a restart it armed is not wanted any more
         w.countdown_for = StartRequest::countdown;
-        record(w, "the restart it had armed is cancelled.");
+        record_decision(w, "the restart it had armed is cancelled.");
     }
     show_state(w);
 }

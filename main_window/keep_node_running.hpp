@@ -1,4 +1,5 @@
 #pragma once
+#include <chrono>
 #include <cstdint>
 
 #include "main_window/main_window.hpp"
@@ -19,7 +20,7 @@ void node_gone(MainWindow& window, NodeProgram& program, std::int64_t ran_ms);
 
 // The wait before the restart countdown after `short_runs` restarts in a row
 // that ran less than five minutes.
-std::int64_t back_off_ms(int short_runs);
+std::chrono::milliseconds back_off(int short_runs);
 
 // LAUNCH or START by the user ends any back-off and pending restart.
 void end_back_off(MainWindow& window);

@@ -48,7 +48,7 @@ void load_main_window(MainWindow& w) {
         program->show_copies();
     }
 
-    w.countdown_remaining = countdown_start_days;
+    w.countdown_remaining = countdown_start;
     w.always_on_top_timer.set_interval(1000);
     w.countdown_timer.set_interval(1000);
     w.watcher_timer.set_interval(500);

@@ -21,6 +21,12 @@ void NodeProgram::show_copies() {
     batch_path_copy_.set_text(batch_path);
 }
 
+std::string NodeProgram::described() const {
+    const std::string process =
+        node.id() == 0 ? std::string() : ", process " + std::to_string(node.id());
+    return "the " + std::string(name) + " program (" + image + process + ")";
+}
+
 MainWindow::MainWindow(const MainWindowServices& services_, std::string instance_name_)
     : services(services_),
       instance_name(std::move(instance_name_)),

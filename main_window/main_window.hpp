@@ -1,5 +1,6 @@
 #pragma once
 #include <array>
+#include <chrono>
 #include <cstdint>
 #include <memory>
 #include <optional>
@@ -43,8 +44,8 @@ struct RestartHistory {
     std::vector<std::int64_t> restarts_ms;  // when it restarted the node, the last hour's
 };
 
-// What the countdown is armed with: eleven seconds, as a count of days.
-inline constexpr double countdown_start_days = 11.0 / 86400.0;
+// What the countdown is armed with: eleven seconds.
+inline constexpr std::chrono::milliseconds countdown_start = std::chrono::seconds(11);
 
 struct MainWindowServices {
     EventGate& events;
@@ -79,6 +80,10 @@ public:
 
     // Shows the image name and batch file path in the window's hidden copies.
     void show_copies();
+
+    // How the history and messages name it: "the DAEMON program
+    // (bitcoind.exe)", with "process 5000" once this copy's node is known.
+    std::string described() const;
 
 private:
     TextBox& image_copy_;
@@ -125,8 +130,8 @@ public:
     Timer watcher_timer{"watcher", TickEffect::reads_only};
     Timer always_on_top_timer{"always on top"};
 
-    // Time left on the countdown, as a count of days (one second is 1/86400).
-    double countdown_remaining = 0;
+    // Time left on the countdown; below zero once it has passed zero.
+    std::chrono::milliseconds countdown_remaining{0};
     // What the countdown last wrote: its seconds, "-- --" after a zero step.
     std::string countdown_shown = "-- --";
     // Who the countdown running now starts the node for.

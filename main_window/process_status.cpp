@@ -16,7 +16,7 @@ ProbeAnswer ProcessStatus::ask(ProcessProbe& probe, const std::string& image_nam
     starting_ = false;
     ProbeAnswer answer;
     try {
-        answer = probe.PROCESS_RUNNING(image_name);
+        answer = probe.is_running(image_name);
     } catch (const std::exception& failure) {
         const std::string why = failure.what();
         answer = ProbeAnswer{.running = false, .failure = why.empty() ? "Unknown failure." : why};

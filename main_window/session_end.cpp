@@ -8,7 +8,7 @@
 namespace zvkob {
 namespace {
 
-constexpr std::int64_t longest_hold_ms = 10 * 60'000;
+constexpr std::chrono::milliseconds longest_hold = std::chrono::minutes(10);
 
 void release_the_hold(MainWindow& w, const std::string& why) {
     if (w.session_held_since_ms) {
@@ -65,6 +65,15 @@ void session_ends(MainWindow& w) {
     (void)unload_main_window(w);
 }
 
+void session_end_decided(MainWindow& w, bool ends) {
+    if (ends) {
+        session_ends(w);
+        w.services.history.flush();
+    } else {
+        session_end_cancelled(w);
+    }
+}
+
 // Beside a message box too: behind the shut-down screen nobody can answer it,
 // so a box that is open is closed and ZV-KOB closes after it.
 void end_the_hold_when_due(MainWindow& w) {
@@ -72,7 +81,8 @@ void end_the_hold_when_due(MainWindow& w) {
         return;
     }
     const bool waited_too_long =
-        w.services.clock.now_ms() - *w.session_held_since_ms >= longest_hold_ms;
+        std::chrono::milliseconds(w.services.clock.now_ms() - *w.session_held_since_ms) >=
+        longest_hold;
     if (a_node_of_this_copy_runs(w) && !waited_too_long) {
         return;
     }

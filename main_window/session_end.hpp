@@ -16,6 +16,10 @@ void session_end_cancelled(MainWindow& window);
 // exactly what the unload saves and stop every timer, at once.
 void session_ends(MainWindow& window);
 
+// Windows has decided: the session ends now (`ends`: the settings are saved
+// and the history written before Windows ends the process), or goes on.
+void session_end_decided(MainWindow& window, bool ends);
+
 // Twice a second while the end is held: once the node has stopped, or after
 // ten minutes at most, lets Windows go on and closes ZV-KOB.
 void end_the_hold_when_due(MainWindow& window);

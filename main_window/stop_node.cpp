@@ -8,17 +8,7 @@
 namespace zvkob {
 namespace {
 
-constexpr std::int64_t still_running_after_ms = 60'000;
-
-void record(MainWindow& w, const std::string& event) {
-    w.services.history.record(event);
-}
-
-// "DAEMON program (bitcoind.exe, process 4711)"
-std::string program_text(const NodeProgram& program) {
-    return std::string(program.name) + " program (" + program.image + ", process " +
-           std::to_string(program.node.id()) + ")";
-}
+constexpr std::chrono::milliseconds still_running_after = std::chrono::minutes(1);
 
 // A node that runs without being this copy's: started by hand, or another
 // copy's that Windows hides the command line of.
@@ -36,9 +26,9 @@ void end_the_countdown(MainWindow& w, std::string_view asker) {
     }
     note_countdown_stopped(w);
     disarm_countdown(w);
-    record(w, std::string(asker) +
-                  " ended the countdown, so that it does not start the node "
-                  "again.");
+    w.services.history.record(std::string(asker) +
+                              " ended the countdown, so that it does not start the node "
+                              "again.");
 }
 
 void tell_still_running(MainWindow& w, NodeProgram& program) {
@@ -47,8 +37,8 @@ void tell_still_running(MainWindow& w, NodeProgram& program) {
         return;  // it stopped, or was told about, while a message box was open
     }
     program.node.life.on(NodeEvent::stop_overdue, w.services.clock.now_ms());
-    const std::string which = "the " + program_text(program);
-    record(w, which + " still runs a minute after it was asked to stop.");
+    const std::string which = program.described();
+    w.services.history.record(which + " still runs a minute after it was asked to stop.");
     tell(w, "ZV-KOB asked " + which + " to stop a minute ago, and it still runs.\n\n" +
                 (program.runs_in_console
                      ? std::string("A node with a large cache can take minutes to write it to "
@@ -74,16 +64,18 @@ NodeProgram* running_node_program(MainWindow& w) {
 
 Outcome ask_node_to_stop(MainWindow& w, NodeProgram& program, std::string_view asker) {
     if (!program.node.life.runs()) {
-        record(w, std::string(asker) + " did not stop the " + std::string(program.name) +
-                      " program: this copy has no node of it running.");
+        w.services.history.record(std::string(asker) + " did not stop the " +
+                                  std::string(program.name) +
+                                  " program: this copy has no node of it running.");
         return Outcome::failure(no_node_of_this_copy(program));
     }
-    const std::string which = "the " + program_text(program);
+    const std::string which = program.described();
     const unsigned long id = program.node.id();
     const Outcome asked = program.runs_in_console ? w.services.nodes.press_ctrl_c(id)
                                                   : w.services.nodes.close_windows(id);
     if (!asked) {
-        record(w, std::string(asker) + " could not ask " + which + " to stop: " + asked.reason());
+        w.services.history.record(std::string(asker) + " could not ask " + which +
+                                  " to stop: " + asked.reason());
         return Outcome::failure("ZV-KOB could not ask " + which + " to stop.\n\n" + asked.reason());
     }
     const bool again = program.node.life.stage() == NodeStage::asked_to_stop;
@@ -91,10 +83,10 @@ Outcome ask_node_to_stop(MainWindow& w, NodeProgram& program, std::string_view a
         again ? " again; it was first " + asked_text(program.node.life, w.services.clock.now_ms())
               : std::string();
     program.node.life.on(NodeEvent::stop_asked, w.services.clock.now_ms());
-    record(w,
-           std::string(asker) + " asked " + which + " to stop" +
-               (program.runs_in_console ? " with Ctrl+C on its console" : ", closing its windows") +
-               first + ".");
+    w.services.history.record(
+        std::string(asker) + " asked " + which + " to stop" +
+        (program.runs_in_console ? " with Ctrl+C on its console" : ", closing its windows") +
+        first + ".");
     end_the_countdown(w, asker);
     return Outcome::success();
 }
@@ -126,7 +118,7 @@ void follow_node_stops(MainWindow& w) {
     for (NodeProgram* program : w.programs()) {
         const NodeLife& life = program->node.life;
         if (life.stage() != NodeStage::asked_to_stop || life.stop_request()->overdue_told ||
-            now - life.stop_request()->last_ms < still_running_after_ms ||
+            std::chrono::milliseconds(now - life.stop_request()->last_ms) < still_running_after ||
             w.session_held_since_ms) {
             continue;
         }

@@ -20,6 +20,9 @@ public:
     virtual std::optional<std::string> failure() = 0;
     // Opens the history in the user's program for .log files (Notepad when none is set).
     virtual Outcome open() = 0;
+    // Waits, a few seconds at most, until every recorded line is written:
+    // Windows ends the process soon after the session has ended.
+    virtual void flush() = 0;
 };
 
 }  // namespace zvkob

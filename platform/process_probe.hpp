@@ -16,7 +16,7 @@ struct ProbeAnswer {
 class ProcessProbe {
 public:
     virtual ~ProcessProbe() = default;
-    virtual ProbeAnswer PROCESS_RUNNING(std::string_view image_name) = 0;
+    virtual ProbeAnswer is_running(std::string_view image_name) = 0;
 };
 
 }  // namespace zvkob

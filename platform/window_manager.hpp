@@ -2,6 +2,8 @@
 #include <cstdint>
 #include <string_view>
 
+#include "core/hand_over.hpp"
+
 namespace zvkob {
 
 using WindowHandle = std::uintptr_t;
@@ -16,8 +18,9 @@ public:
     virtual WindowHandle foreground_window() = 0;
     // Puts a window in or out of the topmost band, keeping its position and size.
     virtual void place_topmost(WindowHandle window, bool topmost) = 0;
-    // Shows the settings window modally, owned by the main window; returns when it has closed.
-    virtual void show_settings_window() = 0;
+    // Shows the settings window modally, owned by the main window, handing
+    // over to `main`; returns when it has closed.
+    virtual void show_settings_window(HandOverReceiver& main) = 0;
     // Asks the open settings window to close, as its close box does.
     virtual void close_settings_window() = 0;
     // Asks the main window to close; its unload runs as for a user's close.

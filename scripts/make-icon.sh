@@ -2,7 +2,7 @@
 # Draws the program's icon (100 x 100 pixels, 256 colours): a start triangle
 # over a pulse line, in the colours of the main window.
 set -eu
-out="$(dirname "$0")/../platform/win32/resources/zv-kob.ico"
+out="$(dirname "$0")/../app/resources/zv-kob.ico"
 tmp=$(mktemp -d)
 trap 'rm -rf "$tmp"' EXIT
 convert -size 100x100 xc:'#000000' \

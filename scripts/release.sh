@@ -12,7 +12,7 @@ else
 fi
 cmake --build --preset release --target ZV-KOB
 mkdir -p dist
-cp build/release/platform/win32/ZV-KOB.exe dist/ZV-KOB.exe
+cp build/release/app/ZV-KOB.exe dist/ZV-KOB.exe
 size=$(stat -c %s dist/ZV-KOB.exe)
 sum=$(sha256sum dist/ZV-KOB.exe | cut -d' ' -f1)
 echo "dist/ZV-KOB.exe"

@@ -6,7 +6,7 @@ cd "$(dirname "$0")/.."
 scripts/install-deps.sh
 cmake --preset windows >/dev/null
 cmake --build --preset windows --target ZV-KOB
-exe=build/windows/platform/win32/ZV-KOB.exe
+exe=build/windows/app/ZV-KOB.exe
 echo "Built $exe"
 if [ -n "${DISPLAY:-}" ]; then
     exec build/windows/wine-run.sh "$exe"

@@ -1,8 +1,7 @@
 #include "platform/win32/one_copy_per_name.hpp"
 
-#include "main_window/main_window_layout.hpp"
+#include "platform/win32/top_level_window.hpp"
 #include "platform/win32/wide_text.hpp"
-#include "platform/win32/window_host.hpp"
 
 namespace zvkob::win32 {
 namespace {
@@ -35,8 +34,8 @@ BOOL CALLBACK find_main_window(HWND window, LPARAM parameter) {
     return TRUE;
 }
 
-HWND main_window_of(std::string_view instance) {
-    Search search{widen(main_window_caption(instance))};
+HWND main_window_captioned(std::string_view caption) {
+    Search search{widen(caption)};
     EnumWindows(find_main_window, reinterpret_cast<LPARAM>(&search));
     return search.found;
 }
@@ -47,7 +46,7 @@ bool acquired(DWORD wait) {
 
 }  // namespace
 
-OneCopyPerName::OneCopyPerName(std::string_view instance) {
+OneCopyPerName::OneCopyPerName(std::string_view instance, std::string_view main_caption) {
     const std::wstring name = L"Local\\ZV-KOB." + upper_case(widen(instance));
     mutex_ = KernelHandle(CreateMutexW(nullptr, FALSE, name.c_str()));
     if (!mutex_) {
@@ -59,7 +58,7 @@ OneCopyPerName::OneCopyPerName(std::string_view instance) {
         if (owned_) {
             return;
         }
-        running_copy_ = main_window_of(instance);
+        running_copy_ = main_window_captioned(main_caption);
         if (running_copy_ != nullptr || GetTickCount64() >= give_up_at) {
             return;
         }

@@ -18,7 +18,9 @@ public:
     // Claims the name. A copy that holds it but shows no window is starting
     // or closing: it is waited for, five seconds at most, after which this
     // copy opens as usual.
-    explicit OneCopyPerName(std::string_view instance);
+    // `main_caption` is the main window's caption, by which a running copy's
+    // window is found.
+    OneCopyPerName(std::string_view instance, std::string_view main_caption);
     ~OneCopyPerName();
     OneCopyPerName(const OneCopyPerName&) = delete;
     OneCopyPerName& operator=(const OneCopyPerName&) = delete;

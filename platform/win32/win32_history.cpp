@@ -55,7 +55,7 @@ Win32History::Win32History(std::string_view instance)
 }
 
 Win32History::~Win32History() {
-    write_waiting_now();
+    flush();
     {
         std::lock_guard lock(mutex_);
         stopping_ = true;
@@ -102,14 +102,14 @@ void Win32History::write_waiting_lines() {
     }
 }
 
-void Win32History::write_waiting_now() {
+void Win32History::flush() {
     std::unique_lock lock(mutex_);
     changed_.wait_for(lock, longest_wait, [this] { return waiting_.empty() && !writing_; });
 }
 
 // In the program the user chose for .log files, or Notepad when there is none.
 Outcome Win32History::open() {
-    write_waiting_now();
+    flush();
     if (const auto why = failure()) {
         return Outcome::failure(*why);
     }

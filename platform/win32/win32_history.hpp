@@ -23,8 +23,7 @@ public:
     Win32History& operator=(const Win32History&) = delete;
 
     void record(std::string_view event) override;
-    // Waits (a few seconds at most) until every recorded line is written.
-    void write_waiting_now();
+    void flush() override;
     std::string path() override { return path_; }
     std::optional<std::string> failure() override;
     Outcome open() override;

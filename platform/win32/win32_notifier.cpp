@@ -2,6 +2,7 @@
 
 #include <string_view>
 
+#include "platform/win32/program_windows.hpp"
 #include "platform/win32/wide_text.hpp"
 
 namespace zvkob::win32 {
@@ -27,11 +28,8 @@ BOOL CALLBACK answer_message_box(HWND window, LPARAM) {
 }  // namespace
 
 int Win32Notifier::show(std::string_view text, UINT kind) {
-    HWND owner = owner_ ? owner_() : nullptr;
-    if (owner != nullptr && IsWindow(owner) == FALSE) {
-        owner = nullptr;
-    }
-    return MessageBoxW(owner, widen(text).c_str(), L"ZV-KOB", kind | MB_SETFOREGROUND);
+    return MessageBoxW(message_owner_window(), widen(text).c_str(), L"ZV-KOB",
+                       kind | MB_SETFOREGROUND);
 }
 
 void Win32Notifier::show_error(std::string_view message) {

@@ -1,11 +1,12 @@
 #include "platform/win32/win32_window_manager.hpp"
 
+#include "platform/win32/program_windows.hpp"
 #include "platform/win32/wide_text.hpp"
 
 namespace zvkob::win32 {
 
 WindowHandle Win32WindowManager::main_window() {
-    return reinterpret_cast<WindowHandle>(main_);
+    return reinterpret_cast<WindowHandle>(main_program_window());
 }
 
 WindowHandle Win32WindowManager::foreground_window() {
@@ -19,31 +20,31 @@ void Win32WindowManager::place_topmost(WindowHandle window, bool topmost) {
                  0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
 }
 
-void Win32WindowManager::show_settings_window() {
-    if (main_ != nullptr) {
-        show_settings_(main_);
+void Win32WindowManager::show_settings_window(HandOverReceiver& main) {
+    if (main_program_window() != nullptr) {
+        show_settings_(main);
     }
 }
 
 // Posted, so whatever asks for it has ended before the unload runs.
 void Win32WindowManager::close_settings_window() {
-    if (settings_ != nullptr) {
-        PostMessageW(settings_, WM_CLOSE, 0, 0);
+    if (HWND settings = settings_program_window(); settings != nullptr) {
+        PostMessageW(settings, WM_CLOSE, 0, 0);
     }
 }
 
 void Win32WindowManager::close_main_window() {
-    if (main_ != nullptr) {
-        PostMessageW(main_, WM_CLOSE, 0, 0);
+    if (HWND main = main_program_window(); main != nullptr) {
+        PostMessageW(main, WM_CLOSE, 0, 0);
     }
 }
 
 // Until the user comes to the window; nothing when it is in front already.
 void Win32WindowManager::flash_main_window() {
-    if (main_ != nullptr) {
+    if (HWND main = main_program_window(); main != nullptr) {
         FLASHWINFO flash{};
         flash.cbSize = sizeof flash;
-        flash.hwnd = main_;
+        flash.hwnd = main;
         flash.dwFlags = FLASHW_TRAY | FLASHW_TIMERNOFG;
         FlashWindowEx(&flash);
     }
@@ -52,14 +53,14 @@ void Win32WindowManager::flash_main_window() {
 // Windows shows the reason beside the main window on its shut-down screen
 // while the main window answers that the session may not end yet.
 void Win32WindowManager::hold_session_end(std::string_view reason) {
-    if (main_ != nullptr) {
-        ShutdownBlockReasonCreate(main_, widen(reason).c_str());
+    if (HWND main = main_program_window(); main != nullptr) {
+        ShutdownBlockReasonCreate(main, widen(reason).c_str());
     }
 }
 
 void Win32WindowManager::release_session_end() {
-    if (main_ != nullptr) {
-        ShutdownBlockReasonDestroy(main_);
+    if (HWND main = main_program_window(); main != nullptr) {
+        ShutdownBlockReasonDestroy(main);
     }
 }
 

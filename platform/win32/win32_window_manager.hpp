@@ -7,22 +7,21 @@
 
 namespace zvkob::win32 {
 
+// The window system as the main window asks it. ZV-KOB's own windows are
+// found on the calling thread when needed.
 class Win32WindowManager : public WindowManager {
 public:
-    // Shows the settings window modally over `owner` and returns when it has closed.
-    using SettingsWindowShow = std::function<void(HWND owner)>;
+    // Shows the settings window modally over the main window, handing over
+    // to `main`, and returns when it has closed.
+    using SettingsWindowShow = std::function<void(HandOverReceiver& main)>;
 
     explicit Win32WindowManager(SettingsWindowShow show_settings)
         : show_settings_(std::move(show_settings)) {}
 
-    void attach_main_window(HWND main) { main_ = main; }
-    // The settings window while it is shown, or null.
-    void attach_settings_window(HWND settings) { settings_ = settings; }
-
     WindowHandle main_window() override;
     WindowHandle foreground_window() override;
     void place_topmost(WindowHandle window, bool topmost) override;
-    void show_settings_window() override;
+    void show_settings_window(HandOverReceiver& main) override;
     void close_settings_window() override;
     void close_main_window() override;
     void flash_main_window() override;
@@ -31,8 +30,6 @@ public:
 
 private:
     SettingsWindowShow show_settings_;
-    HWND main_ = nullptr;
-    HWND settings_ = nullptr;
 };
 
 }  // namespace zvkob::win32

@@ -7,7 +7,7 @@
 namespace zvkob::win32 {
 
 // One match answers the question.
-ProbeAnswer WmiProcessProbe::PROCESS_RUNNING(std::string_view image_name) {
+ProbeAnswer WmiProcessProbe::is_running(std::string_view image_name) {
     const auto query = process_query_text(image_name);
     if (!query) {
         return ProbeAnswer{};  // no process can have such a name

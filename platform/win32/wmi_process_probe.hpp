@@ -10,7 +10,7 @@ namespace zvkob::win32 {
 // on the calling thread.
 class WmiProcessProbe : public ProcessProbe {
 public:
-    ProbeAnswer PROCESS_RUNNING(std::string_view image_name) override;
+    ProbeAnswer is_running(std::string_view image_name) override;
 };
 
 }  // namespace zvkob::win32

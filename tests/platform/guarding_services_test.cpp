@@ -94,10 +94,11 @@ TEST(NodeControl, ClosesTheWindowsOfAWindowedNode) {
 // A copy that is closing gives way as soon as its window is gone: a copy of
 // the same name started meanwhile waits for that, then opens.
 TEST(OneCopyPerName, ACopyThatGaveWayLetsTheNextOneOpen) {
-    OneCopyPerName closing("ZV-KOB-claim-test");
+    OneCopyPerName closing("ZV-KOB-claim-test", "no such window");
     ASSERT_TRUE(closing.only_copy());
     bool next_opens = false;
-    std::thread next([&] { next_opens = OneCopyPerName("zv-kob-CLAIM-test").only_copy(); });
+    std::thread next(
+        [&] { next_opens = OneCopyPerName("zv-kob-CLAIM-test", "no such window").only_copy(); });
     Sleep(300);  // the next copy is waiting: no window answers for the name
     closing.give_way();
     next.join();

@@ -26,7 +26,7 @@ protected:
     bool answers(std::string_view image_name, bool running) {
         return wait_until(
             [&] {
-                const ProbeAnswer answer = probe_.PROCESS_RUNNING(image_name);
+                const ProbeAnswer answer = probe_.is_running(image_name);
                 EXPECT_TRUE(answer.answered()) << answer.failure;
                 return answer.running == running;
             },
@@ -61,7 +61,7 @@ TEST_F(ProcessQuery, AnEmptyOrImpossibleNameIsNotRunning) {
 
 TEST(ProcessQueryWithoutCom, FailsWithAReasonInsteadOfEndingTheProgram) {
     ProbeAnswer answer;
-    std::thread([&] { answer = WmiProcessProbe().PROCESS_RUNNING("explorer.exe"); }).join();
+    std::thread([&] { answer = WmiProcessProbe().is_running("explorer.exe"); }).join();
     EXPECT_FALSE(answer.answered());
     EXPECT_NE(answer.failure.find("The process query failed to reach the service (0x800401F0)"),
               std::string::npos)

@@ -15,16 +15,17 @@ namespace {
 using testing::CallLog;
 using testing::WatchedWindow;
 
-constexpr double second = 1.0 / 86400.0;
+constexpr std::chrono::milliseconds second = std::chrono::seconds(1);
 
 TEST(CountdownDisplay, ShowsTheSecondsOfTheAbsoluteValueAsTwoDigits) {
     EXPECT_EQ(countdown_text(11 * second), "11");
-    EXPECT_EQ(countdown_text(0.0), "00");
+    EXPECT_EQ(countdown_text(0 * second), "00");
     EXPECT_EQ(countdown_text(-1 * second), "01");
     EXPECT_EQ(countdown_text(-59 * second), "59");
     EXPECT_EQ(countdown_text(-60 * second), "00");
     EXPECT_EQ(countdown_text(-3725 * second), "05");
-    EXPECT_EQ(countdown_text(-(1.0 + 7 * second)), "07") << "a day and seven seconds";
+    EXPECT_EQ(countdown_text(-(std::chrono::hours(24) + 7 * second)), "07")
+        << "a day and seven seconds";
     EXPECT_EQ(countdown_text(59 * second), "59");
     EXPECT_EQ(countdown_text(71 * second), "1:11") << "a restart that waits shows minutes";
     EXPECT_EQ(countdown_text(911 * second), "15:11");
@@ -55,7 +56,7 @@ TEST(StartStop, ArmsThenDisarmsLeavingTheDisplayAndAutoCloseAlone) {
     w.countdown_remaining = -5 * second;
     start_stop_click(w);
     EXPECT_EQ(w.start_stop_button.text(), "STOP");
-    EXPECT_DOUBLE_EQ(w.countdown_remaining, 11 * second);
+    EXPECT_EQ(w.countdown_remaining, 11 * second);
     EXPECT_TRUE(w.countdown_timer.running());
     for (const Control* control : lockable(w)) {
         EXPECT_FALSE(control->enabled()) << control->name();

@@ -76,7 +76,7 @@ public:
     std::vector<std::string> running;             // image names that run
     std::map<std::string, std::string> failures;  // image name -> why the query failed
 
-    ProbeAnswer PROCESS_RUNNING(std::string_view image_name) override {
+    ProbeAnswer is_running(std::string_view image_name) override {
         log_.push_back("probe " + std::string(image_name));
         const auto failed = failures.find(std::string(image_name));
         if (failed != failures.end()) {
@@ -161,7 +161,7 @@ public:
     }
     std::function<void()> while_settings_shown;  // what happens while it is open; may throw
 
-    void show_settings_window() override {
+    void show_settings_window(HandOverReceiver&) override {
         log_.push_back("show settings");
         if (while_settings_shown) {
             while_settings_shown();
@@ -202,6 +202,8 @@ public:
         ++openings;
         return open_failure.empty() ? Outcome::success() : Outcome::failure(open_failure);
     }
+    int flushes = 0;
+    void flush() override { ++flushes; }
     // Whether an event holds this text.
     bool holds(std::string_view text) const {
         return std::any_of(events.begin(), events.end(),

@@ -13,7 +13,7 @@ namespace {
 using testing::WatchedWindow;
 
 constexpr std::int64_t minute = 60'000;
-constexpr double second = 1.0 / 86400.0;
+constexpr std::chrono::milliseconds second = std::chrono::seconds(1);
 const std::string log_path = "D:\\Chain\\debug.log";
 
 // A DAEMON node guarded by Keep Node Running, with its data folder set; the
@@ -46,9 +46,9 @@ struct Guarded : WatchedWindow {
         watch(false, true);
     }
 
-    bool restart_armed_in(double seconds) const {
+    bool restart_armed_in(int seconds) const {
         return w.countdown_timer.enabled() && w.countdown_for == StartRequest::keep_node_running &&
-               std::abs(w.countdown_remaining - seconds * second) < 0.5 * second;
+               w.countdown_remaining == seconds * second;
     }
 };
 
@@ -136,7 +136,7 @@ TEST(KeepNodeRunning, BacksOffAndGivesUpAfterFiveRestartsWithinAnHour) {
     const std::string last_lines = "line 1\nError: Corrupted block database detected\n";
     f.node_stops(10 * minute, last_lines);  // ran long after the user's start
     EXPECT_TRUE(f.restart_armed_in(11));
-    for (const double waited : {60 + 11, 300 + 11, 900 + 11, 900 + 11}) {
+    for (const int waited : {60 + 11, 300 + 11, 900 + 11, 900 + 11}) {
         f.countdown_restarts();
         f.node_stops(minute, last_lines);
         EXPECT_TRUE(f.restart_armed_in(waited)) << waited;

@@ -52,7 +52,7 @@ TEST_F(LoadTest, FirstStartShowsEveryDefault) {
         EXPECT_EQ(*text, "");
     }
     EXPECT_EQ(w.controls.of(main_layout::unused_qt_command).text(), "EXE_QT_RUN_COMMAND_TEXTBOX");
-    EXPECT_DOUBLE_EQ(w.countdown_remaining, 11.0 / 86400.0);
+    EXPECT_EQ(w.countdown_remaining, std::chrono::seconds(11));
 
     EXPECT_TRUE(w.always_on_top_timer.running());
     EXPECT_EQ(w.always_on_top_timer.interval_ms(), 1000);

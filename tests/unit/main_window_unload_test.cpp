@@ -4,6 +4,7 @@
 #include <string>
 
 #include "fakes.hpp"
+#include "main_window/closing.hpp"
 #include "main_window/load_unload.hpp"
 #include "main_window/session_end.hpp"
 
@@ -76,12 +77,13 @@ TEST(SessionEnd, SavesAsTheUnloadDoesAndStopsEveryTimer) {
 
     session_end_requested(w);
     EXPECT_TRUE(w.session_ending);
-    session_end_cancelled(w);
+    session_end_decided(w, false);  // another program refused: the session goes on
     EXPECT_FALSE(w.session_ending);
 
     f.take_log();
-    session_ends(w);
+    session_end_decided(w, true);
     EXPECT_TRUE(w.session_ending);
+    EXPECT_EQ(f.history.flushes, 1) << "the history is written before Windows ends ZV-KOB";
     for (Timer* timer : w.timers()) {
         EXPECT_FALSE(timer->running()) << timer->name();
     }
@@ -89,6 +91,19 @@ TEST(SessionEnd, SavesAsTheUnloadDoesAndStopsEveryTimer) {
     expected[2] = "save USE_QT_BAT_TICKBOX=1";
     expected[5] = "save AUTOSTART_TICKBOX=1";
     EXPECT_EQ(testing::calls_starting(f.log, "save "), expected);
+}
+
+// A close says what could not be saved; while Windows ends the session nobody
+// would read it, so it is not shown.
+TEST(Closing, SaysWhatCouldNotBeSavedUnlessTheSessionEnds) {
+    for (const bool ending : {false, true}) {
+        MainWindowFixture f;
+        load_main_window(f.window);
+        f.store.failing_keys = {"MAIN-Top"};
+        f.window.session_ending = ending;
+        unload_for_close(f.window);
+        EXPECT_EQ(f.notifier.messages.size(), ending ? 0U : 1U) << ending;
+    }
 }
 
 }  // namespace

@@ -126,7 +126,7 @@ TEST(ProcessWatcher, NothingIsLaunchedOnAGuessWhenTheQueryFailsAndTheUserIsTold)
 
 // A probe that breaks its promise and throws.
 struct ThrowingProbe : ProcessProbe {
-    ProbeAnswer PROCESS_RUNNING(std::string_view) override {
+    ProbeAnswer is_running(std::string_view) override {
         throw std::runtime_error("the query service went away");
     }
 };

@@ -1,12 +1,16 @@
 // ZV-KOB: starts and watches a full node's wallet and background programs.
+// Here the program is put together: the Win32 services, the two windows and
+// the claim on this copy's name, wired to each other. Nothing is decided here.
 #include <windows.h>
 #include <commctrl.h>
 
+#include "app/settings_window_show.hpp"
 #include "core/event_gate.hpp"
 #include "core/instance_name.hpp"
 #include "main_window/closing.hpp"
 #include "main_window/load_unload.hpp"
 #include "main_window/main_window.hpp"
+#include "main_window/main_window_layout.hpp"
 #include "main_window/process_watcher.hpp"
 #include "main_window/session_end.hpp"
 #include "main_window/window_menu.hpp"
@@ -17,13 +21,12 @@
 #include "platform/win32/program_file.hpp"
 #include "platform/win32/registry_settings_store.hpp"
 #include "platform/win32/run_key_startup_entry.hpp"
-#include "platform/win32/win32_node_control.hpp"
 #include "platform/win32/wide_text.hpp"
-#include "platform/win32/settings_window_show.hpp"
 #include "platform/win32/win32_batch_file_writer.hpp"
 #include "platform/win32/win32_clock.hpp"
 #include "platform/win32/win32_file_system.hpp"
 #include "platform/win32/win32_history.hpp"
+#include "platform/win32/win32_node_control.hpp"
 #include "platform/win32/win32_notifier.hpp"
 #include "platform/win32/win32_other_copies.hpp"
 #include "platform/win32/win32_pause.hpp"
@@ -34,11 +37,8 @@
 namespace zvkob::win32 {
 namespace {
 
-// The main window's answers to Windows ending the session, and to another
-// copy asking which node this one holds. Windows ends the process soon after
-// the session's end: the history's last lines are written before that.
-bool handle_program_message(MainWindow& main, Win32History& history, UINT message, WPARAM wparam,
-                            LRESULT& result) {
+// Windows' messages to the main window that are not about its controls, as calls.
+bool translate_program_message(MainWindow& main, UINT message, WPARAM wparam, LRESULT& result) {
     if (message == which_node_message()) {
         const auto process_id = static_cast<unsigned long>(wparam);
         result = holds_as_node(main, process_id) ? static_cast<LRESULT>(process_id) : 0;
@@ -49,12 +49,7 @@ bool handle_program_message(MainWindow& main, Win32History& history, UINT messag
             result = session_end_requested(main) ? TRUE : FALSE;
             return true;
         case WM_ENDSESSION:
-            if (wparam != FALSE) {
-                session_ends(main);
-                history.write_waiting_now();
-            } else {
-                session_end_cancelled(main);
-            }
+            session_end_decided(main, wparam != FALSE);
             result = 0;
             return true;
         default:
@@ -64,7 +59,7 @@ bool handle_program_message(MainWindow& main, Win32History& history, UINT messag
 
 int run_program() {
     const std::string instance = instance_name_from_path(program_file_path());
-    OneCopyPerName one_copy(instance);
+    OneCopyPerName one_copy(instance, main_window_caption(instance));
     if (!one_copy.only_copy()) {
         one_copy.bring_running_copy_forward();
         return 0;  // the running copy goes on; this one stores nothing
@@ -84,44 +79,31 @@ int run_program() {
     RunKeyStartupEntry startup(instance, program_file_path());
     Win32NodeControl nodes;
     Win32OtherCopies copies;
-    HWND main_handle = nullptr;  // the main window, made below; it owns the messages
-    Win32Notifier notifier([&main_handle] { return main_handle; });
+    Win32Notifier notifier;
     EventGate gate([&notifier](std::string_view what) {
         notifier.show_error("ZV-KOB met a problem and carried on: " + std::string(what));
     });
     Win32BatchFileWriter batch_files;
-    MainWindow* main_model = nullptr;  // the settings window's owner, made just below
-    Win32WindowManager windows([&](HWND owner) {
-        show_settings_window(owner, gate, {store, batch_files, files, notifier, history},
-                             *main_model, windows);
+    Win32WindowManager windows([&](HandOverReceiver& main) {
+        show_settings_window(gate, {store, batch_files, files, notifier, history}, main);
     });
 
     MainWindow main({gate, store, probe, runner, pause, windows, notifier, clock, history, files,
                      startup, nodes, copies},
                     instance);
-    main_model = &main;
     const auto timers = main.timers();
     WindowHost host({main.controls,
                      main.frame,
                      {timers.begin(), timers.end()},
                      [&main] { window_menu_opening(main); }},
                     gate, nullptr);
-    main_handle = host.handle();
-    windows.attach_main_window(host.handle());
-
     host.on_close = [&] {
-        if (!main_may_close_now(main)) {
-            return;  // the settings window closes first, and the main window after it
-        }
-        close_after_unload(host, gate, [&] {
-            const Outcome saved = unload_main_window(main);
-            if (!saved && !main.session_ending) {
-                notifier.show_error(saved.reason());
-            }
-        });
+        if (main_may_close_now(main)) {
+            close_after_unload(host, gate, [&main] { unload_for_close(main); });
+        }  // else the settings window closes first, and the main window after it
     };
-    host.on_message = [&main, &history](UINT message, WPARAM wparam, LPARAM, LRESULT& result) {
-        return handle_program_message(main, history, message, wparam, result);
+    host.on_message = [&main](UINT message, WPARAM wparam, LPARAM, LRESULT& result) {
+        return translate_program_message(main, message, wparam, result);
     };
 
     gate.run([&main] { load_main_window(main); });
