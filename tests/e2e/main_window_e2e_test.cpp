@@ -87,7 +87,12 @@ TEST_F(MainWindowEndToEnd, FirstStartShowsTheWindowAndSavesElevenKeysOnClose) {
     }
     EXPECT_TRUE(checked(control(window, layout, main_layout::always_on_top)));
     EXPECT_FALSE(enabled(control(window, layout, main_layout::auto_start)));
-    EXPECT_EQ(colour_on_screen(control(window, layout, main_layout::countdown_display)), pink);
+    EXPECT_TRUE(wait_until(
+        [&] {
+            return colour_on_screen(control(window, layout, main_layout::countdown_display)) ==
+                   pink;
+        },
+        3s));
 
     close(window);
     ASSERT_TRUE(program.wait_for_exit(10s));

@@ -106,8 +106,10 @@ TEST_F(SettingsWindowEndToEnd, OpensInFrontOfTheMainWindowWithEveryControlInPlac
     EXPECT_TRUE(checked(s(settings_layout::always_on_top)));
     EXPECT_TRUE(enabled(s(settings_layout::wallet)));
     EXPECT_FALSE(enabled(s(settings_layout::wallet_disabled)));
-    EXPECT_EQ(colour_on_screen(s(settings_layout::title)), black);
-    EXPECT_EQ(colour_on_screen(s(settings_layout::copies_help)), green);
+    EXPECT_TRUE(
+        wait_until([&] { return colour_on_screen(s(settings_layout::title)) == black; }, 3s));
+    EXPECT_TRUE(
+        wait_until([&] { return colour_on_screen(s(settings_layout::copies_help)) == green; }, 3s));
 
     HWND creator = s(settings_layout::credit_line);
     PostMessageW(creator, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(5, 5));
