@@ -41,35 +41,56 @@ bool left_alone(MainWindow& w, const NodeProgram& program) {
     return why != nullptr;
 }
 
-void give_up(MainWindow& w, const NodeProgram& program, const StopVerdict& verdict) {
+std::string joined(const std::vector<std::string>& lines) {
+    std::string text;
+    for (const std::string& line : lines) {
+        text += (text.empty() ? "" : "\n") + line;
+    }
+    return text;
+}
+
+void give_up(MainWindow& w, const NodeProgram& program, const NodeStop& stop) {
     const std::string why = "the node was started again " + std::to_string(restarts_per_hour) +
                             " times within an hour and stopped each time";
-    record_decision(w, "gives up: " + why + ". Last lines of its log:\n" + verdict.last_lines);
+    const std::string lines = joined(stop.last_lines);
+    record_decision(w, "gives up: " + why + ". Last lines of its log:\n" + lines);
     tell(w, "Keep Node Running gives up on " + program.described() + ": " + why + ".\n\n" +
-                (verdict.last_lines.empty() ? verdict.why
-                                            : "The last lines of its log:\n" + verdict.last_lines) +
+                (lines.empty() ? stop.why : "The last lines of its log:\n" + lines) +
                 "\n\nLAUNCH or START starts it again when you are ready.");
 }
 
 // A clean stop is the user's or the node's choice: a countdown that would
 // start the node again is ended too.
-void leave_clean_stop(MainWindow& w, const std::string& stopped, const StopVerdict& verdict) {
-    record_decision(w, stopped + " cleanly (" + verdict.why + "); it is left stopped.");
+void leave_clean_stop(MainWindow& w, const std::string& stopped, const NodeStop& stop) {
+    record_decision(w, stopped + " cleanly (" + stop.why + "); it is left stopped.");
     if (w.countdown_timer.enabled()) {
         disarm_countdown(w);
         record_decision(w, "the countdown is ended, so that it does not start the node again.");
     }
 }
 
+// Started again, a node stopped by a full disk or a damaged database meets
+// the same error: it is left stopped, and the user is told what helps.
+void leave_after_error(MainWindow& w, const NodeProgram& program, const std::string& stopped,
+                       const NodeStop& stop) {
+    w.services.windows.flash_main_window();
+    const std::string line = stop.fatal_line.empty() ? stop.why : stop.fatal_line;
+    record_decision(w, stopped + " after an error (" + stop.why + "): " + line +
+                           "; it is not started again.");
+    tell(w, "Keep Node Running does not start " + program.described() +
+                " again: it stopped after an error.\n\n" + line + "\n\n" + stop.hint +
+                "\n\nLAUNCH or START starts it again when you are ready.");
+}
+
 void arm_restart(MainWindow& w, const NodeProgram& program, const std::string& stopped,
-                 const StopVerdict& verdict, std::int64_t ran_ms) {
+                 const NodeStop& stop, std::int64_t ran_ms) {
     w.services.windows.flash_main_window();
     RestartHistory& r = w.restarts;
     const std::int64_t now = w.services.clock.now_ms();
     std::erase_if(r.restarts_ms,
                   [now](std::int64_t at) { return milliseconds(now - at) > restart_window; });
     if (r.restarts_ms.size() >= restarts_per_hour) {
-        give_up(w, program, verdict);
+        give_up(w, program, stop);
         return;
     }
     const bool short_run = program.node.started_by() == StartRequest::keep_node_running &&
@@ -77,7 +98,7 @@ void arm_restart(MainWindow& w, const NodeProgram& program, const std::string& s
     r.short_runs = short_run ? r.short_runs + 1 : 0;
     const milliseconds wait = back_off(r.short_runs);
     arm_countdown(w, wait, StartRequest::keep_node_running);
-    record_decision(w, stopped + " unexpectedly (" + verdict.why + "). It is started again " +
+    record_decision(w, stopped + " unexpectedly (" + stop.why + "). It is started again " +
                            (wait == milliseconds(0)
                                 ? std::string("through the countdown")
                                 : "after a wait of " + duration_text(wait.count()) +
@@ -85,30 +106,26 @@ void arm_restart(MainWindow& w, const NodeProgram& program, const std::string& s
                            "; STOP cancels.");
 }
 
-StopCause cause_of(const StopVerdict& verdict) {
-    return verdict.clean                ? StopCause::clean
-           : verdict.last_lines.empty() ? StopCause::cannot_tell
-                                        : StopCause::crashed;
+StopCause cause_of(const NodeStop& stop) {
+    switch (stop.how) {
+        case HowItStopped::clean:
+            return StopCause::clean;
+        case HowItStopped::after_error:
+            return StopCause::after_error;
+        case HowItStopped::no_log:
+            return StopCause::cannot_tell;
+        case HowItStopped::crash:
+            break;
+    }
+    return StopCause::crashed;
 }
 
-// Decided on the node's state of now: it may run again by the time a box
-// that held the decision back has closed.
-void decide(MainWindow& w, NodeProgram& program, std::int64_t ran_ms) {
-    if (!w.keep_node_running.ticked() || !program.chosen.ticked() ||
-        program.node.life.stage() != NodeStage::stopped || left_alone(w, program)) {
-        return;
-    }
-    const StopVerdict verdict =
-        how_the_node_stopped(w.services.files, w.data_folder, w.services.clock.now_ms() - ran_ms);
-    program.node.life.on(NodeEvent::verdict, w.services.clock.now_ms(), cause_of(verdict));
-    const std::string stopped = program.described() + " stopped after " + duration_text(ran_ms);
-    if (verdict.clean) {
-        leave_clean_stop(w, stopped, verdict);
-        return;
-    }
+// A crash is started again unless something else is already on its way.
+void restart_after_crash(MainWindow& w, NodeProgram& program, const std::string& stopped,
+                         const NodeStop& stop, std::int64_t ran_ms) {
     if (w.countdown_timer.enabled()) {
         record_decision(
-            w, stopped + " (" + verdict.why + "); the countdown is armed already and starts it.");
+            w, stopped + " (" + stop.why + "); the countdown is armed already and starts it.");
         return;
     }
     if (const StartAnswer answer = may_start_now(w, program);
@@ -118,7 +135,39 @@ void decide(MainWindow& w, NodeProgram& program, std::int64_t ran_ms) {
         record_decision(w, stopped + "; it is not started again: " + answer.reason + ".");
         return;
     }
-    arm_restart(w, program, stopped, verdict, ran_ms);
+    arm_restart(w, program, stopped, stop, ran_ms);
+}
+
+// Decided on the node's state of now: it may run again by the time a box
+// that held the decision back has closed.
+void decide(MainWindow& w, NodeProgram& program, const NodeGone& gone) {
+    if (!w.keep_node_running.ticked() || !program.chosen.ticked() ||
+        program.node.life.stage() != NodeStage::stopped || left_alone(w, program)) {
+        return;
+    }
+    const std::int64_t ended_ms = gone.end ? gone.end->at_ms : w.services.clock.now_ms();
+    const NodeStop stop = how_the_node_stopped(
+        w.services.files,
+        {program.node.started_with(), w.data_folder, ended_ms - gone.ran_ms,
+         gone.end ? std::optional(gone.end->exit_code) : std::nullopt});
+    program.node.life.on(NodeEvent::verdict, w.services.clock.now_ms(), cause_of(stop));
+    const std::string stopped =
+        program.described() + " stopped after " + duration_text(gone.ran_ms);
+    switch (stop.how) {
+        case HowItStopped::clean:
+            leave_clean_stop(w, stopped, stop);
+            return;
+        case HowItStopped::after_error:
+            leave_after_error(w, program, stopped, stop);
+            return;
+        case HowItStopped::no_log:
+            record_decision(w, stopped + " (" + stop.why + "); with exit code 0 it is left "
+                                                           "stopped.");
+            return;
+        case HowItStopped::crash:
+            restart_after_crash(w, program, stopped, stop, gone.ran_ms);
+            return;
+    }
 }
 
 }  // namespace
@@ -128,9 +177,9 @@ milliseconds back_off(int short_runs) {
     return waits[static_cast<std::size_t>(std::clamp(short_runs, 0, 3))];
 }
 
-void node_gone(MainWindow& w, NodeProgram& program, std::int64_t ran_ms) {
-    w.services.events.run_when_free(&program, [&w, &program, ran_ms] {
-        decide(w, program, ran_ms);
+void node_gone(MainWindow& w, NodeProgram& program, const NodeGone& gone) {
+    w.services.events.run_when_free(&program, [&w, &program, gone] {
+        decide(w, program, gone);
         show_state(w);
     });
 }

@@ -6,17 +6,19 @@
 
 namespace zvkob {
 
-// Keep Node Running: while it is on, this copy's node that stops is started
-// again through the countdown, unless it stopped cleanly (its own log ends
-// with "Shutdown: done") or ZV-KOB or Windows stopped it. A node that ran
+// Keep Node Running: while it is on, this copy's node that crashes is
+// started again through the countdown. One that stopped cleanly (its own log
+// shows the node's shutdown done line), stopped after a fatal error (it would
+// meet the same error again), or that ZV-KOB or Windows stopped, is left
+// stopped. A node that ran
 // less than five minutes after a restart waits longer before the next one
 // (one minute, then five, then fifteen); after five restarts within an hour
 // ZV-KOB gives up and says why. Every decision goes into the history.
 
-// This copy's node of `program` has gone after running `ran_ms`. The decision
-// acts (it may arm the countdown or show a message), so it waits for a message
-// box that is open to close, and then decides on the node's state of then.
-void node_gone(MainWindow& window, NodeProgram& program, std::int64_t ran_ms);
+// This copy's node of `program` has gone. The decision acts (it may arm the
+// countdown or show a message), so it waits for a message box that is open
+// to close, and then decides on the node's state of then.
+void node_gone(MainWindow& window, NodeProgram& program, const NodeGone& gone);
 
 // The wait before the restart countdown after `short_runs` restarts in a row
 // that ran less than five minutes.

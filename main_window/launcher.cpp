@@ -55,6 +55,13 @@ std::string ended_at_once_message(std::string_view program, std::string_view com
            "again.";
 }
 
+// The line of the batch file a node is started by: where its log is follows from it.
+std::string batch_line(MainWindow& w, const std::string& batch_path) {
+    const std::string text = w.services.files.read_text(batch_path, TextCoding::console)
+                                 .value_or(std::string());
+    return text.substr(0, text.find_first_of("\r\n"));
+}
+
 // LAUNCH with the data folder missing starts nothing; with space short it asks.
 bool drive_lets_launch(MainWindow& w, const StartAnswer& answer) {
     if (answer.refusal == StartRefusal::data_folder_missing) {
@@ -161,7 +168,8 @@ LaunchResult launch_step(MainWindow& w, NodeProgram& program, StartRequest reque
         return LaunchResult::failed;
     }
     program.status.mark_starting();
-    program.node.start_through(start.process, requester, w.services.clock.now_ms());
+    program.node.start_through(start.process, requester, batch_line(w, command),
+                               w.services.clock.now_ms());
     w.services.pause.pause(launch_pause_ms);
     // A batch file whose program is missing has ended by now, with an error.
     if (const auto end = start.process->end(); end && end->exit_code != 0) {

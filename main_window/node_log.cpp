@@ -1,60 +1,40 @@
 #include "main_window/node_log.hpp"
 
-#include <algorithm>
+#include "core/node_log_location.hpp"
+#include "core/node_log_session.hpp"
 
 namespace zvkob {
 namespace {
 
-constexpr std::size_t end_to_read = 64 * 1024;
-// A node writes its log from its first moment; the watcher may see it running
-// only seconds later (after the pause that follows a start).
-constexpr std::int64_t seen_late_by_ms = 5000;
-constexpr int lines_to_show = 10;
-
-std::string_view without_trailing_blanks(std::string_view text) {
-    const auto last = text.find_last_not_of(" \t\r\n");
-    return last == std::string_view::npos ? std::string_view() : text.substr(0, last + 1);
-}
-
-std::string last_lines(std::string_view text, int count) {
-    std::size_t start = text.size();
-    for (int line = 0; line < count && start > 0; ++line) {
-        const auto newline = text.rfind('\n', start - 1);
-        start = newline == std::string_view::npos ? 0 : newline;
+// Without the node's command line, the data folder of the settings is all
+// there is to go by; with none set, nothing is guessed.
+std::string command_line_of(const StoppedNode& node) {
+    if (!node.started_with.empty() || node.data_folder.empty()) {
+        return node.started_with;
     }
-    return std::string(without_trailing_blanks(text.substr(start == 0 ? 0 : start + 1)));
+    return "-datadir=\"" + node.data_folder + "\"";
 }
 
 }  // namespace
 
-StopVerdict how_the_node_stopped(FileSystem& files, const std::string& data_folder,
-                                 std::int64_t running_since_ms) {
-    if (data_folder.empty()) {
-        return {false, "no data folder is set, so its debug.log cannot be found", {}};
+NodeStop how_the_node_stopped(FileSystem& files, const StoppedNode& node) {
+    const NodeLogLocation where =
+        node_log_location(command_line_of(node), [&files](std::string_view path) {
+            return files.read_text(path, TextCoding::utf8);
+        });
+    if (!where.log_path) {
+        return stop_without_log(where.why_none, node.exit_code);
     }
-    const auto logs = files.files_named(data_folder, "debug.log");
-    if (logs.empty()) {
-        return {false, "there is no debug.log in " + data_folder, {}};
+    const std::string& path = *where.log_path;
+    const LogSession session = latest_log_session([&](std::size_t last_bytes) {
+        const FileEnd end = files.read_end(path, last_bytes);
+        return LogTail{end.text, end.whole_file, end.failure};
+    });
+    if (session.failure.empty() && !session_began_since(session, node.started_ms)) {
+        return stop_without_log(path + " has nothing written since the node started",
+                                node.exit_code);
     }
-    const FoundFile& log = *std::max_element(
-        logs.begin(), logs.end(),
-        [](const FoundFile& a, const FoundFile& b) { return a.written_ms < b.written_ms; });
-    if (log.written_ms < running_since_ms - seen_late_by_ms) {
-        return {false, log.path + " was not written to while it ran", {}};
-    }
-    const FileEnd end = files.read_end(log.path, end_to_read);
-    if (!end.failure.empty()) {
-        return {false, log.path + " cannot be read: " + end.failure, {}};
-    }
-    const std::string_view text = without_trailing_blanks(end.text);
-    if (text.empty()) {
-        return {false, log.path + " is empty", {}};
-    }
-    const std::string tail = last_lines(text, lines_to_show);
-    if (last_lines(text, 1).ends_with("Shutdown: done")) {
-        return {true, log.path + " ends with Shutdown: done", tail};
-    }
-    return {false, log.path + " does not end with Shutdown: done", tail};
+    return node_stop_verdict(path, session, node.exit_code);
 }
 
 }  // namespace zvkob

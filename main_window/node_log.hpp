@@ -1,23 +1,27 @@
 #pragma once
 #include <cstdint>
+#include <optional>
 #include <string>
 
+#include "core/node_stop_verdict.hpp"
 #include "platform/file_system.hpp"
 
 namespace zvkob {
 
-// What the node's own log says about how it stopped.
-struct StopVerdict {
-    bool clean = false;
-    std::string why;         // in words, naming the log
-    std::string last_lines;  // the log's last lines, when it was read
+// What is known of a node that has stopped, to read its own log by.
+struct StoppedNode {
+    // The line it was started with: its batch file's line, or its own command
+    // line as Windows shows it; empty when neither is known.
+    std::string started_with;
+    // ZV-KOB's data folder setting, for a node whose command line is not known.
+    std::string data_folder;
+    std::int64_t started_ms = 0;  // when its process was created (UTC)
+    std::optional<unsigned long> exit_code;
 };
 
-// The node writes debug.log in its data folder, or, for a test network, in a
-// folder below it: the newest of them counts, and only when written while
-// the node ran (from a few seconds before it was seen running). A clean stop ends it with
-// "Shutdown: done". Only the end of the file is read, however large it is.
-StopVerdict how_the_node_stopped(FileSystem& files, const std::string& data_folder,
-                                 std::int64_t running_since_ms);
+// How the node stopped, from the latest run in its own log (wherever its
+// command line, configuration file and network put it) and its exit code.
+// The log is opened, its end read and closed at once; at most 1 MiB is read.
+NodeStop how_the_node_stopped(FileSystem& files, const StoppedNode& node);
 
 }  // namespace zvkob

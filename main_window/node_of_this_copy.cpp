@@ -20,9 +20,10 @@ bool listed(const ProcessList& list, unsigned long id) {
 }  // namespace
 
 void NodeOfThisCopy::start_through(std::shared_ptr<HeldProcess> interpreter, StartRequest requester,
-                                   std::int64_t now_ms) {
+                                   std::string batch_line, std::int64_t now_ms) {
     interpreter_ = std::move(interpreter);
     started_by_ = requester;
+    started_with_ = std::move(batch_line);
     life.on(NodeEvent::start, now_ms);
 }
 
@@ -135,6 +136,9 @@ bool NodeOfThisCopy::take(unsigned long process_id, const NodeWatch& watch,
         return false;  // older than the interpreter: a process number used again
     }
     just_seen_ = "process " + std::to_string(process_id) + ", " + how;
+    if (const auto known = namesakes_.find(process_id); known != namesakes_.end()) {
+        started_with_ = known->second.command_line.value_or(std::string());  // adopted
+    }
     if (holding.process) {
         node_ = holding.process;
     } else {
@@ -162,10 +166,10 @@ void NodeOfThisCopy::judge_namesakes(const ProcessList& list, const NodeWatch& w
              watch.now_ms - known->second.judged_ms < ask_again_after_ms)) {
             continue;
         }
-        namesakes_[process.id] = {
-            namesake_verdict(watch.nodes.command_line(process.id),
-                             watch.copies.who_holds(process.id), watch.data_folder),
-            watch.now_ms};
+        std::optional<std::string> command_line = watch.nodes.command_line(process.id);
+        namesakes_[process.id] = {namesake_verdict(command_line, watch.copies.who_holds(process.id),
+                                                   watch.data_folder),
+                                  watch.now_ms, std::move(command_line)};
     }
 }
 

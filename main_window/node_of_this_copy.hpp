@@ -52,9 +52,10 @@ class NodeOfThisCopy {
 public:
     NodeLife life;
 
-    // ZV-KOB ran the program's batch file through `interpreter`.
+    // ZV-KOB ran the program's batch file, whose line is `batch_line`, through
+    // `interpreter`.
     void start_through(std::shared_ptr<HeldProcess> interpreter, StartRequest requester,
-                       std::int64_t now_ms);
+                       std::string batch_line, std::int64_t now_ms);
     // The start failed (the batch file could not run, or ended at once).
     void start_failed(std::int64_t now_ms);
 
@@ -64,6 +65,9 @@ public:
     // The node's process number, or 0 while there is none.
     unsigned long id() const;
     StartRequest started_by() const { return started_by_; }
+    // The line the node was started with: its batch file's line, or its own
+    // command line where Windows showed it when it was adopted; may be empty.
+    const std::string& started_with() const { return started_with_; }
     // When the node began running (its creation, when held).
     std::int64_t running_since_ms() const;
     // Why the node is followed by its process number only (Windows would not
@@ -78,6 +82,7 @@ private:
     struct Namesake {
         NamesakeVerdict verdict;
         std::int64_t judged_ms = 0;
+        std::optional<std::string> command_line;
     };
 
     void check_held_node(const NodeWatch& watch, Sighting& sighting);
@@ -95,6 +100,7 @@ private:
     unsigned long followed_id_ = 0;  // a node Windows would not open, followed by number
     std::string not_held_reason_;
     StartRequest started_by_ = StartRequest::launch;
+    std::string started_with_;
     std::map<unsigned long, Namesake> namesakes_;
 };
 

@@ -57,7 +57,7 @@ void note_change(MainWindow& w, NodeProgram& program, RunningState before,
         history.record(which + " is not running.");
     }
     if (sighting.gone) {
-        node_gone(w, program, sighting.gone->ran_ms);
+        node_gone(w, program, *sighting.gone);
     }
 }
 

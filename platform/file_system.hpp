@@ -1,17 +1,11 @@
 #pragma once
 #include <cstddef>
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <string_view>
-#include <vector>
 
 namespace zvkob {
-
-// A file found on disk, and when it was last written (milliseconds since 1970, UTC).
-struct FoundFile {
-    std::string path;
-    std::int64_t written_ms = 0;
-};
 
 // The free space of a drive, or why it could not be told.
 struct FreeSpace {
@@ -22,8 +16,12 @@ struct FreeSpace {
 // The end of a file as text, or why it could not be read.
 struct FileEnd {
     std::string text;
-    std::string failure;  // empty when it was read
+    bool whole_file = false;  // the text begins at the file's first byte
+    std::string failure;      // empty when it was read
 };
+
+// How a text file is written: UTF-8, or the console's code page (a batch file).
+enum class TextCoding { utf8, console };
 
 // What the windows ask about files and folders on the machine.
 class FileSystem {
@@ -31,10 +29,13 @@ public:
     virtual ~FileSystem() = default;
     // Whether a file (not a folder) exists at this path.
     virtual bool is_file(std::string_view path) = 0;
-    // The files with this name in the folder and in each folder directly below it.
-    virtual std::vector<FoundFile> files_named(std::string_view folder, std::string_view name) = 0;
-    // The last `bytes` bytes of a file (all of a smaller one).
+    // The last `bytes` bytes of a file (all of a smaller one), read sharing
+    // it with a writer: opened, read and closed at once, the size taken from
+    // the open file.
     virtual FileEnd read_end(std::string_view path, std::size_t bytes) = 0;
+    // A small text file as UTF-8 (a configuration or batch file), or nothing
+    // when it is missing or cannot be read.
+    virtual std::optional<std::string> read_text(std::string_view path, TextCoding coding) = 0;
     // Whether a folder exists (and its drive is there).
     virtual bool is_folder(std::string_view path) = 0;
     // The space free for the user on the drive that holds the folder.

@@ -2,19 +2,27 @@
 
 #include <windows.h>
 
+#include "platform/win32/oem_text.hpp"
 #include "platform/win32/owners.hpp"
 #include "platform/win32/wide_text.hpp"
-#include "platform/win32/win32_clock.hpp"
 
 namespace zvkob::win32 {
 namespace {
 
-void add_if_file(const std::wstring& path, std::vector<FoundFile>& found) {
-    WIN32_FILE_ATTRIBUTE_DATA data{};
-    if (GetFileAttributesExW(path.c_str(), GetFileExInfoStandard, &data) &&
-        (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) == 0) {
-        found.push_back({narrow(path), milliseconds_of(data.ftLastWriteTime)});
+// Configuration and batch files are small; a larger file is not one of them.
+constexpr std::size_t largest_text_file = 1 << 20;
+
+std::optional<std::string> utf8_of(const std::string& bytes, TextCoding coding) {
+    if (coding == TextCoding::utf8) {
+        return bytes;
     }
+    const UINT code_page = batch_file_code_page();
+    const int length = MultiByteToWideChar(code_page, 0, bytes.data(),
+                                           static_cast<int>(bytes.size()), nullptr, 0);
+    std::wstring text(static_cast<std::size_t>(length), L'\0');
+    MultiByteToWideChar(code_page, 0, bytes.data(), static_cast<int>(bytes.size()), text.data(),
+                        length);
+    return narrow(text);
 }
 
 }  // namespace
@@ -22,27 +30,6 @@ void add_if_file(const std::wstring& path, std::vector<FoundFile>& found) {
 bool Win32FileSystem::is_file(std::string_view path) {
     const DWORD attributes = GetFileAttributesW(widen(path).c_str());
     return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) == 0;
-}
-
-std::vector<FoundFile> Win32FileSystem::files_named(std::string_view folder,
-                                                    std::string_view name) {
-    const std::wstring base = widen(folder);
-    const std::wstring file = widen(name);
-    std::vector<FoundFile> found;
-    add_if_file(base + L"\\" + file, found);
-    WIN32_FIND_DATAW entry{};
-    const FindHandle search(FindFirstFileW((base + L"\\*").c_str(), &entry));
-    if (!search) {
-        return found;
-    }
-    do {
-        const std::wstring child = entry.cFileName;
-        if ((entry.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0 && child != L"." &&
-            child != L"..") {
-            add_if_file(base + L"\\" + child + L"\\" + file, found);
-        }
-    } while (FindNextFileW(search.get(), &entry));
-    return found;
 }
 
 bool Win32FileSystem::is_folder(std::string_view path) {
@@ -69,7 +56,7 @@ FileEnd Win32FileSystem::read_end(std::string_view path, std::size_t bytes) {
         widen(path).c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
         nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
     if (!file) {
-        return {{}, system_error_text(GetLastError())};
+        return {{}, false, system_error_text(GetLastError())};
     }
     LARGE_INTEGER size{};
     GetFileSizeEx(file.get(), &size);
@@ -85,7 +72,16 @@ FileEnd Win32FileSystem::read_end(std::string_view path, std::size_t bytes) {
         end.failure = system_error_text(GetLastError());
     }
     end.text.resize(read);
+    end.whole_file = start.QuadPart == 0;
     return end;
+}
+
+std::optional<std::string> Win32FileSystem::read_text(std::string_view path, TextCoding coding) {
+    const FileEnd whole = read_end(path, largest_text_file);
+    if (!whole.failure.empty() || !whole.whole_file) {
+        return std::nullopt;
+    }
+    return utf8_of(whole.text, coding);
 }
 
 }  // namespace zvkob::win32

@@ -6,8 +6,8 @@ namespace zvkob::win32 {
 class Win32FileSystem : public FileSystem {
 public:
     bool is_file(std::string_view path) override;
-    std::vector<FoundFile> files_named(std::string_view folder, std::string_view name) override;
     FileEnd read_end(std::string_view path, std::size_t bytes) override;
+    std::optional<std::string> read_text(std::string_view path, TextCoding coding) override;
     bool is_folder(std::string_view path) override;
     FreeSpace free_space(std::string_view folder) override;
 };

@@ -159,7 +159,8 @@ TEST_F(WatcherEndToEnd, ALaunchThatCannotStartSaysWhyAndTheWindowStaysUsable) {
         << narrow(said);
     EXPECT_NE(said.find(L"Command: " + missing), std::wstring::npos) << narrow(said);
     EXPECT_NE(said.find(L"Reason: "), std::wstring::npos) << narrow(said);
-    EXPECT_EQ(colour_on_screen(display), pink) << "the indicator is back at rest";
+    EXPECT_TRUE(wait_until([&] { return colour_on_screen(display) == pink; }, 3s))
+        << "the indicator is back at rest";
     const std::wstring shown = text(display);
     EXPECT_FALSE(wait_until([&] { return text(display) != shown; }, 2500ms))
         << "no countdown tick runs inside the unfinished LAUNCH while the message is open";
@@ -254,7 +255,7 @@ TEST_F(WatcherEndToEnd, AClickWhileTheWindowIsFrozenStartsNothingMore) {
               std::wstring::npos)
         << narrow(said);
     EXPECT_NE(said.find(L"Command: " + batch), std::wstring::npos) << narrow(said);
-    EXPECT_EQ(colour_on_screen(display), pink);
+    EXPECT_TRUE(wait_until([&] { return colour_on_screen(display) == pink; }, 3s));
     close(window);
     ASSERT_TRUE(program->wait_for_exit(10s));
 }
@@ -302,15 +303,30 @@ TEST_F(WatcherEndToEnd, WithoutTheProcessQueryLaunchSaysWhy) {
     delete_section(L"NoQuery");
 }
 
+// How many times the history of the copy ZV-KOB holds `text`.
+std::size_t times_in_history(std::string_view text) {
+    const std::string history = read_file(history_file(L"ZV-KOB"));
+    std::size_t count = 0;
+    for (auto at = history.find(text); at != std::string::npos; at = history.find(text, at + 1)) {
+        ++count;
+    }
+    return count;
+}
+
 // Keep Node Running: a node that crashes is started again through the
-// countdown; one that stops cleanly (its log ends with "Shutdown: done") is
-// left stopped. The history tells it all.
-TEST_F(WatcherEndToEnd, KeepNodeRunningRestartsACrashedNodeAndLeavesACleanStop) {
+// countdown; one that stops cleanly, by its own log wherever its command line,
+// configuration file and network put it, and in the lines of every version,
+// is left stopped, as is one that stopped after a fatal error. The history
+// tells it all.
+TEST_F(WatcherEndToEnd, KeepNodeRunningRestartsACrashAndReadsTheNodesOwnLogForEveryOtherStop) {
     const std::wstring node = stand_in(L"zv-e2e-qt.exe");
     const std::wstring data = folder.file(L"node data");
     CreateDirectoryW(data.c_str(), nullptr);
     const std::wstring batch = folder.file(L"ZVKOB-QT.BAT");
-    write_file(batch, "call \"" + narrow(node) + "\" -datadir=\"" + narrow(data) + "\"\r\n");
+    const auto started_with = [&](const std::string& arguments) {
+        write_file(batch, "call \"" + narrow(node) + "\" " + arguments + "\r\n");
+    };
+    started_with("-datadir=\"" + narrow(data) + "\"");
     DeleteFileW(history_file(L"ZV-KOB").c_str());
     store({{L"QT_NAME_TEXTBOX", L"zv-e2e-qt.exe"},
            {L"BAT_QT_RUN_COMMAND_TEXTBOX", batch},
@@ -322,10 +338,13 @@ TEST_F(WatcherEndToEnd, KeepNodeRunningRestartsACrashedNodeAndLeavesACleanStop) 
     HWND launch = control(window, layout, main_layout::launch_button);
     HWND display = control(window, layout, main_layout::countdown_display);
     HWND qt_label = control(window, layout, main_layout::qt_status);
-    ASSERT_TRUE(
-        wait_until([&] { return enabled(launch) && text(qt_label) == L"!!! QT STOPPED !!!"; }, 3s));
-    click(launch);
-    ASSERT_TRUE(wait_until([&] { return text(qt_label) == L"!!! QT RUNNING !!!"; }, 10s));
+    const auto launch_the_node = [&] {
+        ASSERT_TRUE(wait_until(
+            [&] { return enabled(launch) && text(qt_label) == L"!!! QT STOPPED !!!"; }, 5s));
+        click(launch);
+        ASSERT_TRUE(wait_until([&] { return text(qt_label) == L"!!! QT RUNNING !!!"; }, 10s));
+    };
+    launch_the_node();
 
     kill_processes(L"zv-e2e-qt.exe");  // a crash: no clean-shutdown line
     EXPECT_TRUE(wait_until([&] { return counting_down(display); }, 5s))
@@ -334,11 +353,54 @@ TEST_F(WatcherEndToEnd, KeepNodeRunningRestartsACrashedNodeAndLeavesACleanStop) 
         << "and starts the node again";
     ASSERT_TRUE(wait_until([&] { return text(qt_label) == L"!!! QT RUNNING !!!"; }, 10s));
 
-    write_file(node + L".stop", "");  // a clean stop: the node writes "Shutdown: done"
-    ASSERT_TRUE(wait_until([&] { return text(qt_label) == L"!!! QT STOPPED !!!"; }, 5s));
-    EXPECT_FALSE(
-        wait_until([&] { return counting_down(display) || process_runs(L"zv-e2e-qt.exe"); }, 14s))
-        << "a clean stop is left alone";
+    // Clean stops, and one after a fatal error, each with its log elsewhere.
+    const std::wstring testnet = folder.file(L"testnet data");
+    CreateDirectoryW(testnet.c_str(), nullptr);
+    CreateDirectoryW((testnet + L"\\testnet3").c_str(), nullptr);
+    const std::wstring external = folder.file(L"on the external drive");
+    CreateDirectoryW(external.c_str(), nullptr);
+    write_file(folder.file(L"node.conf"),
+               "# the node's own settings\r\ndatadir=" + narrow(external) + "\r\n");
+    const std::wstring moved_log = folder.file(L"moved.log");
+    struct Stop {
+        std::string arguments;  // after the first stop, the node is started with these
+        std::string said;       // what Keep Node Running then says
+    };
+    const std::string in_data = "-datadir=\"" + narrow(data) + "\"";
+    const std::vector<Stop> stops{
+        {in_data + " --v30",
+         narrow(data) + "\\debug.log ends with Shutdown: done); it is left stopped."},
+        {in_data + " --v30 --fatal-disk",
+         narrow(data) + "\\debug.log ends with Shutdown done); it is left stopped."},
+        {"-datadir=\"" + narrow(testnet) + "\" -testnet",
+         "after an error (" + narrow(data) +
+             "\\debug.log shows a fatal error (the node exited "
+             "with code 1)): "},
+        {"-conf=\"" + narrow(folder.file(L"node.conf")) + "\" -datadir=",
+         "testnet3\\debug.log ends with Shutdown: done); it is left stopped."},
+        {in_data + " -debuglogfile=\"" + narrow(moved_log) + "\"",
+         narrow(external) + "\\debug.log ends with Shutdown: done); it is left stopped."},
+        {in_data, narrow(moved_log) + " ends with Shutdown: done); it is left stopped."},
+    };
+    for (const Stop& stop : stops) {
+        if (stop.said.find("testnet3") != std::string::npos) {  // the main network's, written last
+            write_file(testnet + L"\\debug.log", "a busier main network node's log\n");
+        }
+        write_file(node + L".stop", "");  // the node stops the way it was started to
+        if (stop.said.starts_with("after an error")) {
+            EXPECT_NE(answer_next_box(program->id(), press_ok)
+                          .find(L"Shutting down due to lack of disk space!"),
+                      std::wstring::npos);
+        }
+        EXPECT_TRUE(wait_until([&] { return times_in_history(stop.said) > 0; }, 10s))
+            << stop.said << "\n"
+            << read_file(history_file(L"ZV-KOB"));
+        EXPECT_FALSE(counting_down(display) || process_runs(L"zv-e2e-qt.exe"))
+            << "left stopped: " << stop.said;
+        started_with(stop.arguments);
+        launch_the_node();
+    }
+    write_file(node + L".stop", "");
     close(window);
     ASSERT_TRUE(program->wait_for_exit(10s));
 
@@ -348,7 +410,8 @@ TEST_F(WatcherEndToEnd, KeepNodeRunningRestartsACrashedNodeAndLeavesACleanStop) 
           " LAUNCH started the QT program: ", "The QT program zv-e2e-qt.exe is running (process ",
           "stopped after", "Keep Node Running: the QT program (zv-e2e-qt.exe) stopped after",
           "unexpectedly (", "Keep Node Running started the QT program: ", "cleanly (",
-          "ends with Shutdown: done); it is left stopped.", "ZV-KOB closed by the user."}) {
+          "[error] Shutting down due to lack of disk space!; it is not started again.",
+          "ZV-KOB closed by the user."}) {
         EXPECT_NE(history.find(line), std::string::npos) << line << "\n" << history;
     }
 }

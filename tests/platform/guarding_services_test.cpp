@@ -11,6 +11,7 @@
 #include "platform/win32/com_apartment.hpp"
 #include "platform/win32/hidden_command_runner.hpp"
 #include "platform/win32/one_copy_per_name.hpp"
+#include "platform/win32/owners.hpp"
 #include "platform/win32/win32_history.hpp"
 #include "platform/win32/win32_node_control.hpp"
 
@@ -19,23 +20,27 @@ namespace {
 
 using namespace zvkob::e2e;
 
-TEST(NodeLogs, AreFoundOneFolderDownAndTheirEndIsReadWhileTheNodeWrites) {
+// The node keeps its log open for writing: its end is read all the same, and
+// a batch file is read in the console's code page.
+TEST(NodeLogs, TheirEndIsReadWhileTheNodeWritesAndBatchFilesInTheConsoleCodePage) {
     ScratchFolder data(L"node logs");
-    CreateDirectoryW(data.file(L"testnet3").c_str(), nullptr);
-    write_file(data.file(L"debug.log"), "old main network log\n");
     const std::string big(100'000, 'x');
-    write_file(data.file(L"testnet3\\debug.log"), big + "\nShutdown: done\n");
-    HANDLE held = CreateFileW(data.file(L"testnet3\\debug.log").c_str(), FILE_APPEND_DATA,
-                              FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING, 0,
-                              nullptr);  // as the running node keeps it
+    write_file(data.file(L"debug.log"), big + "\nShutdown: done\n");
+    const KernelHandle held{CreateFileW(data.file(L"debug.log").c_str(), FILE_APPEND_DATA,
+                                        FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
+                                        0, nullptr)};  // as the running node keeps it
     Win32FileSystem files;
-    const auto found = files.files_named(narrow(data.path()), "debug.log");
-    EXPECT_EQ(found.size(), 2U);
-    const FileEnd end = files.read_end(narrow(data.file(L"testnet3\\debug.log")), 20);
+    const FileEnd end = files.read_end(narrow(data.file(L"debug.log")), 20);
     EXPECT_EQ(end.failure, "");
     EXPECT_EQ(end.text, "xxxx\nShutdown: done\n");
-    CloseHandle(held);
+    EXPECT_FALSE(end.whole_file);
+    EXPECT_TRUE(files.read_end(narrow(data.file(L"debug.log")), 200'000).whole_file);
     EXPECT_NE(files.read_end(narrow(data.file(L"nowhere.log")), 20).failure, "");
+
+    write_file(data.file(L"ZVKOB-D.BAT"), "call \"C:\\N\x82ud\\bitcoind.exe\"\r\n");  // é in 437
+    EXPECT_EQ(files.read_text(narrow(data.file(L"ZVKOB-D.BAT")), TextCoding::console),
+              "call \"C:\\N\xC3\xA9ud\\bitcoind.exe\"\r\n");
+    EXPECT_EQ(files.read_text(narrow(data.file(L"nowhere.conf")), TextCoding::utf8), std::nullopt);
 }
 
 // A console node started as ZV-KOB starts it: found as the child of its

@@ -3,9 +3,14 @@
 // until a file "<its own path>.stop" appears (which it removes) or it is
 // killed. Copied under another file name it has that image name.
 //
-// Given -datadir=<folder>, it keeps a node's log there, debug.log: a line
-// when it starts (with its process number) and, when it is asked to stop by the file, "Shutdown:
-// done" as a node that stops cleanly writes. Killed, it writes nothing more.
+// It keeps a node's log, debug.log, where a node keeps it: in the folder of
+// its -datadir argument, or of the datadir= line of the file its -conf names;
+// below it in testnet3 with -testnet; or at -debuglogfile=<absolute path>.
+// Each start writes empty lines, a version line and a line with its process
+// number; a stop by the file writes the shutdown lines of a node that stops
+// cleanly, "Shutdown: In progress..." and "Shutdown: done" (with --v30 the
+// newer "Shutdown in progress..." and "Shutdown done"; with --fatal-disk a
+// fatal disk error first, and it exits with 1). Killed, it writes nothing more.
 //
 // Started with --topmost-window it plays another program instead: a window
 // pinned on top by its user, in the foreground, that writes into
@@ -14,9 +19,9 @@
 //
 // Built as a console program (ZVKOB_CONSOLE_NODE) it also stops as a node
 // does on Ctrl+C or any other console control event: it flushes for a second,
-// then writes "Shutdown: done" and exits. Started with --wallet-window it has
-// a window, as a wallet program does, and stops the same way when that window
-// is asked to close.
+// then writes its shutdown lines and exits. Started with --wallet-window it
+// has a window, as a wallet program does, and stops the same way when that
+// window is asked to close.
 #include <windows.h>
 #include <shellapi.h>
 
@@ -95,23 +100,65 @@ void play_a_pinned_window(const std::wstring& report, const std::wstring& stop) 
     DestroyWindow(window);
 }
 
-// The node's log in the folder of its -datadir argument, or "" without one.
-std::wstring node_log() {
+// The value of -<name>=, or "" without one.
+std::wstring option(const std::wstring& name) {
     int count = 0;
     const LocalMemory<wchar_t*> arguments(CommandLineToArgvW(GetCommandLineW(), &count));
-    std::wstring log;
+    const std::wstring prefix = L"-" + name + L"=";
+    std::wstring value;
     for (int i = 1; arguments && i < count; ++i) {
         const std::wstring argument = arguments.get()[i];
-        if (argument.rfind(L"-datadir=", 0) == 0) {
-            log = argument.substr(9) + L"\\debug.log";
+        if (argument.rfind(prefix, 0) == 0) {
+            value = argument.substr(prefix.size());
         }
     }
-    return log;
+    return value;
 }
 
-void append_to_log(const std::wstring& log, const char* line) {
+// The datadir= line of a configuration file.
+std::wstring data_folder_in(const std::wstring& conf) {
+    const KernelHandle file = file_handle(CreateFileW(conf.c_str(), GENERIC_READ, FILE_SHARE_READ,
+                                                      nullptr, OPEN_EXISTING, 0, nullptr));
+    char text[4096] = {};
+    DWORD read = 0;
+    if (!file || !ReadFile(file.get(), text, sizeof text - 1, &read, nullptr)) {
+        return {};
+    }
+    const std::string lines(text, read);
+    const auto at = lines.find("datadir=");
+    if (at == std::string::npos) {
+        return {};
+    }
+    const std::string folder = lines.substr(at + 8, lines.find_first_of("\r\n", at) - at - 8);
+    return std::wstring(folder.begin(), folder.end());
+}
+
+std::wstring node_log(const std::wstring& command_line) {
+    if (const std::wstring moved = option(L"debuglogfile"); !moved.empty()) {
+        return moved;
+    }
+    std::wstring folder = option(L"datadir");
+    if (folder.empty() && !option(L"conf").empty()) {
+        folder = data_folder_in(option(L"conf"));
+    }
+    if (folder.empty()) {
+        return {};
+    }
+    const bool testnet = command_line.find(L" -testnet") != std::wstring::npos;
+    return folder + (testnet ? L"\\testnet3\\debug.log" : L"\\debug.log");
+}
+
+// One line of the log, stamped with the time now as a node stamps it.
+void log_line(const std::wstring& log, const char* message) {
     if (log.empty()) {
         return;
+    }
+    SYSTEMTIME now{};
+    GetSystemTime(&now);
+    char line[256] = "\n";  // the empty lines before a start have no time
+    if (*message != '\0') {
+        std::snprintf(line, sizeof line, "%04u-%02u-%02uT%02u:%02u:%02uZ %s\n", now.wYear,
+                      now.wMonth, now.wDay, now.wHour, now.wMinute, now.wSecond, message);
     }
     const KernelHandle out =
         file_handle(CreateFileW(log.c_str(), FILE_APPEND_DATA, FILE_SHARE_READ | FILE_SHARE_WRITE,
@@ -120,6 +167,28 @@ void append_to_log(const std::wstring& log, const char* line) {
         DWORD written = 0;
         WriteFile(out.get(), line, static_cast<DWORD>(strlen(line)), &written, nullptr);
     }
+}
+
+void log_start(const std::wstring& log) {
+    log_line(log, "");
+    log_line(log, "");
+    log_line(log, "Stand-in Node version v30.0.0 (release build)");
+    char started[64];
+    std::snprintf(started, sizeof started, "stand-in node started, process %lu",
+                  static_cast<unsigned long>(GetCurrentProcessId()));
+    log_line(log, started);
+}
+
+// The lines a node writes as it stops; the exit code it then ends with.
+int log_stop(const std::wstring& log, const std::wstring& command_line) {
+    const bool v30 = command_line.find(L"--v30") != std::wstring::npos;
+    const bool disk_full = command_line.find(L"--fatal-disk") != std::wstring::npos;
+    if (disk_full) {
+        log_line(log, "[error] Shutting down due to lack of disk space!");
+    }
+    log_line(log, v30 ? "Shutdown in progress..." : "Shutdown: In progress...");
+    log_line(log, v30 ? "Shutdown done" : "Shutdown: done");
+    return disk_full ? 1 : 0;
 }
 
 volatile LONG control_event_received = 0;
@@ -163,29 +232,26 @@ bool asked_to_stop(const std::wstring& stop) {
 }
 
 int run(const std::wstring& command_line) {
+    int exit_code = 0;
     const std::wstring self = own_path();
     const std::wstring stop = self + L".stop";
     DeleteFileW(stop.c_str());
     if (command_line.find(L"--topmost-window") != std::wstring::npos) {
         play_a_pinned_window(self + L".topmost", stop);
     } else {
-        const std::wstring log = node_log();
+        const std::wstring log = node_log(command_line);
         if (command_line.find(L"--wallet-window") != std::wstring::npos) {
             open_a_wallet_window();
         }
-        char started[96];
-        std::snprintf(started, sizeof started,
-                      "2027-01-01T00:00:00Z stand-in node started, process %lu\n",
-                      static_cast<unsigned long>(GetCurrentProcessId()));
-        append_to_log(log, started);
+        log_start(log);
         record_arguments(self + L".args");
         while (!asked_to_stop(stop)) {
             Sleep(100);
         }
-        append_to_log(log, "2027-01-01T00:00:09Z Shutdown: done\n");
+        exit_code = log_stop(log, command_line);
     }
     DeleteFileW(stop.c_str());
-    return 0;
+    return exit_code;
 }
 
 }  // namespace

@@ -211,22 +211,27 @@ public:
     }
 };
 
-// Every file and folder exists but those named missing; the node logs and the
-// free space are as the test says.
+// Every file and folder exists but those named missing; the node's log, the
+// text files and the free space are as the test says.
 class FakeFileSystem : public FileSystem {
 public:
     std::vector<std::string> missing;
     FreeSpace free{.bytes = 500ULL << 30U, .failure = {}};
-    std::vector<FoundFile> node_logs;  // what files_named finds
-    FileEnd log_end;                   // what read_end gives
+    FileEnd log_end;                                // what read_end gives
+    std::map<std::string, std::string> text_files;  // what read_text finds
+    std::vector<std::string> paths_read;            // every read_end, in order
 
     bool is_file(std::string_view path) override {
         return std::find(missing.begin(), missing.end(), path) == missing.end();
     }
-    std::vector<FoundFile> files_named(std::string_view, std::string_view) override {
-        return node_logs;
+    FileEnd read_end(std::string_view path, std::size_t) override {
+        paths_read.emplace_back(path);
+        return log_end;
     }
-    FileEnd read_end(std::string_view, std::size_t) override { return log_end; }
+    std::optional<std::string> read_text(std::string_view path, TextCoding) override {
+        const auto found = text_files.find(std::string(path));
+        return found == text_files.end() ? std::nullopt : std::optional(found->second);
+    }
     bool is_folder(std::string_view path) override { return is_file(path); }
     FreeSpace free_space(std::string_view) override { return free; }
 };

@@ -28,13 +28,12 @@ struct Guarded : WatchedWindow {
         watch(false, true);
     }
 
-    // The node stops after `ran`, its log written (or not) as given.
-    void node_stops(std::int64_t ran, std::string log_end = "2027 init message\n",
-                    bool log_written_after_start = true) {
+    // The node stops after `ran` with `exit_code`, its log ending so.
+    void node_stops(std::int64_t ran, std::string log_text = "x\n2027 init message\n",
+                    unsigned long exit_code = 0) {
         clock.advance(ran);
-        files.node_logs = {
-            {log_path, log_written_after_start ? clock.now : clock.now - ran - minute}};
-        files.log_end = {std::move(log_end), {}};
+        files.log_end = {std::move(log_text), true, {}};
+        node_exit_code = exit_code;
         watch(false, false);
     }
 
@@ -59,37 +58,64 @@ TEST(KeepNodeRunning, ACleanStopIsLeftAloneAndACrashIsRestartedThroughTheCountdo
     EXPECT_TRUE(
         f.history.holds("stopped after 3 min cleanly (D:\\Chain\\debug.log ends with "
                         "Shutdown: done); it is left stopped."));
+    EXPECT_EQ(f.files.paths_read.front(), log_path) << "the data folder of the settings";
 
     launch_click(f.w);
     f.watch(false, true);
     f.take_log();
-    f.node_stops(minute, "2027-01-01 ERROR: Disk space is too low!\n");
+    f.node_stops(minute, "x\n2027-01-01T00:00:00Z UpdateTip: new best=00 height=5\n", 1);
     EXPECT_TRUE(f.restart_armed_in(11)) << "at once: the node was started by the user";
     EXPECT_TRUE(
-        f.history.holds("stopped after 1 min unexpectedly (D:\\Chain\\debug.log does "
-                        "not end with Shutdown: done). It is started again through the "
-                        "countdown; STOP cancels."));
+        f.history.holds("stopped after 1 min unexpectedly (D:\\Chain\\debug.log has no "
+                        "shutdown line after the node's last start"));
     f.countdown_restarts();
     EXPECT_TRUE(f.history.holds("Keep Node Running started the DAEMON program: " +
                                 testing::daemon_command));
 }
 
-// Without a log written while it ran, the cause cannot be told: a crash.
-TEST(KeepNodeRunning, AStopWhoseCauseCannotBeToldIsRestarted) {
-    for (const auto& [log_end, written_after_start, why] :
-         {std::tuple{std::string("x\nShutdown: done\n"), false, "was not written to while it ran"},
-          std::tuple{std::string(""), true, "is empty"}}) {
+// Started again, a node stopped by a fatal error meets it again: it is left
+// stopped, and the user is told the error and what usually helps.
+TEST(KeepNodeRunning, AStopAfterAnErrorIsLeftStoppedAndExplained) {
+    Guarded f;
+    f.clock.advance(minute);
+    f.files.log_end = {"2027-01-01T00:00:00Z [error] Shutting down due to lack of disk space!\n"
+                       "2027-01-01T00:00:01Z Shutdown in progress...\n"
+                       "2027-01-01T00:00:02Z Shutdown done\n",
+                       true,
+                       {}};
+    f.node_exit_code = 1;
+    f.set_running(false, false);
+    process_watcher_tick(f.w);
+    EXPECT_FALSE(f.w.countdown_timer.enabled());
+    EXPECT_EQ(f.w.daemon.node.life.cause(), StopCause::after_error);
+    EXPECT_EQ(testing::calls_starting(f.take_log(), "f"), testing::CallLog{"flash"});
+    ASSERT_EQ(f.notifier.messages.size(), 1U);
+    EXPECT_NE(f.notifier.messages[0].find("[error] Shutting down due to lack of disk space!"),
+              std::string::npos);
+    EXPECT_NE(f.notifier.messages[0].find("Free space on the drive"), std::string::npos);
+    EXPECT_TRUE(f.history.holds("after an error ("));
+}
+
+// Without a log of this run to read, the exit code decides: 0 is left
+// stopped, anything else is a crash.
+TEST(KeepNodeRunning, AStopWithoutALogFollowsItsExitCode) {
+    const std::string older_run = "\n\n2020-01-01T00:00:00Z Node version v1.0.0\nShutdown: done\n";
+    for (const auto& [log_text, exit_code, restarted, why] :
+         {std::tuple{older_run, 1UL, true, "has nothing written since the node started"},
+          std::tuple{older_run, 0UL, false, "has nothing written since the node started"},
+          std::tuple{std::string(), 3UL, true, "is empty"}}) {
         Guarded f;
-        f.node_stops(minute, log_end, written_after_start);
-        EXPECT_TRUE(f.restart_armed_in(11)) << why;
+        f.node_stops(minute, log_text, exit_code);
+        EXPECT_EQ(f.restart_armed_in(11), restarted) << why << " " << exit_code;
         EXPECT_TRUE(f.history.holds(why)) << why;
     }
     Guarded f;
-    f.files.node_logs.clear();
+    f.files.log_end = {{}, false, "The system cannot find the file specified."};
+    f.node_exit_code = 0;
     f.clock.advance(minute);
     f.watch(false, false);
-    EXPECT_TRUE(f.history.holds("there is no debug.log in D:\\Chain"));
-    EXPECT_TRUE(f.restart_armed_in(11));
+    EXPECT_TRUE(f.history.holds("D:\\Chain\\debug.log cannot be read"));
+    EXPECT_TRUE(f.history.holds("with exit code 0 it is left stopped"));
 }
 
 TEST(KeepNodeRunning, StopsItDidNotCauseAreLeftAlone) {
@@ -133,7 +159,7 @@ TEST(KeepNodeRunning, StopDuringTheRestartCountdownCancelsIt) {
 // minutes; after five restarts within an hour ZV-KOB gives up and says why.
 TEST(KeepNodeRunning, BacksOffAndGivesUpAfterFiveRestartsWithinAnHour) {
     Guarded f;
-    const std::string last_lines = "line 1\nError: Corrupted block database detected\n";
+    const std::string last_lines = "line 1\n2027-01-01T00:00:00Z UpdateTip: new best=00 height=5\n";
     f.node_stops(10 * minute, last_lines);  // ran long after the user's start
     EXPECT_TRUE(f.restart_armed_in(11));
     for (const int waited : {60 + 11, 300 + 11, 900 + 11, 900 + 11}) {
@@ -148,8 +174,7 @@ TEST(KeepNodeRunning, BacksOffAndGivesUpAfterFiveRestartsWithinAnHour) {
     f.node_stops(minute, last_lines);
     EXPECT_FALSE(f.w.countdown_timer.enabled()) << "five restarts within the hour";
     ASSERT_EQ(f.notifier.messages.size(), 1U);
-    EXPECT_NE(f.notifier.messages[0].find("Error: Corrupted block database detected"),
-              std::string::npos)
+    EXPECT_NE(f.notifier.messages[0].find("UpdateTip: new best=00 height=5"), std::string::npos)
         << f.notifier.messages[0];
     EXPECT_TRUE(f.history.holds("gives up"));
 
