@@ -50,12 +50,6 @@ std::string_view without_trailing_spaces(std::string_view text) {
     return last == text.npos ? std::string_view() : text.substr(0, last + 1);
 }
 
-bool is_fatal(const LogLine& line) {
-    return line.error_level || starts_with_any(line.message, fatal_beginnings) ||
-           line.message.find(internal_error) != line.message.npos ||
-           contains_any(line.message, disk_errors) || contains_any(line.message, database_errors);
-}
-
 std::string_view hint_for(std::string_view fatal_line) {
     if (contains_any(fatal_line, disk_errors)) {
         return disk_hint;
@@ -81,7 +75,7 @@ SessionEnd session_end(const std::vector<std::string>& lines) {
         } else if (!end.done && is_any_of(message, done_messages)) {
             end.done = at;
         }
-        if (!end.first_fatal && is_fatal(line)) {
+        if (!end.first_fatal && is_fatal_log_line(line)) {
             end.first_fatal = at;
         }
     }
@@ -149,6 +143,12 @@ std::string crash_why(std::string_view log_path, const LogSession& session, cons
 }
 
 }  // namespace
+
+bool is_fatal_log_line(const LogLine& line) {
+    return line.error_level || starts_with_any(line.message, fatal_beginnings) ||
+           line.message.find(internal_error) != line.message.npos ||
+           contains_any(line.message, disk_errors) || contains_any(line.message, database_errors);
+}
 
 NodeStop node_stop_verdict(std::string_view log_path, const LogSession& session,
                            std::optional<unsigned long> exit_code) {

@@ -4,6 +4,7 @@
 #include <string_view>
 #include <vector>
 
+#include "core/node_log_line.hpp"
 #include "core/node_log_session.hpp"
 
 namespace zvkob {
@@ -26,6 +27,10 @@ struct NodeStop {
 
 inline constexpr std::size_t stop_lines_shown = 10;
 inline constexpr std::size_t stop_line_characters = 200;
+
+// Whether the line tells of an error that stops the node: an "[error]" level,
+// "*** ", "Error: ", an internal, database or disk space error.
+bool is_fatal_log_line(const LogLine& line);
 
 // The verdict on the latest session of the log at `log_path`. A node that
 // finished its shut-down writes a done line after its last in-progress line;

@@ -1,0 +1,308 @@
+#include "core/node_progress.hpp"
+
+#include <algorithm>
+#include <utility>
+
+#include "core/node_progress_text.hpp"
+
+namespace zvkob {
+namespace {
+
+using Kind = ProgressLineKind;
+using Time = std::optional<std::int64_t>;
+
+// Lines written this long before the node was started are still its own.
+constexpr std::int64_t start_slack_ms = 60'000;
+
+Time latest(Time first, Time second) {
+    if (first && second) {
+        return std::max(*first, *second);
+    }
+    return first ? first : second;
+}
+
+std::int64_t since(std::int64_t moment, std::int64_t now_ms) {
+    return std::max<std::int64_t>(0, now_ms - moment);
+}
+
+StartPhase phase_of(Kind kind) {
+    switch (kind) {
+        case Kind::verifying:
+            return StartPhase::verifying;
+        case Kind::rescanning:
+            return StartPhase::rescanning;
+        case Kind::pruning:
+            return StartPhase::pruning;
+        default:
+            return StartPhase::loading;
+    }
+}
+
+bool is_alarm(NodeCondition condition) {
+    return condition == NodeCondition::stuck || condition == NodeCondition::needs_attention;
+}
+
+bool same_state(const NodeProgressState& before, const NodeProgressState& after) {
+    if (before.condition != after.condition) {
+        return false;
+    }
+    switch (after.condition) {
+        case NodeCondition::starting:
+            return before.phase == after.phase;
+        case NodeCondition::stuck:
+            return before.stuck_reason == after.stuck_reason;
+        case NodeCondition::unknown:
+            return before.unknown_reason == after.unknown_reason;
+        default:
+            return true;
+    }
+}
+
+NodeProgressState stuck(NodeProgressState state, StuckReason reason, std::int64_t quiet_since,
+                        std::int64_t now_ms) {
+    state.condition = NodeCondition::stuck;
+    state.stuck_reason = reason;
+    state.quiet_since_utc_ms = quiet_since;
+    state.quiet_ms = since(quiet_since, now_ms);
+    return state;
+}
+
+NodeProgressState unknown(NodeProgressState state, UnknownReason reason) {
+    state.condition = NodeCondition::unknown;
+    state.unknown_reason = reason;
+    return state;
+}
+
+}  // namespace
+
+NodeProgress::NodeProgress(UtcOffsetAt utc_offset_at) : utc_offset_at_(std::move(utc_offset_at)) {}
+
+void NodeProgress::node_started(std::int64_t now_ms) {
+    forget_run(now_ms);
+    skip_older_lines_ = true;
+    evaluate(now_ms);
+}
+
+void NodeProgress::feed(std::span<const std::string_view> lines, std::int64_t now_ms) {
+    fed_ = true;
+    read_failure_.clear();
+    settle_clock(now_ms);
+    for (const std::string_view whole_line : lines) {
+        const ProgressLine line = read_progress_line(whole_line);
+        if (skip_older_lines_ && line.utc_ms && run_.started_ms &&
+            *line.utc_ms < *run_.started_ms - start_slack_ms) {
+            continue;
+        }
+        take(line, line.utc_ms ? std::min(*line.utc_ms, now_ms) : now_ms);
+    }
+    skip_older_lines_ = false;
+    evaluate(now_ms);
+}
+
+void NodeProgress::read_failed(std::string_view why, std::int64_t now_ms) {
+    if (read_failure_ != why) {
+        read_failure_ = why.empty() ? "the log could not be read" : why;
+    }
+    settle_clock(now_ms);
+    evaluate(now_ms);
+}
+
+const NodeProgressState& NodeProgress::state(std::int64_t now_ms) {
+    settle_clock(now_ms);
+    evaluate(now_ms);
+    return state_;
+}
+
+ProgressNews NodeProgress::take_news() {
+    return std::exchange(news_, ProgressNews{});
+}
+
+void NodeProgress::forget_run(std::int64_t started_ms) {
+    run_ = Run{};
+    run_.started_ms = started_ms;
+    run_.starting = true;
+    catching_up_since_ms_.reset();
+}
+
+void NodeProgress::take(const ProgressLine& line, std::int64_t line_ms) {
+    if (line.kind == Kind::session_start) {
+        forget_run(line_ms);
+    }
+    run_.timed_lines += line.utc_ms ? 1 : 0;
+    run_.last_line_ms = latest(run_.last_line_ms, line_ms);
+    run_.milestone_seen = run_.milestone_seen || line.kind != Kind::other;
+    const auto end_start = [this] {
+        run_.starting = false;
+        run_.start_over = true;
+    };
+    switch (line.kind) {
+        case Kind::loading:
+        case Kind::verifying:
+        case Kind::rescanning:
+        case Kind::pruning:
+            take_start_phase(line, line_ms);
+            break;
+        case Kind::done_loading:
+        case Kind::background_tip:
+            run_.last_activity_ms = latest(run_.last_activity_ms, line_ms);
+            if (line.kind == Kind::done_loading) {
+                end_start();
+            }
+            break;
+        case Kind::loaded_chain:
+            take_chain(line, line_ms);
+            run_.starting = !run_.start_over;
+            break;
+        case Kind::tip:
+            take_chain(line, line_ms);
+            end_start();
+            break;
+        case Kind::headers:
+            run_.header_height = latest(run_.header_height, line.height);
+            run_.last_activity_ms = latest(run_.last_activity_ms, line_ms);
+            end_start();
+            break;
+        case Kind::left_ibd:
+            run_.left_ibd = true;
+            end_start();
+            break;
+        case Kind::stopping:
+            run_.stopping = true;
+            break;
+        case Kind::fatal:
+            if (run_.fatal_line.empty()) {
+                run_.fatal_line = line.message;
+            }
+            break;
+        default:
+            break;
+    }
+}
+
+void NodeProgress::take_chain(const ProgressLine& line, std::int64_t block_taken_ms) {
+    const std::int64_t height = line.height.value_or(0);
+    // A lower height is a re-organisation: taken, but not a new block.
+    if (!run_.highest_height || height > *run_.highest_height) {
+        run_.highest_height = height;
+        run_.last_block_ms = block_taken_ms;
+    }
+    run_.height = height;
+    run_.sync_progress = line.sync_progress ? line.sync_progress : run_.sync_progress;
+    run_.block_utc_ms = line.block_utc_ms ? line.block_utc_ms : run_.block_utc_ms;
+}
+
+void NodeProgress::take_start_phase(const ProgressLine& line, std::int64_t line_ms) {
+    run_.last_activity_ms = latest(run_.last_activity_ms, line_ms);
+    if (run_.start_over) {
+        return;  // a rescan or prune while the node runs is work, not a start
+    }
+    const StartPhase phase = phase_of(line.kind);
+    if (!run_.starting || phase != run_.phase) {
+        run_.phase_percent.reset();
+    }
+    run_.starting = true;
+    run_.phase = phase;
+    run_.phase_percent = line.percent ? line.percent : run_.phase_percent;
+}
+
+void NodeProgress::settle_clock(std::int64_t now_ms) {
+    // After the clock went back, what was seen counts as seen now.
+    for (Time* moment : {&run_.started_ms, &run_.last_line_ms, &run_.last_block_ms,
+                         &run_.last_activity_ms, &catching_up_since_ms_}) {
+        if (*moment && **moment > now_ms) {
+            *moment = now_ms;
+        }
+    }
+}
+
+void NodeProgress::evaluate(std::int64_t now_ms) {
+    NodeProgressState next = judge(now_ms);
+    if (next.condition == NodeCondition::catching_up && !catching_up_since_ms_) {
+        catching_up_since_ms_ = now_ms;
+        next.catching_up_ms = 0;
+    }
+    if (!same_state(state_, next)) {
+        const int utc_offset = utc_offset_at_ ? utc_offset_at_(next.quiet_since_utc_ms) : 0;
+        std::string event = progress_event(state_, next, utc_offset);
+        if (!event.empty()) {
+            news_.events.push_back(std::move(event));
+        }
+        news_.alarm = news_.alarm || (is_alarm(next.condition) && !is_alarm(state_.condition));
+    }
+    if (next.condition == NodeCondition::synced) {
+        catching_up_since_ms_.reset();
+    }
+    state_ = std::move(next);
+}
+
+NodeProgressState NodeProgress::judge(std::int64_t now_ms) const {
+    NodeProgressState state;
+    state.height = run_.height;
+    state.header_height = run_.header_height;
+    state.sync_progress = run_.sync_progress;
+    if (run_.block_utc_ms) {
+        state.behind_ms = since(*run_.block_utc_ms, now_ms);
+    }
+    if (run_.last_block_ms) {
+        state.last_block_ago_ms = since(*run_.last_block_ms, now_ms);
+    }
+    if (catching_up_since_ms_) {
+        state.catching_up_ms = since(*catching_up_since_ms_, now_ms);
+    }
+    if (!run_.fatal_line.empty()) {
+        state.condition = NodeCondition::needs_attention;
+        state.detail = run_.fatal_line;
+        return state;
+    }
+    if (!read_failure_.empty()) {
+        state.detail = read_failure_;
+        return unknown(std::move(state), UnknownReason::unreadable);
+    }
+    const Time heard = latest(run_.last_line_ms, run_.started_ms);
+    if (!heard) {
+        return unknown(std::move(state),
+                       fed_ ? UnknownReason::writes_nothing : UnknownReason::nothing_read);
+    }
+    if (since(*heard, now_ms) >= silent_log_ms) {
+        return stuck(std::move(state), StuckReason::silent_log, *heard, now_ms);
+    }
+    if (run_.stopping) {
+        state.condition = NodeCondition::stopping;
+        return state;
+    }
+    if (run_.starting) {
+        state.condition = NodeCondition::starting;
+        state.phase = run_.phase;
+        state.phase_percent = run_.phase_percent;
+        return state;
+    }
+    if (!run_.start_over) {
+        return unknown(std::move(state), run_.timed_lines == 0 && !run_.milestone_seen
+                                             ? UnknownReason::unknown_format
+                                             : UnknownReason::no_progress_yet);
+    }
+    return judge_chain(std::move(state), now_ms);
+}
+
+NodeProgressState NodeProgress::judge_chain(NodeProgressState state, std::int64_t now_ms) const {
+    const bool at_tip = run_.left_ibd || run_.sync_progress.value_or(0.0) >= synced_progress;
+    // A node that latched as synced but takes blocks hours old (its computer
+    // slept) is catching up again; a synced node waiting for a block is not.
+    const bool recent_tip = !run_.last_block_ms || !run_.block_utc_ms ||
+                            *run_.last_block_ms - *run_.block_utc_ms <= synced_block_age_ms;
+    if (at_tip && recent_tip) {
+        state.condition = NodeCondition::synced;
+        if (run_.last_block_ms && since(*run_.last_block_ms, now_ms) >= synced_quiet_ms) {
+            return stuck(std::move(state), StuckReason::no_block, *run_.last_block_ms, now_ms);
+        }
+        return state;
+    }
+    state.condition = NodeCondition::catching_up;
+    const Time moved = latest(run_.last_block_ms, run_.last_activity_ms);
+    if (moved && since(*moved, now_ms) >= catching_up_quiet_ms) {
+        return stuck(std::move(state), StuckReason::no_block, *moved, now_ms);
+    }
+    return state;
+}
+
+}  // namespace zvkob

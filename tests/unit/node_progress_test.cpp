@@ -1,0 +1,344 @@
+#include "core/node_progress.hpp"
+
+#include <gtest/gtest.h>
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "core/node_log_line.hpp"
+#include "core/node_progress_line.hpp"
+#include "core/node_progress_text.hpp"
+#include "core/taskbar_progress.hpp"
+
+namespace zvkob {
+namespace {
+
+using Kind = ProgressLineKind;
+constexpr std::int64_t minute = 60'000;
+constexpr std::int64_t hour = 60 * minute;
+
+std::int64_t at(std::string_view time) {
+    return parse_log_time(time).value_or(-1);
+}
+
+// An UpdateTip line as versions 22 to 29 write it.
+std::string tip(std::string_view time, int height, std::string_view block_date,
+                std::string_view progress) {
+    return std::string(time) +
+           " UpdateTip: new best=00000000000000000001a2b3c4d5e6f708192a3b4c5d6e7f8091a2b3c4d5e6f7"
+           " height=" +
+           std::to_string(height) + " version=0x20000000 log2_work=95.6 tx=1100000000 date='" +
+           std::string(block_date) + "' progress=" + std::string(progress) +
+           " cache=50.0MiB(300000txo)";
+}
+
+// The node's progress with a clock the test moves; local time is UTC+1.
+struct Watch {
+    NodeProgress progress{[](std::int64_t) { return 60; }};
+    std::int64_t now = 0;
+
+    void feed(const std::vector<std::string>& lines) {
+        const std::vector<std::string_view> views(lines.begin(), lines.end());
+        progress.feed(views, now);
+    }
+    const NodeProgressState& state() { return progress.state(now); }
+    std::string tooltip() { return progress_tooltip(state()); }
+    std::vector<std::string> events() { return progress.take_news().events; }
+};
+
+// A node of version 29 that is synced at 927,012 at 12:00.
+Watch synced_at_noon() {
+    Watch watch;
+    watch.now = at("2025-07-16T12:00:00Z");
+    watch.feed({"2025-07-16T11:00:00Z Leaving InitialBlockDownload (latching to false)",
+                tip("2025-07-16T12:00:00Z", 927012, "2025-07-16T11:59:00Z", "1.000000")});
+    watch.events();
+    return watch;
+}
+
+TEST(ProgressLine, ReadsTheLinesOfEveryVersionAndFork) {
+    struct Case {
+        std::string_view line;
+        Kind kind;
+        std::int64_t height;
+        double progress;
+        std::int64_t block_ms;
+    };
+    const Case cases[] = {
+        {"2018-07-07 14:50:02 UpdateTip: new best=0000000000000000002b8bd1 height=530000 "
+         "version=0x20000000 log2_work=88.97 tx=320000000 date='2018-07-07 14:40:11' "
+         "progress=0.999998 cache=2.3MiB(16000txo)",
+         Kind::tip, 530000, 0.999998, at("2018-07-07 14:40:11")},
+        {"2019-06-01T10:00:00Z UpdateTip: new best=00000000000000000017 height=578000 "
+         "version=0x20000000 log2_work=90.1 tx=420000000 date='2019-06-01T09:55:00Z' "
+         "progress=1.000000 cache=5.1MiB(37000txo) warning='44 of last 100 blocks have "
+         "unexpected version height=1'",
+         Kind::tip, 578000, 1.0, at("2019-06-01T09:55:00Z")},
+        {"[*] 2025-10-20T09:10:00.123456Z [validation] [info] UpdateTip: new best=0000abc "
+         "height=920000 version=0x20000000 log2_work=95.6 tx=1200000000 "
+         "date=2025-10-20T09:05:00Z progress=1.000017 cache=50.0MiB(300000txo)\r",
+         Kind::tip, 920000, 1.0, at("2025-10-20T09:05:00Z")},
+        {"2023-05-01T10:00:00Z [background validation] UpdateTip: new best=0000def height=300000 "
+         "version=0x20000000 log2_work=80.2 tx=30000000 date='2014-05-01T00:00:00Z' "
+         "progress=0.050000 cache=3.0MiB(2000txo)",
+         Kind::background_tip, 300000, 0.05, at("2014-05-01T00:00:00Z")},
+        // Litecoin and Dogecoin
+        {"2021-06-01T12:00:00Z UpdateTip: new best=8f1c height=2060000 version=0x20000000 "
+         "log2_work=74.6 tx=60000000 date='2021-06-01T11:58:00Z' progress=1.000000 "
+         "cache=3.0MiB(20000txo)",
+         Kind::tip, 2060000, 1.0, at("2021-06-01T11:58:00Z")},
+        {"2021-06-01 12:00:00 UpdateTip: new best=a9b2 height=3760000 version=0x00620104 "
+         "log2_work=73.2 tx=110000000 date='2021-06-01 11:59:30' progress=0.999999 "
+         "cache=12.3MiB(45678tx)",
+         Kind::tip, 3760000, 0.999999, at("2021-06-01 11:59:30")},
+        {"2018-07-07 14:50:01 Loaded best chain: hashBestChain=00000000000000000021 "
+         "height=529999 date=2018-07-07 14:30:00 progress=0.999990",
+         Kind::loaded_chain, 529999, 0.99999, at("2018-07-07 14:30:00")},
+        {"2020-03-10T08:05:00Z Synchronizing blockheaders, height: 621000 (~99.80%)", Kind::headers,
+         621000, -1, -1},
+        // Cut in the middle: before its height nothing is taken, after it what is there.
+        {"2025-07-16T04:50:47Z UpdateTip: new best=0000abc hei", Kind::other, -1, -1, -1},
+        {"2025-07-16T04:50:47Z UpdateTip: new best=0000abc height=900000 version=0x2000", Kind::tip,
+         900000, -1, -1},
+        {"2025-07-16T04:50:47Z UpdateTip: new best=0 height=-5 progress=0.5", Kind::other, -1, -1,
+         -1},
+        {"2025-07-16T04:50:47Z UpdateTip: new best=0 height=5 date='garbage' progress=nan",
+         Kind::tip, 5, -1, -1},
+        {"2025-07-16T04:50:47Z AuxPoW UpdateTip height=5: a fork's own line", Kind::other, -1, -1,
+         -1},
+    };
+    for (const Case& c : cases) {
+        const ProgressLine line = read_progress_line(c.line);
+        EXPECT_EQ(line.kind, c.kind) << c.line;
+        EXPECT_EQ(line.height.value_or(-1), c.height) << c.line;
+        EXPECT_DOUBLE_EQ(line.sync_progress.value_or(-1), c.progress) << c.line;
+        EXPECT_EQ(line.block_utc_ms.value_or(-1), c.block_ms) << c.line;
+    }
+}
+
+TEST(ProgressLine, KnowsMilestonesByTheirEnglishOnlyWords) {
+    struct Case {
+        std::string_view line;
+        Kind kind;
+        int percent;
+    };
+    const Case cases[] = {
+        {"2018-07-07 14:50:01 Bitcoin Core version v0.16.3 (release build)", Kind::session_start,
+         -1},
+        {"2024-01-02 03:04:05 Dogecoin version v1.14.6.0-3d2ce5ec0", Kind::session_start, -1},
+        {"2025-10-20T09:30:03Z peer=3 using version v70016", Kind::other, -1},
+        {"2025-07-16T04:00:02Z init message: Loading block index…", Kind::loading, -1},
+        {"2018-07-07 14:50:05 Verifying last 6 blocks at level 3", Kind::verifying, -1},
+        {"2025-07-16T04:00:32Z Verification progress: 45%", Kind::verifying, 45},
+        {"2019-06-01T10:00:00Z [default wallet] Still rescanning. At block 600000. "
+         "Progress=0.512345",
+         Kind::rescanning, 51},
+        {"2018-07-07 14:50:09 Rescanning last 144 blocks (from block 529855)...", Kind::rescanning,
+         -1},
+        {"2025-07-16T04:00:09Z Prune: last block file = 3000", Kind::pruning, -1},
+        {"2025-07-16T04:00:40Z init message: Done loading", Kind::done_loading, -1},
+        {"2025-07-16T04:00:40Z Leaving InitialBlockDownload (latching to false)", Kind::left_ibd,
+         -1},
+        {"2018-07-07 14:58:29 Shutdown: In progress...", Kind::stopping, -1},
+        {"2025-10-20T09:30:00Z Shutdown in progress...", Kind::stopping, -1},
+        {"2025-01-01T00:00:00Z [error] A fatal internal error occurred, see debug.log for "
+         "details: Failed to write block",
+         Kind::fatal, -1},
+        {"2018-07-07 14:50:01 *** Disk space is too low!", Kind::fatal, -1},
+        {"2025-07-16T04:00:40Z Potential stale tip detected, will try using extra outbound peer "
+         "(last tip update: 1850 seconds ago)",
+         Kind::other, -1},
+    };
+    for (const Case& c : cases) {
+        const ProgressLine line = read_progress_line(c.line);
+        EXPECT_EQ(line.kind, c.kind) << c.line;
+        EXPECT_EQ(line.percent.value_or(-1), c.percent) << c.line;
+    }
+}
+
+TEST(NodeProgress, FollowsARunFromStartToSyncedWithOneEventPerChange) {
+    Watch watch;
+    watch.now = at("2025-07-16T04:00:00Z");
+    EXPECT_EQ(watch.tooltip(), "State unknown: nothing read from the node's log yet");
+    watch.progress.node_started(watch.now);
+    watch.feed({"", "2025-07-16T04:00:01Z Bitcoin Core version v29.0.0 (release build)",
+                "2025-07-16T04:00:02Z init message: Loading block index…"});
+    EXPECT_EQ(watch.tooltip(), "Loading blocks");
+    EXPECT_EQ(watch.events(), std::vector<std::string>{"The node started loading."});
+    EXPECT_TRUE(watch.events().empty());
+
+    watch.feed(
+        {"2025-07-16T04:00:30Z Loaded best chain: hashBestChain=00000000000000000001a2 "
+         "height=812345 date=2023-10-16T04:00:00Z progress=0.871234",
+         "2025-07-16T04:00:31Z Verifying last 6 blocks at level 3",
+         "2025-07-16T04:00:32Z Verification progress: 45%"});
+    EXPECT_EQ(watch.tooltip(), "Verifying blocks · 45 %");
+    EXPECT_EQ(watch.events(), std::vector<std::string>{"The node is verifying its last blocks."});
+
+    watch.feed({"2025-07-16T04:00:40Z init message: Done loading",
+                "2025-07-16T04:00:41Z Synchronizing blockheaders, height: 927012 (~100.00%)",
+                tip("2025-07-16T04:00:42Z", 812346, "2023-10-16T04:10:00Z", "0.871300")});
+    EXPECT_EQ(watch.tooltip(),
+              "Catching up · height 812,346 of ~927,012 · 87.1 % · 1 year 9 months behind");
+    EXPECT_EQ(watch.events(),
+              std::vector<std::string>{"The node is catching up from height 812,346."});
+
+    watch.now = at("2025-07-16T09:12:00Z");
+    watch.feed({tip("2025-07-16T09:11:58Z", 927011, "2025-07-16T09:00:00Z", "0.999990"),
+                "2025-07-16T09:11:59Z Leaving InitialBlockDownload (latching to false)",
+                tip("2025-07-16T09:12:00Z", 927012, "2025-07-16T09:08:00Z", "1.000000")});
+    EXPECT_EQ(watch.events(),
+              std::vector<std::string>{"The node caught up at height 927,012 after 5 h 12 min."});
+    watch.now += 4 * minute + 10'000;
+    EXPECT_EQ(watch.tooltip(), "Synced · height 927,012 · last block 4 min ago");
+    EXPECT_FALSE(watch.progress.take_news().alarm);
+}
+
+TEST(NodeProgress, IsStuckOnlyByItsRules) {
+    // Synced: a stale tip warning every ten minutes is normal, two hours without a block are not.
+    Watch synced = synced_at_noon();
+    for (const char* time : {"2025-07-16T12:40:00Z", "2025-07-16T13:20:00Z", "2025-07-16T13:50:00Z",
+                             "2025-07-16T13:59:59Z"}) {
+        synced.now = at(time);
+        synced.feed({std::string(time) + " Potential stale tip detected, will try using extra "
+                                         "outbound peer (last tip update: 2400 seconds ago)"});
+        EXPECT_EQ(synced.state().condition, NodeCondition::synced) << time;
+    }
+    synced.now = at("2025-07-16T14:10:00Z");
+    EXPECT_EQ(synced.tooltip(), "No new block for 2 h 10 min · height 927,012");
+    ProgressNews news = synced.progress.take_news();
+    EXPECT_EQ(news.events, std::vector<std::string>{"No new block since 13:00 (2 h 10 min); "
+                                                    "height 927,012."});
+    EXPECT_TRUE(news.alarm);
+    synced.now += minute;
+    synced.state();
+    EXPECT_FALSE(synced.progress.take_news().alarm);
+    synced.feed({tip("2025-07-16T14:11:00Z", 927013, "2025-07-16T14:10:30Z", "1.000000")});
+    EXPECT_EQ(synced.events(), std::vector<std::string>{"New blocks again at height 927,013."});
+    EXPECT_EQ(synced.state().condition, NodeCondition::synced);
+
+    // Catching up: 30 minutes without a block, unless headers, rescans or checks go on.
+    Watch catching;
+    catching.now = at("2018-07-07 14:50:02");
+    catching.feed({tip("2018-07-07 14:50:02", 400000, "2016-02-01 00:00:00", "0.420000")});
+    catching.now = at("2018-07-07 15:10:00");
+    catching.feed(
+        {"2018-07-07 15:10:00 [default wallet] Still rescanning. At block 300000. "
+         "Progress=0.300000"});
+    catching.now = at("2018-07-07 15:39:59");
+    EXPECT_EQ(catching.state().condition, NodeCondition::catching_up);
+    catching.now = at("2018-07-07 15:40:00");
+    EXPECT_EQ(catching.state().condition, NodeCondition::stuck);
+
+    // Any run: an hour without a line.
+    Watch silent = synced_at_noon();
+    silent.now = at("2025-07-16T12:59:59Z");
+    EXPECT_EQ(silent.state().condition, NodeCondition::synced);
+    silent.now = at("2025-07-16T13:05:00Z");
+    EXPECT_EQ(silent.tooltip(), "No line in the node's log for 1 h 5 min · height 927,012");
+    Watch mute;
+    mute.progress.node_started(0);
+    mute.now = hour;
+    EXPECT_EQ(mute.state().stuck_reason, StuckReason::silent_log);
+}
+
+TEST(NodeProgress, TakesAReorganisationWithoutCountingItAsANewBlock) {
+    Watch watch = synced_at_noon();
+    watch.now = at("2025-07-16T12:30:00Z");
+    watch.feed({tip("2025-07-16T12:30:00Z", 927011, "2025-07-16T11:50:00Z", "1.000000"),
+                tip("2025-07-16T12:30:00Z", 927012, "2025-07-16T12:20:00Z", "1.000000")});
+    EXPECT_EQ(watch.state().height, 927012);
+    EXPECT_EQ(watch.state().last_block_ago_ms, 30 * minute);
+    EXPECT_TRUE(watch.events().empty());
+    watch.feed({tip("2025-07-16T12:30:00Z", 927011, "2025-07-16T11:50:00Z", "1.000000")});
+    EXPECT_EQ(watch.tooltip(), "Synced · height 927,011 · last block 30 min ago");
+}
+
+TEST(NodeProgress, StaysSaneWhenTheClockJumps) {
+    Watch watch = synced_at_noon();
+    watch.now -= 24 * hour;
+    const NodeProgressState& back = watch.state();
+    EXPECT_EQ(back.condition, NodeCondition::synced);
+    EXPECT_EQ(back.last_block_ago_ms, 0);
+    EXPECT_EQ(back.behind_ms, 0);
+    // What was seen "in the future" counts as seen at the new time.
+    watch.now += 59 * minute;
+    EXPECT_EQ(watch.state().condition, NodeCondition::synced);
+    watch.now += 2 * minute;
+    EXPECT_EQ(watch.state().condition, NodeCondition::stuck);
+}
+
+TEST(NodeProgress, NeedsAttentionForAFatalLineUntilTheNextRun) {
+    Watch watch = synced_at_noon();
+    const std::string error = "Error: " + std::string(150, 'x');
+    watch.feed({"2025-07-16T12:00:01Z " + error, "2025-07-16T12:00:02Z Shutdown in progress..."});
+    EXPECT_EQ(watch.tooltip(), "Needs attention: " + error.substr(0, 99) + "…");
+    ProgressNews news = watch.progress.take_news();
+    EXPECT_EQ(news.events, std::vector<std::string>{"The node's log shows an error: " + error});
+    EXPECT_TRUE(news.alarm);
+    watch.feed({"", "2025-07-16T12:05:00Z Bitcoin Core version v29.0.0 (release build)"});
+    EXPECT_EQ(watch.tooltip(), "Starting");
+
+    Watch stopping = synced_at_noon();
+    stopping.feed({"2025-07-16T12:00:02Z Shutdown: In progress..."});
+    EXPECT_EQ(stopping.tooltip(), "Stopping…");
+}
+
+TEST(NodeProgress, SaysWhyTheStateIsUnknown) {
+    Watch watch;
+    watch.feed({});
+    EXPECT_EQ(watch.tooltip(), "State unknown: the node has written nothing to its log");
+    watch.feed({"garbage \x01\xff", "more garbage"});
+    EXPECT_EQ(watch.state().unknown_reason, UnknownReason::unknown_format);
+    watch.feed({"2025-07-16T12:00:00Z [net] New outbound peer connected"});
+    EXPECT_EQ(watch.state().unknown_reason, UnknownReason::no_progress_yet);
+    watch.progress.read_failed("C:\\Node\\debug.log is in use", watch.now);
+    EXPECT_EQ(watch.tooltip(), "State unknown: C:\\Node\\debug.log is in use");
+}
+
+TEST(NodeProgress, LeavesOutTheEarlierRunAtTheEndOfTheLogWhenTheNodeStarts) {
+    Watch watch;
+    watch.now = at("2025-07-16T12:00:00Z");
+    watch.progress.node_started(watch.now);
+    watch.feed({"2025-07-15T20:00:00Z Error: Disk space is too low!",
+                "2025-07-15T20:00:01Z Shutdown: In progress..."});
+    EXPECT_EQ(watch.tooltip(), "Starting");
+}
+
+TEST(TaskbarProgress, ShowsTheSyncAndWhatNeedsALook) {
+    NodeProgressState state;
+    const auto mark = [&](NodeCondition condition, bool waiting = false) {
+        state.condition = condition;
+        return taskbar_progress(state, waiting);
+    };
+    EXPECT_EQ(mark(NodeCondition::synced).mark, TaskbarMark::none);
+    EXPECT_EQ(mark(NodeCondition::unknown).mark, TaskbarMark::none);
+    EXPECT_EQ(mark(NodeCondition::starting).mark, TaskbarMark::indeterminate);
+    EXPECT_EQ(mark(NodeCondition::catching_up).mark, TaskbarMark::indeterminate);
+    EXPECT_EQ(mark(NodeCondition::stuck).value, 1000);
+    state.sync_progress = 0.9325;
+    EXPECT_EQ(mark(NodeCondition::catching_up).mark, TaskbarMark::normal);
+    EXPECT_EQ(mark(NodeCondition::catching_up).value, 932);
+    EXPECT_EQ(mark(NodeCondition::needs_attention).mark, TaskbarMark::error);
+    EXPECT_EQ(mark(NodeCondition::synced, true).mark, TaskbarMark::paused);
+}
+
+TEST(ProgressText, WritesNumbersAndDelaysForPeople) {
+    EXPECT_EQ(with_thousands(0), "0");
+    EXPECT_EQ(with_thousands(999), "999");
+    EXPECT_EQ(with_thousands(1000), "1,000");
+    EXPECT_EQ(with_thousands(1234567), "1,234,567");
+    constexpr std::int64_t day = 24 * hour;
+    EXPECT_EQ(behind_text(-5), "less than a minute");
+    EXPECT_EQ(behind_text(minute), "1 minute");
+    EXPECT_EQ(behind_text(5 * hour + 59 * minute), "5 hours");
+    EXPECT_EQ(behind_text(3 * day), "3 days");
+    EXPECT_EQ(behind_text(64 * day), "2 months");
+    EXPECT_EQ(behind_text(365 * day), "1 year");
+    EXPECT_EQ(behind_text(430 * day), "1 year 2 months");
+}
+
+}  // namespace
+}  // namespace zvkob
