@@ -22,6 +22,7 @@
 #include "platform/win32/registry_settings_store.hpp"
 #include "platform/win32/run_key_startup_entry.hpp"
 #include "platform/win32/wide_text.hpp"
+#include "platform/win32/win32_background_work.hpp"
 #include "platform/win32/win32_batch_file_writer.hpp"
 #include "platform/win32/win32_clock.hpp"
 #include "platform/win32/win32_file_system.hpp"
@@ -79,17 +80,19 @@ int run_program() {
     RunKeyStartupEntry startup(instance, program_file_path());
     Win32NodeControl nodes;
     Win32OtherCopies copies;
+    Win32BackgroundWork background;
     Win32Notifier notifier;
     EventGate gate([&notifier](std::string_view what) {
         notifier.show_error("ZV-KOB met a problem and carried on: " + std::string(what));
     });
     Win32BatchFileWriter batch_files;
     Win32WindowManager windows([&](HandOverReceiver& main) {
-        show_settings_window(gate, {store, batch_files, files, notifier, history}, main);
+        show_settings_window(gate, {store, batch_files, files, notifier, history, gate, background},
+                             main);
     });
 
     MainWindow main({gate, store, probe, runner, pause, windows, notifier, clock, history, files,
-                     startup, nodes, copies},
+                     startup, nodes, copies, background},
                     instance);
     const auto timers = main.timers();
     WindowHost host({main.controls,

@@ -1,11 +1,13 @@
 #include "main_window/countdown.hpp"
 
 #include <cstdio>
+#include <optional>
 #include <initializer_list>
 
 #include "main_window/keep_node_running.hpp"
 #include "main_window/launcher.hpp"
 #include "main_window/shown_state.hpp"
+#include "main_window/start_checks.hpp"
 #include "main_window/start_rule.hpp"
 
 namespace zvkob {
@@ -50,27 +52,57 @@ void wait_to_start(MainWindow& w, const std::string& reason) {
     w.waiting_to_start = reason;
 }
 
-// What the start rule says of the chosen program; true when it may start now.
-bool chosen_may_start(MainWindow& w) {
+// What the start rule says of the chosen program with this answer of the
+// drive check: nothing when it may start now.
+std::optional<StartAnswer> refusal_of_chosen(MainWindow& w, const DriveCheck& drive) {
     for (const NodeProgram* program : w.programs()) {
-        if (!program->chosen.ticked()) {
-            continue;
-        }
-        const StartAnswer answer = may_start_now(w, *program);
-        switch (answer.refusal) {
-            case StartRefusal::none:
-                break;
-            case StartRefusal::data_folder_missing:
-            case StartRefusal::short_of_space:
-                wait_to_start(w, answer.reason);
-                return false;
-            default:
-                w.waiting_to_start.reset();
-                return false;  // the countdown counts on and tries again in a minute
+        if (program->chosen.ticked()) {
+            if (StartAnswer answer = may_start_now(w, *program, drive); !answer.allowed()) {
+                return answer;
+            }
         }
     }
+    return std::nullopt;
+}
+
+// A drive that is not ready makes the start wait; any other refusal lets the
+// countdown count on and try again in a minute.
+bool chosen_may_start(MainWindow& w, const DriveCheck& drive) {
+    const auto refused = refusal_of_chosen(w, drive);
+    if (refused && (refused->refusal == StartRefusal::data_folder_missing ||
+                    refused->refusal == StartRefusal::short_of_space)) {
+        wait_to_start(w, refused->reason);
+        return false;
+    }
     w.waiting_to_start.reset();
+    return !refused;
+}
+
+// Both programs shown stopped, as the zero step asks, and the query answering.
+bool both_stopped(MainWindow& w) {
+    if (const auto unwatched = unwatched_programs(w)) {
+        w.waiting_to_start.reset();
+        tell_once_nothing_is_watched(w, *unwatched);
+        return false;  // the countdown counts on and tries again in a minute
+    }
+    for (const NodeProgram* program : w.programs()) {
+        if (!program->status.stopped() || program->status.starting()) {
+            w.waiting_to_start.reset();
+            return false;  // overrun: the countdown counts on and tries again in a minute
+        }
+    }
     return true;
+}
+
+void launch_chosen(MainWindow& w, const DriveCheck& drive) {
+    if (!both_stopped(w) || !chosen_may_start(w, drive)) {
+        return;
+    }
+    for (NodeProgram* program : w.programs()) {
+        if (program->chosen.ticked()) {
+            launch_automatically(w, *program);
+        }
+    }
 }
 
 void zero_step(MainWindow& w) {
@@ -79,25 +111,25 @@ void zero_step(MainWindow& w) {
     w.settings_button.set_enabled(false);
     w.auto_start.set_enabled(false);
     w.auto_close.set_enabled(false);
-    if (const auto unwatched = unwatched_programs(w)) {
-        w.waiting_to_start.reset();
-        tell_once_nothing_is_watched(w, *unwatched);
-        return;  // the countdown counts on and tries again in a minute
-    }
-    for (const NodeProgram* program : w.programs()) {
-        if (!program->status.stopped() || program->status.starting()) {
-            w.waiting_to_start.reset();
-            return;  // overrun: the countdown counts on and tries again in a minute
-        }
-    }
-    if (!chosen_may_start(w)) {
+    if (!data_drive_checked(w)) {
+        launch_chosen(w, {});
         return;
     }
-    for (NodeProgram* program : w.programs()) {
-        if (program->chosen.ticked()) {
-            launch_automatically(w, *program);
-        }
+    if (!both_stopped(w) || w.start_check_pending) {
+        return;
     }
+    if (refusal_of_chosen(w, {})) {
+        w.waiting_to_start.reset();
+        return;
+    }
+    // The countdown holds while the drive is asked; its answer decides.
+    w.start_check_pending = true;
+    check_data_drive(w, [&w](const DriveCheck& drive) {
+        w.start_check_pending = false;
+        if (w.countdown_timer.enabled()) {  // not stopped meanwhile
+            launch_chosen(w, drive);
+        }
+    });
 }
 
 }  // namespace
@@ -164,7 +196,9 @@ void start_stop_click(MainWindow& w) {
 }
 
 void countdown_tick(MainWindow& w) {
-    if (w.waiting_to_start) {
+    if (w.start_check_pending) {
+        // the drive's answer is awaited: the countdown holds
+    } else if (w.waiting_to_start) {
         zero_step(w);  // tries again each second, without counting on
     } else {
         w.countdown_remaining -= std::chrono::seconds(1);

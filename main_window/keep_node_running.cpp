@@ -5,6 +5,7 @@
 #include <string>
 
 #include "core/time_text.hpp"
+#include "main_window/background_checks.hpp"
 #include "main_window/countdown.hpp"
 #include "main_window/node_log.hpp"
 #include "main_window/shown_state.hpp"
@@ -75,8 +76,8 @@ void leave_after_error(MainWindow& w, const NodeProgram& program, const std::str
                        const NodeStop& stop) {
     w.services.windows.flash_main_window();
     const std::string line = stop.fatal_line.empty() ? stop.why : stop.fatal_line;
-    record_decision(w, stopped + " after an error (" + stop.why + "): " + line +
-                           "; it is not started again.");
+    record_decision(
+        w, stopped + " after an error (" + stop.why + "): " + line + "; it is not started again.");
     tell(w, "Keep Node Running does not start " + program.described() +
                 " again: it stopped after an error.\n\n" + line + "\n\n" + stop.hint +
                 "\n\nLAUNCH or START starts it again when you are ready.");
@@ -140,16 +141,15 @@ void restart_after_crash(MainWindow& w, NodeProgram& program, const std::string&
 
 // Decided on the node's state of now: it may run again by the time a box
 // that held the decision back has closed.
-void decide(MainWindow& w, NodeProgram& program, const NodeGone& gone) {
-    if (!w.keep_node_running.ticked() || !program.chosen.ticked() ||
-        program.node.life.stage() != NodeStage::stopped || left_alone(w, program)) {
-        return;
+bool still_to_decide(const MainWindow& w, const NodeProgram& program) {
+    return w.keep_node_running.ticked() && program.chosen.ticked() &&
+           program.node.life.stage() == NodeStage::stopped;
+}
+
+void decide_on(MainWindow& w, NodeProgram& program, const NodeGone& gone, const NodeStop& stop) {
+    if (!still_to_decide(w, program)) {
+        return;  // it runs again, or the tick was cleared, while the log was read
     }
-    const std::int64_t ended_ms = gone.end ? gone.end->at_ms : w.services.clock.now_ms();
-    const NodeStop stop = how_the_node_stopped(
-        w.services.files,
-        {program.node.started_with(), w.data_folder, ended_ms - gone.ran_ms,
-         gone.end ? std::optional(gone.end->exit_code) : std::nullopt});
     program.node.life.on(NodeEvent::verdict, w.services.clock.now_ms(), cause_of(stop));
     const std::string stopped =
         program.described() + " stopped after " + duration_text(gone.ran_ms);
@@ -161,13 +161,28 @@ void decide(MainWindow& w, NodeProgram& program, const NodeGone& gone) {
             leave_after_error(w, program, stopped, stop);
             return;
         case HowItStopped::no_log:
-            record_decision(w, stopped + " (" + stop.why + "); with exit code 0 it is left "
-                                                           "stopped.");
+            record_decision(w, stopped + " (" + stop.why +
+                                   "); with exit code 0 it is left "
+                                   "stopped.");
             return;
         case HowItStopped::crash:
             restart_after_crash(w, program, stopped, stop, gone.ran_ms);
             return;
     }
+}
+
+// The node's log is read by the worker: it may sit on a slow drive.
+void decide(MainWindow& w, NodeProgram& program, const NodeGone& gone) {
+    if (!still_to_decide(w, program) || left_alone(w, program)) {
+        return;
+    }
+    const std::int64_t ended_ms = gone.end ? gone.end->at_ms : w.services.clock.now_ms();
+    const StoppedNode node{program.node.started_with(), w.data_folder, ended_ms - gone.ran_ms,
+                           gone.end ? std::optional(gone.end->exit_code) : std::nullopt};
+    check_in_background<NodeStop>(
+        w, "the node's log",
+        [&files = w.services.files, node] { return how_the_node_stopped(files, node); },
+        [&w, &program, gone](const NodeStop& stop) { decide_on(w, program, gone, stop); });
 }
 
 }  // namespace

@@ -57,8 +57,8 @@ std::string ended_at_once_message(std::string_view program, std::string_view com
 
 // The line of the batch file a node is started by: where its log is follows from it.
 std::string batch_line(MainWindow& w, const std::string& batch_path) {
-    const std::string text = w.services.files.read_text(batch_path, TextCoding::console)
-                                 .value_or(std::string());
+    const std::string text =
+        w.services.files.read_text(batch_path, TextCoding::console).value_or(std::string());
     return text.substr(0, text.find_first_of("\r\n"));
 }
 
@@ -73,18 +73,18 @@ bool drive_lets_launch(MainWindow& w, const StartAnswer& answer) {
         return false;
     }
     const bool anyway = w.services.notifier.ask(
-        "Only " + gibibytes(answer.free_bytes) + " is free on the drive of " + w.data_folder +
+        "Only " + space_text(answer.free_bytes) + " is free on the drive of " + w.data_folder +
         ". A node needs room to write its data; on a full disk it stops again or damages its "
         "data.\n\nStart it anyway?");
     w.services.history.record(
-        "LAUNCH: " + gibibytes(answer.free_bytes) + " free on the drive of " + w.data_folder +
+        "LAUNCH: " + space_text(answer.free_bytes) + " free on the drive of " + w.data_folder +
         (anyway ? "; the user starts the node anyway." : "; the user does not start the node."));
     return anyway;
 }
 
 // Whether the start rule lets LAUNCH start `program`; says why not.
-bool launch_allowed(MainWindow& w, const NodeProgram& program) {
-    const StartAnswer answer = may_start_now(w, program);
+bool launch_allowed(MainWindow& w, const NodeProgram& program, const DriveCheck& drive) {
+    const StartAnswer answer = may_start_now(w, program, drive);
     switch (answer.refusal) {
         case StartRefusal::none:
             return true;
@@ -104,11 +104,8 @@ bool launch_allowed(MainWindow& w, const NodeProgram& program) {
 }
 
 // A manual launch stops the countdown, unless the launch was not even tried.
-void launch_by_hand(MainWindow& w, NodeProgram& program) {
-    if (program.status.starting()) {
-        return;  // a click queued behind the one that started it
-    }
-    if (!launch_allowed(w, program)) {
+void launch_by_hand(MainWindow& w, NodeProgram& program, const DriveCheck& drive) {
+    if (!launch_allowed(w, program, drive)) {
         return;
     }
     end_back_off(w);
@@ -116,6 +113,22 @@ void launch_by_hand(MainWindow& w, NodeProgram& program) {
         LaunchResult::not_allowed) {
         w.countdown_timer.set_enabled(false);
     }
+}
+
+// With the data drive checked first, the launch follows its answer.
+void launch_chosen(MainWindow& w, NodeProgram& program) {
+    if (program.status.starting() || w.start_check_pending) {
+        return;  // a click queued behind the one that started it, or that checks the drive
+    }
+    if (!data_drive_checked(w)) {
+        launch_by_hand(w, program, {});
+        return;
+    }
+    w.start_check_pending = true;
+    check_data_drive(w, [&w, &program](const DriveCheck& drive) {
+        w.start_check_pending = false;
+        launch_by_hand(w, program, drive);
+    });
 }
 
 }  // namespace
@@ -201,7 +214,7 @@ void launch_click(MainWindow& w) {
     }
     for (NodeProgram* program : w.programs()) {
         if (program->chosen.ticked()) {
-            launch_by_hand(w, *program);
+            launch_chosen(w, *program);
         }
     }
     show_state(w);

@@ -4,6 +4,7 @@
 #include "main_window/countdown.hpp"
 #include "core/version.hpp"
 #include "main_window/main_window_layout.hpp"
+#include "main_window/session_end.hpp"
 #include "main_window/shown_state.hpp"
 #include "main_window/window_menu.hpp"
 
@@ -48,6 +49,7 @@ void load_main_window(MainWindow& w) {
         program->show_copies();
     }
 
+    w.services.windows.set_shutdown_level(first_asked_shutdown_level);
     w.countdown_remaining = countdown_start;
     w.always_on_top_timer.set_interval(1000);
     w.countdown_timer.set_interval(1000);

@@ -16,6 +16,7 @@
 #include "core/window_frame.hpp"
 #include "main_window/node_of_this_copy.hpp"
 #include "main_window/process_status.hpp"
+#include "platform/background_work.hpp"
 #include "platform/clock.hpp"
 #include "platform/command_runner.hpp"
 #include "platform/file_system.hpp"
@@ -61,6 +62,7 @@ struct MainWindowServices {
     StartupEntry& startup;
     NodeControl& nodes;
     OtherCopies& copies;
+    BackgroundWork& background;
 };
 
 // One of the two node programs, as the main window knows it.
@@ -155,6 +157,12 @@ public:
     std::optional<std::int64_t> session_held_since_ms;
     // Why the countdown's start waits (the data folder's drive, free space).
     std::optional<std::string> waiting_to_start;
+    // A start waits for the answer of its check of the data drive.
+    bool start_check_pending = false;
+    // What the worker is checking for the window now ("the node's log").
+    std::vector<std::string> checking;
+    // Answers of checks in the background reach the window only while it lives.
+    const std::shared_ptr<const int> lifetime = std::make_shared<const int>(0);
     // The process query has been recorded failing; recorded again once it answers.
     bool history_has_query_failing = false;
 

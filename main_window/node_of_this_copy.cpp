@@ -97,8 +97,7 @@ void NodeOfThisCopy::check_followed_number(const ProcessList& list, const NodeWa
 // since cannot pass for it.
 void NodeOfThisCopy::find_started_node(const ProcessList& list, const NodeWatch& watch) {
     for (const RunningProcess& process : list.processes) {
-        if (process.parent_id == interpreter_->id() &&
-            take(process.id, watch, "started by ZV-KOB")) {
+        if (process.parent_id == interpreter_->id() && take(process, watch, "started by ZV-KOB")) {
             interpreter_.reset();
             return;
         }
@@ -125,8 +124,9 @@ void NodeOfThisCopy::note_interpreter_end(const NodeWatch& watch) {
 
 // Holds the process as this copy's node. One that ended meanwhile is passed
 // over; one Windows will not open is followed by its number alone.
-bool NodeOfThisCopy::take(unsigned long process_id, const NodeWatch& watch,
+bool NodeOfThisCopy::take(const RunningProcess& process, const NodeWatch& watch,
                           const std::string& how) {
+    const unsigned long process_id = process.id;
     const Holding holding = watch.nodes.hold(process_id);
     if (holding.gone) {
         return false;
@@ -136,6 +136,7 @@ bool NodeOfThisCopy::take(unsigned long process_id, const NodeWatch& watch,
         return false;  // older than the interpreter: a process number used again
     }
     just_seen_ = "process " + std::to_string(process_id) + ", " + how;
+    parent_id_ = process.parent_id;
     if (const auto known = namesakes_.find(process_id); known != namesakes_.end()) {
         started_with_ = known->second.command_line.value_or(std::string());  // adopted
     }
@@ -167,9 +168,9 @@ void NodeOfThisCopy::judge_namesakes(const ProcessList& list, const NodeWatch& w
             continue;
         }
         std::optional<std::string> command_line = watch.nodes.command_line(process.id);
-        namesakes_[process.id] = {namesake_verdict(command_line, watch.copies.who_holds(process.id),
-                                                   watch.data_folder),
-                                  watch.now_ms, std::move(command_line)};
+        namesakes_[process.id] = {
+            namesake_verdict(command_line, watch.copies.who_holds(process.id), watch.data_folder),
+            watch.now_ms, std::move(command_line), process.parent_id};
     }
 }
 
@@ -210,7 +211,7 @@ void NodeOfThisCopy::adopt(const NodeWatch& watch) {
                              "one as its node.");
         ours = by_age.empty() ? ours : std::vector<unsigned long>{by_age.front().second};
     }
-    take(ours.front(), watch, "adopted: " + why);
+    take({ours.front(), namesakes_.at(ours.front()).parent_id}, watch, "adopted: " + why);
 }
 
 bool NodeOfThisCopy::holds(unsigned long process_id, NodeControl& nodes,

@@ -64,6 +64,9 @@ public:
 
     // The node's process number, or 0 while there is none.
     unsigned long id() const;
+    // The process that started it: for a node ZV-KOB started, the interpreter
+    // that runs its batch file.
+    unsigned long parent_id() const { return parent_id_; }
     StartRequest started_by() const { return started_by_; }
     // The line the node was started with: its batch file's line, or its own
     // command line where Windows showed it when it was adopted; may be empty.
@@ -83,6 +86,7 @@ private:
         NamesakeVerdict verdict;
         std::int64_t judged_ms = 0;
         std::optional<std::string> command_line;
+        unsigned long parent_id = 0;
     };
 
     void check_held_node(const NodeWatch& watch, Sighting& sighting);
@@ -90,7 +94,7 @@ private:
     void find_started_node(const ProcessList& list, const NodeWatch& watch);
     void note_interpreter_end(const NodeWatch& watch);
     void adopt(const NodeWatch& watch);
-    bool take(unsigned long process_id, const NodeWatch& watch, const std::string& how);
+    bool take(const RunningProcess& process, const NodeWatch& watch, const std::string& how);
     std::optional<std::string> just_seen_;  // how the node was found at this tick
     void judge_namesakes(const ProcessList& list, const NodeWatch& watch);
     bool any_namesake_counts(const ProcessList& list) const;
@@ -98,6 +102,7 @@ private:
     std::shared_ptr<HeldProcess> interpreter_;  // while starting
     std::shared_ptr<HeldProcess> node_;
     unsigned long followed_id_ = 0;  // a node Windows would not open, followed by number
+    unsigned long parent_id_ = 0;
     std::string not_held_reason_;
     StartRequest started_by_ = StartRequest::launch;
     std::string started_with_;

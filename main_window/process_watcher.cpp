@@ -14,6 +14,19 @@ NodeWatch watch_of(MainWindow& w, const NodeProgram& program) {
             program.image,    w.data_folder,     w.services.clock.now_ms()};
 }
 
+// A console node stopped by Ctrl+C leaves its batch file's interpreter asking
+// "Terminate batch job (Y/N)?" on a console nobody sees; ZV-KOB ends that
+// interpreter, never the node, and never one a user can see.
+void end_left_interpreter(MainWindow& w, const NodeProgram& program) {
+    if (program.runs_in_console && program.node.life.cause() == StopCause::asked_for &&
+        w.services.nodes.end_left_interpreter(program.node.parent_id())) {
+        w.services.history.record("The hidden interpreter of the " + std::string(program.name) +
+                                  " program's batch file (process " +
+                                  std::to_string(program.node.parent_id()) +
+                                  ") waited after the node's stop; ZV-KOB ended it.");
+    }
+}
+
 // "after 3 min (process 5000, exit code 0)", or, for a stop ZV-KOB asked
 // for, "12 s after it was asked to (...)".
 std::string how_it_stopped(MainWindow& w, const NodeProgram& program, const NodeGone& gone) {
@@ -57,6 +70,7 @@ void note_change(MainWindow& w, NodeProgram& program, RunningState before,
         history.record(which + " is not running.");
     }
     if (sighting.gone) {
+        end_left_interpreter(w, program);
         node_gone(w, program, *sighting.gone);
     }
 }

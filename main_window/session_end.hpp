@@ -3,6 +3,11 @@
 
 namespace zvkob {
 
+// The highest level an application may take: Windows asks ZV-KOB whether
+// the session may end before the node, which starts at 0x280, so the hold
+// comes before the node is told to end.
+inline constexpr unsigned first_asked_shutdown_level = 0x3FF;
+
 // Windows asks whether the session may end: from now on nothing is started.
 // Returns whether it may. With "Stop Node Safely at Sign-out" ticked and the
 // node running, the end is held (Windows shows why) and the node is asked to

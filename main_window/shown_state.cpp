@@ -74,6 +74,9 @@ ShownState what_the_window_shows(const MainWindow& w, std::int64_t now_ms) {
     shown.display_colour = w.indicator;
     const NodeProgram* stopping = stopping_program(w);
     const bool counting = w.countdown_timer.enabled();
+    for (const std::string& what : w.checking) {
+        add_line(shown.display_tip, "ZV-KOB is checking " + what + "\u2026");
+    }
     if (counting && w.waiting_to_start) {
         shown.display_text = "wait";
         add_line(shown.display_tip, "ZV-KOB is " + *w.waiting_to_start + "; STOP cancels.");

@@ -14,7 +14,7 @@ std::string this_copys(const NodeProgram& program) {
 
 }  // namespace
 
-StartAnswer may_start_now(MainWindow& w, const NodeProgram& program) {
+StartAnswer may_start_now(MainWindow& w, const NodeProgram& program, const DriveCheck& drive) {
     if (w.session_ending) {
         return {StartRefusal::session_ending, "Windows is ending the session"};
     }
@@ -31,7 +31,6 @@ StartAnswer may_start_now(MainWindow& w, const NodeProgram& program) {
         default:
             break;
     }
-    const DriveCheck drive = check_data_drive_now(w);
     switch (drive.result) {
         case DriveCheck::folder_missing:
             return {StartRefusal::data_folder_missing, drive.reason};

@@ -3,6 +3,7 @@
 #include <string>
 
 #include "main_window/main_window.hpp"
+#include "main_window/start_checks.hpp"
 
 namespace zvkob {
 
@@ -25,7 +26,10 @@ struct StartAnswer {
 };
 
 // The one rule LAUNCH, the countdown's zero step and Keep Node Running ask
-// before a start of `program`. Each caller shows or records the reason.
-StartAnswer may_start_now(MainWindow& window, const NodeProgram& program);
+// before a start of `program`. Each caller shows or records the reason. The
+// data drive is asked in the background first (start_checks.hpp); its answer
+// is `drive` (by default: nothing to hold the start).
+StartAnswer may_start_now(MainWindow& window, const NodeProgram& program,
+                          const DriveCheck& drive = {});
 
 }  // namespace zvkob

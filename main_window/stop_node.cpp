@@ -71,8 +71,9 @@ Outcome ask_node_to_stop(MainWindow& w, NodeProgram& program, std::string_view a
     }
     const std::string which = program.described();
     const unsigned long id = program.node.id();
-    const Outcome asked = program.runs_in_console ? w.services.nodes.press_ctrl_c(id)
-                                                  : w.services.nodes.close_windows(id);
+    const Outcome asked = program.runs_in_console
+                              ? w.services.nodes.press_ctrl_c(id, program.node.parent_id())
+                              : w.services.nodes.close_windows(id);
     if (!asked) {
         w.services.history.record(std::string(asker) + " could not ask " + which +
                                   " to stop: " + asked.reason());
@@ -101,6 +102,14 @@ void stop_node_clicked(MainWindow& w) {
         return;
     }
     const NodeLife& life = program->node.life;
+    if (life.stage() == NodeStage::asked_to_stop && !program->runs_in_console &&
+        !w.services.nodes.shows_a_window(program->node.id())) {
+        tell(w, "The " + std::string(program->name) + " program hid its windows when it was " +
+                    asked_text(life, w.services.clock.now_ms()) +
+                    " to close them: it runs in the notification area, beside the clock. Quit it "
+                    "there: right-click its icon and choose Exit. ZV-KOB never kills it.");
+        return;
+    }
     if (life.stage() == NodeStage::asked_to_stop && !life.stop_request()->overdue_told) {
         tell(w, "The " + std::string(program->name) + " program was " +
                     asked_text(life, w.services.clock.now_ms()) +

@@ -39,10 +39,17 @@ public:
     virtual Holding hold(unsigned long process_id) = 0;
     // The command line Windows shows for the process; nothing where it shows none.
     virtual std::optional<std::string> command_line(unsigned long process_id) = 0;
-    // Ctrl+C on the console the process runs in.
-    virtual Outcome press_ctrl_c(unsigned long process_id) = 0;
-    // WM_CLOSE to each top-level window of the process.
+    // Ctrl+C on the console the process runs in, when nothing but the node,
+    // its interpreter and ZV-KOB are on it; else why not.
+    virtual Outcome press_ctrl_c(unsigned long process_id, unsigned long interpreter_id) = 0;
+    // Ends the interpreter a stopped node leaves waiting, when ZV-KOB started
+    // it hidden; returns whether it did. The node itself is never ended.
+    virtual bool end_left_interpreter(unsigned long interpreter_id) = 0;
+    // WM_CLOSE to each window of the process that a user sees; when it shows
+    // none, nothing is sent and the outcome says where the wallet is.
     virtual Outcome close_windows(unsigned long process_id) = 0;
+    // Whether the process shows a window a user sees.
+    virtual bool shows_a_window(unsigned long process_id) = 0;
 };
 
 }  // namespace zvkob

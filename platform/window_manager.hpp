@@ -14,6 +14,9 @@ public:
     virtual ~WindowManager() = default;
 
     virtual WindowHandle main_window() = 0;
+    // Where ZV-KOB stands when Windows asks its programs whether the session
+    // may end: a higher level is asked earlier.
+    virtual void set_shutdown_level(unsigned level) = 0;
     // The window of any program that has the user's input.
     virtual WindowHandle foreground_window() = 0;
     // Puts a window in or out of the topmost band, keeping its position and size.

@@ -2,7 +2,9 @@
 
 #include <optional>
 #include <string>
+#include <vector>
 
+#include "core/background_answer.hpp"
 #include "settings_window/field_checks.hpp"
 #include "settings_window/command_fragments.hpp"
 #include "settings_window/run_command.hpp"
@@ -62,21 +64,49 @@ std::optional<std::string> refusal(SettingsWindow& w) {
     return line_refusal(fragments::daemon_batch_file, w.daemon_run_command.text());
 }
 
-// The node may be installed after its batch files are written, so a program
-// that is not there yet is a question, not a refusal.
-bool programs_there_or_written_anyway(SettingsWindow& w) {
-    std::string missing;
+// The program files the fields name, to be checked before the batch files are
+// written.
+std::vector<std::string> program_paths(SettingsWindow& w) {
+    std::vector<std::string> paths;
     for (const RunCommandFields& program :
          {qt_run_command_fields(w), daemon_run_command_fields(w)}) {
-        const std::string path = program_path(program);
-        if (!program.program_file.empty() && !w.services.files.is_file(path)) {
+        if (!program.program_file.empty()) {
+            paths.push_back(program_path(program));
+        }
+    }
+    return paths;
+}
+
+// On the worker: the folders may sit on a network path.
+std::string missing_of(FileSystem& files, const std::vector<std::string>& paths) {
+    std::string missing;
+    for (const std::string& path : paths) {
+        if (!files.is_file(path)) {
             missing += "\n" + path;
         }
     }
-    return missing.empty() ||
-           w.services.notifier.ask("There is no program file at" + missing +
-                                   "\n\nWrite the batch files anyway? (Choose Yes if you will "
-                                   "install the node there later.)");
+    return missing;
+}
+
+// The node may be installed after its batch files are written, so a program
+// that is not there yet is a question, not a refusal.
+void write_unless_declined(SettingsWindow& w, const BatchFile& qt, const BatchFile& daemon,
+                           const std::string& missing) {
+    if (!missing.empty() &&
+        !w.services.notifier.ask("There is no program file at" + missing +
+                                 "\n\nWrite the batch files anyway? (Choose Yes if you will "
+                                 "install the node there later.)")) {
+        return;
+    }
+    const Outcome written = w.services.batch_files.write_both(qt, daemon);
+    if (!written) {
+        w.services.history.record("The batch files could not be written: " + written.reason());
+        w.services.notifier.show_error("ZV-KOB could not save the batch files.\n\n" +
+                                       written.reason());
+        return;
+    }
+    w.services.history.record("Batch files written: " + qt.path + " and " + daemon.path + ".");
+    w.close_button.set_text("Close");
 }
 
 }  // namespace
@@ -96,20 +126,15 @@ void save_bat_files(SettingsWindow& w) {
         notifier.show_error(*refused + "\n\nNo batch file was written.");
         return;
     }
-    if (!programs_there_or_written_anyway(w)) {
-        return;
-    }
-    const Outcome written =
-        w.services.batch_files.write_both({w.batch_paths->qt, w.qt_run_command.text()},
-                                          {w.batch_paths->daemon, w.daemon_run_command.text()});
-    if (!written) {
-        w.services.history.record("The batch files could not be written: " + written.reason());
-        notifier.show_error("ZV-KOB could not save the batch files.\n\n" + written.reason());
-        return;
-    }
-    w.services.history.record("Batch files written: " + w.batch_paths->qt + " and " +
-                              w.batch_paths->daemon + ".");
-    w.close_button.set_text("Close");
+    // The files get the lines of this moment, once the program files are checked.
+    const BatchFile qt{w.batch_paths->qt, w.qt_run_command.text()};
+    const BatchFile daemon{w.batch_paths->daemon, w.daemon_run_command.text()};
+    answer_in_background<std::string>(
+        w.services.background, w.services.events, w.lifetime,
+        [&files = w.services.files, paths = program_paths(w)] { return missing_of(files, paths); },
+        [&w, qt, daemon](const std::string& missing) {
+            write_unless_declined(w, qt, daemon, missing);
+        });
 }
 
 }  // namespace zvkob

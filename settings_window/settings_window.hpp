@@ -1,13 +1,16 @@
 #pragma once
 #include <array>
 #include <functional>
+#include <memory>
 #include <optional>
 #include <string>
 
 #include "core/controls.hpp"
+#include "core/event_gate.hpp"
 #include "core/hand_over.hpp"
 #include "core/stored_settings.hpp"
 #include "core/window_frame.hpp"
+#include "platform/background_work.hpp"
 #include "platform/batch_file_writer.hpp"
 #include "platform/file_system.hpp"
 #include "platform/history.hpp"
@@ -22,6 +25,8 @@ struct SettingsWindowServices {
     FileSystem& files;
     Notifier& notifier;
     History& history;
+    EventGate& events;
+    BackgroundWork& background;
 };
 
 // The two batch files, in the program folder as Save To Registry found it.
@@ -76,6 +81,9 @@ public:
     std::function<void()> request_close;
 
     std::array<Timer*, 2> timers() { return {&qt_composer, &daemon_composer}; }
+
+    // Answers of checks in the background reach the window only while it lives.
+    const std::shared_ptr<const int> lifetime = std::make_shared<const int>(0);
 
     // Where the window keeps each setting it reads and writes.
     SettingFields stored_fields();

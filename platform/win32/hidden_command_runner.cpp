@@ -31,6 +31,9 @@ Start HiddenCommandRunner::run_hidden(std::string_view command_line) {
         application = command_interpreter();
         command = widen(interpreter_command_line(narrow(application), command_line));
     }
+    // ZV-KOB may have been started by a program that ignores Ctrl+C; the
+    // interpreter and the node would inherit that, and Stop Node could not reach them.
+    SetConsoleCtrlHandler(nullptr, FALSE);
     STARTUPINFOW startup{};
     startup.cb = sizeof startup;
     startup.dwFlags = STARTF_USESHOWWINDOW;

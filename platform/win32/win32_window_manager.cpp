@@ -9,6 +9,10 @@ WindowHandle Win32WindowManager::main_window() {
     return reinterpret_cast<WindowHandle>(main_program_window());
 }
 
+void Win32WindowManager::set_shutdown_level(unsigned level) {
+    SetProcessShutdownParameters(level, 0);
+}
+
 WindowHandle Win32WindowManager::foreground_window() {
     return reinterpret_cast<WindowHandle>(GetForegroundWindow());
 }

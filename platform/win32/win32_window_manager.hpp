@@ -19,6 +19,7 @@ public:
         : show_settings_(std::move(show_settings)) {}
 
     WindowHandle main_window() override;
+    void set_shutdown_level(unsigned level) override;
     WindowHandle foreground_window() override;
     void place_topmost(WindowHandle window, bool topmost) override;
     void show_settings_window(HandOverReceiver& main) override;

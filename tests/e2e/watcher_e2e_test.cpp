@@ -640,6 +640,55 @@ TEST_F(WatcherEndToEnd, AStopIsNotUndoneByAnOverrunningCountdownAndAStartAfterAC
     EXPECT_TRUE(again.wait_for_exit(10s));
 }
 
+// Stop Node closes a wallet as its user would: only the windows one sees. Its
+// hidden helper (behind a notification-area icon) never gets a close; a
+// wallet that only hides when closed is said to be in the notification area.
+TEST_F(WatcherEndToEnd, StopNodeClosesOnlyTheWalletWindowsAUserSees) {
+    const std::wstring wallet = stand_in(L"zv-e2e-qt.exe");
+    const std::wstring batch = folder.file(L"ZVKOB-QT.BAT");
+    store({{L"QT_NAME_TEXTBOX", L"zv-e2e-qt.exe"},
+           {L"BAT_QT_RUN_COMMAND_TEXTBOX", batch},
+           {L"USE_QT_BAT_TICKBOX", L"1"}});
+    HWND window = start_zv_kob();
+    ASSERT_NE(window, nullptr);
+    HWND launch = control(window, layout, main_layout::launch_button);
+    HWND qt_label = control(window, layout, main_layout::qt_status);
+    const auto launch_the_wallet = [&](const std::string& arguments) {
+        write_file(batch, "call \"" + narrow(wallet) + "\" --wallet-window" + arguments + "\r\n");
+        ASSERT_TRUE(wait_until(
+            [&] { return enabled(launch) && text(qt_label) == L"!!! QT STOPPED !!!"; }, 5s));
+        click(launch);
+        ASSERT_TRUE(wait_until([&] { return text(qt_label) == L"!!! QT RUNNING !!!"; }, 10s));
+        ASSERT_TRUE(wait_until([&] { return file_exists(wallet + L".args"); }, 5s));
+    };
+
+    launch_the_wallet("");
+    choose_window_menu_command(window, layout, main_layout::stop_node);
+    EXPECT_TRUE(wait_until([] { return !process_runs(L"zv-e2e-qt.exe"); }, 10s))
+        << "the wallet quits cleanly";
+    EXPECT_FALSE(file_exists(wallet + L".helper-closed"));
+
+    DeleteFileW((wallet + L".args").c_str());
+    launch_the_wallet(" --hides-on-close");
+    choose_window_menu_command(window, layout, main_layout::stop_node);
+    ASSERT_TRUE(wait_until(
+        [] {
+            return FindWindowW(L"ZvKobStandInWallet", nullptr) != nullptr &&
+                   !IsWindowVisible(FindWindowW(L"ZvKobStandInWallet", nullptr));
+        },
+        5s))
+        << "it only hid its window";
+    choose_window_menu_command(window, layout, main_layout::stop_node);
+    EXPECT_NE(answer_next_box(program->id(), press_ok).find(L"runs in the notification area"),
+              std::wstring::npos);
+    EXPECT_TRUE(process_runs(L"zv-e2e-qt.exe"));
+    EXPECT_NE(FindWindowW(L"ZvKobStandInHelper", nullptr), nullptr) << "its helper is intact";
+    EXPECT_FALSE(file_exists(wallet + L".helper-closed"));
+    kill_processes(L"zv-e2e-qt.exe");
+    close(window);
+    EXPECT_TRUE(program->wait_for_exit(10s));
+}
+
 // Auto-close due while the settings window is open closes that window
 // first, then ZV-KOB, once a node program runs.
 TEST_F(WatcherEndToEnd, AutoCloseClosesTheSettingsWindowToo) {

@@ -72,13 +72,13 @@ TEST(NodeControl, FindsTheNodeByItsInterpreterHoldsItAndStopsItWithCtrlC) {
     EXPECT_EQ(nodes.command_line(found.id), std::nullopt) << "wine shows no command line";
     EXPECT_FALSE(nodes.close_windows(found.id)) << "a console node has no window of its own";
     ASSERT_TRUE(wait_until([&] { return file_exists(node + L".args"); }, 10s)) << "it has started";
-    const Outcome pressed = nodes.press_ctrl_c(found.id);
+    const Outcome pressed = nodes.press_ctrl_c(found.id, found.parent_id);
     EXPECT_TRUE(pressed) << pressed.reason();
     EXPECT_TRUE(wait_until([&] { return held.process->end().has_value(); }, 10s));
     EXPECT_EQ(held.process->end()->exit_code, 0UL);
     EXPECT_GE(held.process->end()->at_ms, held.process->created_ms());
     EXPECT_NE(read_file(folder.file(L"debug.log")).find("Shutdown: done"), std::string::npos);
-    EXPECT_FALSE(nodes.press_ctrl_c(found.id)) << "gone: said, not thrown";
+    EXPECT_FALSE(nodes.press_ctrl_c(found.id, found.parent_id)) << "gone: said, not thrown";
     EXPECT_TRUE(nodes.hold(found.id).gone);
 }
 
@@ -90,10 +90,46 @@ TEST(NodeControl, ClosesTheWindowsOfAWindowedNode) {
     Process started(wallet, L"--wallet-window \"-datadir=" + folder.path() + L"\"");
     ASSERT_TRUE(wait_until([&] { return file_exists(wallet + L".args"); }, 10s))
         << "it has started";
-    const Outcome closed = Win32NodeControl().close_windows(started.id());
+    Win32NodeControl nodes;
+    ASSERT_TRUE(wait_until([&] { return nodes.shows_a_window(started.id()); }, 5s));
+    const Outcome closed = nodes.close_windows(started.id());
     EXPECT_TRUE(closed) << closed.reason();
     EXPECT_TRUE(started.wait_for_exit(10s));
     EXPECT_NE(read_file(folder.file(L"debug.log")).find("Shutdown: done"), std::string::npos);
+    EXPECT_FALSE(file_exists(wallet + L".helper-closed")) << "its hidden window got no close";
+}
+
+// Ctrl+C would reach every program on a console: with another one there, it
+// is not pressed, and the other program is named.
+TEST(NodeControl, DoesNotPressCtrlCOnAConsoleSharedWithAnotherProgram) {
+    ScratchFolder folder(L"shared console");
+    const std::wstring node = folder.file(L"zv-platform-node.exe");
+    const std::wstring other = folder.file(L"zv-platform-shell.exe");
+    copy_file(stand_in_console_node_exe(), node);
+    copy_file(stand_in_console_node_exe(), other);
+    write_file(folder.file(L"node.bat"),
+               "start \"\" /b \"" + narrow(other) + "\"\r\ncall \"" + narrow(node) + "\"\r\n");
+    const Start start = HiddenCommandRunner().run_hidden(narrow(folder.file(L"node.bat")));
+    ASSERT_NE(start.process, nullptr) << start.failure;
+    Win32NodeControl nodes;
+    ProcessList listed;
+    ASSERT_TRUE(wait_until(
+        [&] {
+            listed = nodes.processes_named("zv-platform-node.exe");
+            return listed.processes.size() == 1 && file_exists(node + L".args") &&
+                   file_exists(other + L".args");
+        },
+        10s))
+        << "both have started";
+    const Outcome pressed =
+        nodes.press_ctrl_c(listed.processes[0].id, listed.processes[0].parent_id);
+    EXPECT_FALSE(pressed);
+    EXPECT_NE(pressed.reason().find("zv-platform-shell.exe (process "), std::string::npos)
+        << pressed.reason();
+    EXPECT_TRUE(process_runs(L"zv-platform-node.exe") && process_runs(L"zv-platform-shell.exe"))
+        << "nothing was stopped";
+    kill_processes(L"zv-platform-node.exe");
+    kill_processes(L"zv-platform-shell.exe");
 }
 
 // A copy that is closing gives way as soon as its window is gone: a copy of

@@ -21,7 +21,11 @@
 // does on Ctrl+C or any other console control event: it flushes for a second,
 // then writes its shutdown lines and exits. Started with --wallet-window it
 // has a window, as a wallet program does, and stops the same way when that
-// window is asked to close.
+// window is asked to close; beside it, a hidden helper window (as behind a
+// wallet's notification-area icon) writes "<its own path>.helper-closed" if it
+// is ever asked to close. With --hides-on-close as well, the wallet only
+// hides its window when asked to close it, as one set to minimise to the
+// notification area does.
 #include <windows.h>
 #include <shellapi.h>
 
@@ -198,8 +202,15 @@ volatile LONG control_event_received = 0;
     return TRUE;
 }
 
+bool hides_on_close = false;
+std::wstring helper_closed_file;
+
 LRESULT CALLBACK wallet_window_procedure(HWND window, UINT message, WPARAM w, LPARAM l) {
     if (message == WM_CLOSE) {
+        if (hides_on_close) {
+            ShowWindow(window, SW_HIDE);  // as a wallet set to minimise to the notification area
+            return 0;
+        }
         InterlockedExchange(&control_event_received, 1);
         DestroyWindow(window);
         return 0;
@@ -207,14 +218,33 @@ LRESULT CALLBACK wallet_window_procedure(HWND window, UINT message, WPARAM w, LP
     return DefWindowProcW(window, message, w, l);
 }
 
-void open_a_wallet_window() {
+// The hidden window behind a wallet's notification-area icon: a close would
+// destroy it and leave the wallet unreachable, so it notes any it gets.
+LRESULT CALLBACK helper_window_procedure(HWND window, UINT message, WPARAM w, LPARAM l) {
+    if (message == WM_CLOSE) {
+        write_text(helper_closed_file, "closed");
+    }
+    return DefWindowProcW(window, message, w, l);
+}
+
+HWND window_of_class(const wchar_t* class_name, WNDPROC procedure, const wchar_t* caption) {
     WNDCLASSW type{};
-    type.lpfnWndProc = wallet_window_procedure;
+    type.lpfnWndProc = procedure;
     type.hInstance = GetModuleHandleW(nullptr);
-    type.lpszClassName = L"ZvKobStandInWallet";
+    type.lpszClassName = class_name;
     RegisterClassW(&type);
-    CreateWindowExW(0, type.lpszClassName, L"stand-in wallet", WS_OVERLAPPEDWINDOW, 0, 0, 300, 200,
-                    nullptr, nullptr, type.hInstance, nullptr);
+    return CreateWindowExW(0, class_name, caption, WS_OVERLAPPEDWINDOW, 0, 0, 300, 200, nullptr,
+                           nullptr, type.hInstance, nullptr);
+}
+
+// A shown main window, and a hidden helper as a wallet keeps for its icon.
+void open_a_wallet_window(const std::wstring& self, const std::wstring& command_line) {
+    hides_on_close = command_line.find(L"--hides-on-close") != std::wstring::npos;
+    helper_closed_file = self + L".helper-closed";
+    DeleteFileW(helper_closed_file.c_str());
+    ShowWindow(window_of_class(L"ZvKobStandInWallet", wallet_window_procedure, L"stand-in wallet"),
+               SW_SHOWNOACTIVATE);
+    window_of_class(L"ZvKobStandInHelper", helper_window_procedure, L"stand-in wallet helper");
 }
 
 // Stopped by the file, or by a console control event or a close of its
@@ -241,7 +271,7 @@ int run(const std::wstring& command_line) {
     } else {
         const std::wstring log = node_log(command_line);
         if (command_line.find(L"--wallet-window") != std::wstring::npos) {
-            open_a_wallet_window();
+            open_a_wallet_window(self, command_line);
         }
         log_start(log);
         record_arguments(self + L".args");

@@ -12,6 +12,7 @@
 #include "platform/process_probe.hpp"
 #include "platform/settings_store.hpp"
 #include "main_window/main_window.hpp"
+#include "platform/background_work.hpp"
 #include "platform/clock.hpp"
 #include "platform/command_runner.hpp"
 #include "platform/file_system.hpp"
@@ -152,6 +153,9 @@ public:
     WindowHandle foreground = main;
 
     WindowHandle main_window() override { return main; }
+    void set_shutdown_level(unsigned level) override {
+        log_.push_back("shutdown level " + std::to_string(level));
+    }
     WindowHandle foreground_window() override {
         log_.push_back("foreground");
         return foreground;
@@ -295,12 +299,18 @@ public:
         const auto found = processes.find(id);
         return found == processes.end() ? std::nullopt : found->second.command_line;
     }
-    Outcome press_ctrl_c(unsigned long process_id) override {
+    bool windows_shown = true;  // whether a windowed node shows any
+    Outcome press_ctrl_c(unsigned long process_id, unsigned long) override {
         return ask("ctrl+c " + std::to_string(process_id));
+    }
+    bool end_left_interpreter(unsigned long interpreter_id) override {
+        log_.push_back("end interpreter " + std::to_string(interpreter_id));
+        return true;
     }
     Outcome close_windows(unsigned long process_id) override {
         return ask("close windows " + std::to_string(process_id));
     }
+    bool shows_a_window(unsigned long) override { return windows_shown; }
 
 private:
     Outcome ask(std::string call) {
@@ -308,6 +318,41 @@ private:
         return refusal.empty() ? Outcome::success() : Outcome::failure(refusal);
     }
     CallLog& log_;
+};
+
+// The worker: each piece of work runs at once and its answer follows, unless
+// the test holds them, to let them go one at a time later.
+class FakeBackgroundWork : public BackgroundWork {
+public:
+    bool holding = false;
+    struct Piece {
+        std::function<void()> work;
+        std::function<void()> done;
+        std::weak_ptr<const void> owner;
+    };
+    std::vector<Piece> held;
+
+    void run(std::function<void()> work, std::function<void()> done,
+             std::weak_ptr<const void> owner) override {
+        held.push_back({std::move(work), std::move(done), std::move(owner)});
+        if (!holding) {
+            release_all();
+        }
+    }
+    // Finishes the oldest piece: its work, then its answer.
+    void release_one() {
+        Piece piece = std::move(held.front());
+        held.erase(held.begin());
+        piece.work();
+        if (!piece.owner.expired()) {
+            piece.done();
+        }
+    }
+    void release_all() {
+        while (!held.empty()) {
+            release_one();
+        }
+    }
 };
 
 // Other copies of ZV-KOB, answering as the test says (none holds anything by default).
@@ -380,12 +425,13 @@ struct MainWindowFixture {
     FakeStartup startup{log};
     FakeNodeControl nodes{log};
     FakeOtherCopies copies;
+    FakeBackgroundWork background;
     MainWindow window{services_with(probe), "ZV-KOB"};
 
     // The fakes, with another process probe.
     MainWindowServices services_with(ProcessProbe& another_probe) {
         return {events, store,   another_probe, runner,  pause, windows, notifier,
-                clock,  history, files,         startup, nodes, copies};
+                clock,  history, files,         startup, nodes, copies,  background};
     }
 
     // The calls logged since the last call, then forgets them.

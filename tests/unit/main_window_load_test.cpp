@@ -53,6 +53,8 @@ TEST_F(LoadTest, FirstStartShowsEveryDefault) {
     }
     EXPECT_EQ(w.controls.of(main_layout::unused_qt_command).text(), "EXE_QT_RUN_COMMAND_TEXTBOX");
     EXPECT_EQ(w.countdown_remaining, std::chrono::seconds(11));
+    EXPECT_EQ(testing::calls_starting(f.log, "shutdown level "), CallLog{"shutdown level 1023"})
+        << "asked before the node (0x280) whether the session may end";
 
     EXPECT_TRUE(w.always_on_top_timer.running());
     EXPECT_EQ(w.always_on_top_timer.interval_ms(), 1000);

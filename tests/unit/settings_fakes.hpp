@@ -62,9 +62,9 @@ struct SettingsWindowFixture {
     FakeNotifier& notifier = main.notifier;
     FakeBatchFiles batch_files{main.log};
     FakeFileSystem& files = main.files;
-    SettingsWindow window{
-        SettingsWindowServices{main.store, batch_files, files, main.notifier, main.history},
-        main.window};
+    SettingsWindow window{SettingsWindowServices{main.store, batch_files, files, main.notifier,
+                                                 main.history, main.events, main.background},
+                          main.window};
 
     SettingsWindowFixture() {
         window.request_close = [this] { log.push_back("close settings"); };

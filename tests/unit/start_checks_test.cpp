@@ -2,8 +2,13 @@
 
 #include <gtest/gtest.h>
 
+#include <future>
+#include <thread>
+
 #include "main_window/countdown.hpp"
 #include "main_window/launcher.hpp"
+#include "core/work_queue.hpp"
+#include "main_window/session_end.hpp"
 #include "main_window/start_rule.hpp"
 #include "watched_window.hpp"
 
@@ -64,7 +69,8 @@ TEST(DataDrive, AShortDriveHoldsTheCountdownAndLaunchAsks) {
     f.files.free.bytes = free_space_floor - 1;
     EXPECT_EQ(f.count_down(), CallLog{});
     EXPECT_NE(f.w.countdown_display.tooltip().find(
-                  "waiting for free space: 1.0 GiB free on the drive of E:\\Chain"),
+                  "waiting for free space: 1023 MiB free on the drive of E:\\Chain, 1024 MiB "
+                  "needed"),
               std::string::npos)
         << f.w.countdown_display.tooltip();
     start_stop_click(f.w);
@@ -114,7 +120,7 @@ TEST(StartRule, AnswersWithTheFirstReasonThatHolds) {
                           Case{"runs", node_runs, "bitcoind.exe (process 5000) runs"},
                           Case{"stopping", node_stopping, "is stopping (asked just now)"},
                           Case{"missing", data_folder_missing, "waiting for E:\\Chain"},
-                          Case{"short", short_of_space, "0.5 GiB free on the drive"}}) {
+                          Case{"short", short_of_space, "512 MiB free on the drive"}}) {
         Checked f;
         const std::string state = c.state;
         f.w.session_ending = state == "ending";
@@ -134,11 +140,64 @@ TEST(StartRule, AnswersWithTheFirstReasonThatHolds) {
         if (state == "short") {
             f.files.free.bytes = free_space_floor / 2;
         }
-        const StartAnswer answer = may_start_now(f.w, f.w.daemon);
+        DriveCheck drive;  // asked in the background first, as a start asks it
+        check_data_drive(f.w, [&drive](const DriveCheck& answer) { drive = answer; });
+        const StartAnswer answer = may_start_now(f.w, f.w.daemon, drive);
         EXPECT_EQ(answer.refusal, c.refusal) << state;
         EXPECT_NE(answer.reason.find(c.reason), std::string::npos)
             << state << ": " << answer.reason;
     }
+}
+
+// A drive on a network path may take half a minute to answer: the window
+// goes on meanwhile, STOP and Windows' questions are answered at once, and
+// the answer that comes late starts nothing the user has stopped.
+TEST(DataDrive, ASlowAnswerHoldsNothingButTheStart) {
+    Checked f;
+    f.background.holding = true;
+    EXPECT_EQ(f.count_down(3), CallLog{});
+    EXPECT_NE(f.w.countdown_display.tooltip().find("ZV-KOB is checking the data folder's drive"),
+              std::string::npos);
+    EXPECT_EQ(f.background.held.size(), 1U) << "one check at a time, however long it takes";
+    start_stop_click(f.w);
+    EXPECT_FALSE(f.w.countdown_timer.enabled()) << "STOP at once";
+    EXPECT_TRUE(session_end_requested(f.w)) << "Windows' question answered at once";
+    session_end_cancelled(f.w);
+    f.background.release_all();
+    EXPECT_EQ(testing::calls_starting(f.take_log(), "run "), CallLog{}) << "stopped meanwhile";
+    EXPECT_EQ(f.w.countdown_display.tooltip(), "");
+}
+
+// The worker takes one piece at a time, in the order given: a piece that
+// blocks holds the next one back, and only it.
+TEST(WorkQueue, TakesOnePieceAtATimeInOrder) {
+    WorkQueue queue;
+    std::promise<void> unblock;
+    std::vector<int> done;
+    std::thread worker([&] {
+        while (auto work = queue.take()) {
+            (*work)();
+            queue.finished();
+        }
+    });
+    queue.give([&] {
+        unblock.get_future().wait();
+        done.push_back(1);
+    });
+    std::promise<void> second_done;
+    queue.give([&] {
+        done.push_back(2);
+        second_done.set_value();
+    });
+    while (!queue.busy()) {
+        std::this_thread::yield();
+    }
+    EXPECT_TRUE(done.empty()) << "the second waits for the first";
+    unblock.set_value();
+    second_done.get_future().wait();
+    queue.close();
+    worker.join();
+    EXPECT_EQ(done, (std::vector<int>{1, 2}));
 }
 
 }  // namespace

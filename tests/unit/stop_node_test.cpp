@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include "core/node_stop_rules.hpp"
 #include "main_window/countdown.hpp"
 #include "main_window/keep_node_running.hpp"
 #include "main_window/launcher.hpp"
@@ -48,6 +49,37 @@ TEST(Namesakes, BelongWhereTheirCopyOrTheirDataFolderSays) {
         EXPECT_EQ(namesake_verdict(c.command_line, c.copies, c.data_folder).belonging, c.belongs)
             << c.command_line.value_or("(not shown)") << " / " << c.data_folder;
     }
+}
+
+// Stopping a node touches nothing else the user runs: Ctrl+C only on a
+// console of the node, its interpreter and ZV-KOB; only a hidden interpreter
+// ZV-KOB started is ended afterwards; a close only to windows a user sees.
+TEST(NodeStopRules, TouchNothingElseTheUserRuns) {
+    const std::vector<ConsoleProcess> ours{{5000, "bitcoind.exe"}, {4711, "cmd.exe"}, {1, ""}};
+    EXPECT_EQ(ctrl_c_refusal(ours, 5000, 4711, 1), std::nullopt);
+    EXPECT_EQ(ctrl_c_refusal({{5000, "bitcoind.exe"}, {1, ""}}, 5000, 0, 1), std::nullopt)
+        << "its interpreter has ended already";
+    std::vector<ConsoleProcess> shared = ours;
+    shared.push_back({3000, "powershell.exe"});
+    shared.push_back({3100, "bitcoind.exe"});
+    const auto refused = ctrl_c_refusal(shared, 5000, 4711, 1);
+    ASSERT_TRUE(refused);
+    EXPECT_NE(refused->find("powershell.exe (process 3000), bitcoind.exe (process 3100)"),
+              std::string::npos)
+        << *refused;
+    EXPECT_NE(refused->find("Stop the node in its own window"), std::string::npos);
+    EXPECT_TRUE(ctrl_c_refusal(ours, 5000, 9999, 1)) << "another interpreter is a shell";
+
+    for (const auto& [left, ends] :
+         {std::pair{LeftInterpreter{true, false, true}, true},
+          std::pair{LeftInterpreter{true, true, true}, false},    // someone sees it
+          std::pair{LeftInterpreter{true, false, false}, false},  // a terminal's
+          std::pair{LeftInterpreter{false, false, true}, false}}) {
+        EXPECT_EQ(ends_left_interpreter(left), ends);
+    }
+    EXPECT_TRUE(receives_close({true, false}));
+    EXPECT_FALSE(receives_close({false, false})) << "behind the notification-area icon";
+    EXPECT_FALSE(receives_close({true, true})) << "a dialog of the wallet's";
 }
 
 // A copy whose DAEMON node, started by LAUNCH with its data folder set, runs.
@@ -221,7 +253,9 @@ TEST(SafeSignOut, HoldsTheEndOfTheSessionUntilTheNodeHasStoppedThenCloses) {
     EXPECT_EQ(f.take_log(), f.held);
     EXPECT_FALSE(session_end_requested(f.w)) << "asked again: still held, the node asked once";
     EXPECT_EQ(f.watched(true), CallLog{});
-    EXPECT_EQ(f.watched(false), (CallLog{"release session end", "close messages", "close main"}));
+    EXPECT_EQ(f.watched(false), (CallLog{"end interpreter 4711", "release session end",
+                                         "close messages", "close main"}))
+        << "the interpreter its Ctrl+C left waiting is ended, not the node";
     EXPECT_EQ(f.w.close_reason, CloseReason::session_end);
     EXPECT_TRUE(f.notifier.messages.empty());
 

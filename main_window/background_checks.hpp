@@ -1,0 +1,34 @@
+#pragma once
+#include <algorithm>
+#include <functional>
+#include <memory>
+#include <string>
+
+#include "core/background_answer.hpp"
+#include "main_window/main_window.hpp"
+#include "main_window/shown_state.hpp"
+
+namespace zvkob {
+
+// A check that may wait on a disk (`what`: "the data folder's drive"), done
+// by the worker. While it runs the display's tooltip says "checking …"; its
+// answer is handed to `then` on the window's thread once no handler is running,
+// so that it acts on the window's state of then.
+template <typename Answer>
+void check_in_background(MainWindow& w, const std::string& what, std::function<Answer()> check,
+                         std::function<void(Answer)> then) {
+    w.checking.push_back(what);
+    show_state(w);
+    answer_in_background<Answer>(
+        w.services.background, w.services.events, w.lifetime, std::move(check),
+        [&w, what, then = std::move(then)](Answer answer) {
+            if (const auto it = std::find(w.checking.begin(), w.checking.end(), what);
+                it != w.checking.end()) {
+                w.checking.erase(it);
+            }
+            then(std::move(answer));
+            show_state(w);
+        });
+}
+
+}  // namespace zvkob

@@ -1,0 +1,33 @@
+#pragma once
+#include <windows.h>
+
+#include <memory>
+#include <thread>
+
+#include "core/work_queue.hpp"
+#include "platform/background_work.hpp"
+
+namespace zvkob::win32 {
+
+// One worker thread, and a message-only window on the window's thread to hand
+// the answers back: a posted message reaches it in any message loop, a
+// message box's included.
+class Win32BackgroundWork : public BackgroundWork {
+public:
+    Win32BackgroundWork();
+    // A piece still running (a path that does not answer) is left to finish
+    // on its own; nothing waits for it, and its answer is dropped.
+    ~Win32BackgroundWork() override;
+    Win32BackgroundWork(const Win32BackgroundWork&) = delete;
+    Win32BackgroundWork& operator=(const Win32BackgroundWork&) = delete;
+
+    void run(std::function<void()> work, std::function<void()> done,
+             std::weak_ptr<const void> owner) override;
+
+private:
+    std::shared_ptr<WorkQueue> queue_;
+    HWND answers_ = nullptr;
+    std::thread worker_;
+};
+
+}  // namespace zvkob::win32
