@@ -31,6 +31,7 @@
 #include "platform/win32/win32_notifier.hpp"
 #include "platform/win32/win32_other_copies.hpp"
 #include "platform/win32/win32_pause.hpp"
+#include "platform/win32/win32_taskbar_button.hpp"
 #include "platform/win32/win32_window_manager.hpp"
 #include "platform/win32/window_host.hpp"
 #include "platform/win32/wmi_process_probe.hpp"
@@ -39,7 +40,13 @@ namespace zvkob::win32 {
 namespace {
 
 // Windows' messages to the main window that are not about its controls, as calls.
-bool translate_program_message(MainWindow& main, UINT message, WPARAM wparam, LRESULT& result) {
+bool translate_program_message(MainWindow& main, Win32TaskbarButton& taskbar, UINT message,
+                               WPARAM wparam, LRESULT& result) {
+    if (message == Win32TaskbarButton::created_message()) {
+        taskbar.created();
+        result = 0;
+        return true;
+    }
     if (message == which_node_message()) {
         const auto process_id = static_cast<unsigned long>(wparam);
         result = holds_as_node(main, process_id) ? static_cast<LRESULT>(process_id) : 0;
@@ -81,6 +88,7 @@ int run_program() {
     Win32NodeControl nodes;
     Win32OtherCopies copies;
     Win32BackgroundWork background;
+    Win32TaskbarButton taskbar;
     Win32Notifier notifier;
     EventGate gate([&notifier](std::string_view what) {
         notifier.show_error("ZV-KOB met a problem and carried on: " + std::string(what));
@@ -92,7 +100,7 @@ int run_program() {
     });
 
     MainWindow main({gate, store, probe, runner, pause, windows, notifier, clock, history, files,
-                     startup, nodes, copies, background},
+                     startup, nodes, copies, background, taskbar},
                     instance);
     const auto timers = main.timers();
     WindowHost host({main.controls,
@@ -105,9 +113,12 @@ int run_program() {
             close_after_unload(host, gate, [&main] { unload_for_close(main); });
         }  // else the settings window closes first, and the main window after it
     };
-    host.on_message = [&main](UINT message, WPARAM wparam, LPARAM, LRESULT& result) {
-        return translate_program_message(main, message, wparam, result);
+    host.on_message = [&main, &taskbar](UINT message, WPARAM wparam, LPARAM, LRESULT& result) {
+        return translate_program_message(main, taskbar, message, wparam, result);
     };
+    // An elevated ZV-KOB hears from Explorer only what it lets through.
+    ChangeWindowMessageFilterEx(host.handle(), Win32TaskbarButton::created_message(), MSGFLT_ALLOW,
+                                nullptr);
 
     gate.run([&main] { load_main_window(main); });
     host.show();

@@ -104,13 +104,17 @@ constexpr StoredSetting guarding_tick(std::string_view key) {
     return {key, tick, "0", main_window, main_load_and_unload, true};
 }
 inline constexpr StoredSetting keep_node_running = guarding_tick("KEEP_NODE_RUNNING");
+// Showing what the node's own log says only reads: it is on until turned off,
+// and stored only once changed.
+inline constexpr StoredSetting node_progress{"NODE_PROGRESS",      tick, "1", main_window,
+                                             main_load_and_unload, true};
 inline constexpr StoredSetting safe_sign_out = guarding_tick("SAFE_SIGN_OUT");
 inline constexpr StoredSetting check_data_drive = guarding_tick("CHECK_DATA_DRIVE");
 }  // namespace stored
 
 // Every stored setting, in the order the program reads and writes them: the
 // main window's own first, in the order its unload has always written them.
-inline constexpr std::array<const StoredSetting*, 28> setting_catalogue{
+inline constexpr std::array<const StoredSetting*, 29> setting_catalogue{
     &stored::main_left,
     &stored::main_top,
     &stored::main_width,
@@ -139,6 +143,7 @@ inline constexpr std::array<const StoredSetting*, 28> setting_catalogue{
     &stored::keep_node_running,
     &stored::safe_sign_out,
     &stored::check_data_drive,
+    &stored::node_progress,
 };
 
 }  // namespace zvkob

@@ -55,6 +55,8 @@ void load_main_window(MainWindow& w) {
     w.countdown_timer.set_interval(1000);
     w.watcher_timer.set_interval(500);
     w.watcher_timer.set_enabled(true);
+    w.progress_timer.set_interval(2000);
+    w.progress_timer.set_enabled(true);
     w.auto_close_timer.set_interval(10000);
     switch_always_on_top(w, w.always_on_top.ticked());
 

@@ -43,6 +43,7 @@ MainWindow::MainWindow(const MainWindowServices& services_, std::string instance
       safe_sign_out(controls.menu_item_of(main_layout::safe_sign_out)),
       check_data_drive(controls.menu_item_of(main_layout::check_data_drive)),
       start_with_windows(controls.menu_item_of(main_layout::start_with_windows)),
+      show_progress(controls.menu_item_of(main_layout::show_progress)),
       stop_node(controls.menu_item_of(main_layout::stop_node)),
       history_command(controls.menu_item_of(main_layout::history_command)),
       qt("QT", false, controls.tickbox_of(main_layout::qt_chosen),
@@ -77,6 +78,7 @@ SettingFields MainWindow::stored_fields() {
         {&stored::keep_node_running, &keep_node_running},
         {&stored::safe_sign_out, &safe_sign_out},
         {&stored::check_data_drive, &check_data_drive},
+        {&stored::node_progress, &show_progress},
     };
 }
 

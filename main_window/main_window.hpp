@@ -16,6 +16,7 @@
 #include "core/window_frame.hpp"
 #include "main_window/node_of_this_copy.hpp"
 #include "main_window/process_status.hpp"
+#include "main_window/progress_watch.hpp"
 #include "platform/background_work.hpp"
 #include "platform/clock.hpp"
 #include "platform/command_runner.hpp"
@@ -28,6 +29,7 @@
 #include "platform/process_probe.hpp"
 #include "platform/settings_store.hpp"
 #include "platform/startup_entry.hpp"
+#include "platform/taskbar_button.hpp"
 #include "platform/window_manager.hpp"
 
 namespace zvkob {
@@ -63,6 +65,7 @@ struct MainWindowServices {
     NodeControl& nodes;
     OtherCopies& copies;
     BackgroundWork& background;
+    TaskbarButton& taskbar;
 };
 
 // One of the two node programs, as the main window knows it.
@@ -121,6 +124,7 @@ public:
     MenuItem& safe_sign_out;
     MenuItem& check_data_drive;
     MenuItem& start_with_windows;
+    MenuItem& show_progress;
     MenuItem& stop_node;
     MenuItem& history_command;
 
@@ -131,6 +135,7 @@ public:
     Timer auto_close_timer{"auto-close"};
     Timer watcher_timer{"watcher", TickEffect::reads_only};
     Timer always_on_top_timer{"always on top"};
+    Timer progress_timer{"node progress", TickEffect::reads_only};
 
     // Time left on the countdown; below zero once it has passed zero.
     std::chrono::milliseconds countdown_remaining{0};
@@ -161,6 +166,11 @@ public:
     bool start_check_pending = false;
     // What the worker is checking for the window now ("the node's log").
     std::vector<std::string> checking;
+    // The node at a glance: the reading of its log, for the program it is of.
+    std::shared_ptr<ProgressWatch> progress;
+    const NodeProgram* progress_of = nullptr;
+    std::optional<NodeProgressState> progress_state;
+    bool progress_reading = false;  // a reading of the log is under way
     // Answers of checks in the background reach the window only while it lives.
     const std::shared_ptr<const int> lifetime = std::make_shared<const int>(0);
     // The process query has been recorded failing; recorded again once it answers.
@@ -175,8 +185,9 @@ public:
     bool told_nothing_is_watched = false;
 
     std::array<NodeProgram*, 2> programs() { return {&qt, &daemon}; }
-    std::array<Timer*, 4> timers() {
-        return {&countdown_timer, &auto_close_timer, &watcher_timer, &always_on_top_timer};
+    std::array<Timer*, 5> timers() {
+        return {&countdown_timer, &auto_close_timer, &watcher_timer, &always_on_top_timer,
+                &progress_timer};
     }
 
     // Where the window keeps each setting it reads and writes.

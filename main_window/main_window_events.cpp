@@ -7,6 +7,7 @@
 #include "main_window/keep_node_running.hpp"
 #include "main_window/launch_modes.hpp"
 #include "main_window/launcher.hpp"
+#include "main_window/node_at_a_glance.hpp"
 #include "main_window/process_watcher.hpp"
 #include "main_window/stop_node.hpp"
 #include "main_window/window_menu.hpp"
@@ -35,6 +36,8 @@ void wire_main_window_events(MainWindow& w) {
     w.stop_node.set_on_click([&w] { stop_node_clicked(w); });
     w.safe_sign_out.set_on_click([&w] { safe_sign_out_clicked(w); });
     w.check_data_drive.set_on_click([&w] { check_data_drive_clicked(w); });
+    w.show_progress.set_on_click([&w] { show_progress_clicked(w); });
+    w.progress_timer.set_on_tick([&w] { node_progress_tick(w); });
 }
 
 }  // namespace zvkob

@@ -34,7 +34,7 @@ const WindowSpec& main_window_layout() {
                      &title,
                      &instance_label},
         .window_menu = {&keep_node_running, &safe_sign_out, &check_data_drive, &start_with_windows,
-                        &stop_node, &history_command}};
+                        &show_progress, &stop_node, &history_command}};
     return layout;
 }
 

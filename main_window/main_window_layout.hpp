@@ -168,6 +168,8 @@ inline constexpr ControlSpec check_data_drive{.name = "check_data_drive",
                                               .caption = "Check the &Data Drive Before a Start"};
 inline constexpr ControlSpec start_with_windows{
     .name = "start_with_windows", .kind = menu_item, .caption = "Start With &Windows"};
+inline constexpr ControlSpec show_progress{
+    .name = "show_progress", .kind = menu_item, .caption = "Show the Node's &Progress", .tick = 1};
 inline constexpr ControlSpec stop_node{.name = "stop_node",
                                        .kind = menu_item,
                                        .caption = "S&top Node\u2026",

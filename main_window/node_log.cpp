@@ -18,10 +18,9 @@ std::string command_line_of(const StoppedNode& node) {
 }  // namespace
 
 NodeStop how_the_node_stopped(FileSystem& files, const StoppedNode& node) {
-    const NodeLogLocation where =
-        node_log_location(command_line_of(node), [&files](std::string_view path) {
-            return files.read_text(path, TextCoding::utf8);
-        });
+    const NodeLogLocation where = node_log_location(
+        command_line_of(node),
+        [&files](std::string_view path) { return files.read_text(path, TextCoding::utf8); });
     if (!where.log_path) {
         return stop_without_log(where.why_none, node.exit_code);
     }

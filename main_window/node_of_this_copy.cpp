@@ -34,6 +34,10 @@ void NodeOfThisCopy::start_failed(std::int64_t now_ms) {
     }
 }
 
+std::optional<std::int64_t> NodeOfThisCopy::seen_starting_ms() const {
+    return started_here_ && id() != 0 ? std::optional(running_since_ms()) : std::nullopt;
+}
+
 unsigned long NodeOfThisCopy::id() const {
     return node_ ? node_->id() : followed_id_;
 }
@@ -136,6 +140,7 @@ bool NodeOfThisCopy::take(const RunningProcess& process, const NodeWatch& watch,
         return false;  // older than the interpreter: a process number used again
     }
     just_seen_ = "process " + std::to_string(process_id) + ", " + how;
+    started_here_ = interpreter_ != nullptr;
     parent_id_ = process.parent_id;
     if (const auto known = namesakes_.find(process_id); known != namesakes_.end()) {
         started_with_ = known->second.command_line.value_or(std::string());  // adopted

@@ -68,6 +68,8 @@ public:
     // that runs its batch file.
     unsigned long parent_id() const { return parent_id_; }
     StartRequest started_by() const { return started_by_; }
+    // When the node began, if this copy saw it begin (it started it).
+    std::optional<std::int64_t> seen_starting_ms() const;
     // The line the node was started with: its batch file's line, or its own
     // command line where Windows showed it when it was adopted; may be empty.
     const std::string& started_with() const { return started_with_; }
@@ -106,6 +108,7 @@ private:
     std::string not_held_reason_;
     StartRequest started_by_ = StartRequest::launch;
     std::string started_with_;
+    bool started_here_ = false;  // found as the child of an interpreter this copy started
     std::map<unsigned long, Namesake> namesakes_;
 };
 

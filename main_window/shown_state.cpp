@@ -1,5 +1,6 @@
 #include "main_window/shown_state.hpp"
 
+#include "core/node_progress_text.hpp"
 #include "core/time_text.hpp"
 
 namespace zvkob {
@@ -37,8 +38,12 @@ std::string stopping_tip(const NodeProgram& program, std::int64_t now_ms) {
            ". ZV-KOB waits; it never kills the node.";
 }
 
-std::string label_tip(const NodeProgram& program, std::int64_t now_ms) {
-    std::string tip = program.status.query_failure_tip(program.image);
+std::string label_tip(const MainWindow& w, const NodeProgram& program, std::int64_t now_ms) {
+    std::string tip;
+    if (w.progress_of == &program && w.progress_state) {
+        tip = progress_tooltip(*w.progress_state);
+    }
+    add_line(tip, program.status.query_failure_tip(program.image));
     add_line(tip, stopping_tip(program, now_ms));
     if (!program.node.not_held_reason().empty()) {
         add_line(tip, "ZV-KOB follows this copy's node (process " +
@@ -48,6 +53,17 @@ std::string label_tip(const NodeProgram& program, std::int64_t now_ms) {
                           program.node.not_held_reason() + "), so its exit code is not known.");
     }
     return tip;
+}
+
+// The taskbar button follows the node's progress while it is shown; a start
+// that waits for the data folder pauses it.
+TaskbarProgress taskbar_shown(const MainWindow& w) {
+    if (!w.show_progress.ticked()) {
+        return {};
+    }
+    const bool waiting = w.countdown_timer.enabled() && w.waiting_to_start.has_value();
+    return w.progress_state ? taskbar_progress(*w.progress_state, waiting)
+                            : taskbar_progress(NodeProgressState{}, waiting);
 }
 
 // Auto Close is ticked but does not act while Keep Node Running is on.
@@ -94,8 +110,9 @@ ShownState what_the_window_shows(const MainWindow& w, std::int64_t now_ms) {
             add_line(shown.display_tip, held_tip);
         }
     }
-    shown.qt_tip = label_tip(w.qt, now_ms);
-    shown.daemon_tip = label_tip(w.daemon, now_ms);
+    shown.qt_tip = label_tip(w, w.qt, now_ms);
+    shown.daemon_tip = label_tip(w, w.daemon, now_ms);
+    shown.taskbar = taskbar_shown(w);
     return shown;
 }
 
@@ -107,6 +124,7 @@ void show_state(MainWindow& w) {
     w.qt.status.label().set_tooltip(shown.qt_tip);
     w.daemon.status.label().set_tooltip(shown.daemon_tip);
     w.auto_close.set_tooltip(shown.auto_close_tip);
+    w.services.taskbar.show(shown.taskbar);
 }
 
 void tell(MainWindow& w, std::string_view message) {

@@ -17,6 +17,7 @@ struct ShownState {
     std::string qt_tip;
     std::string daemon_tip;
     std::string auto_close_tip;
+    TaskbarProgress taskbar;
 };
 
 ShownState what_the_window_shows(const MainWindow& window, std::int64_t now_ms);

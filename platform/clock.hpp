@@ -9,6 +9,8 @@ class Clock {
 public:
     virtual ~Clock() = default;
     virtual std::int64_t now_ms() = 0;
+    // How far the user's local time was ahead of UTC at that moment, in minutes.
+    virtual int utc_offset_minutes_at(std::int64_t utc_ms) = 0;
 };
 
 }  // namespace zvkob

@@ -1,9 +1,12 @@
 #pragma once
 #include <cstddef>
 #include <cstdint>
+#include <memory>
 #include <optional>
 #include <string>
 #include <string_view>
+
+#include "core/log_follower.hpp"
 
 namespace zvkob {
 
@@ -23,6 +26,12 @@ struct FileEnd {
 // How a text file is written: UTF-8, or the console's code page (a batch file).
 enum class TextCoding { utf8, console };
 
+// The node's log opened for one reading, or why it could not be.
+struct OpenedFile {
+    std::unique_ptr<OpenedLog> file;  // closes the file when it goes
+    std::string failure;
+};
+
 // What the windows ask about files and folders on the machine.
 class FileSystem {
 public:
@@ -36,6 +45,9 @@ public:
     // A small text file as UTF-8 (a configuration or batch file), or nothing
     // when it is missing or cannot be read.
     virtual std::optional<std::string> read_text(std::string_view path, TextCoding coding) = 0;
+    // Opens a file another program writes (the node's log), sharing it for
+    // reading, writing and deleting, for one reading.
+    virtual OpenedFile open_shared(std::string_view path) = 0;
     // Whether a folder exists (and its drive is there).
     virtual bool is_folder(std::string_view path) = 0;
     // The space free for the user on the drive that holds the folder.

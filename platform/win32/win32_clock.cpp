@@ -35,6 +35,21 @@ LocalTime local_time_now() {
                              600000000)};
 }
 
+int Win32Clock::utc_offset_minutes_at(std::int64_t utc_ms) {
+    const std::int64_t ticks = utc_ms * 10000 + ticks_from_1601_to_1970;
+    const FILETIME utc_file{static_cast<DWORD>(ticks & 0xFFFFFFFF),
+                            static_cast<DWORD>(static_cast<std::uint64_t>(ticks) >> 32U)};
+    SYSTEMTIME utc{};
+    SYSTEMTIME local{};
+    FILETIME local_file{};
+    if (!FileTimeToSystemTime(&utc_file, &utc) ||
+        !SystemTimeToTzSpecificLocalTime(nullptr, &utc, &local) ||
+        !SystemTimeToFileTime(&local, &local_file)) {
+        return 0;
+    }
+    return static_cast<int>((ticks_of(local_file) - ticks) / 600'000'000);
+}
+
 std::int64_t Win32Clock::now_ms() {
     FILETIME now{};
     GetSystemTimeAsFileTime(&now);

@@ -15,6 +15,7 @@ LocalTime local_time_now();
 class Win32Clock : public Clock {
 public:
     std::int64_t now_ms() override;
+    int utc_offset_minutes_at(std::int64_t utc_ms) override;
 };
 
 }  // namespace zvkob::win32

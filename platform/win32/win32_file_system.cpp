@@ -17,8 +17,8 @@ std::optional<std::string> utf8_of(const std::string& bytes, TextCoding coding) 
         return bytes;
     }
     const UINT code_page = batch_file_code_page();
-    const int length = MultiByteToWideChar(code_page, 0, bytes.data(),
-                                           static_cast<int>(bytes.size()), nullptr, 0);
+    const int length =
+        MultiByteToWideChar(code_page, 0, bytes.data(), static_cast<int>(bytes.size()), nullptr, 0);
     std::wstring text(static_cast<std::size_t>(length), L'\0');
     MultiByteToWideChar(code_page, 0, bytes.data(), static_cast<int>(bytes.size()), text.data(),
                         length);
@@ -74,6 +74,47 @@ FileEnd Win32FileSystem::read_end(std::string_view path, std::size_t bytes) {
     end.text.resize(read);
     end.whole_file = start.QuadPart == 0;
     return end;
+}
+
+namespace {
+
+// Open for one reading; closed when it goes.
+class SharedFile : public OpenedLog {
+public:
+    explicit SharedFile(KernelHandle file) : file_(std::move(file)) {}
+    std::uint64_t size() override {
+        LARGE_INTEGER size{};
+        return GetFileSizeEx(file_.get(), &size) ? static_cast<std::uint64_t>(size.QuadPart) : 0;
+    }
+    std::string read(std::uint64_t offset, std::size_t bytes) override {
+        LARGE_INTEGER at{};
+        at.QuadPart = static_cast<LONGLONG>(offset);
+        std::string text(bytes, '\0');
+        DWORD read = 0;
+        if (!SetFilePointerEx(file_.get(), at, nullptr, FILE_BEGIN) ||
+            !ReadFile(file_.get(), text.data(), static_cast<DWORD>(bytes), &read, nullptr)) {
+            read = 0;
+        }
+        text.resize(read);
+        return text;
+    }
+
+private:
+    KernelHandle file_;
+};
+
+}  // namespace
+
+// Shared for reading, writing and deleting: the node keeps writing, and may
+// shrink or replace its log meanwhile.
+OpenedFile Win32FileSystem::open_shared(std::string_view path) {
+    KernelHandle file = file_handle(CreateFileW(
+        widen(path).c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+        nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (!file) {
+        return {nullptr, system_error_text(GetLastError())};
+    }
+    return {std::make_unique<SharedFile>(std::move(file)), {}};
 }
 
 std::optional<std::string> Win32FileSystem::read_text(std::string_view path, TextCoding coding) {

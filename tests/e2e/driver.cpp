@@ -509,6 +509,77 @@ std::wstring startup_value(std::wstring_view instance) {
     return value;
 }
 
+namespace {
+
+// The pointer on the virtual screen, moved as a user's hand would move it.
+void move_pointer_to(int x, int y) {
+    std::wstring command =
+        L"/usr/bin/xdotool mousemove " + std::to_wstring(x) + L" " + std::to_wstring(y);
+    STARTUPINFOW startup{};
+    startup.cb = sizeof startup;
+    PROCESS_INFORMATION started{};
+    if (CreateProcessW(L"/usr/bin/xdotool", command.data(), nullptr, nullptr, FALSE, 0, nullptr,
+                       nullptr, &startup, &started)) {
+        const KernelHandle process{started.hProcess};
+        const KernelHandle thread{started.hThread};
+        WaitForSingleObject(process.get(), 5000);
+    }
+}
+
+HWND shown_tooltip_of(DWORD process_id) {
+    struct Search {
+        DWORD process_id;
+        HWND found = nullptr;
+    } search{process_id};
+    EnumWindows(
+        [](HWND window, LPARAM parameter) -> BOOL {
+            auto& s = *reinterpret_cast<Search*>(parameter);
+            DWORD owner = 0;
+            GetWindowThreadProcessId(window, &owner);
+            wchar_t class_name[32] = {};
+            GetClassNameW(window, class_name, static_cast<int>(std::size(class_name)));
+            if (owner == s.process_id && IsWindowVisible(window) &&
+                std::wstring_view(class_name) == L"tooltips_class32") {
+                s.found = window;
+                return FALSE;
+            }
+            return TRUE;
+        },
+        reinterpret_cast<LPARAM>(&search));
+    return search.found;
+}
+
+}  // namespace
+
+void hover_over(HWND control) {
+    const RECT rect = window_rect(control);
+    move_pointer_to(rect.left - 5, rect.bottom + 20);
+    move_pointer_to((rect.left + rect.right) / 2, (rect.top + rect.bottom) / 2);
+    move_pointer_to((rect.left + rect.right) / 2 + 1, (rect.top + rect.bottom) / 2);
+}
+
+std::wstring tooltip_of(HWND control, std::chrono::milliseconds deadline) {
+    DWORD process_id = 0;
+    GetWindowThreadProcessId(control, &process_id);
+    const RECT rect = window_rect(control);
+    const int x = (rect.left + rect.right) / 2;
+    const int y = (rect.top + rect.bottom) / 2;
+    HWND tip = nullptr;
+    // The pointer comes in from beside the control, as a hand moves it.
+    move_pointer_to(rect.left - 5, rect.bottom + 20);
+    move_pointer_to(x, y);
+    wait_until(
+        [&] {
+            move_pointer_to(x + 1, y);  // a tooltip waits for the pointer to rest after a move
+            return (tip = shown_tooltip_of(process_id)) != nullptr;
+        },
+        deadline);
+    const std::wstring shown = tip != nullptr ? text(tip) : std::wstring();
+    move_pointer_to(rect.left - 5, rect.bottom + 20);
+    wait_until([&] { return shown_tooltip_of(process_id) == nullptr; }, deadline);
+    return shown;
+}
+
 HWND focused_control(HWND window) {
     GUITHREADINFO info{};
     info.cbSize = sizeof info;

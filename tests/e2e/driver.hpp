@@ -165,6 +165,13 @@ std::wstring history_file(std::wstring_view instance);
 // The value "ZV-KOB <instance>" that starts a copy at sign-in, or "" when there is none.
 std::wstring startup_value(std::wstring_view instance);
 
+// The tooltip a control shows when the pointer rests on it, as the user reads
+// it: a real pointer is moved there (wine ignores its own SetCursorPos), then
+// away again; "" when none shows within the deadline.
+std::wstring tooltip_of(HWND control, std::chrono::milliseconds deadline = 5s);
+// Rests the pointer on a control, so that its tooltip shows (and stays).
+void hover_over(HWND control);
+
 // The control that has the keyboard focus in the window's thread, or null.
 HWND focused_control(HWND window);
 

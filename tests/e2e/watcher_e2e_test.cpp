@@ -689,6 +689,61 @@ TEST_F(WatcherEndToEnd, StopNodeClosesOnlyTheWalletWindowsAUserSees) {
     EXPECT_TRUE(program->wait_for_exit(10s));
 }
 
+// The node at a glance: while the node catches up, the status label's tooltip
+// says how far it is, from the node's own log; once it has caught up, that it
+// is synced. The history records the catch-up once, not each block.
+TEST_F(WatcherEndToEnd, TheStatusLabelsTooltipSaysHowFarTheNodeIs) {
+    const std::wstring node = stand_in(L"zv-e2e-qt.exe");
+    const std::wstring data = folder.file(L"node data");
+    CreateDirectoryW(data.c_str(), nullptr);
+    const std::wstring batch = folder.file(L"ZVKOB-QT.BAT");
+    write_file(batch, "call \"" + narrow(node) + "\" -datadir=\"" + narrow(data) +
+                          "\" --sync=926800-927012\r\n");
+    DeleteFileW(history_file(L"ZV-KOB").c_str());
+    store({{L"QT_NAME_TEXTBOX", L"zv-e2e-qt.exe"},
+           {L"BAT_QT_RUN_COMMAND_TEXTBOX", batch},
+           {L"USE_QT_BAT_TICKBOX", L"1"},
+           {L"AlwaysOnTopTimer_TICKBOX", L"1"}});
+    HWND window = start_zv_kob();
+    ASSERT_NE(window, nullptr);
+    HWND launch = control(window, layout, main_layout::launch_button);
+    HWND qt_label = control(window, layout, main_layout::qt_status);
+    ASSERT_TRUE(
+        wait_until([&] { return enabled(launch) && text(qt_label) == L"!!! QT STOPPED !!!"; }, 5s));
+    click(launch);
+    ASSERT_TRUE(wait_until([&] { return text(qt_label) == L"!!! QT RUNNING !!!"; }, 10s));
+
+    std::wstring tip;
+    EXPECT_TRUE(wait_until(
+        [&] {
+            tip = tooltip_of(qt_label);
+            return tip.find(L"Catching up \u00B7 height 92") != std::wstring::npos &&
+                   tip.find(L" %") != std::wstring::npos;
+        },
+        15s))
+        << narrow(tip);
+    EXPECT_TRUE(wait_until(
+        [&] {
+            tip = tooltip_of(qt_label);
+            return tip.find(L"Synced \u00B7 height 927,012") != std::wstring::npos;
+        },
+        30s))
+        << narrow(tip);
+    write_file(node + L".stop", "");
+    ASSERT_TRUE(wait_until([&] { return text(qt_label) == L"!!! QT STOPPED !!!"; }, 10s));
+    close(window);
+    ASSERT_TRUE(program->wait_for_exit(10s));
+
+    const std::string history = read_file(history_file(L"ZV-KOB"));
+    EXPECT_NE(history.find("caught up at height 927,012"), std::string::npos) << history;
+    std::size_t height_lines = 0;
+    for (auto at = history.find("height 9"); at != std::string::npos;
+         at = history.find("height 9", at + 1)) {
+        ++height_lines;
+    }
+    EXPECT_LE(height_lines, 3U) << "no line per block\n" << history;
+}
+
 // Auto-close due while the settings window is open closes that window
 // first, then ZV-KOB, once a node program runs.
 TEST_F(WatcherEndToEnd, AutoCloseClosesTheSettingsWindowToo) {

@@ -22,6 +22,7 @@
 #include "platform/other_copies.hpp"
 #include "platform/pause.hpp"
 #include "platform/startup_entry.hpp"
+#include "platform/taskbar_button.hpp"
 #include "platform/window_manager.hpp"
 
 namespace zvkob::testing {
@@ -188,6 +189,7 @@ class FakeClock : public Clock {
 public:
     std::int64_t now = 1'800'000'000'000;  // a day in 2027, in milliseconds
     std::int64_t now_ms() override { return now; }
+    int utc_offset_minutes_at(std::int64_t) override { return 60; }
     void advance(std::int64_t milliseconds) { now += milliseconds; }
 };
 
@@ -235,6 +237,24 @@ public:
     std::optional<std::string> read_text(std::string_view path, TextCoding) override {
         const auto found = text_files.find(std::string(path));
         return found == text_files.end() ? std::nullopt : std::optional(found->second);
+    }
+    // The node's log as the node writes it, for open_shared.
+    std::string growing_log;
+    std::string open_failure;
+    OpenedFile open_shared(std::string_view path) override {
+        paths_read.emplace_back(path);
+        if (!open_failure.empty()) {
+            return {nullptr, open_failure};
+        }
+        struct Opened : OpenedLog {
+            explicit Opened(const std::string& text) : text_(text) {}
+            std::uint64_t size() override { return text_.size(); }
+            std::string read(std::uint64_t offset, std::size_t bytes) override {
+                return offset >= text_.size() ? std::string() : text_.substr(offset, bytes);
+            }
+            const std::string& text_;
+        };
+        return {std::make_unique<Opened>(growing_log), {}};
     }
     bool is_folder(std::string_view path) override { return is_file(path); }
     FreeSpace free_space(std::string_view) override { return free; }
@@ -355,6 +375,18 @@ public:
     }
 };
 
+// The taskbar button: what it shows, each change once.
+class FakeTaskbar : public TaskbarButton {
+public:
+    std::vector<TaskbarProgress> shown;
+    void show(const TaskbarProgress& progress) override {
+        if (shown.empty() || shown.back().mark != progress.mark ||
+            shown.back().value != progress.value) {
+            shown.push_back(progress);
+        }
+    }
+};
+
 // Other copies of ZV-KOB, answering as the test says (none holds anything by default).
 class FakeOtherCopies : public OtherCopies {
 public:
@@ -426,12 +458,13 @@ struct MainWindowFixture {
     FakeNodeControl nodes{log};
     FakeOtherCopies copies;
     FakeBackgroundWork background;
+    FakeTaskbar taskbar;
     MainWindow window{services_with(probe), "ZV-KOB"};
 
     // The fakes, with another process probe.
     MainWindowServices services_with(ProcessProbe& another_probe) {
-        return {events, store,   another_probe, runner,  pause, windows, notifier,
-                clock,  history, files,         startup, nodes, copies,  background};
+        return {events,  store, another_probe, runner, pause,  windows,    notifier, clock,
+                history, files, startup,       nodes,  copies, background, taskbar};
     }
 
     // The calls logged since the last call, then forgets them.

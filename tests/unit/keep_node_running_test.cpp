@@ -78,11 +78,12 @@ TEST(KeepNodeRunning, ACleanStopIsLeftAloneAndACrashIsRestartedThroughTheCountdo
 TEST(KeepNodeRunning, AStopAfterAnErrorIsLeftStoppedAndExplained) {
     Guarded f;
     f.clock.advance(minute);
-    f.files.log_end = {"2027-01-01T00:00:00Z [error] Shutting down due to lack of disk space!\n"
-                       "2027-01-01T00:00:01Z Shutdown in progress...\n"
-                       "2027-01-01T00:00:02Z Shutdown done\n",
-                       true,
-                       {}};
+    f.files.log_end = {
+        "2027-01-01T00:00:00Z [error] Shutting down due to lack of disk space!\n"
+        "2027-01-01T00:00:01Z Shutdown in progress...\n"
+        "2027-01-01T00:00:02Z Shutdown done\n",
+        true,
+        {}};
     f.node_exit_code = 1;
     f.set_running(false, false);
     process_watcher_tick(f.w);

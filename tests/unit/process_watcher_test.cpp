@@ -6,6 +6,7 @@
 
 #include "main_window/countdown.hpp"
 #include "main_window/launcher.hpp"
+#include "main_window/node_at_a_glance.hpp"
 #include "watched_window.hpp"
 
 namespace zvkob {
@@ -140,6 +141,43 @@ TEST(ProcessWatcher, AProbeThatThrowsCountsAsAFailedQuery) {
     EXPECT_EQ(w.daemon.status.state(), RunningState::not_probed);
     EXPECT_NE(w.daemon.status.label().tooltip().find("the query service went away"),
               std::string::npos);
+}
+
+}  // namespace
+}  // namespace zvkob
+
+namespace zvkob {
+namespace {
+
+// While "Show the Node's Progress" is ticked and this copy's node runs, its
+// own log is read every two seconds and its sync shows in the status label's
+// tooltip, on the taskbar button and, at each change, in the history.
+TEST(NodeAtAGlance, ShowsWhatTheLogSaysOnlyWhileTicked) {
+    WatchedWindow f({{"USE_DAEMON_BAT_TICKBOX", "1"}, {"BLOCKCHAIN_FOLDER_TEXTBOX", "D:\\Chain"}});
+    f.watch(false, false);
+    launch_click(f.w);
+    f.watch(false, true);
+    f.files.growing_log =
+        "2027-01-15T07:59:00Z UpdateTip: new best=00ab height=800000 version=0x20000000 "
+        "log2_work=95.6 tx=1 date='2026-01-15 07:59:00' progress=0.900000 cache=1.0MiB(1txo)\n";
+    node_progress_tick(f.w);
+    EXPECT_EQ(f.files.paths_read.back(), "D:\\Chain\\debug.log");
+    const std::string tip = f.w.daemon.status.label().tooltip();
+    EXPECT_NE(tip.find("Catching up · height 800,000"), std::string::npos) << tip;
+    EXPECT_NE(tip.find("90.0 %"), std::string::npos) << tip;
+    EXPECT_EQ(f.w.daemon.status.label().text(), "!!! DAEMON RUNNING !!!") << "the label stays";
+    ASSERT_FALSE(f.taskbar.shown.empty());
+    EXPECT_EQ(f.taskbar.shown.back().mark, TaskbarMark::normal);
+    EXPECT_EQ(f.taskbar.shown.back().value, 900);
+    EXPECT_TRUE(f.history.holds("catching up from height 800,000"));
+
+    show_progress_clicked(f.w);  // off: nothing read, nothing shown
+    const std::size_t reads = f.files.paths_read.size();
+    node_progress_tick(f.w);
+    EXPECT_EQ(f.files.paths_read.size(), reads);
+    EXPECT_EQ(f.w.daemon.status.label().tooltip(), "");
+    EXPECT_EQ(f.taskbar.shown.back().mark, TaskbarMark::none);
+    EXPECT_EQ(f.store.values["NODE_PROGRESS"], "0");
 }
 
 }  // namespace

@@ -104,6 +104,44 @@ void main_window_watching(const std::wstring& folder) {
     close_program(program, window);
 }
 
+// The node catching up, and the status label's tooltip saying how far it is.
+void main_window_catching_up(const std::wstring& folder) {
+    ScratchFolder node(L"screenshot-sync");
+    copy_file(stand_in_node_exe(), node.file(L"bitcoin-qt.exe"));
+    write_file(node.file(L"ZVKOB-QT.BAT"), "call \"" + narrow(node.file(L"bitcoin-qt.exe")) +
+                                               "\" -datadir=\"" + narrow(node.path()) +
+                                               "\" --sync=812000-927012\r\n");
+    delete_section(L"ZV-KOB");
+    write_setting(L"ZV-KOB", L"QT_NAME_TEXTBOX", L"bitcoin-qt.exe");
+    write_setting(L"ZV-KOB", L"DAEMOND_NAME_TEXTBOX", L"bitcoind.exe");
+    write_setting(L"ZV-KOB", L"USE_QT_BAT_TICKBOX", L"1");
+    write_setting(L"ZV-KOB", L"BAT_QT_RUN_COMMAND_TEXTBOX", node.file(L"ZVKOB-QT.BAT"));
+    Process program(zv_kob_exe());
+    HWND window = start_main_window(program);
+    HWND label = control(window, main_table, main_layout::qt_status);
+    wait_until([&] { return shows(window, main_layout::qt_status, red); }, 10s);
+    click(control(window, main_table, main_layout::launch_button));
+    wait_until([&] { return shows(window, main_layout::qt_status, green); }, 15s);
+    wait_until([&] { return tooltip_of(label).find(L"Catching up") == 0; }, 20s);
+    hover_over(label);
+    HWND tip = nullptr;
+    wait_until(
+        [&] {
+            return (tip = FindWindowW(L"tooltips_class32", nullptr)) != nullptr &&
+                   IsWindowVisible(tip);
+        },
+        5s);
+    RECT area = window_rect(window);
+    if (tip != nullptr) {
+        const RECT shown = window_rect(tip);
+        UnionRect(&area, &area, &shown);
+    }
+    capture_area(area, folder + L"\\main-window-catching-up.png.bmp");
+    kill_processes(L"bitcoin-qt.exe");
+    close_program(program, window);
+    delete_section(L"ZV-KOB");
+}
+
 // The window menu open, with ZV-KOB's own commands below the system's.
 void window_menu(const std::wstring& folder) {
     delete_section(L"ZV-KOB");
@@ -167,6 +205,7 @@ int wmain(int argc, wchar_t** argv) {
         zvkob::e2e::main_window_watching(argv[1]);
         zvkob::e2e::settings_window_filled_in(argv[1]);
         zvkob::e2e::window_menu(argv[1]);
+        zvkob::e2e::main_window_catching_up(argv[1]);
         zvkob::e2e::delete_section(L"ZV-KOB");
     } catch (const std::exception& failure) {
         std::fprintf(stderr, "screenshots failed: %s\n", failure.what());

@@ -1,0 +1,85 @@
+#include "main_window/node_at_a_glance.hpp"
+
+#include "main_window/shown_state.hpp"
+#include "main_window/stop_node.hpp"
+#include "main_window/window_menu.hpp"
+
+namespace zvkob {
+namespace {
+
+void forget_progress(MainWindow& w) {
+    if (w.progress || w.progress_state) {
+        w.progress.reset();
+        w.progress_of = nullptr;
+        w.progress_state.reset();
+        show_state(w);
+    }
+}
+
+// The node's state changed: the history tells it, and a node that became
+// stuck or needs attention flashes the taskbar button once.
+void take_reading(MainWindow& w, const ProgressReading& reading) {
+    for (const std::string& event : reading.news.events) {
+        w.services.history.record(event);
+    }
+    if (!reading.reading_event.empty()) {
+        w.services.history.record(reading.reading_event);
+    }
+    if (reading.news.alarm) {
+        w.services.windows.flash_main_window();
+    }
+    w.progress_state = reading.state;
+    show_state(w);
+}
+
+void follow(MainWindow& w, NodeProgram& program) {
+    if (!w.progress || w.progress->node_id() != program.node.id()) {
+        w.progress = std::make_shared<ProgressWatch>(program.node.id(), program.node.started_with(),
+                                                     w.data_folder, w.services.clock,
+                                                     program.node.seen_starting_ms());
+        w.progress_of = &program;
+        w.progress_state.reset();
+    }
+    if (w.progress_reading) {
+        return;  // one reading at a time
+    }
+    w.progress_reading = true;
+    std::shared_ptr<ProgressWatch> watch = w.progress;
+    run_in_background<ProgressReading>(
+        w.services.background,
+        [watch, &files = w.services.files, now = w.services.clock.now_ms()] {
+            return watch->read(files, now);
+        },
+        [&w, watch](ProgressReading reading) {
+            w.progress_reading = false;
+            if (watch == w.progress) {  // still the node of this copy
+                take_reading(w, reading);
+            }
+        },
+        w.lifetime);
+}
+
+}  // namespace
+
+void node_progress_tick(MainWindow& w) {
+    NodeProgram* program = w.show_progress.ticked() ? running_node_program(w) : nullptr;
+    if (program == nullptr || program->node.id() == 0) {
+        forget_progress(w);
+        return;
+    }
+    follow(w, *program);
+}
+
+void show_progress_clicked(MainWindow& w) {
+    const bool on = !w.show_progress.ticked();
+    w.show_progress.set_ticked(on);
+    store_choice(w, stored::node_progress, on);
+    w.services.history.record(on ? "Show the Node's Progress switched on."
+                                 : "Show the Node's Progress switched off.");
+    if (!on) {
+        forget_progress(w);
+    }
+    show_state(w);
+}
+
+}  // namespace zvkob

@@ -1,0 +1,56 @@
+#include "main_window/progress_watch.hpp"
+
+#include "core/node_log_location.hpp"
+#include "core/node_progress_text.hpp"
+
+namespace zvkob {
+
+ProgressWatch::ProgressWatch(unsigned long node_id, std::string started_with,
+                             std::string data_folder, Clock& clock,
+                             std::optional<std::int64_t> seen_starting_ms)
+    : node_id_(node_id),
+      started_with_(std::move(started_with)),
+      data_folder_(std::move(data_folder)),
+      progress_([&clock](std::int64_t utc_ms) { return clock.utc_offset_minutes_at(utc_ms); }) {
+    if (seen_starting_ms) {
+        progress_.node_started(*seen_starting_ms);
+    }
+}
+
+// Once per node: from its command line or the data folder of the settings,
+// and the configuration file either names.
+bool ProgressWatch::find_the_log(FileSystem& files, std::int64_t now_ms) {
+    if (!log_looked_for_) {
+        log_looked_for_ = true;
+        const std::string command_line = !started_with_.empty() || data_folder_.empty()
+                                             ? started_with_
+                                             : "-datadir=\"" + data_folder_ + "\"";
+        const NodeLogLocation where = node_log_location(
+            command_line,
+            [&files](std::string_view path) { return files.read_text(path, TextCoding::utf8); });
+        log_path_ = where.log_path;
+        if (!log_path_) {
+            progress_.read_failed(where.why_none, now_ms);
+        }
+    }
+    return log_path_.has_value();
+}
+
+ProgressReading ProgressWatch::read(FileSystem& files, std::int64_t now_ms) {
+    ProgressReading reading;
+    if (find_the_log(files, now_ms)) {
+        OpenedFile opened = files.open_shared(*log_path_);
+        if (opened.file) {
+            const NewLogLines& lines = follower_.poll(*opened.file);
+            progress_.feed(lines.lines, now_ms);
+            reading.reading_event = log_reading_event(lines);
+        } else {
+            progress_.read_failed(*log_path_ + " cannot be read: " + opened.failure, now_ms);
+        }
+    }
+    reading.state = progress_.state(now_ms);
+    reading.news = progress_.take_news();
+    return reading;
+}
+
+}  // namespace zvkob

@@ -1,0 +1,48 @@
+#pragma once
+#include <cstdint>
+#include <optional>
+#include <string>
+
+#include "core/log_follower.hpp"
+#include "core/node_progress.hpp"
+#include "platform/clock.hpp"
+#include "platform/file_system.hpp"
+
+namespace zvkob {
+
+// What one reading of the node's log found.
+struct ProgressReading {
+    NodeProgressState state;
+    ProgressNews news;
+    std::string reading_event;  // the reading began anew (a shrink, a jump ahead), or empty
+};
+
+// The node of this copy at a glance: where its log is, what it has added
+// since the last reading, and what that says of its sync. It belongs to one
+// node process; the worker reads with it, one reading at a time.
+class ProgressWatch {
+public:
+    // `started_with` is the line the node was started with (or empty, then
+    // the data folder of the settings is used). `seen_starting`: this copy
+    // saw the node start, so the log's earlier runs are not its own.
+    ProgressWatch(unsigned long node_id, std::string started_with, std::string data_folder,
+                  Clock& clock, std::optional<std::int64_t> seen_starting_ms);
+
+    unsigned long node_id() const { return node_id_; }
+
+    // On the worker: opens the log, reads what is new, closes it.
+    ProgressReading read(FileSystem& files, std::int64_t now_ms);
+
+private:
+    bool find_the_log(FileSystem& files, std::int64_t now_ms);
+
+    unsigned long node_id_;
+    std::string started_with_;
+    std::string data_folder_;
+    std::optional<std::string> log_path_;
+    bool log_looked_for_ = false;
+    LogFollower follower_;
+    NodeProgress progress_;
+};
+
+}  // namespace zvkob
