@@ -1,4 +1,5 @@
-// The real registry under wine: where the settings live and how they read back.
+// The real registry under wine: where the settings live and how they read
+// back, and the entry that starts ZV-KOB at sign-in.
 #include "platform/win32/registry_settings_store.hpp"
 
 #include <windows.h>
@@ -6,6 +7,8 @@
 #include <gtest/gtest.h>
 
 #include <cstdint>
+
+#include "platform/win32/run_key_startup_entry.hpp"
 
 namespace zvkob::win32 {
 namespace {
@@ -84,6 +87,57 @@ TEST_F(RegistryStore, AHandEditedValueOfAnotherTypeReadsAsItsText) {
     EXPECT_EQ(store.get("BLOCKCHAIN_FOLDER_TEXTBOX", ""), "C:\\windows\\Node");
     EXPECT_EQ(store.get("QT_LOCATION_TEXTBOX", ""), "D:\\Chain") << "the first of the list";
     EXPECT_EQ(store.get("MAIN-Top", "1000"), "1000") << "bytes have no text";
+}
+
+// Task Manager's Startup tab marks an entry disabled by the lowest bit of
+// the first byte of its StartupApproved value.
+TEST(StartWithWindows, TaskManagersMarkIsDisabledByItsLowestBit) {
+    using namespace std::string_view_literals;
+    EXPECT_FALSE(marked_disabled(""sv)) << "no mark: Windows starts it";
+    EXPECT_FALSE(marked_disabled("\x02\0\0\0\0\0\0\0\0\0\0\0"sv));
+    EXPECT_FALSE(marked_disabled("\x06\0\0\0"sv));
+    EXPECT_TRUE(marked_disabled("\x03\0\0\0\x10\x9a\x3c\x55\x01\x7a\xd9\x01"sv));
+    EXPECT_TRUE(marked_disabled("\x07"sv));
+}
+
+// Switched off in Task Manager, the entry is not registered (Windows will not
+// start ZV-KOB); ticking it again removes the mark, and clearing it removes both.
+TEST(StartWithWindows, AnEntryDisabledInTaskManagerIsOffUntilAddedAgain) {
+    const wchar_t approved[] =
+        L"Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\StartupApproved\\Run";
+    const wchar_t run[] = L"Software\\Microsoft\\Windows\\CurrentVersion\\Run";
+    const wchar_t name[] = L"ZV-KOB startup-test";
+    const auto has = [&](const wchar_t* key) {
+        return RegGetValueW(HKEY_CURRENT_USER, key, name, RRF_RT_ANY, nullptr, nullptr, nullptr) ==
+               ERROR_SUCCESS;
+    };
+    const auto disable = [&] {
+        const BYTE mark[12] = {0x03, 0, 0, 0, 0x10, 0x9a, 0x3c, 0x55, 0x01, 0x7a, 0xd9, 0x01};
+        RegSetKeyValueW(HKEY_CURRENT_USER, approved, name, REG_BINARY, mark, sizeof mark);
+    };
+    RunKeyStartupEntry entry("startup-test", "C:\\Nodes\\startup-test.exe");
+    ASSERT_TRUE(entry.remove());
+    ASSERT_TRUE(entry.add());
+    EXPECT_TRUE(entry.registered());
+
+    disable();
+    EXPECT_FALSE(entry.registered()) << "the Run value is there, but Windows will not start it";
+    ASSERT_TRUE(entry.add());
+    EXPECT_TRUE(entry.registered());
+    EXPECT_FALSE(has(approved)) << "the mark is deleted, not kept";
+
+    // Disabled, then its Run value deleted by hand.
+    disable();
+    RegDeleteKeyValueW(HKEY_CURRENT_USER, run, name);
+    EXPECT_FALSE(entry.registered());
+    ASSERT_TRUE(entry.add());
+    EXPECT_TRUE(entry.registered());
+
+    disable();
+    ASSERT_TRUE(entry.remove());
+    EXPECT_FALSE(has(run));
+    EXPECT_FALSE(has(approved));
+    EXPECT_TRUE(entry.remove()) << "nothing left to remove is no failure";
 }
 
 }  // namespace
