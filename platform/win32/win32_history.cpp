@@ -41,12 +41,17 @@ std::string one_line(std::string_view event) {
     return line;
 }
 
+std::string stamped(std::string_view text) {
+    return iso_local_time(local_time_now()) + " " + one_line(text);
+}
+
 }  // namespace
 
 Win32History::Win32History(std::string_view instance)
     : folder_(history_folder()),
       path_(folder_ + "\\" + std::string(instance) + ".log"),
-      log_(files_, path_, folder_ + "\\" + std::string(instance) + ".old.log") {
+      log_(files_, path_, folder_ + "\\" + std::string(instance) + ".old.log",
+           RotatingLog::one_mebibyte, stamped) {
     if (folder_.empty()) {
         failure_ = "Windows does not tell where the user's local application data folder is.";
         return;
@@ -67,7 +72,7 @@ Win32History::~Win32History() {
 }
 
 void Win32History::record(std::string_view event) {
-    std::string line = iso_local_time(local_time_now()) + " " + one_line(event);
+    std::string line = stamped(event);
     {
         std::lock_guard lock(mutex_);
         if (!writer_.joinable()) {

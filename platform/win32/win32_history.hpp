@@ -13,7 +13,8 @@ namespace zvkob::win32 {
 
 // The history in %LOCALAPPDATA%\ZV-KOB\<instance>.log, written by a thread
 // of its own so that a slow disk never holds up the window; the old one
-// goes to <instance>.old.log at 1 MiB.
+// goes to <instance>.old.log at 1 MiB (while a viewer holds the file so that
+// it cannot be moved, it grows on until it can).
 class Win32History : public History {
 public:
     explicit Win32History(std::string_view instance);

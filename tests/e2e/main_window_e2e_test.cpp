@@ -246,6 +246,52 @@ TEST_F(MainWindowEndToEnd, StartWithWindowsAddsAndRemovesItsRunValue) {
         << "a setting the user never changed is not stored";
 }
 
+// A viewer holds the full history open without letting it be moved (no
+// FILE_SHARE_DELETE): ZV-KOB writes on in the same file, and says once why.
+TEST_F(MainWindowEndToEnd, AFullHistoryHeldOpenByAViewerGoesOnAndSaysWhyOnce) {
+    ScratchFolder folder(L"full history");
+    const std::wstring copy = folder.file(L"FullHistory.exe");
+    copy_file(zv_kob_exe(), copy);
+    delete_section(L"FullHistory");
+    const std::wstring history = history_file(L"FullHistory");
+    const std::wstring old_history = history.substr(0, history.size() - 4) + L".old.log";
+    DeleteFileW(old_history.c_str());
+    CreateDirectoryW(history.substr(0, history.rfind(L'\\')).c_str(), nullptr);
+    const std::string old_line = "2026-01-01T00:00:00+00:00 " + std::string(36, '.') + "\r\n";
+    std::string full;
+    for (int line = 0; line < 16384; ++line) {
+        full += old_line;  // 64 bytes: 1 MiB in all, the history's limit
+    }
+    write_file(history, full);
+    const auto written = [&] {
+        const std::string all = read_file(history);
+        return all.size() > full.size() ? all.substr(full.size()) : std::string();
+    };
+    {
+        const win32::KernelHandle viewer = win32::file_handle(
+            CreateFileW(history.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                        OPEN_EXISTING, 0, nullptr));
+        ASSERT_TRUE(viewer);
+        Process program(copy);
+        HWND window = wait_for_window(program.id(), L"TARLOWEN - ZV-KOB - FullHistory");
+        ASSERT_NE(window, nullptr);
+        EXPECT_TRUE(wait_until(
+            [&] { return written().find("opened (copy FullHistory)") != std::string::npos; }, 10s))
+            << written();
+        close(window);
+        ASSERT_TRUE(program.wait_for_exit(10s));
+    }
+    const std::string after = written();
+    const std::string told = "could not move the full history to " + narrow(old_history);
+    const auto first = after.find(told);
+    EXPECT_NE(first, std::string::npos) << after;
+    EXPECT_EQ(first, after.rfind(told)) << "said once: " << after;
+    EXPECT_NE(after.find("ZV-KOB closed"), std::string::npos) << "and written on: " << after;
+    EXPECT_FALSE(file_exists(old_history));
+    DeleteFileW(history.c_str());
+    delete_section(L"FullHistory");
+}
+
 TEST_F(MainWindowEndToEnd, EndingTheSessionSavesTheSettings) {
     Process program(zv_kob_exe());
     HWND window = wait_for_window(program.id(), main_caption);

@@ -13,9 +13,10 @@
 namespace zvkob {
 namespace {
 
-// Files as a map of path to content.
+// Files as a map of path to content; a file can be held so that it cannot be moved.
 struct FakeLogFiles : LogFiles {
     std::map<std::string, std::string, std::less<>> files;
+    std::string held_by;  // why a move fails, when it does
     std::optional<std::uint64_t> size(std::string_view path) override {
         const auto found = files.find(path);
         return found == files.end() ? std::nullopt : std::optional(found->second.size());
@@ -25,6 +26,9 @@ struct FakeLogFiles : LogFiles {
         return Outcome::success();
     }
     Outcome replace(std::string_view from, std::string_view to) override {
+        if (!held_by.empty()) {
+            return Outcome::failure(held_by);
+        }
         files[std::string(to)] = files[std::string(from)];
         files.erase(files.find(from));
         return Outcome::success();
@@ -39,6 +43,35 @@ TEST(HistoryFile, BecomesTheOldLogWhenALineWouldPassTheLimit) {
     ASSERT_TRUE(log.append_line("third event").ok());  // and again: the older old log goes
     EXPECT_EQ(disk.files["ZV-KOB.log"], "third event\r\n");
     EXPECT_EQ(disk.files["ZV-KOB.old.log"], "second\r\n");
+}
+
+// A viewer that holds the full file keeps it from being moved: every line is
+// still written, the history says once why it grows on, and the move is
+// tried again at each line until it works.
+TEST(HistoryFile, GoesOnPastTheLimitWhileItCannotBeMovedAndSaysSoOnce) {
+    FakeLogFiles disk;
+    RotatingLog log(disk, "ZV-KOB.log", "ZV-KOB.old.log", 20,
+                    [](std::string_view text) { return "T " + std::string(text); });
+    ASSERT_TRUE(log.append_line("first event").ok());
+    disk.held_by = "held open by a viewer.";
+    ASSERT_TRUE(log.append_line("second").ok());
+    ASSERT_TRUE(log.append_line("third event").ok());
+    const std::string told = "T held open by a viewer. The history goes on in this file";
+    const std::string grown = disk.files["ZV-KOB.log"];
+    EXPECT_EQ(grown.find("first event\r\n" + told), 0U) << grown;
+    EXPECT_EQ(grown.find(told, 1), grown.rfind(told)) << "said once: " << grown;
+    EXPECT_NE(grown.find("\r\nsecond\r\nthird event\r\n"), std::string::npos) << grown;
+    EXPECT_EQ(disk.files.count("ZV-KOB.old.log"), 0U);
+
+    disk.held_by.clear();
+    ASSERT_TRUE(log.append_line("fourth").ok());
+    EXPECT_EQ(disk.files["ZV-KOB.log"], "fourth\r\n");
+    EXPECT_EQ(disk.files["ZV-KOB.old.log"], grown) << "the whole grown file, nothing lost";
+
+    disk.held_by = "held again.";
+    log.append_line("fifth event, long enough");
+    EXPECT_NE(disk.files["ZV-KOB.log"].find("T held again."), std::string::npos)
+        << "a new failure is said again";
 }
 
 TEST(HistoryText, LocalTimeWithItsOffsetAndDurationsInWords) {
