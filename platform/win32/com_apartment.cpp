@@ -3,7 +3,7 @@
 namespace zvkob::win32 {
 
 ComApartment::ComApartment() {
-    initialised_ = SUCCEEDED(CoInitializeEx(nullptr, COINIT_MULTITHREADED));
+    initialised_ = SUCCEEDED(CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED));
     if (initialised_) {
         // Lets the management service identify the caller; it may fail if set before, which is
         // fine.

@@ -3,9 +3,11 @@
 
 namespace zvkob::win32 {
 
-// COM for the user-interface thread. The multithreaded apartment keeps a
-// process query from pumping window messages while it waits, so no timer tick
-// can run inside another.
+// COM for the user-interface thread: a single-threaded apartment, the kind
+// the shell (History... opens the file through it) and window code expect.
+// While a process query waits for Windows' management service, COM may
+// deliver some of the thread's window messages; the event gate decides what
+// may run then.
 class ComApartment {
 public:
     ComApartment();

@@ -5,6 +5,24 @@
 namespace zvkob::win32 {
 namespace {
 
+using DpiForMonitor = HRESULT(WINAPI*)(HMONITOR, MONITOR_DPI_TYPE, UINT*, UINT*);
+
+// A monitor's own DPI comes from shcore, which nothing else ZV-KOB does
+// needs: it is loaded when first asked, not linked. Without it the system
+// DPI stands for every monitor.
+DpiForMonitor dpi_for_monitor() {
+    static const DpiForMonitor function = [] {
+        const HMODULE shcore = LoadLibraryExW(L"shcore.dll", nullptr, LOAD_LIBRARY_SEARCH_SYSTEM32);
+        // Through a function type without parameters: GetProcAddress's own type is not the real
+        // one.
+        using Untyped = void (*)();
+        return shcore == nullptr ? nullptr
+                                 : reinterpret_cast<DpiForMonitor>(reinterpret_cast<Untyped>(
+                                       GetProcAddress(shcore, "GetDpiForMonitor")));
+    }();
+    return function;
+}
+
 PixelRect pixel_rect(const RECT& rect) {
     return {rect.left, rect.top, rect.right, rect.bottom};
 }
@@ -15,7 +33,9 @@ BOOL CALLBACK add_monitor(HMONITOR handle, HDC, LPRECT, LPARAM found) {
     if (GetMonitorInfoW(handle, &info)) {
         UINT dpi_x = 0;
         UINT dpi_y = 0;
-        if (FAILED(GetDpiForMonitor(handle, MDT_EFFECTIVE_DPI, &dpi_x, &dpi_y)) || dpi_x == 0) {
+        const DpiForMonitor monitor_dpi = dpi_for_monitor();
+        if (monitor_dpi == nullptr ||
+            FAILED(monitor_dpi(handle, MDT_EFFECTIVE_DPI, &dpi_x, &dpi_y)) || dpi_x == 0) {
             dpi_x = system_dpi();
         }
         reinterpret_cast<std::vector<Monitor>*>(found)->push_back(

@@ -16,12 +16,44 @@ namespace {
 
 constexpr auto longest_wait = std::chrono::seconds(3);
 
-std::string local_app_data() {
+// A function of the shell, loaded at its first use rather than at every
+// start: only History... and a missing %LOCALAPPDATA% need it. The library
+// stays loaded, as the shell may still run code of its own after a call.
+template <typename Function>
+Function shell_function(const char* name) {
+    const HMODULE shell = LoadLibraryExW(L"shell32.dll", nullptr, LOAD_LIBRARY_SEARCH_SYSTEM32);
+    if (shell == nullptr) {
+        return nullptr;
+    }
+    // Through a function type without parameters: GetProcAddress's own type is not the real one.
+    using Untyped = void (*)();
+    return reinterpret_cast<Function>(reinterpret_cast<Untyped>(GetProcAddress(shell, name)));
+}
+
+std::string asked_of_the_shell() {
+    using KnownFolderPath = HRESULT(WINAPI*)(REFKNOWNFOLDERID, DWORD, HANDLE, PWSTR*);
+    const auto known_folder_path = shell_function<KnownFolderPath>("SHGetKnownFolderPath");
     ComMemory<wchar_t> folder;
-    if (FAILED(SHGetKnownFolderPath(FOLDERID_LocalAppData, 0, nullptr, folder.receive()))) {
+    if (known_folder_path == nullptr ||
+        FAILED(known_folder_path(FOLDERID_LocalAppData, 0, nullptr, folder.receive()))) {
         return {};
     }
     return narrow(folder.get());
+}
+
+// Windows sets %LOCALAPPDATA% for every process; the shell is asked only
+// when a parent took it away.
+std::string local_app_data() {
+    const DWORD needed = GetEnvironmentVariableW(L"LOCALAPPDATA", nullptr, 0);
+    if (needed > 1) {
+        std::wstring folder(needed, L'\0');
+        const DWORD length = GetEnvironmentVariableW(L"LOCALAPPDATA", folder.data(), needed);
+        if (length > 0 && length < needed) {
+            folder.resize(length);
+            return narrow(folder);
+        }
+    }
+    return asked_of_the_shell();
 }
 
 std::string history_folder() {
@@ -56,7 +88,18 @@ Win32History::Win32History(std::string_view instance)
         failure_ = "Windows does not tell where the user's local application data folder is.";
         return;
     }
-    writer_ = std::thread([this] { write_waiting_lines(); });
+    // A plain Windows thread: under wine, one started through the C++
+    // library's threads keeps about half a MiB more for as long as ZV-KOB runs.
+    writer_ = KernelHandle(CreateThread(nullptr, 0, writer_main, this, 0, nullptr));
+    if (!writer_) {
+        failure_ =
+            "ZV-KOB could not start writing its history: " + system_error_text(GetLastError());
+    }
+}
+
+DWORD WINAPI Win32History::writer_main(void* history) {
+    static_cast<Win32History*>(history)->write_waiting_lines();
+    return 0;
 }
 
 Win32History::~Win32History() {
@@ -66,8 +109,8 @@ Win32History::~Win32History() {
         stopping_ = true;
     }
     changed_.notify_all();
-    if (writer_.joinable()) {
-        writer_.join();
+    if (writer_) {
+        WaitForSingleObject(writer_.get(), INFINITE);
     }
 }
 
@@ -75,7 +118,7 @@ void Win32History::record(std::string_view event) {
     std::string line = stamped(event);
     {
         std::lock_guard lock(mutex_);
-        if (!writer_.joinable()) {
+        if (!writer_) {
             return;  // nowhere to write; failure() says why
         }
         waiting_.push_back(std::move(line));
@@ -125,7 +168,9 @@ Outcome Win32History::open() {
     open.lpVerb = L"open";
     open.lpFile = file.c_str();
     open.nShow = SW_SHOWNORMAL;
-    if (ShellExecuteExW(&open)) {
+    using ShellExecute = BOOL(WINAPI*)(SHELLEXECUTEINFOW*);
+    static const auto shell_execute = shell_function<ShellExecute>("ShellExecuteExW");
+    if (shell_execute != nullptr && shell_execute(&open)) {
         return Outcome::success();
     }
     std::wstring notepad = L"notepad.exe \"" + file + L"\"";

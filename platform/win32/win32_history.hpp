@@ -3,10 +3,10 @@
 #include <deque>
 #include <mutex>
 #include <string>
-#include <thread>
 
 #include "core/rotating_log.hpp"
 #include "platform/history.hpp"
+#include "platform/win32/owners.hpp"
 #include "platform/win32/win32_log_files.hpp"
 
 namespace zvkob::win32 {
@@ -30,6 +30,7 @@ public:
     Outcome open() override;
 
 private:
+    static DWORD WINAPI writer_main(void* history);
     void write_waiting_lines();
 
     std::string folder_;
@@ -42,7 +43,7 @@ private:
     bool writing_ = false;
     bool stopping_ = false;
     std::optional<std::string> failure_;
-    std::thread writer_;
+    KernelHandle writer_;
 };
 
 }  // namespace zvkob::win32

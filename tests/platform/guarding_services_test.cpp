@@ -178,5 +178,17 @@ TEST(HistoryFile, HoldsOneLineAnEventWithTheLocalTime) {
     EXPECT_TRUE(std::regex_match(written, lines)) << written;
 }
 
+// A parent may start ZV-KOB without %LOCALAPPDATA%: the shell tells where it is.
+TEST(HistoryFile, IsFoundWithoutTheLocalAppDataVariable) {
+    const std::string found = Win32History("ZV-KOB-platform-test").path();
+    wchar_t variable[MAX_PATH] = {};
+    GetEnvironmentVariableW(L"LOCALAPPDATA", variable, MAX_PATH);
+    SetEnvironmentVariableW(L"LOCALAPPDATA", nullptr);
+    Win32History history("ZV-KOB-platform-test");
+    SetEnvironmentVariableW(L"LOCALAPPDATA", variable);
+    EXPECT_EQ(history.failure(), std::nullopt);
+    EXPECT_EQ(history.path(), found);
+}
+
 }  // namespace
 }  // namespace zvkob::win32
