@@ -62,6 +62,21 @@ inline bool registry_key(HKEY key) {
 inline void bstr(BSTR text) {
     SysFreeString(text);
 }
+inline bool icon(HICON icon) {
+    return DestroyIcon(icon) != FALSE;
+}
+inline bool menu(HMENU menu) {
+    return DestroyMenu(menu) != FALSE;
+}
+inline bool bitmap(HBITMAP bitmap) {
+    return DeleteObject(bitmap) != FALSE;
+}
+inline bool memory_dc(HDC dc) {
+    return DeleteDC(dc) != FALSE;
+}
+inline bool library(HMODULE module) {
+    return FreeLibrary(module) != FALSE;
+}
 template <typename Pointee>
 void com_memory(Pointee* pointer) {
     CoTaskMemFree(pointer);
@@ -100,6 +115,21 @@ private:
 
 // An open registry key.
 using RegistryKey = Owner<HKEY, nullptr, release::registry_key>;
+
+// An icon made or loaded for this program alone (not one loaded with LR_SHARED).
+using IconHandle = Owner<HICON, nullptr, release::icon>;
+
+// A menu not attached to a window (CreatePopupMenu).
+using MenuHandle = Owner<HMENU, nullptr, release::menu>;
+
+// A bitmap (CreateDIBSection, CreateBitmap), not selected into a DC when it goes.
+using BitmapHandle = Owner<HBITMAP, nullptr, release::bitmap>;
+
+// A memory device context (CreateCompatibleDC).
+using MemoryDc = Owner<HDC, nullptr, release::memory_dc>;
+
+// A library loaded with LoadLibraryExW.
+using Library = Owner<HMODULE, nullptr, release::library>;
 
 // A text allocated for COM (SysAllocString).
 using Bstr = Owner<BSTR, nullptr, release::bstr>;

@@ -31,20 +31,24 @@ BOOL CALLBACK add_monitor(HMONITOR handle, HDC, LPRECT, LPARAM found) {
     MONITORINFO info{};
     info.cbSize = sizeof info;
     if (GetMonitorInfoW(handle, &info)) {
-        UINT dpi_x = 0;
-        UINT dpi_y = 0;
-        const DpiForMonitor monitor_dpi = dpi_for_monitor();
-        if (monitor_dpi == nullptr ||
-            FAILED(monitor_dpi(handle, MDT_EFFECTIVE_DPI, &dpi_x, &dpi_y)) || dpi_x == 0) {
-            dpi_x = system_dpi();
-        }
         reinterpret_cast<std::vector<Monitor>*>(found)->push_back(
-            {pixel_rect(info.rcMonitor), pixel_rect(info.rcWork), dpi_x});
+            {pixel_rect(info.rcMonitor), pixel_rect(info.rcWork), monitor_dpi(handle)});
     }
     return TRUE;
 }
 
 }  // namespace
+
+unsigned monitor_dpi(HMONITOR monitor) {
+    UINT dpi_x = 0;
+    UINT dpi_y = 0;
+    const DpiForMonitor for_monitor = dpi_for_monitor();
+    if (for_monitor == nullptr || FAILED(for_monitor(monitor, MDT_EFFECTIVE_DPI, &dpi_x, &dpi_y)) ||
+        dpi_x == 0) {
+        return system_dpi();
+    }
+    return dpi_x;
+}
 
 std::vector<Monitor> desktop_monitors() {
     std::vector<Monitor> monitors;

@@ -12,5 +12,7 @@ std::vector<Monitor> desktop_monitors();
 
 // The DPI of the desktop as a whole (that of the main monitor at sign-in).
 unsigned system_dpi();
+// A monitor's own DPI, or the system's where Windows cannot tell it.
+unsigned monitor_dpi(HMONITOR monitor);
 
 }  // namespace zvkob::win32
