@@ -4,10 +4,13 @@
 #include <windows.h>
 #include <commctrl.h>
 
+#include <array>
+
 #include "app/settings_window_show.hpp"
 #include "core/event_gate.hpp"
 #include "core/instance_name.hpp"
 #include "main_window/closing.hpp"
+#include "main_window/in_notification_area.hpp"
 #include "main_window/load_unload.hpp"
 #include "main_window/main_window.hpp"
 #include "main_window/main_window_layout.hpp"
@@ -28,6 +31,7 @@
 #include "platform/win32/win32_file_system.hpp"
 #include "platform/win32/win32_history.hpp"
 #include "platform/win32/win32_node_control.hpp"
+#include "platform/win32/win32_notification_area.hpp"
 #include "platform/win32/win32_notifier.hpp"
 #include "platform/win32/win32_other_copies.hpp"
 #include "platform/win32/win32_pause.hpp"
@@ -38,6 +42,19 @@
 
 namespace zvkob::win32 {
 namespace {
+
+// What happens at the icon, to the window or to the taskbar, as the main
+// window's events. A click on the icon or its menu is dropped under a message
+// box, as a click on the window is; the rest waits for the box.
+void translate_tray_event(MainWindow& main, EventGate& gate, const TrayEvent& event) {
+    if (event.kind == TrayEventKind::menu) {
+        gate.run([&main, event] { tray_event(main, event); });
+        return;
+    }
+    static constexpr std::array<char, 6> keys{};  // one waiting event of each kind
+    gate.run_when_free(&keys[static_cast<std::size_t>(event.kind)],
+                       [&main, event] { tray_event(main, event); });
+}
 
 // Windows' messages to the main window that are not about its controls, as calls.
 bool translate_program_message(MainWindow& main, Win32TaskbarButton& taskbar, UINT message,
@@ -89,6 +106,7 @@ int run_program() {
     Win32OtherCopies copies;
     Win32BackgroundWork background;
     Win32TaskbarButton taskbar;
+    Win32NotificationArea tray_area;  // its icon goes with it, on every way out
     Win32Notifier notifier;
     EventGate gate([&notifier](std::string_view what) {
         notifier.show_error("ZV-KOB met a problem and carried on: " + std::string(what));
@@ -100,7 +118,7 @@ int run_program() {
     });
 
     MainWindow main({gate, store, probe, runner, pause, windows, notifier, clock, history, files,
-                     startup, nodes, copies, background, taskbar},
+                     startup, nodes, copies, background, taskbar, tray_area},
                     instance);
     const auto timers = main.timers();
     WindowHost host({main.controls,
@@ -113,7 +131,14 @@ int run_program() {
             close_after_unload(host, gate, [&main] { unload_for_close(main); });
         }  // else the settings window closes first, and the main window after it
     };
-    host.on_message = [&main, &taskbar](UINT message, WPARAM wparam, LPARAM, LRESULT& result) {
+    host.on_message = [&](UINT message, WPARAM wparam, LPARAM lparam, LRESULT& result) {
+        if (const auto event = tray_area.message(message, wparam, lparam)) {
+            translate_tray_event(main, gate, *event);
+        }
+        if (message == notification_area_message) {
+            result = 0;
+            return true;
+        }
         return translate_program_message(main, taskbar, message, wparam, result);
     };
     // An elevated ZV-KOB hears from Explorer only what it lets through.

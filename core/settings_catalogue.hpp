@@ -110,11 +110,12 @@ inline constexpr StoredSetting node_progress{"NODE_PROGRESS",      tick, "1", ma
                                              main_load_and_unload, true};
 inline constexpr StoredSetting safe_sign_out = guarding_tick("SAFE_SIGN_OUT");
 inline constexpr StoredSetting check_data_drive = guarding_tick("CHECK_DATA_DRIVE");
+inline constexpr StoredSetting notification_area = guarding_tick("NOTIFICATION_AREA");
 }  // namespace stored
 
 // Every stored setting, in the order the program reads and writes them: the
 // main window's own first, in the order its unload has always written them.
-inline constexpr std::array<const StoredSetting*, 29> setting_catalogue{
+inline constexpr std::array<const StoredSetting*, 30> setting_catalogue{
     &stored::main_left,
     &stored::main_top,
     &stored::main_width,
@@ -144,6 +145,7 @@ inline constexpr std::array<const StoredSetting*, 29> setting_catalogue{
     &stored::safe_sign_out,
     &stored::check_data_drive,
     &stored::node_progress,
+    &stored::notification_area,
 };
 
 }  // namespace zvkob

@@ -7,6 +7,7 @@
 #include "core/time_text.hpp"
 #include "main_window/background_checks.hpp"
 #include "main_window/countdown.hpp"
+#include "main_window/in_notification_area.hpp"
 #include "main_window/node_log.hpp"
 #include "main_window/shown_state.hpp"
 #include "main_window/start_rule.hpp"
@@ -55,6 +56,9 @@ void give_up(MainWindow& w, const NodeProgram& program, const NodeStop& stop) {
                             " times within an hour and stopped each time";
     const std::string lines = joined(stop.last_lines);
     record_decision(w, "gives up: " + why + ". Last lines of its log:\n" + lines);
+    tray_notice(w, NoticeKind::gave_up, "Keep Node Running gave up",
+                "It started the node again " + std::to_string(restarts_per_hour) +
+                    " times within an hour; the node is left stopped.");
     tell(w, "Keep Node Running gives up on " + program.described() + ": " + why + ".\n\n" +
                 (lines.empty() ? stop.why : "The last lines of its log:\n" + lines) +
                 "\n\nLAUNCH or START starts it again when you are ready.");
@@ -105,6 +109,10 @@ void arm_restart(MainWindow& w, const NodeProgram& program, const std::string& s
                                 : "after a wait of " + duration_text(wait.count()) +
                                       ", as it ran less than five minutes after its last restart") +
                            "; STOP cancels.");
+    tray_notice(w, NoticeKind::restarting, "the node stopped unexpectedly",
+                "Keep Node Running starts " + program.described() + " again" +
+                    (wait == milliseconds(0) ? std::string(".")
+                                             : " in " + duration_text(wait.count()) + "."));
 }
 
 StopCause cause_of(const NodeStop& stop) {

@@ -3,6 +3,7 @@
 #include "main_window/always_on_top.hpp"
 #include "main_window/countdown.hpp"
 #include "core/version.hpp"
+#include "main_window/in_notification_area.hpp"
 #include "main_window/main_window_layout.hpp"
 #include "main_window/session_end.hpp"
 #include "main_window/shown_state.hpp"
@@ -58,6 +59,7 @@ void load_main_window(MainWindow& w) {
     w.progress_timer.set_interval(2000);
     w.progress_timer.set_enabled(true);
     w.auto_close_timer.set_interval(10000);
+    w.tray_retry_timer.set_interval(static_cast<int>(tray_retry_every_ms));
     switch_always_on_top(w, w.always_on_top.ticked());
 
     if (!w.qt.chosen.ticked() && !w.daemon.chosen.ticked()) {
@@ -76,6 +78,7 @@ Outcome unload_main_window(MainWindow& w) {
                                          "as Windows ends the session"};
     w.services.history.record(std::string("ZV-KOB closed ") + by[static_cast<int>(w.close_reason)] +
                               ".");
+    keep_tray_icon(w, std::nullopt);  // on every way out, the window shown again
     return save_settings(w.services.store, written_at_main_unload, w.stored_fields());
 }
 

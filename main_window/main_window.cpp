@@ -44,6 +44,7 @@ MainWindow::MainWindow(const MainWindowServices& services_, std::string instance
       check_data_drive(controls.menu_item_of(main_layout::check_data_drive)),
       start_with_windows(controls.menu_item_of(main_layout::start_with_windows)),
       show_progress(controls.menu_item_of(main_layout::show_progress)),
+      show_in_notification_area(controls.menu_item_of(main_layout::show_in_notification_area)),
       stop_node(controls.menu_item_of(main_layout::stop_node)),
       history_command(controls.menu_item_of(main_layout::history_command)),
       qt("QT", false, controls.tickbox_of(main_layout::qt_chosen),
@@ -51,7 +52,8 @@ MainWindow::MainWindow(const MainWindowServices& services_, std::string instance
          controls.of(main_layout::qt_batch_path_copy)),
       daemon("DAEMON", true, controls.tickbox_of(main_layout::daemon_chosen),
              controls.of(main_layout::daemon_status), controls.of(main_layout::daemon_image_copy),
-             controls.of(main_layout::daemon_batch_path_copy)) {
+             controls.of(main_layout::daemon_batch_path_copy)),
+      tray(services.tray_area, services.history) {
     frame.set_caption(controls.design().caption);
     // Switched on at design but without an interval, so silent until the load.
     watcher_timer.set_enabled(true);
@@ -79,6 +81,7 @@ SettingFields MainWindow::stored_fields() {
         {&stored::safe_sign_out, &safe_sign_out},
         {&stored::check_data_drive, &check_data_drive},
         {&stored::node_progress, &show_progress},
+        {&stored::notification_area, &show_in_notification_area},
     };
 }
 

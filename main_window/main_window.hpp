@@ -13,6 +13,7 @@
 #include "core/event_gate.hpp"
 #include "core/hand_over.hpp"
 #include "core/stored_settings.hpp"
+#include "core/tray_rules.hpp"
 #include "core/window_frame.hpp"
 #include "main_window/node_of_this_copy.hpp"
 #include "main_window/process_status.hpp"
@@ -23,6 +24,7 @@
 #include "platform/file_system.hpp"
 #include "platform/history.hpp"
 #include "platform/node_control.hpp"
+#include "platform/notification_area.hpp"
 #include "platform/notifier.hpp"
 #include "platform/other_copies.hpp"
 #include "platform/pause.hpp"
@@ -66,6 +68,7 @@ struct MainWindowServices {
     OtherCopies& copies;
     BackgroundWork& background;
     TaskbarButton& taskbar;
+    NotificationArea& tray_area;
 };
 
 // One of the two node programs, as the main window knows it.
@@ -125,6 +128,7 @@ public:
     MenuItem& check_data_drive;
     MenuItem& start_with_windows;
     MenuItem& show_progress;
+    MenuItem& show_in_notification_area;
     MenuItem& stop_node;
     MenuItem& history_command;
 
@@ -136,6 +140,7 @@ public:
     Timer watcher_timer{"watcher", TickEffect::reads_only};
     Timer always_on_top_timer{"always on top"};
     Timer progress_timer{"node progress", TickEffect::reads_only};
+    Timer tray_retry_timer{"notification area"};
 
     // Time left on the countdown; below zero once it has passed zero.
     std::chrono::milliseconds countdown_remaining{0};
@@ -157,6 +162,8 @@ public:
     CloseReason close_reason = CloseReason::user;
 
     RestartHistory restarts;
+    // The icon in the notification area, and the window hidden behind it.
+    TrayKeeper tray;
 
     // Since when the end of the Windows session is held for the node to stop.
     std::optional<std::int64_t> session_held_since_ms;
@@ -185,9 +192,9 @@ public:
     bool told_nothing_is_watched = false;
 
     std::array<NodeProgram*, 2> programs() { return {&qt, &daemon}; }
-    std::array<Timer*, 5> timers() {
+    std::array<Timer*, 6> timers() {
         return {&countdown_timer, &auto_close_timer, &watcher_timer, &always_on_top_timer,
-                &progress_timer};
+                &progress_timer,  &tray_retry_timer};
     }
 
     // Where the window keeps each setting it reads and writes.

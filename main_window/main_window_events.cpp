@@ -4,6 +4,7 @@
 #include "main_window/auto_close.hpp"
 #include "main_window/closing.hpp"
 #include "main_window/countdown.hpp"
+#include "main_window/in_notification_area.hpp"
 #include "main_window/keep_node_running.hpp"
 #include "main_window/launch_modes.hpp"
 #include "main_window/launcher.hpp"
@@ -38,6 +39,8 @@ void wire_main_window_events(MainWindow& w) {
     w.check_data_drive.set_on_click([&w] { check_data_drive_clicked(w); });
     w.show_progress.set_on_click([&w] { show_progress_clicked(w); });
     w.progress_timer.set_on_tick([&w] { node_progress_tick(w); });
+    w.show_in_notification_area.set_on_click([&w] { show_in_notification_area_clicked(w); });
+    w.tray_retry_timer.set_on_tick([&w] { tray_retry_tick(w); });
 }
 
 }  // namespace zvkob

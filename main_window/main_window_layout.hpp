@@ -170,6 +170,9 @@ inline constexpr ControlSpec start_with_windows{
     .name = "start_with_windows", .kind = menu_item, .caption = "Start With &Windows"};
 inline constexpr ControlSpec show_progress{
     .name = "show_progress", .kind = menu_item, .caption = "Show the Node's &Progress", .tick = 1};
+inline constexpr ControlSpec show_in_notification_area{.name = "show_in_notification_area",
+                                                       .kind = menu_item,
+                                                       .caption = "Show in the Notification &Area"};
 inline constexpr ControlSpec stop_node{.name = "stop_node",
                                        .kind = menu_item,
                                        .caption = "S&top Node\u2026",

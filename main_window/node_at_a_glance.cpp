@@ -1,5 +1,7 @@
 #include "main_window/node_at_a_glance.hpp"
 
+#include "core/node_progress_text.hpp"
+#include "main_window/in_notification_area.hpp"
 #include "main_window/shown_state.hpp"
 #include "main_window/stop_node.hpp"
 #include "main_window/window_menu.hpp"
@@ -16,6 +18,21 @@ void forget_progress(MainWindow& w) {
     }
 }
 
+// Trouble, and the end of a catch-up, are worth a quiet notice.
+void give_notices(MainWindow& w, const ProgressReading& reading) {
+    const NodeCondition was =
+        w.progress_state ? w.progress_state->condition : NodeCondition::unknown;
+    const NodeCondition now = reading.state.condition;
+    if (reading.news.alarm) {
+        tray_notice(w, NoticeKind::trouble,
+                    now == NodeCondition::stuck ? "the node is stuck" : "the node needs attention",
+                    progress_tooltip(reading.state));
+    } else if (was == NodeCondition::catching_up && now == NodeCondition::synced) {
+        tray_notice(w, NoticeKind::caught_up, "the node has caught up",
+                    progress_tooltip(reading.state));
+    }
+}
+
 // The node's state changed: the history tells it, and a node that became
 // stuck or needs attention flashes the taskbar button once.
 void take_reading(MainWindow& w, const ProgressReading& reading) {
@@ -28,6 +45,7 @@ void take_reading(MainWindow& w, const ProgressReading& reading) {
     if (reading.news.alarm) {
         w.services.windows.flash_main_window();
     }
+    give_notices(w, reading);
     w.progress_state = reading.state;
     show_state(w);
 }
@@ -39,6 +57,7 @@ void follow(MainWindow& w, NodeProgram& program) {
                                                      program.node.seen_starting_ms());
         w.progress_of = &program;
         w.progress_state.reset();
+        w.tray.node_started();  // its catch-up may be told again
     }
     if (w.progress_reading) {
         return;  // one reading at a time

@@ -2,6 +2,7 @@
 
 #include "core/node_progress_text.hpp"
 #include "core/time_text.hpp"
+#include "main_window/in_notification_area.hpp"
 
 namespace zvkob {
 namespace {
@@ -113,6 +114,7 @@ ShownState what_the_window_shows(const MainWindow& w, std::int64_t now_ms) {
     shown.qt_tip = label_tip(w, w.qt, now_ms);
     shown.daemon_tip = label_tip(w, w.daemon, now_ms);
     shown.taskbar = taskbar_shown(w);
+    shown.tray_icon = wanted_tray_icon(w);
     return shown;
 }
 
@@ -125,6 +127,7 @@ void show_state(MainWindow& w) {
     w.daemon.status.label().set_tooltip(shown.daemon_tip);
     w.auto_close.set_tooltip(shown.auto_close_tip);
     w.services.taskbar.show(shown.taskbar);
+    keep_tray_icon(w, shown.tray_icon);
 }
 
 void tell(MainWindow& w, std::string_view message) {

@@ -1,5 +1,6 @@
 #pragma once
 #include <cstdint>
+#include <optional>
 #include <string>
 
 #include "core/colours.hpp"
@@ -18,6 +19,7 @@ struct ShownState {
     std::string daemon_tip;
     std::string auto_close_tip;
     TaskbarProgress taskbar;
+    std::optional<TrayIcon> tray_icon;  // none: no icon in the notification area
 };
 
 ShownState what_the_window_shows(const MainWindow& window, std::int64_t now_ms);

@@ -84,8 +84,11 @@ void OneCopyPerName::bring_running_copy_forward() const {
     if (running_copy_ == nullptr) {
         return;
     }
+    // Minimised, or hidden behind its icon in the notification area.
     if (IsIconic(running_copy_)) {
         ShowWindow(running_copy_, SW_RESTORE);
+    } else if (!IsWindowVisible(running_copy_)) {
+        ShowWindow(running_copy_, SW_SHOW);
     }
     SetForegroundWindow(GetLastActivePopup(running_copy_));
 }

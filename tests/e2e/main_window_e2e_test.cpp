@@ -139,6 +139,39 @@ TEST_F(MainWindowEndToEnd, ASecondCopyOfTheSameNameBringsTheFirstForwardAndEnds)
     ASSERT_TRUE(first.wait_for_exit(10s));
 }
 
+// Minimised without the tick, the window keeps its taskbar button; with it,
+// the window goes into the notification area, and starting the same name
+// again brings it back.
+TEST_F(MainWindowEndToEnd, TheNotificationAreaTickHidesAMinimisedWindowUntilItIsCalledBack) {
+    Process first(zv_kob_exe());
+    HWND window = wait_for_window(first.id(), main_caption);
+    ASSERT_NE(window, nullptr);
+    const auto minimise = [window] { PostMessageW(window, WM_SYSCOMMAND, SC_MINIMIZE, 0); };
+    minimise();
+    ASSERT_TRUE(wait_until([window] { return IsIconic(window) != FALSE; }, 5s));
+    EXPECT_TRUE(IsWindowVisible(window)) << "the tick is off: the taskbar button stays";
+    ShowWindow(window, SW_RESTORE);
+    ASSERT_TRUE(wait_until([window] { return IsIconic(window) == FALSE; }, 5s));
+    EXPECT_EQ(read_section(L"ZV-KOB"), Section{}) << "nothing is stored while it is off";
+
+    choose_window_menu_command(window, layout, main_layout::show_in_notification_area);
+    EXPECT_TRUE(wait_until(
+        [] { return read_section(L"ZV-KOB")[L"NOTIFICATION_AREA"] == L"1"; }, 3s))
+        << "stored at once";
+    minimise();
+    EXPECT_TRUE(wait_until([window] { return IsWindowVisible(window) == FALSE; }, 5s))
+        << "into the notification area";
+    EXPECT_TRUE(first.running());
+
+    Process second(zv_kob_exe());
+    ASSERT_TRUE(second.wait_for_exit(10s)) << "one copy only";
+    EXPECT_TRUE(wait_until(
+        [window] { return IsWindowVisible(window) != FALSE && IsIconic(window) == FALSE; }, 5s))
+        << "the hidden window is back";
+    close(window);
+    ASSERT_TRUE(first.wait_for_exit(10s));
+}
+
 TEST_F(MainWindowEndToEnd, AWindowTheUserMovedOpensThereNextTime) {
     UINT dpi = 96;
     {

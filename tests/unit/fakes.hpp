@@ -22,6 +22,7 @@
 #include "platform/other_copies.hpp"
 #include "platform/pause.hpp"
 #include "platform/startup_entry.hpp"
+#include "platform/notification_area.hpp"
 #include "platform/taskbar_button.hpp"
 #include "platform/window_manager.hpp"
 
@@ -441,6 +442,36 @@ private:
     CallLog& log_;
 };
 
+// The notification area: each call as a line, the icon by its tooltip.
+class FakeNotificationArea : public NotificationArea {
+public:
+    CallLog calls;
+    bool refuses = false;
+    bool busy = false;
+    std::optional<std::size_t> menu_choice;
+
+    bool show(const TrayIcon& icon) override {
+        calls.push_back("show " + icon.tooltip);
+        return !refuses;
+    }
+    void remove() override { calls.push_back("remove"); }
+    bool notify(NoticeKind, std::string_view title, std::string_view) override {
+        calls.push_back("notify " + std::string(title));
+        return true;
+    }
+    bool user_is_busy() override { return busy; }
+    std::string why() override { return "The taskbar is not there."; }
+    std::optional<std::size_t> choose_from_menu(const std::vector<MenuChoice>&,
+                                                ScreenPoint) override {
+        calls.push_back("menu");
+        return menu_choice;
+    }
+    void hide_window() override { calls.push_back("hide"); }
+    void bring_window_back() override { calls.push_back("bring back"); }
+
+    CallLog take() { return std::exchange(calls, {}); }
+};
+
 // A main window wired to fakes that all write to one call log.
 struct MainWindowFixture {
     CallLog log;
@@ -459,12 +490,13 @@ struct MainWindowFixture {
     FakeOtherCopies copies;
     FakeBackgroundWork background;
     FakeTaskbar taskbar;
+    FakeNotificationArea tray_area;
     MainWindow window{services_with(probe), "ZV-KOB"};
 
     // The fakes, with another process probe.
     MainWindowServices services_with(ProcessProbe& another_probe) {
-        return {events,  store, another_probe, runner, pause,  windows,    notifier, clock,
-                history, files, startup,       nodes,  copies, background, taskbar};
+        return {events, store,   another_probe, runner,     pause,   windows,  notifier, clock,
+                history, files, startup, nodes,     copies,     background, taskbar, tray_area};
     }
 
     // The calls logged since the last call, then forgets them.

@@ -186,6 +186,18 @@ TEST(KeepNodeRunning, BacksOffAndGivesUpAfterFiveRestartsWithinAnHour) {
     EXPECT_TRUE(f.restart_armed_in(11));
 }
 
+TEST(KeepNodeRunning, WithTheIconARestartIsToldQuietlyOnceAnHour) {
+    Guarded f;
+    f.w.show_in_notification_area.click();
+    const std::string crash = "x\n2027-01-01T00:00:00Z UpdateTip: new best=00 height=5\n";
+    for (int crashes = 0; crashes < 2; ++crashes) {
+        f.node_stops(10 * minute, crash);
+        f.countdown_restarts();
+    }
+    const auto& calls = f.tray_area.calls;
+    EXPECT_EQ(std::ranges::count(calls, "notify ZV-KOB: the node stopped unexpectedly"), 1);
+}
+
 TEST(KeepNodeRunning, AutoCloseLeavesZvKobOpenAndSaysWhy) {
     Guarded f;
     f.w.auto_close.set_enabled(true);

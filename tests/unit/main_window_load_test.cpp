@@ -29,7 +29,7 @@ TEST_F(LoadTest, ReadsItsKeysOnceAndStoresNothing) {
                        "get BAT_QT_RUN_COMMAND_TEXTBOX", "get BLOCKCHAIN_FOLDER_TEXTBOX",
                        "get CHECK_DATA_DRIVE", "get DAEMOND_NAME_TEXTBOX", "get KEEP_NODE_RUNNING",
                        "get MAIN-Height", "get MAIN-Left", "get MAIN-Top", "get MAIN-Width",
-                       "get NODE_PROGRESS", "get QT_NAME_TEXTBOX", "get SAFE_SIGN_OUT",
+                       "get NODE_PROGRESS", "get NOTIFICATION_AREA", "get QT_NAME_TEXTBOX", "get SAFE_SIGN_OUT",
                        "get USE_DAEMON_BAT_TICKBOX", "get USE_QT_BAT_TICKBOX"}));
 }
 

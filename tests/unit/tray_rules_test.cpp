@@ -5,7 +5,10 @@
 #include "core/tray_mark_image.hpp"
 #include "core/tray_menu.hpp"
 #include "fakes.hpp"
+#include "main_window/in_notification_area.hpp"
+#include "main_window/load_unload.hpp"
 #include "main_window/main_window_layout.hpp"
+#include "watched_window.hpp"
 
 namespace zvkob {
 namespace {
@@ -16,35 +19,8 @@ constexpr std::int64_t second = 1000;
 constexpr std::int64_t minute = 60 * second;
 constexpr std::int64_t hour = 60 * minute;
 
-class FakeArea : public NotificationArea {
-public:
-    CallLog calls;
-    bool refuses = false;
-    bool busy = false;
-
-    bool show(const TrayIcon& icon) override {
-        calls.push_back("show " + icon.tooltip);
-        return !refuses;
-    }
-    void remove() override { calls.push_back("remove"); }
-    bool notify(NoticeKind, std::string_view title, std::string_view) override {
-        calls.push_back("notify " + std::string(title));
-        return true;
-    }
-    bool user_is_busy() override { return busy; }
-    std::string why() override { return "The taskbar is not there."; }
-    std::optional<std::size_t> choose_from_menu(const std::vector<MenuChoice>&,
-                                                ScreenPoint) override {
-        return std::nullopt;
-    }
-    void hide_window() override { calls.push_back("hide"); }
-    void bring_window_back() override { calls.push_back("bring back"); }
-
-    CallLog take() { return std::exchange(calls, {}); }
-};
-
 struct Tray {
-    FakeArea area;
+    testing::FakeNotificationArea area;
     testing::FakeHistory history;
     TrayKeeper keeper{area, history};
 };
@@ -251,6 +227,30 @@ TEST(TrayMenu, OpenTheWindowMenusCommandsAsTheyAreAndClose) {
     EXPECT_EQ(tray_menu_pick(controls, menu.size() - 1)->what, TrayMenuPick::What::close);
     EXPECT_FALSE(tray_menu_pick(controls, 1)) << "a separator";
     EXPECT_FALSE(tray_menu_pick(controls, menu.size()));
+}
+
+// The main window's side: the tick, the icon following the watcher, the
+// window hidden and brought back, the menu, and the icon gone at the close.
+TEST(TrayInTheWindow, TheTickBringsTheIconAndTheCloseTakesItAway) {
+    testing::WatchedWindow f;
+    f.watch(false, true);
+    EXPECT_TRUE(f.tray_area.take().empty()) << "off: nothing of the notification area";
+    f.w.show_in_notification_area.click();
+    EXPECT_EQ(f.store.values["NOTIFICATION_AREA"], "1") << "stored at once";
+    EXPECT_EQ(f.tray_area.take(), CallLog{"show ZV-KOB: node running"});
+    f.watch(false, false);
+    EXPECT_EQ(f.tray_area.take(), CallLog{"show ZV-KOB: node stopped"});
+
+    tray_event(f.w, {TrayEventKind::minimised});
+    tray_event(f.w, {TrayEventKind::open});
+    EXPECT_EQ(f.tray_area.take(), (CallLog{"hide", "bring back"}));
+
+    f.tray_area.menu_choice = tray_menu(f.w.controls).size() - 1;  // Close ZV-KOB
+    f.take_log();
+    tray_event(f.w, {TrayEventKind::menu});
+    EXPECT_EQ(f.take_log(), CallLog{"close main"}) << "as the close box: with the same save";
+    (void)unload_main_window(f.w);
+    EXPECT_EQ(f.tray_area.take(), (CallLog{"menu", "remove"}));
 }
 
 }  // namespace

@@ -1,10 +1,9 @@
 // Shows ZV-KOB's icon in the notification area with its menu open, as the
 // user's guide pictures it, until the picture is taken: it writes
 // `<folder>\ready` once the menu is up and closes when `<folder>\done`
-// appears (a minute at most). See scripts/notification-area-screenshot.sh.
+// appears (a minute at most). See scripts/screenshots.sh.
 #include <windows.h>
 
-#include <algorithm>
 #include <cstdio>
 #include <string>
 #include <thread>
@@ -48,11 +47,8 @@ int show(const std::wstring& folder) {
         return 1;
     }
     const ControlSet controls(main_window_layout());
-    std::vector<MenuChoice> menu = tray_menu(controls);
-    // The tick the main window adds, with the other ticks.
-    const auto ticks_end = std::find_if(menu.begin() + 2, menu.end(),
-                                        [](const MenuChoice& item) { return item.separator; });
-    menu.insert(ticks_end, {.text = "Show in the Notification &Area", .ticked = true});
+    controls.menu_item_of(main_layout::show_in_notification_area).set_ticked(true);
+    const std::vector<MenuChoice> menu = tray_menu(controls);
     std::thread photographer([&] {
         const auto menu_shown = [] {
             const HWND shown = FindWindowW(L"#32768", nullptr);

@@ -1,0 +1,97 @@
+#include "main_window/in_notification_area.hpp"
+
+#include "core/tray_menu.hpp"
+#include "main_window/closing.hpp"
+#include "main_window/shown_state.hpp"
+#include "main_window/window_menu.hpp"
+
+namespace zvkob {
+namespace {
+
+void take_menu_pick(MainWindow& w, const TrayMenuPick& pick) {
+    switch (pick.what) {
+        case TrayMenuPick::What::open:
+            w.tray.bring_back();
+            return;
+        case TrayMenuPick::What::command:
+            pick.command->click();
+            return;
+        case TrayMenuPick::What::close:
+            request_close(w);  // as the close box: the same save, and the settings window first
+            return;
+    }
+}
+
+void open_menu(MainWindow& w, ScreenPoint at) {
+    window_menu_opening(w);
+    const auto chosen = w.services.tray_area.choose_from_menu(tray_menu(w.controls), at);
+    if (!chosen) {
+        return;
+    }
+    if (const auto pick = tray_menu_pick(w.controls, *chosen)) {
+        take_menu_pick(w, *pick);
+    }
+}
+
+}  // namespace
+
+std::optional<TrayIcon> wanted_tray_icon(const MainWindow& w) {
+    if (!w.show_in_notification_area.ticked() || w.closing || w.session_ending) {
+        return std::nullopt;
+    }
+    const bool query_fails =
+        !w.qt.status.query_failure().empty() || !w.daemon.status.query_failure().empty();
+    const bool shows_progress = w.show_progress.ticked() && w.progress_state;
+    return tray_icon({.instance = w.instance_name,
+                      .query_fails = query_fails,
+                      .node_runs = w.qt.status.running() || w.daemon.status.running(),
+                      .progress = shows_progress ? &*w.progress_state : nullptr});
+}
+
+void keep_tray_icon(MainWindow& w, std::optional<TrayIcon> icon) {
+    w.tray.show(icon, w.services.clock.now_ms());
+    w.tray_retry_timer.set_enabled(w.tray.retrying());
+}
+
+void show_in_notification_area_clicked(MainWindow& w) {
+    MenuItem& tick = w.show_in_notification_area;
+    tick.set_ticked(!tick.ticked());
+    store_choice(w, stored::notification_area, tick.ticked());
+    w.services.history.record(tick.ticked() ? "Show in the Notification Area switched on."
+                                             : "Show in the Notification Area switched off.");
+    show_state(w);
+}
+
+void tray_retry_tick(MainWindow& w) {
+    w.tray.retry(w.services.clock.now_ms());
+    show_state(w);
+}
+
+void tray_event(MainWindow& w, const TrayEvent& event) {
+    switch (event.kind) {
+        case TrayEventKind::open:
+        case TrayEventKind::notice_clicked:
+            w.tray.bring_back();
+            break;
+        case TrayEventKind::menu:
+            open_menu(w, event.at);
+            break;
+        case TrayEventKind::taskbar_created:
+            w.tray.taskbar_created(w.services.clock.now_ms());
+            break;
+        case TrayEventKind::minimised:
+            w.tray.minimised();
+            break;
+        case TrayEventKind::restored:
+            w.tray.restored();
+            break;
+    }
+    show_state(w);
+}
+
+void tray_notice(MainWindow& w, NoticeKind kind, std::string_view title, std::string_view text) {
+    const std::string titled = tray_name(w.instance_name) + ": " + std::string(title);
+    w.tray.notice(kind, titled, text, w.services.clock.now_ms());
+}
+
+}  // namespace zvkob
