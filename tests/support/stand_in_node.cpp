@@ -11,7 +11,8 @@
 // cleanly, "Shutdown: In progress..." and "Shutdown: done" (with --v30 the
 // newer "Shutdown in progress..." and "Shutdown done"; with --fatal-disk a
 // fatal disk error first, and it exits with 1). Killed, it writes nothing more.
-// With --sync=<from>-<to> it catches up from one height to the other first.
+// With --sync=<from>-<to> it catches up from one height to the other first,
+// twenty heights a second, or as many as --sync-rate=<per second> says.
 //
 // Started with --topmost-window it plays another program instead: a window
 // pinned on top by its user, in the foreground, that writes into
@@ -176,8 +177,9 @@ void log_line(const std::wstring& log, const char* message) {
 }
 
 // With --sync=<from>-<to> the node catches up: an UpdateTip line for each
-// height, twenty a second, its block ten minutes older for each height still to
-// come, then the line of a node that has caught up.
+// height, twenty a second (or --sync-rate=<per second>), its block ten minutes
+// older for each height still to come, then the line of a node that has
+// caught up.
 void catch_up(const std::wstring& log, const std::wstring& command_line) {
     const auto at = command_line.find(L"--sync=");
     if (at == std::wstring::npos) {
@@ -186,6 +188,13 @@ void catch_up(const std::wstring& log, const std::wstring& command_line) {
     const long from = std::wcstol(command_line.c_str() + at + 7, nullptr, 10);
     const long to =
         std::wcstol(command_line.c_str() + command_line.find(L'-', at + 7) + 1, nullptr, 10);
+    // --sync-rate=<per second> paces each line by its time from the start, so
+    // the rate holds however long the writing takes.
+    const auto rate_at = command_line.find(L"--sync-rate=");
+    const long rate = rate_at == std::wstring::npos
+                          ? 0
+                          : std::wcstol(command_line.c_str() + rate_at + 12, nullptr, 10);
+    const ULONGLONG began = GetTickCount64();
     for (long height = from; height <= to; ++height) {
         FILETIME now{};
         GetSystemTimeAsFileTime(&now);
@@ -204,7 +213,14 @@ void catch_up(const std::wstring& log, const std::wstring& command_line) {
                       height, date.wYear, date.wMonth, date.wDay, date.wHour, date.wMinute,
                       date.wSecond, progress);
         log_line(log, line);
-        Sleep(50);
+        if (rate <= 0) {
+            Sleep(50);
+            continue;
+        }
+        const ULONGLONG due =
+            began + static_cast<ULONGLONG>(height - from + 1) * 1000 / static_cast<ULONGLONG>(rate);
+        const ULONGLONG now_ms = GetTickCount64();
+        Sleep(due > now_ms ? static_cast<DWORD>(due - now_ms) : 0);
     }
     log_line(log, "Leaving InitialBlockDownload (latching to false)");
 }
