@@ -1,18 +1,26 @@
 #!/bin/sh
 # Runs the watcher benchmark under wine on a virtual screen: the cost of one
-# watcher tick, then ZV-KOB's CPU use over a minute of watching, taken from the
-# kernel's account of its wine process and of this prefix's wineserver (which
-# answers the process queries' requests for the process list).
-#   tests/benchmark/run_benchmark.sh [BUILD_DIR] [SECONDS]
+# watcher tick; then ZV-KOB and the bare watcher (a bare Win32 program doing
+# the same two process queries every 500 ms), each watching for a minute,
+# their memory and CPU taken from the kernel's account of their wine process
+# and of this prefix's wineserver (which answers the process queries'
+# requests for the process list); then the time from process start to the
+# window shown, for each of the two in turns; then ZV-KOB following a node
+# that writes 100 UpdateTip lines a second, for a minute with Show the Node's
+# Progress on and for one with it off.
+#   tests/benchmark/run_benchmark.sh [BUILD_DIR] [SECONDS] [STARTS] [PARTS]
+# PARTS picks some of "ticks watch start progress" (all of them by default).
 # ZVKOB_BENCHMARK_EXE=<Windows path> watches with another ZV-KOB.exe, such as
 # the release build: ZVKOB_BENCHMARK_EXE='Z:\path\to\dist\ZV-KOB.exe'.
 set -eu
 build=$(cd "${1:-build/windows}" && pwd)
 seconds=${2:-60}
+starts=${3:-10}
+parts=${4:-ticks watch start progress}
 
 if [ "${ZVKOB_BENCHMARK_INSIDE:-}" != 1 ]; then
     export ZVKOB_BENCHMARK_INSIDE=1
-    exec xvfb-run -a -s "-screen 0 1280x1024x24" "$0" "$build" "$seconds"
+    exec xvfb-run -a -s "-screen 0 1280x1024x24" "$0" "$build" "$seconds" "$starts" "$parts"
 fi
 
 run="$build/wine-run.sh"
@@ -21,6 +29,7 @@ prefix="$build/wineprefix"
 
 # resident memory of a process (kB): all of it, and the part no file backs
 memory() { awk '/^VmRSS|^RssAnon/ {printf "%s %s kB  ", $1, $2}' "/proc/$1/status"; }
+private_kb() { awk '/^RssAnon/ {print $2}' "/proc/$1/status"; }
 
 # user + system time of a process, in clock ticks
 cpu_ticks() { sed 's/.*) //' "/proc/$1/stat" | awk '{print $12 + $13}'; }
@@ -38,37 +47,82 @@ wineserver_pid() {
     exit 1
 }
 
-"$run" "$bench" ticks 200
+# watch MODE IMAGE_PATTERN: one program watching for $seconds; its RssAnon
+# at the start and at the end, and the CPU ticks of its wine process and of
+# the wineserver, go to the file $out.kb
+watch() {
+    out=$(mktemp)
+    "$run" "$bench" "$1" $((seconds + 8)) >"$out" 2>&1 &
+    bench_pid=$!
+    i=0
+    until grep -q '^watching' "$out"; do
+        i=$((i + 1))
+        if [ $i -gt 600 ] || ! kill -0 $bench_pid 2>/dev/null; then
+            cat "$out"
+            echo "the program did not start watching" >&2
+            exit 1
+        fi
+        sleep 0.1
+    done
+    watched=$(pgrep -f "$2" | head -n 1)
+    server=$(wineserver_pid)
+    hz=$(getconf CLK_TCK)
+    watched_before=$(cpu_ticks "$watched")
+    server_before=$(cpu_ticks "$server")
+    memory_before=$(memory "$watched")
+    watched_kb_before=$(private_kb "$watched")
+    sleep "$seconds"
+    memory_after=$(memory "$watched")
+    watched_kb_after=$(private_kb "$watched")
+    watched_used=$(($(cpu_ticks "$watched") - watched_before))
+    server_used=$(($(cpu_ticks "$server") - server_before))
+    echo "$watched_kb_before $watched_kb_after $watched_used $server_used" >"$out.kb"
+    wait $bench_pid || true
+    cat "$out"
+    rm -f "$out"
+    echo "wine process memory at the start: $memory_before"
+    echo "wine process memory after ${seconds} s: $memory_after"
+    awk -v z="$watched_used" -v s="$server_used" -v hz="$hz" -v t="$seconds" 'BEGIN {
+        printf "wine process, %d s of watching: %.2f s of CPU = %.2f%% of one core\n", t, z / hz, 100 * z / hz / t
+        printf "wineserver of this prefix, same %d s: %.2f s of CPU = %.2f%% of one core\n", t, s / hz, 100 * s / hz / t
+    }'
+}
 
-out=$(mktemp)
-"$run" "$bench" watch $((seconds + 8)) >"$out" 2>&1 &
-bench_pid=$!
-i=0
-until grep -q '^watching' "$out"; do
-    i=$((i + 1))
-    if [ $i -gt 600 ] || ! kill -0 $bench_pid 2>/dev/null; then
-        cat "$out"
-        echo "ZV-KOB did not start watching" >&2
-        exit 1
-    fi
-    sleep 0.1
-done
-zvkob=$(pgrep -f 'ZV-KOB-Benchmark\.exe' | head -n 1)
-server=$(wineserver_pid)
-hz=$(getconf CLK_TCK)
-zvkob_before=$(cpu_ticks "$zvkob")
-server_before=$(cpu_ticks "$server")
-memory_before=$(memory "$zvkob")
-sleep "$seconds"
-memory_after=$(memory "$zvkob")
-zvkob_used=$(($(cpu_ticks "$zvkob") - zvkob_before))
-server_used=$(($(cpu_ticks "$server") - server_before))
-wait $bench_pid || true
-cat "$out"
-rm -f "$out"
-echo "ZV-KOB.exe (wine process) memory at the start: $memory_before"
-echo "ZV-KOB.exe (wine process) memory after ${seconds} s: $memory_after"
-awk -v z="$zvkob_used" -v s="$server_used" -v hz="$hz" -v t="$seconds" 'BEGIN {
-    printf "ZV-KOB.exe (wine process), %d s of watching: %.2f s of CPU = %.2f%% of one core\n", t, z / hz, 100 * z / hz / t
-    printf "wineserver of this prefix, same %d s: %.2f s of CPU = %.2f%% of one core\n", t, s / hz, 100 * s / hz / t
-}'
+has() { case " $parts " in *" $1 "*) true ;; *) false ;; esac; }
+
+if has ticks; then
+    "$run" "$bench" ticks 200
+fi
+
+if has watch; then
+    echo
+    watch watch 'ZV-KOB-Benchmark\.exe'
+    zv_kob_kb=$(cut -d' ' -f2 "$out.kb") && rm -f "$out.kb"
+    echo
+    watch watch-bare 'bare_watcher\.exe'
+    bare_kb=$(cut -d' ' -f2 "$out.kb") && rm -f "$out.kb"
+    echo
+    awk -v z="$zv_kob_kb" -v b="$bare_kb" -v t="$seconds" 'BEGIN {
+        printf "private memory (RssAnon) after %d s: ZV-KOB %d kB, bare watcher %d kB: %.2f x\n", t, z, b, z / b
+    }'
+fi
+
+if has start; then
+    echo
+    "$run" "$bench" start "$starts"
+fi
+
+if has progress; then
+    echo
+    watch progress-on 'ZV-KOB-Benchmark\.exe'
+    read -r on_before on_after on_cpu on_server <"$out.kb" && rm -f "$out.kb"
+    echo
+    watch progress-off 'ZV-KOB-Benchmark\.exe'
+    read -r off_before off_after off_cpu off_server <"$out.kb" && rm -f "$out.kb"
+    echo
+    awk -v a="$on_cpu" -v b="$off_cpu" -v sa="$on_server" -v sb="$off_server" 'BEGIN {
+        printf "CPU with the node'"'"'s progress on / off: wine process %.2f x; with the wineserver %.2f x\n", a / b, (a + sa) / (b + sb)
+    }'
+    echo "private memory (RssAnon) with it on: $on_before kB at the start, $on_after kB at the end: $((on_after - on_before)) kB more"
+    echo "private memory (RssAnon) with it off: $off_before kB at the start, $off_after kB at the end: $((off_after - off_before)) kB more"
+fi

@@ -5,8 +5,15 @@
 //       thread from the user, and how much of that the fresh connection costs
 //   watcher_tick_benchmark watch [SECONDS]   runs a copy of the real ZV-KOB.exe
 //       watching one running and one missing program, prints "watching" once
-//       it shows both, then lets it watch for SECONDS (for an outside CPU
-//       account) and closes it
+//       it shows both, then lets it watch for SECONDS (for an outside CPU and
+//       memory account) and closes it
+//   watcher_tick_benchmark watch-bare [SECONDS]   the same with bare_watcher,
+//       the bare Win32 program ZV-KOB is measured against
+//   watcher_tick_benchmark start [COUNT]   starts each of the two COUNT times,
+//       in turns: time from process start to the window shown
+//   watcher_tick_benchmark progress-on|progress-off [SECONDS]   a copy of
+//       ZV-KOB launches a node that catches up at 100 heights a second and
+//       watches it for SECONDS, with Show the Node's Progress on or off
 #include <windows.h>
 #include <psapi.h>
 #include <wbemidl.h>
@@ -17,6 +24,7 @@
 #include <functional>
 #include <numeric>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "driver.hpp"
@@ -153,53 +161,182 @@ unsigned long long private_kib(HANDLE process) {
     return counters.PrivateUsage / 1024;
 }
 
-int watch(int seconds) {
-    ScratchFolder folder(L"benchmark-watch");
-    copy_file(stand_in_node_exe(), folder.file(running_node));
-    Process node(folder.file(running_node));
+// A program that watches one running and one missing program: how it is
+// started, and how it shows that it has seen both.
+struct Watcher {
+    std::wstring name;
+    std::wstring exe;
+    std::wstring arguments;
+    std::wstring caption;
+    std::function<bool(HWND)> sees_both;
+    // What it is asked to do once its window shows, before it is watched.
+    std::function<bool(HWND)> get_going = [](HWND) { return true; };
+    // What it is asked once it has been watched.
+    std::function<void(HWND)> at_end = [](HWND) {};
+};
+
+// A copy of ZV-KOB set to watch the stand-in node and a missing program.
+Watcher zv_kob_watcher(const ScratchFolder& folder) {
     const std::wstring copy = folder.file(std::wstring(copy_name) + L".exe");
     copy_file(program_under_test(), copy);
-    std::printf("program under test: a copy of %s\n", narrow(program_under_test()).c_str());
     delete_section(copy_name);
     write_setting(copy_name, L"QT_NAME_TEXTBOX", running_node);
     write_setting(copy_name, L"DAEMOND_NAME_TEXTBOX", missing_node);
+    return {L"ZV-KOB (a copy of " + program_under_test() + L")", copy, L"",
+            L"TARLOWEN - ZV-KOB - " + std::wstring(copy_name), [](HWND window) {
+                const WindowSpec& layout = main_window_layout();
+                return text(control(window, layout, main_layout::qt_status)) ==
+                           L"!!! QT RUNNING !!!" &&
+                       text(control(window, layout, main_layout::daemon_status)) ==
+                           L"!!! DAEMON STOPPED !!!";
+            }};
+}
 
-    Process program(copy);
-    const WindowSpec& layout = main_window_layout();
-    HWND window = wait_for_window(program.id(), L"TARLOWEN - ZV-KOB - ZV-KOB-Benchmark");
-    const bool shown = window != nullptr &&
-                       wait_until(
-                           [&] {
-                               return text(control(window, layout, main_layout::qt_status)) ==
-                                          L"!!! QT RUNNING !!!" &&
-                                      text(control(window, layout, main_layout::daemon_status)) ==
-                                          L"!!! DAEMON STOPPED !!!";
-                           },
-                           10s);
-    if (!shown) {
-        std::printf("ZV-KOB did not show both programs' states\n");
+Watcher bare_watcher() {
+    return {L"the bare watcher", windows_path(ZVKOB_BARE_WATCHER_EXE),
+            std::wstring(running_node) + L" " + missing_node, L"bare watcher", [](HWND window) {
+                return text(FindWindowExW(window, nullptr, L"STATIC", nullptr)) ==
+                       std::wstring(running_node) + L" running, " + missing_node + L" stopped";
+            }};
+}
+
+int watch(const Watcher& watcher, int seconds) {
+    std::printf("program under test: %s\n", narrow(watcher.name).c_str());
+    Process program(watcher.exe, watcher.arguments);
+    HWND window = wait_for_window(program.id(), watcher.caption);
+    if (window == nullptr || !watcher.get_going(window) ||
+        !wait_until([&] { return watcher.sees_both(window); }, 10s)) {
+        std::printf("%s did not show both programs' states\n", narrow(watcher.name).c_str());
         return 1;
     }
-    HANDLE process = OpenProcess(PROCESS_QUERY_INFORMATION | PROCESS_VM_READ, FALSE, program.id());
-    const double cpu_before = cpu_seconds(process);
-    const unsigned long long memory_before = private_kib(process);
+    const win32::KernelHandle process(
+        OpenProcess(PROCESS_QUERY_INFORMATION | PROCESS_VM_READ, FALSE, program.id()));
+    const double cpu_before = cpu_seconds(process.get());
+    const unsigned long long memory_before = private_kib(process.get());
     std::printf("watching\n");
     std::fflush(stdout);
     Sleep(static_cast<DWORD>(seconds) * 1000);
-    const double cpu_used = cpu_seconds(process) - cpu_before;
+    const double cpu_used = cpu_seconds(process.get()) - cpu_before;
     std::printf(
-        "ZV-KOB's private memory (GetProcessMemoryInfo): %llu KiB at the start, %llu KiB "
-        "after %d s\n",
-        memory_before, private_kib(process), seconds);
-    CloseHandle(process);
-    std::printf(
-        "ZV-KOB's own account (GetProcessTimes): %.2f s of CPU in %d s = %.2f%% of one core%s\n",
-        cpu_used, seconds, 100.0 * cpu_used / seconds,
-        cpu_used == 0 ? " (wine does not account another process's CPU here)" : "");
+        "private memory (GetProcessMemoryInfo): %llu KiB at the start, %llu KiB after %d s\n",
+        memory_before, private_kib(process.get()), seconds);
+    std::printf("own account (GetProcessTimes): %.2f s of CPU in %d s = %.2f%% of one core%s\n",
+                cpu_used, seconds, 100.0 * cpu_used / seconds,
+                cpu_used == 0 ? " (wine does not account another process's CPU here)" : "");
+    watcher.at_end(window);
     close(window);
-    const bool ended = program.wait_for_exit(10s);
+    return program.wait_for_exit(10s) ? 0 : 1;
+}
+
+// Milliseconds from just before the process is created to its window shown,
+// and to the states of both programs shown; negative when it did not come.
+std::pair<double, double> start_once(const Watcher& watcher) {
+    const auto started = e2e::Clock::now();
+    const auto since = [started] { return Milliseconds(e2e::Clock::now() - started).count(); };
+    Process program(watcher.exe, watcher.arguments);
+    const auto deadline = started + 20s;
+    HWND window = nullptr;
+    while (e2e::Clock::now() < deadline &&
+           ((window = find_window(program.id(), watcher.caption)) == nullptr ||
+            !IsWindowVisible(window))) {
+        Sleep(1);
+    }
+    const double shown = window != nullptr && IsWindowVisible(window) ? since() : -1;
+    while (e2e::Clock::now() < deadline && shown >= 0 && !watcher.sees_both(window)) {
+        Sleep(1);
+    }
+    const double answered = shown >= 0 && watcher.sees_both(window) ? since() : -1;
+    if (window != nullptr) {
+        close(window);
+    }
+    program.wait_for_exit(10s);
+    return {shown, answered};
+}
+
+// Each program started `count` times, in turns, after one start of each that
+// is not counted (wine's first start of a program reads more from disk).
+int compare_starts(int count) {
+    ScratchFolder folder(L"benchmark-start");
+    copy_file(stand_in_node_exe(), folder.file(running_node));
+    Process node(folder.file(running_node));
+    const std::vector<Watcher> watchers{zv_kob_watcher(folder), bare_watcher()};
+    std::vector<std::vector<double>> shown(watchers.size());
+    std::vector<std::vector<double>> answered(watchers.size());
+    for (int round = -1; round < count; ++round) {
+        for (std::size_t which = 0; which < watchers.size(); ++which) {
+            const auto [to_window, to_answers] = start_once(watchers[which]);
+            if (to_window < 0 || to_answers < 0) {
+                std::printf("%s did not show both programs' states\n",
+                            narrow(watchers[which].name).c_str());
+                return 1;
+            }
+            if (round >= 0) {
+                shown[which].push_back(to_window);
+                answered[which].push_back(to_answers);
+            }
+        }
+    }
+    for (std::size_t which = 0; which < watchers.size(); ++which) {
+        std::printf("%s\n", narrow(watchers[which].name).c_str());
+        print_times("  start to window shown", shown[which]);
+        print_times("  start to both states shown", answered[which]);
+    }
+    std::sort(shown[0].begin(), shown[0].end());
+    std::sort(shown[1].begin(), shown[1].end());
+    std::printf("start to window shown, ZV-KOB / bare (medians): %.2f\n",
+                shown[0][shown[0].size() / 2] / shown[1][shown[1].size() / 2]);
     delete_section(copy_name);
-    return ended ? 0 : 1;
+    return 0;
+}
+
+int watch_with(bool bare, int seconds) {
+    ScratchFolder folder(L"benchmark-watch");
+    copy_file(stand_in_node_exe(), folder.file(running_node));
+    Process node(folder.file(running_node));
+    const int result = watch(bare ? bare_watcher() : zv_kob_watcher(folder), seconds);
+    delete_section(copy_name);
+    return result;
+}
+
+// A copy of ZV-KOB that launches, through its batch file, a node catching up
+// at 100 heights a second (an UpdateTip line each in its debug.log) and
+// follows it, with Show the Node's Progress on or off.
+int follow_progress(bool on, int seconds) {
+    ScratchFolder folder(L"benchmark-progress");
+    copy_file(stand_in_node_exe(), folder.file(running_node));
+    const std::wstring batch = folder.file(L"ZVKOB-QT.BAT");
+    write_file(batch, "call \"" + narrow(folder.file(running_node)) + "\" -datadir=\"" +
+                          narrow(folder.path()) + "\" --sync=800000-1000000 --sync-rate=100\r\n");
+    Watcher watcher = zv_kob_watcher(folder);
+    write_setting(copy_name, L"USE_QT_BAT_TICKBOX", L"1");
+    write_setting(copy_name, L"BAT_QT_RUN_COMMAND_TEXTBOX", batch);
+    write_setting(copy_name, L"NODE_PROGRESS", on ? L"1" : L"0");
+    std::printf("Show the Node's Progress %s; the node writes 100 UpdateTip lines a second\n",
+                on ? "on" : "off");
+    watcher.get_going = [on](HWND window) {
+        const WindowSpec& layout = main_window_layout();
+        const HWND label = control(window, layout, main_layout::qt_status);
+        if (!wait_until([&] { return text(label) == L"!!! QT STOPPED !!!"; }, 10s)) {
+            return false;
+        }
+        click(control(window, layout, main_layout::launch_button));
+        if (!wait_until([&] { return text(label) == L"!!! QT RUNNING !!!"; }, 15s)) {
+            return false;
+        }
+        if (on && !wait_until([&] { return tooltip_of(label).find(L"Catching up") == 0; }, 20s)) {
+            return false;
+        }
+        std::printf("status label's tooltip: %s\n", narrow(tooltip_of(label)).c_str());
+        return true;
+    };
+    watcher.at_end = [](HWND window) {
+        const HWND label = control(window, main_window_layout(), main_layout::qt_status);
+        std::printf("status label's tooltip at the end: %s\n", narrow(tooltip_of(label)).c_str());
+    };
+    const int result = watch(watcher, seconds);
+    kill_processes(running_node);
+    delete_section(copy_name);
+    return result;
 }
 
 }  // namespace
@@ -211,9 +348,17 @@ int main(int argc, char** argv) {
     if (mode == "ticks") {
         return zvkob::benchmark::measure_ticks(amount > 0 ? amount : 200);
     }
-    if (mode == "watch") {
-        return zvkob::benchmark::watch(amount > 0 ? amount : 65);
+    if (mode == "watch" || mode == "watch-bare") {
+        return zvkob::benchmark::watch_with(mode == "watch-bare", amount > 0 ? amount : 65);
     }
-    std::printf("usage: watcher_tick_benchmark ticks [COUNT] | watch [SECONDS]\n");
+    if (mode == "progress-on" || mode == "progress-off") {
+        return zvkob::benchmark::follow_progress(mode == "progress-on", amount > 0 ? amount : 65);
+    }
+    if (mode == "start") {
+        return zvkob::benchmark::compare_starts(amount > 0 ? amount : 10);
+    }
+    std::printf(
+        "usage: watcher_tick_benchmark ticks [COUNT] | watch [SECONDS] | watch-bare [SECONDS] | "
+        "start [COUNT] | progress-on [SECONDS] | progress-off [SECONDS]\n");
     return 2;
 }
