@@ -2,16 +2,16 @@
 #include <windows.h>
 
 #include <memory>
-#include <thread>
 
 #include "core/work_queue.hpp"
 #include "platform/background_work.hpp"
+#include "platform/win32/owners.hpp"
 
 namespace zvkob::win32 {
 
-// One worker thread, and a message-only window on the window's thread to hand
-// the answers back: a posted message reaches it in any message loop, a
-// message box's included.
+// One worker thread, started with the first piece of work, and a
+// message-only window on the window's thread to hand the answers back: a
+// posted message reaches it in any message loop, a message box's included.
 class Win32BackgroundWork : public BackgroundWork {
 public:
     Win32BackgroundWork();
@@ -27,7 +27,7 @@ public:
 private:
     std::shared_ptr<WorkQueue> queue_;
     HWND answers_ = nullptr;
-    std::thread worker_;
+    KernelHandle worker_;
 };
 
 }  // namespace zvkob::win32
