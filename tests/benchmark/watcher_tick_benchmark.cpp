@@ -218,8 +218,9 @@ int watch(const Watcher& watcher, int seconds) {
     Sleep(static_cast<DWORD>(seconds) * 1000);
     const double cpu_used = cpu_seconds(process.get()) - cpu_before;
     std::printf(
-        "private memory (GetProcessMemoryInfo): %llu KiB at the start, %llu KiB after %d s\n",
-        memory_before, private_kib(process.get()), seconds);
+        "private memory (GetProcessMemoryInfo): %llu KiB at the start, %llu KiB after %d s%s\n",
+        memory_before, private_kib(process.get()), seconds,
+        memory_before == 0 ? " (wine does not account it here)" : "");
     std::printf("own account (GetProcessTimes): %.2f s of CPU in %d s = %.2f%% of one core%s\n",
                 cpu_used, seconds, 100.0 * cpu_used / seconds,
                 cpu_used == 0 ? " (wine does not account another process's CPU here)" : "");
