@@ -54,11 +54,8 @@ void keep_tray_icon(MainWindow& w, std::optional<TrayIcon> icon) {
 }
 
 void show_in_notification_area_clicked(MainWindow& w) {
-    MenuItem& tick = w.show_in_notification_area;
-    tick.set_ticked(!tick.ticked());
-    store_choice(w, stored::notification_area, tick.ticked());
-    w.services.history.record(tick.ticked() ? "Show in the Notification Area switched on."
-                                             : "Show in the Notification Area switched off.");
+    switch_tick(w, w.show_in_notification_area, stored::notification_area,
+                "Show in the Notification Area");
     show_state(w);
 }
 

@@ -90,12 +90,8 @@ void node_progress_tick(MainWindow& w) {
 }
 
 void show_progress_clicked(MainWindow& w) {
-    const bool on = !w.show_progress.ticked();
-    w.show_progress.set_ticked(on);
-    store_choice(w, stored::node_progress, on);
-    w.services.history.record(on ? "Show the Node's Progress switched on."
-                                 : "Show the Node's Progress switched off.");
-    if (!on) {
+    switch_tick(w, w.show_progress, stored::node_progress, "Show the Node's Progress");
+    if (!w.show_progress.ticked()) {
         forget_progress(w);
     }
     show_state(w);

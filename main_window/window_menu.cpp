@@ -3,17 +3,13 @@
 #include "main_window/shown_state.hpp"
 
 namespace zvkob {
-namespace {
 
-// A tick that only holds a choice, which the history records.
 void switch_tick(MainWindow& w, MenuItem& tick, const StoredSetting& setting,
                  const std::string& name) {
     tick.set_ticked(!tick.ticked());
     store_choice(w, setting, tick.ticked());
     w.services.history.record(name + (tick.ticked() ? " switched on." : " switched off."));
 }
-
-}  // namespace
 
 // At once, so that a ZV-KOB that is later killed keeps the choice.
 void store_choice(MainWindow& w, const StoredSetting& setting, bool ticked) {

@@ -10,6 +10,11 @@ namespace zvkob {
 // when the store refuses (the unload tries again).
 void store_choice(MainWindow& window, const StoredSetting& setting, bool ticked);
 
+// Turns a tick of the window menu over, stores it at once, and the history
+// records "<name> switched on." or "... off.".
+void switch_tick(MainWindow& window, MenuItem& tick, const StoredSetting& setting,
+                 const std::string& name);
+
 // The menu is about to open: its ticks show the state of now.
 void window_menu_opening(MainWindow& window);
 
