@@ -2,18 +2,32 @@
 
 namespace zvkob {
 
-void WorkQueue::give(Work work) {
+bool WorkQueue::give(Work work) {
+    bool start_a_thread = false;
     {
         const std::lock_guard lock(mutex_);
+        if (closed_) {
+            return false;
+        }
         waiting_.push_back(std::move(work));
+        start_a_thread = !taken_by_a_thread_;
+        taken_by_a_thread_ = true;
     }
-    given_.notify_one();
+    changed_.notify_all();
+    return start_a_thread;
 }
 
-std::optional<WorkQueue::Work> WorkQueue::take() {
+void WorkQueue::no_thread_started() {
+    const std::lock_guard lock(mutex_);
+    taken_by_a_thread_ = false;
+}
+
+std::optional<WorkQueue::Work> WorkQueue::take(std::chrono::milliseconds idle) {
     std::unique_lock lock(mutex_);
-    given_.wait(lock, [this] { return closed_ || !waiting_.empty(); });
-    if (closed_) {
+    changed_.wait_for(lock, idle, [this] { return closed_ || !waiting_.empty(); });
+    if (waiting_.empty()) {
+        // Decided under the lock: a piece given from now on starts a new thread.
+        taken_by_a_thread_ = false;
         return std::nullopt;
     }
     Work next = std::move(waiting_.front());
@@ -22,22 +36,33 @@ std::optional<WorkQueue::Work> WorkQueue::take() {
     return next;
 }
 
-void WorkQueue::close() {
-    {
-        const std::lock_guard lock(mutex_);
-        closed_ = true;
-    }
-    given_.notify_all();
-}
-
 bool WorkQueue::busy() const {
     const std::lock_guard lock(mutex_);
     return busy_;
 }
 
 void WorkQueue::finished() {
-    const std::lock_guard lock(mutex_);
-    busy_ = false;
+    {
+        const std::lock_guard lock(mutex_);
+        busy_ = false;
+    }
+    changed_.notify_all();
+}
+
+bool WorkQueue::wait_until_done(std::chrono::milliseconds longest) {
+    std::unique_lock lock(mutex_);
+    return changed_.wait_for(lock, longest, [this] { return waiting_.empty() && !busy_; });
+}
+
+void WorkQueue::close(Waiting waiting) {
+    {
+        const std::lock_guard lock(mutex_);
+        closed_ = true;
+        if (waiting == Waiting::drop) {
+            waiting_.clear();
+        }
+    }
+    changed_.notify_all();
 }
 
 }  // namespace zvkob

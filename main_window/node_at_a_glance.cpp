@@ -62,8 +62,13 @@ void follow(MainWindow& w, NodeProgram& program) {
     if (w.progress_reading) {
         return;  // one reading at a time
     }
-    w.progress_reading = true;
     std::shared_ptr<ProgressWatch> watch = w.progress;
+    if (watch->has_no_log()) {
+        // Nothing to wait on: the worker is not woken every two seconds for it.
+        take_reading(w, watch->read(w.services.files, w.services.clock.now_ms()));
+        return;
+    }
+    w.progress_reading = true;
     run_in_background<ProgressReading>(
         w.services.background,
         [watch, &files = w.services.files, now = w.services.clock.now_ms()] {

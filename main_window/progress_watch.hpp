@@ -29,6 +29,8 @@ public:
                   Clock& clock, std::optional<std::int64_t> seen_starting_ms);
 
     unsigned long node_id() const { return node_id_; }
+    // The log was looked for and there is none: a reading touches no file.
+    bool has_no_log() const { return log_looked_for_ && !log_path_; }
 
     // On the worker: opens the log, reads what is new, closes it.
     ProgressReading read(FileSystem& files, std::int64_t now_ms);

@@ -1,10 +1,5 @@
 #include "platform/win32/win32_background_work.hpp"
 
-#include <stdexcept>
-#include <string>
-
-#include "platform/win32/wide_text.hpp"
-
 namespace zvkob::win32 {
 namespace {
 
@@ -39,38 +34,18 @@ HWND create_answers_window() {
                            type.hInstance, nullptr);
 }
 
-// The worker takes the pieces one at a time until the queue is closed. It
-// holds the queue itself, so that one left running outlives ZV-KOB's.
-DWORD WINAPI work_through(void* held) {
-    const std::unique_ptr<std::shared_ptr<WorkQueue>> queue(
-        static_cast<std::shared_ptr<WorkQueue>*>(held));
-    while (auto work = (*queue)->take()) {
-        try {
-            (*work)();
-        } catch (...) {
-            // the piece's own answer says what it found; nothing more to do here
-        }
-        (*queue)->finished();
-    }
-    return 0;
-}
-
 }  // namespace
 
-Win32BackgroundWork::Win32BackgroundWork()
-    : queue_(std::make_shared<WorkQueue>()), answers_(create_answers_window()) {}
+Win32BackgroundWork::Win32BackgroundWork() : answers_(create_answers_window()) {}
 
 Win32BackgroundWork::~Win32BackgroundWork() {
-    queue_->close();
-    if (worker_ && !queue_->busy()) {
-        WaitForSingleObject(worker_.get(), INFINITE);
-    }  // else it holds its queue; its answer finds no window
+    worker_.stop(WorkQueue::Waiting::drop, false);  // a piece still running finds no window
     DestroyWindow(answers_);
 }
 
 void Win32BackgroundWork::run(std::function<void()> work, std::function<void()> done,
                               std::weak_ptr<const void> owner) {
-    queue_->give([work = std::move(work), done = std::move(done), owner = std::move(owner),
+    worker_.give([work = std::move(work), done = std::move(done), owner = std::move(owner),
                   window = answers_]() mutable {
         work();
         auto answer = std::make_unique<Answer>(Answer{std::move(done), std::move(owner)});
@@ -78,20 +53,6 @@ void Win32BackgroundWork::run(std::function<void()> work, std::function<void()> 
             answer.release();  // the window's thread owns it now
         }
     });
-    if (worker_) {
-        return;
-    }
-    // The thread starts with the first piece: most runs never give one (it
-    // reads the node's log, checks a data drive, saves the batch files). A
-    // plain Windows thread, as the history's: one started through the C++
-    // library keeps about half a MiB more under wine.
-    auto held = std::make_unique<std::shared_ptr<WorkQueue>>(queue_);
-    worker_ = KernelHandle(CreateThread(nullptr, 0, work_through, held.get(), 0, nullptr));
-    if (!worker_) {
-        throw std::runtime_error("ZV-KOB could not start its worker thread: " +
-                                 system_error_text(GetLastError()));
-    }
-    held.release();  // the worker's now
 }
 
 }  // namespace zvkob::win32

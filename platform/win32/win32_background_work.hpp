@@ -3,15 +3,14 @@
 
 #include <memory>
 
-#include "core/work_queue.hpp"
 #include "platform/background_work.hpp"
-#include "platform/win32/owners.hpp"
+#include "platform/win32/worker_thread.hpp"
 
 namespace zvkob::win32 {
 
-// One worker thread, started with the first piece of work, and a
-// message-only window on the window's thread to hand the answers back: a
-// posted message reaches it in any message loop, a message box's included.
+// One worker thread, running while there is work, and a message-only window
+// on the window's thread to hand the answers back: a posted message reaches it
+// in any message loop, a message box's included.
 class Win32BackgroundWork : public BackgroundWork {
 public:
     Win32BackgroundWork();
@@ -25,9 +24,8 @@ public:
              std::weak_ptr<const void> owner) override;
 
 private:
-    std::shared_ptr<WorkQueue> queue_;
     HWND answers_ = nullptr;
-    KernelHandle worker_;
+    WorkerThread worker_;
 };
 
 }  // namespace zvkob::win32

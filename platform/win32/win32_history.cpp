@@ -86,73 +86,33 @@ Win32History::Win32History(std::string_view instance)
            RotatingLog::one_mebibyte, stamped) {
     if (folder_.empty()) {
         failure_ = "Windows does not tell where the user's local application data folder is.";
-        return;
     }
-    // A plain Windows thread: under wine, one started through the C++
-    // library's threads keeps about half a MiB more for as long as ZV-KOB runs.
-    writer_ = KernelHandle(CreateThread(nullptr, 0, writer_main, this, 0, nullptr));
-    if (!writer_) {
-        failure_ =
-            "ZV-KOB could not start writing its history: " + system_error_text(GetLastError());
-    }
-}
-
-DWORD WINAPI Win32History::writer_main(void* history) {
-    static_cast<Win32History*>(history)->write_waiting_lines();
-    return 0;
 }
 
 Win32History::~Win32History() {
-    flush();
-    {
-        std::lock_guard lock(mutex_);
-        stopping_ = true;
-    }
-    changed_.notify_all();
-    if (writer_) {
-        WaitForSingleObject(writer_.get(), INFINITE);
-    }
+    writer_.stop(WorkQueue::Waiting::finish, true);
 }
 
 void Win32History::record(std::string_view event) {
-    std::string line = stamped(event);
-    {
-        std::lock_guard lock(mutex_);
-        if (!writer_) {
-            return;  // nowhere to write; failure() says why
-        }
-        waiting_.push_back(std::move(line));
+    if (folder_.empty()) {
+        return;  // nowhere to write; failure() says why
     }
-    changed_.notify_all();
+    writer_.give([this, line = stamped(event)] { write(line); });
+}
+
+void Win32History::write(const std::string& line) {
+    const Outcome written = log_.append_line(line);
+    const std::lock_guard lock(failure_mutex_);
+    failure_ = written ? std::nullopt : std::optional(written.reason());
 }
 
 std::optional<std::string> Win32History::failure() {
-    std::lock_guard lock(mutex_);
+    const std::lock_guard lock(failure_mutex_);
     return failure_;
 }
 
-void Win32History::write_waiting_lines() {
-    std::unique_lock lock(mutex_);
-    for (;;) {
-        changed_.wait(lock, [this] { return stopping_ || !waiting_.empty(); });
-        if (waiting_.empty()) {
-            return;
-        }
-        const std::string line = std::move(waiting_.front());
-        waiting_.pop_front();
-        writing_ = true;
-        lock.unlock();
-        const Outcome written = log_.append_line(line);
-        lock.lock();
-        writing_ = false;
-        failure_ = written ? std::nullopt : std::optional(written.reason());
-        changed_.notify_all();
-    }
-}
-
 void Win32History::flush() {
-    std::unique_lock lock(mutex_);
-    changed_.wait_for(lock, longest_wait, [this] { return waiting_.empty() && !writing_; });
+    writer_.wait_until_done(longest_wait);
 }
 
 // In the program the user chose for .log files, or Notepad when there is none.

@@ -169,35 +169,42 @@ TEST(DataDrive, ASlowAnswerHoldsNothingButTheStart) {
 }
 
 // The worker takes one piece at a time, in the order given: a piece that
-// blocks holds the next one back, and only it.
-TEST(WorkQueue, TakesOnePieceAtATimeInOrder) {
+// blocks holds the next one back, and only it. Its thread runs only while
+// there is work: the first piece asks for one, and so does the first piece
+// after the thread has found the queue empty for a while and ended.
+TEST(WorkQueue, TakesOnePieceAtATimeInOrderByAThreadThatEndsWhenIdle) {
     WorkQueue queue;
     std::promise<void> unblock;
     std::vector<int> done;
-    std::thread worker([&] {
-        while (auto work = queue.take()) {
+    const auto work_through = [&queue] {
+        while (auto work = queue.take(std::chrono::milliseconds(0))) {
             (*work)();
             queue.finished();
         }
-    });
-    queue.give([&] {
+    };
+    EXPECT_TRUE(queue.give([&] {
         unblock.get_future().wait();
         done.push_back(1);
-    });
-    std::promise<void> second_done;
-    queue.give([&] {
-        done.push_back(2);
-        second_done.set_value();
-    });
+    })) << "the first piece starts a thread";
+    std::thread worker(work_through);
     while (!queue.busy()) {
         std::this_thread::yield();
     }
+    EXPECT_FALSE(queue.give([&] { done.push_back(2); })) << "taken by the running thread";
+    EXPECT_FALSE(queue.wait_until_done(std::chrono::milliseconds(1)));
     EXPECT_TRUE(done.empty()) << "the second waits for the first";
     unblock.set_value();
-    second_done.get_future().wait();
-    queue.close();
-    worker.join();
+    worker.join();  // ends as soon as the queue is empty
+    EXPECT_TRUE(queue.wait_until_done(std::chrono::milliseconds(0)));
     EXPECT_EQ(done, (std::vector<int>{1, 2}));
+
+    EXPECT_TRUE(queue.give([&] { done.push_back(3); })) << "the thread has ended: a new one";
+    EXPECT_FALSE(queue.give([&] { done.push_back(4); }));
+    queue.close(WorkQueue::Waiting::finish);
+    std::thread finishing(work_through);
+    finishing.join();
+    EXPECT_EQ(done, (std::vector<int>{1, 2, 3, 4})) << "what was given is done before the end";
+    EXPECT_FALSE(queue.give([&] { done.push_back(5); })) << "closed: nothing more is taken";
 }
 
 }  // namespace
