@@ -7,6 +7,9 @@
 namespace zvkob::win32 {
 
 void ControlTooltips::create() {
+    if (tooltip_ != nullptr) {
+        return;
+    }
     tooltip_ = CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr,
                                WS_POPUP | TTS_ALWAYSTIP | TTS_NOPREFIX, CW_USEDEFAULT,
                                CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, window_.handle(),

@@ -30,43 +30,55 @@ std::vector<std::size_t> tab_order(const std::vector<std::unique_ptr<Control>>& 
     return order;
 }
 
+// Where a control goes in its window, in pixels at `dpi`.
+RECT pixel_rect(const ControlSpec& design, UINT dpi) {
+    const int left = twips_to_pixels(design.rect.left, dpi);
+    const int top = twips_to_pixels(design.rect.top, dpi);
+    return {left, top, left + std::max(1, twips_to_pixels(design.rect.width, dpi)),
+            top + std::max(1, twips_to_pixels(design.rect.height, dpi))};
+}
+
 }  // namespace
 
-// Creation order is Tab order.
+// Creation order is Tab order. Each control is made whole in one call, as its
+// model has it: the window starts sooner than with a move, a font and a state
+// sent to each control afterwards.
 void ControlWindows::create(UINT dpi) {
     children_.assign(controls_.all().size(), nullptr);
     const ViewWriting::Mark writing(writing_);
     for (const std::size_t index : tab_order(controls_.all())) {
-        create_child(index);
-    }
-    place(dpi);
-    for (std::size_t index = 0; index < children_.size(); ++index) {
-        apply(index);
+        create_child(index, dpi);
     }
 }
 
-void ControlWindows::create_child(std::size_t index) {
+void ControlWindows::create_child(std::size_t index, UINT dpi) {
     const Control& control = *controls_.all()[index];
     const ControlSpec& design = control.design();
     const DWORD ex_style = design.kind == ControlKind::text_box ? WS_EX_CLIENTEDGE : 0;
-    children_[index] = CreateWindowExW(
-        ex_style, control_class(design.kind), widen(control.text()).c_str(), control_style(design),
-        0, 0, 0, 0, window_.handle(),
+    DWORD style = control_style(design) & ~(WS_VISIBLE | WS_DISABLED);
+    style |= (control.visible() ? WS_VISIBLE : 0) | (control.enabled() ? 0 : WS_DISABLED);
+    const RECT rect = pixel_rect(design, dpi);
+    const HWND child = CreateWindowExW(
+        ex_style, control_class(design.kind), widen(control.text()).c_str(), style, rect.left,
+        rect.top, rect.right - rect.left, rect.bottom - rect.top, window_.handle(),
         reinterpret_cast<HMENU>(static_cast<INT_PTR>(first_control_id + static_cast<int>(index))),
         GetModuleHandleW(nullptr), nullptr);
+    children_[index] = child;
+    SendMessageW(child, WM_SETFONT, reinterpret_cast<WPARAM>(gdi_.font(design.font, dpi)), FALSE);
+    if (design.kind == ControlKind::tickbox) {
+        show_tick(child, static_cast<const Tickbox&>(control));
+    }
 }
 
 void ControlWindows::place(UINT dpi) {
     const auto& controls = controls_.all();
     for (std::size_t index = 0; index < controls.size(); ++index) {
-        const ControlSpec& design = controls[index]->design();
-        const int width = std::max(1, twips_to_pixels(design.rect.width, dpi));
-        const int height = std::max(1, twips_to_pixels(design.rect.height, dpi));
-        SetWindowPos(children_[index], nullptr, twips_to_pixels(design.rect.left, dpi),
-                     twips_to_pixels(design.rect.top, dpi), width, height,
-                     SWP_NOZORDER | SWP_NOACTIVATE);
+        const RECT rect = pixel_rect(controls[index]->design(), dpi);
+        SetWindowPos(children_[index], nullptr, rect.left, rect.top, rect.right - rect.left,
+                     rect.bottom - rect.top, SWP_NOZORDER | SWP_NOACTIVATE);
         SendMessageW(children_[index], WM_SETFONT,
-                     reinterpret_cast<WPARAM>(gdi_.font(design.font, dpi)), TRUE);
+                     reinterpret_cast<WPARAM>(gdi_.font(controls[index]->design().font, dpi)),
+                     TRUE);
     }
 }
 

@@ -24,7 +24,8 @@ public:
                    ViewWriting& writing)
         : window_(window), controls_(controls), gate_(gate), writing_(writing) {}
 
-    // Creates every control in Tab order, placed and sized for `dpi`.
+    // Creates every control in Tab order, placed, sized and lettered for
+    // `dpi`, in the state of its model.
     void create(UINT dpi);
     // Positions, sizes and fonts for the window's DPI.
     void place(UINT dpi);
@@ -44,7 +45,7 @@ public:
     bool restore_focus() const;
 
 private:
-    void create_child(std::size_t index);
+    void create_child(std::size_t index, UINT dpi);
     void show_tick(HWND child, const Tickbox& tickbox) const;
     void show_enabled(HWND child, bool enabled) const;
     void move_focus_off(HWND child) const;

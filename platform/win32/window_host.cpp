@@ -3,6 +3,12 @@
 #include <utility>
 
 namespace zvkob::win32 {
+namespace {
+
+// Beyond the model's timers, which count from 1.
+constexpr UINT_PTR tooltips_timer = 0x7D0C;
+
+}  // namespace
 
 // The window's first messages reach the host while it is still being built,
 // so every part is there before the window, holding references only. The
@@ -21,7 +27,6 @@ WindowHost::WindowHost(HostedWindow window, EventGate& gate, HWND owner)
         const ViewWriting::Mark building(writing_);
         window_.create(model_.controls.design(), owner);
         controls_.create(placement_.read_dpi());
-        tooltips_.create();
         menu_.create();
     }
     observe_model();
@@ -39,6 +44,10 @@ void WindowHost::destroy() {
 
 void WindowHost::show() {
     const HWND hwnd = window_.handle();
+    // The tooltips wait until the window has painted: nobody points at a
+    // control before it shows, and a timer's message comes after every
+    // paint.
+    SetTimer(hwnd, tooltips_timer, USER_TIMER_MINIMUM, nullptr);
     ShowWindow(hwnd, SW_SHOW);
     SetForegroundWindow(hwnd);
     HWND first = GetNextDlgTabItem(hwnd, nullptr, FALSE);
@@ -97,6 +106,11 @@ LRESULT WindowHost::handle_message(UINT message, WPARAM wparam, LPARAM lparam) {
             controls_.command(LOWORD(wparam), HIWORD(wparam));
             return 0;
         case WM_TIMER:
+            if (wparam == tooltips_timer) {
+                KillTimer(hwnd, tooltips_timer);
+                tooltips_.create();
+                return 0;
+            }
             timers_.tick(wparam);
             return 0;
         case WM_CTLCOLORSTATIC:
