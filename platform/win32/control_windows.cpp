@@ -73,12 +73,12 @@ void ControlWindows::create_child(std::size_t index, UINT dpi) {
 void ControlWindows::place(UINT dpi) {
     const auto& controls = controls_.all();
     for (std::size_t index = 0; index < controls.size(); ++index) {
-        const RECT rect = pixel_rect(controls[index]->design(), dpi);
+        const ControlSpec& design = controls[index]->design();
+        const RECT rect = pixel_rect(design, dpi);
         SetWindowPos(children_[index], nullptr, rect.left, rect.top, rect.right - rect.left,
                      rect.bottom - rect.top, SWP_NOZORDER | SWP_NOACTIVATE);
         SendMessageW(children_[index], WM_SETFONT,
-                     reinterpret_cast<WPARAM>(gdi_.font(controls[index]->design().font, dpi)),
-                     TRUE);
+                     reinterpret_cast<WPARAM>(gdi_.font(design.font, dpi)), TRUE);
     }
 }
 

@@ -16,10 +16,6 @@ void run_piece(WorkQueue& queue, const WorkQueue::Work& work) {
     queue.finished();
 }
 
-// Wine frees an ended thread's stack only when the next thread ends, and it
-// has touched about 1 MiB of every stack; so an ending thread lets go of the
-// pages below its last frame itself. Windows frees the stack at once, and
-// the call changes nothing there. The margin keeps the frames of the call.
 // The lowest committed address of this thread's stack. (GCC takes mingw's
 // read of the TEB through %gs for an access to an empty array.)
 ULONG_PTR stack_limit() {
@@ -30,6 +26,10 @@ ULONG_PTR stack_limit() {
     return reinterpret_cast<ULONG_PTR>(tib->StackLimit);
 }
 
+// Wine frees an ended thread's stack only when the next thread ends, and it
+// has touched about 1 MiB of every stack; so an ending thread lets go of the
+// pages below its last frame itself. Windows frees the stack at once, and
+// the call changes nothing there. The margin keeps the frames of the call.
 __attribute__((noinline)) void discard_stack_below_here() {
     constexpr ULONG_PTR page = 4096;
     constexpr ULONG_PTR margin = 64 * 1024;
@@ -58,9 +58,7 @@ DWORD WINAPI work_through(void* held) {
 WorkerThread::WorkerThread() : queue_(std::make_shared<WorkQueue>()) {}
 
 WorkerThread::~WorkerThread() {
-    if (!stopped_) {
-        stop(WorkQueue::Waiting::drop, false);
-    }
+    stop(WorkQueue::Waiting::drop, false);  // once stopped, nothing is left to drop or wait for
 }
 
 void WorkerThread::give(WorkQueue::Work work) {
@@ -87,7 +85,6 @@ bool WorkerThread::wait_until_done(std::chrono::milliseconds longest) {
 }
 
 void WorkerThread::stop(WorkQueue::Waiting waiting, bool wait_for_running) {
-    stopped_ = true;
     queue_->close(waiting);
     if (thread_ && (wait_for_running || !queue_->busy())) {
         WaitForSingleObject(thread_.get(), INFINITE);

@@ -17,7 +17,7 @@ namespace zvkob::win32 {
 class WorkerThread {
 public:
     WorkerThread();
-    // Ends as stop(WorkQueue::Waiting::drop, false) does, unless stopped already.
+    // Ends as stop(WorkQueue::Waiting::drop, false) does; after a stop, at once.
     ~WorkerThread();
     WorkerThread(const WorkerThread&) = delete;
     WorkerThread& operator=(const WorkerThread&) = delete;
@@ -36,7 +36,6 @@ private:
     // running still finds its queue when it ends.
     std::shared_ptr<WorkQueue> queue_;
     KernelHandle thread_;  // the latest; an earlier one has left its queue
-    bool stopped_ = false;
 };
 
 }  // namespace zvkob::win32
