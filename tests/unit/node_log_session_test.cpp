@@ -89,6 +89,7 @@ const Lines dogecoin_clean = {
 TEST(LogTime, ReadsEveryDateTheNodeWrites) {
     EXPECT_EQ(parse_log_time("2025-07-16T04:50:47Z"), 1752641447000);
     EXPECT_EQ(parse_log_time("2025-07-16T04:50:47.123456Z"), 1752641447123);
+    EXPECT_EQ(parse_log_time("2025-07-16 04:50:47.123456"), 1752641447123);
     EXPECT_EQ(parse_log_time("2016-01-05 21:50:05"), 1452030605000);
     EXPECT_EQ(parse_log_time("2000-02-29 23:59:59"), 951868799000);
     EXPECT_EQ(parse_log_time("1970-01-01T00:00:00Z"), 0);
@@ -112,6 +113,7 @@ TEST(LogLine, FindsTimeLevelAndMessageBehindEveryPrefix) {
     };
     const Case cases[] = {
         {"2018-07-07 14:58:31 Shutdown: done\r", 1530975511000, false, "Shutdown: done"},
+        {"2017-12-14 10:02:07.123456 Shutdown: done", 1513245727123, false, "Shutdown: done"},
         {"[*] 2025-07-16T04:50:47Z [error] A fatal internal error occurred", 1752641447000, true,
          "A fatal internal error occurred"},
         {"2025-07-16T04:50:47Z [msghand] [validation.cpp:123] [ProcessMessages] [warning] Tip",

@@ -93,6 +93,10 @@ TEST(ProgressLine, ReadsTheLinesOfEveryVersionAndFork) {
          "log2_work=73.2 tx=110000000 date='2021-06-01 11:59:30' progress=0.999999 "
          "cache=12.3MiB(45678tx)",
          Kind::tip, 3760000, 0.999999, at("2021-06-01 11:59:30")},
+        {"2017-12-14 10:02:07.123456 UpdateTip: new best=000000000000000000a1 height=498000 "
+         "version=0x20000000 log2_work=87.6 tx=280000000 date='2017-12-14 10:00:00' "
+         "progress=0.999999 cache=300.1MiB(2000000tx)\r",
+         Kind::tip, 498000, 0.999999, at("2017-12-14 10:00:00")},
         {"2018-07-07 14:50:01 Loaded best chain: hashBestChain=00000000000000000021 "
          "height=529999 date=2018-07-07 14:30:00 progress=0.999990",
          Kind::loaded_chain, 529999, 0.99999, at("2018-07-07 14:30:00")},
