@@ -138,6 +138,19 @@ TEST(KeepNodeRunning, StopsItDidNotCauseAreLeftAlone) {
         f.node_stops(minute);
         EXPECT_FALSE(f.w.countdown_timer.enabled()) << "Keep Node Running is off";
     }
+    {
+        // Asked to stop in its own window, then ended in Task Manager as it took long.
+        Guarded f;
+        f.node_stops(minute, "x\n2027-02-01T00:00:00Z Shutdown: In progress...\n", 1);
+        EXPECT_FALSE(f.w.countdown_timer.enabled()) << "someone chose to stop it";
+        EXPECT_EQ(f.w.daemon.node.life.cause(), StopCause::cut_short);
+        EXPECT_TRUE(
+            f.history.holds("while stopping (D:\\Chain\\debug.log shows Shutdown: In "
+                            "progress... but no done line"));
+        ASSERT_EQ(f.notifier.messages.size(), 1U);
+        EXPECT_NE(f.notifier.messages[0].find("At its next start the node checks its database"),
+                  std::string::npos);
+    }
     Guarded f;
     start_stop_click(f.w);  // the user armed the countdown already
     f.node_stops(minute);
