@@ -183,6 +183,10 @@ TEST(LatestLogSession, ReadsMoreOnlyWhileTheSessionStartsEarlierUpToOneMebibyte)
     EXPECT_FALSE(capped.start_found);
     EXPECT_EQ(endless.reads.back(), log_most_read);
     EXPECT_EQ(capped.lines.back(), filler.substr(0, filler.size() - 1));
+    // A node that failed before opening its log left this long run's end there.
+    const std::int64_t last_line = *parse_log_time("2023-05-01T10:00:00Z");
+    EXPECT_TRUE(session_began_since(capped, last_line));
+    EXPECT_FALSE(session_began_since(capped, last_line + 60'000));
 }
 
 TEST(NodeStopVerdict, TellsACleanStopByTheDoneLineOfEveryVersion) {
