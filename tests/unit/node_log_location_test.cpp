@@ -81,8 +81,11 @@ TEST(NodeLogLocation, FollowsTheCommandLineThenTheConfigurationFile) {
     const Case cases[] = {
         {call + R"(-datadir="D:\Node Data\\" -disablewallet=0)", R"(D:\Node Data\debug.log)",
          NodeNetwork::main},
-        {call + R"(-conf=C:\BC-CONF\BTC\bitcoin.conf -datadir= -disablewallet=1)",
-         R"(F:\test\testnet3\logs\node.log)", NodeNetwork::test},
+        // An empty value on the command line wins over the file's datadir=.
+        {call + R"(-conf=C:\BC-CONF\BTC\bitcoin.conf -datadir= -disablewallet=1)", std::nullopt,
+         NodeNetwork::main,
+         "the node is started with an empty -datadir=, so it uses its own default data folder, "
+         "which ZV-KOB does not guess: set the BLOCKCHAIN FOLDER in Settings"},
         {call + R"(-conf=C:\BC-CONF\BTC\bitcoin.conf -testnet=0)", R"(E:\Chain Data\main.log)",
          NodeNetwork::main},
         {call + R"(-conf=C:\BC-CONF\BTC\bitcoin.conf -datadir=D:\n -debuglogfile=C:\l\x.log)",
