@@ -168,6 +168,27 @@ TEST(KeepNodeRunning, StopsItDidNotCauseAreLeftAlone) {
     EXPECT_TRUE(f.history.holds("the countdown is armed already and starts it"));
 }
 
+// A hand-edited batch file prepares the console before it calls the node; the
+// node's own command line, where Windows shows it, says where it really went.
+TEST(KeepNodeRunning, FindsTheLogByTheNodesOwnCommandLineElseByItsBatchLine) {
+    Guarded f;
+    const std::string clean_stop = "x\n2027-02-01T00:00:00Z Shutdown: done\n";
+    f.node_stops(minute, clean_stop);
+    f.files.text_files[testing::daemon_command] =
+        "@echo off\r\ncd /d C:\\Node\r\nset X=1\r\ncall \"C:\\Node\\bitcoind.exe\" "
+        "-datadir=E:\\Batch\r\n";
+    for (const auto& [command_line, log] :
+         {std::pair{std::optional<std::string>(), "E:\\Batch\\debug.log"},
+          std::pair{std::optional<std::string>(R"("C:\Node\bitcoind.exe" -datadir=F:\Own)"),
+                    "F:\\Own\\debug.log"}}) {
+        f.node_command_line = command_line;
+        launch_click(f.w);
+        f.watch(false, true);
+        f.node_stops(minute, clean_stop);
+        EXPECT_EQ(f.files.paths_read.back(), log);
+    }
+}
+
 TEST(KeepNodeRunning, StopDuringTheRestartCountdownCancelsIt) {
     Guarded f;
     f.node_stops(minute);

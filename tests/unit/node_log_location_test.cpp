@@ -8,6 +8,7 @@
 #include <string_view>
 #include <vector>
 
+#include "core/batch_node_line.hpp"
 #include "core/node_command_line.hpp"
 
 namespace zvkob {
@@ -125,6 +126,28 @@ TEST(NodeLogLocation, FollowsTheCommandLineThenTheConfigurationFile) {
         EXPECT_EQ(location.why_none, c.why_none) << c.line;
     }
     EXPECT_EQ(network_name(NodeNetwork::test), "test");
+}
+
+TEST(BatchNodeLine, TakesTheLineThatNamesTheNodeProgram) {
+    const std::string node_line =
+        R"(call "C:\Program Files\Bitcoin\daemon\bitcoind.exe" -datadir=D:\x)";
+    struct Case {
+        std::string text;
+        std::string line;
+    };
+    const Case cases[] = {
+        {node_line + "\r\n", node_line},
+        {"@echo off\r\nREM the node\r\n:: comment\r\ncd /d C:\\x\r\nset X=1\r\n\r\n@" + node_line +
+             "\r\npause\r\n",
+         node_line},
+        {"@echo off\nstart-helper.exe\nC:\\n\\BITCOIND.EXE -testnet\n",
+         R"(C:\n\BITCOIND.EXE -testnet)"},
+        {"@echo off\nchcp 65001\nrun-my-node.cmd\n", "run-my-node.cmd"},
+        {"@echo off\nsetlocal\n", ""},
+    };
+    for (const Case& c : cases) {
+        EXPECT_EQ(batch_node_line(c.text, "bitcoind.exe"), c.line) << c.text;
+    }
 }
 
 }  // namespace
