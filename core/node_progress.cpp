@@ -269,9 +269,12 @@ void NodeProgress::take_chain(const ProgressLine& line, std::int64_t block_taken
 
 void NodeProgress::take_start_phase(const ProgressLine& line, std::int64_t line_ms) {
     run_.last_activity_ms = latest(run_.last_activity_ms, line_ms);
-    // A rescan or prune while the node runs is work, not a start; a reindex
-    // runs after "Done loading" and is the start until the first new tip.
-    if (run_.start_over && line.kind != Kind::reindexing) {
+    // A rescan or prune while the node runs is work, not a start. A reindex
+    // runs after "Done loading" and, but for its genesis block, connects the
+    // blocks once all files are read; older nodes connect them as they read,
+    // and are better told by their height as they catch up.
+    const bool reindex_first = line.kind == Kind::reindexing && run_.height.value_or(0) <= 0;
+    if (run_.start_over && !reindex_first) {
         return;
     }
     const StartPhase phase = phase_of(line.kind);
