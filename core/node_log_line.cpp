@@ -92,12 +92,11 @@ std::optional<LogTime> leading_log_time(std::string_view text) {
     if (!whole_seconds) {
         return std::nullopt;
     }
-    if (text[10] == ' ') {
-        return LogTime{*whole_seconds, seconds_length};
-    }
-    if (text[10] != 'T') {
+    const bool iso = text[10] == 'T';
+    if (!iso && text[10] != ' ') {
         return std::nullopt;
     }
+    // -logtimemicros adds a fraction to either form.
     LogTime time{*whole_seconds, seconds_length};
     if (time.length < text.size() && text[time.length] == '.') {
         const LogTime fraction = fraction_at(text, time.length + 1);
@@ -106,6 +105,9 @@ std::optional<LogTime> leading_log_time(std::string_view text) {
         }
         time.utc_ms += fraction.utc_ms;
         time.length += 1 + fraction.length;
+    }
+    if (!iso) {
+        return time;
     }
     if (time.length >= text.size() || text[time.length] != 'Z') {
         return std::nullopt;

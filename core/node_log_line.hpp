@@ -8,7 +8,8 @@ namespace zvkob {
 
 // A date and time in UTC as the node writes them, and how many characters it
 // took: "2025-07-16T04:50:47Z", "2025-07-16T04:50:47.123456Z" (with
-// -logtimemicros) or the older "2016-01-05 21:50:05" (0.16 and the forks).
+// -logtimemicros) or the older "2016-01-05 21:50:05" (up to 0.16, and the
+// forks), which -logtimemicros writes as "2017-12-14 10:02:07.123456".
 struct LogTime {
     std::int64_t utc_ms = 0;  // milliseconds since 1970
     std::size_t length = 0;

@@ -128,8 +128,12 @@ std::string conf_path_of(const NodeCommandLine& line) {
     return file.empty() ? file : path_from_folder(data_folder->second, file);
 }
 
-NodeLogLocation no_log(NodeLogLocation location, std::string why) {
-    location.why_none = std::move(why);
+constexpr std::string_view empty_data_folder =
+    "the node is started with an empty -datadir=, so it uses its own default data folder, which "
+    "ZV-KOB does not guess: set the BLOCKCHAIN FOLDER in Settings";
+
+NodeLogLocation no_log(NodeLogLocation location, std::string_view why) {
+    location.why_none = why;
     return location;
 }
 
@@ -173,11 +177,11 @@ std::string_view network_name(NodeNetwork network) {
 
 NodeLogLocation node_log_location(std::string_view command_line, const ReadConfFile& read_conf) {
     NodeCommandLine line = read_node_command_line(command_line);
-    // ZV-KOB's batch lines always hold -datadir=, empty when its settings name
-    // no data folder; the configuration file may name one then.
+    // A value on the command line wins over the file's, empty or not, and an
+    // empty -datadir= sends the node to its own default data folder.
     if (const auto data_folder = line.options.find("datadir");
         data_folder != line.options.end() && data_folder->second.empty()) {
-        line.options.erase(data_folder);
+        return no_log(NodeLogLocation{}, empty_data_folder);
     }
     const std::string conf_path = conf_path_of(line);
     const auto conf_text = conf_path.empty() ? std::nullopt : read_conf(conf_path);

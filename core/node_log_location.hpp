@@ -30,9 +30,9 @@ using ReadConfFile = std::function<std::optional<std::string>(std::string_view p
 // network's section over the top level. The log is debug.log in the
 // network's folder (the data folder, or testnet3, testnet4, signet or regtest
 // below it) unless -debuglogfile moves it (relative to the network's folder)
-// or turns it off. An empty -datadir= (ZV-KOB's batch line when its settings
-// name no data folder) leaves the file's datadir= in force. A node's default
-// data folder is never guessed.
+// or turns it off. A node's default data folder is never guessed: an empty
+// -datadir= (ZV-KOB's batch line when its settings name no data folder) sends
+// the node there, whatever the file's datadir= says, so there is no log to read.
 NodeLogLocation node_log_location(std::string_view command_line, const ReadConfFile& read_conf);
 
 }  // namespace zvkob

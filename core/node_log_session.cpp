@@ -57,6 +57,10 @@ LogSession session_of(const std::vector<std::string_view>& lines, std::size_t st
     LogSession session;
     session.start_found = start_found;
     session.lines.assign(lines.begin() + static_cast<std::ptrdiff_t>(start), lines.end());
+    for (auto line = session.lines.rbegin(); line != session.lines.rend() && !session.last_utc_ms;
+         ++line) {
+        session.last_utc_ms = read_log_line(*line).utc_ms;
+    }
     return session;
 }
 
@@ -84,8 +88,9 @@ LogSession latest_log_session(const ReadLogTail& read_tail) {
 }
 
 bool session_began_since(const LogSession& session, std::int64_t node_started_utc_ms) {
-    return !session.started_utc_ms ||
-           *session.started_utc_ms >= node_started_utc_ms - start_tolerance_ms;
+    const std::optional<std::int64_t> telling =
+        session.started_utc_ms ? session.started_utc_ms : session.last_utc_ms;
+    return !telling || *telling >= node_started_utc_ms - start_tolerance_ms;
 }
 
 }  // namespace zvkob

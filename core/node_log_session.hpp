@@ -26,6 +26,7 @@ struct LogSession {
     // lines are then the end of a longer run.
     bool start_found = false;
     std::optional<std::int64_t> started_utc_ms;  // the time of its version line, if found
+    std::optional<std::int64_t> last_utc_ms;     // the time of its last line that has one
     std::string failure;                         // why the log could not be read
 };
 
@@ -39,7 +40,9 @@ inline constexpr std::size_t log_most_read = 1024 * 1024;
 LogSession latest_log_session(const ReadLogTail& read_tail);
 
 // Whether the session can be the one of a node that started at this moment:
-// it did not begin before it. A session without a known start could be.
+// it did not begin before it. Without a known start (a run longer than what
+// is read), its last line must not be older than the node: a node that failed
+// before opening its log leaves the end of an earlier run there.
 bool session_began_since(const LogSession& session, std::int64_t node_started_utc_ms);
 
 }  // namespace zvkob

@@ -13,6 +13,8 @@ using Time = std::optional<std::int64_t>;
 
 // Lines written this long before the node was started are still its own.
 constexpr std::int64_t start_slack_ms = 60'000;
+// Warnings told in the history per run, at most.
+constexpr std::size_t warnings_told = 16;
 
 Time latest(Time first, Time second) {
     if (first && second) {
@@ -33,6 +35,8 @@ StartPhase phase_of(Kind kind) {
             return StartPhase::rescanning;
         case Kind::pruning:
             return StartPhase::pruning;
+        case Kind::reindexing:
+            return StartPhase::reindexing;
         default:
             return StartPhase::loading;
     }
@@ -71,6 +75,17 @@ NodeProgressState unknown(NodeProgressState state, UnknownReason reason) {
     state.condition = NodeCondition::unknown;
     state.unknown_reason = reason;
     return state;
+}
+
+// "44 of last 100 blocks have unexpected version" is one warning whatever the count.
+std::string without_digits(std::string_view text) {
+    std::string shape;
+    for (const char c : text) {
+        if (c < '0' || c > '9') {
+            shape += c;
+        }
+    }
+    return shape;
 }
 
 }  // namespace
@@ -131,6 +146,9 @@ void NodeProgress::take(const ProgressLine& line, std::int64_t line_ms) {
     run_.timed_lines += line.utc_ms ? 1 : 0;
     run_.last_line_ms = latest(run_.last_line_ms, line_ms);
     run_.milestone_seen = run_.milestone_seen || line.kind != Kind::other;
+    take_errors(line);
+    take_warning(line);
+    take_pause(line, line_ms);
     const auto end_start = [this] {
         run_.starting = false;
         run_.start_over = true;
@@ -140,6 +158,7 @@ void NodeProgress::take(const ProgressLine& line, std::int64_t line_ms) {
         case Kind::verifying:
         case Kind::rescanning:
         case Kind::pruning:
+        case Kind::reindexing:
             take_start_phase(line, line_ms);
             break;
         case Kind::done_loading:
@@ -169,13 +188,67 @@ void NodeProgress::take(const ProgressLine& line, std::int64_t line_ms) {
         case Kind::stopping:
             run_.stopping = true;
             break;
+        default:
+            break;
+    }
+}
+
+// A sign of a stop counts for the rest of the run; an error-level line only
+// while nothing but errors follow it until the shutdown begins, and, as long
+// as no progress follows it, during the start (where it is an error that ends
+// the start, shown by the wallet program in a box that waits for the user).
+void NodeProgress::take_errors(const ProgressLine& line) {
+    switch (line.kind) {
         case Kind::fatal:
             if (run_.fatal_line.empty()) {
                 run_.fatal_line = line.message;
             }
+            return;
+        case Kind::error:
+            if (run_.pending_error.empty()) {
+                run_.pending_error = line.message;
+            }
+            run_.errors_only_since = true;
+            return;
+        case Kind::stopping:
+            if (run_.errors_only_since && run_.fatal_line.empty()) {
+                run_.fatal_line = run_.pending_error;
+            }
+            run_.pending_error.clear();
             break;
         default:
+            if (is_normal_progress(line.kind)) {
+                run_.pending_error.clear();
+            }
             break;
+    }
+    run_.errors_only_since = run_.errors_only_since && !line.utc_ms;
+}
+
+// The node repeats its warnings on every UpdateTip line while they hold.
+void NodeProgress::take_warning(const ProgressLine& line) {
+    if (line.kind == Kind::tip && line.warning.empty() && run_.warning_from_tip) {
+        run_.warning.clear();
+    }
+    if (line.warning.empty() || line.warning == run_.warning) {
+        return;
+    }
+    run_.warning = line.warning;
+    run_.warning_from_tip = line.kind == Kind::tip;
+    std::string shape = without_digits(line.warning);
+    if (run_.warned.size() < warnings_told &&
+        std::ranges::find(run_.warned, shape) == run_.warned.end()) {
+        run_.warned.push_back(std::move(shape));
+        news_.events.push_back(warning_event(line.warning));
+    }
+}
+
+void NodeProgress::take_pause(const ProgressLine& line, std::int64_t line_ms) {
+    if (line.kind == Kind::long_flush) {
+        run_.flushing_since = line_ms;
+    } else if (run_.flushing_since && !line.message.empty()) {
+        run_.flushing_since.reset();
+        run_.resumed_ms = line_ms;
     }
 }
 
@@ -188,27 +261,38 @@ void NodeProgress::take_chain(const ProgressLine& line, std::int64_t block_taken
     }
     run_.height = height;
     run_.sync_progress = line.sync_progress ? line.sync_progress : run_.sync_progress;
-    run_.block_utc_ms = line.block_utc_ms ? line.block_utc_ms : run_.block_utc_ms;
+    if (line.block_utc_ms) {
+        run_.block_utc_ms = line.block_utc_ms;
+        run_.tip_line_ms = block_taken_ms;
+    }
 }
 
 void NodeProgress::take_start_phase(const ProgressLine& line, std::int64_t line_ms) {
     run_.last_activity_ms = latest(run_.last_activity_ms, line_ms);
-    if (run_.start_over) {
-        return;  // a rescan or prune while the node runs is work, not a start
+    // A rescan or prune while the node runs is work, not a start. A reindex
+    // runs after "Done loading" and, but for its genesis block, connects the
+    // blocks once all files are read; older nodes connect them as they read,
+    // and are better told by their height as they catch up.
+    const bool reindex_first = line.kind == Kind::reindexing && run_.height.value_or(0) <= 0;
+    if (run_.start_over && !reindex_first) {
+        return;
     }
     const StartPhase phase = phase_of(line.kind);
     if (!run_.starting || phase != run_.phase) {
         run_.phase_percent.reset();
+        run_.block_file.reset();
     }
     run_.starting = true;
     run_.phase = phase;
     run_.phase_percent = line.percent ? line.percent : run_.phase_percent;
+    run_.block_file = line.block_file ? line.block_file : run_.block_file;
 }
 
 void NodeProgress::settle_clock(std::int64_t now_ms) {
     // After the clock went back, what was seen counts as seen now.
-    for (Time* moment : {&run_.started_ms, &run_.last_line_ms, &run_.last_block_ms,
-                         &run_.last_activity_ms, &catching_up_since_ms_}) {
+    for (Time* moment :
+         {&run_.started_ms, &run_.last_line_ms, &run_.last_block_ms, &run_.last_activity_ms,
+          &run_.flushing_since, &run_.resumed_ms, &catching_up_since_ms_}) {
         if (*moment && **moment > now_ms) {
             *moment = now_ms;
         }
@@ -249,9 +333,12 @@ NodeProgressState NodeProgress::judge(std::int64_t now_ms) const {
     if (catching_up_since_ms_) {
         state.catching_up_ms = since(*catching_up_since_ms_, now_ms);
     }
-    if (!run_.fatal_line.empty()) {
+    state.warning = run_.warning;
+    const std::string& error =
+        run_.fatal_line.empty() && run_.starting ? run_.pending_error : run_.fatal_line;
+    if (!error.empty()) {
         state.condition = NodeCondition::needs_attention;
-        state.detail = run_.fatal_line;
+        state.detail = error;
         return state;
     }
     if (!read_failure_.empty()) {
@@ -263,7 +350,7 @@ NodeProgressState NodeProgress::judge(std::int64_t now_ms) const {
         return unknown(std::move(state),
                        fed_ ? UnknownReason::writes_nothing : UnknownReason::nothing_read);
     }
-    if (since(*heard, now_ms) >= silent_log_ms) {
+    if (since(*heard, now_ms) >= (run_.flushing_since ? flush_quiet_ms : silent_log_ms)) {
         return stuck(std::move(state), StuckReason::silent_log, *heard, now_ms);
     }
     if (run_.stopping) {
@@ -274,6 +361,7 @@ NodeProgressState NodeProgress::judge(std::int64_t now_ms) const {
         state.condition = NodeCondition::starting;
         state.phase = run_.phase;
         state.phase_percent = run_.phase_percent;
+        state.block_file = run_.block_file;
         return state;
     }
     if (!run_.start_over) {
@@ -285,21 +373,28 @@ NodeProgressState NodeProgress::judge(std::int64_t now_ms) const {
 }
 
 NodeProgressState NodeProgress::judge_chain(NodeProgressState state, std::int64_t now_ms) const {
-    const bool at_tip = run_.left_ibd || run_.sync_progress.value_or(0.0) >= synced_progress;
+    const bool young_block = run_.tip_line_ms && run_.block_utc_ms &&
+                             *run_.tip_line_ms - *run_.block_utc_ms < at_tip_block_age_ms;
+    const bool at_tip =
+        run_.left_ibd || young_block || run_.sync_progress.value_or(0.0) >= synced_progress;
     // A node that latched as synced but takes blocks hours old (its computer
     // slept) is catching up again; a synced node waiting for a block is not.
     const bool recent_tip = !run_.last_block_ms || !run_.block_utc_ms ||
                             *run_.last_block_ms - *run_.block_utc_ms <= synced_block_age_ms;
+    // While a long flush runs its silence is no sign; after it, only the
+    // quiet since it ended counts.
+    const bool flushing = run_.flushing_since.has_value();
     if (at_tip && recent_tip) {
         state.condition = NodeCondition::synced;
-        if (run_.last_block_ms && since(*run_.last_block_ms, now_ms) >= synced_quiet_ms) {
+        const Time moved = latest(run_.last_block_ms, run_.resumed_ms);
+        if (!flushing && run_.last_block_ms && since(*moved, now_ms) >= synced_quiet_ms) {
             return stuck(std::move(state), StuckReason::no_block, *run_.last_block_ms, now_ms);
         }
         return state;
     }
     state.condition = NodeCondition::catching_up;
-    const Time moved = latest(run_.last_block_ms, run_.last_activity_ms);
-    if (moved && since(*moved, now_ms) >= catching_up_quiet_ms) {
+    const Time moved = latest(latest(run_.last_block_ms, run_.last_activity_ms), run_.resumed_ms);
+    if (!flushing && moved && since(*moved, now_ms) >= catching_up_quiet_ms) {
         return stuck(std::move(state), StuckReason::no_block, *moved, now_ms);
     }
     return state;

@@ -1,11 +1,13 @@
 #include "core/node_progress_line.hpp"
 
 #include <algorithm>
+#include <array>
 #include <charconv>
 #include <cmath>
+#include <span>
 
 #include "core/node_log_line.hpp"
-#include "core/node_stop_verdict.hpp"
+#include "core/node_log_signs.hpp"
 
 namespace zvkob {
 namespace {
@@ -17,6 +19,20 @@ constexpr std::string_view background_prefix = "[background validation] ";
 constexpr std::string_view init_message = "init message: ";
 constexpr std::string_view verification_progress = "Verification progress: ";
 constexpr std::string_view version_mark = " version v";
+constexpr std::string_view warning_field = " warning='";
+constexpr std::string_view reindex_file = "Reindexing block file blk";
+
+// Up to version 29 and in the forks, then from 30 on.
+constexpr std::array in_progress_messages = {"Shutdown: In progress..."sv,
+                                             "Shutdown in progress..."sv};
+constexpr std::array done_messages = {"Shutdown: done"sv, "Shutdown done"sv};
+constexpr std::string_view reindex_loaded = " blocks from external file";
+
+bool is_any_of(std::string_view text, std::span<const std::string_view> phrases) {
+    const auto last = text.find_last_not_of(" \t");
+    text = last == text.npos ? std::string_view() : text.substr(0, last + 1);
+    return std::ranges::find(phrases, text) != phrases.end();
+}
 
 std::optional<std::int64_t> count_at(std::string_view text) {
     std::int64_t value = 0;
@@ -70,6 +86,19 @@ std::optional<std::int64_t> block_time(std::string_view fields) {
     return time ? std::optional(time->utc_ms) : std::nullopt;
 }
 
+// The node's warnings end an UpdateTip line: ... cache=5.1MiB(37000txo) warning='...'
+std::string_view warning_of(std::string_view fields) {
+    if (!fields.ends_with('\'')) {
+        return {};
+    }
+    const auto at = fields.rfind(warning_field);
+    if (at == fields.npos) {
+        return {};
+    }
+    const std::string_view warning = fields.substr(at + warning_field.size());
+    return warning.substr(0, warning.size() - 1);
+}
+
 ProgressLine with_chain_fields(ProgressLine line, Kind kind, std::string_view fields) {
     line.height = count_after(fields, " height="sv);
     if (!line.height) {
@@ -78,6 +107,7 @@ ProgressLine with_chain_fields(ProgressLine line, Kind kind, std::string_view fi
     line.kind = kind;
     line.sync_progress = fraction_after(fields, " progress="sv);
     line.block_utc_ms = block_time(fields);
+    line.warning = warning_of(fields);
     return line;
 }
 
@@ -130,6 +160,41 @@ ProgressLine with_start_phase(ProgressLine line) {
     return line;
 }
 
+// "Reindexing block file blk02155.dat...", "Loaded 1234 blocks from external
+// file in 5678ms", "Reindexing finished".
+ProgressLine with_reindex_kind(ProgressLine line) {
+    const std::string_view message = line.message;
+    if (message.starts_with(reindex_file)) {
+        line.kind = Kind::reindexing;
+        line.block_file = count_at(message.substr(reindex_file.size()));
+    } else if (message.starts_with("Reindexing finished"sv) ||
+               (message.starts_with("Loaded "sv) && message.find(reindex_loaded) != message.npos)) {
+        line.kind = Kind::reindexing;
+    }
+    return line;
+}
+
+// Errors, warnings and long flushes, once the line is nothing else.
+ProgressLine with_trouble_kind(ProgressLine line, const LogLine& read) {
+    switch (error_weight(read)) {
+        case ErrorWeight::hard:
+            line.kind = Kind::fatal;
+            return line;
+        case ErrorWeight::soft:
+            line.kind = Kind::error;
+            return line;
+        case ErrorWeight::none:
+            break;
+    }
+    line.warning = standalone_warning(line.message);
+    if (!line.warning.empty()) {
+        line.kind = Kind::warning;
+    } else if (announces_long_flush(line.message)) {
+        line.kind = Kind::long_flush;
+    }
+    return line;
+}
+
 ProgressLine with_other_kind(ProgressLine line, const LogLine& read) {
     const std::string_view message = line.message;
     if (message.starts_with("Leaving InitialBlockDownload"sv)) {
@@ -138,16 +203,16 @@ ProgressLine with_other_kind(ProgressLine line, const LogLine& read) {
                message.starts_with("Pre-synchronizing blockheaders, height: "sv)) {
         line.height = count_after(message, "height: "sv);
         line.kind = Kind::headers;
-    } else if (message.starts_with("Shutdown: In progress"sv) ||
-               message.starts_with("Shutdown in progress"sv)) {
+    } else if (is_any_of(message, in_progress_messages)) {
         line.kind = Kind::stopping;
+    } else if (is_any_of(message, done_messages)) {
+        line.kind = Kind::shut_down;
     } else if (is_version_line(message)) {
         line.kind = Kind::session_start;
     } else {
         line = with_start_phase(line);
-        if (line.kind == Kind::other && is_fatal_log_line(read)) {
-            line.kind = Kind::fatal;
-        }
+        line = line.kind == Kind::other ? with_reindex_kind(line) : line;
+        line = line.kind == Kind::other ? with_trouble_kind(line, read) : line;
     }
     return line;
 }
@@ -162,12 +227,32 @@ ProgressLine read_progress_line(std::string_view whole_line) {
     if (read.message.starts_with("UpdateTip:"sv)) {
         const Kind kind =
             is_background(whole_line, read.message) ? Kind::background_tip : Kind::tip;
-        return with_chain_fields(line, kind, read.message);
+        line = with_chain_fields(line, kind, read.message);
+    } else if (read.message.starts_with("Loaded best chain:"sv)) {
+        line = with_chain_fields(line, Kind::loaded_chain, read.message);
     }
-    if (read.message.starts_with("Loaded best chain:"sv)) {
-        return with_chain_fields(line, Kind::loaded_chain, read.message);
+    // A line without a height may still be a warning ("UpdateTip: 44 of last
+    // 100 blocks have unexpected version") or an error.
+    return line.kind == Kind::other ? with_other_kind(line, read) : line;
+}
+
+bool is_normal_progress(ProgressLineKind kind) {
+    switch (kind) {
+        case Kind::loading:
+        case Kind::verifying:
+        case Kind::rescanning:
+        case Kind::pruning:
+        case Kind::done_loading:
+        case Kind::loaded_chain:
+        case Kind::tip:
+        case Kind::background_tip:
+        case Kind::headers:
+        case Kind::left_ibd:
+        case Kind::reindexing:
+            return true;
+        default:
+            return false;
     }
-    return with_other_kind(line, read);
 }
 
 }  // namespace zvkob

@@ -20,9 +20,17 @@ enum class ProgressLineKind {
     background_tip,  // an UpdateTip of the background validation: the tip stays
     headers,         // (Pre-)Synchronizing blockheaders, height: N (~P%)
     left_ibd,        // Leaving InitialBlockDownload (latching to false)
+    reindexing,      // Reindexing block file blkNNNNN.dat..., Loaded N blocks from external file
     stopping,        // Shutdown: In progress... / Shutdown in progress...
-    fatal,           // an error that stops the node
+    shut_down,       // Shutdown: done / Shutdown done
+    error,           // an error-level line: it counts only where the run ends on it
+    fatal,           // a sign of an error that stops the node, wherever it stands
+    warning,         // the node warns of unknown rules or an obsolete version
+    long_flush,      // the node writes a large database to disk and may be quiet for long
 };
+
+// A line that shows the node going on: a start-up step, a block, headers.
+bool is_normal_progress(ProgressLineKind kind);
 
 struct ProgressLine {
     ProgressLineKind kind = ProgressLineKind::other;
@@ -31,6 +39,8 @@ struct ProgressLine {
     std::optional<double> sync_progress;       // loaded_chain, tip: 0..1
     std::optional<std::int64_t> block_utc_ms;  // loaded_chain, tip
     std::optional<int> percent;                // verifying, rescanning: 0..100
+    std::optional<std::int64_t> block_file;    // reindexing: the number of its block file
+    std::string_view warning;                  // tip (its warning='...'), warning
     std::string_view message;                  // without the time and prefixes
 };
 

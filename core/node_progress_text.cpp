@@ -44,11 +44,18 @@ std::string height_part(const NodeProgressState& state) {
 }
 
 std::string starting_text(const NodeProgressState& state) {
-    constexpr std::array phases = {"Starting", "Loading blocks", "Verifying blocks",
-                                   "Rescanning the wallet", "Pruning block files"};
+    constexpr std::array phases = {"Starting",
+                                   "Loading blocks",
+                                   "Verifying blocks",
+                                   "Rescanning the wallet",
+                                   "Pruning block files",
+                                   "Reindexing"};
     std::string text = phases[static_cast<std::size_t>(state.phase)];
     if (state.phase_percent) {
         text += " · " + std::to_string(*state.phase_percent) + " %";
+    }
+    if (state.block_file) {
+        text += " · block file " + with_thousands(*state.block_file);
     }
     return text;
 }
@@ -92,9 +99,13 @@ std::string stuck_text(const NodeProgressState& state) {
 
 // The start itself is in the history already, written when the process appeared.
 std::string starting_event(StartPhase phase) {
-    constexpr std::array events = {
-        "", "The node started loading.", "The node is verifying its last blocks.",
-        "The node is rescanning its wallet.", "The node is pruning its block files."};
+    constexpr std::array events = {"",
+                                   "The node started loading.",
+                                   "The node is verifying its last blocks.",
+                                   "The node is rescanning its wallet.",
+                                   "The node is pruning its block files.",
+                                   "The node is reindexing: it rebuilds its database from its "
+                                   "block files."};
     return events[static_cast<std::size_t>(phase)];
 }
 
@@ -184,6 +195,16 @@ std::string progress_tooltip(const NodeProgressState& state) {
             return "State unknown: " + unknown_text(state);
     }
     return {};
+}
+
+std::string warning_tooltip(const NodeProgressState& state) {
+    return state.warning.empty()
+               ? std::string()
+               : "The node warns: " + shown_text(state.warning, tooltip_line_characters);
+}
+
+std::string warning_event(std::string_view warning) {
+    return "The node warns: " + shown_text(warning, event_line_characters);
 }
 
 std::string progress_event(const NodeProgressState& before, const NodeProgressState& after,

@@ -1,6 +1,7 @@
 #pragma once
 #include <cstdint>
 #include <string>
+#include <string_view>
 
 #include "core/log_follower.hpp"
 #include "core/node_progress.hpp"
@@ -13,6 +14,13 @@ inline constexpr std::size_t event_line_characters = 200;
 // One short line for the running program's tooltip:
 // "Catching up · height 812,345 of ~927,012 · 93.2 % · 1 year 2 months behind".
 std::string progress_tooltip(const NodeProgressState& state);
+
+// The tooltip's line for the node's own warning, or "" when it warns of nothing:
+// "The node warns: Unknown new rules activated (versionbit 7)".
+std::string warning_tooltip(const NodeProgressState& state);
+
+// The history line for a warning, told once per run.
+std::string warning_event(std::string_view warning);
 
 // The history line for a change of state, or "" when it is not worth one.
 // `utc_offset_minutes` gives the local clock time of a stuck state's start.

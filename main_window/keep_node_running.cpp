@@ -66,12 +66,16 @@ void give_up(MainWindow& w, const NodeProgram& program, const NodeStop& stop) {
 
 // A clean stop is the user's or the node's choice: a countdown that would
 // start the node again is ended too.
-void leave_clean_stop(MainWindow& w, const std::string& stopped, const NodeStop& stop) {
-    record_decision(w, stopped + " cleanly (" + stop.why + "); it is left stopped.");
+void end_countdown_after_chosen_stop(MainWindow& w) {
     if (w.countdown_timer.enabled()) {
         disarm_countdown(w);
         record_decision(w, "the countdown is ended, so that it does not start the node again.");
     }
+}
+
+void leave_clean_stop(MainWindow& w, const std::string& stopped, const NodeStop& stop) {
+    record_decision(w, stopped + " cleanly (" + stop.why + "); it is left stopped.");
+    end_countdown_after_chosen_stop(w);
 }
 
 // Started again, a node stopped by a full disk or a damaged database meets
@@ -85,6 +89,20 @@ void leave_after_error(MainWindow& w, const NodeProgram& program, const std::str
     tell(w, "Keep Node Running does not start " + program.described() +
                 " again: it stopped after an error.\n\n" + line + "\n\n" + stop.hint +
                 "\n\nLAUNCH or START starts it again when you are ready.");
+}
+
+// Someone asked the node to stop and then ended it, often because it took
+// long: that was a choice to stop. It checks its database at its next start.
+void leave_cut_short_stop(MainWindow& w, const NodeProgram& program, const std::string& stopped,
+                          const NodeStop& stop) {
+    const std::string next_start =
+        "At its next start the node checks its database, which can take long.";
+    record_decision(
+        w, stopped + " while stopping (" + stop.why + "); it is left stopped. " + next_start);
+    end_countdown_after_chosen_stop(w);
+    tell(w, "Keep Node Running leaves " + program.described() +
+                " stopped: it was asked to stop and was ended before it finished.\n\n" +
+                next_start + "\n\nLAUNCH or START starts it again when you are ready.");
 }
 
 void arm_restart(MainWindow& w, const NodeProgram& program, const std::string& stopped,
@@ -121,6 +139,8 @@ StopCause cause_of(const NodeStop& stop) {
             return StopCause::clean;
         case HowItStopped::after_error:
             return StopCause::after_error;
+        case HowItStopped::cut_short:
+            return StopCause::cut_short;
         case HowItStopped::no_log:
             return StopCause::cannot_tell;
         case HowItStopped::crash:
@@ -167,6 +187,9 @@ void decide_on(MainWindow& w, NodeProgram& program, const NodeGone& gone, const 
             return;
         case HowItStopped::after_error:
             leave_after_error(w, program, stopped, stop);
+            return;
+        case HowItStopped::cut_short:
+            leave_cut_short_stop(w, program, stopped, stop);
             return;
         case HowItStopped::no_log:
             record_decision(w, stopped + " (" + stop.why +

@@ -2,6 +2,7 @@
 
 #include <cstdio>
 
+#include "core/batch_node_line.hpp"
 #include "main_window/keep_node_running.hpp"
 #include "main_window/shown_state.hpp"
 #include "main_window/start_checks.hpp"
@@ -55,11 +56,12 @@ std::string ended_at_once_message(std::string_view program, std::string_view com
            "again.";
 }
 
-// The line of the batch file a node is started by: where its log is follows from it.
-std::string batch_line(MainWindow& w, const std::string& batch_path) {
+// The line of the batch file a node is started by: where its log is follows
+// from it, until the node's own command line is known.
+std::string batch_line(MainWindow& w, const NodeProgram& program) {
     const std::string text =
-        w.services.files.read_text(batch_path, TextCoding::console).value_or(std::string());
-    return text.substr(0, text.find_first_of("\r\n"));
+        w.services.files.read_text(program.batch_path, TextCoding::console).value_or(std::string());
+    return batch_node_line(text, program.image);
 }
 
 // LAUNCH with the data folder missing starts nothing; with space short it asks.
@@ -181,7 +183,7 @@ LaunchResult launch_step(MainWindow& w, NodeProgram& program, StartRequest reque
         return LaunchResult::failed;
     }
     program.status.mark_starting();
-    program.node.start_through(start.process, requester, batch_line(w, command),
+    program.node.start_through(start.process, requester, batch_line(w, program),
                                w.services.clock.now_ms());
     w.services.pause.pause(launch_pause_ms);
     // A batch file whose program is missing has ended by now, with an error.

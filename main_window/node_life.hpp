@@ -7,8 +7,9 @@ namespace zvkob {
 // Where the node of this copy is in its life.
 enum class NodeStage { not_running, starting, running, asked_to_stop, stopped };
 
-// How it stopped, once it has: not judged yet, or the judgement.
-enum class StopCause { not_judged, clean, asked_for, crashed, after_error, cannot_tell };
+// How it stopped, once it has: not judged yet, or the judgement. `cut_short`:
+// it was asked to stop (not by ZV-KOB) and ended before it finished.
+enum class StopCause { not_judged, clean, asked_for, cut_short, crashed, after_error, cannot_tell };
 
 // What happens to the node. `stop_overdue` is the notice that an asked stop
 // still runs a minute later.

@@ -4,22 +4,17 @@
 #include "core/node_log_session.hpp"
 
 namespace zvkob {
-namespace {
 
-// Without the node's command line, the data folder of the settings is all
-// there is to go by; with none set, nothing is guessed.
-std::string command_line_of(const StoppedNode& node) {
-    if (!node.started_with.empty() || node.data_folder.empty()) {
-        return node.started_with;
+std::string log_command_line(std::string_view started_with, std::string_view data_folder) {
+    if (!started_with.empty() || data_folder.empty()) {
+        return std::string(started_with);
     }
-    return "-datadir=\"" + node.data_folder + "\"";
+    return "-datadir=\"" + std::string(data_folder) + "\"";
 }
-
-}  // namespace
 
 NodeStop how_the_node_stopped(FileSystem& files, const StoppedNode& node) {
     const NodeLogLocation where = node_log_location(
-        command_line_of(node),
+        log_command_line(node.started_with, node.data_folder),
         [&files](std::string_view path) { return files.read_text(path, TextCoding::utf8); });
     if (!where.log_path) {
         return stop_without_log(where.why_none, node.exit_code);

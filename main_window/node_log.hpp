@@ -2,6 +2,7 @@
 #include <cstdint>
 #include <optional>
 #include <string>
+#include <string_view>
 
 #include "core/node_stop_verdict.hpp"
 #include "platform/file_system.hpp"
@@ -18,6 +19,11 @@ struct StoppedNode {
     std::int64_t started_ms = 0;  // when its process was created (UTC)
     std::optional<unsigned long> exit_code;
 };
+
+// The line to find the node's log by: the line it was started with, else the
+// data folder of the settings; with neither, no -datadir at all, so that the
+// configuration file's datadir= is the node's rule. Nothing is guessed.
+std::string log_command_line(std::string_view started_with, std::string_view data_folder);
 
 // How the node stopped, from the latest run in its own log (wherever its
 // command line, configuration file and network put it) and its exit code.

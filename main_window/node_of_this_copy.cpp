@@ -144,6 +144,8 @@ bool NodeOfThisCopy::take(const RunningProcess& process, const NodeWatch& watch,
     parent_id_ = process.parent_id;
     if (const auto known = namesakes_.find(process_id); known != namesakes_.end()) {
         started_with_ = known->second.command_line.value_or(std::string());  // adopted
+    } else if (const auto own = watch.nodes.command_line(process_id); own && !own->empty()) {
+        started_with_ = *own;  // says more than its batch file's line, where Windows shows it
     }
     if (holding.process) {
         node_ = holding.process;

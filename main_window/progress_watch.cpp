@@ -2,6 +2,7 @@
 
 #include "core/node_log_location.hpp"
 #include "core/node_progress_text.hpp"
+#include "main_window/node_log.hpp"
 
 namespace zvkob {
 
@@ -22,11 +23,8 @@ ProgressWatch::ProgressWatch(unsigned long node_id, std::string started_with,
 bool ProgressWatch::find_the_log(FileSystem& files, std::int64_t now_ms) {
     if (!log_looked_for_) {
         log_looked_for_ = true;
-        const std::string command_line = !started_with_.empty() || data_folder_.empty()
-                                             ? started_with_
-                                             : "-datadir=\"" + data_folder_ + "\"";
         const NodeLogLocation where = node_log_location(
-            command_line,
+            log_command_line(started_with_, data_folder_),
             [&files](std::string_view path) { return files.read_text(path, TextCoding::utf8); });
         log_path_ = where.log_path;
         if (!log_path_) {

@@ -43,6 +43,7 @@ std::string label_tip(const MainWindow& w, const NodeProgram& program, std::int6
     std::string tip;
     if (w.progress_of == &program && w.progress_state) {
         tip = progress_tooltip(*w.progress_state);
+        add_line(tip, warning_tooltip(*w.progress_state));
     }
     add_line(tip, program.status.query_failure_tip(program.image));
     add_line(tip, stopping_tip(program, now_ms));

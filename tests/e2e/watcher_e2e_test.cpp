@@ -376,7 +376,9 @@ TEST_F(WatcherEndToEnd, KeepNodeRunningRestartsACrashAndReadsTheNodesOwnLogForEv
          "after an error (" + narrow(data) +
              "\\debug.log shows a fatal error (the node exited "
              "with code 1)): "},
-        {"-conf=\"" + narrow(folder.file(L"node.conf")) + "\" -datadir=",
+        // No -datadir at all: the file's datadir= is the node's rule (an empty
+        // -datadir= would send the node to its own default data folder).
+        {"-conf=\"" + narrow(folder.file(L"node.conf")) + "\"",
          "testnet3\\debug.log ends with Shutdown: done); it is left stopped."},
         {in_data + " -debuglogfile=\"" + narrow(moved_log) + "\"",
          narrow(external) + "\\debug.log ends with Shutdown: done); it is left stopped."},
@@ -691,14 +693,17 @@ TEST_F(WatcherEndToEnd, StopNodeClosesOnlyTheWalletWindowsAUserSees) {
 
 // The node at a glance: while the node catches up, the status label's tooltip
 // says how far it is, from the node's own log; once it has caught up, that it
-// is synced. The history records the catch-up once, not each block.
+// is synced, and what the node warns of. The history records the catch-up and
+// the warning once, not each block. The log is found from the batch file's
+// line that calls the node, after lines a user added by hand.
 TEST_F(WatcherEndToEnd, TheStatusLabelsTooltipSaysHowFarTheNodeIs) {
     const std::wstring node = stand_in(L"zv-e2e-qt.exe");
     const std::wstring data = folder.file(L"node data");
     CreateDirectoryW(data.c_str(), nullptr);
     const std::wstring batch = folder.file(L"ZVKOB-QT.BAT");
-    write_file(batch, "call \"" + narrow(node) + "\" -datadir=\"" + narrow(data) +
-                          "\" --sync=926800-927012\r\n");
+    write_file(batch, "@echo off\r\ncd /d \"" + narrow(data) +
+                          "\"\r\nset NODE_HOME=here\r\ncall \"" + narrow(node) + "\" -datadir=\"" +
+                          narrow(data) + "\" --sync=926800-927012 --warn\r\n");
     DeleteFileW(history_file(L"ZV-KOB").c_str());
     store({{L"QT_NAME_TEXTBOX", L"zv-e2e-qt.exe"},
            {L"BAT_QT_RUN_COMMAND_TEXTBOX", batch},
@@ -729,6 +734,9 @@ TEST_F(WatcherEndToEnd, TheStatusLabelsTooltipSaysHowFarTheNodeIs) {
         },
         30s))
         << narrow(tip);
+    EXPECT_NE(tip.find(L"\nThe node warns: Unknown new rules activated (versionbit 7)"),
+              std::wstring::npos)
+        << narrow(tip);
     write_file(node + L".stop", "");
     ASSERT_TRUE(wait_until([&] { return text(qt_label) == L"!!! QT STOPPED !!!"; }, 10s));
     close(window);
@@ -742,6 +750,9 @@ TEST_F(WatcherEndToEnd, TheStatusLabelsTooltipSaysHowFarTheNodeIs) {
         ++height_lines;
     }
     EXPECT_LE(height_lines, 3U) << "no line per block\n" << history;
+    const auto warned = history.find("The node warns: Unknown new rules activated");
+    EXPECT_NE(warned, std::string::npos) << history;
+    EXPECT_EQ(history.find("The node warns:", warned + 1), std::string::npos) << "once per run";
 }
 
 // Auto-close due while the settings window is open closes that window

@@ -162,7 +162,7 @@ void log_line(const std::wstring& log, const char* message) {
     }
     SYSTEMTIME now{};
     GetSystemTime(&now);
-    char line[256] = "\n";  // the empty lines before a start have no time
+    char line[512] = "\n";  // the empty lines before a start have no time
     if (*message != '\0') {
         std::snprintf(line, sizeof line, "%04u-%02u-%02uT%02u:%02u:%02uZ %s\n", now.wYear,
                       now.wMonth, now.wDay, now.wHour, now.wMinute, now.wSecond, message);
@@ -179,7 +179,7 @@ void log_line(const std::wstring& log, const char* message) {
 // With --sync=<from>-<to> the node catches up: an UpdateTip line for each
 // height, twenty a second (or --sync-rate=<per second>), its block ten minutes
 // older for each height still to come, then the line of a node that has
-// caught up.
+// caught up. With --warn each line ends with the node's warning of unknown rules.
 void catch_up(const std::wstring& log, const std::wstring& command_line) {
     const auto at = command_line.find(L"--sync=");
     if (at == std::wstring::npos) {
@@ -194,6 +194,9 @@ void catch_up(const std::wstring& log, const std::wstring& command_line) {
     const long rate = rate_at == std::wstring::npos
                           ? 0
                           : std::wcstol(command_line.c_str() + rate_at + 12, nullptr, 10);
+    const char* warning = command_line.find(L"--warn") == std::wstring::npos
+                              ? ""
+                              : " warning='Unknown new rules activated (versionbit 7)'";
     const ULONGLONG began = GetTickCount64();
     for (long height = from; height <= to; ++height) {
         FILETIME now{};
@@ -205,13 +208,13 @@ void catch_up(const std::wstring& log, const std::wstring& command_line) {
         FileTimeToSystemTime(&block_time, &date);
         const double progress =
             height == to ? 1.0 : 0.5 + 0.49 * double(height - from) / double(to - from);
-        char line[256];
+        char line[400];
         std::snprintf(line, sizeof line,
                       "UpdateTip: new best=000000000000000000013a5b height=%ld version=0x20000000 "
                       "log2_work=95.1 tx=1100000 date='%04u-%02u-%02uT%02u:%02u:%02uZ' "
-                      "progress=%.6f cache=12.5MiB(90000txo)",
+                      "progress=%.6f cache=12.5MiB(90000txo)%s",
                       height, date.wYear, date.wMonth, date.wDay, date.wHour, date.wMinute,
-                      date.wSecond, progress);
+                      date.wSecond, progress, warning);
         log_line(log, line);
         if (rate <= 0) {
             Sleep(50);

@@ -28,7 +28,8 @@ struct Guarded : WatchedWindow {
         watch(false, true);
     }
 
-    // The node stops after `ran` with `exit_code`, its log ending so.
+    // The node stops after `ran` with `exit_code`, its log ending so. The
+    // clock is in mid-January 2027: lines of this run are dated February.
     void node_stops(std::int64_t ran, std::string log_text = "x\n2027 init message\n",
                     unsigned long exit_code = 0) {
         clock.advance(ran);
@@ -53,7 +54,7 @@ struct Guarded : WatchedWindow {
 
 TEST(KeepNodeRunning, ACleanStopIsLeftAloneAndACrashIsRestartedThroughTheCountdown) {
     Guarded f;
-    f.node_stops(3 * minute, "x\n2027-01-01T00:00:00Z Shutdown: done\r\n");
+    f.node_stops(3 * minute, "x\n2027-02-01T00:00:00Z Shutdown: done\r\n");
     EXPECT_FALSE(f.w.countdown_timer.enabled()) << "the user or the node chose to stop";
     EXPECT_TRUE(
         f.history.holds("stopped after 3 min cleanly (D:\\Chain\\debug.log ends with "
@@ -63,7 +64,7 @@ TEST(KeepNodeRunning, ACleanStopIsLeftAloneAndACrashIsRestartedThroughTheCountdo
     launch_click(f.w);
     f.watch(false, true);
     f.take_log();
-    f.node_stops(minute, "x\n2027-01-01T00:00:00Z UpdateTip: new best=00 height=5\n", 1);
+    f.node_stops(minute, "x\n2027-02-01T00:00:00Z UpdateTip: new best=00 height=5\n", 1);
     EXPECT_TRUE(f.restart_armed_in(11)) << "at once: the node was started by the user";
     EXPECT_TRUE(
         f.history.holds("stopped after 1 min unexpectedly (D:\\Chain\\debug.log has no "
@@ -79,9 +80,9 @@ TEST(KeepNodeRunning, AStopAfterAnErrorIsLeftStoppedAndExplained) {
     Guarded f;
     f.clock.advance(minute);
     f.files.log_end = {
-        "2027-01-01T00:00:00Z [error] Shutting down due to lack of disk space!\n"
-        "2027-01-01T00:00:01Z Shutdown in progress...\n"
-        "2027-01-01T00:00:02Z Shutdown done\n",
+        "2027-02-01T00:00:00Z [error] Shutting down due to lack of disk space!\n"
+        "2027-02-01T00:00:01Z Shutdown in progress...\n"
+        "2027-02-01T00:00:02Z Shutdown done\n",
         true,
         {}};
     f.node_exit_code = 1;
@@ -109,6 +110,15 @@ TEST(KeepNodeRunning, AStopWithoutALogFollowsItsExitCode) {
         f.node_stops(minute, log_text, exit_code);
         EXPECT_EQ(f.restart_armed_in(11), restarted) << why << " " << exit_code;
         EXPECT_TRUE(f.history.holds(why)) << why;
+    }
+    {
+        Guarded f;  // it failed before opening its log, which ends with a run of over 1 MiB
+        f.clock.advance(minute);
+        const std::string tip = "2027-01-10T00:00:00Z UpdateTip: new best=00 height=5\n";
+        f.files.log_end = {tip + tip, false, {}};
+        f.watch(false, false);
+        EXPECT_FALSE(f.restart_armed_in(11));
+        EXPECT_TRUE(f.history.holds("has nothing written since the node started"));
     }
     Guarded f;
     f.files.log_end = {{}, false, "The system cannot find the file specified."};
@@ -138,11 +148,45 @@ TEST(KeepNodeRunning, StopsItDidNotCauseAreLeftAlone) {
         f.node_stops(minute);
         EXPECT_FALSE(f.w.countdown_timer.enabled()) << "Keep Node Running is off";
     }
+    {
+        // Asked to stop in its own window, then ended in Task Manager as it took long.
+        Guarded f;
+        f.node_stops(minute, "x\n2027-02-01T00:00:00Z Shutdown: In progress...\n", 1);
+        EXPECT_FALSE(f.w.countdown_timer.enabled()) << "someone chose to stop it";
+        EXPECT_EQ(f.w.daemon.node.life.cause(), StopCause::cut_short);
+        EXPECT_TRUE(
+            f.history.holds("while stopping (D:\\Chain\\debug.log shows Shutdown: In "
+                            "progress... but no done line"));
+        ASSERT_EQ(f.notifier.messages.size(), 1U);
+        EXPECT_NE(f.notifier.messages[0].find("At its next start the node checks its database"),
+                  std::string::npos);
+    }
     Guarded f;
     start_stop_click(f.w);  // the user armed the countdown already
     f.node_stops(minute);
     EXPECT_NE(f.w.countdown_for, StartRequest::keep_node_running);
     EXPECT_TRUE(f.history.holds("the countdown is armed already and starts it"));
+}
+
+// A hand-edited batch file prepares the console before it calls the node; the
+// node's own command line, where Windows shows it, says where it really went.
+TEST(KeepNodeRunning, FindsTheLogByTheNodesOwnCommandLineElseByItsBatchLine) {
+    Guarded f;
+    const std::string clean_stop = "x\n2027-02-01T00:00:00Z Shutdown: done\n";
+    f.node_stops(minute, clean_stop);
+    f.files.text_files[testing::daemon_command] =
+        "@echo off\r\ncd /d C:\\Node\r\nset X=1\r\ncall \"C:\\Node\\bitcoind.exe\" "
+        "-datadir=E:\\Batch\r\n";
+    for (const auto& [command_line, log] :
+         {std::pair{std::optional<std::string>(), "E:\\Batch\\debug.log"},
+          std::pair{std::optional<std::string>(R"("C:\Node\bitcoind.exe" -datadir=F:\Own)"),
+                    "F:\\Own\\debug.log"}}) {
+        f.node_command_line = command_line;
+        launch_click(f.w);
+        f.watch(false, true);
+        f.node_stops(minute, clean_stop);
+        EXPECT_EQ(f.files.paths_read.back(), log);
+    }
 }
 
 TEST(KeepNodeRunning, StopDuringTheRestartCountdownCancelsIt) {
@@ -160,7 +204,7 @@ TEST(KeepNodeRunning, StopDuringTheRestartCountdownCancelsIt) {
 // minutes; after five restarts within an hour ZV-KOB gives up and says why.
 TEST(KeepNodeRunning, BacksOffAndGivesUpAfterFiveRestartsWithinAnHour) {
     Guarded f;
-    const std::string last_lines = "line 1\n2027-01-01T00:00:00Z UpdateTip: new best=00 height=5\n";
+    const std::string last_lines = "line 1\n2027-02-01T00:00:00Z UpdateTip: new best=00 height=5\n";
     f.node_stops(10 * minute, last_lines);  // ran long after the user's start
     EXPECT_TRUE(f.restart_armed_in(11));
     for (const int waited : {60 + 11, 300 + 11, 900 + 11, 900 + 11}) {
@@ -189,7 +233,7 @@ TEST(KeepNodeRunning, BacksOffAndGivesUpAfterFiveRestartsWithinAnHour) {
 TEST(KeepNodeRunning, WithTheIconARestartIsToldQuietlyOnceAnHour) {
     Guarded f;
     f.w.show_in_notification_area.click();
-    const std::string crash = "x\n2027-01-01T00:00:00Z UpdateTip: new best=00 height=5\n";
+    const std::string crash = "x\n2027-02-01T00:00:00Z UpdateTip: new best=00 height=5\n";
     for (int crashes = 0; crashes < 2; ++crashes) {
         f.node_stops(10 * minute, crash);
         f.countdown_restarts();

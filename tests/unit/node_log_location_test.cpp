@@ -8,6 +8,7 @@
 #include <string_view>
 #include <vector>
 
+#include "core/batch_node_line.hpp"
 #include "core/node_command_line.hpp"
 
 namespace zvkob {
@@ -81,8 +82,11 @@ TEST(NodeLogLocation, FollowsTheCommandLineThenTheConfigurationFile) {
     const Case cases[] = {
         {call + R"(-datadir="D:\Node Data\\" -disablewallet=0)", R"(D:\Node Data\debug.log)",
          NodeNetwork::main},
-        {call + R"(-conf=C:\BC-CONF\BTC\bitcoin.conf -datadir= -disablewallet=1)",
-         R"(F:\test\testnet3\logs\node.log)", NodeNetwork::test},
+        // An empty value on the command line wins over the file's datadir=.
+        {call + R"(-conf=C:\BC-CONF\BTC\bitcoin.conf -datadir= -disablewallet=1)", std::nullopt,
+         NodeNetwork::main,
+         "the node is started with an empty -datadir=, so it uses its own default data folder, "
+         "which ZV-KOB does not guess: set the BLOCKCHAIN FOLDER in Settings"},
         {call + R"(-conf=C:\BC-CONF\BTC\bitcoin.conf -testnet=0)", R"(E:\Chain Data\main.log)",
          NodeNetwork::main},
         {call + R"(-conf=C:\BC-CONF\BTC\bitcoin.conf -datadir=D:\n -debuglogfile=C:\l\x.log)",
@@ -122,6 +126,28 @@ TEST(NodeLogLocation, FollowsTheCommandLineThenTheConfigurationFile) {
         EXPECT_EQ(location.why_none, c.why_none) << c.line;
     }
     EXPECT_EQ(network_name(NodeNetwork::test), "test");
+}
+
+TEST(BatchNodeLine, TakesTheLineThatNamesTheNodeProgram) {
+    const std::string node_line =
+        R"(call "C:\Program Files\Bitcoin\daemon\bitcoind.exe" -datadir=D:\x)";
+    struct Case {
+        std::string text;
+        std::string line;
+    };
+    const Case cases[] = {
+        {node_line + "\r\n", node_line},
+        {"@echo off\r\nREM the node\r\n:: comment\r\ncd /d C:\\x\r\nset X=1\r\n\r\n@" + node_line +
+             "\r\npause\r\n",
+         node_line},
+        {"@echo off\nstart-helper.exe\nC:\\n\\BITCOIND.EXE -testnet\n",
+         R"(C:\n\BITCOIND.EXE -testnet)"},
+        {"@echo off\nchcp 65001\nrun-my-node.cmd\n", "run-my-node.cmd"},
+        {"@echo off\nsetlocal\n", ""},
+    };
+    for (const Case& c : cases) {
+        EXPECT_EQ(batch_node_line(c.text, "bitcoind.exe"), c.line) << c.text;
+    }
 }
 
 }  // namespace

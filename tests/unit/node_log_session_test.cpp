@@ -89,6 +89,7 @@ const Lines dogecoin_clean = {
 TEST(LogTime, ReadsEveryDateTheNodeWrites) {
     EXPECT_EQ(parse_log_time("2025-07-16T04:50:47Z"), 1752641447000);
     EXPECT_EQ(parse_log_time("2025-07-16T04:50:47.123456Z"), 1752641447123);
+    EXPECT_EQ(parse_log_time("2025-07-16 04:50:47.123456"), 1752641447123);
     EXPECT_EQ(parse_log_time("2016-01-05 21:50:05"), 1452030605000);
     EXPECT_EQ(parse_log_time("2000-02-29 23:59:59"), 951868799000);
     EXPECT_EQ(parse_log_time("1970-01-01T00:00:00Z"), 0);
@@ -112,6 +113,7 @@ TEST(LogLine, FindsTimeLevelAndMessageBehindEveryPrefix) {
     };
     const Case cases[] = {
         {"2018-07-07 14:58:31 Shutdown: done\r", 1530975511000, false, "Shutdown: done"},
+        {"2017-12-14 10:02:07.123456 Shutdown: done", 1513245727123, false, "Shutdown: done"},
         {"[*] 2025-07-16T04:50:47Z [error] A fatal internal error occurred", 1752641447000, true,
          "A fatal internal error occurred"},
         {"2025-07-16T04:50:47Z [msghand] [validation.cpp:123] [ProcessMessages] [warning] Tip",
@@ -181,6 +183,10 @@ TEST(LatestLogSession, ReadsMoreOnlyWhileTheSessionStartsEarlierUpToOneMebibyte)
     EXPECT_FALSE(capped.start_found);
     EXPECT_EQ(endless.reads.back(), log_most_read);
     EXPECT_EQ(capped.lines.back(), filler.substr(0, filler.size() - 1));
+    // A node that failed before opening its log left this long run's end there.
+    const std::int64_t last_line = *parse_log_time("2023-05-01T10:00:00Z");
+    EXPECT_TRUE(session_began_since(capped, last_line));
+    EXPECT_FALSE(session_began_since(capped, last_line + 60'000));
 }
 
 TEST(NodeStopVerdict, TellsACleanStopByTheDoneLineOfEveryVersion) {
@@ -196,6 +202,12 @@ TEST(NodeStopVerdict, TellsACleanStopByTheDoneLineOfEveryVersion) {
                               "2020-03-11T08:00:01Z Loading block index..."});
     const Case cases[] = {
         {"0.16", v0_16_clean, 0, HowItStopped::clean},
+        {"0.13 with -logtimemicros",
+         {"", "2017-12-14 09:00:00.000001 Bitcoin version v0.13.2",
+          "2017-12-14 10:02:06.908070 Shutdown: In progress...",
+          "2017-12-14 10:02:07.123456 Shutdown: done"},
+         0,
+         HowItStopped::clean},
         {"0.19, exit code unknown", v0_19_clean, std::nullopt, HowItStopped::clean},
         {"24, lines after the done line", v24_clean_then_qt_threads, 0, HowItStopped::clean},
         {"30", v30_clean, 0, HowItStopped::clean},
@@ -208,17 +220,17 @@ TEST(NodeStopVerdict, TellsACleanStopByTheDoneLineOfEveryVersion) {
         {"in progress, no done",
          {"", "x version v1.0", "Shutdown in progress..."},
          0,
-         HowItStopped::crash},
+         HowItStopped::cut_short},
         {"done line being written",
          {"", "x version v1.0", "Shutdown: In progress...", "Shutdown: do"},
          std::nullopt,
-         HowItStopped::crash},
+         HowItStopped::cut_short},
         {"killed after a clean run", after_a_clean_run, 0, HowItStopped::crash},
         {"killed stopping, its start unseen",
          {"", "x version v1.0", "Shutdown: done", "Loading block index...",
           "Shutdown: In progress..."},
          0,
-         HowItStopped::crash},
+         HowItStopped::cut_short},
     };
     for (const Case& c : cases) {
         EXPECT_EQ(verdict_of(c.lines, c.exit_code).how, c.how) << c.name;
@@ -228,47 +240,145 @@ TEST(NodeStopVerdict, TellsACleanStopByTheDoneLineOfEveryVersion) {
               "x ends with Shutdown: done");
     EXPECT_EQ(verdict_of(v24_clean_then_qt_threads).why,
               "C:\\Node\\debug.log shows Shutdown: done near its end");
+    EXPECT_EQ(verdict_of({"", "x version v1.0", "2025-10-20T09:30:00Z Shutdown in progress..."},
+                         0xC000013A)
+                  .why,
+              "C:\\Node\\debug.log shows Shutdown in progress... but no done line: the node was "
+              "asked to stop and ended before it finished (the node exited with code 0xC000013A)");
 }
 
-TEST(NodeStopVerdict, NamesTheFirstFatalErrorAndWhatHelps) {
-    const std::string_view disk = "Free space on the drive";
-    const std::string_view reindex = "-reindex";
-    const std::string_view read_log = "Read the node's log";
+// Current nodes log "[error]" for what a peer does; such a line counts only
+// where the run ends on it. The signs of a stop count wherever they stand.
+TEST(NodeStopVerdict, CountsAnErrorLineOnlyWhereTheRunEndsOnIt) {
+    const std::string start = "2025-01-10T08:00:00Z Bitcoin Core version v28.1.0 (release build)";
+    const std::string peer_error =
+        "2025-01-10T09:00:00Z [msghand] [error] ProcessNewBlock: AcceptBlock FAILED (high-hash, "
+        "proof of work failed)";
+    const std::string tip =
+        "2025-01-10T09:05:00Z [msghand] UpdateTip: new best=0000abc height=878001 "
+        "version=0x20000000 log2_work=95.6 tx=1 date='2025-01-10T09:04:00Z' progress=1.000000";
+    const std::string peer_joined = "2025-01-10T09:07:00Z [net] New outbound peer connected";
+    const std::string stop_begins = "2025-01-10T09:10:00Z Shutdown: In progress...";
+    const std::string stop_done = "2025-01-10T09:10:05Z Shutdown: done";
+    const std::string fatal =
+        "2025-01-10T09:00:00Z [error] A fatal internal error occurred, see debug.log for details: "
+        "Failed to write block";
     struct Case {
-        std::string_view line;
-        std::string_view hint;  // empty: not a fatal error
+        const char* name;
+        std::vector<std::string> end_of_run;
+        HowItStopped how;
     };
     const Case cases[] = {
-        {"2019-01-01T00:00:00Z *** Failed to write block", read_log},
-        {"2023-05-01T10:00:00Z Error: Disk space is too low!", disk},
-        {"2025-10-20T09:00:02Z [error] A fatal internal error occurred, see debug.log for "
-         "details: Disk full",
-         read_log},
-        {"2024-02-02T00:00:00Z [error] ReadBlockFromDisk: Deserialize or I/O error", read_log},
-        {"2022-01-01T00:00:00Z [validation] A fatal internal error occurred", read_log},
-        {"2022-01-01T00:00:00Z Fatal LevelDB error: Corruption: block checksum mismatch", reindex},
-        {"2018-01-01 00:00:00 : Corrupted block database detected.", reindex},
-        {"2022-01-01T00:00:00Z Error reading from database, shutting down.", reindex},
-        {"2023-05-01T10:00:00Z Shutting down due to lack of disk space!", disk},
-        {"2018-01-01 00:00:00 ERROR: AcceptBlockHeader: block is marked invalid", ""},
-        {"2025-10-20T09:00:02Z [net:error] peer sent a bad message", ""},
+        {"a peer's error, a new tip, a crash", {peer_error, tip}, HowItStopped::crash},
+        {"a peer's error, a new tip, a clean stop",
+         {peer_error, tip, stop_begins, stop_done},
+         HowItStopped::clean},
+        {"a peer's error, then other lines and a clean stop",
+         {peer_error, peer_joined, stop_begins, stop_done},
+         HowItStopped::clean},
+        {"an error, then at once the shutdown",
+         {peer_error, stop_begins, stop_done},
+         HowItStopped::after_error},
+        {"an error, then the end", {tip, peer_error}, HowItStopped::after_error},
+        {"a sign of a stop before progress",
+         {fatal, tip, stop_begins, stop_done},
+         HowItStopped::after_error},
     };
     for (const Case& c : cases) {
-        const NodeStop stop = verdict_of({"", "2025-10-20T09:00:00Z Bitcoin Core version v30.0.0",
-                                          c.line, "2025-10-20T09:00:03Z Shutdown: In progress...",
-                                          "2025-10-20T09:00:04Z Shutdown: done"});
+        Lines lines = {"", start};
+        lines.insert(lines.end(), c.end_of_run.begin(), c.end_of_run.end());
+        EXPECT_EQ(verdict_of(lines, 0).how, c.how) << c.name;
+    }
+}
+
+// Where several errors end a run, the most pressing kind decides the advice;
+// a full or failing disk is never answered with a rebuild.
+TEST(NodeStopVerdict, AdvisesByTheKindOfEveryErrorAtTheRunsEnd) {
+    const std::string_view disk_full = "Free space on the drive that holds the node's data, then";
+    const std::string_view disk_low = "the node stops itself when too little is free";
+    const std::string_view device = "Check the drive that holds the node's data";
+    const std::string_view reindex = "Start the node once by hand with -reindex";
+    const std::string_view own_advice =
+        "advises: \"Please restart with -reindex or -reindex-chainstate to recover.\"";
+    const std::string_view read_log = "Read the node's log";
+    struct Case {
+        std::vector<std::string_view> end_of_run;
+        std::string_view hint;  // empty: not an error that counts
+        std::size_t shown = 0;  // the line of end_of_run that the verdict shows
+    };
+    const Case cases[] = {
+        {{"2021-06-01T12:00:00Z Fatal LevelDB error: IO error: /home/n/.bitcoin/chainstate/"
+          "2963623.ldb: No space left on device",
+          "2021-06-01T12:00:00Z Error: A fatal internal error occurred, see debug.log for details"},
+         disk_full},
+        {{"[*] 2025-01-01T00:00:00Z [msghand] [validation.cpp:2880] [FlushStateToDisk] [error] A "
+          "fatal internal error occurred, see debug.log for details: Failed to write to coin "
+          "database: IO error: D:\\Node\\chainstate\\012345.ldb: There is not enough space on the "
+          "disk."},
+         disk_full},
+        {{"2019-03-01 10:00:00 *** Disk space is low!",
+          "2019-03-01 10:00:00 Error: Error: Disk space is low!"},
+         disk_low},
+        {{"2023-05-01T10:00:00Z Error: Disk space is too low!"}, disk_low},
+        {{"2023-05-01T10:00:00Z Shutting down due to lack of disk space!"}, disk_low},
+        {{"2024-02-02T00:00:00Z Fatal LevelDB error: IO error: /mnt/n/chainstate/001234.ldb: "
+          "Input/output error"},
+         device},
+        {{"2024-02-02T00:00:00Z [error] A fatal internal error occurred, see debug.log for "
+          "details: "
+          "Failed to read block: The request could not be performed because of an I/O device "
+          "error."},
+         device},
+        {{"2017-12-14 10:02:07.123456 *** Failed to write block: Data error (cyclic redundancy "
+          "check)."},
+         device},
+        {{"2022-01-01T00:00:00Z Fatal LevelDB error: Corruption: block checksum mismatch"},
+         reindex},
+        {{"2019-07-07 07:07:07 LevelDB read failure: Corruption: checksum mismatch"}, reindex},
+        {{"2020-05-05T05:05:05Z *** Database corrupted"}, reindex},
+        {{"2018-01-01 00:00:00 : Corrupted block database detected.",
+          "Please restart with -reindex or -reindex-chainstate to recover."},
+         reindex},
+        {{"2022-01-01T00:00:00Z Error reading from database, shutting down."}, reindex},
+        {{"2017-12-14 10:02:07 : Error loading block database.",
+          "Please restart with -reindex or -reindex-chainstate to recover."},
+         own_advice},
+        {{"2024-03-03T03:03:03Z : Error opening block database."}, "could not open its database"},
+        {{"2019-01-01T00:00:00Z *** Failed to write block"}, read_log},
+        {{"2025-10-20T09:00:02Z [error] A fatal internal error occurred, see debug.log for "
+          "details: Disk full"},
+         read_log},
+        {{"2022-01-01T00:00:00Z [validation] A fatal internal error occurred"}, read_log},
+        {{"2024-02-02T00:00:00Z [error] ReadBlockFromDisk: Deserialize or I/O error",
+          "2024-02-02T00:00:00Z Fatal LevelDB error: IO error: x.ldb: No space left on device"},
+         disk_full,
+         1},
+        {{"2018-01-01 00:00:00 ERROR: AcceptBlockHeader: block is marked invalid"}, ""},
+        {{"2025-10-20T09:00:02Z [net:error] peer sent a bad message"}, ""},
+    };
+    for (const Case& c : cases) {
+        Lines lines = {"", "2025-10-20T09:00:00Z Bitcoin Core version v30.0.0"};
+        lines.insert(lines.end(), c.end_of_run.begin(), c.end_of_run.end());
+        lines.insert(lines.end(), {"2025-10-20T09:00:03Z Shutdown: In progress...",
+                                   "2025-10-20T09:00:04Z Shutdown: done"});
+        const NodeStop stop = verdict_of(lines, std::nullopt);
+        const std::string_view first = c.end_of_run.front();
         if (c.hint.empty()) {
-            EXPECT_EQ(stop.how, HowItStopped::clean) << c.line;
+            EXPECT_EQ(stop.how, HowItStopped::clean) << first;
             continue;
         }
-        EXPECT_EQ(stop.how, HowItStopped::after_error) << c.line;
-        EXPECT_EQ(stop.fatal_line, c.line);
-        EXPECT_TRUE(stop.hint.find(c.hint) != std::string::npos) << c.line << ": " << stop.hint;
+        EXPECT_EQ(stop.how, HowItStopped::after_error) << first;
+        EXPECT_EQ(stop.fatal_line, c.end_of_run[c.shown]);
+        EXPECT_NE(stop.hint.find(c.hint), std::string::npos) << first << ": " << stop.hint;
+        if (c.hint == disk_full || c.hint == disk_low || c.hint == device) {
+            EXPECT_EQ(stop.hint.find("reindex"), std::string::npos) << first;
+        }
     }
 }
 
 TEST(NodeStopVerdict, LetsTheExitCodeDecideWhenThereIsNoLogToRead) {
-    const LogSession unreadable{{}, false, std::nullopt, "Access is denied."};
+    LogSession unreadable;
+    unreadable.failure = "Access is denied.";
     const NodeStop denied = node_stop_verdict("C:\\Node\\debug.log", unreadable, 0);
     EXPECT_EQ(denied.how, HowItStopped::no_log);
     EXPECT_EQ(

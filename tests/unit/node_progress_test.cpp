@@ -93,6 +93,10 @@ TEST(ProgressLine, ReadsTheLinesOfEveryVersionAndFork) {
          "log2_work=73.2 tx=110000000 date='2021-06-01 11:59:30' progress=0.999999 "
          "cache=12.3MiB(45678tx)",
          Kind::tip, 3760000, 0.999999, at("2021-06-01 11:59:30")},
+        {"2017-12-14 10:02:07.123456 UpdateTip: new best=000000000000000000a1 height=498000 "
+         "version=0x20000000 log2_work=87.6 tx=280000000 date='2017-12-14 10:00:00' "
+         "progress=0.999999 cache=300.1MiB(2000000tx)\r",
+         Kind::tip, 498000, 0.999999, at("2017-12-14 10:00:00")},
         {"2018-07-07 14:50:01 Loaded best chain: hashBestChain=00000000000000000021 "
          "height=529999 date=2018-07-07 14:30:00 progress=0.999990",
          Kind::loaded_chain, 529999, 0.99999, at("2018-07-07 14:30:00")},
@@ -155,6 +159,46 @@ TEST(ProgressLine, KnowsMilestonesByTheirEnglishOnlyWords) {
         const ProgressLine line = read_progress_line(c.line);
         EXPECT_EQ(line.kind, c.kind) << c.line;
         EXPECT_EQ(line.percent.value_or(-1), c.percent) << c.line;
+    }
+}
+
+TEST(ProgressLine, ReadsReindexingWarningsErrorsAndPauses) {
+    struct Case {
+        std::string line;
+        Kind kind;
+        std::int64_t block_file;
+        std::string_view warning;
+    };
+    const Case cases[] = {
+        {"2023-01-01T00:00:00Z [loadblk] Reindexing block file blk02155.dat...", Kind::reindexing,
+         2155, ""},
+        {"2017-12-14 10:02:07 Reindexing block file blk00012.dat...", Kind::reindexing, 12, ""},
+        {"2023-01-01T00:00:05Z [loadblk] Loaded 1234 blocks from external file in 5678ms",
+         Kind::reindexing, -1, ""},
+        {"2017-12-14 10:02:07.123456 Loaded 98 blocks from external file in 3300ms",
+         Kind::reindexing, -1, ""},
+        {"2023-01-01T05:00:00Z Reindexing finished", Kind::reindexing, -1, ""},
+        {tip("2025-07-16T12:00:00Z", 927012, "2025-07-16T11:59:00Z", "1.000000") +
+             " warning='Unknown new rules activated (versionbit 7)'",
+         Kind::tip, -1, "Unknown new rules activated (versionbit 7)"},
+        {"2016-05-05 05:05:05 UpdateTip: 44 of last 100 blocks have unexpected version",
+         Kind::warning, -1, "44 of last 100 blocks have unexpected version"},
+        {"2016-05-05 05:05:05 Warning: This version is obsolete; upgrade required!", Kind::warning,
+         -1, "This version is obsolete; upgrade required!"},
+        {"2025-07-16T04:50:47Z [warning] Flushing large (5 GiB) UTXO set to disk, it may take "
+         "several minutes",
+         Kind::long_flush, -1, ""},
+        {"2025-01-10T09:00:00Z [msghand] [error] ProcessNewBlock: AcceptBlock FAILED (high-hash, "
+         "proof of work failed)",
+         Kind::error, -1, ""},
+        {"2017-12-14 10:02:07 : Error loading block database.", Kind::fatal, -1, ""},
+        {"2017-12-14 10:02:07.123456 Shutdown: done\r", Kind::shut_down, -1, ""},
+    };
+    for (const Case& c : cases) {
+        const ProgressLine line = read_progress_line(c.line);
+        EXPECT_EQ(line.kind, c.kind) << c.line;
+        EXPECT_EQ(line.block_file.value_or(-1), c.block_file) << c.line;
+        EXPECT_EQ(line.warning, c.warning) << c.line;
     }
 }
 
@@ -232,6 +276,30 @@ TEST(NodeProgress, IsStuckOnlyByItsRules) {
     catching.now = at("2018-07-07 15:40:00");
     EXPECT_EQ(catching.state().condition, NodeCondition::stuck);
 
+    // A long flush: not stuck until its next line, and only the quiet after that counts.
+    Watch flushing = synced_at_noon();
+    flushing.now = at("2025-07-16T13:50:00Z");
+    flushing.feed(
+        {"2025-07-16T13:50:00Z [warning] Flushing large (5 GiB) UTXO set to disk, it "
+         "may take several minutes"});
+    flushing.now = at("2025-07-16T16:49:00Z");
+    EXPECT_EQ(flushing.state().condition, NodeCondition::synced);
+    flushing.now = at("2025-07-16T18:30:00Z");
+    flushing.feed({"2025-07-16T16:49:00Z Flushed 5 GiB in 179 minutes",
+                   "2025-07-16T17:40:00Z Potential stale tip detected",
+                   "2025-07-16T18:30:00Z Potential stale tip detected"});
+    flushing.now = at("2025-07-16T18:48:00Z");
+    EXPECT_EQ(flushing.state().condition, NodeCondition::synced);
+    flushing.now = at("2025-07-16T18:49:00Z");
+    EXPECT_EQ(flushing.tooltip(), "No new block for 6 h 49 min · height 927,012");
+    Watch endless_flush = synced_at_noon();
+    endless_flush.feed(
+        {"2025-07-16T12:00:00Z [warning] Flushing large (9 GiB) UTXO set to disk, "
+         "it may take several minutes"});
+    endless_flush.now = at("2025-07-16T15:00:00Z");
+    EXPECT_EQ(endless_flush.state().stuck_reason, StuckReason::silent_log);
+    EXPECT_EQ(endless_flush.state().condition, NodeCondition::stuck);
+
     // Any run: an hour without a line.
     Watch silent = synced_at_noon();
     silent.now = at("2025-07-16T12:59:59Z");
@@ -242,6 +310,95 @@ TEST(NodeProgress, IsStuckOnlyByItsRules) {
     mute.progress.node_started(0);
     mute.now = hour;
     EXPECT_EQ(mute.state().stuck_reason, StuckReason::silent_log);
+}
+
+// What the tooltip says at the end of runs that used to read wrong.
+TEST(NodeProgress, TellsTheStateAtTheEndOfEachKindOfRun) {
+    const std::string version = "2025-07-16T04:00:01Z Bitcoin Core version v29.0.0 (release build)";
+    struct Case {
+        const char* name;
+        std::vector<std::string> lines;
+        std::string_view now;
+        std::string tooltip;
+        std::string warning = {};
+    };
+    const Case cases[] = {
+        {"a reindex",
+         {"", version, "2025-07-16T04:00:40Z init message: Done loading",
+          "2025-07-16T04:01:00Z [loadblk] Reindexing block file blk00000.dat...",
+          tip("2025-07-16T04:01:01Z", 0, "2009-01-03T18:15:05Z", "0.000000"),
+          "2025-07-16T04:01:30Z [loadblk] Loaded 1234 blocks from external file in 5678ms",
+          "2025-07-16T04:01:31Z [loadblk] Reindexing block file blk02155.dat..."},
+         "2025-07-16T04:02:00Z",
+         "Reindexing · block file 2,155"},
+        {"a reindex of an old node, which connects blocks as it reads",
+         {"", "2015-06-01 04:00:01 Bitcoin version v0.11.2",
+          "2015-06-01 04:00:40 init message: Done loading",
+          "2015-06-01 04:01:00 Reindexing block file blk00000.dat...",
+          tip("2015-06-01 04:01:10", 1200, "2009-01-16 00:00:00", "0.000010"),
+          "2015-06-01 04:01:31 Reindexing block file blk00001.dat..."},
+         "2015-06-01 04:02:00",
+         "Catching up · height 1,200 · 0.0 % · 6 years 4 months behind"},
+        {"a snapshot chainstate at the tip, its progress wrong",
+         {tip("2025-07-16T12:00:00Z", 840000, "2025-07-16T11:58:00Z", "0.015582")},
+         "2025-07-16T12:01:00Z",
+         "Synced · height 840,000 · last block 1 min ago"},
+        {"a node that warns of unknown rules",
+         {tip("2025-07-16T12:00:00Z", 927012, "2025-07-16T11:59:00Z", "1.000000") +
+          " warning='Unknown new rules activated (versionbit 7)'"},
+         "2025-07-16T12:01:00Z",
+         "Synced · height 927,012 · last block 1 min ago",
+         "The node warns: Unknown new rules activated (versionbit 7)"},
+        {"a node flushing a large database for long",
+         {tip("2025-07-16T10:00:00Z", 927012, "2025-07-16T09:59:00Z", "1.000000"),
+          "2025-07-16T10:30:00Z [warning] Flushing large (5 GiB) UTXO set to disk, it may take "
+          "several minutes"},
+         "2025-07-16T12:45:00Z",
+         "Synced · height 927,012 · last block 2 h 45 min ago"},
+        {"a peer's invalid block, then new ones",
+         {"2025-07-16T11:58:00Z [msghand] [error] ProcessNewBlock: AcceptBlock FAILED "
+          "(high-hash, proof of work failed)",
+          tip("2025-07-16T12:00:00Z", 927012, "2025-07-16T11:59:00Z", "1.000000")},
+         "2025-07-16T12:01:00Z",
+         "Synced · height 927,012 · last block 1 min ago"},
+        {"0.13 with -logtimemicros",
+         {tip("2017-12-14 10:02:07.123456", 400000, "2016-02-01 00:00:00", "0.420000")},
+         "2017-12-14 10:03:00",
+         "Catching up · height 400,000 · 42.0 % · 1 year 10 months behind"},
+        {"a start that failed",
+         {"", "2017-12-14 10:02:07 Bitcoin version v0.13.2",
+          "2017-12-14 10:02:07 : Error loading block database.",
+          "Please restart with -reindex or -reindex-chainstate to recover."},
+         "2017-12-14 10:03:00",
+         "Needs attention: : Error loading block database."},
+    };
+    for (const Case& c : cases) {
+        Watch watch;
+        watch.now = at(c.now);
+        watch.feed(c.lines);
+        EXPECT_EQ(watch.tooltip(), c.tooltip) << c.name;
+        EXPECT_EQ(warning_tooltip(watch.state()), c.warning) << c.name;
+    }
+}
+
+TEST(NodeProgress, TellsEachWarningOncePerRunWhileItHolds) {
+    Watch watch = synced_at_noon();
+    const auto warned_tip = [](int height, int unexpected) {
+        return tip("2025-07-16T12:10:00Z", height, "2025-07-16T12:09:00Z", "1.000000") +
+               " warning='" + std::to_string(unexpected) +
+               " of last 100 blocks have unexpected version'";
+    };
+    watch.feed({warned_tip(927013, 44), warned_tip(927014, 45)});
+    EXPECT_EQ(watch.events(), std::vector<std::string>{"The node warns: 44 of last 100 blocks "
+                                                       "have unexpected version"});
+    EXPECT_EQ(watch.state().warning, "45 of last 100 blocks have unexpected version");
+    watch.feed({tip("2025-07-16T12:20:00Z", 927015, "2025-07-16T12:19:00Z", "1.000000")});
+    EXPECT_EQ(watch.state().warning, "") << "no longer on the node's UpdateTip lines";
+    watch.feed({"", "2025-07-16T13:00:00Z Bitcoin Core version v29.0.0 (release build)",
+                warned_tip(927016, 46)});
+    EXPECT_EQ(watch.events().back(),
+              "The node warns: 46 of last 100 blocks have unexpected version")
+        << "told again in the next run";
 }
 
 TEST(NodeProgress, TakesAReorganisationWithoutCountingItAsANewBlock) {

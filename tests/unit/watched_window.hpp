@@ -3,6 +3,7 @@
 // process watcher asking the (fake) probe.
 #include <initializer_list>
 #include <map>
+#include <optional>
 #include <string>
 #include <tuple>
 
@@ -61,8 +62,8 @@ struct WatchedWindow : MainWindowFixture {
             if (runs) {
                 probe.running.push_back(image);
                 if (live == 0) {
-                    nodes.start(id, image, runner.last_started ? runner.last_started->id() : 1, {},
-                                clock.now);
+                    nodes.start(id, image, runner.last_started ? runner.last_started->id() : 1,
+                                node_command_line, clock.now);
                 }
             } else if (live != 0) {
                 nodes.end(live, node_exit_code, clock.now);
@@ -71,6 +72,7 @@ struct WatchedWindow : MainWindowFixture {
     }
 
     unsigned long node_exit_code = 0;
+    std::optional<std::string> node_command_line;  // what Windows shows of a node that starts
 
     static std::string colour_name(Colour colour) {
         const std::map<Colour, std::string> names{{colours::pink, "pink"},
