@@ -104,13 +104,13 @@ int run_program() {
     RunKeyStartupEntry startup(instance, program_file_path());
     Win32NodeControl nodes;
     Win32OtherCopies copies;
-    Win32BackgroundWork background;
     Win32TaskbarButton taskbar;
     Win32NotificationArea tray_area;  // its icon goes with it, on every way out
     Win32Notifier notifier;
     EventGate gate([&notifier](std::string_view what) {
         notifier.show_error("ZV-KOB met a problem and carried on: " + std::string(what));
     });
+    Win32BackgroundWork background(gate);  // its answers go through the gate
     Win32BatchFileWriter batch_files;
     Win32WindowManager windows([&](HandOverReceiver& main) {
         show_settings_window(gate, {store, batch_files, files, notifier, history, gate, background},
