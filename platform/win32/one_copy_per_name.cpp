@@ -9,6 +9,11 @@ namespace {
 constexpr DWORD longest_wait_ms = 5000;
 constexpr DWORD look_every_ms = 100;
 
+// The property a closing copy puts on its main window. A window property,
+// not a change of caption or class: another process reads it with no
+// message to a thread that may be busy saving.
+constexpr wchar_t closing_mark[] = L"ZV-KOB.Closing";
+
 std::wstring upper_case(std::wstring text) {
     CharUpperBuffW(text.data(), static_cast<DWORD>(text.size()));
     return text;
@@ -27,7 +32,8 @@ BOOL CALLBACK find_main_window(HWND window, LPARAM parameter) {
     const int length = GetWindowTextW(window, caption, static_cast<int>(std::size(caption)));
     if (std::wstring_view(class_name) == window_class &&
         CompareStringOrdinal(caption, length, search.caption.c_str(),
-                             static_cast<int>(search.caption.size()), TRUE) == CSTR_EQUAL) {
+                             static_cast<int>(search.caption.size()), TRUE) == CSTR_EQUAL &&
+        GetPropW(window, closing_mark) == nullptr) {
         search.found = window;
         return FALSE;
     }
@@ -67,6 +73,13 @@ OneCopyPerName::OneCopyPerName(std::string_view instance, std::string_view main_
             return;
         }
     }
+}
+
+// The mark stays until the window has gone (Windows clears a window's
+// properties with it): taken away any sooner, a dying window could be found
+// unmarked.
+void OneCopyPerName::closing(HWND main_window) {
+    SetPropW(main_window, closing_mark, main_window);  // any value but null
 }
 
 OneCopyPerName::~OneCopyPerName() {
