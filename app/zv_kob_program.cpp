@@ -89,8 +89,10 @@ void run_main_window(ProgramServices& s, const std::string& instance) {
                     s.gate, nullptr);
     host.on_close = [&] {
         if (main_may_close_now(main)) {
-            OneCopyPerName::closing(host.handle());
-            close_after_unload(host, s.gate, [&main] { unload_for_close(main); });
+            close_after_unload(host, s.gate, [&host, &main] {
+                OneCopyPerName::closing(host.handle());  // no longer a copy to bring forward
+                unload_for_close(main);
+            });
         }  // else the settings window closes first, and the main window after it
     };
     host.on_message = [&](UINT message, WPARAM wparam, LPARAM lparam, LRESULT& result) {
