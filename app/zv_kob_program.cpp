@@ -6,6 +6,7 @@
 
 #include <array>
 
+#include "app/program_services.hpp"
 #include "app/settings_window_show.hpp"
 #include "core/event_gate.hpp"
 #include "core/instance_name.hpp"
@@ -18,27 +19,14 @@
 #include "main_window/session_end.hpp"
 #include "main_window/window_menu.hpp"
 #include "platform/win32/com_apartment.hpp"
-#include "platform/win32/hidden_command_runner.hpp"
 #include "platform/win32/message_loop.hpp"
 #include "platform/win32/one_copy_per_name.hpp"
 #include "platform/win32/program_file.hpp"
-#include "platform/win32/registry_settings_store.hpp"
-#include "platform/win32/run_key_startup_entry.hpp"
 #include "platform/win32/wide_text.hpp"
-#include "platform/win32/win32_background_work.hpp"
-#include "platform/win32/win32_batch_file_writer.hpp"
-#include "platform/win32/win32_clock.hpp"
-#include "platform/win32/win32_file_system.hpp"
-#include "platform/win32/win32_history.hpp"
-#include "platform/win32/win32_node_control.hpp"
 #include "platform/win32/win32_notification_area.hpp"
-#include "platform/win32/win32_notifier.hpp"
-#include "platform/win32/win32_other_copies.hpp"
-#include "platform/win32/win32_pause.hpp"
 #include "platform/win32/win32_taskbar_button.hpp"
 #include "platform/win32/win32_window_manager.hpp"
 #include "platform/win32/window_host.hpp"
-#include "platform/win32/wmi_process_probe.hpp"
 
 namespace zvkob::win32 {
 namespace {
@@ -82,6 +70,50 @@ bool translate_program_message(MainWindow& main, Win32TaskbarButton& taskbar, UI
     }
 }
 
+// The main window, from its making until it has gone.
+void run_main_window(ProgramServices& s, const std::string& instance) {
+    Win32WindowManager windows([&s](HandOverReceiver& main) {
+        show_settings_window(
+            s.gate, {s.store, s.batch_files, s.files, s.notifier, s.history, s.gate, s.background},
+            main);
+    });
+    MainWindow main(
+        {s.gate, s.store, s.probe, s.runner, s.pause, windows, s.notifier, s.clock, s.history,
+         s.files, s.startup, s.nodes, s.copies, s.background, s.taskbar, s.tray_area},
+        instance);
+    const auto timers = main.timers();
+    WindowHost host({main.controls,
+                     main.frame,
+                     {timers.begin(), timers.end()},
+                     [&main] { window_menu_opening(main); }},
+                    s.gate, nullptr);
+    host.on_close = [&] {
+        if (main_may_close_now(main)) {
+            close_after_unload(host, s.gate, [&host, &main] {
+                OneCopyPerName::closing(host.handle());  // no longer a copy to bring forward
+                unload_for_close(main);
+            });
+        }  // else the settings window closes first, and the main window after it
+    };
+    host.on_message = [&](UINT message, WPARAM wparam, LPARAM lparam, LRESULT& result) {
+        if (const auto event = s.tray_area.message(message, wparam, lparam)) {
+            translate_tray_event(main, s.gate, *event);
+        }
+        if (message == notification_area_message) {
+            result = 0;
+            return true;
+        }
+        return translate_program_message(main, s.taskbar, message, wparam, result);
+    };
+    // An elevated ZV-KOB hears from Explorer only what it lets through.
+    ChangeWindowMessageFilterEx(host.handle(), Win32TaskbarButton::created_message(), MSGFLT_ALLOW,
+                                nullptr);
+
+    s.gate.run([&main] { load_main_window(main); });
+    host.show();
+    pump_messages([&host] { return !host.exists(); });
+}
+
 int run_program() {
     const std::string instance = instance_name_from_path(program_file_path());
     OneCopyPerName one_copy(instance, main_window_caption(instance));
@@ -94,60 +126,8 @@ int run_program() {
                                         ICC_STANDARD_CLASSES | ICC_WIN95_CLASSES};
     InitCommonControlsEx(&controls);
 
-    RegistrySettingsStore store(application_name, instance);
-    WmiProcessProbe probe;
-    HiddenCommandRunner runner;
-    Win32Pause pause;
-    Win32Clock clock;
-    Win32History history(instance);
-    Win32FileSystem files;
-    RunKeyStartupEntry startup(instance, program_file_path());
-    Win32NodeControl nodes;
-    Win32OtherCopies copies;
-    Win32BackgroundWork background;
-    Win32TaskbarButton taskbar;
-    Win32NotificationArea tray_area;  // its icon goes with it, on every way out
-    Win32Notifier notifier;
-    EventGate gate([&notifier](std::string_view what) {
-        notifier.show_error("ZV-KOB met a problem and carried on: " + std::string(what));
-    });
-    Win32BatchFileWriter batch_files;
-    Win32WindowManager windows([&](HandOverReceiver& main) {
-        show_settings_window(gate, {store, batch_files, files, notifier, history, gate, background},
-                             main);
-    });
-
-    MainWindow main({gate, store, probe, runner, pause, windows, notifier, clock, history, files,
-                     startup, nodes, copies, background, taskbar, tray_area},
-                    instance);
-    const auto timers = main.timers();
-    WindowHost host({main.controls,
-                     main.frame,
-                     {timers.begin(), timers.end()},
-                     [&main] { window_menu_opening(main); }},
-                    gate, nullptr);
-    host.on_close = [&] {
-        if (main_may_close_now(main)) {
-            close_after_unload(host, gate, [&main] { unload_for_close(main); });
-        }  // else the settings window closes first, and the main window after it
-    };
-    host.on_message = [&](UINT message, WPARAM wparam, LPARAM lparam, LRESULT& result) {
-        if (const auto event = tray_area.message(message, wparam, lparam)) {
-            translate_tray_event(main, gate, *event);
-        }
-        if (message == notification_area_message) {
-            result = 0;
-            return true;
-        }
-        return translate_program_message(main, taskbar, message, wparam, result);
-    };
-    // An elevated ZV-KOB hears from Explorer only what it lets through.
-    ChangeWindowMessageFilterEx(host.handle(), Win32TaskbarButton::created_message(), MSGFLT_ALLOW,
-                                nullptr);
-
-    gate.run([&main] { load_main_window(main); });
-    host.show();
-    pump_messages([&host] { return !host.exists(); });
+    ServicesOfTheRun services(instance);
+    run_main_window(services.get(), instance);
     one_copy.give_way();  // a copy started now opens while this one writes its history
     return 0;
 }

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstddef>
 
+#include "core/exit_code_text.hpp"
 #include "core/node_log_line.hpp"
 #include "core/node_run_end.hpp"
 #include "core/shown_text.hpp"
@@ -29,20 +30,6 @@ std::vector<std::string> last_lines(const std::vector<std::string>& lines) {
     }
     std::ranges::reverse(shown);
     return shown;
-}
-
-std::string exit_code_text(unsigned long code) {
-    // Codes such as 0xC0000005 (an access violation) are known by their hex form.
-    constexpr unsigned long largest_decimal = 0xFFFF;
-    if (code <= largest_decimal) {
-        return std::to_string(code);
-    }
-    constexpr char digits[] = "0123456789ABCDEF";
-    std::string hex;
-    for (; code != 0; code >>= 4U) {
-        hex.insert(hex.begin(), digits[code & 0xFU]);
-    }
-    return "0x" + hex;
 }
 
 std::string exit_note(std::optional<unsigned long> exit_code) {

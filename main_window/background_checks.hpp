@@ -4,9 +4,9 @@
 #include <memory>
 #include <string>
 
-#include "core/background_answer.hpp"
 #include "main_window/main_window.hpp"
 #include "main_window/shown_state.hpp"
+#include "platform/background_work.hpp"
 
 namespace zvkob {
 
@@ -19,8 +19,8 @@ void check_in_background(MainWindow& w, const std::string& what, std::function<A
                          std::function<void(Answer)> then) {
     w.checking.push_back(what);
     show_state(w);
-    answer_in_background<Answer>(
-        w.services.background, w.services.events, w.lifetime, std::move(check),
+    run_in_background<Answer>(
+        w.services.background, std::move(check),
         [&w, what, then = std::move(then)](Answer answer) {
             if (const auto it = std::find(w.checking.begin(), w.checking.end(), what);
                 it != w.checking.end()) {
@@ -28,7 +28,8 @@ void check_in_background(MainWindow& w, const std::string& what, std::function<A
             }
             then(std::move(answer));
             show_state(w);
-        });
+        },
+        w.lifetime);
 }
 
 }  // namespace zvkob

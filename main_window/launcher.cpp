@@ -1,8 +1,7 @@
 #include "main_window/launcher.hpp"
 
-#include <cstdio>
-
 #include "core/batch_node_line.hpp"
+#include "core/exit_code_text.hpp"
 #include "main_window/keep_node_running.hpp"
 #include "main_window/shown_state.hpp"
 #include "main_window/start_checks.hpp"
@@ -34,16 +33,6 @@ std::string start_failure_message(std::string_view program, std::string_view com
     return "ZV-KOB could not start the " + std::string(program) +
            " program.\n\nCommand: " + command_text(command) + "\nReason: " + std::string(reason) +
            "\n\nCheck the settings and the .BAT files, then try again.";
-}
-
-std::string exit_code_text(unsigned long code) {
-    std::string text = std::to_string(code);
-    if (code > 0xFFFF) {
-        char hex[32];
-        std::snprintf(hex, sizeof hex, " (0x%08lX)", code);
-        text += hex;
-    }
-    return text;
 }
 
 std::string ended_at_once_message(std::string_view program, std::string_view command,

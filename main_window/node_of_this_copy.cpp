@@ -4,6 +4,7 @@
 #include <utility>
 #include <vector>
 
+#include "core/exit_code_text.hpp"
 #include "core/time_text.hpp"
 
 namespace zvkob {
@@ -120,7 +121,7 @@ void NodeOfThisCopy::note_interpreter_end(const NodeWatch& watch) {
     if (life.stage() == NodeStage::starting) {
         watch.history.record("The " + std::string(watch.program) +
                              " program's batch file ended with exit code " +
-                             std::to_string(end->exit_code) + " before " +
+                             exit_code_text(end->exit_code) + " before " +
                              std::string(watch.image) + " was seen running.");
         life.on(NodeEvent::gone, watch.now_ms);
     }

@@ -1,5 +1,6 @@
 #include "main_window/process_watcher.hpp"
 
+#include "core/exit_code_text.hpp"
 #include "core/time_text.hpp"
 #include "main_window/keep_node_running.hpp"
 #include "main_window/session_end.hpp"
@@ -32,7 +33,7 @@ void end_left_interpreter(MainWindow& w, const NodeProgram& program) {
 std::string how_it_stopped(MainWindow& w, const NodeProgram& program, const NodeGone& gone) {
     const std::string process =
         " (process " + std::to_string(gone.id) + ", exit code " +
-        (gone.end ? std::to_string(gone.end->exit_code) : std::string("unknown")) + ")";
+        (gone.end ? exit_code_text(gone.end->exit_code) : std::string("unknown")) + ")";
     const NodeLife& life = program.node.life;
     if (life.cause() == StopCause::asked_for && life.stop_request()) {
         return duration_text(w.services.clock.now_ms() - life.stop_request()->first_ms) +

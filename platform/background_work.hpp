@@ -2,6 +2,8 @@
 #include <functional>
 #include <memory>
 
+#include "core/event_gate.hpp"
+
 namespace zvkob {
 
 // Work that may wait on a disk or a network path (a data folder's drive, the
@@ -9,13 +11,40 @@ namespace zvkob {
 // path that takes half a minute to answer never freezes the window, delays
 // STOP or leaves Windows' questions unanswered. One piece runs at a time, in
 // the order asked.
+//
+// Every answer reaches the window through the event gate, here rather than
+// at each caller: an answer that arrives while a handler waits on a message
+// box acts on the window once that handler has ended, never from inside the
+// box's loop.
 class BackgroundWork {
 public:
+    explicit BackgroundWork(EventGate& events) : events_(events) {}
     virtual ~BackgroundWork() = default;
-    // Runs `work` on the worker, then `done` on the window's thread, unless
-    // `owner` has gone by then (a window that closed meanwhile).
-    virtual void run(std::function<void()> work, std::function<void()> done,
-                     std::weak_ptr<const void> owner) = 0;
+    BackgroundWork(const BackgroundWork&) = delete;
+    BackgroundWork& operator=(const BackgroundWork&) = delete;
+
+    // Runs `work` on the worker, then `done` on the window's thread as an
+    // event of its own, unless `owner` has gone by then (a window that closed
+    // meanwhile).
+    void run(std::function<void()> work, std::function<void()> done,
+             std::weak_ptr<const void> owner) {
+        hand_over(std::move(work),
+                  [&events = events_, done = std::move(done), owner = std::move(owner)] {
+                      auto key = std::make_shared<char>();  // each answer waits on its own
+                      events.run_when_free(key.get(), [key, owner, done] {
+                          if (!owner.expired()) {
+                              done();
+                          }
+                      });
+                  });
+    }
+
+protected:
+    // Runs `work` on the worker, then `answer` on the window's thread.
+    virtual void hand_over(std::function<void()> work, std::function<void()> answer) = 0;
+
+private:
+    EventGate& events_;
 };
 
 // `work` gives a result that `done` takes, on the window's thread.

@@ -4,7 +4,7 @@
 #include <string>
 #include <vector>
 
-#include "core/background_answer.hpp"
+#include "platform/background_work.hpp"
 #include "settings_window/field_checks.hpp"
 #include "settings_window/command_fragments.hpp"
 #include "settings_window/run_command.hpp"
@@ -129,12 +129,13 @@ void save_bat_files(SettingsWindow& w) {
     // The files get the lines of this moment, once the program files are checked.
     const BatchFile qt{w.batch_paths->qt, w.qt_run_command.text()};
     const BatchFile daemon{w.batch_paths->daemon, w.daemon_run_command.text()};
-    answer_in_background<std::string>(
-        w.services.background, w.services.events, w.lifetime,
+    run_in_background<std::string>(
+        w.services.background,
         [&files = w.services.files, paths = program_paths(w)] { return missing_of(files, paths); },
         [&w, qt, daemon](const std::string& missing) {
             write_unless_declined(w, qt, daemon, missing);
-        });
+        },
+        w.lifetime);
 }
 
 }  // namespace zvkob

@@ -9,6 +9,32 @@ namespace {
 constexpr DWORD longest_wait_ms = 5000;
 constexpr DWORD look_every_ms = 100;
 
+// The property a closing copy puts on its main window. A window property,
+// not a change of caption or class: another process reads it with no
+// message to a thread that may be busy saving.
+constexpr wchar_t closing_mark[] = L"ZV-KOB.Closing";
+
+// The mark is named by an atom this copy adds once and deletes as it ends,
+// after its window has gone. Named by its text, each mark would take a
+// reference to that atom which the window's end does not give back.
+class ClosingMarkAtom {
+public:
+    ClosingMarkAtom() : atom_(GlobalAddAtomW(closing_mark)) {}
+    ~ClosingMarkAtom() {
+        if (atom_ != 0) {
+            GlobalDeleteAtom(atom_);
+        }
+    }
+    ClosingMarkAtom(const ClosingMarkAtom&) = delete;
+    ClosingMarkAtom& operator=(const ClosingMarkAtom&) = delete;
+
+    // The name to mark by: the text itself only if no atom could be added.
+    const wchar_t* name() const { return atom_ != 0 ? MAKEINTATOM(atom_) : closing_mark; }
+
+private:
+    ATOM atom_;
+};
+
 std::wstring upper_case(std::wstring text) {
     CharUpperBuffW(text.data(), static_cast<DWORD>(text.size()));
     return text;
@@ -27,7 +53,8 @@ BOOL CALLBACK find_main_window(HWND window, LPARAM parameter) {
     const int length = GetWindowTextW(window, caption, static_cast<int>(std::size(caption)));
     if (std::wstring_view(class_name) == window_class &&
         CompareStringOrdinal(caption, length, search.caption.c_str(),
-                             static_cast<int>(search.caption.size()), TRUE) == CSTR_EQUAL) {
+                             static_cast<int>(search.caption.size()), TRUE) == CSTR_EQUAL &&
+        GetPropW(window, closing_mark) == nullptr) {
         search.found = window;
         return FALSE;
     }
@@ -67,6 +94,13 @@ OneCopyPerName::OneCopyPerName(std::string_view instance, std::string_view main_
             return;
         }
     }
+}
+
+// The mark stays until the window has gone, when Windows frees the window's
+// properties: taken away any sooner, a dying window could be found unmarked.
+void OneCopyPerName::closing(HWND main_window) {
+    static const ClosingMarkAtom mark;
+    SetPropW(main_window, mark.name(), main_window);  // any value but null
 }
 
 OneCopyPerName::~OneCopyPerName() {

@@ -15,9 +15,10 @@ namespace zvkob::win32 {
 // copy owns while its main window exists.
 class OneCopyPerName {
 public:
-    // Claims the name. A copy that holds it but shows no window is starting
-    // or closing: it is waited for, five seconds at most, after which this
-    // copy opens as usual.
+    // Claims the name. A copy that holds it but has no main window, or only
+    // one marked as closing, is starting or closing: it is waited for, five
+    // seconds at most, after which this copy opens as usual. A window hidden
+    // in the notification area, or minimised, is a running copy.
     // `main_caption` is the main window's caption, by which a running copy's
     // window is found.
     OneCopyPerName(std::string_view instance, std::string_view main_caption);
@@ -30,6 +31,11 @@ public:
 
     // Brings the running copy's window (or the window it shows over it) to the front.
     void bring_running_copy_forward() const;
+
+    // This copy's main window will close: marked so before anything hides
+    // it, it is never taken for a running copy; a copy started meanwhile
+    // waits for this one to give way, and opens.
+    static void closing(HWND main_window);
 
     // The main window is gone: a new copy may open at once, while this one
     // finishes writing its history.

@@ -13,6 +13,13 @@ namespace zvkob::win32 {
 // first time they are needed: the tick that uses them is off by default.
 class ShellNotifyFunctions {
 public:
+    using NotifyIcon = BOOL(WINAPI*)(DWORD, PNOTIFYICONDATAW);
+
+    ShellNotifyFunctions() = default;
+    // Calls `stand_in` in place of Shell_NotifyIconW: a test's notification
+    // area that refuses what it is told to.
+    explicit ShellNotifyFunctions(NotifyIcon stand_in) : tried_(true), notify_icon_(stand_in) {}
+
     // Whether they are there; failure() says why not.
     bool loaded();
     const std::string& failure() const { return failure_; }
@@ -23,7 +30,6 @@ public:
     std::optional<QUERY_USER_NOTIFICATION_STATE> user_state();
 
 private:
-    using NotifyIcon = BOOL(WINAPI*)(DWORD, PNOTIFYICONDATAW);
     using QueryUserState = HRESULT(WINAPI*)(QUERY_USER_NOTIFICATION_STATE*);
 
     bool tried_ = false;

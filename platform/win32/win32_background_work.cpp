@@ -7,19 +7,14 @@ constexpr UINT answer_message = WM_APP + 1;
 constexpr wchar_t answers_class[] = L"ZV-KOB.Answers";
 
 // An answer on its way to the window's thread.
-struct Answer {
-    std::function<void()> done;
-    std::weak_ptr<const void> owner;
-};
+using Answer = std::function<void()>;
 
 LRESULT CALLBACK hand_answer_over(HWND window, UINT message, WPARAM wparam, LPARAM lparam) {
     if (message != answer_message) {
         return DefWindowProcW(window, message, wparam, lparam);
     }
     const std::unique_ptr<Answer> answer(reinterpret_cast<Answer*>(lparam));
-    if (!answer->owner.expired()) {
-        answer->done();
-    }
+    (*answer)();
     return 0;
 }
 
@@ -36,19 +31,19 @@ HWND create_answers_window() {
 
 }  // namespace
 
-Win32BackgroundWork::Win32BackgroundWork() : answers_(create_answers_window()) {}
+Win32BackgroundWork::Win32BackgroundWork(EventGate& events)
+    : BackgroundWork(events), answers_(create_answers_window()) {}
 
 Win32BackgroundWork::~Win32BackgroundWork() {
     worker_.stop(WorkQueue::Waiting::drop, false);  // a piece still running finds no window
     DestroyWindow(answers_);
 }
 
-void Win32BackgroundWork::run(std::function<void()> work, std::function<void()> done,
-                              std::weak_ptr<const void> owner) {
-    worker_.give([work = std::move(work), done = std::move(done), owner = std::move(owner),
+void Win32BackgroundWork::hand_over(std::function<void()> work, std::function<void()> answer_then) {
+    worker_.give([work = std::move(work), answer_then = std::move(answer_then),
                   window = answers_]() mutable {
         work();
-        auto answer = std::make_unique<Answer>(Answer{std::move(done), std::move(owner)});
+        auto answer = std::make_unique<Answer>(std::move(answer_then));
         if (PostMessageW(window, answer_message, 0, reinterpret_cast<LPARAM>(answer.get()))) {
             answer.release();  // the window's thread owns it now
         }

@@ -99,17 +99,21 @@ bool Win32NotificationArea::show(const TrayIcon& icon) {
     shown_ = icon;
     if (added_to_ != nullptr && added_to_ != target) {
         remove();
+        added_to_ = nullptr;  // an icon of a window that went is cleared with it
     }
     NOTIFYICONDATAW changed = data(NIF_MESSAGE | NIF_ICON | NIF_TIP | NIF_SHOWTIP);
     if (added_to_ != nullptr && shell_.notify_icon(NIM_MODIFY, changed)) {
         return true;
     }
-    added_to_ = nullptr;  // gone with an Explorer that ended
+    // Gone with an Explorer that ended, or refused by a busy one: added
+    // again, or changed once more. Until then the icon is still known, so
+    // that a later show tries again and remove() takes it away.
     return add(changed);
 }
 
 // An elevated ZV-KOB lets Explorer's messages through. An icon that is still
-// there (TaskbarCreated without a new taskbar) is refused as new but changes.
+// there (a change refused, TaskbarCreated without a new taskbar) is refused
+// as new but changes.
 bool Win32NotificationArea::add(NOTIFYICONDATAW& icon) {
     for (const UINT message : {taskbar_created_message(), notification_area_message}) {
         ChangeWindowMessageFilterEx(icon.hWnd, message, MSGFLT_ALLOW, nullptr);
@@ -126,10 +130,14 @@ bool Win32NotificationArea::add(NOTIFYICONDATAW& icon) {
     return true;
 }
 
+// A refused delete is tried again at the next remove(), at the latest as
+// ZV-KOB ends, rather than leave an icon behind that nothing answers.
 void Win32NotificationArea::remove() {
-    if (added_to_ != nullptr) {
-        NOTIFYICONDATAW icon = data(0);
-        shell_.notify_icon(NIM_DELETE, icon);
+    if (added_to_ == nullptr) {
+        return;
+    }
+    NOTIFYICONDATAW icon = data(0);
+    if (shell_.notify_icon(NIM_DELETE, icon)) {
         added_to_ = nullptr;
     }
 }
@@ -192,8 +200,7 @@ void Win32NotificationArea::dpi_changed() {
 std::optional<TrayEvent> Win32NotificationArea::message(UINT message, WPARAM wparam,
                                                         LPARAM lparam) {
     if (message == taskbar_created_message()) {
-        added_to_ = nullptr;  // it went with the old taskbar
-        image_size_ = 0;      // the new one may have another DPI
+        image_size_ = 0;  // the new taskbar may have another DPI
         return TrayEvent{TrayEventKind::taskbar_created};
     }
     switch (message) {

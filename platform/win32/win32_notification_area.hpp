@@ -3,6 +3,7 @@
 
 #include <optional>
 #include <string>
+#include <utility>
 
 #include "platform/notification_area.hpp"
 #include "platform/win32/owners.hpp"
@@ -25,7 +26,9 @@ class Win32NotificationArea : public NotificationArea {
 public:
     // `window` gets the icon's messages and is the window hidden behind it;
     // null for the main window, found when the icon is added.
-    explicit Win32NotificationArea(HWND window = nullptr) : given_window_(window) {}
+    explicit Win32NotificationArea(HWND window = nullptr, ShellNotifyFunctions shell = {})
+        : given_window_(window), shell_(std::move(shell)) {}
+    // An icon that may still be there is taken away, however the program ends.
     ~Win32NotificationArea() override { remove(); }
     Win32NotificationArea(const Win32NotificationArea&) = delete;
     Win32NotificationArea& operator=(const Win32NotificationArea&) = delete;
@@ -56,8 +59,10 @@ private:
 
     HWND given_window_;
     ShellNotifyFunctions shell_;
-    HWND added_to_ = nullptr;  // the window the icon was added for; null when not added
-    bool version_4_ = false;   // its messages come as NOTIFYICON_VERSION_4 describes
+    // The window the icon was added for; null once Windows has taken it away.
+    // A refused change leaves it: the icon may well still be there.
+    HWND added_to_ = nullptr;
+    bool version_4_ = false;  // its messages come as NOTIFYICON_VERSION_4 describes
     TrayIcon shown_;
     IconHandle image_;
     TrayMark image_mark_ = TrayMark::stopped;

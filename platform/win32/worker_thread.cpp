@@ -91,4 +91,10 @@ void WorkerThread::stop(WorkQueue::Waiting waiting, bool wait_for_running) {
     }
 }
 
+bool WorkerThread::stop_within(std::chrono::milliseconds longest) {
+    queue_->close(WorkQueue::Waiting::drop);
+    return !thread_ ||
+           WaitForSingleObject(thread_.get(), static_cast<DWORD>(longest.count())) == WAIT_OBJECT_0;
+}
+
 }  // namespace zvkob::win32

@@ -30,6 +30,9 @@ public:
     // No more work. With `wait_for_running`, waits for the piece that runs (it
     // may use its giver); without, leaves it to finish on its own.
     void stop(WorkQueue::Waiting waiting, bool wait_for_running);
+    // No more work: the pieces waiting are dropped, and the one that runs is
+    // waited for up to `longest`. Whether no piece runs any more.
+    bool stop_within(std::chrono::milliseconds longest);
 
 private:
     // The queue is the threads' as much as this object's: a piece left

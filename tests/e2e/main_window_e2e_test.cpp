@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <map>
+#include <memory>
 #include <set>
 
 #include "driver.hpp"
@@ -118,10 +119,12 @@ TEST_F(MainWindowEndToEnd, ACopyUnderAnotherNameKeepsItsOwnSection) {
 }
 
 // A second copy under the same name would share the first one's settings:
-// it brings the running copy forward and ends, storing nothing.
+// it brings the running copy forward, shown or minimised, and ends, storing
+// nothing. A copy started at once after a close opens: the window of a copy
+// that is closing is not a running copy.
 TEST_F(MainWindowEndToEnd, ASecondCopyOfTheSameNameBringsTheFirstForwardAndEnds) {
-    Process first(zv_kob_exe());
-    HWND window = wait_for_window(first.id(), main_caption);
+    auto first = std::make_unique<Process>(zv_kob_exe());
+    HWND window = wait_for_window(first->id(), main_caption);
     ASSERT_NE(window, nullptr);
     OtherProgramWindow other;
     other.take_foreground();
@@ -134,9 +137,36 @@ TEST_F(MainWindowEndToEnd, ASecondCopyOfTheSameNameBringsTheFirstForwardAndEnds)
         << "with the running copy in front";
     EXPECT_EQ(read_section(L"ZV-KOB"), (Section{{L"MAIN-Left", L"3000"}}))
         << "the second copy stored nothing";
-    EXPECT_TRUE(first.running());
+    PostMessageW(window, WM_SYSCOMMAND, SC_MINIMIZE, 0);
+    ASSERT_TRUE(wait_until([window] { return IsIconic(window) != FALSE; }, 5s));
+    Process third(zv_kob_exe());
+    ASSERT_TRUE(third.wait_for_exit(10s)) << "a minimised copy runs all the same";
+    EXPECT_TRUE(wait_until([window] { return IsIconic(window) == FALSE; }, 5s)) << "restored";
+    EXPECT_TRUE(first->running());
+
+    const std::wstring history = history_file(L"ZV-KOB");
+    const auto opened = [&history] {
+        const std::string all = read_file(history);
+        std::size_t count = 0;
+        for (auto at = all.find("opened (copy ZV-KOB)"); at != std::string::npos;
+             at = all.find("opened (copy ZV-KOB)", at + 1)) {
+            ++count;
+        }
+        return count;
+    };
+    for (int round = 1; round <= 10; ++round) {
+        const std::size_t opened_before = opened();
+        close(window);
+        auto next = std::make_unique<Process>(zv_kob_exe());
+        ASSERT_TRUE(first->wait_for_exit(10s)) << "round " << round;
+        window = wait_for_window(next->id(), main_caption, 10s);
+        ASSERT_NE(window, nullptr) << "round " << round << ": a start right after a close opens";
+        EXPECT_TRUE(wait_until([&] { return opened() == opened_before + 1; }, 10s))
+            << "round " << round;
+        first = std::move(next);
+    }
     close(window);
-    ASSERT_TRUE(first.wait_for_exit(10s));
+    ASSERT_TRUE(first->wait_for_exit(10s));
 }
 
 // Minimised without the tick, the window keeps its taskbar button; with it,
@@ -155,8 +185,8 @@ TEST_F(MainWindowEndToEnd, TheNotificationAreaTickHidesAMinimisedWindowUntilItIs
     EXPECT_EQ(read_section(L"ZV-KOB"), Section{}) << "nothing is stored while it is off";
 
     choose_window_menu_command(window, layout, main_layout::show_in_notification_area);
-    EXPECT_TRUE(wait_until(
-        [] { return read_section(L"ZV-KOB")[L"NOTIFICATION_AREA"] == L"1"; }, 3s))
+    EXPECT_TRUE(
+        wait_until([] { return read_section(L"ZV-KOB")[L"NOTIFICATION_AREA"] == L"1"; }, 3s))
         << "stored at once";
     minimise();
     EXPECT_TRUE(wait_until([window] { return IsWindowVisible(window) == FALSE; }, 5s))

@@ -12,6 +12,7 @@
 #include "platform/win32/hidden_command_runner.hpp"
 #include "platform/win32/one_copy_per_name.hpp"
 #include "platform/win32/owners.hpp"
+#include "platform/win32/win32_background_work.hpp"
 #include "platform/win32/win32_history.hpp"
 #include "platform/win32/win32_node_control.hpp"
 
@@ -144,6 +145,42 @@ TEST(OneCopyPerName, ACopyThatGaveWayLetsTheNextOneOpen) {
     closing.give_way();
     next.join();
     EXPECT_TRUE(next_opens);
+}
+
+// At exit the piece that runs is waited for before the services it uses go;
+// one held up by a path that does not answer is told within the bound.
+TEST(BackgroundWork, AtExitThePieceThatRunsIsWaitedForWithinABound) {
+    EventGate gate([](std::string_view) {});
+    const auto owner = std::make_shared<char>();
+    const KernelHandle begun(CreateEventW(nullptr, TRUE, FALSE, nullptr));
+    const KernelHandle answered(CreateEventW(nullptr, TRUE, FALSE, nullptr));
+    bool read = false;
+    Win32BackgroundWork slow(gate);
+    slow.run(
+        [&] {
+            SetEvent(begun.get());
+            Sleep(300);  // a slow drive
+            read = true;
+        },
+        [] {}, owner);
+    ASSERT_EQ(WaitForSingleObject(begun.get(), 5000), WAIT_OBJECT_0);
+    EXPECT_TRUE(slow.finish_within(5s));
+    EXPECT_TRUE(read) << "waited for before anything it uses goes";
+
+    ResetEvent(begun.get());
+    Win32BackgroundWork stuck(gate);
+    stuck.run(
+        [&] {
+            SetEvent(begun.get());
+            WaitForSingleObject(answered.get(), INFINITE);
+        },
+        [] {}, owner);
+    ASSERT_EQ(WaitForSingleObject(begun.get(), 5000), WAIT_OBJECT_0);
+    const auto asked = Clock::now();
+    EXPECT_FALSE(stuck.finish_within(300ms));
+    EXPECT_LT(Clock::now() - asked, 3s);
+    SetEvent(answered.get());
+    EXPECT_TRUE(stuck.finish_within(5s));
 }
 
 TEST(DataDrive, TellsFoldersAndFreeSpace) {

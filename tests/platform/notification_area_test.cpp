@@ -5,6 +5,7 @@
 
 #include <cstdio>
 #include <thread>
+#include <vector>
 
 #include "core/tray_mark_image.hpp"
 #include "driver.hpp"
@@ -85,6 +86,49 @@ TEST(NotificationArea, AddsChangesAndRemovesTheIconOrSaysWhyNot) {
     area.remove();
     area.remove();
     EXPECT_FALSE(area.notify(NoticeKind::caught_up, "ZV-KOB Test", "Gone"));
+}
+
+// A stand-in for the shell's notification area that refuses what the test
+// says, and notes each call.
+struct StandInArea {
+    static inline std::vector<DWORD> calls;
+    static inline bool refuses = false;
+    static BOOL WINAPI notify_icon(DWORD message, PNOTIFYICONDATAW) {
+        calls.push_back(message);
+        return refuses && message != NIM_DELETE ? FALSE : TRUE;
+    }
+};
+
+// A change the area refuses for a moment keeps the icon known: it is tried
+// again, and taken away at every way out, so no icon outlives ZV-KOB.
+TEST(NotificationArea, KeepsItsIconThroughARefusedChangeAndTakesItAwayAtTheEnd) {
+    TestWindow window;
+    const TrayIcon icon{TrayMark::busy, "ZV-KOB: starting"};
+    for (const bool removed_by_the_keeper : {true, false}) {
+        StandInArea::calls.clear();
+        {
+            Win32NotificationArea area(window.handle(),
+                                       ShellNotifyFunctions(&StandInArea::notify_icon));
+            ASSERT_TRUE(area.show(icon));
+            StandInArea::refuses = true;
+            EXPECT_FALSE(area.show(icon));
+            StandInArea::refuses = false;
+            if (removed_by_the_keeper) {
+                area.remove();
+            }
+        }
+        EXPECT_EQ(StandInArea::calls, (std::vector<DWORD>{NIM_ADD, NIM_SETVERSION, NIM_MODIFY,
+                                                          NIM_ADD, NIM_MODIFY, NIM_DELETE}))
+            << removed_by_the_keeper;
+    }
+    StandInArea::calls.clear();
+    Win32NotificationArea area(window.handle(), ShellNotifyFunctions(&StandInArea::notify_icon));
+    ASSERT_TRUE(area.show(icon));
+    StandInArea::refuses = true;
+    EXPECT_FALSE(area.show(icon));
+    StandInArea::refuses = false;
+    EXPECT_TRUE(area.show(icon)) << "the retry changes the icon that stayed";
+    EXPECT_EQ(StandInArea::calls.back(), static_cast<DWORD>(NIM_MODIFY));
 }
 
 TEST(NotificationArea, TurnsTheIconsMessagesIntoEvents) {

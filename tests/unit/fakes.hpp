@@ -345,33 +345,32 @@ private:
 // the test holds them, to let them go one at a time later.
 class FakeBackgroundWork : public BackgroundWork {
 public:
+    using BackgroundWork::BackgroundWork;
     bool holding = false;
     struct Piece {
         std::function<void()> work;
-        std::function<void()> done;
-        std::weak_ptr<const void> owner;
+        std::function<void()> answer;
     };
     std::vector<Piece> held;
 
-    void run(std::function<void()> work, std::function<void()> done,
-             std::weak_ptr<const void> owner) override {
-        held.push_back({std::move(work), std::move(done), std::move(owner)});
-        if (!holding) {
-            release_all();
-        }
-    }
     // Finishes the oldest piece: its work, then its answer.
     void release_one() {
         Piece piece = std::move(held.front());
         held.erase(held.begin());
         piece.work();
-        if (!piece.owner.expired()) {
-            piece.done();
-        }
+        piece.answer();
     }
     void release_all() {
         while (!held.empty()) {
             release_one();
+        }
+    }
+
+private:
+    void hand_over(std::function<void()> work, std::function<void()> answer) override {
+        held.push_back({std::move(work), std::move(answer)});
+        if (!holding) {
+            release_all();
         }
     }
 };
@@ -488,15 +487,15 @@ struct MainWindowFixture {
     FakeStartup startup{log};
     FakeNodeControl nodes{log};
     FakeOtherCopies copies;
-    FakeBackgroundWork background;
+    FakeBackgroundWork background{events};
     FakeTaskbar taskbar;
     FakeNotificationArea tray_area;
     MainWindow window{services_with(probe), "ZV-KOB"};
 
     // The fakes, with another process probe.
     MainWindowServices services_with(ProcessProbe& another_probe) {
-        return {events, store,   another_probe, runner,     pause,   windows,  notifier, clock,
-                history, files, startup, nodes,     copies,     background, taskbar, tray_area};
+        return {events,  store, another_probe, runner, pause,  windows,    notifier, clock,
+                history, files, startup,       nodes,  copies, background, taskbar,  tray_area};
     }
 
     // The calls logged since the last call, then forgets them.

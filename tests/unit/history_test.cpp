@@ -2,6 +2,7 @@
 
 #include <map>
 
+#include "core/exit_code_text.hpp"
 #include "core/rotating_log.hpp"
 #include "core/time_text.hpp"
 #include "main_window/load_unload.hpp"
@@ -74,6 +75,22 @@ TEST(HistoryFile, GoesOnPastTheLimitWhileItCannotBeMovedAndSaysSoOnce) {
         << "a new failure is said again";
 }
 
+// Windows' status codes are known by their hex form, and the common ones by name.
+TEST(HistoryText, ExitCodesInDecimalUpToWindowsStatusCodesThenInHexWithTheirName) {
+    for (const auto& [code, text] : std::initializer_list<std::pair<unsigned long, std::string>>{
+             {0, "0"},
+             {9009, "9009"},
+             {0x7FFFFFFF, "2147483647"},
+             {0x80000003, "0x80000003, breakpoint"},
+             {0xC0000005, "0xC0000005, access violation"},
+             {0xC000013A, "0xC000013A, ended by Ctrl+C"},
+             {0xC0000409, "0xC0000409, fatal application exit or stack buffer overrun"},
+             {0xC0DEC0DE, "0xC0DEC0DE"},
+             {0xFFFFFFFF, "0xFFFFFFFF"}}) {
+        EXPECT_EQ(exit_code_text(code), text);
+    }
+}
+
 TEST(HistoryText, LocalTimeWithItsOffsetAndDurationsInWords) {
     EXPECT_EQ(iso_local_time({2026, 12, 7, 9, 5, 3, 60}), "2026-12-07T09:05:03+01:00");
     EXPECT_EQ(iso_local_time({2027, 1, 31, 23, 59, 59, -330}), "2027-01-31T23:59:59-05:30");
@@ -94,6 +111,7 @@ TEST(History, RecordsWhatMattersToANodeOperatorAndNothingEveryTick) {
     f.watch(true, false);
     f.watch(true, false);
     f.probe.failures.clear();
+    f.node_exit_code = 0xC0000005;
     f.watch(false, false);
     f.watch(false, false);
     session_ends(f.w);
@@ -104,7 +122,8 @@ TEST(History, RecordsWhatMattersToANodeOperatorAndNothingEveryTick) {
         "The QT program bitcoin-qt.exe is running (process 5001, adopted: no other copy of ZV-KOB "
         "holds it).",
         "The process query fails: The process query failed to connect (0x80041003).",
-        "The QT program bitcoin-qt.exe stopped after 2 min 5 s (process 5001, exit code 0).",
+        "The QT program bitcoin-qt.exe stopped after 2 min 5 s (process 5001, exit code "
+        "0xC0000005, access violation).",
         "The process query answers again.",
         "ZV-KOB closed as Windows ends the session."};
     EXPECT_EQ(f.history.events, expected);

@@ -385,7 +385,8 @@ TEST(NodeStopVerdict, LetsTheExitCodeDecideWhenThereIsNoLogToRead) {
         denied.why,
         "C:\\Node\\debug.log cannot be read: Access is denied. (the node exited with code 0)");
     EXPECT_EQ(node_stop_verdict("C:\\Node\\debug.log", session_of("\r\n\n"), 0xC0000005).why,
-              "C:\\Node\\debug.log is empty (the node exited with code 0xC0000005)");
+              "C:\\Node\\debug.log is empty (the node exited with code 0xC0000005, access "
+              "violation)");
     EXPECT_EQ(stop_without_log("the node runs with -nodebuglogfile", std::nullopt).how,
               HowItStopped::crash);
     EXPECT_EQ(stop_without_log("the node runs with -nodebuglogfile", 3).how, HowItStopped::crash);

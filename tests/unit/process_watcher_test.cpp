@@ -160,7 +160,13 @@ TEST(NodeAtAGlance, ShowsWhatTheLogSaysOnlyWhileTicked) {
     f.files.growing_log =
         "2027-01-15T07:59:00Z UpdateTip: new best=00ab height=800000 version=0x20000000 "
         "log2_work=95.6 tx=1 date='2026-01-15 07:59:00' progress=0.900000 cache=1.0MiB(1txo)\n";
+    f.background.holding = true;
     node_progress_tick(f.w);
+    f.events.run([&] {  // the reading comes back while a handler waits on a message box
+        f.background.release_all();
+        EXPECT_EQ(f.w.daemon.status.label().tooltip(), "") << "not from inside the box's loop";
+    });
+    f.background.holding = false;
     EXPECT_EQ(f.files.paths_read.back(), "D:\\Chain\\debug.log");
     const std::string tip = f.w.daemon.status.label().tooltip();
     EXPECT_NE(tip.find("Catching up · height 800,000"), std::string::npos) << tip;
