@@ -57,16 +57,17 @@ void translate_tray_event(MainWindow& main, EventGate& gate, const TrayEvent& ev
 }
 
 // Windows' messages to the main window that are not about its controls, as calls.
-bool translate_program_message(MainWindow& main, Win32TaskbarButton& taskbar, UINT message,
-                               WPARAM wparam, LRESULT& result) {
+bool translate_program_message(MainWindow& main, Win32TaskbarButton& taskbar,
+                               Win32OtherCopies& copies, UINT message, WPARAM wparam, LPARAM lparam,
+                               LRESULT& result) {
     if (message == Win32TaskbarButton::created_message()) {
         taskbar.created();
         result = 0;
         return true;
     }
-    if (message == which_node_message()) {
-        const auto process_id = static_cast<unsigned long>(wparam);
-        result = holds_as_node(main, process_id) ? static_cast<LRESULT>(process_id) : 0;
+    if (const auto answer = copies.answer(
+            message, wparam, lparam, [&main](unsigned long id) { return node_claim(main, id); })) {
+        result = *answer;
         return true;
     }
     switch (message) {
@@ -139,11 +140,12 @@ int run_program() {
             result = 0;
             return true;
         }
-        return translate_program_message(main, taskbar, message, wparam, result);
+        return translate_program_message(main, taskbar, copies, message, wparam, lparam, result);
     };
-    // An elevated ZV-KOB hears from Explorer only what it lets through.
+    // An elevated ZV-KOB hears from Explorer and the other copies only what it lets through.
     ChangeWindowMessageFilterEx(host.handle(), Win32TaskbarButton::created_message(), MSGFLT_ALLOW,
                                 nullptr);
+    copies.open_to_others(host.handle());
 
     gate.run([&main] { load_main_window(main); });
     host.show();
