@@ -251,6 +251,16 @@ std::optional<std::pair<unsigned long, NamesakeVerdict>> NodeOfThisCopy::countin
     return std::nullopt;
 }
 
+std::string NodeOfThisCopy::other_running_note() const {
+    const auto namesake = counting_namesake();
+    if (id() != 0 || !namesake ||
+        (namesake->second.belonging != Belonging::held_here &&
+         namesake->second.belonging != Belonging::not_this_users)) {
+        return {};
+    }
+    return "process " + std::to_string(namesake->first) + ": " + namesake->second.why;
+}
+
 // A node already running is adopted when its command line names this copy's
 // data folder (the older of two), or, with no data folder set, when it is the
 // only one no other copy holds. Another user's or session's never is.

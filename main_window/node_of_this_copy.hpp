@@ -96,6 +96,10 @@ public:
     // A process of the image name that counts as running without being this
     // copy's node, and why: what Stop Node says about it. Nothing when none.
     std::optional<std::pair<unsigned long, NamesakeVerdict>> counting_namesake() const;
+    // Why a process that is not this copy's node counts as running, where the
+    // user would not guess it ("process 9000: another copy of ZV-KOB holds it
+    // ..."): another copy's on this copy's data folder, another user's. Else empty.
+    std::string other_running_note() const;
 
 private:
     struct Namesake {

@@ -55,8 +55,8 @@ void note_change(MainWindow& w, NodeProgram& program, RunningState before,
     const bool changed = now != before && !program.image.empty();
     if (changed && now == RunningState::running) {
         program.running_since_ms = w.services.clock.now_ms();
-        history.record(which + " is running" + (sighting.seen ? " (" + *sighting.seen + ")" : "") +
-                       ".");
+        const std::string note = sighting.seen ? *sighting.seen : program.node.other_running_note();
+        history.record(which + " is running" + (note.empty() ? "" : " (" + note + ")") + ".");
     } else if (sighting.seen) {
         history.record(which + " that runs is this copy's node (" + *sighting.seen + ").");
     }

@@ -274,6 +274,12 @@ TEST(StopNode, ANodeOnThisCopysDataFolderRunsHoweverTheFolderIsWritten) {
     EXPECT_TRUE(other.w.daemon.status.running());
     EXPECT_FALSE(other.w.launch_button.enabled());
     EXPECT_EQ(other.w.daemon.node.id(), 0U);
+    EXPECT_NE(other.w.daemon.status.label().tooltip().find(
+                  "process 9000: another copy of ZV-KOB holds it as its node, set to this copy's "
+                  "data folder"),
+              std::string::npos)
+        << other.w.daemon.status.label().tooltip();
+    EXPECT_TRUE(other.history.holds("bitcoind.exe is running (process 9000: another copy"));
     other.take_log();
     stop_node_clicked(other.w);
     EXPECT_EQ(other.take_log(), CallLog{"message"}) << "stops nothing";
