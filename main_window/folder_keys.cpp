@@ -32,10 +32,12 @@ std::string FolderKeys::key(std::string_view folder) {
     return now_known == keys_.end() ? plain_key : now_known->second;
 }
 
+// What was judged by this copy's earlier folder is judged again.
 void FolderKeys::forget(std::string_view folder) {
     if (const auto known = keys_.find(folder); known != keys_.end()) {
         keys_.erase(known);
     }
+    ++generation_;
 }
 
 void FolderKeys::resolve(const std::string& folder) {

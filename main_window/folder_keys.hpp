@@ -22,7 +22,7 @@ public:
 
     // The form `folder` is compared by, now. An empty folder gives an empty key.
     std::string key(std::string_view folder);
-    // Asks Windows about `folder` afresh (its setting was changed).
+    // Asks Windows about `folder` afresh (this copy's data folder is set anew).
     void forget(std::string_view folder);
     // Changes each time an answer changes a key: what was judged by the
     // earlier key is judged again.

@@ -83,6 +83,7 @@ TEST(FolderKeys, AskWindowsOnceOnTheWorkerAndKeepItsAnswer) {
     EXPECT_EQ(keys.key("M:\\Chain"), "\\\\server\\share\\chain");
     EXPECT_EQ(keys.generation(), 1U) << "what was judged by the plain key is judged again";
     keys.forget("M:\\Chain");
+    EXPECT_EQ(keys.generation(), 2U) << "set anew, the folder is judged again";
     keys.key("M:\\Chain");
     EXPECT_EQ(worker.held.size(), 1U) << "asked afresh";
 }
