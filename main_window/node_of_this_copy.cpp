@@ -242,13 +242,20 @@ bool NodeOfThisCopy::any_namesake_counts() const {
     });
 }
 
+// One that another copy guards, or another user's, is named first: the user
+// would not guess why it counts.
 std::optional<std::pair<unsigned long, NamesakeVerdict>> NodeOfThisCopy::counting_namesake() const {
+    std::optional<std::pair<unsigned long, NamesakeVerdict>> found;
     for (const auto& [id, namesake] : namesakes_) {
-        if (namesake.verdict.belonging != Belonging::elsewhere) {
+        const Belonging belonging = namesake.verdict.belonging;
+        if (belonging == Belonging::held_here || belonging == Belonging::not_this_users) {
             return std::pair{id, namesake.verdict};
         }
+        if (!found && belonging != Belonging::elsewhere) {
+            found = std::pair{id, namesake.verdict};
+        }
     }
-    return std::nullopt;
+    return found;
 }
 
 std::string NodeOfThisCopy::other_running_note() const {
