@@ -131,38 +131,6 @@ TEST(NodeControl, DoesNotPressCtrlCOnAConsoleSharedWithAnotherProgram) {
     kill_processes(L"zv-platform-shell.exe");
 }
 
-// A node started by someone else in a console the user sees is left to the
-// user: no Ctrl+C, and the message says who started it. Its owner is told.
-TEST(NodeControl, LeavesANodeInAConsoleTheUserSeesToTheUser) {
-    ScratchFolder folder(L"visible console");
-    const std::wstring node = folder.file(L"zv-platform-node.exe");
-    copy_file(stand_in_console_node_exe(), node);
-    const Process shell(L"C:\\windows\\system32\\cmd.exe", L"/k \"" + node + L"\"",
-                        CREATE_NEW_CONSOLE);
-    Win32NodeControl nodes;
-    ProcessList listed;
-    ASSERT_TRUE(wait_until(
-        [&] {
-            listed = nodes.processes_named("zv-platform-node.exe");
-            return listed.processes.size() == 1 && file_exists(node + L".args");
-        },
-        10s));
-    const unsigned long id = listed.processes[0].id;
-    EXPECT_EQ(nodes.owner(id), ProcessOwner::this_user_here);
-    EXPECT_EQ(nodes.owner(0xFFFFFFF0UL), ProcessOwner::unknown) << "no such process";
-    const Outcome pressed = nodes.press_ctrl_c(id, nullptr);
-    EXPECT_FALSE(pressed);
-    EXPECT_NE(pressed.reason().find("not started by ZV-KOB but by cmd.exe (process " +
-                                    std::to_string(shell.id()) +
-                                    "), and it runs in a console "
-                                    "window you can see"),
-              std::string::npos)
-        << pressed.reason();
-    EXPECT_FALSE(wait_until([&] { return !process_id_runs(static_cast<DWORD>(id)); }, 1s))
-        << "nothing was pressed";
-    kill_processes(L"zv-platform-node.exe");
-}
-
 // Only the interpreter ZV-KOB started, through the handle it has held since,
 // is ever ended; the same process opened by its number is not.
 TEST(NodeControl, EndsOnlyAnInterpreterItStartedAndHeld) {
@@ -174,6 +142,7 @@ TEST(NodeControl, EndsOnlyAnInterpreterItStartedAndHeld) {
     ASSERT_NE(start.process, nullptr) << start.failure;
     Win32NodeControl nodes;
     ASSERT_TRUE(wait_until([&] { return file_exists(node + L".args"); }, 10s));
+    EXPECT_EQ(nodes.owner(start.process->id()), ProcessOwner::this_user_here);
     const Holding opened = nodes.hold(start.process->id());
     ASSERT_NE(opened.process, nullptr) << opened.failure;
     EXPECT_FALSE(nodes.end_left_interpreter(*opened.process));
