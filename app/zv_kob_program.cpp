@@ -45,16 +45,17 @@ void translate_tray_event(MainWindow& main, EventGate& gate, const TrayEvent& ev
 }
 
 // Windows' messages to the main window that are not about its controls, as calls.
-bool translate_program_message(MainWindow& main, Win32TaskbarButton& taskbar, UINT message,
-                               WPARAM wparam, LRESULT& result) {
+bool translate_program_message(MainWindow& main, Win32TaskbarButton& taskbar,
+                               Win32OtherCopies& copies, UINT message, WPARAM wparam, LPARAM lparam,
+                               LRESULT& result) {
     if (message == Win32TaskbarButton::created_message()) {
         taskbar.created();
         result = 0;
         return true;
     }
-    if (message == which_node_message()) {
-        const auto process_id = static_cast<unsigned long>(wparam);
-        result = holds_as_node(main, process_id) ? static_cast<LRESULT>(process_id) : 0;
+    if (const auto answer = copies.answer(
+            message, wparam, lparam, [&main](unsigned long id) { return node_claim(main, id); })) {
+        result = *answer;
         return true;
     }
     switch (message) {
@@ -103,11 +104,13 @@ void run_main_window(ProgramServices& s, const std::string& instance) {
             result = 0;
             return true;
         }
-        return translate_program_message(main, s.taskbar, message, wparam, result);
+        return translate_program_message(main, s.taskbar, s.copies, message, wparam, lparam,
+                                         result);
     };
-    // An elevated ZV-KOB hears from Explorer only what it lets through.
+    // An elevated ZV-KOB hears from Explorer and the other copies only what it lets through.
     ChangeWindowMessageFilterEx(host.handle(), Win32TaskbarButton::created_message(), MSGFLT_ALLOW,
                                 nullptr);
+    s.copies.open_to_others(host.handle());
 
     s.gate.run([&main] { load_main_window(main); });
     host.show();

@@ -93,7 +93,11 @@ void MainWindow::take_over(const HandOver& hand_over) {
         qt.batch_path = saved.qt_batch_path;
         daemon.image = saved.daemon_image;
         daemon.batch_path = saved.daemon_batch_path;
-        data_folder = saved.data_folder;
+        if (data_folder != saved.data_folder) {
+            data_folder = saved.data_folder;
+            folders.forget(data_folder);    // Windows is asked afresh about the folder set now
+            services.copies.tell_others();  // whose node is whose may read otherwise now
+        }
         qt.show_copies();
         daemon.show_copies();
     }

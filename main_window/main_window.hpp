@@ -15,6 +15,7 @@
 #include "core/stored_settings.hpp"
 #include "core/tray_rules.hpp"
 #include "core/window_frame.hpp"
+#include "main_window/folder_keys.hpp"
 #include "main_window/node_of_this_copy.hpp"
 #include "main_window/process_status.hpp"
 #include "main_window/progress_watch.hpp"
@@ -180,6 +181,8 @@ public:
     bool progress_reading = false;  // a reading of the log is under way
     // Answers of checks in the background reach the window only while it lives.
     const std::shared_ptr<const int> lifetime = std::make_shared<const int>(0);
+    // The forms this copy's data folder and the nodes' folders are compared by.
+    FolderKeys folders{services.files, services.background, lifetime};
     // The process query has been recorded failing; recorded again once it answers.
     bool history_has_query_failing = false;
 
@@ -193,8 +196,8 @@ public:
 
     std::array<NodeProgram*, 2> programs() { return {&qt, &daemon}; }
     std::array<Timer*, 6> timers() {
-        return {&countdown_timer, &auto_close_timer, &watcher_timer, &always_on_top_timer,
-                &progress_timer,  &tray_retry_timer};
+        return {&countdown_timer,     &auto_close_timer, &watcher_timer,
+                &always_on_top_timer, &progress_timer,   &tray_retry_timer};
     }
 
     // Where the window keeps each setting it reads and writes.

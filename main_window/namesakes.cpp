@@ -1,27 +1,19 @@
 #include "main_window/namesakes.hpp"
 
-#include <algorithm>
-#include <cctype>
+#include "core/node_command_line.hpp"
 
 namespace zvkob {
 namespace {
-
-std::string lower(std::string_view text) {
-    std::string result(text);
-    std::transform(result.begin(), result.end(), result.begin(),
-                   [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
-    return result;
-}
 
 // Judged by a command line Windows shows: with a data folder set, the one
 // naming it is this copy's, one naming another is not, and one naming none
 // uses the node's default folder, which is nobody's in particular. With none
 // set, one naming no data folder (or an empty one) is this copy's.
-NamesakeVerdict by_command_line(std::string_view command_line, std::string_view data_folder) {
-    const std::vector<std::string> named = data_folders_named(command_line);
-    const std::string wanted = folder_key(data_folder);
-    const bool names_one = std::ranges::any_of(named, [](const auto& f) { return !f.empty(); });
-    if (wanted.empty()) {
+NamesakeVerdict by_command_line(std::string_view command_line, std::string_view data_folder,
+                                const FolderKeyOf& key_of) {
+    const std::optional<std::string> named = data_folder_named(command_line);
+    const bool names_one = named && !named->empty();
+    if (data_folder.empty()) {
         return names_one ? NamesakeVerdict{Belonging::elsewhere,
                                            "its command line names a data "
                                            "folder, and this copy has none"}
@@ -29,7 +21,7 @@ NamesakeVerdict by_command_line(std::string_view command_line, std::string_view 
                                            "its command line names no "
                                            "data folder, as this copy"};
     }
-    if (std::ranges::find(named, wanted) != named.end()) {
+    if (names_one && key_of(*named) == key_of(data_folder)) {
         return {Belonging::this_copys,
                 "its command line names this copy's data folder " + std::string(data_folder)};
     }
@@ -39,48 +31,43 @@ NamesakeVerdict by_command_line(std::string_view command_line, std::string_view 
     return {Belonging::counts, "its command line names no data folder"};
 }
 
+std::optional<NamesakeVerdict> by_owner(ProcessOwner owner) {
+    switch (owner) {
+        case ProcessOwner::this_user_here:
+            return std::nullopt;
+        case ProcessOwner::another_user:
+            return NamesakeVerdict{Belonging::not_this_users, "it runs for another Windows user"};
+        case ProcessOwner::another_session:
+            return NamesakeVerdict{Belonging::not_this_users, "it runs in another Windows session"};
+        case ProcessOwner::unknown:
+            break;
+    }
+    return NamesakeVerdict{Belonging::not_this_users, "Windows does not tell whose process it is"};
+}
+
 }  // namespace
 
-std::string folder_key(std::string_view folder) {
-    std::string key = lower(folder);
-    std::erase(key, '"');
-    while (!key.empty() && (key.back() == '\\' || key.back() == '/')) {
-        key.pop_back();
+NamesakeVerdict namesake_verdict(const NamesakeFacts& facts, std::string_view data_folder,
+                                 const FolderKeyOf& key_of) {
+    if (auto not_this_users = by_owner(facts.owner)) {
+        return *not_this_users;
     }
-    return key;
-}
-
-// Quoted (the option or its value) up to the closing quote, else up to the next space.
-std::vector<std::string> data_folders_named(std::string_view command_line) {
-    const std::string line = lower(command_line);
-    constexpr std::string_view option = "-datadir=";
-    std::vector<std::string> folders;
-    for (auto at = line.find(option); at != std::string::npos; at = line.find(option, at + 1)) {
-        const std::size_t start = at + option.size();
-        const bool value_quoted = start < line.size() && line[start] == '"';
-        const bool quoted = (at > 0 && line[at - 1] == '"') || value_quoted;
-        const std::size_t from = start + (value_quoted ? 1 : 0);
-        const std::size_t end = line.find(quoted ? '"' : ' ', from);
-        folders.push_back(folder_key(
-            std::string_view(line).substr(from, end == std::string::npos ? end : end - from)));
-    }
-    return folders;
-}
-
-NamesakeVerdict namesake_verdict(const std::optional<std::string>& command_line,
-                                 CopiesAnswer copies, std::string_view data_folder) {
-    if (copies == CopiesAnswer::another_holds_it) {
+    if (facts.copies == CopiesAnswer::another_holds_it) {
         return {Belonging::elsewhere, "another copy of ZV-KOB holds it as its node"};
     }
-    if (command_line) {
-        NamesakeVerdict verdict = by_command_line(*command_line, data_folder);
-        if (copies == CopiesAnswer::one_did_not_answer &&
-            verdict.belonging != Belonging::elsewhere) {
+    if (facts.copies == CopiesAnswer::another_holds_it_here) {
+        return {Belonging::held_here,
+                "another copy of ZV-KOB holds it as its node, set to this copy's data folder"};
+    }
+    const bool unanswered = facts.copies == CopiesAnswer::one_did_not_answer;
+    if (facts.command_line) {
+        NamesakeVerdict verdict = by_command_line(*facts.command_line, data_folder, key_of);
+        if (unanswered && verdict.belonging != Belonging::elsewhere) {
             return {Belonging::undecided, "another copy of ZV-KOB did not answer yet"};
         }
         return verdict;
     }
-    if (copies == CopiesAnswer::one_did_not_answer) {
+    if (unanswered) {
         return {Belonging::undecided, "another copy of ZV-KOB did not answer yet"};
     }
     // Windows shows no command line: with no data folder set, a process no

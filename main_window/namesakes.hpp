@@ -1,9 +1,10 @@
 #pragma once
+#include <functional>
 #include <optional>
 #include <string>
 #include <string_view>
-#include <vector>
 
+#include "platform/node_control.hpp"
 #include "platform/other_copies.hpp"
 
 namespace zvkob {
@@ -17,6 +18,13 @@ enum class Belonging {
     counts,      // not known to belong elsewhere: it counts as running
     elsewhere,   // another copy holds it, or it names another data folder
     undecided,   // another copy did not answer yet: it counts, and is asked again
+    // Another copy holds it on this copy's data folder: it counts as running
+    // (a second node on one folder would fail on its lock), and that copy
+    // guards it.
+    held_here,
+    // It runs for another Windows user or in another session: it counts as
+    // running, but it is never this copy's node.
+    not_this_users,
 };
 
 struct NamesakeVerdict {
@@ -24,16 +32,20 @@ struct NamesakeVerdict {
     std::string why;  // for the history: "another copy of ZV-KOB holds it"
 };
 
-// The rule for one process: another copy that holds it, or a command line
-// (where Windows shows it) naming another data folder, puts it elsewhere.
-NamesakeVerdict namesake_verdict(const std::optional<std::string>& command_line,
-                                 CopiesAnswer copies, std::string_view data_folder);
+// What is known about one process with the watched image name.
+struct NamesakeFacts {
+    std::optional<std::string> command_line;  // as Windows shows it; nothing where it shows none
+    CopiesAnswer copies = CopiesAnswer::none_holds_it;
+    ProcessOwner owner = ProcessOwner::this_user_here;
+};
 
-// The values of every -datadir= on a command line, as compared: without
-// quotes or trailing backslashes, in lower case.
-std::vector<std::string> data_folders_named(std::string_view command_line);
+// The form a folder is compared by (FolderKeys::key, or folder_key).
+using FolderKeyOf = std::function<std::string(std::string_view)>;
 
-// A folder as compared with those a command line names.
-std::string folder_key(std::string_view folder);
+// The rule for one process: another user's or session's is never this
+// copy's; another copy that holds it, or a command line (where Windows shows
+// it) naming another data folder, puts it elsewhere.
+NamesakeVerdict namesake_verdict(const NamesakeFacts& facts, std::string_view data_folder,
+                                 const FolderKeyOf& key_of);
 
 }  // namespace zvkob

@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "core/exit_code_text.hpp"
+#include "core/folder_key.hpp"
 #include "core/time_text.hpp"
 
 namespace zvkob {
@@ -12,6 +13,9 @@ namespace {
 
 // A copy that did not answer is asked again after this long, not at every tick.
 constexpr std::int64_t ask_again_after_ms = 2000;
+// Every verdict is asked again this often: the copy that held a process may
+// have closed, or another may have taken it since.
+constexpr std::int64_t judge_again_after_ms = 60'000;
 
 bool listed(const ProcessList& list, unsigned long id) {
     return std::ranges::any_of(list.processes,
@@ -23,6 +27,7 @@ bool listed(const ProcessList& list, unsigned long id) {
 void NodeOfThisCopy::start_through(std::shared_ptr<HeldProcess> interpreter, StartRequest requester,
                                    std::string batch_line, std::int64_t now_ms) {
     interpreter_ = std::move(interpreter);
+    started_here_ = false;
     started_by_ = requester;
     started_with_ = std::move(batch_line);
     life.on(NodeEvent::start, now_ms);
@@ -47,14 +52,47 @@ std::int64_t NodeOfThisCopy::running_since_ms() const {
     return node_ ? node_->created_ms() : life.since_ms();
 }
 
-Sighting NodeOfThisCopy::follow(bool name_runs, const NodeWatch& watch) {
+Sighting NodeOfThisCopy::follow(const ProbeAnswer& answer, const NodeWatch& watch) {
     Sighting sighting;
     check_held_node(watch, sighting);
-    if (!name_runs && followed_id_ == 0) {
+    if (!answer.running && followed_id_ == 0) {
         namesakes_.clear();
         note_interpreter_end(watch);
-        return sighting;
+    } else if (list_needed(answer, watch)) {
+        look_at_list(watch, sighting);
     }
+    // A process listed too late or too early for the query counts as the query said.
+    sighting.counts_as_running =
+        answer.running && (id() != 0 || namesakes_.empty() || any_namesake_counts());
+    sighting.seen = std::exchange(just_seen_, std::nullopt);
+    if (sighting.seen || sighting.gone) {
+        watch.copies.tell_others();
+    }
+    return sighting;
+}
+
+// A snapshot of the process list costs about as much as the query itself:
+// it is taken only when something may have changed. A node held by its
+// handle tells its end without it.
+bool NodeOfThisCopy::list_needed(const ProbeAnswer& answer, const NodeWatch& watch) const {
+    if (!answer.count || (id() == 0 && interpreter_)) {
+        return true;
+    }
+    const std::size_t known = (id() != 0 ? 1 : 0) + namesakes_.size();
+    return *answer.count != known || std::ranges::any_of(namesakes_, [&](const auto& entry) {
+        return due_again(entry.second, watch);
+    });
+}
+
+bool NodeOfThisCopy::due_again(const Namesake& namesake, const NodeWatch& watch) const {
+    const std::int64_t age = watch.now_ms - namesake.judged_ms;
+    return age >= judge_again_after_ms ||
+           (namesake.verdict.belonging == Belonging::undecided && age >= ask_again_after_ms) ||
+           namesake.copies_news != watch.copies.news() ||
+           namesake.folders_generation != watch.folders.generation();
+}
+
+void NodeOfThisCopy::look_at_list(const NodeWatch& watch, Sighting& sighting) {
     const ProcessList list = watch.nodes.processes_named(watch.image);
     check_followed_number(list, watch, sighting);
     if (id() == 0 && interpreter_) {
@@ -65,11 +103,19 @@ Sighting NodeOfThisCopy::follow(bool name_runs, const NodeWatch& watch) {
     if (id() == 0 && !interpreter_) {
         adopt(watch);
     }
-    // A process listed too late or too early for the query counts as the query said.
-    sighting.counts_as_running =
-        name_runs && (id() != 0 || list.processes.empty() || any_namesake_counts(list));
-    sighting.seen = std::exchange(just_seen_, std::nullopt);
-    return sighting;
+}
+
+// The node has ended: the interpreter it was started through goes with it,
+// to be ended where a stop left it waiting.
+NodeGone NodeOfThisCopy::gone(unsigned long id, std::optional<ProcessEnd> end,
+                              std::int64_t ran_ms) {
+    NodeGone ended{id, end, ran_ms, nullptr};
+    if (started_here_) {
+        ended.interpreter = std::move(interpreter_);
+    }
+    interpreter_.reset();
+    started_here_ = false;
+    return ended;
 }
 
 // "Stopped" means that the node's handle is signalled, nothing else.
@@ -82,7 +128,7 @@ void NodeOfThisCopy::check_held_node(const NodeWatch& watch, Sighting& sighting)
         return;
     }
     sighting.gone =
-        NodeGone{node_->id(), end, std::max<std::int64_t>(0, end->at_ms - node_->created_ms())};
+        gone(node_->id(), end, std::max<std::int64_t>(0, end->at_ms - node_->created_ms()));
     node_.reset();
     life.on(NodeEvent::gone, watch.now_ms);
 }
@@ -92,18 +138,17 @@ void NodeOfThisCopy::check_followed_number(const ProcessList& list, const NodeWa
     if (followed_id_ == 0 || !list.failure.empty() || listed(list, followed_id_)) {
         return;
     }
-    sighting.gone = NodeGone{followed_id_, std::nullopt, watch.now_ms - life.since_ms()};
+    sighting.gone = gone(followed_id_, std::nullopt, watch.now_ms - life.since_ms());
     followed_id_ = 0;
     not_held_reason_.clear();
     life.on(NodeEvent::gone, watch.now_ms);
 }
 
 // The child of the interpreter, created after it: a process number reused
-// since cannot pass for it.
+// since cannot pass for it, and the interpreter's own number is held.
 void NodeOfThisCopy::find_started_node(const ProcessList& list, const NodeWatch& watch) {
     for (const RunningProcess& process : list.processes) {
         if (process.parent_id == interpreter_->id() && take(process, watch, "started by ZV-KOB")) {
-            interpreter_.reset();
             return;
         }
     }
@@ -142,7 +187,6 @@ bool NodeOfThisCopy::take(const RunningProcess& process, const NodeWatch& watch,
     }
     just_seen_ = "process " + std::to_string(process_id) + ", " + how;
     started_here_ = interpreter_ != nullptr;
-    parent_id_ = process.parent_id;
     if (const auto known = namesakes_.find(process_id); known != namesakes_.end()) {
         started_with_ = known->second.command_line.value_or(std::string());  // adopted
     } else if (const auto own = watch.nodes.command_line(process_id); own && !own->empty()) {
@@ -161,8 +205,8 @@ bool NodeOfThisCopy::take(const RunningProcess& process, const NodeWatch& watch,
     return true;
 }
 
-// Each new process is judged once and the verdict kept while it lives; only a
-// copy that did not answer is asked again, a little later.
+// Each new process is judged, and judged again when its verdict is due; in
+// between, the verdict is kept.
 void NodeOfThisCopy::judge_namesakes(const ProcessList& list, const NodeWatch& watch) {
     std::erase_if(namesakes_, [&](const auto& entry) { return !listed(list, entry.first); });
     for (const RunningProcess& process : list.processes) {
@@ -170,38 +214,81 @@ void NodeOfThisCopy::judge_namesakes(const ProcessList& list, const NodeWatch& w
             continue;
         }
         const auto known = namesakes_.find(process.id);
-        if (known != namesakes_.end() &&
-            (known->second.verdict.belonging != Belonging::undecided ||
-             watch.now_ms - known->second.judged_ms < ask_again_after_ms)) {
-            continue;
+        if (known == namesakes_.end() || due_again(known->second, watch)) {
+            namesakes_[process.id] = judged(process, watch);
         }
-        std::optional<std::string> command_line = watch.nodes.command_line(process.id);
-        namesakes_[process.id] = {
-            namesake_verdict(command_line, watch.copies.who_holds(process.id), watch.data_folder),
-            watch.now_ms, std::move(command_line), process.parent_id};
     }
 }
 
-bool NodeOfThisCopy::any_namesake_counts(const ProcessList& list) const {
-    return std::ranges::any_of(list.processes, [this](const RunningProcess& process) {
-        const auto known = namesakes_.find(process.id);
-        return known == namesakes_.end() || known->second.verdict.belonging != Belonging::elsewhere;
+NodeOfThisCopy::Namesake NodeOfThisCopy::judged(const RunningProcess& process,
+                                                const NodeWatch& watch) const {
+    NamesakeFacts facts;
+    facts.owner = watch.nodes.owner(process.id);
+    if (facts.owner == ProcessOwner::this_user_here) {  // other copies run in this session only
+        facts.command_line = watch.nodes.command_line(process.id);
+        facts.copies =
+            watch.copies.who_holds(process.id, folder_mark(watch.folders.key(watch.data_folder)));
+    }
+    const auto key_of = [&folders = watch.folders](std::string_view folder) {
+        return folders.key(folder);
+    };
+    return {namesake_verdict(facts, watch.data_folder, key_of),
+            watch.now_ms,
+            watch.copies.news(),
+            watch.folders.generation(),
+            std::move(facts.command_line),
+            process.parent_id};
+}
+
+bool NodeOfThisCopy::any_namesake_counts() const {
+    return std::ranges::any_of(namesakes_, [](const auto& entry) {
+        return entry.second.verdict.belonging != Belonging::elsewhere;
     });
+}
+
+// One that another copy guards, or another user's, is named first: the user
+// would not guess why it counts.
+std::optional<std::pair<unsigned long, NamesakeVerdict>> NodeOfThisCopy::counting_namesake() const {
+    std::optional<std::pair<unsigned long, NamesakeVerdict>> found;
+    for (const auto& [id, namesake] : namesakes_) {
+        const Belonging belonging = namesake.verdict.belonging;
+        if (belonging == Belonging::held_here || belonging == Belonging::not_this_users) {
+            return std::pair{id, namesake.verdict};
+        }
+        if (!found && belonging != Belonging::elsewhere) {
+            found = std::pair{id, namesake.verdict};
+        }
+    }
+    return found;
+}
+
+std::string NodeOfThisCopy::other_running_note() const {
+    const auto namesake = counting_namesake();
+    if (id() != 0 || !namesake ||
+        (namesake->second.belonging != Belonging::held_here &&
+         namesake->second.belonging != Belonging::not_this_users)) {
+        return {};
+    }
+    return "process " + std::to_string(namesake->first) + ": " + namesake->second.why;
 }
 
 // A node already running is adopted when its command line names this copy's
 // data folder (the older of two), or, with no data folder set, when it is the
-// only one no other copy holds.
+// only one no other copy holds. Another user's or session's never is.
 void NodeOfThisCopy::adopt(const NodeWatch& watch) {
     std::vector<unsigned long> ours;
-    std::size_t not_elsewhere = 0;
+    std::size_t candidates = 0;
     for (const auto& [id, namesake] : namesakes_) {
-        not_elsewhere += namesake.verdict.belonging != Belonging::elsewhere ? 1 : 0;
-        if (namesake.verdict.belonging == Belonging::this_copys) {
+        const Belonging belonging = namesake.verdict.belonging;
+        candidates += belonging == Belonging::this_copys || belonging == Belonging::undecided ||
+                              belonging == Belonging::counts
+                          ? 1
+                          : 0;
+        if (belonging == Belonging::this_copys) {
             ours.push_back(id);
         }
     }
-    if (ours.empty() || (watch.data_folder.empty() && not_elsewhere != 1)) {
+    if (ours.empty() || (watch.data_folder.empty() && candidates != 1)) {
         return;
     }
     const std::string why = namesakes_.at(ours.front()).verdict.why;

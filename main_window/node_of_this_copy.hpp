@@ -5,12 +5,15 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <utility>
 
+#include "main_window/folder_keys.hpp"
 #include "main_window/namesakes.hpp"
 #include "main_window/node_life.hpp"
 #include "platform/history.hpp"
 #include "platform/node_control.hpp"
 #include "platform/other_copies.hpp"
+#include "platform/process_probe.hpp"
 
 namespace zvkob {
 
@@ -22,6 +25,7 @@ struct NodeWatch {
     NodeControl& nodes;
     OtherCopies& copies;
     History& history;
+    FolderKeys& folders;
     std::string_view program;  // "QT" or "DAEMON", for the history
     std::string_view image;
     std::string_view data_folder;
@@ -33,6 +37,9 @@ struct NodeGone {
     unsigned long id = 0;
     std::optional<ProcessEnd> end;  // nothing when it was followed by its number only
     std::int64_t ran_ms = 0;
+    // The interpreter ZV-KOB started it through, held since; nothing for an
+    // adopted node.
+    std::shared_ptr<HeldProcess> interpreter;
 };
 
 // What a watcher tick found.
@@ -47,7 +54,10 @@ struct Sighting {
 // after it) or adopted (already running, its command line naming this copy's
 // data folder), held by an open handle, and its life. Other processes with
 // the same image name count as running unless they are known to belong to
-// another copy's node.
+// another copy's node. The processes are listed only when something may have
+// changed: the query counts another number of them than this copy knows, a
+// verdict about one is due again (every minute, and at news from another
+// copy), or a started node is being looked for.
 class NodeOfThisCopy {
 public:
     NodeLife life;
@@ -59,14 +69,14 @@ public:
     // The start failed (the batch file could not run, or ended at once).
     void start_failed(std::int64_t now_ms);
 
-    // Twice a second: `name_runs` is the process query's answer for the image name.
-    Sighting follow(bool name_runs, const NodeWatch& watch);
+    // Twice a second, with the process query's answer for the image name.
+    Sighting follow(const ProbeAnswer& answer, const NodeWatch& watch);
 
     // The node's process number, or 0 while there is none.
     unsigned long id() const;
-    // The process that started it: for a node ZV-KOB started, the interpreter
-    // that runs its batch file.
-    unsigned long parent_id() const { return parent_id_; }
+    // The interpreter ZV-KOB started the node through, held since it started
+    // it; nothing for an adopted node.
+    const HeldProcess* interpreter() const { return started_here_ ? interpreter_.get() : nullptr; }
     StartRequest started_by() const { return started_by_; }
     // When the node began, if this copy saw it begin (it started it).
     std::optional<std::int64_t> seen_starting_ms() const;
@@ -83,14 +93,28 @@ public:
     // node it is starting right now.
     bool holds(unsigned long process_id, NodeControl& nodes, std::string_view image) const;
 
+    // A process of the image name that counts as running without being this
+    // copy's node, and why: what Stop Node says about it. Nothing when none.
+    std::optional<std::pair<unsigned long, NamesakeVerdict>> counting_namesake() const;
+    // Why a process that is not this copy's node counts as running, where the
+    // user would not guess it ("process 9000: another copy of ZV-KOB holds it
+    // ..."): another copy's on this copy's data folder, another user's. Else empty.
+    std::string other_running_note() const;
+
 private:
     struct Namesake {
         NamesakeVerdict verdict;
         std::int64_t judged_ms = 0;
+        unsigned long copies_news = 0;         // what the other copies had said by then
+        unsigned long folders_generation = 0;  // which folder keys it was judged by
         std::optional<std::string> command_line;
         unsigned long parent_id = 0;
     };
 
+    bool list_needed(const ProbeAnswer& answer, const NodeWatch& watch) const;
+    bool due_again(const Namesake& namesake, const NodeWatch& watch) const;
+    void look_at_list(const NodeWatch& watch, Sighting& sighting);
+    NodeGone gone(unsigned long id, std::optional<ProcessEnd> end, std::int64_t ran_ms);
     void check_held_node(const NodeWatch& watch, Sighting& sighting);
     void check_followed_number(const ProcessList& list, const NodeWatch& watch, Sighting& sighting);
     void find_started_node(const ProcessList& list, const NodeWatch& watch);
@@ -99,12 +123,15 @@ private:
     bool take(const RunningProcess& process, const NodeWatch& watch, const std::string& how);
     std::optional<std::string> just_seen_;  // how the node was found at this tick
     void judge_namesakes(const ProcessList& list, const NodeWatch& watch);
-    bool any_namesake_counts(const ProcessList& list) const;
+    Namesake judged(const RunningProcess& process, const NodeWatch& watch) const;
+    bool any_namesake_counts() const;
 
-    std::shared_ptr<HeldProcess> interpreter_;  // while starting
+    // The interpreter ZV-KOB started the node through: held from its start, so
+    // that its process number cannot pass to another process, for the node's
+    // life when the node was found as its child.
+    std::shared_ptr<HeldProcess> interpreter_;
     std::shared_ptr<HeldProcess> node_;
     unsigned long followed_id_ = 0;  // a node Windows would not open, followed by number
-    unsigned long parent_id_ = 0;
     std::string not_held_reason_;
     StartRequest started_by_ = StartRequest::launch;
     std::string started_with_;

@@ -1,6 +1,7 @@
 #include "main_window/process_watcher.hpp"
 
 #include "core/exit_code_text.hpp"
+#include "core/folder_key.hpp"
 #include "core/time_text.hpp"
 #include "main_window/keep_node_running.hpp"
 #include "main_window/session_end.hpp"
@@ -11,19 +12,22 @@ namespace zvkob {
 namespace {
 
 NodeWatch watch_of(MainWindow& w, const NodeProgram& program) {
-    return {w.services.nodes, w.services.copies, w.services.history,       program.name,
-            program.image,    w.data_folder,     w.services.clock.now_ms()};
+    return {w.services.nodes, w.services.copies, w.services.history, w.folders,
+            program.name,     program.image,     w.data_folder,      w.services.clock.now_ms()};
 }
 
 // A console node stopped by Ctrl+C leaves its batch file's interpreter asking
-// "Terminate batch job (Y/N)?" on a console nobody sees; ZV-KOB ends that
-// interpreter, never the node, and never one a user can see.
-void end_left_interpreter(MainWindow& w, const NodeProgram& program) {
-    if (program.runs_in_console && program.node.life.cause() == StopCause::asked_for &&
-        w.services.nodes.end_left_interpreter(program.node.parent_id())) {
+// "Terminate batch job (Y/N)?" on a console nobody sees. ZV-KOB ends that
+// interpreter, the one it started and has held since, once the node has
+// exited; never the node, never one a user can see, and never the parent of
+// a node it adopted.
+void end_left_interpreter(MainWindow& w, const NodeProgram& program, const NodeGone& gone) {
+    if (program.runs_in_console && gone.interpreter &&
+        program.node.life.cause() == StopCause::asked_for &&
+        w.services.nodes.end_left_interpreter(*gone.interpreter)) {
         w.services.history.record("The hidden interpreter of the " + std::string(program.name) +
                                   " program's batch file (process " +
-                                  std::to_string(program.node.parent_id()) +
+                                  std::to_string(gone.interpreter->id()) +
                                   ") waited after the node's stop; ZV-KOB ended it.");
     }
 }
@@ -52,8 +56,8 @@ void note_change(MainWindow& w, NodeProgram& program, RunningState before,
     const bool changed = now != before && !program.image.empty();
     if (changed && now == RunningState::running) {
         program.running_since_ms = w.services.clock.now_ms();
-        history.record(which + " is running" + (sighting.seen ? " (" + *sighting.seen + ")" : "") +
-                       ".");
+        const std::string note = sighting.seen ? *sighting.seen : program.node.other_running_note();
+        history.record(which + " is running" + (note.empty() ? "" : " (" + note + ")") + ".");
     } else if (sighting.seen) {
         history.record(which + " that runs is this copy's node (" + *sighting.seen + ").");
     }
@@ -71,7 +75,7 @@ void note_change(MainWindow& w, NodeProgram& program, RunningState before,
         history.record(which + " is not running.");
     }
     if (sighting.gone) {
-        end_left_interpreter(w, program);
+        end_left_interpreter(w, program, *sighting.gone);
         node_gone(w, program, *sighting.gone);
     }
 }
@@ -99,7 +103,7 @@ void watch_program(MainWindow& w, NodeProgram& program) {
     if (!answer.answered()) {
         return;  // the state shown is the last one known; the tooltip says why
     }
-    const Sighting sighting = program.node.follow(answer.running, watch_of(w, program));
+    const Sighting sighting = program.node.follow(answer, watch_of(w, program));
     program.status.show(sighting.counts_as_running);
     note_change(w, program, before, sighting);
 }
@@ -117,13 +121,13 @@ void process_watcher_tick(MainWindow& w) {
     show_state(w);
 }
 
-bool holds_as_node(MainWindow& w, unsigned long process_id) {
+std::optional<std::uint32_t> node_claim(MainWindow& w, unsigned long process_id) {
     for (const NodeProgram* program : w.programs()) {
         if (program->node.holds(process_id, w.services.nodes, program->image)) {
-            return true;
+            return folder_mark(w.folders.key(w.data_folder));
         }
     }
-    return false;
+    return std::nullopt;
 }
 
 }  // namespace zvkob

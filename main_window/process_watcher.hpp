@@ -1,4 +1,7 @@
 #pragma once
+#include <cstdint>
+#include <optional>
+
 #include "main_window/main_window.hpp"
 
 namespace zvkob {
@@ -14,7 +17,8 @@ namespace zvkob {
 // even while a message box is open.
 void process_watcher_tick(MainWindow& window);
 
-// Another copy of ZV-KOB asks whether `process_id` is this copy's node.
-bool holds_as_node(MainWindow& window, unsigned long process_id);
+// Another copy of ZV-KOB asks whether `process_id` is this copy's node: the
+// mark of this copy's data folder when it is (see folder_mark), else nothing.
+std::optional<std::uint32_t> node_claim(MainWindow& window, unsigned long process_id);
 
 }  // namespace zvkob

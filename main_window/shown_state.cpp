@@ -47,6 +47,10 @@ std::string label_tip(const MainWindow& w, const NodeProgram& program, std::int6
     }
     add_line(tip, program.status.query_failure_tip(program.image));
     add_line(tip, stopping_tip(program, now_ms));
+    if (const std::string note = program.node.other_running_note();
+        !note.empty() && program.status.running()) {
+        add_line(tip, program.image + " runs, but not as this copy's node (" + note + ").");
+    }
     if (!program.node.not_held_reason().empty()) {
         add_line(tip, "ZV-KOB follows this copy's node (process " +
                           std::to_string(program.node.id()) +

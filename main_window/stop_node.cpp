@@ -10,9 +10,25 @@ namespace {
 
 constexpr std::chrono::milliseconds still_running_after = std::chrono::minutes(1);
 
-// A node that runs without being this copy's: started by hand, or another
-// copy's that Windows hides the command line of.
+// A node that runs without being this copy's: another copy's on this copy's
+// data folder, another user's, or one started by hand or another copy's that
+// Windows hides the command line of.
 std::string no_node_of_this_copy(const NodeProgram& program) {
+    const auto namesake = program.node.counting_namesake();
+    const std::string running =
+        "The running " + program.image +
+        (namesake ? " (process " + std::to_string(namesake->first) + ")" : std::string());
+    const Belonging belonging = namesake ? namesake->second.belonging : Belonging::counts;
+    if (belonging == Belonging::held_here) {
+        return running +
+               " is the node of another copy of ZV-KOB, set to this copy's data folder, so this "
+               "copy stops nothing: stop it from that copy. Two copies set to one data folder "
+               "guard one node; give each copy its own BLOCKCHAIN FOLDER.";
+    }
+    if (belonging == Belonging::not_this_users) {
+        return running + " is not this copy's node: " + namesake->second.why +
+               ". ZV-KOB stops nothing; it is stopped where it was started.";
+    }
     return "ZV-KOB did not start the running " + program.image +
            " and cannot match it to this copy's data folder, so it stops nothing rather than "
            "another copy's node. Stop it yourself, in its own window.";
@@ -72,7 +88,7 @@ Outcome ask_node_to_stop(MainWindow& w, NodeProgram& program, std::string_view a
     const std::string which = program.described();
     const unsigned long id = program.node.id();
     const Outcome asked = program.runs_in_console
-                              ? w.services.nodes.press_ctrl_c(id, program.node.parent_id())
+                              ? w.services.nodes.press_ctrl_c(id, program.node.interpreter())
                               : w.services.nodes.close_windows(id);
     if (!asked) {
         w.services.history.record(std::string(asker) + " could not ask " + which +

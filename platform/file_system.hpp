@@ -52,6 +52,11 @@ public:
     virtual bool is_folder(std::string_view path) = 0;
     // The space free for the user on the drive that holds the folder.
     virtual FreeSpace free_space(std::string_view folder) = 0;
+    // The folder's full name as Windows resolves it (its long name for an 8.3
+    // one, a mapped drive's network path), in lower case as Windows folds it;
+    // the folder as given where it cannot be resolved. It may wait on the
+    // network.
+    virtual std::string resolve_folder(std::string_view folder) = 0;
 };
 
 }  // namespace zvkob

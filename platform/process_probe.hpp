@@ -1,4 +1,6 @@
 #pragma once
+#include <cstddef>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -9,6 +11,8 @@ namespace zvkob {
 struct ProbeAnswer {
     bool running = false;
     std::string failure;  // empty when the query answered
+    // How many processes have the name, where the query counted them.
+    std::optional<std::size_t> count = std::nullopt;
 
     bool answered() const { return failure.empty(); }
 };

@@ -47,7 +47,8 @@ Start HiddenCommandRunner::run_hidden(std::string_view command_line) {
         return {nullptr, system_error_text(GetLastError())};
     }
     const KernelHandle thread(started.hThread);
-    return {std::make_shared<Win32HeldProcess>(KernelHandle(started.hProcess), started.dwProcessId),
+    return {std::make_shared<Win32HeldProcess>(KernelHandle(started.hProcess), started.dwProcessId,
+                                               HeldSince::started),
             {}};
 }
 

@@ -2,6 +2,7 @@
 
 #include <windows.h>
 
+#include "platform/win32/folder_name.hpp"
 #include "platform/win32/oem_text.hpp"
 #include "platform/win32/owners.hpp"
 #include "platform/win32/wide_text.hpp"
@@ -48,6 +49,10 @@ FreeSpace Win32FileSystem::free_space(std::string_view folder) {
         return {0, system_error_text(GetLastError())};
     }
     return {available.QuadPart, {}};
+}
+
+std::string Win32FileSystem::resolve_folder(std::string_view folder) {
+    return resolved_folder_name(folder);
 }
 
 // Shared with the node, which keeps its log open for writing.

@@ -11,6 +11,7 @@ public:
     OpenedFile open_shared(std::string_view path) override;
     bool is_folder(std::string_view path) override;
     FreeSpace free_space(std::string_view folder) override;
+    std::string resolve_folder(std::string_view folder) override;
 };
 
 }  // namespace zvkob::win32

@@ -4,8 +4,8 @@
 
 namespace zvkob::win32 {
 
-Win32HeldProcess::Win32HeldProcess(KernelHandle process, DWORD id)
-    : process_(std::move(process)), id_(id) {
+Win32HeldProcess::Win32HeldProcess(KernelHandle process, DWORD id, HeldSince since)
+    : process_(std::move(process)), id_(id), since_(since) {
     FILETIME created{}, exited{}, kernel{}, user{};
     if (GetProcessTimes(process_.get(), &created, &exited, &kernel, &user)) {
         created_ms_ = milliseconds_of(created);

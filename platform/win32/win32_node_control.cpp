@@ -20,6 +20,26 @@ bool same_name(const wchar_t* a, std::wstring_view b) {
     return CompareStringOrdinal(a, -1, b.data(), static_cast<int>(b.size()), TRUE) == CSTR_EQUAL;
 }
 
+// The user a process runs for (a TOKEN_USER); empty when Windows will not say.
+std::vector<unsigned char> token_user(HANDLE process) {
+    HANDLE opened = nullptr;
+    if (!OpenProcessToken(process, TOKEN_QUERY, &opened)) {
+        return {};
+    }
+    const KernelHandle token(opened);
+    DWORD size = 0;
+    GetTokenInformation(token.get(), TokenUser, nullptr, 0, &size);
+    std::vector<unsigned char> user(size);
+    if (size == 0 || !GetTokenInformation(token.get(), TokenUser, user.data(), size, &size)) {
+        return {};
+    }
+    return user;
+}
+
+PSID sid_of(std::vector<unsigned char>& user) {
+    return reinterpret_cast<TOKEN_USER*>(user.data())->User.Sid;
+}
+
 }  // namespace
 
 // A snapshot of the process list: no query service, a few milliseconds.
@@ -58,6 +78,30 @@ Holding Win32NodeControl::hold(unsigned long process_id) {
     auto held =
         std::make_shared<Win32HeldProcess>(std::move(process), static_cast<DWORD>(process_id));
     return {std::move(held), false, {}};
+}
+
+// Another session's process (another sign-in, a service) or another user's
+// is never this copy's node, whatever its command line says.
+ProcessOwner Win32NodeControl::owner(unsigned long process_id) {
+    DWORD session = 0;
+    DWORD own_session = 0;
+    if (!ProcessIdToSessionId(static_cast<DWORD>(process_id), &session) ||
+        !ProcessIdToSessionId(GetCurrentProcessId(), &own_session)) {
+        return ProcessOwner::unknown;
+    }
+    if (session != own_session) {
+        return ProcessOwner::another_session;
+    }
+    static std::vector<unsigned char> own = token_user(GetCurrentProcess());
+    const KernelHandle process(
+        OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION, FALSE, static_cast<DWORD>(process_id)));
+    std::vector<unsigned char> theirs =
+        process ? token_user(process.get()) : std::vector<unsigned char>();
+    if (own.empty() || theirs.empty()) {
+        return ProcessOwner::unknown;
+    }
+    return EqualSid(sid_of(own), sid_of(theirs)) ? ProcessOwner::this_user_here
+                                                 : ProcessOwner::another_user;
 }
 
 // Windows 8.1 and later show it to a process of the same user; wine shows none.

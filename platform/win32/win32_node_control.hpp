@@ -11,8 +11,9 @@ public:
     ProcessList processes_named(std::string_view image_name) override;
     Holding hold(unsigned long process_id) override;
     std::optional<std::string> command_line(unsigned long process_id) override;
-    Outcome press_ctrl_c(unsigned long process_id, unsigned long interpreter_id) override;
-    bool end_left_interpreter(unsigned long interpreter_id) override;
+    ProcessOwner owner(unsigned long process_id) override;
+    Outcome press_ctrl_c(unsigned long process_id, const HeldProcess* interpreter) override;
+    bool end_left_interpreter(HeldProcess& interpreter) override;
     Outcome close_windows(unsigned long process_id) override;
     bool shows_a_window(unsigned long process_id) override;
 };

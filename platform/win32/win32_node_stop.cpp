@@ -3,12 +3,14 @@
 #include <windows.h>
 #include <tlhelp32.h>
 
+#include <cstdint>
 #include <map>
 #include <vector>
 
 #include "core/node_stop_rules.hpp"
 #include "platform/win32/owners.hpp"
 #include "platform/win32/wide_text.hpp"
+#include "platform/win32/win32_held_process.hpp"
 #include "platform/win32/win32_node_control.hpp"
 
 namespace zvkob::win32 {
@@ -81,6 +83,12 @@ Outcome press_ctrl_c_on_attached_console() {
     return pressed;
 }
 
+// Whether the console ZV-KOB is attached to shows its window.
+bool attached_console_shown() {
+    const HWND window = GetConsoleWindow();
+    return window != nullptr && IsWindowVisible(window) != FALSE;
+}
+
 // Whether a process's console window is shown; one ZV-KOB cannot reach counts
 // as shown, so that it is left alone.
 bool console_shown(DWORD process_id) {
@@ -88,15 +96,36 @@ bool console_shown(DWORD process_id) {
     if (!AttachConsole(process_id)) {
         return true;
     }
-    const HWND window = GetConsoleWindow();
-    const bool shown = window != nullptr && IsWindowVisible(window) != FALSE;
+    const bool shown = attached_console_shown();
     FreeConsole();
     return shown;
 }
 
-bool process_runs(DWORD process_id) {
-    const KernelHandle process{OpenProcess(SYNCHRONIZE, FALSE, process_id)};
-    return process && WaitForSingleObject(process.get(), 0) == WAIT_TIMEOUT;
+std::int64_t created_ms(DWORD process_id) {
+    const KernelHandle process{OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION, FALSE, process_id)};
+    FILETIME created{}, exited{}, kernel{}, user{};
+    if (!process || !GetProcessTimes(process.get(), &created, &exited, &kernel, &user)) {
+        return -1;
+    }
+    return (static_cast<std::int64_t>(created.dwHighDateTime) << 32) | created.dwLowDateTime;
+}
+
+// The program that started a node, "cmd.exe (process 3000)": only while it
+// still runs and was created before the node, so that a process number used
+// again since is not named for it. Only named, never sent anything.
+std::string started_by(DWORD node_id) {
+    const auto processes = running_processes();
+    const auto node = processes.find(node_id);
+    if (node == processes.end()) {
+        return {};
+    }
+    const DWORD parent_id = node->second.parent;
+    const auto parent = processes.find(parent_id);
+    const std::int64_t parent_created = created_ms(parent_id);
+    if (parent == processes.end() || parent_created < 0 || parent_created > created_ms(node_id)) {
+        return {};
+    }
+    return parent->second.image + " (process " + std::to_string(parent_id) + ")";
 }
 
 struct WindowsOf {
@@ -120,37 +149,41 @@ BOOL CALLBACK count_or_close_shown(HWND window, LPARAM found) {
 
 }  // namespace
 
-Outcome Win32NodeControl::press_ctrl_c(unsigned long process_id, unsigned long interpreter_id) {
+Outcome Win32NodeControl::press_ctrl_c(unsigned long process_id, const HeldProcess* interpreter) {
     static const bool handler_installed = SetConsoleCtrlHandler(keep_running_on_ctrl_c, TRUE);
     if (!handler_installed) {
         return failure_of("prepare to press Ctrl+C", GetLastError());
     }
+    const auto node_id = static_cast<DWORD>(process_id);
+    std::string starter = interpreter == nullptr ? started_by(node_id) : std::string();
     FreeConsole();  // one console at a time: a copy started from one lets it go
-    if (!AttachConsole(static_cast<DWORD>(process_id))) {
+    if (!AttachConsole(node_id)) {
         return failure_of("reach the node's console", GetLastError());
     }
-    const auto refused = ctrl_c_refusal(processes_on_this_console(), process_id, interpreter_id,
-                                        GetCurrentProcessId());
+    const NodeConsole console{processes_on_this_console(),
+                              attached_console_shown(),
+                              process_id,
+                              interpreter == nullptr ? 0 : interpreter->id(),
+                              GetCurrentProcessId(),
+                              std::move(starter)};
+    const auto refused = ctrl_c_refusal(console);
     const Outcome pressed =
         refused ? Outcome::failure(*refused) : press_ctrl_c_on_attached_console();
     FreeConsole();
     return pressed;
 }
 
-bool Win32NodeControl::end_left_interpreter(unsigned long interpreter_id) {
-    const auto id = static_cast<DWORD>(interpreter_id);
-    const KernelHandle interpreter{OpenProcess(
-        PROCESS_TERMINATE | SYNCHRONIZE | PROCESS_QUERY_LIMITED_INFORMATION, FALSE, id)};
-    if (!interpreter) {
+// Only through the handle ZV-KOB holds since it started the interpreter: no
+// process that took its number since can be reached this way.
+bool Win32NodeControl::end_left_interpreter(HeldProcess& interpreter) {
+    auto* const held = dynamic_cast<Win32HeldProcess*>(&interpreter);
+    if (held == nullptr) {
         return false;
     }
-    const auto processes = running_processes();
-    const auto entry = processes.find(id);
-    const DWORD parent = entry == processes.end() ? 0 : entry->second.parent;
-    const LeftInterpreter left{WaitForSingleObject(interpreter.get(), 0) == WAIT_TIMEOUT,
-                               console_shown(id),
-                               parent == GetCurrentProcessId() || !process_runs(parent)};
-    return ends_left_interpreter(left) && TerminateProcess(interpreter.get(), 1) != FALSE;
+    const LeftInterpreter left{held->started_by_zvkob(),
+                               WaitForSingleObject(held->handle(), 0) == WAIT_TIMEOUT,
+                               console_shown(held->id())};
+    return ends_left_interpreter(left) && TerminateProcess(held->handle(), 1) != FALSE;
 }
 
 Outcome Win32NodeControl::close_windows(unsigned long process_id) {

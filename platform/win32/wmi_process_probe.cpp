@@ -6,15 +6,25 @@
 
 namespace zvkob::win32 {
 
-// One match answers the question.
+namespace {
+
+// More processes of one name than anyone runs: the count is then "many".
+constexpr std::size_t most_counted = 256;
+
+}  // namespace
+
+// The rows are counted: the watcher lists the processes again only when
+// their number changes.
 ProbeAnswer WmiProcessProbe::is_running(std::string_view image_name) {
     const auto query = process_query_text(image_name);
     if (!query) {
-        return ProbeAnswer{};  // no process can have such a name
+        return ProbeAnswer{.running = false, .failure = {}, .count = 0};  // no process has it
     }
-    const WmiAnswer answer = run_wmi_query(widen(*query), {}, 1);
-    return ProbeAnswer{.running = answer.failure.empty() && !answer.rows.empty(),
-                       .failure = answer.failure};
+    const WmiAnswer answer = run_wmi_query(widen(*query), {}, most_counted);
+    if (!answer.failure.empty()) {
+        return ProbeAnswer{.running = false, .failure = answer.failure};
+    }
+    return ProbeAnswer{.running = !answer.rows.empty(), .failure = {}, .count = answer.rows.size()};
 }
 
 }  // namespace zvkob::win32

@@ -4,7 +4,8 @@
 # the same two process queries every 500 ms), each watching for a minute,
 # their memory and CPU taken from the kernel's account of their wine process
 # and of this prefix's wineserver (which answers the process queries'
-# requests for the process list); then the time from process start to the
+# requests for the process list), and ZV-KOB's CPU beside the bare watcher's;
+# then the time from process start to the
 # window shown, for each of the two in turns; then ZV-KOB following a node
 # that writes 100 UpdateTip lines a second, for a minute with Show the Node's
 # Progress on and for one with it off.
@@ -97,13 +98,19 @@ fi
 if has watch; then
     echo
     watch watch 'ZV-KOB-Benchmark\.exe'
-    zv_kob_kb=$(cut -d' ' -f2 "$out.kb") && rm -f "$out.kb"
+    read -r _ zv_kob_kb zv_kob_cpu zv_kob_server <"$out.kb" && rm -f "$out.kb"
     echo
     watch watch-bare 'bare_watcher\.exe'
-    bare_kb=$(cut -d' ' -f2 "$out.kb") && rm -f "$out.kb"
+    read -r _ bare_kb bare_cpu bare_server <"$out.kb" && rm -f "$out.kb"
     echo
     awk -v z="$zv_kob_kb" -v b="$bare_kb" -v t="$seconds" 'BEGIN {
         printf "private memory (RssAnon) after %d s: ZV-KOB %d kB, bare watcher %d kB: %.2f x\n", t, z, b, z / b
+    }'
+    # One program running and one missing: while nothing changes, a tick is
+    # the two queries, and ZV-KOB should cost at most 1.10 x the bare watcher.
+    awk -v z="$zv_kob_cpu" -v b="$bare_cpu" -v zs="$zv_kob_server" -v bs="$bare_server" 'BEGIN {
+        if (b == 0) { print "the bare watcher used no CPU that could be measured"; exit }
+        printf "CPU over the same time, ZV-KOB / bare watcher: wine process %.2f x; with the wineserver %.2f x (at most 1.10 x is the aim)\n", z / b, (z + zs) / (b + bs)
     }'
 fi
 

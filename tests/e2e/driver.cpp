@@ -153,7 +153,7 @@ void copy_file(const std::wstring& from, const std::wstring& to) {
     }
 }
 
-Process::Process(const std::wstring& exe, const std::wstring& arguments) {
+Process::Process(const std::wstring& exe, const std::wstring& arguments, DWORD creation_flags) {
     const std::wstring command = exe.empty() ? arguments : L"\"" + exe + L"\" " + arguments;
     DWORD error = 0;
     const bool started = wait_until(
@@ -163,7 +163,8 @@ Process::Process(const std::wstring& exe, const std::wstring& arguments) {
             startup.cb = sizeof startup;
             PROCESS_INFORMATION process{};
             if (!CreateProcessW(exe.empty() ? nullptr : exe.c_str(), command_line.data(), nullptr,
-                                nullptr, FALSE, 0, nullptr, nullptr, &startup, &process)) {
+                                nullptr, FALSE, creation_flags, nullptr, nullptr, &startup,
+                                &process)) {
                 error = GetLastError();
                 return false;
             }

@@ -61,7 +61,10 @@ void copy_file(const std::wstring& from, const std::wstring& to);
 // fail a process creation that succeeds a moment later.
 class Process {
 public:
-    explicit Process(const std::wstring& exe, const std::wstring& arguments = L"");
+    // `creation_flags` as CreateProcessW takes them: CREATE_NEW_CONSOLE gives a
+    // console program a console window of its own, as a terminal the user sees.
+    explicit Process(const std::wstring& exe, const std::wstring& arguments = L"",
+                     DWORD creation_flags = 0);
     ~Process();
     Process(const Process&) = delete;
     Process& operator=(const Process&) = delete;

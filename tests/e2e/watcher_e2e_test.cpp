@@ -496,85 +496,110 @@ DWORD node_started_in(const std::wstring& data_folder) {
     return at == std::string::npos ? 0 : std::stoul(log.substr(at + 17));
 }
 
+// A copy of ZV-KOB under its own name, watching the console stand-in node.
+struct Copy {
+    std::wstring name;
+    std::wstring data;  // its BLOCKCHAIN FOLDER; none when empty
+    std::wstring left;
+    std::unique_ptr<Process> program;
+    HWND window = nullptr;
+    HWND label = nullptr;
+    HWND launch = nullptr;
+    HWND display = nullptr;
+
+    // Stores its settings afresh (with a batch file that starts `node` on
+    // its data folder) and starts it.
+    void store_and_open(const ScratchFolder& folder, const std::wstring& node) {
+        const std::wstring batch = folder.file(name + L".BAT");
+        write_file(batch, "call \"" + narrow(node) + "\"" +
+                              (data.empty() ? "" : " -datadir=\"" + narrow(data) + "\"") + "\r\n");
+        delete_section(name);
+        DeleteFileW(history_file(name).c_str());
+        for (const auto& [key, value] : Section{{L"QT_NAME_TEXTBOX", L"zv-e2e-qt.exe"},
+                                                {L"DAEMOND_NAME_TEXTBOX", L"zv-e2e-daemon.exe"},
+                                                {L"BAT_DAEMON_RUN_COMMAND_TEXTBOX", batch},
+                                                {L"USE_DAEMON_BAT_TICKBOX", L"1"},
+                                                {L"BLOCKCHAIN_FOLDER_TEXTBOX", data},
+                                                {L"KEEP_NODE_RUNNING", L"1"},
+                                                {L"SAFE_SIGN_OUT", L"1"},
+                                                {L"AlwaysOnTopTimer_TICKBOX", L"0"},
+                                                {L"MAIN-Left", left}}) {
+            write_setting(name, key, value);
+        }
+        open(folder);
+    }
+    // Starts it with what it stored.
+    void open(const ScratchFolder& folder) {
+        const std::wstring exe = folder.file(name + L".exe");
+        copy_file(zv_kob_exe(), exe);
+        program = std::make_unique<Process>(exe);
+        window = wait_for_window(program->id(), L"TARLOWEN - ZV-KOB - " + name);
+        ASSERT_NE(window, nullptr);
+        label = control(window, layout, main_layout::daemon_status);
+        launch = control(window, layout, main_layout::launch_button);
+        display = control(window, layout, main_layout::countdown_display);
+    }
+    bool shows_running() const { return text(label) == L"!!! DAEMON RUNNING !!!"; }
+    bool shows_stopped() const { return text(label) == L"!!! DAEMON STOPPED !!!"; }
+    std::string history() const { return read_file(history_file(name)); }
+};
+
 // Two copies of ZV-KOB guard two nodes of one program file, each with its own
 // data folder: each counts, restarts, stops and waits for its own node only.
+// A third copy set to the first one's folder, written another way, counts
+// that copy's node as running and starts no second node on its folder.
 TEST_F(WatcherEndToEnd, TwoCopiesOfOneNodeProgramEachGuardTheirOwnNode) {
     const std::wstring node = folder.file(L"zv-e2e-daemon.exe");
     copy_file(stand_in_console_node_exe(), node);
-    struct Copy {
-        std::wstring name;
-        std::wstring data;
-        std::wstring left;
-        std::unique_ptr<Process> program;
-        HWND window = nullptr;
-        HWND label = nullptr;
-        HWND launch = nullptr;
-        HWND display = nullptr;
-    };
     // Side by side, neither pinned on top of the other, as an operator sets them up.
     std::array<Copy, 2> copies{Copy{L"NodeA", folder.file(L"data A"), L"1000"},
                                Copy{L"NodeB", folder.file(L"data B"), L"6000"}};
     for (Copy& copy : copies) {
         CreateDirectoryW(copy.data.c_str(), nullptr);
-        const std::wstring batch = folder.file(copy.name + L".BAT");
-        write_file(batch,
-                   "call \"" + narrow(node) + "\" -datadir=\"" + narrow(copy.data) + "\"\r\n");
-        delete_section(copy.name);
-        DeleteFileW(history_file(copy.name).c_str());
-        for (const auto& [key, value] : Section{{L"QT_NAME_TEXTBOX", L"zv-e2e-qt.exe"},
-                                                {L"DAEMOND_NAME_TEXTBOX", L"zv-e2e-daemon.exe"},
-                                                {L"BAT_DAEMON_RUN_COMMAND_TEXTBOX", batch},
-                                                {L"USE_DAEMON_BAT_TICKBOX", L"1"},
-                                                {L"BLOCKCHAIN_FOLDER_TEXTBOX", copy.data},
-                                                {L"KEEP_NODE_RUNNING", L"1"},
-                                                {L"SAFE_SIGN_OUT", L"1"},
-                                                {L"AlwaysOnTopTimer_TICKBOX", L"0"},
-                                                {L"MAIN-Left", copy.left}}) {
-            write_setting(copy.name, key, value);
-        }
-        const std::wstring exe = folder.file(copy.name + L".exe");
-        copy_file(zv_kob_exe(), exe);
-        copy.program = std::make_unique<Process>(exe);
-        copy.window = wait_for_window(copy.program->id(), L"TARLOWEN - ZV-KOB - " + copy.name);
+        copy.store_and_open(folder, node);
         ASSERT_NE(copy.window, nullptr);
-        copy.label = control(copy.window, layout, main_layout::daemon_status);
-        copy.launch = control(copy.window, layout, main_layout::launch_button);
-        copy.display = control(copy.window, layout, main_layout::countdown_display);
     }
     Copy& a = copies[0];
     Copy& b = copies[1];
-    const auto shows_running = [](const Copy& c) {
-        return text(c.label) == L"!!! DAEMON RUNNING !!!";
-    };
     const auto launch = [&](Copy& c) {
         const DWORD before = node_started_in(c.data);
-        EXPECT_TRUE(wait_until(
-            [&] { return enabled(c.launch) && text(c.label) == L"!!! DAEMON STOPPED !!!"; }, 8s));
+        EXPECT_TRUE(wait_until([&] { return enabled(c.launch) && c.shows_stopped(); }, 8s));
         click(c.launch);
         EXPECT_TRUE(
-            wait_until([&] { return node_started_in(c.data) != before && shows_running(c); }, 15s))
+            wait_until([&] { return node_started_in(c.data) != before && c.shows_running(); }, 15s))
             << narrow(c.name);
     };
 
     launch(a);
-    EXPECT_FALSE(wait_until([&] { return shows_running(b); }, 3s))
+    EXPECT_FALSE(wait_until([&] { return b.shows_running(); }, 3s))
         << "A's node is not B's: B's label stays STOPPED";
-    EXPECT_EQ(text(b.label), L"!!! DAEMON STOPPED !!!");
+    EXPECT_TRUE(b.shows_stopped());
+
+    wchar_t short_name[MAX_PATH] = {};
+    ASSERT_NE(GetShortPathNameW(a.data.c_str(), short_name, MAX_PATH), 0U);
+    Copy same{L"NodeA2", std::wstring(short_name) + L"\\.\\", L"3500"};
+    same.store_and_open(folder, node);
+    EXPECT_TRUE(wait_until([&] { return same.shows_running() && !enabled(same.launch); }, 8s))
+        << "A's node runs on its folder, however it is written\n"
+        << same.history();
+    close(same.window);
+    EXPECT_TRUE(same.program->wait_for_exit(10s));
+
     launch(b);
     const DWORD b_node = node_started_in(b.data);
-    EXPECT_TRUE(shows_running(a) && process_id_runs(node_started_in(a.data)));
+    EXPECT_TRUE(a.shows_running() && process_id_runs(node_started_in(a.data)));
 
     const DWORD killed = node_started_in(a.data);
     kill_process(killed);  // A's node crashes
     EXPECT_TRUE(wait_until([&] { return node_started_in(a.data) != killed; }, 25s))
         << "A starts its own node again while B's runs\n"
-        << read_file(history_file(a.name));
-    EXPECT_TRUE(wait_until([&] { return shows_running(a); }, 5s));
+        << a.history();
+    EXPECT_TRUE(wait_until([&] { return a.shows_running(); }, 5s));
 
     choose_window_menu_command(a.window, layout, main_layout::stop_node);
     EXPECT_TRUE(wait_until([&] { return !process_id_runs(node_started_in(a.data)); }, 10s))
         << "Stop Node stops A's node";
-    EXPECT_TRUE(wait_until([&] { return text(a.display) != L"stop" && !shows_running(a); }, 5s))
+    EXPECT_TRUE(wait_until([&] { return text(a.display) != L"stop" && !a.shows_running(); }, 5s))
         << "and A's display returns";
     EXPECT_TRUE(process_id_runs(b_node)) << "but not B's";
 
@@ -586,15 +611,67 @@ TEST_F(WatcherEndToEnd, TwoCopiesOfOneNodeProgramEachGuardTheirOwnNode) {
     EXPECT_EQ(may_end, static_cast<DWORD_PTR>(FALSE)) << "A holds the sign-out";
     EXPECT_TRUE(a.program->wait_for_exit(15s))
         << "and lets go once its node has stopped, B's still running\n"
-        << read_file(history_file(a.name));
+        << a.history();
     EXPECT_TRUE(process_id_runs(b_node));
-    EXPECT_TRUE(shows_running(b));
+    EXPECT_TRUE(b.shows_running());
     close(b.window);
     EXPECT_TRUE(b.program->wait_for_exit(10s));
     kill_processes(L"zv-e2e-daemon.exe");
-    for (const Copy& copy : copies) {
-        delete_section(copy.name);
+    for (const std::wstring& name : {a.name, b.name, same.name}) {
+        delete_section(name);
     }
+}
+
+// Whose node a process is, is asked again when a copy opens or closes. Q (no
+// data folder) adopts a node started by hand in a console the user sees, and
+// leaves it to the user to stop there; P (a data folder of its own) counts it
+// as Q's. Q closes: P counts it as running, since nobody holds it now. Q
+// opens again and takes it back: P counts it as Q's again.
+TEST_F(WatcherEndToEnd, ACopyThatReopensTakesItsNodeBackAndTheOtherCopySeesIt) {
+    const std::wstring node = folder.file(L"zv-e2e-daemon.exe");
+    copy_file(stand_in_console_node_exe(), node);
+    const Process terminal(L"C:\\windows\\system32\\cmd.exe", L"/k \"" + node + L"\"",
+                           CREATE_NEW_CONSOLE);
+    ASSERT_TRUE(wait_until([&] { return file_exists(node + L".args"); }, 10s));
+    Copy q{L"NodeQ", L"", L"1000"};
+    Copy p{L"NodeP", folder.file(L"data P"), L"6000"};
+    CreateDirectoryW(p.data.c_str(), nullptr);
+    q.store_and_open(folder, node);
+    ASSERT_TRUE(wait_until([&] { return q.shows_running(); }, 8s));
+    ASSERT_TRUE(wait_until([&] { return q.history().find("adopted") != std::string::npos; }, 5s))
+        << q.history();
+    p.store_and_open(folder, node);
+    EXPECT_TRUE(wait_until([&] { return p.shows_stopped() && enabled(p.launch); }, 8s))
+        << "Q's node\n"
+        << p.history();
+
+    choose_window_menu_command(q.window, layout, main_layout::stop_node);
+    const std::wstring said = answer_next_box(q.program->id(), press_ok);
+    EXPECT_NE(said.find(L"not started by ZV-KOB but by cmd.exe (process " +
+                        std::to_wstring(terminal.id()) +
+                        L"), and it runs in a console window "
+                        L"you can see"),
+              std::wstring::npos)
+        << narrow(said);
+    EXPECT_FALSE(wait_until([&] { return !process_runs(L"zv-e2e-daemon.exe"); }, 2s))
+        << "Q pressed nothing";
+
+    close(q.window);
+    ASSERT_TRUE(q.program->wait_for_exit(10s));
+    EXPECT_TRUE(wait_until([&] { return p.shows_running() && !enabled(p.launch); }, 5s))
+        << "held by no copy now, it counts for P\n"
+        << p.history();
+    q.open(folder);
+    EXPECT_TRUE(wait_until([&] { return q.shows_running(); }, 8s));
+    EXPECT_TRUE(wait_until([&] { return p.shows_stopped() && enabled(p.launch); }, 8s))
+        << "Q took it back\n"
+        << p.history();
+    for (Copy* copy : {&p, &q}) {
+        close(copy->window);
+        EXPECT_TRUE(copy->program->wait_for_exit(10s));
+        delete_section(copy->name);
+    }
+    kill_processes(L"zv-e2e-daemon.exe");
 }
 
 // A stop the user asked for stays: a countdown that ran past zero with the

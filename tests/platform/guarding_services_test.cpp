@@ -73,13 +73,13 @@ TEST(NodeControl, FindsTheNodeByItsInterpreterHoldsItAndStopsItWithCtrlC) {
     EXPECT_EQ(nodes.command_line(found.id), std::nullopt) << "wine shows no command line";
     EXPECT_FALSE(nodes.close_windows(found.id)) << "a console node has no window of its own";
     ASSERT_TRUE(wait_until([&] { return file_exists(node + L".args"); }, 10s)) << "it has started";
-    const Outcome pressed = nodes.press_ctrl_c(found.id, found.parent_id);
+    const Outcome pressed = nodes.press_ctrl_c(found.id, start.process.get());
     EXPECT_TRUE(pressed) << pressed.reason();
     EXPECT_TRUE(wait_until([&] { return held.process->end().has_value(); }, 10s));
     EXPECT_EQ(held.process->end()->exit_code, 0UL);
     EXPECT_GE(held.process->end()->at_ms, held.process->created_ms());
     EXPECT_NE(read_file(folder.file(L"debug.log")).find("Shutdown: done"), std::string::npos);
-    EXPECT_FALSE(nodes.press_ctrl_c(found.id, found.parent_id)) << "gone: said, not thrown";
+    EXPECT_FALSE(nodes.press_ctrl_c(found.id, start.process.get())) << "gone: said, not thrown";
     EXPECT_TRUE(nodes.hold(found.id).gone);
 }
 
@@ -122,8 +122,7 @@ TEST(NodeControl, DoesNotPressCtrlCOnAConsoleSharedWithAnotherProgram) {
         },
         10s))
         << "both have started";
-    const Outcome pressed =
-        nodes.press_ctrl_c(listed.processes[0].id, listed.processes[0].parent_id);
+    const Outcome pressed = nodes.press_ctrl_c(listed.processes[0].id, start.process.get());
     EXPECT_FALSE(pressed);
     EXPECT_NE(pressed.reason().find("zv-platform-shell.exe (process "), std::string::npos)
         << pressed.reason();
@@ -131,6 +130,27 @@ TEST(NodeControl, DoesNotPressCtrlCOnAConsoleSharedWithAnotherProgram) {
         << "nothing was stopped";
     kill_processes(L"zv-platform-node.exe");
     kill_processes(L"zv-platform-shell.exe");
+}
+
+// Only the interpreter ZV-KOB started, through the handle it has held since,
+// is ever ended; the same process opened by its number is not.
+TEST(NodeControl, EndsOnlyAnInterpreterItStartedAndHeld) {
+    ScratchFolder folder(L"left interpreter");
+    const std::wstring node = folder.file(L"zv-platform-node.exe");
+    copy_file(stand_in_console_node_exe(), node);
+    write_file(folder.file(L"node.bat"), "call \"" + narrow(node) + "\"\r\n");
+    const Start start = HiddenCommandRunner().run_hidden(narrow(folder.file(L"node.bat")));
+    ASSERT_NE(start.process, nullptr) << start.failure;
+    Win32NodeControl nodes;
+    ASSERT_TRUE(wait_until([&] { return file_exists(node + L".args"); }, 10s));
+    EXPECT_EQ(nodes.owner(start.process->id()), ProcessOwner::this_user_here);
+    const Holding opened = nodes.hold(start.process->id());
+    ASSERT_NE(opened.process, nullptr) << opened.failure;
+    EXPECT_FALSE(nodes.end_left_interpreter(*opened.process));
+    EXPECT_FALSE(start.process->end()) << "it runs on";
+    EXPECT_TRUE(nodes.end_left_interpreter(*start.process)) << "hidden, started and held";
+    EXPECT_TRUE(wait_until([&] { return start.process->end().has_value(); }, 5s));
+    kill_processes(L"zv-platform-node.exe");
 }
 
 // A copy that is closing gives way as soon as its window is gone: a copy of
@@ -181,6 +201,19 @@ TEST(BackgroundWork, AtExitThePieceThatRunsIsWaitedForWithinABound) {
     EXPECT_LT(Clock::now() - asked, 3s);
     SetEvent(answered.get());
     EXPECT_TRUE(stuck.finish_within(5s));
+// One folder however written, an 8.3 short name too, resolves to one name.
+TEST(DataDrive, OneFolderWrittenManyWaysResolvesToOneName) {
+    ScratchFolder folder(L"folder names");
+    const std::wstring chain = folder.file(L"A Long Chain Folder");
+    CreateDirectoryW(chain.c_str(), nullptr);
+    wchar_t short_name[MAX_PATH] = {};
+    ASSERT_NE(GetShortPathNameW(chain.c_str(), short_name, MAX_PATH), 0U);
+    const std::string resolved = Win32FileSystem().resolve_folder(narrow(chain));
+    for (const std::string& written : {narrow(short_name), "\\\\?\\" + narrow(chain) + "\\",
+                                       narrow(folder.path()) + "/./x/../a long chain FOLDER"}) {
+        EXPECT_EQ(Win32FileSystem().resolve_folder(written), resolved) << written;
+    }
+    EXPECT_NE(resolved.find("a long chain folder"), std::string::npos) << resolved;
 }
 
 TEST(DataDrive, TellsFoldersAndFreeSpace) {

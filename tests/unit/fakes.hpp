@@ -78,6 +78,10 @@ public:
 
     std::vector<std::string> running;             // image names that run
     std::map<std::string, std::string> failures;  // image name -> why the query failed
+    // How many processes the query counts for a name; nothing: it does not count.
+    std::function<std::optional<std::size_t>(std::string_view)> count_of = [](std::string_view) {
+        return std::optional<std::size_t>();
+    };
 
     ProbeAnswer is_running(std::string_view image_name) override {
         log_.push_back("probe " + std::string(image_name));
@@ -87,7 +91,7 @@ public:
         }
         for (const auto& name : running) {
             if (name == image_name) {
-                return ProbeAnswer{.running = true, .failure = {}};
+                return ProbeAnswer{.running = true, .failure = {}, .count = count_of(image_name)};
             }
         }
         return ProbeAnswer{};
@@ -259,6 +263,11 @@ public:
     }
     bool is_folder(std::string_view path) override { return is_file(path); }
     FreeSpace free_space(std::string_view) override { return free; }
+    std::map<std::string, std::string> resolved_folders;  // what Windows makes of a folder
+    std::string resolve_folder(std::string_view folder) override {
+        const auto found = resolved_folders.find(std::string(folder));
+        return found == resolved_folders.end() ? std::string(folder) : found->second;
+    }
 };
 
 // The node processes the test starts and ends; requests to stop are logged.
@@ -272,6 +281,7 @@ public:
         std::optional<std::string> command_line;  // nothing: Windows shows none
         std::shared_ptr<FakeProcess> held;
         std::string refusal;  // when set, Windows will not open it
+        ProcessOwner owner = ProcessOwner::this_user_here;
     };
     std::map<unsigned long, Process> processes;
     std::string refusal;  // when set, every request to stop fails with this reason
@@ -282,7 +292,8 @@ public:
                          parent_id,
                          std::move(command_line),
                          std::make_shared<FakeProcess>(id, created_ms),
-                         {}};
+                         {},
+                         ProcessOwner::this_user_here};
     }
     void end(unsigned long id, unsigned long exit_code, std::int64_t at_ms) {
         processes.at(id).held->ended = ProcessEnd{exit_code, at_ms};
@@ -297,7 +308,9 @@ public:
         return 0;
     }
 
+    int listings = 0;  // snapshots of the process list taken
     ProcessList processes_named(std::string_view image) override {
+        ++listings;
         ProcessList list;
         for (const auto& [id, process] : processes) {
             if (process.image == image && !process.held->ended) {
@@ -320,12 +333,17 @@ public:
         const auto found = processes.find(id);
         return found == processes.end() ? std::nullopt : found->second.command_line;
     }
-    bool windows_shown = true;  // whether a windowed node shows any
-    Outcome press_ctrl_c(unsigned long process_id, unsigned long) override {
-        return ask("ctrl+c " + std::to_string(process_id));
+    ProcessOwner owner(unsigned long id) override {
+        const auto found = processes.find(id);
+        return found == processes.end() ? ProcessOwner::unknown : found->second.owner;
     }
-    bool end_left_interpreter(unsigned long interpreter_id) override {
-        log_.push_back("end interpreter " + std::to_string(interpreter_id));
+    bool windows_shown = true;  // whether a windowed node shows any
+    Outcome press_ctrl_c(unsigned long process_id, const HeldProcess* interpreter) override {
+        return ask("ctrl+c " + std::to_string(process_id) +
+                   (interpreter ? " through " + std::to_string(interpreter->id()) : ""));
+    }
+    bool end_left_interpreter(HeldProcess& interpreter) override {
+        log_.push_back("end interpreter " + std::to_string(interpreter.id()));
         return true;
     }
     Outcome close_windows(unsigned long process_id) override {
@@ -392,11 +410,17 @@ class FakeOtherCopies : public OtherCopies {
 public:
     std::map<unsigned long, CopiesAnswer> answers;
     int questions = 0;
-    CopiesAnswer who_holds(unsigned long process_id) override {
+    std::uint32_t last_mark = 0;  // the folder mark of the last question
+    unsigned long news_count = 0;
+    int told = 0;
+    CopiesAnswer who_holds(unsigned long process_id, std::uint32_t folder_mark) override {
         ++questions;
+        last_mark = folder_mark;
         const auto found = answers.find(process_id);
         return found == answers.end() ? CopiesAnswer::none_holds_it : found->second;
     }
+    unsigned long news() const override { return news_count; }
+    void tell_others() override { ++told; }
 };
 
 class FakeStartup : public StartupEntry {
@@ -491,6 +515,17 @@ struct MainWindowFixture {
     FakeTaskbar taskbar;
     FakeNotificationArea tray_area;
     MainWindow window{services_with(probe), "ZV-KOB"};
+
+    // The query counts what the process list holds, as the real one does.
+    MainWindowFixture() {
+        probe.count_of = [this](std::string_view image) {
+            std::size_t count = 0;
+            for (const auto& [id, process] : nodes.processes) {
+                count += process.image == image && !process.held->ended ? 1 : 0;
+            }
+            return std::optional(count);
+        };
+    }
 
     // The fakes, with another process probe.
     MainWindowServices services_with(ProcessProbe& another_probe) {

@@ -125,6 +125,56 @@ TEST(ProcessWatcher, NothingIsLaunchedOnAGuessWhenTheQueryFailsAndTheUserIsTold)
               std::string::npos);
 }
 
+// Whose a process is may change while it runs: another copy closes, or opens
+// again and takes it. Verdicts are asked again at each news from another copy
+// and every minute. In between, while the query counts the processes this
+// copy knows, the process list is not taken again: the tick is the queries.
+TEST(ProcessWatcher, AsksAgainWhoseAProcessIsAtNewsAndEveryMinuteAndListsOnlyThen) {
+    WatchedWindow f({{"BLOCKCHAIN_FOLDER_TEXTBOX", "D:\\Chain"}});
+    f.nodes.start(9000, daemon_image, 1);  // Windows shows no command line
+    f.copies.answers[9000] = CopiesAnswer::another_holds_it;
+    f.probe.running = {daemon_image};
+    const auto tick = [&] {
+        f.clock.advance(500);
+        process_watcher_tick(f.w);
+    };
+    tick();
+    EXPECT_TRUE(f.w.daemon.status.stopped()) << "another copy's node";
+    const int listings = f.nodes.listings;
+    for (int i = 0; i < 20; ++i) {
+        tick();
+    }
+    EXPECT_EQ(f.nodes.listings, listings) << "nothing changed";
+    EXPECT_EQ(f.copies.questions, 1);
+
+    f.copies.answers.clear();  // that copy closes, and says so
+    ++f.copies.news_count;
+    tick();
+    EXPECT_TRUE(f.w.daemon.status.running()) << "held by no copy now, it counts";
+    EXPECT_EQ(f.w.daemon.node.id(), 0U) << "but its data folder cannot be told";
+    f.copies.answers[9000] = CopiesAnswer::another_holds_it;  // it opened again, unheard
+    tick();
+    EXPECT_TRUE(f.w.daemon.status.running());
+    f.clock.advance(60'000);
+    tick();
+    EXPECT_TRUE(f.w.daemon.status.stopped()) << "asked again a minute later";
+
+    f.nodes.start(9100, daemon_image, 1);  // the query counts one more
+    const int before = f.nodes.listings;
+    tick();
+    EXPECT_EQ(f.nodes.listings, before + 1);
+    EXPECT_TRUE(f.w.daemon.status.running());
+
+    // This copy's node, held by its handle, needs no list to tell its end.
+    WatchedWindow own;
+    own.watch(true, false);
+    const int held = own.nodes.listings;
+    own.watch(true, false);
+    own.watch(false, false);
+    EXPECT_EQ(own.nodes.listings, held);
+    EXPECT_EQ(own.w.qt.node.life.stage(), NodeStage::stopped);
+}
+
 // A probe that breaks its promise and throws.
 struct ThrowingProbe : ProcessProbe {
     ProbeAnswer is_running(std::string_view) override {

@@ -6,6 +6,7 @@
 #include "main_window/countdown.hpp"
 #include "main_window/keep_node_running.hpp"
 #include "main_window/launcher.hpp"
+#include "core/folder_key.hpp"
 #include "main_window/namesakes.hpp"
 #include "main_window/session_end.hpp"
 #include "watched_window.hpp"
@@ -19,8 +20,8 @@ using testing::WatchedWindow;
 constexpr std::int64_t minute = 60'000;
 
 // Which process with the watched image name counts for this copy, and which
-// one it adopts: by another copy's answer, or by the data folder a command
-// line names where Windows shows it.
+// one it adopts: by its owner, by another copy's answer, or by the data
+// folder a command line names where Windows shows it, however it is written.
 TEST(Namesakes, BelongWhereTheirCopyOrTheirDataFolderSays) {
     using enum Belonging;
     using enum CopiesAnswer;
@@ -29,6 +30,7 @@ TEST(Namesakes, BelongWhereTheirCopyOrTheirDataFolderSays) {
         CopiesAnswer copies;
         const char* data_folder;
         Belonging belongs;
+        ProcessOwner owner = ProcessOwner::this_user_here;
     };
     for (const Case& c : {
              Case{R"("bitcoind.exe" -datadir=D:\Chain)", another_holds_it, "D:\\Chain", elsewhere},
@@ -36,6 +38,8 @@ TEST(Namesakes, BelongWhereTheirCopyOrTheirDataFolderSays) {
                   this_copys},
              Case{R"(x -datadir="E:\My Chain\\")", none_holds_it, "e:\\my chain", this_copys},
              Case{R"(x "-datadir=E:\My Chain")", none_holds_it, "E:\\My Chain", this_copys},
+             Case{R"(x -datadir=\\?\D:\Chain)", none_holds_it, "D:/Chain/.", this_copys},
+             Case{R"(x -datadir=D:\Node\..\Chain)", none_holds_it, "d:\\chain\\", this_copys},
              Case{R"(x -datadir=D:\Chain2)", none_holds_it, "D:\\Chain", elsewhere},
              Case{"x -testnet", none_holds_it, "D:\\Chain", counts},  // the default folder
              Case{"x -datadir= -disablewallet=0", none_holds_it, "", this_copys},
@@ -45,36 +49,61 @@ TEST(Namesakes, BelongWhereTheirCopyOrTheirDataFolderSays) {
              Case{std::nullopt, one_did_not_answer, "", undecided},
              Case{R"(x -datadir=D:\Chain)", one_did_not_answer, "D:\\Chain", undecided},
              Case{R"(x -datadir=D:\Other)", one_did_not_answer, "D:\\Chain", elsewhere},
+             Case{std::nullopt, another_holds_it_here, "D:\\Chain", held_here},
+             Case{std::nullopt, none_holds_it, "", not_this_users, ProcessOwner::another_user},
+             Case{R"(x -datadir=D:\Chain)", none_holds_it, "D:\\Chain", not_this_users,
+                  ProcessOwner::another_session},
+             Case{std::nullopt, none_holds_it, "", not_this_users, ProcessOwner::unknown},
          }) {
-        EXPECT_EQ(namesake_verdict(c.command_line, c.copies, c.data_folder).belonging, c.belongs)
+        const NamesakeFacts facts{c.command_line, c.copies, c.owner};
+        EXPECT_EQ(namesake_verdict(facts, c.data_folder, folder_key).belonging, c.belongs)
             << c.command_line.value_or("(not shown)") << " / " << c.data_folder;
     }
 }
 
 // Stopping a node touches nothing else the user runs: Ctrl+C only on a
-// console of the node, its interpreter and ZV-KOB; only a hidden interpreter
-// ZV-KOB started is ended afterwards; a close only to windows a user sees.
+// console of the node, its interpreter and ZV-KOB, and for a node started by
+// someone else only on a hidden one; only a hidden interpreter ZV-KOB started
+// and held is ended afterwards; a close only to windows a user sees.
 TEST(NodeStopRules, TouchNothingElseTheUserRuns) {
-    const std::vector<ConsoleProcess> ours{{5000, "bitcoind.exe"}, {4711, "cmd.exe"}, {1, ""}};
-    EXPECT_EQ(ctrl_c_refusal(ours, 5000, 4711, 1), std::nullopt);
-    EXPECT_EQ(ctrl_c_refusal({{5000, "bitcoind.exe"}, {1, ""}}, 5000, 0, 1), std::nullopt)
-        << "its interpreter has ended already";
-    std::vector<ConsoleProcess> shared = ours;
-    shared.push_back({3000, "powershell.exe"});
-    shared.push_back({3100, "bitcoind.exe"});
-    const auto refused = ctrl_c_refusal(shared, 5000, 4711, 1);
+    const NodeConsole ours{
+        {{5000, "bitcoind.exe"}, {4711, "cmd.exe"}, {1, ""}}, false, 5000, 4711, 1, ""};
+    EXPECT_EQ(ctrl_c_refusal(ours), std::nullopt);
+    NodeConsole alone{{{5000, "bitcoind.exe"}, {1, ""}}, false, 5000, 4711, 1, ""};
+    EXPECT_EQ(ctrl_c_refusal(alone), std::nullopt) << "its interpreter has ended already";
+    NodeConsole shared = ours;
+    shared.processes.push_back({3000, "powershell.exe"});
+    shared.processes.push_back({3100, "bitcoind.exe"});
+    const auto refused = ctrl_c_refusal(shared);
     ASSERT_TRUE(refused);
     EXPECT_NE(refused->find("powershell.exe (process 3000), bitcoind.exe (process 3100)"),
               std::string::npos)
         << *refused;
     EXPECT_NE(refused->find("Stop the node in its own window"), std::string::npos);
-    EXPECT_TRUE(ctrl_c_refusal(ours, 5000, 9999, 1)) << "another interpreter is a shell";
+    NodeConsole another_interpreter = ours;
+    another_interpreter.interpreter_id = 9999;
+    EXPECT_TRUE(ctrl_c_refusal(another_interpreter)) << "another interpreter is a shell";
+
+    // Adopted: started by someone else, it has no interpreter of ZV-KOB's.
+    NodeConsole adopted = alone;
+    adopted.interpreter_id = 0;
+    adopted.started_by = "cmd.exe (process 3000)";
+    EXPECT_EQ(ctrl_c_refusal(adopted), std::nullopt) << "hidden, only the node and ZV-KOB";
+    adopted.shown = true;
+    EXPECT_NE(ctrl_c_refusal(adopted).value_or("").find("not started by ZV-KOB but by cmd.exe "
+                                                        "(process 3000), and it runs in a console "
+                                                        "window you can see"),
+              std::string::npos);
+    NodeConsole in_a_shell = ours;  // the user's shell, hidden, on the adopted node's console
+    in_a_shell.interpreter_id = 0;
+    EXPECT_NE(ctrl_c_refusal(in_a_shell).value_or("").find("shared with cmd.exe (process 4711)"),
+              std::string::npos);
 
     for (const auto& [left, ends] :
-         {std::pair{LeftInterpreter{true, false, true}, true},
+         {std::pair{LeftInterpreter{true, true, false}, true},
           std::pair{LeftInterpreter{true, true, true}, false},    // someone sees it
-          std::pair{LeftInterpreter{true, false, false}, false},  // a terminal's
-          std::pair{LeftInterpreter{false, false, true}, false}}) {
+          std::pair{LeftInterpreter{false, true, false}, false},  // not held since its start
+          std::pair{LeftInterpreter{true, false, false}, false}}) {
         EXPECT_EQ(ends_left_interpreter(left), ends);
     }
     EXPECT_TRUE(receives_close({true, false}));
@@ -100,7 +129,7 @@ TEST(StopNode, AsksAConsoleNodeWithCtrlCAndWaitsUntilItHasStopped) {
     Running f;
     ASSERT_EQ(f.w.daemon.node.id(), 5000U) << "the child of the interpreter it started";
     stop_node_clicked(f.w);
-    EXPECT_EQ(f.take_log(), CallLog{"ctrl+c 5000"});
+    EXPECT_EQ(f.take_log(), CallLog{"ctrl+c 5000 through 4711"});
     EXPECT_NE(f.w.daemon.status.label().tooltip().find("Stopping: asked just now"),
               std::string::npos);
     EXPECT_EQ(f.w.countdown_display.text(), "stop");
@@ -121,7 +150,7 @@ TEST(StopNode, AsksAConsoleNodeWithCtrlCAndWaitsUntilItHasStopped) {
     // After that notice Stop Node asks again, and says since when.
     f.clock.advance(minute);
     stop_node_clicked(f.w);
-    EXPECT_EQ(f.take_log(), CallLog{"ctrl+c 5000"});
+    EXPECT_EQ(f.take_log(), CallLog{"ctrl+c 5000 through 4711"});
     EXPECT_TRUE(
         f.history.holds("to stop with Ctrl+C on its console again; it was first asked "
                         "2 min ago."));
@@ -196,6 +225,68 @@ TEST(StopNode, EndsAnArmedOrOverrunningCountdown) {
     }
 }
 
+// A node ZV-KOB did not start is asked to stop as one: Ctrl+C without an
+// interpreter of ZV-KOB's on its console. Its parent, whatever it is, is
+// never ended or sent anything.
+TEST(StopNode, NeverEndsOrReachesTheParentOfANodeItDidNotStart) {
+    WatchedWindow f;
+    f.nodes.start(7000, testing::daemon_image, 3000);  // started from the user's shell
+    f.probe.running = {testing::daemon_image};
+    process_watcher_tick(f.w);
+    ASSERT_EQ(f.w.daemon.node.id(), 7000U);
+    f.take_log();
+    stop_node_clicked(f.w);
+    EXPECT_EQ(f.take_log(), CallLog{"ctrl+c 7000"});
+    f.nodes.end(7000, 0, f.clock.now);
+    f.probe.running.clear();
+    process_watcher_tick(f.w);
+    EXPECT_EQ(testing::calls_starting(f.take_log(), "end interpreter"), CallLog{});
+    EXPECT_EQ(f.w.daemon.node.life.cause(), StopCause::asked_for);
+}
+
+// A node on this copy's data folder, however the folder is written, is this
+// copy's or counts as running: never a second start on the same folder.
+// Another user's or session's node is never this copy's, but counts.
+TEST(StopNode, ANodeOnThisCopysDataFolderRunsHoweverTheFolderIsWritten) {
+    WatchedWindow f({{"BLOCKCHAIN_FOLDER_TEXTBOX", "M:\\Chain"}});
+    f.files.resolved_folders = {{"M:\\Chain", "\\\\server\\share\\chain"},
+                                {"\\\\server\\Share\\Chain\\.", "\\\\server\\share\\chain"}};
+    f.nodes.start(7000, testing::daemon_image, 1, R"(bitcoind.exe -datadir=\\server\Share\Chain\.)",
+                  10);
+    f.probe.running = {testing::daemon_image};
+    process_watcher_tick(f.w);
+    EXPECT_EQ(f.w.daemon.node.id(), 7000U) << "the mapped drive's network path";
+
+    // Another copy holds the node of this copy's folder: it counts, and that copy guards it.
+    WatchedWindow other(
+        {{"USE_DAEMON_BAT_TICKBOX", "1"}, {"BLOCKCHAIN_FOLDER_TEXTBOX", "D:\\Chain"}});
+    other.nodes.start(9000, testing::daemon_image, 1);
+    other.copies.answers[9000] = CopiesAnswer::another_holds_it_here;
+    other.probe.running = {testing::daemon_image};
+    process_watcher_tick(other.w);
+    EXPECT_EQ(other.copies.last_mark, folder_mark(folder_key("d:/chain/")));
+    EXPECT_TRUE(other.w.daemon.status.running() && !other.w.launch_button.enabled());
+    EXPECT_EQ(other.w.daemon.node.id(), 0U);
+    EXPECT_TRUE(
+        other.history.holds("bitcoind.exe is running (process 9000: another copy of ZV-KOB "
+                            "holds it as its node, set to this copy's data folder)."));
+    other.take_log();
+    stop_node_clicked(other.w);
+    EXPECT_EQ(other.take_log(), CallLog{"message"}) << "stops nothing";
+    EXPECT_NE(other.notifier.messages.back().find("(process 9000) is the node of another copy"),
+              std::string::npos);
+
+    WatchedWindow users;  // with no data folder the only node no copy holds is adopted
+    users.nodes.start(7000, testing::daemon_image, 1);
+    users.nodes.processes[7000].owner = ProcessOwner::another_user;
+    users.probe.running = {testing::daemon_image};
+    process_watcher_tick(users.w);
+    EXPECT_TRUE(users.w.daemon.status.running() && users.w.daemon.node.id() == 0U);
+    users.nodes.start(7100, testing::daemon_image, 1);
+    process_watcher_tick(users.w);
+    EXPECT_EQ(users.w.daemon.node.id(), 7100U) << "this user's own, beside it, is";
+}
+
 // The stop ZV-KOB asked for belongs to that stop alone.
 TEST(StopNode, AnOldRequestIsNotTakenForALaterCrash) {
     Running f;
@@ -231,7 +322,8 @@ TEST(KeepNodeRunning, DecidesOnTheStateOfNowAfterAMessageBox) {
 
 struct SignOut : Running {
     SignOut() : Running("SAFE_SIGN_OUT") {}
-    const CallLog held{"ctrl+c 5000", "hold session end: Stopping the node safely\u2026"};
+    const CallLog held{"ctrl+c 5000 through 4711",
+                       "hold session end: Stopping the node safely\u2026"};
 
     // A watcher tick's calls beside its queries.
     CallLog watched(bool daemon_runs) {
