@@ -70,7 +70,8 @@ TEST(CopiesQuestion, TheAnswerSaysWhetherAndWhere) {
 // one until it answers, and its answer is kept until the folder is set again.
 TEST(FolderKeys, AskWindowsOnceOnTheWorkerAndKeepItsAnswer) {
     testing::FakeFileSystem files;
-    testing::FakeBackgroundWork worker;
+    EventGate events([](std::string_view) {});
+    testing::FakeBackgroundWork worker(events);
     const auto owner = std::make_shared<const int>(0);
     FolderKeys keys(files, worker, owner);
     files.resolved_folders["M:\\Chain"] = "\\\\server\\share\\chain";

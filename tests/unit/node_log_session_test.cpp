@@ -244,7 +244,8 @@ TEST(NodeStopVerdict, TellsACleanStopByTheDoneLineOfEveryVersion) {
                          0xC000013A)
                   .why,
               "C:\\Node\\debug.log shows Shutdown in progress... but no done line: the node was "
-              "asked to stop and ended before it finished (the node exited with code 0xC000013A)");
+              "asked to stop and ended before it finished (the node exited with code 0xC000013A, "
+              "ended by Ctrl+C)");
 }
 
 // Current nodes log "[error]" for what a peer does; such a line counts only
