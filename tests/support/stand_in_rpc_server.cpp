@@ -13,6 +13,7 @@
 #include <atomic>
 #include <cctype>
 #include <cstdio>
+#include <cstdlib>
 #include <random>
 #include <string_view>
 #include <thread>
@@ -358,7 +359,7 @@ bool read_request(SOCKET client, Request& request) {
         const std::string value =
             colon == std::string::npos ? "" : line.substr(line.find_first_not_of(' ', colon + 1));
         if (same_text_ignoring_case(name, "Content-Length")) {
-            length = std::stoul(value);
+            length = std::strtoul(value.c_str(), nullptr, 10);
         } else if (same_text_ignoring_case(name, "Authorization")) {
             request.authorization = value;
         }
@@ -503,7 +504,8 @@ std::string peer_of(const sockaddr_storage& address) {
     inet_ntop(address.ss_family, where, text, sizeof text);
     const u_short port = v6 ? reinterpret_cast<const sockaddr_in6&>(address).sin6_port
                             : reinterpret_cast<const sockaddr_in&>(address).sin_port;
-    return std::string(text) + ":" + std::to_string(ntohs(port));
+    const std::string host = v6 ? "[" + std::string(text) + "]" : std::string(text);
+    return host + ":" + std::to_string(ntohs(port));
 }
 
 // One connection at a time, until stop().
