@@ -17,6 +17,7 @@
 #include <random>
 #include <string_view>
 #include <thread>
+#include <type_traits>
 #include <vector>
 
 #include "core/rpc_credentials.hpp"
@@ -154,12 +155,28 @@ void text(Writer& writer, std::string_view value) {
     writer.String(value.data(), static_cast<rapidjson::SizeType>(value.size()));
 }
 
+// One member of an object, written as its type calls for.
+template <typename Value>
+void field(Writer& writer, const char* key, const Value& value) {
+    writer.Key(key);
+    if constexpr (std::is_same_v<Value, bool>) {
+        writer.Bool(value);
+    } else if constexpr (std::is_floating_point_v<Value>) {
+        writer.Double(value);
+    } else if constexpr (std::is_integral_v<Value>) {
+        writer.Int64(value);
+    } else {
+        text(writer, value);
+    }
+}
+
+// A string up to 27 and in forks, an array of strings from 28 on.
 void warnings(Writer& writer, const State& s) {
-    writer.Key("warnings");
     if (s.options.old_style) {
-        text(writer, s.options.warning);
+        field(writer, "warnings", s.options.warning);
         return;
     }
+    writer.Key("warnings");
     writer.StartArray();
     if (!s.options.warning.empty()) {
         text(writer, s.options.warning);
@@ -172,27 +189,17 @@ Answer blockchain_info(const State& s) {
         const long height = s.height.load();
         const long from = s.options.sync_from;
         const long to = s.options.sync_to;
-        const double progress =
-            height >= to ? 1.0 : 0.5 + 0.49 * double(height - from) / double(to - from);
         writer.StartObject();
-        writer.Key("chain");
-        writer.String(s.options.testnet ? "test" : "main");
-        writer.Key("blocks");
-        writer.Int64(height);
-        writer.Key("headers");
-        writer.Int64(to);
-        writer.Key("time");
-        writer.Int64(s.tip_time.load());
-        writer.Key("mediantime");
-        writer.Int64(s.tip_time.load() - 3000);
-        writer.Key("verificationprogress");
-        writer.Double(progress);
-        writer.Key("initialblockdownload");
-        writer.Bool(height < to);
-        writer.Key("size_on_disk");
-        writer.Int64(612'345'678'901LL);
-        writer.Key("pruned");
-        writer.Bool(false);
+        field(writer, "chain", std::string(s.options.testnet ? "test" : "main"));
+        field(writer, "blocks", height);
+        field(writer, "headers", to);
+        field(writer, "time", s.tip_time.load());
+        field(writer, "mediantime", s.tip_time.load() - 3000);
+        field(writer, "verificationprogress",
+              height >= to ? 1.0 : 0.5 + 0.49 * double(height - from) / double(to - from));
+        field(writer, "initialblockdownload", height < to);
+        field(writer, "size_on_disk", 612'345'678'901LL);
+        field(writer, "pruned", false);
         warnings(writer, s);
         writer.EndObject();
     });
@@ -201,14 +208,10 @@ Answer blockchain_info(const State& s) {
 Answer network_info(const State& s) {
     return result([&](Writer& writer) {
         writer.StartObject();
-        writer.Key("version");
-        writer.Int(300000);
-        writer.Key("subversion");
-        writer.String("/StandIn:30.0.0/");
-        writer.Key("connections");
-        writer.Int(s.options.peers);
-        writer.Key("networkactive");
-        writer.Bool(true);
+        field(writer, "version", 300000);
+        field(writer, "subversion", std::string("/StandIn:30.0.0/"));
+        field(writer, "connections", s.options.peers);
+        field(writer, "networkactive", true);
         warnings(writer, s);
         writer.EndObject();
     });
@@ -217,11 +220,7 @@ Answer network_info(const State& s) {
 Answer rpc_info(const State& s) {
     return result([&](Writer& writer) {
         writer.StartObject();
-        writer.Key("active_commands");
-        writer.StartArray();
-        writer.EndArray();
-        writer.Key("logpath");
-        text(writer, narrow(s.node.log_path));
+        field(writer, "logpath", narrow(s.node.log_path));
         writer.EndObject();
     });
 }
@@ -231,8 +230,8 @@ std::string url_decoded(std::string_view text) {
     std::string decoded;
     for (std::size_t i = 0; i < text.size(); ++i) {
         if (text[i] == '%' && i + 2 < text.size()) {
-            decoded +=
-                static_cast<char>(std::stoi(std::string(text.substr(i + 1, 2)), nullptr, 16));
+            decoded += static_cast<char>(
+                std::strtol(std::string(text.substr(i + 1, 2)).c_str(), nullptr, 16));
             i += 2;
         } else {
             decoded += text[i];
@@ -356,8 +355,9 @@ bool read_request(SOCKET client, Request& request) {
         const std::string line = head.substr(line_start + 2, next - line_start - 2);
         const std::size_t colon = line.find(':');
         const std::string name = line.substr(0, colon);
-        const std::string value =
-            colon == std::string::npos ? "" : line.substr(line.find_first_not_of(' ', colon + 1));
+        const std::size_t value_at =
+            colon == std::string::npos ? colon : line.find_first_not_of(' ', colon + 1);
+        const std::string value = value_at == std::string::npos ? "" : line.substr(value_at);
         if (same_text_ignoring_case(name, "Content-Length")) {
             length = std::strtoul(value.c_str(), nullptr, 10);
         } else if (same_text_ignoring_case(name, "Authorization")) {
