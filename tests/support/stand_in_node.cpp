@@ -14,6 +14,9 @@
 // With --sync=<from>-<to> it catches up from one height to the other first,
 // twenty heights a second, or as many as --sync-rate=<per second> says.
 //
+// With --rpc it also serves the node's RPC on the loopback (see
+// stand_in_rpc_server.hpp), and catches up only once its warm-up is over.
+//
 // Started with --topmost-window it plays another program instead: a window
 // pinned on top by its user, in the foreground, that writes into
 // "<its own path>.topmost" whether it is still pinned ("1") or not ("0").
@@ -37,6 +40,7 @@
 #include <string>
 
 #include "platform/win32/owners.hpp"
+#include "stand_in_rpc_server.hpp"
 
 using zvkob::win32::file_handle;
 using zvkob::win32::KernelHandle;
@@ -140,10 +144,8 @@ std::wstring data_folder_in(const std::wstring& conf) {
     return std::wstring(folder.begin(), folder.end());
 }
 
-std::wstring node_log(const std::wstring& command_line) {
-    if (const std::wstring moved = option(L"debuglogfile"); !moved.empty()) {
-        return moved;
-    }
+// The network's folder: the data folder, and testnet3 below it with -testnet.
+std::wstring network_folder(const std::wstring& command_line) {
     std::wstring folder = option(L"datadir");
     if (folder.empty() && !option(L"conf").empty()) {
         folder = data_folder_in(option(L"conf"));
@@ -152,7 +154,15 @@ std::wstring node_log(const std::wstring& command_line) {
         return {};
     }
     const bool testnet = command_line.find(L" -testnet") != std::wstring::npos;
-    return folder + (testnet ? L"\\testnet3\\debug.log" : L"\\debug.log");
+    return testnet ? folder + L"\\testnet3" : folder;
+}
+
+std::wstring node_log(const std::wstring& command_line) {
+    if (const std::wstring moved = option(L"debuglogfile"); !moved.empty()) {
+        return moved;
+    }
+    const std::wstring folder = network_folder(command_line);
+    return folder.empty() ? folder : folder + L"\\debug.log";
 }
 
 // One line of the log, stamped with the time now as a node stamps it.
@@ -216,6 +226,7 @@ void catch_up(const std::wstring& log, const std::wstring& command_line) {
                       height, date.wYear, date.wMonth, date.wDay, date.wHour, date.wMinute,
                       date.wSecond, progress, warning);
         log_line(log, line);
+        stand_in_rpc::reached(height);
         if (rate <= 0) {
             Sleep(50);
             continue;
@@ -329,11 +340,15 @@ int run(const std::wstring& command_line) {
             open_a_wallet_window(self, command_line);
         }
         log_start(log);
+        stand_in_rpc::start({command_line, network_folder(command_line), log, stop,
+                             [&log](const char* message) { log_line(log, message); }});
         record_arguments(self + L".args");
+        stand_in_rpc::wait_until_loaded();
         catch_up(log, command_line);
         while (!asked_to_stop(stop)) {
             Sleep(100);
         }
+        stand_in_rpc::stop();  // the cookie goes first, as the node stops its RPC early
         exit_code = log_stop(log, command_line);
     }
     DeleteFileW(stop.c_str());

@@ -1,0 +1,18 @@
+#pragma once
+#include "platform/loopback_http.hpp"
+#include "platform/win32/winhttp_functions.hpp"
+
+namespace zvkob::win32 {
+
+// The node's RPC over WinHTTP: no proxy, no redirect, no cookie, no
+// automatic authentication, no kept connection; a few seconds for each of
+// connecting, sending and receiving. WinHTTP is loaded at the first post.
+class Win32LoopbackHttp : public LoopbackHttp {
+public:
+    HttpAnswer post(const LoopbackPost& request) override;
+
+private:
+    WinHttpFunctions winhttp_;
+};
+
+}  // namespace zvkob::win32

@@ -1,0 +1,227 @@
+// The node's RPC over the real WinHTTP and the real listener table, against
+// the stand-in node's server: both loopback addresses, both reply styles, the
+// node's own cookie, a wrong one, and an address that is never contacted.
+#include <winsock2.h>
+#include <ws2tcpip.h>
+
+#include <gtest/gtest.h>
+
+#include <cstdint>
+#include <string>
+
+#include "driver.hpp"
+#include "core/rpc_credentials.hpp"
+#include "core/rpc_reply.hpp"
+#include "core/rpc_request.hpp"
+#include "platform/win32/win32_loopback_http.hpp"
+#include "platform/win32/win32_port_listeners.hpp"
+
+namespace zvkob::win32 {
+namespace {
+
+using namespace zvkob::e2e;
+
+// A socket of the test's own, closed when it goes.
+class Socket {
+public:
+    explicit Socket(int family) : socket_(::socket(family, SOCK_STREAM, IPPROTO_TCP)) {}
+    ~Socket() { closesocket(socket_); }
+    Socket(const Socket&) = delete;
+    Socket& operator=(const Socket&) = delete;
+
+    // Binds the loopback of its family on `port` (0: any free one); the port, or 0.
+    std::uint16_t bind_loopback(std::uint16_t port, bool ipv6) {
+        sockaddr_storage where{};
+        int size = 0;
+        if (ipv6) {
+            auto& v6 = reinterpret_cast<sockaddr_in6&>(where);
+            v6 = {AF_INET6, htons(port), 0, in6addr_loopback, {}};
+            size = sizeof v6;
+        } else {
+            auto& v4 = reinterpret_cast<sockaddr_in&>(where);
+            v4.sin_family = AF_INET;
+            v4.sin_port = htons(port);
+            v4.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+            size = sizeof v4;
+        }
+        if (bind(socket_, reinterpret_cast<sockaddr*>(&where), size) != 0 ||
+            getsockname(socket_, reinterpret_cast<sockaddr*>(&where), &size) != 0) {
+            return 0;
+        }
+        return ntohs(ipv6 ? reinterpret_cast<sockaddr_in6&>(where).sin6_port
+                          : reinterpret_cast<sockaddr_in&>(where).sin_port);
+    }
+    bool listen_here() { return ::listen(socket_, 1) == 0; }
+
+private:
+    SOCKET socket_;
+};
+
+// A port free on both loopback addresses: other test runs share this machine.
+std::uint16_t free_port() {
+    for (int attempt = 0; attempt < 20; ++attempt) {
+        Socket v6(AF_INET6);
+        Socket v4(AF_INET);
+        const std::uint16_t port = v6.bind_loopback(0, true);
+        if (port != 0 && v4.bind_loopback(port, false) == port) {
+            return port;
+        }
+    }
+    return 0;
+}
+
+// A stand-in node serving RPC in a folder of its own, once its cookie is there.
+struct RpcNode {
+    RpcNode(std::wstring_view name, std::uint16_t port, const std::wstring& options)
+        : folder(name),
+          exe(folder.file(L"zv-rpc-node.exe")),
+          cookie(folder.file(L".cookie")),
+          log(folder.file(L"debug.log")) {
+        copy_file(stand_in_node_exe(), exe);
+        process.emplace(exe, L"--rpc -rpcport=" + std::to_wstring(port) + L" \"-datadir=" +
+                                 folder.path() + L"\" " + options);
+    }
+    bool ready() const {
+        return wait_until([&] { return file_exists(exe + L".args"); }, 10s);
+    }
+    std::string credentials() const {
+        return basic_credentials_from_cookie(read_file(cookie)).value_or("no cookie");
+    }
+
+    ScratchFolder folder;
+    std::wstring exe;
+    std::wstring cookie;
+    std::wstring log;
+    std::optional<Process> process;
+};
+
+struct Wsa {
+    Wsa() {
+        WSADATA data{};
+        WSAStartup(MAKEWORD(2, 2), &data);
+    }
+    ~Wsa() { WSACleanup(); }
+};
+
+// One call, as the program makes it.
+RpcReply call(LoopbackHttp& http, std::string_view address, std::uint16_t port,
+              const std::string& credentials, std::string_view method,
+              std::span<const RpcParam> params = {}, std::string_view path = "/") {
+    static std::int64_t id = 0;
+    const std::string body = rpc_request_body(method, params, ++id).value_or("");
+    const HttpAnswer answer = http.post({address, port, path, credentials, body});
+    switch (answer.outcome) {
+        case HttpOutcome::answered:
+            return RpcReply::from_http(answer.status, answer.body, id);
+        case HttpOutcome::oversized:
+            return RpcReply::oversized();
+        default:
+            return RpcReply::transport_failure(answer.failure);
+    }
+}
+
+bool logged(const RpcNode& node, const std::string& line) {
+    return read_file(node.log).find(line) != std::string::npos;
+}
+
+TEST(NodeRpc, ReachesTheNodeOnBothLoopbackAddressesWithItsOwnCookieAndStopsIt) {
+    const Wsa wsa;
+    const std::uint16_t port = free_port();
+    ASSERT_NE(port, 0);
+    RpcNode node(L"node rpc", port,
+                 L"--sync=100-140 --rpc-peers=3 \"--rpc-wallet=my w\xE9\" "
+                 L"\"--rpc-warning=Unknown new rules activated (versionbit 28)\"");
+    ASSERT_TRUE(node.ready());
+    const std::string p = std::to_string(port);
+    EXPECT_TRUE(logged(node, "Binding RPC on address 127.0.0.1 port " + p + "\n"));
+    EXPECT_TRUE(logged(node, "Binding RPC on address ::1 port " + p + "\n"));
+    EXPECT_TRUE(logged(node, "Generated RPC authentication cookie " + narrow(node.cookie) + "\n"));
+
+    Win32LoopbackHttp http;
+    for (const char* address : {"127.0.0.1", "::1"}) {
+        const RpcReply chain = call(http, address, port, node.credentials(), "getblockchaininfo");
+        ASSERT_TRUE(chain.ok()) << address << ": " << chain.describe();
+        EXPECT_EQ(chain.http_status(), 200);
+        EXPECT_EQ(chain.result().member("chain").text(), "main");
+        EXPECT_EQ(chain.result().member("headers").whole_number(), 140);
+        EXPECT_EQ(chain.result().member("warnings").texts(),
+                  std::vector<std::string>{"Unknown new rules activated (versionbit 28)"});
+    }
+    const RpcReply wrong =
+        call(http, "127.0.0.1", port, "Basic X19jb29raWVfXzowMDAw", "getnetworkinfo");
+    EXPECT_EQ(wrong.failure(), RpcFailure::refused_credentials) << wrong.describe();
+    EXPECT_TRUE(logged(node, "ThreadRPCServer incorrect password attempt from 127.0.0.1:"));
+    for (const char* elsewhere : {"localhost", "192.0.2.1"}) {
+        const HttpAnswer refused = http.post({elsewhere, port, "/", node.credentials(), "{}"});
+        EXPECT_EQ(refused.outcome, HttpOutcome::refused_address) << elsewhere;
+        EXPECT_NE(refused.failure.find(elsewhere), std::string::npos) << refused.failure;
+    }
+
+    Win32PortListeners listeners;
+    for (const char* address : {"127.0.0.1", "[::1]"}) {
+        const PortListener listener = listeners.who_listens(address, port);
+        EXPECT_EQ(listener.kind, PortListener::Kind::listening) << address << listener.failure;
+        EXPECT_TRUE(listener.process_id == node.process->id() || listener.process_id == 0)
+            << "wine tells no process: " << listener.process_id;
+    }
+    const std::uint16_t unused = free_port();
+    EXPECT_EQ(listeners.who_listens("::1", unused).kind, PortListener::Kind::nobody);
+    const HttpAnswer nobody = http.post({"127.0.0.1", unused, "/", node.credentials(), "{}"});
+    EXPECT_EQ(nobody.outcome, HttpOutcome::failed);
+    EXPECT_NE(nobody.failure.find("127.0.0.1:" + std::to_string(unused) + ": "), std::string::npos)
+        << nobody.failure;
+
+    // A wallet's backup goes to its path, its name escaped in the call's path.
+    const std::string copy = narrow(node.folder.file(L"backup \xE9 1.dat"));
+    const RpcParam to_copy[] = {RpcParam::text(copy)};
+    const RpcReply backup = call(http, "::1", port, node.credentials(), "backupwallet", to_copy,
+                                 rpc_wallet_path("my w\xC3\xA9"));
+    EXPECT_TRUE(backup.ok()) << backup.describe();
+    EXPECT_TRUE(file_exists(widen(copy)));
+    const RpcParam nowhere[] = {RpcParam::text("C:\\no such folder\\w.dat")};
+    EXPECT_EQ(call(http, "::1", port, node.credentials(), "backupwallet", nowhere).error_code(),
+              -4);
+
+    const RpcReply stop = call(http, "127.0.0.1", port, node.credentials(), "stop");
+    EXPECT_TRUE(stop.ok()) << stop.describe();
+    EXPECT_TRUE(node.process->wait_for_exit(10s));
+    EXPECT_FALSE(file_exists(node.cookie)) << "the node takes its cookie away";
+    EXPECT_TRUE(logged(node, "Shutdown: done"));
+}
+
+// Another program holds 127.0.0.1 on the node's port: the node says so and
+// listens on ::1 alone, where it answers in the older style once loaded.
+TEST(NodeRpc, ReadsAnOldStyleNodeWarmingUpBesideAProgramThatHoldsItsPort) {
+    const Wsa wsa;
+    const std::uint16_t port = free_port();
+    Socket holder(AF_INET);
+    ASSERT_EQ(holder.bind_loopback(port, false), port);
+    ASSERT_TRUE(holder.listen_here());
+    RpcNode node(L"old rpc", port, L"--rpc-style=old --rpc-warmup=4");
+    ASSERT_TRUE(wait_until([&] { return file_exists(node.cookie); }, 10s));
+    EXPECT_TRUE(logged(
+        node, "Binding RPC on address 127.0.0.1 port " + std::to_string(port) + " failed.\n"));
+    const PortListener held = Win32PortListeners().who_listens("127.0.0.1", port);
+    EXPECT_EQ(held.kind, PortListener::Kind::listening);
+    EXPECT_TRUE(held.process_id == GetCurrentProcessId() || held.process_id == 0);
+
+    Win32LoopbackHttp http;
+    const RpcReply starting = call(http, "::1", port, node.credentials(), "getnetworkinfo");
+    EXPECT_EQ(starting.failure(), RpcFailure::warming_up) << starting.describe();
+    EXPECT_EQ(starting.http_status(), 500);
+    EXPECT_TRUE(starting.message().ends_with("...")) << starting.message();
+    RpcReply info = RpcReply::transport_failure("not asked");
+    ASSERT_TRUE(wait_until(
+        [&] { return (info = call(http, "::1", port, node.credentials(), "getnetworkinfo")).ok(); },
+        10s))
+        << info.describe();
+    EXPECT_EQ(info.result().member("connections").whole_number(), 8);
+    EXPECT_EQ(info.result().member("warnings").texts(), std::vector<std::string>{});
+    const RpcReply unknown = call(http, "::1", port, node.credentials(), "no_such_call");
+    EXPECT_EQ(unknown.failure(), RpcFailure::rpc_error);
+    EXPECT_EQ(unknown.error_code(), -32601);
+    EXPECT_EQ(unknown.http_status(), 404);
+}
+
+}  // namespace
+}  // namespace zvkob::win32
