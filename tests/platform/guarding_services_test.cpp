@@ -201,6 +201,8 @@ TEST(BackgroundWork, AtExitThePieceThatRunsIsWaitedForWithinABound) {
     EXPECT_LT(Clock::now() - asked, 3s);
     SetEvent(answered.get());
     EXPECT_TRUE(stuck.finish_within(5s));
+}
+
 // One folder however written, an 8.3 short name too, resolves to one name.
 TEST(DataDrive, OneFolderWrittenManyWaysResolvesToOneName) {
     ScratchFolder folder(L"folder names");
