@@ -35,8 +35,8 @@ struct AwakeStep {
 // "ZV-KOB keeps this PC awake while the node catches up (block 812,345)".
 std::string awake_reason(std::optional<std::int64_t> height);
 
-// The history line once the PC is held awake; `how` says by what means and
-// `failure` why it could not be.
+// The history line once the PC is held awake; `how` says by what means
+// (awake_means_words()) and `failure` why it could not be.
 std::string holding_event(std::string_view how, std::string_view failure);
 
 // Holds the PC awake while the tick is on and this copy's node starts or

@@ -16,15 +16,15 @@ struct AwakeHold {
     std::string failure;  // why it could not be held, when means is none
 };
 
-// "a power request", "the thread's execution state".
+// How it was held, for the history: "by a power request".
 inline std::string awake_means_words(AwakeMeans means) {
     switch (means) {
         case AwakeMeans::power_request:
-            return "a power request";
+            return "by a power request";
         case AwakeMeans::thread_state:
-            return "the window thread's execution state";
+            return "by the window thread's execution state: this Windows has no power requests";
         default:
-            return "nothing";
+            return "not at all";
     }
 }
 

@@ -95,8 +95,8 @@ TEST(KeepAwake, ARefusedHoldIsNotAskedAgainNorItsEndTold) {
     synced.condition = NodeCondition::synced;
     EXPECT_EQ(awake.update(synced, 2 * hour).event, "");
     EXPECT_EQ(awake.update(catching_up(4), 3 * hour).action, Action::hold);
-    EXPECT_EQ(holding_event("a power request", ""),
-              "ZV-KOB keeps the PC awake while the node catches up (a power request).");
+    EXPECT_EQ(holding_event("by a power request", ""),
+              "ZV-KOB keeps the PC awake while the node catches up (by a power request).");
 }
 
 TEST(DiskRunway, TellsTheDaysLeftFromAnHourOfGrowthOnward) {
