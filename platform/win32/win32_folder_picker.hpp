@@ -5,9 +5,12 @@
 
 namespace zvkob::win32 {
 
-// Which of the shell's folder dialogs to show.
+// Which of the shell's folder dialogs to show. Under wine 8 the
+// Explorer-style one opens, but not on the folder asked for, and accepts
+// only a folder typed into its name box; the folder tree opens on it and
+// Enter accepts it.
 enum class FolderDialog {
-    newer,    // the Explorer-style dialog (IFileOpenDialog), the older one where it fails
+    newer,    // the Explorer-style dialog (IFileOpenDialog), the tree where it cannot be shown
     classic,  // the folder tree (SHBrowseForFolderW) alone
 };
 

@@ -23,7 +23,8 @@ PowerFunctions kernel32_power_functions();
 // reason that names ZV-KOB. Where Windows has no power requests (wine 8
 // answers ERROR_CALL_NOT_IMPLEMENTED) the calling thread's execution state
 // does it instead: that state belongs to the thread, so hold and let go on
-// the window's thread.
+// the window's thread. Windows lets go of both when the process ends,
+// however it ends.
 class Win32PowerRequest : public PowerRequest {
 public:
     explicit Win32PowerRequest(PowerFunctions functions = kernel32_power_functions())

@@ -1,7 +1,11 @@
 // The services that guard the node, over the real Win32 under wine: the
 // node's log found and read while the node holds it open, the node process
-// found and asked to stop, the data drive, and the history.
+// found and asked to stop, the data drive, the history, keeping the PC awake
+// and the folder dialogs.
 #include <gtest/gtest.h>
+
+#include <windows.h>
+#include <commctrl.h>
 
 #include <cstdint>
 #include <regex>
@@ -10,6 +14,7 @@
 
 #include "driver.hpp"
 #include "platform/win32/win32_file_system.hpp"
+#include "platform/win32/win32_folder_picker.hpp"
 #include "platform/win32/com_apartment.hpp"
 #include "platform/win32/hidden_command_runner.hpp"
 #include "platform/win32/one_copy_per_name.hpp"
@@ -352,6 +357,49 @@ TEST(PowerRequest, FallsBackToTheThreadsExecutionStateWhereRequestsAreMissing) {
         EXPECT_EQ(SetThreadExecutionState(ES_CONTINUOUS),
                   static_cast<EXECUTION_STATE>(ES_CONTINUOUS));
     }
+}
+
+// A folder dialog of this process with this caption, answered from another
+// thread by window messages once it is ready: the Explorer-style one by its
+// name box, the tree by its selection.
+void answer_folder_dialog(const wchar_t* caption, const std::wstring& typed, int button) {
+    HWND dialog = nullptr;
+    HWND ready = nullptr;
+    ASSERT_TRUE(wait_until(
+        [&] {
+            dialog = FindWindowW(L"#32770", caption);
+            ready = typed.empty() ? FindWindowExW(dialog, nullptr, L"SysTreeView32", nullptr)
+                                  : FindWindowExW(dialog, nullptr, L"Edit", nullptr);
+            return ready != nullptr &&
+                   (!typed.empty() || SendMessageW(ready, TVM_GETNEXTITEM, TVGN_CARET, 0) != 0);
+        },
+        20s));
+    if (!typed.empty()) {
+        SendMessageW(ready, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(typed.c_str()));
+    }
+    SendMessageW(GetDlgItem(dialog, button), BM_CLICK, 0, 0);
+}
+
+TEST(FolderPicker, EachDialogGivesTheFolderChosenAndNothingWhenCancelled) {
+    ScratchFolder folder(L"backup folder");
+    const ComApartment com;
+    std::thread user([&] { answer_folder_dialog(L"Back up to", folder.path(), IDOK); });
+    const FolderChoice typed = Win32FolderPicker(FolderDialog::newer).pick("Back up to", "");
+    user.join();
+    EXPECT_EQ(typed.folder, narrow(folder.path())) << typed.failure;
+
+    user = std::thread([&] { answer_folder_dialog(L"Browse for Folder", L"", IDOK); });
+    const FolderChoice opened_on =
+        Win32FolderPicker(FolderDialog::classic).pick("Back up to", narrow(folder.path()));
+    user.join();
+    EXPECT_EQ(opened_on.folder, narrow(folder.path())) << opened_on.failure;
+
+    user = std::thread([&] { answer_folder_dialog(L"Browse for Folder", L"", IDCANCEL); });
+    const FolderChoice cancelled =
+        Win32FolderPicker(FolderDialog::classic).pick("Back up to", narrow(folder.path()));
+    user.join();
+    EXPECT_EQ(cancelled.folder, std::nullopt);
+    EXPECT_EQ(cancelled.failure, "");
 }
 
 TEST(HistoryFile, HoldsOneLineAnEventWithTheLocalTime) {
