@@ -26,6 +26,13 @@ struct FileEnd {
 // How a text file is written: UTF-8, or the console's code page (a batch file).
 enum class TextCoding { utf8, console };
 
+// The size of a folder's files, or why it could not be told.
+struct FolderSize {
+    std::uint64_t bytes = 0;
+    bool complete = true;  // false when the time ran out before every subfolder was walked
+    std::string failure;   // empty when the folder could be read
+};
+
 // The node's log opened for one reading, or why it could not be.
 struct OpenedFile {
     std::unique_ptr<OpenedLog> file;  // closes the file when it goes
@@ -57,6 +64,10 @@ public:
     // the folder as given where it cannot be resolved. It may wait on the
     // network.
     virtual std::string resolve_folder(std::string_view folder) = 0;
+    // The bytes of all files in a folder and its subfolders, walking no
+    // link or junction out of it, for at most `time_limit_ms`. It may take
+    // seconds on a large folder: not on the window's thread.
+    virtual FolderSize folder_size(std::string_view folder, std::int64_t time_limit_ms) = 0;
 };
 
 }  // namespace zvkob

@@ -2,6 +2,8 @@
 
 #include <windows.h>
 
+#include <vector>
+
 #include "platform/win32/folder_name.hpp"
 #include "platform/win32/oem_text.hpp"
 #include "platform/win32/owners.hpp"
@@ -128,6 +130,55 @@ std::optional<std::string> Win32FileSystem::read_text(std::string_view path, Tex
         return std::nullopt;
     }
     return utf8_of(whole.text, coding);
+}
+
+// A node's data folder holds tens of thousands of block files: the basic
+// information and large fetches make each directory one or two round trips.
+// Links and junctions are not followed: they may lead out of the folder, or
+// into a loop.
+FolderSize Win32FileSystem::folder_size(std::string_view folder, std::int64_t time_limit_ms) {
+    const ULONGLONG deadline =
+        GetTickCount64() + static_cast<ULONGLONG>(time_limit_ms > 0 ? time_limit_ms : 0);
+    FolderSize size;
+    std::vector<std::wstring> waiting{widen(folder)};
+    bool first = true;
+    while (!waiting.empty()) {
+        if (GetTickCount64() >= deadline) {
+            size.complete = false;
+            break;
+        }
+        std::wstring path = std::move(waiting.back());
+        waiting.pop_back();
+        if (!path.empty() && path.back() != L'\\') {
+            path += L'\\';
+        }
+        WIN32_FIND_DATAW found{};
+        const HANDLE search =
+            FindFirstFileExW((path + L'*').c_str(), FindExInfoBasic, &found, FindExSearchNameMatch,
+                             nullptr, FIND_FIRST_EX_LARGE_FETCH);
+        if (search == INVALID_HANDLE_VALUE) {
+            if (first) {
+                size.failure = system_error_text(GetLastError());
+                return size;
+            }
+            continue;  // a subfolder the user may not read: its size stays unknown
+        }
+        first = false;
+        do {
+            const std::wstring_view name = found.cFileName;
+            if (name == L"." || name == L"..") {
+                continue;
+            }
+            if ((found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) == 0) {
+                size.bytes +=
+                    (static_cast<std::uint64_t>(found.nFileSizeHigh) << 32U) | found.nFileSizeLow;
+            } else if ((found.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT) == 0) {
+                waiting.push_back(path + std::wstring(name));
+            }
+        } while (FindNextFileW(search, &found));
+        FindClose(search);
+    }
+    return size;
 }
 
 }  // namespace zvkob::win32

@@ -12,6 +12,7 @@ public:
     bool is_folder(std::string_view path) override;
     FreeSpace free_space(std::string_view folder) override;
     std::string resolve_folder(std::string_view folder) override;
+    FolderSize folder_size(std::string_view folder, std::int64_t time_limit_ms) override;
 };
 
 }  // namespace zvkob::win32

@@ -1,13 +1,20 @@
 // The services that guard the node, over the real Win32 under wine: the
 // node's log found and read while the node holds it open, the node process
-// found and asked to stop, the data drive, and the history.
+// found and asked to stop, the data drive, the history, keeping the PC awake
+// and the folder dialogs.
 #include <gtest/gtest.h>
 
+#include <windows.h>
+#include <commctrl.h>
+
+#include <cstdint>
 #include <regex>
 #include <thread>
+#include <vector>
 
 #include "driver.hpp"
 #include "platform/win32/win32_file_system.hpp"
+#include "platform/win32/win32_folder_picker.hpp"
 #include "platform/win32/com_apartment.hpp"
 #include "platform/win32/hidden_command_runner.hpp"
 #include "platform/win32/one_copy_per_name.hpp"
@@ -15,6 +22,7 @@
 #include "platform/win32/win32_background_work.hpp"
 #include "platform/win32/win32_history.hpp"
 #include "platform/win32/win32_node_control.hpp"
+#include "platform/win32/win32_power_request.hpp"
 
 namespace zvkob::win32 {
 namespace {
@@ -229,6 +237,169 @@ TEST(DataDrive, TellsFoldersAndFreeSpace) {
     EXPECT_EQ(free.failure, "");
     EXPECT_GT(free.bytes, 0U);
     EXPECT_NE(files.free_space("Q:\\nowhere").failure, "");
+}
+
+// The node's data folder is walked for its size, in time, never through a
+// link that leads back into it.
+TEST(DataDrive, TellsAFoldersSizeWithoutFollowingLinks) {
+    ScratchFolder folder(L"folder size");
+    CreateDirectoryW(folder.file(L"blocks").c_str(), nullptr);
+    write_file(folder.file(L"blocks\\blk00000.dat"), std::string(1000, 'b'));
+    write_file(folder.file(L"debug.log"), "0123456789");
+    const std::wstring loop = folder.file(L"loop");
+    const bool linked = CreateSymbolicLinkW(loop.c_str(), folder.path().c_str(),
+                                            SYMBOLIC_LINK_FLAG_DIRECTORY) != FALSE;
+    Win32FileSystem files;
+    const FolderSize size = files.folder_size(narrow(folder.path()), 10'000);
+    EXPECT_EQ(size.failure, "");
+    EXPECT_TRUE(size.complete);
+    EXPECT_EQ(size.bytes, 1010U) << (linked ? "with a link back" : "no link could be made");
+    EXPECT_FALSE(files.folder_size(narrow(folder.path()), 0).complete);
+    EXPECT_NE(files.folder_size("Q:\\nowhere", 1000).failure, "");
+    RemoveDirectoryW(loop.c_str());
+}
+
+// What the power request asks of Windows, through a stand-in function table.
+std::vector<std::string> power_calls;
+HANDLE next_request = reinterpret_cast<HANDLE>(0x100);
+DWORD create_error = ERROR_SUCCESS;
+
+std::string handle_name(HANDLE handle) {
+    return std::to_string(reinterpret_cast<std::uintptr_t>(handle));
+}
+
+PowerFunctions stand_in_power() {
+    power_calls.clear();
+    PowerFunctions functions;
+    functions.create_request = [](PREASON_CONTEXT context) -> HANDLE {
+        power_calls.push_back("create v" + std::to_string(context->Version) + " flags " +
+                              std::to_string(context->Flags) + " " +
+                              narrow(context->Reason.SimpleReasonString));
+        if (create_error != ERROR_SUCCESS) {
+            SetLastError(create_error);
+            return INVALID_HANDLE_VALUE;
+        }
+        next_request = reinterpret_cast<HANDLE>(reinterpret_cast<std::uintptr_t>(next_request) + 1);
+        return next_request;
+    };
+    functions.set_request = [](HANDLE request, POWER_REQUEST_TYPE type) -> BOOL {
+        power_calls.push_back("set " + handle_name(request) + " type " + std::to_string(type));
+        return TRUE;
+    };
+    functions.clear_request = [](HANDLE request, POWER_REQUEST_TYPE type) -> BOOL {
+        power_calls.push_back("clear " + handle_name(request) + " type " + std::to_string(type));
+        return TRUE;
+    };
+    functions.close_handle = [](HANDLE handle) -> BOOL {
+        power_calls.push_back("close " + handle_name(handle));
+        return TRUE;
+    };
+    functions.set_thread_state = [](EXECUTION_STATE state) -> EXECUTION_STATE {
+        power_calls.push_back("thread state " + std::to_string(state));
+        return ES_CONTINUOUS;
+    };
+    return functions;
+}
+
+TEST(PowerRequest, HoldsWithItsReasonSetsTheNewBeforeClearingTheOldAndLetsGoOnDestruction) {
+    next_request = reinterpret_cast<HANDLE>(0x100);
+    create_error = ERROR_SUCCESS;
+    {
+        Win32PowerRequest request(stand_in_power());
+        EXPECT_EQ(request.hold("ZV-KOB at 1").means, AwakeMeans::power_request);
+        request.hold("ZV-KOB at 1");
+        request.hold("ZV-KOB at 2");
+    }
+    const std::vector<std::string> expected = {"create v0 flags 1 ZV-KOB at 1",
+                                               "set 257 type 1",  // PowerRequestSystemRequired
+                                               "create v0 flags 1 ZV-KOB at 2",
+                                               "set 258 type 1",
+                                               "clear 257 type 1",
+                                               "close 257",
+                                               "clear 258 type 1",
+                                               "close 258"};
+    EXPECT_EQ(power_calls, expected);
+}
+
+// wine 8 has no power requests: the thread's execution state, never the display's.
+TEST(PowerRequest, FallsBackToTheThreadsExecutionStateWhereRequestsAreMissing) {
+    create_error = ERROR_CALL_NOT_IMPLEMENTED;
+    {
+        Win32PowerRequest request(stand_in_power());
+        EXPECT_EQ(request.hold("ZV-KOB at 1").means, AwakeMeans::thread_state);
+        request.hold("ZV-KOB at 2");
+        request.let_go();
+        request.let_go();
+    }
+    const std::vector<std::string> expected = {
+        "create v0 flags 1 ZV-KOB at 1",
+        "thread state " + std::to_string(ES_CONTINUOUS | ES_SYSTEM_REQUIRED),
+        "thread state " + std::to_string(ES_CONTINUOUS)};
+    EXPECT_EQ(power_calls, expected);
+    create_error = ERROR_ACCESS_DENIED;
+    Win32PowerRequest refused(stand_in_power());
+    const AwakeHold hold = refused.hold("ZV-KOB at 1");
+    EXPECT_EQ(hold.means, AwakeMeans::none);
+    EXPECT_NE(hold.failure.find("Windows refused the power request"), std::string::npos);
+    EXPECT_FALSE(refused.holding());
+
+    // The real one under wine holds the window thread's state and lets it go.
+    Win32PowerRequest real;
+    const AwakeHold held = real.hold("ZV-KOB keeps this PC awake while the node catches up");
+    EXPECT_NE(held.means, AwakeMeans::none) << held.failure;
+    if (held.means == AwakeMeans::thread_state) {
+        EXPECT_EQ(SetThreadExecutionState(ES_CONTINUOUS | ES_SYSTEM_REQUIRED),
+                  static_cast<EXECUTION_STATE>(ES_CONTINUOUS | ES_SYSTEM_REQUIRED));
+    }
+    real.let_go();
+    EXPECT_FALSE(real.holding());
+    if (held.means == AwakeMeans::thread_state) {
+        EXPECT_EQ(SetThreadExecutionState(ES_CONTINUOUS),
+                  static_cast<EXECUTION_STATE>(ES_CONTINUOUS));
+    }
+}
+
+// A folder dialog of this process with this caption, answered from another
+// thread by window messages once it is ready: the Explorer-style one by its
+// name box, the tree by its selection.
+void answer_folder_dialog(const wchar_t* caption, const std::wstring& typed, int button) {
+    HWND dialog = nullptr;
+    HWND ready = nullptr;
+    ASSERT_TRUE(wait_until(
+        [&] {
+            dialog = FindWindowW(L"#32770", caption);
+            ready = typed.empty() ? FindWindowExW(dialog, nullptr, L"SysTreeView32", nullptr)
+                                  : FindWindowExW(dialog, nullptr, L"Edit", nullptr);
+            return ready != nullptr &&
+                   (!typed.empty() || SendMessageW(ready, TVM_GETNEXTITEM, TVGN_CARET, 0) != 0);
+        },
+        20s));
+    if (!typed.empty()) {
+        SendMessageW(ready, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(typed.c_str()));
+    }
+    SendMessageW(GetDlgItem(dialog, button), BM_CLICK, 0, 0);
+}
+
+TEST(FolderPicker, EachDialogGivesTheFolderChosenAndNothingWhenCancelled) {
+    ScratchFolder folder(L"backup folder");
+    const ComApartment com;
+    std::thread user([&] { answer_folder_dialog(L"Back up to", folder.path(), IDOK); });
+    const FolderChoice typed = Win32FolderPicker(FolderDialog::newer).pick("Back up to", "");
+    user.join();
+    EXPECT_EQ(typed.folder, narrow(folder.path())) << typed.failure;
+
+    user = std::thread([&] { answer_folder_dialog(L"Browse for Folder", L"", IDOK); });
+    const FolderChoice opened_on =
+        Win32FolderPicker(FolderDialog::classic).pick("Back up to", narrow(folder.path()));
+    user.join();
+    EXPECT_EQ(opened_on.folder, narrow(folder.path())) << opened_on.failure;
+
+    user = std::thread([&] { answer_folder_dialog(L"Browse for Folder", L"", IDCANCEL); });
+    const FolderChoice cancelled =
+        Win32FolderPicker(FolderDialog::classic).pick("Back up to", narrow(folder.path()));
+    user.join();
+    EXPECT_EQ(cancelled.folder, std::nullopt);
+    EXPECT_EQ(cancelled.failure, "");
 }
 
 TEST(HistoryFile, HoldsOneLineAnEventWithTheLocalTime) {

@@ -268,6 +268,8 @@ public:
         const auto found = resolved_folders.find(std::string(folder));
         return found == resolved_folders.end() ? std::string(folder) : found->second;
     }
+    FolderSize folder_bytes;  // what folder_size tells
+    FolderSize folder_size(std::string_view, std::int64_t) override { return folder_bytes; }
 };
 
 // The node processes the test starts and ends; requests to stop are logged.
