@@ -85,15 +85,8 @@ void note_query(MainWindow& w) {
     const std::string& failure = !w.qt.status.query_failure().empty()
                                      ? w.qt.status.query_failure()
                                      : w.daemon.status.query_failure();
-    if (!failure.empty() && !w.history_has_query_failing) {
-        w.history_has_query_failing = true;
-        w.services.history.record("The process query fails: " + failure);
-    } else if (failure.empty() && w.history_has_query_failing) {
-        w.history_has_query_failing = false;
-        w.services.history.record("The process query answers again.");
-    }
-    if (failure.empty()) {
-        w.told_nothing_is_watched = false;  // a later failure is told again
+    if (const std::optional<std::string> line = w.query_failing.history_line(failure)) {
+        w.services.history.record(*line);
     }
 }
 
