@@ -147,13 +147,20 @@ public:
     // The guarding features: each keeps its own state, and the event
     // functions (event_order.hpp) say in which order they hear of events.
     CountdownRun countdown;
-    RestartHistory restarts;          // Keep Node Running's restarts and back-off
-    SignOutHold sign_out;             // the end of the session, and its hold
-    WindowClosing closing;            // closing, why, and the settings window's pending close
-    TrayKeeper tray;                  // the notification area's icon and the hidden window
-    NodeGlance glance;                // the node at a glance
-    StartCheckWait start_check;       // a start waiting on the data drive's check
-    QueryFailingNotes query_failing;  // what has been said of a failing process query
+    // Keep Node Running's restarts and back-off.
+    RestartHistory restarts;
+    // The end of the Windows session, and its hold for the node to stop.
+    SignOutHold sign_out{services.windows, services.history};
+    // Closing, why, and the settings window's pending close.
+    WindowClosing closing;
+    // The icon in the notification area, and the window hidden behind it.
+    TrayKeeper tray;
+    // The node at a glance, and what the worker is checking for the window.
+    NodeGlance glance;
+    // A start waiting on the data drive's check.
+    StartCheckWait start_check;
+    // What was said of a failing process query.
+    QueryFailingNotes query_failing{services.history};
 
     // Answers of checks in the background reach the window only while it lives.
     const std::shared_ptr<const int> lifetime = std::make_shared<const int>(0);

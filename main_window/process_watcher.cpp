@@ -63,9 +63,7 @@ void note_query(MainWindow& w) {
     const std::string& failure = !w.qt.status.query_failure().empty()
                                      ? w.qt.status.query_failure()
                                      : w.daemon.status.query_failure();
-    if (const std::optional<std::string> line = w.query_failing.history_line(failure)) {
-        w.services.history.record(*line);
-    }
+    w.query_failing.heard(failure);
 }
 
 std::optional<NodeGone> watch_program(MainWindow& w, NodeProgram& program) {

@@ -2,6 +2,8 @@
 #include <optional>
 #include <string>
 
+#include "platform/history.hpp"
+
 namespace zvkob {
 
 // What has been said of a process query that fails: the history says it once
@@ -9,20 +11,20 @@ namespace zvkob {
 // the user once until it answers.
 class QueryFailingNotes {
 public:
-    // The history's line for the query's `failure` now (empty: it answers), if any.
-    std::optional<std::string> history_line(const std::string& failure) {
-        std::optional<std::string> line;
+    explicit QueryFailingNotes(History& history) : history_(history) {}
+
+    // The query's `failure` at this tick; empty while it answers.
+    void heard(const std::string& failure) {
         if (!failure.empty() && !in_history_) {
             in_history_ = true;
-            line = "The process query fails: " + failure;
+            history_.record("The process query fails: " + failure);
         } else if (failure.empty() && in_history_) {
             in_history_ = false;
-            line = "The process query answers again.";
+            history_.record("The process query answers again.");
         }
         if (failure.empty()) {
             told_user_ = false;  // a later failure is told again
         }
-        return line;
     }
     // Returns true once until the query answers again.
     bool tell_user_once() {
@@ -32,6 +34,7 @@ public:
     }
 
 private:
+    History& history_;
     bool in_history_ = false;
     bool told_user_ = false;
 };

@@ -10,13 +10,6 @@ namespace {
 
 constexpr std::chrono::milliseconds longest_hold = std::chrono::minutes(10);
 
-void release_the_hold(MainWindow& w, const std::string& why) {
-    if (w.sign_out.let_go()) {
-        w.services.windows.release_session_end();
-        w.services.history.record(why);
-    }
-}
-
 bool a_node_of_this_copy_runs(MainWindow& w) {
     return running_node_program(w) != nullptr;
 }
@@ -39,22 +32,18 @@ bool session_end_requested(MainWindow& w) {
             return true;
         }
     }
-    w.services.windows.hold_session_end("Stopping the node safely\u2026");
     w.sign_out.hold(w.services.clock.now_ms());
-    w.services.history.record(
-        "Windows is ending the session: ZV-KOB holds it until the node has "
-        "stopped, ten minutes at most.");
     show_state(w);
     return false;
 }
 
 void session_end_cancelled(MainWindow& w) {
     w.sign_out.session_goes_on();
-    release_the_hold(w, "The end of the session was cancelled; the node goes on stopping.");
+    w.sign_out.let_go("The end of the session was cancelled; the node goes on stopping.");
 }
 
 void session_ends(MainWindow& w) {
-    release_the_hold(w, "Windows ends the session now, before the node has stopped.");
+    w.sign_out.let_go("Windows ends the session now, before the node has stopped.");
     w.sign_out.session_ending();
     w.closing.because(CloseReason::session_end);
     for (Timer* timer : w.timers()) {
@@ -85,9 +74,9 @@ void end_the_hold_when_due(MainWindow& w) {
     if (a_node_of_this_copy_runs(w) && !waited_too_long) {
         return;
     }
-    release_the_hold(w, waited_too_long
-                            ? "The end of the session was held ten minutes; it goes on now."
-                            : "The node has stopped; the end of the session goes on.");
+    w.sign_out.let_go(waited_too_long
+                          ? "The end of the session was held ten minutes; it goes on now."
+                          : "The node has stopped; the end of the session goes on.");
     w.closing.because(CloseReason::session_end);
     w.services.notifier.close_open_messages();
     request_close(w);
