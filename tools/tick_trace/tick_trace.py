@@ -6,8 +6,9 @@ the n-th call of process_watcher_tick from its entry to its exit, and follows
 where control is after each entry and exit: the innermost function of the
 program's own files (main_window/, core/, platform/). Consecutive repeats are
 collapsed; a "return" is a file seen again after the tick had left it.
+With "units", only main_window/ counts, a header and its source as one.
 
-usage: tick_trace.py BINARY TRACE N
+usage: tick_trace.py BINARY TRACE N [units]
 """
 import struct
 import subprocess
@@ -27,7 +28,13 @@ def resolve(binary, addresses):
     return names
 
 
-def main(binary, trace_path, n):
+def unit_of(path):
+    if not path.startswith("main_window/"):
+        return None
+    return path.rsplit(".", 1)[0]
+
+
+def main(binary, trace_path, n, units=False):
     data = open(trace_path, "rb").read()
     words = struct.unpack("<%dQ" % (len(data) // 8), data)
     names = resolve(binary, sorted({w & ~(1 << 63) for w in words}))
@@ -44,7 +51,8 @@ def main(binary, trace_path, n):
         if leaving:
             stack.pop()
         else:
-            stack.append(names[address][1])
+            own = names[address][1]
+            stack.append(unit_of(own) if units and own else own)
         here = next((f for f in reversed(stack) if f), None)
         if here and (not files or files[-1] != here):
             files.append(here)
@@ -56,4 +64,4 @@ def main(binary, trace_path, n):
 
 
 if __name__ == "__main__":
-    main(sys.argv[1], sys.argv[2], int(sys.argv[3]))
+    main(sys.argv[1], sys.argv[2], int(sys.argv[3]), sys.argv[4:] == ["units"])
