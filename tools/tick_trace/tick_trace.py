@@ -6,7 +6,8 @@ the n-th call of process_watcher_tick from its entry to its exit, and follows
 where control is after each entry and exit: the innermost function of the
 program's own files (main_window/, core/, platform/). Consecutive repeats are
 collapsed; a "return" is a file seen again after the tick had left it.
-With "units", only main_window/ counts, a header and its source as one.
+With "units", only the main window's source files count: what a header
+defines (accessors, small inline helpers) counts as its caller's file.
 
 usage: tick_trace.py BINARY TRACE N [units]
 """
@@ -29,9 +30,7 @@ def resolve(binary, addresses):
 
 
 def unit_of(path):
-    if not path.startswith("main_window/"):
-        return None
-    return path.rsplit(".", 1)[0]
+    return path if path.startswith("main_window/") and path.endswith(".cpp") else None
 
 
 def main(binary, trace_path, n, units=False):
