@@ -17,15 +17,12 @@ namespace zvkob {
 template <typename Answer>
 void check_in_background(MainWindow& w, const std::string& what, std::function<Answer()> check,
                          std::function<void(Answer)> then) {
-    w.checking.push_back(what);
+    w.glance.checking_started(what);
     show_state(w);
     run_in_background<Answer>(
         w.services.background, std::move(check),
         [&w, what, then = std::move(then)](Answer answer) {
-            if (const auto it = std::find(w.checking.begin(), w.checking.end(), what);
-                it != w.checking.end()) {
-                w.checking.erase(it);
-            }
+            w.glance.checking_done(what);
             then(std::move(answer));
             show_state(w);
         },

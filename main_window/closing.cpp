@@ -9,25 +9,24 @@ namespace {
 // Clears the open mark however the showing ends, a failure included.
 class OpenWhileAlive {
 public:
-    explicit OpenWhileAlive(bool& open) : open_(open) { open = true; }
-    ~OpenWhileAlive() { open_ = false; }
+    explicit OpenWhileAlive(WindowClosing& closing) : closing_(closing) {
+        closing.settings_opened();
+    }
+    ~OpenWhileAlive() { closing_.settings_closed(); }
     OpenWhileAlive(const OpenWhileAlive&) = delete;
     OpenWhileAlive& operator=(const OpenWhileAlive&) = delete;
 
 private:
-    bool& open_;
+    WindowClosing& closing_;
 };
 
 void close_settings_first(MainWindow& w, PendingClose close) {
-    if (w.close_after_settings != PendingClose::asked) {
-        w.close_after_settings = close;  // a close asked by the user outranks auto-close
-    }
+    w.closing.close_after_settings(close);
     w.services.windows.close_settings_window();
 }
 
 void close_if_asked_meanwhile(MainWindow& w) {
-    const PendingClose close = w.close_after_settings;
-    w.close_after_settings = PendingClose::none;
+    const PendingClose close = w.closing.take_pending();
     if (close == PendingClose::asked) {
         w.services.windows.close_main_window();
     } else if (close == PendingClose::auto_close) {
@@ -38,11 +37,11 @@ void close_if_asked_meanwhile(MainWindow& w) {
 }  // namespace
 
 void settings_click(MainWindow& w) {
-    if (w.settings_open) {
+    if (w.closing.settings_open()) {
         return;
     }
     try {
-        OpenWhileAlive open(w.settings_open);
+        OpenWhileAlive open(w.closing);
         // Its own events, and the main window's timers, run while it is open.
         EventGate::Reopened reopened(w.services.events);
         w.services.windows.show_settings_window(w);
@@ -54,11 +53,11 @@ void settings_click(MainWindow& w) {
 }
 
 void request_auto_close(MainWindow& w) {
-    if (w.settings_open) {
+    if (w.closing.settings_open()) {
         close_settings_first(w, PendingClose::auto_close);
         return;
     }
-    w.close_reason = CloseReason::auto_close;
+    w.closing.because(CloseReason::auto_close);
     w.services.windows.close_main_window();
 }
 
@@ -68,14 +67,14 @@ void request_close(MainWindow& w) {
 
 void unload_for_close(MainWindow& w) {
     const Outcome saved = unload_main_window(w);
-    if (!saved && !w.session_ending) {
+    if (!saved && !w.sign_out.ending()) {
         w.services.notifier.show_error(saved.reason());
     }
 }
 
 bool main_may_close_now(MainWindow& w) {
-    if (!w.settings_open) {
-        w.closing = true;
+    if (!w.closing.settings_open()) {
+        w.closing.begin();
         return true;
     }
     close_settings_first(w, PendingClose::asked);

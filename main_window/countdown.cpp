@@ -1,6 +1,5 @@
 #include "main_window/countdown.hpp"
 
-#include <cstdio>
 #include <optional>
 #include <initializer_list>
 
@@ -17,7 +16,7 @@ namespace {
 // the countdown too, so the same failure is not met again every minute, but
 // arms nothing: there is no automatic start for auto-close to finish.
 void launch_automatically(MainWindow& w, NodeProgram& program) {
-    switch (launch_step(w, program, w.countdown_for, colours::yellow, colours::green)) {
+    switch (launch_step(w, program, w.countdown.for_whom(), colours::yellow, colours::green)) {
         case LaunchResult::started:
             note_automatic_start(w);
             w.auto_close_timer.set_enabled(true);
@@ -33,10 +32,9 @@ void launch_automatically(MainWindow& w, NodeProgram& program) {
 
 // Once while the process query fails, not at every zero step of the overrun.
 void tell_once_nothing_is_watched(MainWindow& w, const std::string& unwatched) {
-    if (w.told_nothing_is_watched) {
+    if (!w.query_failing.tell_user_once()) {
         return;
     }
-    w.told_nothing_is_watched = true;
     tell(w, "ZV-KOB cannot tell " + unwatched +
                 "\n\nSo the countdown starts nothing. It tries again every minute until the "
                 "process query answers (STOP ends it); this message is not shown again until "
@@ -46,10 +44,9 @@ void tell_once_nothing_is_watched(MainWindow& w, const std::string& unwatched) {
 // The data folder's drive is not there or is full: the zero step waits,
 // trying again each second, and STOP cancels.
 void wait_to_start(MainWindow& w, const std::string& reason) {
-    if (reason != w.waiting_to_start) {
+    if (w.countdown.wait_because(reason)) {
         w.services.history.record("The countdown does not start the node yet: " + reason + ".");
     }
-    w.waiting_to_start = reason;
 }
 
 // What the start rule says of the chosen program with this answer of the
@@ -74,20 +71,20 @@ bool chosen_may_start(MainWindow& w, const DriveCheck& drive) {
         wait_to_start(w, refused->reason);
         return false;
     }
-    w.waiting_to_start.reset();
+    w.countdown.stop_waiting();
     return !refused;
 }
 
 // Both programs shown stopped, as the zero step asks, and the query answering.
 bool both_stopped(MainWindow& w) {
     if (const auto unwatched = unwatched_programs(w)) {
-        w.waiting_to_start.reset();
+        w.countdown.stop_waiting();
         tell_once_nothing_is_watched(w, *unwatched);
         return false;  // the countdown counts on and tries again in a minute
     }
     for (const NodeProgram* program : w.programs()) {
         if (!program->status.stopped() || program->status.starting()) {
-            w.waiting_to_start.reset();
+            w.countdown.stop_waiting();
             return false;  // overrun: the countdown counts on and tries again in a minute
         }
     }
@@ -106,7 +103,7 @@ void launch_chosen(MainWindow& w, const DriveCheck& drive) {
 }
 
 void zero_step(MainWindow& w) {
-    w.countdown_shown = "-- --";
+    w.countdown.show_dashes();
     w.launch_button.set_enabled(false);
     w.settings_button.set_enabled(false);
     w.auto_start.set_enabled(false);
@@ -115,17 +112,17 @@ void zero_step(MainWindow& w) {
         launch_chosen(w, {});
         return;
     }
-    if (!both_stopped(w) || w.start_check_pending) {
+    if (!both_stopped(w) || w.start_check.pending()) {
         return;
     }
     if (refusal_of_chosen(w, {})) {
-        w.waiting_to_start.reset();
+        w.countdown.stop_waiting();
         return;
     }
     // The countdown holds while the drive is asked; its answer decides.
-    w.start_check_pending = true;
+    w.start_check.begin();
     check_data_drive(w, [&w](const DriveCheck& drive) {
-        w.start_check_pending = false;
+        w.start_check.answered();
         if (w.countdown_timer.enabled()) {  // not stopped meanwhile
             launch_chosen(w, drive);
         }
@@ -135,9 +132,9 @@ void zero_step(MainWindow& w) {
 }  // namespace
 
 void disarm_countdown(MainWindow& w) {
-    if (w.waiting_to_start) {
-        w.waiting_to_start.reset();
-        w.countdown_shown = "-- --";
+    if (w.countdown.waiting()) {
+        w.countdown.stop_waiting();
+        w.countdown.show_dashes();
     }
     w.start_stop_button.set_text("START");
     lock_for_countdown(w, false);
@@ -145,8 +142,7 @@ void disarm_countdown(MainWindow& w) {
 }
 
 void arm_countdown(MainWindow& w, std::chrono::milliseconds wait, StartRequest requester) {
-    w.countdown_remaining = countdown_start + wait;
-    w.countdown_for = requester;
+    w.countdown.arm(requester, wait);
     w.start_stop_button.set_text("STOP");
     lock_for_countdown(w, true);
     w.countdown_timer.set_enabled(true);
@@ -169,19 +165,6 @@ void lock_for_countdown(MainWindow& w, bool locked) {
     }
 }
 
-// Whole seconds, rounded as the display always has: to the nearest.
-std::string countdown_text(std::chrono::milliseconds remaining) {
-    const long long total =
-        std::chrono::round<std::chrono::seconds>(std::chrono::abs(remaining)).count();
-    char text[24];
-    if (remaining.count() > 0 && total >= 60) {
-        std::snprintf(text, sizeof text, "%lld:%02lld", total / 60, total % 60);
-    } else {
-        std::snprintf(text, sizeof text, "%02lld", total % 60);
-    }
-    return text;
-}
-
 void start_stop_click(MainWindow& w) {
     if (!w.qt.chosen.ticked() && !w.daemon.chosen.ticked()) {
         settle_with_nothing_chosen(w);
@@ -196,14 +179,12 @@ void start_stop_click(MainWindow& w) {
 }
 
 void countdown_tick(MainWindow& w) {
-    if (w.start_check_pending) {
+    if (w.start_check.pending()) {
         // the drive's answer is awaited: the countdown holds
-    } else if (w.waiting_to_start) {
+    } else if (w.countdown.waiting()) {
         zero_step(w);  // tries again each second, without counting on
     } else {
-        w.countdown_remaining -= std::chrono::seconds(1);
-        w.countdown_shown = countdown_text(w.countdown_remaining);
-        if (w.countdown_shown == "00") {
+        if (w.countdown.step() == "00") {
             zero_step(w);
         }
     }

@@ -6,12 +6,6 @@
 
 namespace zvkob {
 
-// The countdown display: the seconds left, as two digits. Below zero it shows
-// the seconds of the absolute value, so an overrun counts up "01", "02" ...
-// "59" and reads "00" again every minute. A minute or more ahead (a restart
-// that waits) it shows minutes and seconds, "4:59".
-std::string countdown_text(std::chrono::milliseconds remaining);
-
 // Arms the countdown at eleven seconds plus `wait_ms`, to start the chosen
 // program for `requester`, locking the controls that could change what is
 // about to start; disarming unlocks them.

@@ -36,16 +36,16 @@ void open_menu(MainWindow& w, ScreenPoint at) {
 }  // namespace
 
 std::optional<TrayIcon> wanted_tray_icon(const MainWindow& w) {
-    if (!w.show_in_notification_area.ticked() || w.closing || w.session_ending) {
+    if (!w.show_in_notification_area.ticked() || w.closing.closing() || w.sign_out.ending()) {
         return std::nullopt;
     }
     const bool query_fails =
         !w.qt.status.query_failure().empty() || !w.daemon.status.query_failure().empty();
-    const bool shows_progress = w.show_progress.ticked() && w.progress_state;
+    const bool shows_progress = w.show_progress.ticked() && w.glance.state();
     return tray_icon({.instance = w.instance_name,
                       .query_fails = query_fails,
                       .node_runs = w.qt.status.running() || w.daemon.status.running(),
-                      .progress = shows_progress ? &*w.progress_state : nullptr});
+                      .progress = shows_progress ? &*w.glance.state() : nullptr});
 }
 
 void keep_tray_icon(MainWindow& w, std::optional<TrayIcon> icon) {

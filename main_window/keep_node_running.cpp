@@ -19,7 +19,6 @@ namespace {
 using std::chrono::milliseconds;
 using std::chrono::minutes;
 constexpr milliseconds shortest_good_run = minutes(5);
-constexpr milliseconds restart_window = minutes(60);
 constexpr std::size_t restarts_per_hour = 5;
 
 // Every line Keep Node Running writes says that it is its decision.
@@ -28,15 +27,15 @@ void record_decision(MainWindow& w, const std::string& event) {
 }
 
 bool restart_armed(const MainWindow& w) {
-    return w.countdown_timer.enabled() && w.countdown_for == StartRequest::keep_node_running;
+    return w.countdown_timer.enabled() && w.countdown.for_whom() == StartRequest::keep_node_running;
 }
 
 // Stops that are not the node's own doing, or that ZV-KOB itself caused.
 bool left_alone(MainWindow& w, const NodeProgram& program) {
     const char* why = program.node.life.cause() == StopCause::asked_for ? "as ZV-KOB asked it to"
-                      : w.session_ending ? "while Windows ends the session"
-                      : w.closing        ? "while ZV-KOB is closing"
-                                         : nullptr;
+                      : w.sign_out.ending() ? "while Windows ends the session"
+                      : w.closing.closing() ? "while ZV-KOB is closing"
+                                            : nullptr;
     if (why != nullptr) {
         record_decision(w, program.described() + " stopped " + why + "; it is left stopped.");
     }
@@ -108,18 +107,15 @@ void leave_cut_short_stop(MainWindow& w, const NodeProgram& program, const std::
 void arm_restart(MainWindow& w, const NodeProgram& program, const std::string& stopped,
                  const NodeStop& stop, std::int64_t ran_ms) {
     w.services.windows.flash_main_window();
-    RestartHistory& r = w.restarts;
-    const std::int64_t now = w.services.clock.now_ms();
-    std::erase_if(r.restarts_ms,
-                  [now](std::int64_t at) { return milliseconds(now - at) > restart_window; });
-    if (r.restarts_ms.size() >= restarts_per_hour) {
+    const bool short_run = program.node.started_by() == StartRequest::keep_node_running &&
+                           milliseconds(ran_ms) < shortest_good_run;
+    const std::optional<milliseconds> next =
+        w.restarts.next_wait(short_run, w.services.clock.now_ms());
+    if (!next) {
         give_up(w, program, stop);
         return;
     }
-    const bool short_run = program.node.started_by() == StartRequest::keep_node_running &&
-                           milliseconds(ran_ms) < shortest_good_run;
-    r.short_runs = short_run ? r.short_runs + 1 : 0;
-    const milliseconds wait = back_off(r.short_runs);
+    const milliseconds wait = *next;
     arm_countdown(w, wait, StartRequest::keep_node_running);
     record_decision(w, stopped + " unexpectedly (" + stop.why + "). It is started again " +
                            (wait == milliseconds(0)
@@ -218,11 +214,6 @@ void decide(MainWindow& w, NodeProgram& program, const NodeGone& gone) {
 
 }  // namespace
 
-milliseconds back_off(int short_runs) {
-    constexpr std::array<milliseconds, 4> waits{minutes(0), minutes(1), minutes(5), minutes(15)};
-    return waits[static_cast<std::size_t>(std::clamp(short_runs, 0, 3))];
-}
-
 void node_gone(MainWindow& w, NodeProgram& program, const NodeGone& gone) {
     w.services.events.run_when_free(&program, [&w, &program, gone] {
         decide(w, program, gone);
@@ -231,19 +222,17 @@ void node_gone(MainWindow& w, NodeProgram& program, const NodeGone& gone) {
 }
 
 void end_back_off(MainWindow& w) {
-    RestartHistory& r = w.restarts;
-    if (r.short_runs != 0 || !r.restarts_ms.empty() || restart_armed(w)) {
+    if (w.restarts.any() || restart_armed(w)) {
         record_decision(w, "the user started the node; any wait before a restart ends.");
     }
-    r.short_runs = 0;
-    r.restarts_ms.clear();
+    w.restarts.forget();
 }
 
 void note_automatic_start(MainWindow& w) {
-    if (w.countdown_for == StartRequest::keep_node_running) {
-        w.restarts.restarts_ms.push_back(w.services.clock.now_ms());
+    if (w.countdown.for_whom() == StartRequest::keep_node_running) {
+        w.restarts.restarted(w.services.clock.now_ms());
     }
-    w.countdown_for = StartRequest::countdown;
+    w.countdown.hand_back();
     if (w.keep_node_running.ticked() && w.auto_close.ticked()) {
         record_decision(w, "Auto Close leaves ZV-KOB open, to watch the node.");
     }
@@ -253,7 +242,7 @@ void note_countdown_stopped(MainWindow& w) {
     if (restart_armed(w)) {
         record_decision(w, "the restart was cancelled with STOP.");
     }
-    w.countdown_for = StartRequest::countdown;
+    w.countdown.hand_back();
 }
 
 bool auto_close_held(const MainWindow& w) {
@@ -267,7 +256,7 @@ void keep_node_running_clicked(MainWindow& w) {
     record_decision(w, on ? "switched on." : "switched off.");
     if (!on && restart_armed(w)) {
         disarm_countdown(w);  // a restart it armed is not wanted any more
-        w.countdown_for = StartRequest::countdown;
+        w.countdown.hand_back();
         record_decision(w, "the restart it had armed is cancelled.");
     }
     show_state(w);

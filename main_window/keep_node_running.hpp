@@ -20,10 +20,6 @@ namespace zvkob {
 // to close, and then decides on the node's state of then.
 void node_gone(MainWindow& window, NodeProgram& program, const NodeGone& gone);
 
-// The wait before the restart countdown after `short_runs` restarts in a row
-// that ran less than five minutes.
-std::chrono::milliseconds back_off(int short_runs);
-
 // LAUNCH or START by the user ends any back-off and pending restart.
 void end_back_off(MainWindow& window);
 

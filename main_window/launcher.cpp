@@ -108,16 +108,16 @@ void launch_by_hand(MainWindow& w, NodeProgram& program, const DriveCheck& drive
 
 // With the data drive checked first, the launch follows its answer.
 void launch_chosen(MainWindow& w, NodeProgram& program) {
-    if (program.status.starting() || w.start_check_pending) {
+    if (program.status.starting() || w.start_check.pending()) {
         return;  // a click queued behind the one that started it, or that checks the drive
     }
     if (!data_drive_checked(w)) {
         launch_by_hand(w, program, {});
         return;
     }
-    w.start_check_pending = true;
+    w.start_check.begin();
     check_data_drive(w, [&w, &program](const DriveCheck& drive) {
-        w.start_check_pending = false;
+        w.start_check.answered();
         launch_by_hand(w, program, drive);
     });
 }
@@ -155,7 +155,7 @@ std::optional<std::string> unwatched_programs(const MainWindow& w) {
 
 LaunchResult launch_step(MainWindow& w, NodeProgram& program, StartRequest requester, Colour during,
                          Colour after) {
-    if (w.session_ending) {
+    if (w.sign_out.ending()) {
         return LaunchResult::not_allowed;
     }
     const std::string& command = program.batch_path;

@@ -51,7 +51,7 @@ void load_main_window(MainWindow& w) {
     }
 
     w.services.windows.set_shutdown_level(first_asked_shutdown_level);
-    w.countdown_remaining = countdown_start;
+    w.countdown.rewind();
     w.always_on_top_timer.set_interval(1000);
     w.countdown_timer.set_interval(1000);
     w.watcher_timer.set_interval(500);
@@ -76,8 +76,8 @@ void load_main_window(MainWindow& w) {
 Outcome unload_main_window(MainWindow& w) {
     static constexpr const char* by[] = {"by the user", "by Auto Close",
                                          "as Windows ends the session"};
-    w.services.history.record(std::string("ZV-KOB closed ") + by[static_cast<int>(w.close_reason)] +
-                              ".");
+    w.services.history.record(std::string("ZV-KOB closed ") +
+                              by[static_cast<int>(w.closing.reason())] + ".");
     keep_tray_icon(w, std::nullopt);  // on every way out, the window shown again
     return save_settings(w.services.store, written_at_main_unload, w.stored_fields());
 }

@@ -15,10 +15,17 @@
 #include "core/stored_settings.hpp"
 #include "core/tray_rules.hpp"
 #include "core/window_frame.hpp"
+#include "main_window/countdown_run.hpp"
 #include "main_window/folder_keys.hpp"
+#include "main_window/node_glance.hpp"
 #include "main_window/node_of_this_copy.hpp"
 #include "main_window/process_status.hpp"
 #include "main_window/progress_watch.hpp"
+#include "main_window/query_failing_notes.hpp"
+#include "main_window/restart_history.hpp"
+#include "main_window/sign_out_hold.hpp"
+#include "main_window/start_check_wait.hpp"
+#include "main_window/window_closing.hpp"
 #include "platform/background_work.hpp"
 #include "platform/clock.hpp"
 #include "platform/command_runner.hpp"
@@ -36,22 +43,6 @@
 #include "platform/window_manager.hpp"
 
 namespace zvkob {
-
-// A close of the main window asked for while the settings window is open.
-enum class PendingClose { none, asked, auto_close };
-
-// Who closes ZV-KOB, for the history.
-enum class CloseReason { user, auto_close, session_end };
-
-// What Keep Node Running remembers between stops of the node: how often it
-// restarted it, for the waits between restarts and the give-up.
-struct RestartHistory {
-    int short_runs = 0;                     // restarts in a row that ran less than five minutes
-    std::vector<std::int64_t> restarts_ms;  // when it restarted the node, the last hour's
-};
-
-// What the countdown is armed with: eleven seconds.
-inline constexpr std::chrono::milliseconds countdown_start = std::chrono::seconds(11);
 
 struct MainWindowServices {
     EventGate& events;
@@ -143,56 +134,38 @@ public:
     Timer progress_timer{"node progress", TickEffect::reads_only};
     Timer tray_retry_timer{"notification area"};
 
-    // Time left on the countdown; below zero once it has passed zero.
-    std::chrono::milliseconds countdown_remaining{0};
-    // What the countdown last wrote: its seconds, "-- --" after a zero step.
-    std::string countdown_shown = "-- --";
-    // Who the countdown running now starts the node for.
-    StartRequest countdown_for = StartRequest::countdown;
-    // The launch indicator: the countdown display's colour.
+    // The launch indicator, the countdown display's colour: a start by
+    // LAUNCH, by the countdown and the auto-close all set it, and the shown
+    // state paints it.
     Colour indicator = colours::pink;
 
     // The node's data folder (-datadir), where it keeps its own log; empty
-    // for the node's default.
+    // for the node's default. The settings window edits it, and the watcher,
+    // the start checks and the node's log all read it.
     std::string data_folder;
 
-    // Set once Windows is ending the session: from then on nothing is started.
-    bool session_ending = false;
-    // Set once the window is closing, and why.
-    bool closing = false;
-    CloseReason close_reason = CloseReason::user;
-
+    // The guarding features: each keeps its own state, and the event
+    // functions (event_order.hpp) say in which order they hear of events.
+    CountdownRun countdown;
+    // Keep Node Running's restarts and back-off.
     RestartHistory restarts;
+    // The end of the Windows session, and its hold for the node to stop.
+    SignOutHold sign_out{services.windows, services.history};
+    // Closing, why, and the settings window's pending close.
+    WindowClosing closing;
     // The icon in the notification area, and the window hidden behind it.
     TrayKeeper tray;
+    // The node at a glance, and what the worker is checking for the window.
+    NodeGlance glance;
+    // A start waiting on the data drive's check.
+    StartCheckWait start_check;
+    // What was said of a failing process query.
+    QueryFailingNotes query_failing{services.history};
 
-    // Since when the end of the Windows session is held for the node to stop.
-    std::optional<std::int64_t> session_held_since_ms;
-    // Why the countdown's start waits (the data folder's drive, free space).
-    std::optional<std::string> waiting_to_start;
-    // A start waits for the answer of its check of the data drive.
-    bool start_check_pending = false;
-    // What the worker is checking for the window now ("the node's log").
-    std::vector<std::string> checking;
-    // The node at a glance: the reading of its log, for the program it is of.
-    std::shared_ptr<ProgressWatch> progress;
-    const NodeProgram* progress_of = nullptr;
-    std::optional<NodeProgressState> progress_state;
-    bool progress_reading = false;  // a reading of the log is under way
     // Answers of checks in the background reach the window only while it lives.
     const std::shared_ptr<const int> lifetime = std::make_shared<const int>(0);
     // The forms this copy's data folder and the nodes' folders are compared by.
     FolderKeys folders{services.files, services.background, lifetime};
-    // The process query has been recorded failing; recorded again once it answers.
-    bool history_has_query_failing = false;
-
-    // The settings window is shown, and whether the main window closes after it.
-    bool settings_open = false;
-    PendingClose close_after_settings = PendingClose::none;
-
-    // The countdown has said that the process query fails; said again only
-    // after the query has answered.
-    bool told_nothing_is_watched = false;
 
     std::array<NodeProgram*, 2> programs() { return {&qt, &daemon}; }
     std::array<Timer*, 6> timers() {

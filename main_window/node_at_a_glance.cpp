@@ -10,10 +10,7 @@ namespace zvkob {
 namespace {
 
 void forget_progress(MainWindow& w) {
-    if (w.progress || w.progress_state) {
-        w.progress.reset();
-        w.progress_of = nullptr;
-        w.progress_state.reset();
+    if (w.glance.forget()) {
         show_state(w);
     }
 }
@@ -21,7 +18,7 @@ void forget_progress(MainWindow& w) {
 // Trouble, and the end of a catch-up, are worth a quiet notice.
 void give_notices(MainWindow& w, const ProgressReading& reading) {
     const NodeCondition was =
-        w.progress_state ? w.progress_state->condition : NodeCondition::unknown;
+        w.glance.state() ? w.glance.state()->condition : NodeCondition::unknown;
     const NodeCondition now = reading.state.condition;
     if (reading.news.alarm) {
         tray_notice(w, NoticeKind::trouble,
@@ -46,37 +43,36 @@ void take_reading(MainWindow& w, const ProgressReading& reading) {
         w.services.windows.flash_main_window();
     }
     give_notices(w, reading);
-    w.progress_state = reading.state;
+    w.glance.take(reading.state);
     show_state(w);
 }
 
 void follow(MainWindow& w, NodeProgram& program) {
-    if (!w.progress || w.progress->node_id() != program.node.id()) {
-        w.progress = std::make_shared<ProgressWatch>(program.node.id(), program.node.started_with(),
-                                                     w.data_folder, w.services.clock,
-                                                     program.node.seen_starting_ms());
-        w.progress_of = &program;
-        w.progress_state.reset();
+    if (!w.glance.watched() || w.glance.watched()->node_id() != program.node.id()) {
+        w.glance.watch(std::make_shared<ProgressWatch>(
+                           program.node.id(), program.node.started_with(), w.data_folder,
+                           w.services.clock, program.node.seen_starting_ms()),
+                       &program);
         w.tray.node_started();  // its catch-up may be told again
     }
-    if (w.progress_reading) {
+    if (w.glance.reading()) {
         return;  // one reading at a time
     }
-    std::shared_ptr<ProgressWatch> watch = w.progress;
+    std::shared_ptr<ProgressWatch> watch = w.glance.watched();
     if (watch->has_no_log()) {
         // Nothing to wait on: the worker is not woken every two seconds for it.
         take_reading(w, watch->read(w.services.files, w.services.clock.now_ms()));
         return;
     }
-    w.progress_reading = true;
+    w.glance.reading_started();
     run_in_background<ProgressReading>(
         w.services.background,
         [watch, &files = w.services.files, now = w.services.clock.now_ms()] {
             return watch->read(files, now);
         },
         [&w, watch](ProgressReading reading) {
-            w.progress_reading = false;
-            if (watch == w.progress) {  // still the node of this copy
+            w.glance.reading_done();
+            if (w.glance.watches(watch)) {  // still the node of this copy
                 take_reading(w, reading);
             }
         },

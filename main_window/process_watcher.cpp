@@ -3,10 +3,7 @@
 #include "core/exit_code_text.hpp"
 #include "core/folder_key.hpp"
 #include "core/time_text.hpp"
-#include "main_window/keep_node_running.hpp"
-#include "main_window/session_end.hpp"
 #include "main_window/shown_state.hpp"
-#include "main_window/stop_node.hpp"
 
 namespace zvkob {
 namespace {
@@ -14,22 +11,6 @@ namespace {
 NodeWatch watch_of(MainWindow& w, const NodeProgram& program) {
     return {w.services.nodes, w.services.copies, w.services.history, w.folders,
             program.name,     program.image,     w.data_folder,      w.services.clock.now_ms()};
-}
-
-// A console node stopped by Ctrl+C leaves its batch file's interpreter asking
-// "Terminate batch job (Y/N)?" on a console nobody sees. ZV-KOB ends that
-// interpreter, the one it started and has held since, once the node has
-// exited; never the node, never one a user can see, and never the parent of
-// a node it adopted.
-void end_left_interpreter(MainWindow& w, const NodeProgram& program, const NodeGone& gone) {
-    if (program.runs_in_console && gone.interpreter &&
-        program.node.life.cause() == StopCause::asked_for &&
-        w.services.nodes.end_left_interpreter(*gone.interpreter)) {
-        w.services.history.record("The hidden interpreter of the " + std::string(program.name) +
-                                  " program's batch file (process " +
-                                  std::to_string(gone.interpreter->id()) +
-                                  ") waited after the node's stop; ZV-KOB ended it.");
-    }
 }
 
 // "after 3 min (process 5000, exit code 0)", or, for a stop ZV-KOB asked
@@ -74,51 +55,43 @@ void note_change(MainWindow& w, NodeProgram& program, RunningState before,
     } else if (changed && now == RunningState::stopped) {
         history.record(which + " is not running.");
     }
-    if (sighting.gone) {
-        end_left_interpreter(w, program, *sighting.gone);
-        node_gone(w, program, *sighting.gone);
-    }
-}
-
-// Once when the query starts failing, once when it answers again.
-void note_query(MainWindow& w) {
-    const std::string& failure = !w.qt.status.query_failure().empty()
-                                     ? w.qt.status.query_failure()
-                                     : w.daemon.status.query_failure();
-    if (!failure.empty() && !w.history_has_query_failing) {
-        w.history_has_query_failing = true;
-        w.services.history.record("The process query fails: " + failure);
-    } else if (failure.empty() && w.history_has_query_failing) {
-        w.history_has_query_failing = false;
-        w.services.history.record("The process query answers again.");
-    }
-    if (failure.empty()) {
-        w.told_nothing_is_watched = false;  // a later failure is told again
-    }
-}
-
-void watch_program(MainWindow& w, NodeProgram& program) {
-    const RunningState before = program.status.state();
-    const ProbeAnswer answer = program.status.ask(w.services.probe, program.image);
-    if (!answer.answered()) {
-        return;  // the state shown is the last one known; the tooltip says why
-    }
-    const Sighting sighting = program.node.follow(answer, watch_of(w, program));
-    program.status.show(sighting.counts_as_running);
-    note_change(w, program, before, sighting);
 }
 
 }  // namespace
 
-void process_watcher_tick(MainWindow& w) {
-    for (NodeProgram* program : w.programs()) {
-        watch_program(w, *program);
+void note_query(MainWindow& w) {
+    const std::string& failure = !w.qt.status.query_failure().empty()
+                                     ? w.qt.status.query_failure()
+                                     : w.daemon.status.query_failure();
+    w.query_failing.heard(failure);
+}
+
+std::optional<NodeGone> watch_program(MainWindow& w, NodeProgram& program) {
+    const RunningState before = program.status.state();
+    const ProbeAnswer answer = program.status.ask(w.services.probe, program.image);
+    if (!answer.answered()) {
+        return std::nullopt;  // the state shown is the last one known; the tooltip says why
     }
-    w.launch_button.set_enabled(!w.qt.status.running() && !w.daemon.status.running());
-    note_query(w);
-    follow_node_stops(w);
-    end_the_hold_when_due(w);
-    show_state(w);
+    Sighting sighting = program.node.follow(answer, watch_of(w, program));
+    program.status.show(sighting.counts_as_running);
+    note_change(w, program, before, sighting);
+    return std::move(sighting.gone);
+}
+
+// A console node stopped by Ctrl+C leaves its batch file's interpreter asking
+// "Terminate batch job (Y/N)?" on a console nobody sees. ZV-KOB ends that
+// interpreter, the one it started and has held since, once the node has
+// exited; never the node, never one a user can see, and never the parent of
+// a node it adopted.
+void end_left_interpreter(MainWindow& w, const NodeProgram& program, const NodeGone& gone) {
+    if (program.runs_in_console && gone.interpreter &&
+        program.node.life.cause() == StopCause::asked_for &&
+        w.services.nodes.end_left_interpreter(*gone.interpreter)) {
+        w.services.history.record("The hidden interpreter of the " + std::string(program.name) +
+                                  " program's batch file (process " +
+                                  std::to_string(gone.interpreter->id()) +
+                                  ") waited after the node's stop; ZV-KOB ended it.");
+    }
 }
 
 std::optional<std::uint32_t> node_claim(MainWindow& w, unsigned long process_id) {

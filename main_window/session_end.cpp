@@ -10,14 +10,6 @@ namespace {
 
 constexpr std::chrono::milliseconds longest_hold = std::chrono::minutes(10);
 
-void release_the_hold(MainWindow& w, const std::string& why) {
-    if (w.session_held_since_ms) {
-        w.session_held_since_ms.reset();
-        w.services.windows.release_session_end();
-        w.services.history.record(why);
-    }
-}
-
 bool a_node_of_this_copy_runs(MainWindow& w) {
     return running_node_program(w) != nullptr;
 }
@@ -25,8 +17,8 @@ bool a_node_of_this_copy_runs(MainWindow& w) {
 }  // namespace
 
 bool session_end_requested(MainWindow& w) {
-    w.session_ending = true;
-    if (w.session_held_since_ms) {
+    w.sign_out.session_ending();
+    if (w.sign_out.held_since_ms()) {
         return false;  // still waiting for the node
     }
     NodeProgram* program = running_node_program(w);
@@ -40,24 +32,20 @@ bool session_end_requested(MainWindow& w) {
             return true;
         }
     }
-    w.services.windows.hold_session_end("Stopping the node safely\u2026");
-    w.session_held_since_ms = w.services.clock.now_ms();
-    w.services.history.record(
-        "Windows is ending the session: ZV-KOB holds it until the node has "
-        "stopped, ten minutes at most.");
+    w.sign_out.hold(w.services.clock.now_ms());
     show_state(w);
     return false;
 }
 
 void session_end_cancelled(MainWindow& w) {
-    w.session_ending = false;
-    release_the_hold(w, "The end of the session was cancelled; the node goes on stopping.");
+    w.sign_out.session_goes_on();
+    w.sign_out.let_go("The end of the session was cancelled; the node goes on stopping.");
 }
 
 void session_ends(MainWindow& w) {
-    release_the_hold(w, "Windows ends the session now, before the node has stopped.");
-    w.session_ending = true;
-    w.close_reason = CloseReason::session_end;
+    w.sign_out.let_go("Windows ends the session now, before the node has stopped.");
+    w.sign_out.session_ending();
+    w.closing.because(CloseReason::session_end);
     for (Timer* timer : w.timers()) {
         timer->set_enabled(false);
     }
@@ -77,19 +65,19 @@ void session_end_decided(MainWindow& w, bool ends) {
 // Beside a message box too: behind the shut-down screen nobody can answer it,
 // so a box that is open is closed and ZV-KOB closes after it.
 void end_the_hold_when_due(MainWindow& w) {
-    if (!w.session_held_since_ms) {
+    if (!w.sign_out.held_since_ms()) {
         return;
     }
     const bool waited_too_long =
-        std::chrono::milliseconds(w.services.clock.now_ms() - *w.session_held_since_ms) >=
+        std::chrono::milliseconds(w.services.clock.now_ms() - *w.sign_out.held_since_ms()) >=
         longest_hold;
     if (a_node_of_this_copy_runs(w) && !waited_too_long) {
         return;
     }
-    release_the_hold(w, waited_too_long
-                            ? "The end of the session was held ten minutes; it goes on now."
-                            : "The node has stopped; the end of the session goes on.");
-    w.close_reason = CloseReason::session_end;
+    w.sign_out.let_go(waited_too_long
+                          ? "The end of the session was held ten minutes; it goes on now."
+                          : "The node has stopped; the end of the session goes on.");
+    w.closing.because(CloseReason::session_end);
     w.services.notifier.close_open_messages();
     request_close(w);
 }

@@ -41,9 +41,9 @@ std::string stopping_tip(const NodeProgram& program, std::int64_t now_ms) {
 
 std::string label_tip(const MainWindow& w, const NodeProgram& program, std::int64_t now_ms) {
     std::string tip;
-    if (w.progress_of == &program && w.progress_state) {
-        tip = progress_tooltip(*w.progress_state);
-        add_line(tip, warning_tooltip(*w.progress_state));
+    if (const NodeProgressState* state = w.glance.state_of(program)) {
+        tip = progress_tooltip(*state);
+        add_line(tip, warning_tooltip(*state));
     }
     add_line(tip, program.status.query_failure_tip(program.image));
     add_line(tip, stopping_tip(program, now_ms));
@@ -67,8 +67,8 @@ TaskbarProgress taskbar_shown(const MainWindow& w) {
     if (!w.show_progress.ticked()) {
         return {};
     }
-    const bool waiting = w.countdown_timer.enabled() && w.waiting_to_start.has_value();
-    return w.progress_state ? taskbar_progress(*w.progress_state, waiting)
+    const bool waiting = w.countdown_timer.enabled() && w.countdown.waiting().has_value();
+    return w.glance.state() ? taskbar_progress(*w.glance.state(), waiting)
                             : taskbar_progress(NodeProgressState{}, waiting);
 }
 
@@ -96,16 +96,16 @@ ShownState what_the_window_shows(const MainWindow& w, std::int64_t now_ms) {
     shown.display_colour = w.indicator;
     const NodeProgram* stopping = stopping_program(w);
     const bool counting = w.countdown_timer.enabled();
-    for (const std::string& what : w.checking) {
+    for (const std::string& what : w.glance.checking()) {
         add_line(shown.display_tip, "ZV-KOB is checking " + what + "\u2026");
     }
-    if (counting && w.waiting_to_start) {
+    if (counting && w.countdown.waiting()) {
         shown.display_text = "wait";
-        add_line(shown.display_tip, "ZV-KOB is " + *w.waiting_to_start + "; STOP cancels.");
+        add_line(shown.display_tip, "ZV-KOB is " + *w.countdown.waiting() + "; STOP cancels.");
     } else if (!counting && stopping != nullptr) {
         shown.display_text = "stop";
     } else {
-        shown.display_text = w.countdown_shown;
+        shown.display_text = w.countdown.shown();
     }
     if (stopping != nullptr) {
         add_line(shown.display_tip, stopping_tip(*stopping, now_ms));

@@ -144,7 +144,7 @@ void follow_node_stops(MainWindow& w) {
         const NodeLife& life = program->node.life;
         if (life.stage() != NodeStage::asked_to_stop || life.stop_request()->overdue_told ||
             std::chrono::milliseconds(now - life.stop_request()->last_ms) < still_running_after ||
-            w.session_held_since_ms) {
+            w.sign_out.held_since_ms()) {
             continue;
         }
         // A message: it waits for a box that is open, and looks again then.

@@ -53,10 +53,10 @@ TEST(StartStop, WithoutALaunchModeOnlySettlesTheWindow) {
 TEST(StartStop, ArmsThenDisarmsLeavingTheDisplayAndAutoCloseAlone) {
     WatchedWindow f({{"USE_QT_BAT_TICKBOX", "1"}});
     MainWindow& w = f.w;
-    w.countdown_remaining = -5 * second;
+    w.countdown.arm(StartRequest::countdown, -16 * second);  // five seconds past zero
     start_stop_click(w);
     EXPECT_EQ(w.start_stop_button.text(), "STOP");
-    EXPECT_EQ(w.countdown_remaining, 11 * second);
+    EXPECT_EQ(w.countdown.remaining(), 11 * second);
     EXPECT_TRUE(w.countdown_timer.running());
     for (const Control* control : lockable(w)) {
         EXPECT_FALSE(control->enabled()) << control->name();

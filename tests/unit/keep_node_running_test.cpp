@@ -47,8 +47,9 @@ struct Guarded : WatchedWindow {
     }
 
     bool restart_armed_in(int seconds) const {
-        return w.countdown_timer.enabled() && w.countdown_for == StartRequest::keep_node_running &&
-               w.countdown_remaining == seconds * second;
+        return w.countdown_timer.enabled() &&
+               w.countdown.for_whom() == StartRequest::keep_node_running &&
+               w.countdown.remaining() == seconds * second;
     }
 };
 
@@ -138,7 +139,7 @@ TEST(KeepNodeRunning, StopsItDidNotCauseAreLeftAlone) {
     }
     {
         Guarded f;
-        f.w.session_ending = true;
+        f.w.sign_out.session_ending();
         f.node_stops(minute);
         EXPECT_FALSE(f.w.countdown_timer.enabled()) << "Windows ends the session";
     }
@@ -164,7 +165,7 @@ TEST(KeepNodeRunning, StopsItDidNotCauseAreLeftAlone) {
     Guarded f;
     start_stop_click(f.w);  // the user armed the countdown already
     f.node_stops(minute);
-    EXPECT_NE(f.w.countdown_for, StartRequest::keep_node_running);
+    EXPECT_NE(f.w.countdown.for_whom(), StartRequest::keep_node_running);
     EXPECT_TRUE(f.history.holds("the countdown is armed already and starts it"));
 }
 
@@ -197,7 +198,7 @@ TEST(KeepNodeRunning, StopDuringTheRestartCountdownCancelsIt) {
     start_stop_click(f.w);
     EXPECT_FALSE(f.w.countdown_timer.enabled());
     EXPECT_TRUE(f.history.holds("the restart was cancelled with STOP"));
-    EXPECT_NE(f.w.countdown_for, StartRequest::keep_node_running);
+    EXPECT_NE(f.w.countdown.for_whom(), StartRequest::keep_node_running);
 }
 
 // A node that keeps stopping soon after a restart waits one, five, fifteen
@@ -212,7 +213,7 @@ TEST(KeepNodeRunning, BacksOffAndGivesUpAfterFiveRestartsWithinAnHour) {
         f.node_stops(minute, last_lines);
         EXPECT_TRUE(f.restart_armed_in(waited)) << waited;
     }
-    EXPECT_EQ(countdown_text(f.w.countdown_remaining), "15:11") << "the wait is shown";
+    EXPECT_EQ(countdown_text(f.w.countdown.remaining()), "15:11") << "the wait is shown";
     f.countdown_restarts();
     f.take_log();
     f.notifier.messages.clear();

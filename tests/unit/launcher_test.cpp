@@ -145,7 +145,7 @@ TEST(Launch, StartsNothingOnceWindowsIsEndingTheSession) {
     WatchedWindow f({{"USE_QT_BAT_TICKBOX", "1"}, {"AUTOSTART_TICKBOX", "1"}});
     MainWindow& w = f.w;
     f.watch(false, false);
-    w.session_ending = true;
+    w.sign_out.session_ending();
     launch_click(w);
     EXPECT_EQ(f.take_log(), CallLog{"message"}) << "LAUNCH says why";
     EXPECT_NE(f.notifier.messages.at(0).find("Windows is ending the session"), std::string::npos);

@@ -123,7 +123,9 @@ TEST(StartRule, AnswersWithTheFirstReasonThatHolds) {
                           Case{"short", short_of_space, "512 MiB free on the drive"}}) {
         Checked f;
         const std::string state = c.state;
-        f.w.session_ending = state == "ending";
+        if (state == "ending") {
+            f.w.sign_out.session_ending();
+        }
         if (state == "unwatched") {
             f.probe.failures[testing::daemon_image] = "The query failed.";
             f.watch(false, false);

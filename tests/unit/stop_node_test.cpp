@@ -300,7 +300,7 @@ TEST(StopNode, AnOldRequestIsNotTakenForALaterCrash) {
     f.node_exit_code = 1;  // killed: its log has no shutdown line
     f.watch(false, false);
     EXPECT_TRUE(f.w.countdown_timer.enabled() &&
-                f.w.countdown_for == StartRequest::keep_node_running)
+                f.w.countdown.for_whom() == StartRequest::keep_node_running)
         << "the crash is restarted";
 }
 
@@ -348,7 +348,7 @@ TEST(SafeSignOut, HoldsTheEndOfTheSessionUntilTheNodeHasStoppedThenCloses) {
     EXPECT_EQ(f.watched(false), (CallLog{"end interpreter 4711", "release session end",
                                          "close messages", "close main"}))
         << "the interpreter its Ctrl+C left waiting is ended, not the node";
-    EXPECT_EQ(f.w.close_reason, CloseReason::session_end);
+    EXPECT_EQ(f.w.closing.reason(), CloseReason::session_end);
     EXPECT_TRUE(f.notifier.messages.empty());
 
     // Another copy's node of the same program still runs: it does not hold this copy.

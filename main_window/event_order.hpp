@@ -1,0 +1,27 @@
+#pragma once
+#include "main_window/main_window.hpp"
+
+namespace zvkob {
+
+// The events that more than one guarding feature hears, each in one
+// function that says in which order they hear it. A feature learns of
+// another's state only through that feature's interface.
+
+// Twice a second: asks whether the QT and the DAEMON program run, shows both
+// answers, and lets LAUNCH be pressed only while neither runs. The image names
+// are read afresh each time, so a name the settings window changed counts at
+// once. A process of that name counts unless it is known to be another
+// copy's node. A failed query leaves that program's state as it was; the
+// other program and LAUNCH are still brought up to date. This copy's node is
+// followed by its handle: when it ends, the history says how, Keep Node
+// Running decides, and a stop that was asked for or a held sign-out goes on,
+// even while a message box is open.
+void process_watcher_tick(MainWindow& window);
+
+// This copy's node of `program` has gone, with what the watcher knows of its
+// end: the node's life has taken the end already; then its left interpreter
+// is ended, then Keep Node Running decides (it may arm the countdown), and
+// the display follows.
+void this_copys_node_gone(MainWindow& window, NodeProgram& program, const NodeGone& gone);
+
+}  // namespace zvkob

@@ -1,0 +1,67 @@
+#pragma once
+#include <algorithm>
+#include <memory>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "main_window/progress_watch.hpp"
+
+namespace zvkob {
+
+class NodeProgram;
+
+// The node at a glance: the watch over the log of this copy's node, whose
+// program it is of, its last reading, whether a reading is under way, and
+// what the worker is checking for the window now.
+class NodeGlance {
+public:
+    // Starts watching a node; its earlier state is forgotten.
+    void watch(std::shared_ptr<ProgressWatch> watch, const NodeProgram* of) {
+        watch_ = std::move(watch);
+        of_ = of;
+        state_.reset();
+    }
+    // Returns whether there was anything to forget.
+    bool forget() {
+        if (!watch_ && !state_) {
+            return false;
+        }
+        watch_.reset();
+        of_ = nullptr;
+        state_.reset();
+        return true;
+    }
+    const std::shared_ptr<ProgressWatch>& watched() const { return watch_; }
+    bool watches(const std::shared_ptr<ProgressWatch>& watch) const { return watch == watch_; }
+
+    // A reading of the log is under way (one at a time).
+    bool reading() const { return reading_; }
+    void reading_started() { reading_ = true; }
+    void reading_done() { reading_ = false; }
+    void take(const NodeProgressState& state) { state_ = state; }
+
+    const std::optional<NodeProgressState>& state() const { return state_; }
+    // Its state when it is of `program`.
+    const NodeProgressState* state_of(const NodeProgram& program) const {
+        return of_ == &program && state_ ? &*state_ : nullptr;
+    }
+
+    void checking_started(const std::string& what) { checking_.push_back(what); }
+    void checking_done(const std::string& what) {
+        if (const auto it = std::find(checking_.begin(), checking_.end(), what);
+            it != checking_.end()) {
+            checking_.erase(it);
+        }
+    }
+    const std::vector<std::string>& checking() const { return checking_; }
+
+private:
+    std::shared_ptr<ProgressWatch> watch_;
+    const NodeProgram* of_ = nullptr;
+    std::optional<NodeProgressState> state_;
+    bool reading_ = false;
+    std::vector<std::string> checking_;
+};
+
+}  // namespace zvkob
