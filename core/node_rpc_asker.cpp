@@ -42,6 +42,8 @@ RpcReply NodeRpcAsker::call(const RpcEndpoint& endpoint, unsigned long node_proc
         return RpcReply::transport_failure("the call to the node could not be written as JSON");
     }
     std::string why = "the node's RPC answers at no loopback address";
+    // Another program on the port is the reason worth telling, whatever the other address did.
+    std::string held_by;
     for (const std::string& address : endpoint.addresses) {
         const PortListener listener = listeners_.who_listens(address, endpoint.port);
         if (listener.kind == PortListener::Kind::nobody) {
@@ -50,8 +52,8 @@ RpcReply NodeRpcAsker::call(const RpcEndpoint& endpoint, unsigned long node_proc
         }
         if (listener.kind == PortListener::Kind::listening && listener.process_id != 0 &&
             listener.process_id != node_process_id) {
-            why = "another program (process " + std::to_string(listener.process_id) +
-                  ") holds the node's RPC port " + std::to_string(endpoint.port);
+            held_by = "another program (process " + std::to_string(listener.process_id) +
+                      ") holds the node's RPC port " + std::to_string(endpoint.port);
             continue;
         }
         RpcReply reply = call_at(endpoint, address, path, *body, id);
@@ -60,7 +62,7 @@ RpcReply NodeRpcAsker::call(const RpcEndpoint& endpoint, unsigned long node_proc
         }
         why = reply.message();
     }
-    return RpcReply::transport_failure(why);
+    return RpcReply::transport_failure(held_by.empty() ? why : held_by);
 }
 
 RpcReply NodeRpcAsker::call_at(const RpcEndpoint& endpoint, std::string_view address,
