@@ -4,6 +4,7 @@
 #include <array>
 #include <cctype>
 #include <charconv>
+#include <utility>
 
 #include "core/instance_name.hpp"
 #include "core/node_command_line.hpp"
@@ -162,11 +163,14 @@ std::string network_folder(std::string_view data_folder, NodeFamily family, Node
 
 std::vector<std::string> addresses_to_try(const RpcLogFacts& log) {
     std::vector<std::string> addresses;
-    for (const std::string_view address : {"127.0.0.1", "::1"}) {
-        const auto listed = [&](const std::vector<std::string>& list) {
-            return std::find(list.begin(), list.end(), address) != list.end();
+    // A node bound to all addresses of a family (-rpcbind with -rpcallowip) answers on its
+    // loopback.
+    for (const auto& [address, wildcard] : {std::pair{"127.0.0.1", "0.0.0.0"}, {"::1", "::"}}) {
+        const auto listed = [&](const std::vector<std::string>& list, std::string_view name) {
+            return std::find(list.begin(), list.end(), name) != list.end();
         };
-        if (listed(log.failed()) || (!log.bound().empty() && !listed(log.bound()))) {
+        const bool bound = listed(log.bound(), address) || listed(log.bound(), wildcard);
+        if (listed(log.failed(), address) || (!log.bound().empty() && !bound)) {
             continue;
         }
         addresses.emplace_back(address);
