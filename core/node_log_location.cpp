@@ -110,8 +110,9 @@ std::string default_conf_name(std::string_view program) {
     return name.empty() ? name : name + ".conf";
 }
 
-// The configuration file's path, or empty when it cannot be told.
-std::string conf_path_of(const NodeCommandLine& line) {
+}  // namespace
+
+std::string node_conf_path(const NodeCommandLine& line) {
     const auto named = line.options.find("conf");
     const auto data_folder = line.options.find("datadir");
     const std::string conf = named == line.options.end() ? "" : named->second;
@@ -127,6 +128,8 @@ std::string conf_path_of(const NodeCommandLine& line) {
     const std::string file = conf.empty() ? default_conf_name(line.program) : conf;
     return file.empty() ? file : path_from_folder(data_folder->second, file);
 }
+
+namespace {
 
 constexpr std::string_view empty_data_folder =
     "the node is started with an empty -datadir=, so it uses its own default data folder, which "
@@ -183,7 +186,7 @@ NodeLogLocation node_log_location(std::string_view command_line, const ReadConfF
         data_folder != line.options.end() && data_folder->second.empty()) {
         return no_log(NodeLogLocation{}, empty_data_folder);
     }
-    const std::string conf_path = conf_path_of(line);
+    const std::string conf_path = node_conf_path(line);
     const auto conf_text = conf_path.empty() ? std::nullopt : read_conf(conf_path);
     const std::string unread =
         conf_path.empty() || conf_text ? "" : " (" + conf_path + " cannot be read)";

@@ -11,6 +11,13 @@ enum class NodeNetwork { main, test, testnet4, signet, regtest };
 // The network's name as the node's chain= takes it: "main", "test", ...
 std::string_view network_name(NodeNetwork network);
 
+struct NodeCommandLine;
+
+// The configuration file a node's command line makes it read: -conf (relative
+// to its -datadir), else its program's own file in the data folder
+// (bitcoind.exe and bitcoin-qt.exe read bitcoin.conf); empty when it cannot be told.
+std::string node_conf_path(const NodeCommandLine& line);
+
 // Where the node writes its own log, or why there is none to read.
 struct NodeLogLocation {
     std::optional<std::string> log_path;

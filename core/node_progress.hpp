@@ -26,6 +26,7 @@ enum class StartPhase { opening, loading, verifying, rescanning, pruning, reinde
 enum class StuckReason {
     no_block,    // no new block for too long
     silent_log,  // no line at all for an hour
+    no_peers,    // the node's RPC tells of no connection for ten minutes
 };
 
 enum class UnknownReason {

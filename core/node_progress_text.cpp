@@ -90,11 +90,21 @@ std::string unknown_text(const NodeProgressState& state) {
     return {};
 }
 
+std::string stuck_what(StuckReason reason) {
+    switch (reason) {
+        case StuckReason::no_block:
+            return "No new block";
+        case StuckReason::silent_log:
+            return "No line in the node's log";
+        case StuckReason::no_peers:
+            return "No connection to other nodes";
+    }
+    return {};
+}
+
 std::string stuck_text(const NodeProgressState& state) {
     const std::string quiet = coarse_duration(state.quiet_ms);
-    return (state.stuck_reason == StuckReason::no_block ? "No new block for "
-                                                        : "No line in the node's log for ") +
-           quiet + height_part(state);
+    return stuck_what(state.stuck_reason) + " for " + quiet + height_part(state);
 }
 
 // The start itself is in the history already, written when the process appeared.
@@ -118,8 +128,7 @@ std::string synced_event(const NodeProgressState& after) {
 }
 
 std::string stuck_event(const NodeProgressState& after, int utc_offset_minutes) {
-    const std::string what =
-        after.stuck_reason == StuckReason::no_block ? "No new block" : "No line in the node's log";
+    const std::string what = stuck_what(after.stuck_reason);
     std::string text = what + " since " + clock_text(after.quiet_since_utc_ms, utc_offset_minutes) +
                        " (" + coarse_duration(after.quiet_ms) + ")";
     if (after.height) {

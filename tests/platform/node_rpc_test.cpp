@@ -10,9 +10,12 @@
 #include <string>
 
 #include "driver.hpp"
+#include "core/node_rpc_asker.hpp"
+#include "core/node_rpc_progress.hpp"
 #include "core/rpc_credentials.hpp"
 #include "core/rpc_reply.hpp"
 #include "core/rpc_request.hpp"
+#include "platform/win32/win32_file_system.hpp"
 #include "platform/win32/win32_loopback_http.hpp"
 #include "platform/win32/win32_port_listeners.hpp"
 
@@ -52,6 +55,14 @@ public:
                           : reinterpret_cast<sockaddr_in&>(where).sin_port);
     }
     bool listen_here() { return ::listen(socket_, 1) == 0; }
+    // Whether a connection has reached this listener, so anything could have been sent to it.
+    bool reached() {
+        fd_set ready;
+        FD_ZERO(&ready);
+        FD_SET(socket_, &ready);
+        timeval none{};
+        return select(0, &ready, nullptr, nullptr, &none) > 0;
+    }
 
 private:
     SOCKET socket_;
@@ -122,6 +133,20 @@ RpcReply call(LoopbackHttp& http, std::string_view address, std::uint16_t port,
 
 bool logged(const RpcNode& node, const std::string& line) {
     return read_file(node.log).find(line) != std::string::npos;
+}
+
+// Where the program would ask the node, from its command line and its log so far.
+RpcEndpoint endpoint_of(const RpcNode& node, std::uint16_t port) {
+    RpcLogFacts facts;
+    const std::string log = read_file(node.log);
+    for (std::size_t at = 0, end = 0; at < log.size(); at = end + 1) {
+        end = std::min(log.find('\n', at), log.size());
+        facts.feed(std::string_view(log).substr(at, end - at));
+    }
+    const std::string line = "\"" + narrow(node.exe) + "\" -rpcport=" + std::to_string(port) +
+                             " \"-datadir=" + narrow(node.folder.path()) + "\"";
+    return rpc_endpoint(
+        line, [](std::string_view) { return std::nullopt; }, facts);
 }
 
 TEST(NodeRpc, ReachesTheNodeOnBothLoopbackAddressesWithItsOwnCookieAndStopsIt) {
@@ -221,6 +246,61 @@ TEST(NodeRpc, ReadsAnOldStyleNodeWarmingUpBesideAProgramThatHoldsItsPort) {
     EXPECT_EQ(unknown.failure(), RpcFailure::rpc_error);
     EXPECT_EQ(unknown.error_code(), -32601);
     EXPECT_EQ(unknown.http_status(), 404);
+
+    // The program's own asker: the log rules out 127.0.0.1, so the program
+    // holding it never hears from ZV-KOB, whatever wine says of listeners.
+    const RpcEndpoint endpoint = endpoint_of(node, port);
+    EXPECT_EQ(endpoint.addresses, std::vector<std::string>{"::1"}) << endpoint.no_rpc;
+    Win32PortListeners listeners;
+    Win32FileSystem files;
+    NodeRpcAsker asker(http, listeners, files);
+    const unsigned long node_id = node.process->id();
+    NodeRpcProgress progress;
+    const NodeRpcAnswers answers = asker.state(endpoint, node_id);
+    ASSERT_TRUE(answers.chain.ok()) << answers.chain.describe();
+    const auto state = progress.update(answers.chain, answers.network, 0);
+    ASSERT_TRUE(state);
+    EXPECT_EQ(state->header_height, answers.chain.result().member("headers").whole_number());
+    EXPECT_FALSE(holder.reached()) << "the program on the node's port was contacted";
+    EXPECT_TRUE(asker.stop(endpoint, node_id).ok());
+    EXPECT_TRUE(node.process->wait_for_exit(10s));
+}
+
+TEST(NodeRpc, TheAskerWaitsOutTheWarmUpAndSaysWhenTheCookieIsRefused) {
+    const Wsa wsa;
+    const std::uint16_t port = free_port();
+    ASSERT_NE(port, 0);
+    RpcNode node(L"asked rpc", port, L"--rpc-warmup=3");
+    ASSERT_TRUE(wait_until([&] { return file_exists(node.cookie); }, 10s));
+    Win32LoopbackHttp http;
+    Win32PortListeners listeners;
+    Win32FileSystem files;
+    NodeRpcAsker asker(http, listeners, files);
+    const RpcEndpoint endpoint = endpoint_of(node, port);
+    NodeRpcProgress progress;
+    auto state = progress.update(asker.state(endpoint, node.process->id()).chain,
+                                 RpcReply::transport_failure("not asked"), 0);
+    ASSERT_TRUE(state);
+    EXPECT_EQ(state->condition, NodeCondition::starting);
+    EXPECT_FALSE(state->detail.empty());
+    ASSERT_TRUE(wait_until(
+        [&] {
+            const NodeRpcAnswers answers = asker.state(endpoint, node.process->id());
+            state = progress.update(answers.chain, answers.network, 0);
+            return state && state->condition != NodeCondition::starting;
+        },
+        10s));
+    EXPECT_TRUE(state->header_height);
+    EXPECT_TRUE(asker.stop(endpoint, node.process->id()).ok());
+    EXPECT_TRUE(node.process->wait_for_exit(10s));
+
+    RpcNode refusing(L"refusing rpc", port, L"--rpc-wrong-cookie");
+    ASSERT_TRUE(wait_until([&] { return file_exists(refusing.cookie); }, 10s));
+    const RpcReply refused =
+        asker.call(endpoint_of(refusing, port), refusing.process->id(), "getblockchaininfo");
+    EXPECT_EQ(refused.describe(), "the node refused ZV-KOB's credentials");
+    EXPECT_TRUE(asker.stop(endpoint_of(refusing, port), refusing.process->id()).failure() ==
+                RpcFailure::refused_credentials);
 }
 
 }  // namespace

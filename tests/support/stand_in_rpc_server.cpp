@@ -62,7 +62,8 @@ struct Options {
     int peers = 8;
     std::string warning;
     std::string wallet;
-    std::wstring cookie_file;  // -rpccookiefile
+    std::wstring cookie_file;   // -rpccookiefile
+    bool wrong_cookie = false;  // accepts another cookie than the one it writes
     long sync_from = synced_height;
     long sync_to = synced_height;
 };
@@ -95,6 +96,8 @@ Options read_options() {
             options.peers = _wtoi(peers);
         } else if (const wchar_t* warning = value(L"--rpc-warning=")) {
             options.warning = narrow(warning);
+        } else if (argument == L"--rpc-wrong-cookie") {
+            options.wrong_cookie = true;
         } else if (const wchar_t* wallet = value(L"--rpc-wallet=")) {
             options.wallet = narrow(wallet);
         } else if (const wchar_t* cookie = value(L"-rpccookiefile=")) {
@@ -600,6 +603,9 @@ bool write_cookie(State& s) {
     }
     if (!MoveFileExW(partial.c_str(), s.cookie_path.c_str(), MOVEFILE_REPLACE_EXISTING)) {
         return false;
+    }
+    if (s.options.wrong_cookie) {
+        cookie.back() = cookie.back() == '0' ? '1' : '0';
     }
     s.credentials = zvkob::basic_credentials_from_cookie(cookie).value_or("");
     return true;

@@ -10,7 +10,8 @@
 // getnetworkinfo, uptime, getrpcinfo, listwallets, backupwallet and stop.
 // Replies are JSON-RPC 2.0 to a 2.0 request, or in the older style of forks
 // with --rpc-style=old. --rpc-peers=<count> (8), --rpc-warning=<text> and
-// --rpc-wallet=<name> ("") shape the answers.
+// --rpc-wallet=<name> ("") shape the answers; --rpc-wrong-cookie makes it
+// accept a cookie other than the one it writes.
 #include <functional>
 #include <string>
 

@@ -1,0 +1,368 @@
+// Where the node's RPC is, whom its cookie goes to, what its answers mean, and when to ask.
+#include <gtest/gtest.h>
+
+#include <map>
+#include <string>
+#include <vector>
+
+#include "core/node_rpc_asker.hpp"
+#include "core/node_rpc_progress.hpp"
+#include "core/rpc_endpoint.hpp"
+#include "core/rpc_poll_schedule.hpp"
+#include "fakes.hpp"
+
+namespace zvkob {
+namespace {
+
+using Texts = std::vector<std::string>;
+const std::string cookie = "__cookie__:" + std::string(64, 'a');
+const std::string other_cookie = "__cookie__:" + std::string(64, 'b');
+
+struct EndpointCase {
+    const char* what;
+    std::string line;
+    std::string conf;  // D:\n\bitcoin.conf
+    Texts log;
+    std::string no_rpc;  // a part of the reason, or "" when RPC is there
+    int port = 0;
+    Texts addresses;
+    std::string cookie_path;
+};
+
+TEST(RpcEndpoint, ComesFromTheLogThenTheLineAndFileThenTheDefaults) {
+    const std::string daemon = R"(C:\b\bitcoind.exe -datadir=D:\n )";
+    const Texts both{"127.0.0.1", "::1"};
+    const EndpointCase cases[] = {
+        {"defaults", daemon, "", {}, "", 8332, both, R"(D:\n\.cookie)"},
+        {"testnet", daemon + "-testnet", "", {}, "", 18332, both, R"(D:\n\testnet3\.cookie)"},
+        {"litecoin test",
+         R"(C:\l\litecoind.exe -datadir=D:\n -testnet)",
+         "",
+         {},
+         "",
+         19332,
+         both,
+         R"(D:\n\testnet4\.cookie)"},
+        {"dogecoin",
+         R"(C:\d\dogecoind.exe -datadir=D:\n)",
+         "",
+         {},
+         "",
+         22555,
+         both,
+         R"(D:\n\.cookie)"},
+        {"top-level rpcport is main's",
+         daemon,
+         "rpcport=1000\n",
+         {},
+         "",
+         1000,
+         both,
+         R"(D:\n\.cookie)"},
+        {"...not test's",
+         daemon + "-testnet",
+         "rpcport=1000\n",
+         {},
+         "",
+         18332,
+         both,
+         R"(D:\n\testnet3\.cookie)"},
+        {"test's section",
+         daemon,
+         "chain=test\n[test]\nrpcport=1001\n",
+         {},
+         "",
+         1001,
+         both,
+         R"(D:\n\testnet3\.cookie)"},
+        {"line over file, rpcbind's port",
+         daemon + "-rpcport=5 -rpcbind=127.0.0.1:6",
+         "rpcport=1000\n",
+         {},
+         "",
+         6,
+         both,
+         R"(D:\n\.cookie)"},
+        {"relative cookie file",
+         daemon + "-rpccookiefile=c.txt",
+         "",
+         {},
+         "",
+         8332,
+         both,
+         R"(D:\n\c.txt)"},
+        {"log over the file",
+         daemon,
+         "rpcport=1000\n",
+         {"2025-01-01T00:00:00Z Binding RPC on address ::1 port 7777",
+          "2025-01-01T00:00:00Z Binding RPC on address 127.0.0.1 port 7777 failed.",
+          "2025-01-01T00:00:01Z Generated RPC authentication cookie E:\\x\\.cookie\r"},
+         "",
+         7777,
+         {"::1"},
+         R"(E:\x\.cookie)"},
+        {"bound to all IPv4 addresses",
+         daemon,
+         "",
+         {"Binding RPC on address 0.0.0.0 port 8332"},
+         "",
+         8332,
+         {"127.0.0.1"},
+         R"(D:\n\.cookie)"},
+        {"rpcpassword", daemon, "rpcpassword=x\n", {}, "rpcpassword"},
+        {"server=0", daemon, "server=0\n", {}, "server=0"},
+        {"wallet program", R"(C:\b\bitcoin-qt.exe -datadir=D:\n)", "", {}, "without -server"},
+        {"wallet program with -server",
+         R"(C:\b\bitcoin-qt.exe -datadir=D:\n -server)",
+         "",
+         {},
+         "",
+         8332,
+         both,
+         R"(D:\n\.cookie)"},
+        {"-norpccookiefile", daemon + "-norpccookiefile", "", {}, "norpccookiefile"},
+        {"none bound", daemon, "", {"Unable to bind any endpoint for RPC server"}, "no address"},
+        {"password in the log",
+         daemon,
+         "",
+         {"Using rpcuser/rpcpassword authentication."},
+         "rpcpassword"},
+    };
+    for (const EndpointCase& c : cases) {
+        SCOPED_TRACE(c.what);
+        RpcLogFacts log;
+        log.feed("Binding RPC on address 127.0.0.1 port 1 failed.");  // an earlier run
+        log.new_run();
+        for (const std::string& line : c.log) {
+            log.feed(line);
+        }
+        const auto read_conf = [&](std::string_view path) -> std::optional<std::string> {
+            if (path.ends_with(".conf")) {
+                return c.conf;
+            }
+            return std::nullopt;
+        };
+        const RpcEndpoint endpoint = rpc_endpoint(c.line, read_conf, log);
+        if (!c.no_rpc.empty()) {
+            EXPECT_NE(endpoint.no_rpc.find(c.no_rpc), std::string::npos) << endpoint.no_rpc;
+            continue;
+        }
+        EXPECT_EQ(endpoint.no_rpc, "");
+        EXPECT_EQ(endpoint.port, c.port);
+        EXPECT_EQ(endpoint.addresses, c.addresses);
+        EXPECT_EQ(endpoint.cookie_path, c.cookie_path);
+    }
+}
+
+// A loopback that answers from a script and records what was sent.
+class ScriptedHttp : public LoopbackHttp {
+public:
+    std::vector<HttpAnswer> answers;
+    Texts authorizations;
+    Texts addresses;
+    std::function<void()> on_post;
+
+    HttpAnswer post(const LoopbackPost& request) override {
+        authorizations.emplace_back(request.authorization);
+        addresses.emplace_back(request.address);
+        if (on_post) {
+            on_post();
+        }
+        if (answers.empty()) {
+            return {HttpOutcome::failed, 0, "", "connection refused"};
+        }
+        HttpAnswer answer = answers.front();
+        answers.erase(answers.begin());
+        return answer;
+    }
+};
+
+class ScriptedListeners : public PortListeners {
+public:
+    std::map<std::string, PortListener> by_address;
+    PortListener who_listens(std::string_view address, std::uint16_t) override {
+        const auto found = by_address.find(std::string(address));
+        return found == by_address.end() ? PortListener{PortListener::Kind::listening, 0, ""}
+                                         : found->second;
+    }
+};
+
+struct AskerTest : ::testing::Test {
+    ScriptedHttp http;
+    ScriptedListeners listeners;
+    testing::FakeFileSystem files;
+    NodeRpcAsker asker{http, listeners, files};
+    RpcEndpoint endpoint{"", 8332, {"127.0.0.1", "::1"}, R"(D:\n\.cookie)"};
+    static constexpr unsigned long node = 42;
+
+    void SetUp() override { files.text_files[endpoint.cookie_path] = cookie; }
+    static HttpAnswer answer(int status, std::string body) {
+        return {HttpOutcome::answered, status, std::move(body), ""};
+    }
+    void expect_no_cookie_in(const std::string& text) {
+        EXPECT_EQ(text.find(std::string(64, 'a')), std::string::npos) << text;
+        EXPECT_EQ(text.find("X19jb29r"), std::string::npos) << text;  // "__cook" in base64
+    }
+};
+
+TEST_F(AskerTest, SendsTheCookieOnlyToTheNodesOwnListener) {
+    listeners.by_address["127.0.0.1"] = {PortListener::Kind::listening, 7, ""};
+    listeners.by_address["::1"] = {PortListener::Kind::nobody, 0, ""};
+    const RpcReply reply = asker.stop(endpoint, node);
+    EXPECT_TRUE(http.authorizations.empty());
+    EXPECT_NE(reply.describe().find("another program (process 7)"), std::string::npos)
+        << reply.describe();
+
+    listeners.by_address["::1"] = {PortListener::Kind::listening, node, ""};
+    http.answers = {answer(200, R"({"result":"stopping","error":null,"id":2})")};
+    EXPECT_TRUE(asker.stop(endpoint, node).ok());
+    EXPECT_EQ(http.addresses, Texts{"::1"});
+}
+
+TEST_F(AskerTest, ReadsTheCookieAgainOnceWhenRefused) {
+    files.text_files[endpoint.cookie_path] = other_cookie;
+    http.on_post = [&] { files.text_files[endpoint.cookie_path] = cookie; };
+    http.answers = {answer(401, ""), answer(200, R"({"result":[],"error":null,"id":1})")};
+    EXPECT_TRUE(asker.list_wallets(endpoint, node).ok());
+    ASSERT_EQ(http.authorizations.size(), 2U);
+    EXPECT_NE(http.authorizations[0], http.authorizations[1]);
+
+    http.answers = {answer(401, ""), answer(401, ""), answer(401, "")};
+    const RpcReply refused = asker.list_wallets(endpoint, node);
+    EXPECT_EQ(refused.describe(), "the node refused ZV-KOB's credentials");
+    EXPECT_EQ(http.authorizations.size(), 4U);
+}
+
+TEST_F(AskerTest, NoFailureTextCarriesTheCookie) {
+    const HttpAnswer answers[] = {
+        answer(200, "{" + cookie),
+        answer(200, std::string(json_size_cap + 1, ' ')),
+        {HttpOutcome::oversized, 200, "", ""},
+        answer(500, "<html>" + cookie + "</html>"),
+        answer(401, ""),
+        answer(503, ""),
+    };
+    for (const HttpAnswer& a : answers) {
+        http.answers = {a, a, a, a};
+        const RpcReply reply = asker.call(endpoint, node, "getblockchaininfo");
+        EXPECT_FALSE(reply.ok());
+        expect_no_cookie_in(reply.describe());
+    }
+    http.answers.clear();
+    expect_no_cookie_in(asker.call(endpoint, node, "stop").describe());
+    files.text_files[endpoint.cookie_path] = "__cookie__:" + std::string(64, 'a') + "zz";
+    expect_no_cookie_in(asker.call(endpoint, node, "stop").describe());
+}
+
+RpcReply reply_of(const std::string& result) {
+    return RpcReply::from_http(200, R"({"result":)" + result + R"(,"error":null,"id":1})", 1);
+}
+
+constexpr std::int64_t now_s = 1'700'000'000;
+constexpr std::int64_t now_ms = now_s * 1000;
+
+TEST(NodeRpcProgress, TellsTheStateFromTheNodesFigures) {
+    struct Case {
+        const char* what;
+        RpcReply chain;
+        NodeCondition condition;
+        std::string warning;
+    };
+    const std::string old_tip = std::to_string(now_s - 2 * 3600);
+    const std::string new_tip = std::to_string(now_s - 60);
+    Case cases[] = {
+        {"catching up",
+         reply_of(R"({"blocks":10,"headers":20,"verificationprogress":0.5,"time":)" + old_tip +
+                  R"(,"initialblockdownload":true,"warnings":""})"),
+         NodeCondition::catching_up, ""},
+        {"tip young", reply_of(R"({"time":)" + new_tip + R"(,"warnings":["a","b"]})"),
+         NodeCondition::synced, "a; b"},
+        {"out of ibd",
+         reply_of(R"({"time":)" + old_tip + R"(,"initialblockdownload":false,"warnings":"w"})"),
+         NodeCondition::synced, "w"},
+    };
+    for (Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        NodeRpcProgress progress;
+        const auto state = progress.update(c.chain, reply_of(R"({"connections":3})"), now_ms);
+        ASSERT_TRUE(state);
+        EXPECT_EQ(state->condition, c.condition);
+        EXPECT_EQ(state->warning, c.warning);
+    }
+    NodeRpcProgress progress;
+    const auto state = progress.update(
+        reply_of(R"({"blocks":10,"headers":20,"verificationprogress":0.5,"chain":"main",)"
+                 R"("size_on_disk":123,"pruned":true})"),
+        RpcReply::transport_failure("not asked"), now_ms);
+    ASSERT_TRUE(state);
+    EXPECT_EQ(state->height, 10);
+    EXPECT_EQ(state->header_height, 20);
+    EXPECT_EQ(progress.chain_facts().size_on_disk, 123);
+    EXPECT_TRUE(progress.chain_facts().pruned);
+    EXPECT_EQ(progress.chain_facts().chain, "main");
+}
+
+TEST(NodeRpcProgress, ShowsTheWarmUpMessageAsTheNodeGivesIt) {
+    const std::pair<const char*, StartPhase> messages[] = {
+        {"Loading block index…", StartPhase::loading},
+        {"Verifying blocks...", StartPhase::verifying},
+        {"RPC server started", StartPhase::opening},
+        {"Chargement de l'index des blocs…", StartPhase::opening},
+    };
+    for (const auto& [message, phase] : messages) {
+        NodeRpcProgress progress;
+        const std::string body = std::string(R"({"result":null,"error":{"code":-28,"message":")") +
+                                 message + R"("},"id":1})";
+        const auto state = progress.update(RpcReply::from_http(500, body, 1),
+                                           RpcReply::transport_failure("not asked"), now_ms);
+        ASSERT_TRUE(state);
+        EXPECT_EQ(state->condition, NodeCondition::starting);
+        EXPECT_EQ(state->phase, phase) << message;
+        EXPECT_EQ(state->detail, message);
+    }
+    NodeRpcProgress progress;
+    EXPECT_FALSE(
+        progress.update(RpcReply::from_http(503, "", 1), RpcReply::transport_failure(""), now_ms));
+}
+
+TEST(NodeRpcProgress, NoPeersForTenMinutesIsStuck) {
+    NodeRpcProgress progress;
+    const RpcReply chain = reply_of(R"({"time":)" + std::to_string(now_s) + "}");
+    const RpcReply none = reply_of(R"({"connections":0})");
+    EXPECT_EQ(progress.update(chain, none, now_ms)->condition, NodeCondition::synced);
+    EXPECT_EQ(progress.update(chain, none, now_ms + no_peers_stuck_ms - 1)->condition,
+              NodeCondition::synced);
+    const auto stuck = progress.update(chain, none, now_ms + no_peers_stuck_ms);
+    EXPECT_EQ(stuck->condition, NodeCondition::stuck);
+    EXPECT_EQ(stuck->stuck_reason, StuckReason::no_peers);
+    EXPECT_EQ(stuck->quiet_since_utc_ms, now_ms);
+    EXPECT_EQ(progress.update(chain, reply_of(R"({"connections":1})"), now_ms + 1)->condition,
+              NodeCondition::synced);
+    EXPECT_EQ(progress.update(chain, none, now_ms + no_peers_stuck_ms + 1)->condition,
+              NodeCondition::synced);
+}
+
+TEST(RpcPollSchedule, AsksEveryFiveSecondsAndBacksOffOnFailure) {
+    RpcPollSchedule schedule;
+    EXPECT_FALSE(schedule.due(0));
+    schedule.node_running(0);
+    EXPECT_TRUE(schedule.due(0));
+    schedule.answered(0);
+    EXPECT_FALSE(schedule.due(4'999));
+    EXPECT_TRUE(schedule.due(5'000));
+    std::int64_t now = 5'000;
+    for (const std::int64_t wait : {5'000, 10'000, 20'000, 40'000, 60'000, 60'000}) {
+        schedule.failed(now);
+        EXPECT_FALSE(schedule.due(now + wait - 1));
+        EXPECT_TRUE(schedule.due(now + wait));
+        now += wait;
+    }
+    schedule.answered(now);
+    EXPECT_TRUE(schedule.due(now + 5'000));
+    schedule.stop_asking();
+    schedule.answered(now);
+    EXPECT_FALSE(schedule.due(now + 1'000'000));
+}
+
+}  // namespace
+}  // namespace zvkob
