@@ -165,19 +165,6 @@ void lock_for_countdown(MainWindow& w, bool locked) {
     }
 }
 
-void start_stop_click(MainWindow& w) {
-    if (!w.qt.chosen.ticked() && !w.daemon.chosen.ticked()) {
-        settle_with_nothing_chosen(w);
-    } else if (w.start_stop_button.text() == "STOP") {
-        note_countdown_stopped(w);
-        disarm_countdown(w);
-    } else {
-        end_back_off(w);
-        arm_countdown(w, std::chrono::milliseconds(0), StartRequest::countdown);
-    }
-    show_state(w);
-}
-
 void countdown_tick(MainWindow& w) {
     if (w.start_check.pending()) {
         // the drive's answer is awaited: the countdown holds

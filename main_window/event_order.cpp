@@ -1,5 +1,6 @@
 #include "main_window/event_order.hpp"
 
+#include "main_window/countdown.hpp"
 #include "main_window/keep_node_running.hpp"
 #include "main_window/process_watcher.hpp"
 #include "main_window/session_end.hpp"
@@ -24,6 +25,19 @@ void process_watcher_tick(MainWindow& w) {
 void this_copys_node_gone(MainWindow& w, NodeProgram& program, const NodeGone& gone) {
     end_left_interpreter(w, program, gone);
     node_gone(w, program, gone);
+}
+
+void start_stop_click(MainWindow& w) {
+    if (!w.qt.chosen.ticked() && !w.daemon.chosen.ticked()) {
+        settle_with_nothing_chosen(w);
+    } else if (w.start_stop_button.text() == "STOP") {
+        note_countdown_stopped(w);
+        disarm_countdown(w);
+    } else {
+        end_back_off(w);
+        arm_countdown(w, std::chrono::milliseconds(0), StartRequest::countdown);
+    }
+    show_state(w);
 }
 
 }  // namespace zvkob

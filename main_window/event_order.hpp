@@ -24,4 +24,11 @@ void process_watcher_tick(MainWindow& window);
 // the display follows.
 void this_copys_node_gone(MainWindow& window, NodeProgram& program, const NodeGone& gone);
 
+// START/STOP: without a launch mode it only settles the window. "STOP": Keep
+// Node Running notes a restart it armed as cancelled, then the countdown disarms.
+// "START": Keep Node Running ends its back-off (the node is the user's
+// again), then the eleven-second countdown arms and locks the controls that
+// could change what is about to start. The display follows.
+void start_stop_click(MainWindow& window);
+
 }  // namespace zvkob
