@@ -3,7 +3,6 @@
 #include <optional>
 #include <initializer_list>
 
-#include "main_window/keep_node_running.hpp"
 #include "main_window/launcher.hpp"
 #include "main_window/shown_state.hpp"
 #include "main_window/start_checks.hpp"
@@ -18,7 +17,7 @@ namespace {
 void launch_automatically(MainWindow& w, NodeProgram& program) {
     switch (launch_step(w, program, w.countdown.for_whom(), colours::yellow, colours::green)) {
         case LaunchResult::started:
-            note_automatic_start(w);
+            w.node_keeper.automatic_start(w.auto_close.ticked());
             w.auto_close_timer.set_enabled(true);
             w.countdown_timer.set_enabled(false);
             break;

@@ -31,4 +31,9 @@ void this_copys_node_gone(MainWindow& window, NodeProgram& program, const NodeGo
 // could change what is about to start. The display follows.
 void start_stop_click(MainWindow& window);
 
+// The window menu's "Keep Node Running": the tick and its stored choice, then
+// the feature's own note; switched off, a restart it armed is disarmed. The
+// display follows.
+void keep_node_running_clicked(MainWindow& window);
+
 }  // namespace zvkob
