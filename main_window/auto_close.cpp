@@ -1,7 +1,6 @@
 #include "main_window/auto_close.hpp"
 
 #include "main_window/closing.hpp"
-#include "main_window/keep_node_running.hpp"
 #include "main_window/process_watcher.hpp"
 #include "main_window/shown_state.hpp"
 
@@ -17,7 +16,7 @@ void auto_close_tick(MainWindow& w) {
 void close_if_a_node_runs(MainWindow& w) {
     process_watcher_tick(w);  // decide on what runs now, not half a second ago
     if (w.qt.status.running() || w.daemon.status.running()) {
-        if (auto_close_held(w)) {
+        if (w.node_keeper.holds_auto_close()) {
             return;  // the timer stays on: switched off, Keep Node Running lets it act again
         }
         w.indicator = colours::red;

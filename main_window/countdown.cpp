@@ -3,7 +3,6 @@
 #include <optional>
 #include <initializer_list>
 
-#include "main_window/keep_node_running.hpp"
 #include "main_window/launcher.hpp"
 #include "main_window/shown_state.hpp"
 #include "main_window/start_checks.hpp"
@@ -18,7 +17,7 @@ namespace {
 void launch_automatically(MainWindow& w, NodeProgram& program) {
     switch (launch_step(w, program, w.countdown.for_whom(), colours::yellow, colours::green)) {
         case LaunchResult::started:
-            note_automatic_start(w);
+            w.node_keeper.automatic_start(w.auto_close.ticked());
             w.auto_close_timer.set_enabled(true);
             w.countdown_timer.set_enabled(false);
             break;
@@ -163,19 +162,6 @@ void lock_for_countdown(MainWindow& w, bool locked) {
                                          &w.settings_button, &w.qt.chosen, &w.daemon.chosen}) {
         control->set_enabled(!locked);
     }
-}
-
-void start_stop_click(MainWindow& w) {
-    if (!w.qt.chosen.ticked() && !w.daemon.chosen.ticked()) {
-        settle_with_nothing_chosen(w);
-    } else if (w.start_stop_button.text() == "STOP") {
-        note_countdown_stopped(w);
-        disarm_countdown(w);
-    } else {
-        end_back_off(w);
-        arm_countdown(w, std::chrono::milliseconds(0), StartRequest::countdown);
-    }
-    show_state(w);
 }
 
 void countdown_tick(MainWindow& w) {

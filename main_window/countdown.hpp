@@ -21,11 +21,6 @@ void settle_with_nothing_chosen(MainWindow& window);
 // no rule runs.
 void lock_for_countdown(MainWindow& window, bool locked);
 
-// START/STOP: without a launch mode it only settles the window; otherwise it
-// disarms ("STOP") or arms the eleven-second countdown and locks the controls
-// that could change what is about to start.
-void start_stop_click(MainWindow& window);
-
 // Once a second while armed: one second less, shown; at "00" the zero step
 // launches the chosen program when both programs are stopped.
 void countdown_tick(MainWindow& window);

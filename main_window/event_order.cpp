@@ -1,12 +1,110 @@
 #include "main_window/event_order.hpp"
 
+#include "main_window/background_checks.hpp"
+#include "main_window/countdown.hpp"
+#include "main_window/in_notification_area.hpp"
+#include "main_window/node_log.hpp"
 #include "main_window/keep_node_running.hpp"
 #include "main_window/process_watcher.hpp"
 #include "main_window/session_end.hpp"
 #include "main_window/shown_state.hpp"
+#include "main_window/start_rule.hpp"
 #include "main_window/stop_node.hpp"
+#include "main_window/window_menu.hpp"
 
 namespace zvkob {
+namespace {
+
+// Decided on the node's state of now: it may run again by the time a box
+// that held the decision back has closed.
+bool still_to_decide(const MainWindow& w, const NodeProgram& program) {
+    return w.node_keeper.on() && program.chosen.ticked() &&
+           program.node.life.stage() == NodeStage::stopped;
+}
+
+// Stops that are not the node's own doing, or that ZV-KOB itself caused.
+const char* stopped_by_others(const MainWindow& w, const NodeProgram& program) {
+    return program.node.life.cause() == StopCause::asked_for ? "as ZV-KOB asked it to"
+           : w.sign_out.ending()                             ? "while Windows ends the session"
+           : w.closing.closing()                             ? "while ZV-KOB is closing"
+                                                             : nullptr;
+}
+
+StopCause cause_of(const NodeStop& stop) {
+    switch (stop.how) {
+        case HowItStopped::clean:
+            return StopCause::clean;
+        case HowItStopped::after_error:
+            return StopCause::after_error;
+        case HowItStopped::cut_short:
+            return StopCause::cut_short;
+        case HowItStopped::no_log:
+            return StopCause::cannot_tell;
+        case HowItStopped::crash:
+            break;
+    }
+    return StopCause::crashed;
+}
+
+void carry_out(MainWindow& w, const KeepRunningRequest& request) {
+    if (request.flash) {
+        w.services.windows.flash_main_window();
+    }
+    if (request.end_countdown) {
+        disarm_countdown(w);
+    }
+    if (request.restart_after) {
+        arm_countdown(w, *request.restart_after, StartRequest::keep_node_running);
+    }
+    if (request.notice) {
+        tray_notice(w, request.notice->kind, request.notice->title, request.notice->text);
+    }
+    if (!request.message.empty()) {
+        tell(w, request.message);
+    }
+}
+
+// A restart waits while the session ends or the node runs or stops already.
+std::optional<std::string> restart_held_back(MainWindow& w, const NodeProgram& program) {
+    const StartAnswer answer = may_start_now(w, program);
+    if (answer.refusal == StartRefusal::session_ending ||
+        answer.refusal == StartRefusal::node_runs ||
+        answer.refusal == StartRefusal::node_stopping) {
+        return answer.reason;
+    }
+    return std::nullopt;
+}
+
+void decide_on(MainWindow& w, NodeProgram& program, const NodeGone& gone, const NodeStop& stop) {
+    if (!still_to_decide(w, program)) {
+        return;  // it runs again, or the tick was cleared, while the log was read
+    }
+    program.node.life.on(NodeEvent::verdict, w.services.clock.now_ms(), cause_of(stop));
+    const GoneNode node{program.described(), gone.ran_ms,
+                        program.node.started_by() == StartRequest::keep_node_running};
+    carry_out(w, w.node_keeper.decide(node, stop,
+                                      [&w, &program] { return restart_held_back(w, program); }));
+}
+
+// The node's log is read by the worker: it may sit on a slow drive.
+void decide(MainWindow& w, NodeProgram& program, const NodeGone& gone) {
+    if (!still_to_decide(w, program)) {
+        return;
+    }
+    if (const char* why = stopped_by_others(w, program)) {
+        w.node_keeper.leave_alone(program.described(), why);
+        return;
+    }
+    const std::int64_t ended_ms = gone.end ? gone.end->at_ms : w.services.clock.now_ms();
+    const StoppedNode node{program.node.started_with(), w.data_folder, ended_ms - gone.ran_ms,
+                           gone.end ? std::optional(gone.end->exit_code) : std::nullopt};
+    check_in_background<NodeStop>(
+        w, "the node's log",
+        [&files = w.services.files, node] { return how_the_node_stopped(files, node); },
+        [&w, &program, gone](const NodeStop& stop) { decide_on(w, program, gone, stop); });
+}
+
+}  // namespace
 
 void process_watcher_tick(MainWindow& w) {
     for (NodeProgram* program : w.programs()) {
@@ -23,7 +121,35 @@ void process_watcher_tick(MainWindow& w) {
 
 void this_copys_node_gone(MainWindow& w, NodeProgram& program, const NodeGone& gone) {
     end_left_interpreter(w, program, gone);
-    node_gone(w, program, gone);
+    // The decision acts (it may arm the countdown or show a message), so it
+    // waits for a message box that is open to close.
+    w.services.events.run_when_free(&program, [&w, &program, gone] {
+        decide(w, program, gone);
+        show_state(w);
+    });
+}
+
+void keep_node_running_clicked(MainWindow& w) {
+    const bool on = !w.keep_node_running.ticked();
+    w.keep_node_running.set_ticked(on);
+    store_choice(w, stored::keep_node_running, on);
+    if (w.node_keeper.switched(on)) {
+        disarm_countdown(w);
+    }
+    show_state(w);
+}
+
+void start_stop_click(MainWindow& w) {
+    if (!w.qt.chosen.ticked() && !w.daemon.chosen.ticked()) {
+        settle_with_nothing_chosen(w);
+    } else if (w.start_stop_button.text() == "STOP") {
+        w.node_keeper.countdown_stopped();
+        disarm_countdown(w);
+    } else {
+        w.node_keeper.user_started();
+        arm_countdown(w, std::chrono::milliseconds(0), StartRequest::countdown);
+    }
+    show_state(w);
 }
 
 }  // namespace zvkob

@@ -24,4 +24,16 @@ void process_watcher_tick(MainWindow& window);
 // the display follows.
 void this_copys_node_gone(MainWindow& window, NodeProgram& program, const NodeGone& gone);
 
+// START/STOP: without a launch mode it only settles the window. "STOP": Keep
+// Node Running notes a restart it armed as cancelled, then the countdown disarms.
+// "START": Keep Node Running ends its back-off (the node is the user's
+// again), then the eleven-second countdown arms and locks the controls that
+// could change what is about to start. The display follows.
+void start_stop_click(MainWindow& window);
+
+// The window menu's "Keep Node Running": the tick and its stored choice, then
+// the feature's own note; switched off, a restart it armed is disarmed. The
+// display follows.
+void keep_node_running_clicked(MainWindow& window);
+
 }  // namespace zvkob

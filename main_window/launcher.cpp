@@ -2,7 +2,6 @@
 
 #include "core/batch_node_line.hpp"
 #include "core/exit_code_text.hpp"
-#include "main_window/keep_node_running.hpp"
 #include "main_window/shown_state.hpp"
 #include "main_window/start_checks.hpp"
 #include "main_window/start_rule.hpp"
@@ -99,7 +98,7 @@ void launch_by_hand(MainWindow& w, NodeProgram& program, const DriveCheck& drive
     if (!launch_allowed(w, program, drive)) {
         return;
     }
-    end_back_off(w);
+    w.node_keeper.user_started();
     if (launch_step(w, program, StartRequest::launch, colours::cyan, colours::pink) !=
         LaunchResult::not_allowed) {
         w.countdown_timer.set_enabled(false);

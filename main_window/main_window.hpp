@@ -17,12 +17,12 @@
 #include "core/window_frame.hpp"
 #include "main_window/countdown_run.hpp"
 #include "main_window/folder_keys.hpp"
+#include "main_window/keep_node_running.hpp"
 #include "main_window/node_glance.hpp"
 #include "main_window/node_of_this_copy.hpp"
 #include "main_window/process_status.hpp"
 #include "main_window/progress_watch.hpp"
 #include "main_window/query_failing_notes.hpp"
-#include "main_window/restart_history.hpp"
 #include "main_window/sign_out_hold.hpp"
 #include "main_window/start_check_wait.hpp"
 #include "main_window/window_closing.hpp"
@@ -147,8 +147,9 @@ public:
     // The guarding features: each keeps its own state, and the event
     // functions (event_order.hpp) say in which order they hear of events.
     CountdownRun countdown;
-    // Keep Node Running's restarts and back-off.
-    RestartHistory restarts;
+    // Keep Node Running: its decisions, restarts and back-off.
+    KeepNodeRunning node_keeper{keep_node_running, countdown, countdown_timer, services.history,
+                                services.clock};
     // The end of the Windows session, and its hold for the node to stop.
     SignOutHold sign_out{services.windows, services.history};
     // Closing, why, and the settings window's pending close.

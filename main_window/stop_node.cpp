@@ -2,7 +2,6 @@
 
 #include "core/time_text.hpp"
 #include "main_window/countdown.hpp"
-#include "main_window/keep_node_running.hpp"
 #include "main_window/shown_state.hpp"
 
 namespace zvkob {
@@ -40,7 +39,7 @@ void end_the_countdown(MainWindow& w, std::string_view asker) {
     if (!w.countdown_timer.enabled()) {
         return;
     }
-    note_countdown_stopped(w);
+    w.node_keeper.countdown_stopped();
     disarm_countdown(w);
     w.services.history.record(std::string(asker) +
                               " ended the countdown, so that it does not start the node "

@@ -4,7 +4,7 @@
 namespace zvkob {
 
 // The main window's own commands in its window menu (Keep Node Running is
-// keep_node_running.hpp).
+// event_order.hpp).
 
 // Stores a tick of the window menu the moment the user changes it; says so
 // when the store refuses (the unload tries again).

@@ -4,6 +4,7 @@
 
 #include <cstdio>
 
+#include "main_window/event_order.hpp"
 #include "main_window/launcher.hpp"
 #include "main_window/shown_state.hpp"
 #include "main_window/stop_node.hpp"

@@ -4,6 +4,7 @@
 
 #include "main_window/auto_close.hpp"
 #include "main_window/countdown.hpp"
+#include "main_window/event_order.hpp"
 #include "main_window/launcher.hpp"
 #include "watched_window.hpp"
 

@@ -4,6 +4,7 @@
 
 #include "core/interpreter_line.hpp"
 #include "main_window/countdown.hpp"
+#include "main_window/event_order.hpp"
 #include "watched_window.hpp"
 
 namespace zvkob {

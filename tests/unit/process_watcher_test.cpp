@@ -5,6 +5,7 @@
 #include <stdexcept>
 
 #include "main_window/countdown.hpp"
+#include "main_window/event_order.hpp"
 #include "main_window/launcher.hpp"
 #include "main_window/node_at_a_glance.hpp"
 #include "watched_window.hpp"

@@ -6,6 +6,7 @@
 #include <thread>
 
 #include "main_window/countdown.hpp"
+#include "main_window/event_order.hpp"
 #include "main_window/launcher.hpp"
 #include "core/work_queue.hpp"
 #include "main_window/session_end.hpp"

@@ -4,6 +4,7 @@
 
 #include "core/node_stop_rules.hpp"
 #include "main_window/countdown.hpp"
+#include "main_window/event_order.hpp"
 #include "main_window/keep_node_running.hpp"
 #include "main_window/launcher.hpp"
 #include "core/folder_key.hpp"

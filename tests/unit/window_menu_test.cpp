@@ -2,7 +2,7 @@
 
 #include <gtest/gtest.h>
 
-#include "main_window/keep_node_running.hpp"
+#include "main_window/event_order.hpp"
 #include "main_window/load_unload.hpp"
 #include "watched_window.hpp"
 
