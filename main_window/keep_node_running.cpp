@@ -11,7 +11,6 @@ namespace {
 using std::chrono::milliseconds;
 using std::chrono::minutes;
 constexpr milliseconds shortest_good_run = minutes(5);
-constexpr std::size_t restarts_per_hour = 5;
 const std::string start_again = "\n\nLAUNCH or START starts it again when you are ready.";
 
 std::string joined(const std::vector<std::string>& lines) {

@@ -9,7 +9,6 @@ namespace {
 using std::chrono::milliseconds;
 using std::chrono::minutes;
 constexpr milliseconds restart_window = minutes(60);
-constexpr std::size_t restarts_per_hour = 5;
 
 }  // namespace
 

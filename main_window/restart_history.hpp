@@ -1,10 +1,14 @@
 #pragma once
 #include <chrono>
+#include <cstddef>
 #include <cstdint>
 #include <optional>
 #include <vector>
 
 namespace zvkob {
+
+// Keep Node Running gives up after this many restarts within an hour.
+inline constexpr std::size_t restarts_per_hour = 5;
 
 // The wait before the restart countdown after `short_runs` restarts in a row
 // that ran less than five minutes.
