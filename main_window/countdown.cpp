@@ -3,6 +3,7 @@
 #include <optional>
 #include <initializer_list>
 
+#include "main_window/event_order.hpp"
 #include "main_window/launcher.hpp"
 #include "main_window/shown_state.hpp"
 #include "main_window/start_checks.hpp"
@@ -10,24 +11,6 @@
 
 namespace zvkob {
 namespace {
-
-// A program the countdown started arms auto-close. A start that failed stops
-// the countdown too, so the same failure is not met again every minute, but
-// arms nothing: there is no automatic start for auto-close to finish.
-void launch_automatically(MainWindow& w, NodeProgram& program) {
-    switch (launch_step(w, program, w.countdown.for_whom(), colours::yellow, colours::green)) {
-        case LaunchResult::started:
-            w.node_keeper.automatic_start(w.auto_close.ticked());
-            w.auto_close_timer.set_enabled(true);
-            w.countdown_timer.set_enabled(false);
-            break;
-        case LaunchResult::failed:
-            w.countdown_timer.set_enabled(false);
-            break;
-        case LaunchResult::not_allowed:
-            break;  // the countdown runs on, should the session go on after all
-    }
-}
 
 // Once while the process query fails, not at every zero step of the overrun.
 void tell_once_nothing_is_watched(MainWindow& w, const std::string& unwatched) {
@@ -96,7 +79,7 @@ void launch_chosen(MainWindow& w, const DriveCheck& drive) {
     }
     for (NodeProgram* program : w.programs()) {
         if (program->chosen.ticked()) {
-            launch_automatically(w, *program);
+            countdown_starts(w, *program);
         }
     }
 }

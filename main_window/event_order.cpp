@@ -5,6 +5,7 @@
 #include "main_window/in_notification_area.hpp"
 #include "main_window/node_log.hpp"
 #include "main_window/keep_node_running.hpp"
+#include "main_window/launcher.hpp"
 #include "main_window/process_watcher.hpp"
 #include "main_window/session_end.hpp"
 #include "main_window/shown_state.hpp"
@@ -143,13 +144,43 @@ void start_stop_click(MainWindow& w) {
     if (!w.qt.chosen.ticked() && !w.daemon.chosen.ticked()) {
         settle_with_nothing_chosen(w);
     } else if (w.start_stop_button.text() == "STOP") {
-        w.node_keeper.countdown_stopped();
-        disarm_countdown(w);
+        countdown_cancelled(w);
     } else {
         w.node_keeper.user_started();
         arm_countdown(w, std::chrono::milliseconds(0), StartRequest::countdown);
     }
     show_state(w);
+}
+
+void launch_by_hand(MainWindow& w, NodeProgram& program, const DriveCheck& drive) {
+    if (!launch_allowed(w, program, drive)) {
+        return;
+    }
+    w.node_keeper.user_started();
+    if (launch_step(w, program, StartRequest::launch, colours::cyan, colours::pink) !=
+        LaunchResult::not_allowed) {
+        w.countdown_timer.set_enabled(false);
+    }
+}
+
+void countdown_starts(MainWindow& w, NodeProgram& program) {
+    switch (launch_step(w, program, w.countdown.for_whom(), colours::yellow, colours::green)) {
+        case LaunchResult::started:
+            w.node_keeper.automatic_start(w.auto_close.ticked());
+            w.auto_close_timer.set_enabled(true);
+            w.countdown_timer.set_enabled(false);
+            break;
+        case LaunchResult::failed:
+            w.countdown_timer.set_enabled(false);
+            break;
+        case LaunchResult::not_allowed:
+            break;  // the countdown runs on, should the session go on after all
+    }
+}
+
+void countdown_cancelled(MainWindow& w) {
+    w.node_keeper.countdown_stopped();
+    disarm_countdown(w);
 }
 
 }  // namespace zvkob

@@ -1,11 +1,15 @@
 #pragma once
 #include "main_window/main_window.hpp"
+#include "main_window/start_checks.hpp"
 
 namespace zvkob {
 
 // The events that more than one guarding feature hears, each in one
 // function that says in which order they hear it. A feature learns of
-// another's state only through that feature's interface.
+// another's state only through that feature's interface. The session's end
+// (asked, decided, cancelled) has its functions in session_end.hpp, a close
+// asked for and the settings window's close in closing.hpp; the countdown's
+// second in countdown.hpp.
 
 // Twice a second: asks whether the QT and the DAEMON program run, shows both
 // answers, and lets LAUNCH be pressed only while neither runs. The image names
@@ -30,6 +34,22 @@ void this_copys_node_gone(MainWindow& window, NodeProgram& program, const NodeGo
 // again), then the eleven-second countdown arms and locks the controls that
 // could change what is about to start. The display follows.
 void start_stop_click(MainWindow& window);
+
+// LAUNCH for `program`, once the data drive has answered (`drive`): when the
+// start rule allows it, Keep Node Running hears first (the node is the
+// user's again, any wait before a restart ends), then the program starts and
+// the countdown stops, unless the start was not even tried.
+void launch_by_hand(MainWindow& window, NodeProgram& program, const DriveCheck& drive);
+
+// The countdown's zero step starts `program`: Keep Node Running hears of the
+// start (a restart it armed counts), then auto-close is armed and the
+// countdown stops. A start that failed stops the countdown too, so the same
+// failure is not met again every minute, but arms nothing.
+void countdown_starts(MainWindow& window, NodeProgram& program);
+
+// STOP, or a stop of the node asked by the user or by Windows: Keep Node
+// Running notes a restart it armed as cancelled, then the countdown disarms.
+void countdown_cancelled(MainWindow& window);
 
 // The window menu's "Keep Node Running": the tick and its stored choice, then
 // the feature's own note; switched off, a restart it armed is disarmed. The

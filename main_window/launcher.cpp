@@ -2,6 +2,7 @@
 
 #include "core/batch_node_line.hpp"
 #include "core/exit_code_text.hpp"
+#include "main_window/event_order.hpp"
 #include "main_window/shown_state.hpp"
 #include "main_window/start_checks.hpp"
 #include "main_window/start_rule.hpp"
@@ -72,7 +73,24 @@ bool drive_lets_launch(MainWindow& w, const StartAnswer& answer) {
     return anyway;
 }
 
-// Whether the start rule lets LAUNCH start `program`; says why not.
+// With the data drive checked first, the launch follows its answer.
+void launch_chosen(MainWindow& w, NodeProgram& program) {
+    if (program.status.starting() || w.start_check.pending()) {
+        return;  // a click queued behind the one that started it, or that checks the drive
+    }
+    if (!data_drive_checked(w)) {
+        launch_by_hand(w, program, {});
+        return;
+    }
+    w.start_check.begin();
+    check_data_drive(w, [&w, &program](const DriveCheck& drive) {
+        w.start_check.answered();
+        launch_by_hand(w, program, drive);
+    });
+}
+
+}  // namespace
+
 bool launch_allowed(MainWindow& w, const NodeProgram& program, const DriveCheck& drive) {
     const StartAnswer answer = may_start_now(w, program, drive);
     switch (answer.refusal) {
@@ -92,36 +110,6 @@ bool launch_allowed(MainWindow& w, const NodeProgram& program, const DriveCheck&
     tell(w, "LAUNCH starts nothing: " + answer.reason + ".");
     return false;
 }
-
-// A manual launch stops the countdown, unless the launch was not even tried.
-void launch_by_hand(MainWindow& w, NodeProgram& program, const DriveCheck& drive) {
-    if (!launch_allowed(w, program, drive)) {
-        return;
-    }
-    w.node_keeper.user_started();
-    if (launch_step(w, program, StartRequest::launch, colours::cyan, colours::pink) !=
-        LaunchResult::not_allowed) {
-        w.countdown_timer.set_enabled(false);
-    }
-}
-
-// With the data drive checked first, the launch follows its answer.
-void launch_chosen(MainWindow& w, NodeProgram& program) {
-    if (program.status.starting() || w.start_check.pending()) {
-        return;  // a click queued behind the one that started it, or that checks the drive
-    }
-    if (!data_drive_checked(w)) {
-        launch_by_hand(w, program, {});
-        return;
-    }
-    w.start_check.begin();
-    check_data_drive(w, [&w, &program](const DriveCheck& drive) {
-        w.start_check.answered();
-        launch_by_hand(w, program, drive);
-    });
-}
-
-}  // namespace
 
 std::string exit_code_meaning(unsigned long code) {
     switch (code) {

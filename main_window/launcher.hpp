@@ -5,6 +5,7 @@
 
 #include "core/colours.hpp"
 #include "main_window/main_window.hpp"
+#include "main_window/start_checks.hpp"
 
 namespace zvkob {
 
@@ -31,6 +32,11 @@ std::string exit_code_meaning(unsigned long code);
 // window cannot tell whether it already runs. Gives "whether the QT program
 // runs." and the query's error, or nothing when both programs are watched.
 std::optional<std::string> unwatched_programs(const MainWindow& window);
+
+// Whether the start rule lets LAUNCH start `program` with this answer of the
+// data drive's check; says why not (asking, when space is short, whether to
+// start anyway).
+bool launch_allowed(MainWindow& window, const NodeProgram& program, const DriveCheck& drive);
 
 // LAUNCH: starts the chosen program at once when at least one status shows
 // stopped. It stops a running countdown but never arms auto-close.

@@ -1,7 +1,7 @@
 #include "main_window/stop_node.hpp"
 
 #include "core/time_text.hpp"
-#include "main_window/countdown.hpp"
+#include "main_window/event_order.hpp"
 #include "main_window/shown_state.hpp"
 
 namespace zvkob {
@@ -39,8 +39,7 @@ void end_the_countdown(MainWindow& w, std::string_view asker) {
     if (!w.countdown_timer.enabled()) {
         return;
     }
-    w.node_keeper.countdown_stopped();
-    disarm_countdown(w);
+    countdown_cancelled(w);
     w.services.history.record(std::string(asker) +
                               " ended the countdown, so that it does not start the node "
                               "again.");
