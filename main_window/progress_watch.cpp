@@ -1,6 +1,7 @@
 #include "main_window/progress_watch.hpp"
 
 #include "core/node_log_location.hpp"
+#include "core/node_progress_line.hpp"
 #include "core/node_progress_text.hpp"
 #include "main_window/node_log.hpp"
 
@@ -34,6 +35,29 @@ bool ProgressWatch::find_the_log(FileSystem& files, std::int64_t now_ms) {
     return log_path_.has_value();
 }
 
+// Each start of the node writes where its RPC listens anew.
+void ProgressWatch::take_rpc_facts(std::span<const std::string_view> lines) {
+    for (const std::string_view line : lines) {
+        if (read_progress_line(line).kind == ProgressLineKind::session_start) {
+            rpc_facts_.new_run();
+            rpc_endpoint_.reset();
+        }
+        if (rpc_facts_.feed(line)) {
+            rpc_endpoint_.reset();
+        }
+    }
+}
+
+const RpcEndpoint& ProgressWatch::rpc_endpoint(FileSystem& files) {
+    if (!rpc_endpoint_) {
+        rpc_endpoint_ = zvkob::rpc_endpoint(
+            log_command_line(started_with_, data_folder_),
+            [&files](std::string_view path) { return files.read_text(path, TextCoding::utf8); },
+            rpc_facts_);
+    }
+    return *rpc_endpoint_;
+}
+
 ProgressReading ProgressWatch::read(FileSystem& files, std::int64_t now_ms) {
     ProgressReading reading;
     if (find_the_log(files, now_ms)) {
@@ -41,6 +65,7 @@ ProgressReading ProgressWatch::read(FileSystem& files, std::int64_t now_ms) {
         if (opened.file) {
             const NewLogLines& lines = follower_.poll(*opened.file);
             progress_.feed(lines.lines, now_ms);
+            take_rpc_facts(lines.lines);
             reading.reading_event = log_reading_event(lines);
         } else {
             progress_.read_failed(*log_path_ + " cannot be read: " + opened.failure, now_ms);

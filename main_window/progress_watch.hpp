@@ -1,10 +1,13 @@
 #pragma once
 #include <cstdint>
 #include <optional>
+#include <span>
 #include <string>
+#include <string_view>
 
 #include "core/log_follower.hpp"
 #include "core/node_progress.hpp"
+#include "core/rpc_endpoint.hpp"
 #include "platform/clock.hpp"
 #include "platform/file_system.hpp"
 
@@ -35,8 +38,14 @@ public:
     // On the worker: opens the log, reads what is new, closes it.
     ProgressReading read(FileSystem& files, std::int64_t now_ms);
 
+    // On the worker: where the node's RPC listens and its cookie, from what
+    // its log of this run said so far, then its command line and
+    // configuration file. Worked out again only once the log tells more.
+    const RpcEndpoint& rpc_endpoint(FileSystem& files);
+
 private:
     bool find_the_log(FileSystem& files, std::int64_t now_ms);
+    void take_rpc_facts(std::span<const std::string_view> lines);
 
     unsigned long node_id_;
     std::string started_with_;
@@ -45,6 +54,8 @@ private:
     bool log_looked_for_ = false;
     LogFollower follower_;
     NodeProgress progress_;
+    RpcLogFacts rpc_facts_;
+    std::optional<RpcEndpoint> rpc_endpoint_;  // none until asked, or once the log told more
 };
 
 }  // namespace zvkob
