@@ -138,7 +138,7 @@ void ask_the_node_when_due(MainWindow& w) {
         [watch, id = program->node.id(), &http = w.services.http, &listeners = w.services.listeners,
          &files = w.services.files] {
             NodeRpcAsker asker(http, listeners, files);
-            return poll_node_rpc(watch->rpc_endpoint(files), asker, id);
+            return poll_node_rpc(watch->rpc_endpoint(files), watch->rpc_not_yet(), asker, id);
         },
         [&w, program, ticket](RpcPoll poll) { take_poll(w, *program, ticket, poll); }, w.lifetime);
 }

@@ -7,10 +7,12 @@
 
 namespace zvkob {
 
-RpcPoll poll_node_rpc(const RpcEndpoint& endpoint, NodeRpcAsker& asker, unsigned long node_id) {
+RpcPoll poll_node_rpc(const RpcEndpoint& endpoint, std::string not_yet, NodeRpcAsker& asker,
+                      unsigned long node_id) {
     RpcPoll poll;
     poll.endpoint = endpoint;
-    if (!endpoint.available()) {
+    poll.not_yet = std::move(not_yet);
+    if (!endpoint.available() || !poll.not_yet.empty()) {
         return poll;
     }
     poll.answers = asker.state(endpoint, node_id);
@@ -56,8 +58,13 @@ RpcNews NodeRpc::take(std::uint64_t ticket, const RpcPoll& poll,
         return news;  // asked of a node no longer followed
     }
     asking_ = false;
-    if (!poll.answers) {
+    if (!poll.endpoint.available()) {
         no_rpc(poll, news);
+        return news;
+    }
+    if (!poll.answers) {
+        why_not_ = poll.not_yet;  // nothing failed: asked again in five seconds
+        schedule_.answered(asked_ms_);
         return news;
     }
     const RpcReply& chain = poll.answers->chain;

@@ -15,12 +15,15 @@ namespace zvkob {
 // What one poll of the node's RPC brought back from the worker.
 struct RpcPoll {
     RpcEndpoint endpoint;                   // where it was asked, or why it was not
+    std::string not_yet;                    // not asked yet: why
     std::optional<NodeRpcAnswers> answers;  // none when there is no RPC to ask
     std::optional<RpcReply> wallets;        // listwallets, asked once the node answers
 };
 
-// On the worker: asks the node for its state, and its wallets once it answers.
-RpcPoll poll_node_rpc(const RpcEndpoint& endpoint, NodeRpcAsker& asker, unsigned long node_id);
+// On the worker: asks the node for its state, and its wallets once it
+// answers; nothing while there is `not_yet` a reason to wait.
+RpcPoll poll_node_rpc(const RpcEndpoint& endpoint, std::string not_yet, NodeRpcAsker& asker,
+                      unsigned long node_id);
 
 // What changed with a poll's answers, for the history and the taskbar button.
 struct RpcNews {

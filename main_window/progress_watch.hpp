@@ -42,6 +42,8 @@ public:
     // its log of this run said so far, then its command line and
     // configuration file. Worked out again only once the log tells more.
     const RpcEndpoint& rpc_endpoint(FileSystem& files);
+    // On the worker: why the node's RPC is not to be asked yet, or empty.
+    std::string rpc_not_yet() const;
 
 private:
     bool find_the_log(FileSystem& files, std::int64_t now_ms);
@@ -54,6 +56,8 @@ private:
     bool log_looked_for_ = false;
     LogFollower follower_;
     NodeProgress progress_;
+    std::optional<std::int64_t> seen_starting_ms_;
+    bool log_read_ = false;  // the log was opened at least once
     RpcLogFacts rpc_facts_;
     std::optional<RpcEndpoint> rpc_endpoint_;  // none until asked, or once the log told more
 };

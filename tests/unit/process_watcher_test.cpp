@@ -254,8 +254,8 @@ struct AskedNode : testing::WatchedWindow {
         files.text_files["D:\\Chain\\bitcoin.conf"] = conf;
         files.text_files["D:\\Chain\\.cookie"] = node_cookie;
         files.growing_log =
-            "2027-01-15T07:58:00Z Binding RPC on address ::1 port 18444\n"
-            "2027-01-15T07:58:00Z Binding RPC on address 127.0.0.1 port 18444 failed.\n"
+            "2027-01-15T07:59:00Z Binding RPC on address ::1 port 18444\n"
+            "2027-01-15T07:59:00Z Binding RPC on address 127.0.0.1 port 18444 failed.\n"
             "2027-01-15T07:59:00Z UpdateTip: new best=00ab height=800000 version=0x20000000 "
             "log2_work=95.6 tx=1 date='2026-01-15 07:59:00' progress=0.900000 "
             "cache=1.0MiB(1txo)\n";
@@ -281,13 +281,23 @@ std::string chain_info(std::int64_t tip_time_s) {
            R"j("warnings":["Unknown new rules activated (versionbit 28)"]})j";
 }
 
-// The log comes first and says where the RPC listens; the node's RPC is then
-// asked every five seconds, its answers shown in place of the log's, and the
-// log shown again (saying why) when the RPC refuses ZV-KOB.
+// The log comes first and says where the RPC listens and that the node wrote
+// its cookie; the node's RPC is then asked every five seconds, its answers
+// shown in place of the log's, and the log shown again (saying why) when the
+// RPC refuses ZV-KOB.
 TEST(NodeAtAGlance, AsksTheNodesRpcEveryFiveSecondsAndShowsItInPlaceOfTheLog) {
     AskedNode f;
     f.http.respond = testing::node_answering(
         {{"getblockchaininfo", R"({"code":-28,"message":"Loading block index…"})"}});
+    f.watch(false, true);
+    EXPECT_NE(f.tip().find("its RPC: waiting for the node's log to name its new cookie"),
+              std::string::npos)
+        << f.tip();
+    f.files.growing_log +=
+        "2027-01-15T07:59:01Z Generated RPC authentication cookie D:\\Chain\\.cookie\n";
+    node_progress_tick(f.w);
+    EXPECT_TRUE(f.http.bodies.empty()) << "the cookie there may be an earlier run's";
+    f.clock.advance(5'000);
     f.watch(false, true);
     EXPECT_NE(f.tip().find("Starting · Loading block index…\nFrom the node's RPC"),
               std::string::npos)

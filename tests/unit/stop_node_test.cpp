@@ -176,7 +176,8 @@ TEST(StopNode, AsksAConsoleNodeWithCtrlCAndWaitsUntilItHasStopped) {
 // on the worker; a node that does not take it gets Ctrl+C after all.
 TEST(StopNode, AsksOverTheNodesRpcWhileItAnswersAndCtrlCWhenItDoesNotTakeIt) {
     Running f;
-    f.files.text_files["D:\\Chain\\.cookie"] = "__cookie__:" + std::string(64, 'c');
+    f.files.growing_log = "2027-01-15T08:00:00Z Generated RPC authentication cookie x\n";
+    f.files.text_files["x"] = "__cookie__:" + std::string(64, 'c');
     f.http.respond = testing::node_answering(
         {{"getblockchaininfo", R"({"blocks":5,"headers":5,"initialblockdownload":false})"},
          {"getnetworkinfo", R"({"connections":3})"},
