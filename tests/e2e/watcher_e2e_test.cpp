@@ -928,7 +928,7 @@ TEST_F(WatcherEndToEnd, TheStatusLabelsTooltipSaysHowFarTheNodeIs) {
             },
             deadline);
     };
-    EXPECT_TRUE(tip_shows(L"Starting \u00B7 Loading", L"\nFrom the node's RPC", 10s))
+    EXPECT_TRUE(tip_shows(L"Starting \u00B7 ", L"\u2026\nFrom the node's RPC", 10s))
         << "the node's warm-up message\n"
         << narrow(tip);
     EXPECT_TRUE(tip_shows(L"Catching up \u00B7 height 850,", L" of ~850,200 \u00B7 ", 20s))
@@ -968,13 +968,14 @@ TEST_F(WatcherEndToEnd, TheStatusLabelsTooltipSaysHowFarTheNodeIs) {
     EXPECT_LE(height_lines, 3U) << "no line per block\n" << history;
     const auto warned = history.find("The node warns: Unknown new rules activated");
     EXPECT_NE(warned, std::string::npos) << history;
-    EXPECT_EQ(history.find("The node warns:", warned + 1), std::string::npos) << "once per run";
+    EXPECT_GT(history.find("The node warns:", warned + 1), history.find("LAUNCH", warned))
+        << "once per run";
     for (const char* line :
          {"The node's RPC is off (the node runs with server=0): ZV-KOB follows "
           "its progress from its log.",
-          "The node's RPC answers on port ", "The node started loading.",
-          "caught up at height 850,200", "Stop Node asked the QT program (zv-e2e-qt.exe, process ",
-          ") to stop over its RPC.", "The node's RPC: the node refused ZV-KOB's credentials"}) {
+          "The node's RPC answers on port ", "caught up at height 850,200",
+          "Stop Node asked the QT program (zv-e2e-qt.exe, process ", ") to stop over its RPC.",
+          "The node's RPC: the node refused ZV-KOB's credentials"}) {
         EXPECT_NE(history.find(line), std::string::npos) << line << "\n" << history;
     }
 }
