@@ -106,8 +106,8 @@ void NodeRpcProgress::take_peers(const RpcReply& network, NodeProgressState& sta
     if (!connections) {
         return;  // not told: neither starts nor ends a spell without peers
     }
-    state.peers = *connections;
-    if (*connections > 0) {
+    state.peers = connections;
+    if (state.peers > 0) {
         no_peers_since_ms_.reset();
         return;
     }
