@@ -57,6 +57,10 @@ public:
     const NodeProgressState* state() const { return state_ ? &*state_ : nullptr; }
     // It answered its last poll past its warm-up: a stop can go by RPC.
     bool answers() const { return state_.has_value() && past_warm_up_; }
+    // `stop` went to it: its windows may go as it stops, not because they were closed.
+    void stop_sent() { stop_sent_ = true; }
+    bool was_sent_stop() const { return stop_sent_; }
+
     // The tooltip's line when the progress shown comes from the node's log:
     // why not from its RPC, where that is worth saying.
     std::string log_source_line() const;
@@ -93,6 +97,7 @@ private:
     std::string why_not_;  // why the last poll brought no state
     bool told_answering_ = false;
     bool told_refused_ = false;
+    bool stop_sent_ = false;
 };
 
 }  // namespace zvkob

@@ -113,6 +113,7 @@ void rpc_stop_answered(MainWindow& w, NodeProgram& program, unsigned long id,
 // On the worker, where the node answered last; the answer comes back to the window.
 void ask_over_rpc(MainWindow& w, NodeProgram& program, std::string_view asker) {
     const unsigned long id = program.node.id();
+    program.node.rpc().stop_sent();
     run_in_background<std::string>(
         w.services.background,
         [endpoint = program.node.rpc().endpoint(), id, &http = w.services.http,
@@ -174,6 +175,7 @@ void stop_node_clicked(MainWindow& w) {
     }
     const NodeLife& life = program->node.life;
     if (life.stage() == NodeStage::asked_to_stop && !program->runs_in_console &&
+        !program->node.rpc().was_sent_stop() &&
         !w.services.nodes.shows_a_window(program->node.id())) {
         tell(w, "The " + std::string(program->name) + " program hid its windows when it was " +
                     asked_text(life, w.services.clock.now_ms()) +
