@@ -132,13 +132,15 @@ void ask_the_node_when_due(MainWindow& w) {
     if (!rpc.due(now)) {
         return;
     }
+    const bool ask_wallets = rpc.wallets_due(now);
     const std::uint64_t ticket = rpc.asking(now);
     run_in_background<RpcPoll>(
         w.services.background,
-        [watch, id = program->node.id(), &http = w.services.http, &listeners = w.services.listeners,
-         &files = w.services.files] {
+        [watch, id = program->node.id(), ask_wallets, &http = w.services.http,
+         &listeners = w.services.listeners, &files = w.services.files] {
             NodeRpcAsker asker(http, listeners, files);
-            return poll_node_rpc(watch->rpc_endpoint(files), watch->rpc_not_yet(), asker, id);
+            return poll_node_rpc(watch->rpc_endpoint(files), watch->rpc_not_yet(), ask_wallets,
+                                 asker, id);
         },
         [&w, program, ticket](RpcPoll poll) { take_poll(w, *program, ticket, poll); }, w.lifetime);
 }

@@ -7,8 +7,8 @@
 
 namespace zvkob {
 
-RpcPoll poll_node_rpc(const RpcEndpoint& endpoint, std::string not_yet, NodeRpcAsker& asker,
-                      unsigned long node_id) {
+RpcPoll poll_node_rpc(const RpcEndpoint& endpoint, std::string not_yet, bool ask_wallets,
+                      NodeRpcAsker& asker, unsigned long node_id) {
     RpcPoll poll;
     poll.endpoint = endpoint;
     poll.not_yet = std::move(not_yet);
@@ -16,7 +16,7 @@ RpcPoll poll_node_rpc(const RpcEndpoint& endpoint, std::string not_yet, NodeRpcA
         return poll;
     }
     poll.answers = asker.state(endpoint, node_id);
-    if (poll.answers->chain.ok()) {
+    if (ask_wallets && poll.answers->chain.ok()) {
         poll.wallets = asker.list_wallets(endpoint, node_id);
     }
     return poll;
@@ -131,6 +131,7 @@ void NodeRpc::take_state(const RpcPoll& poll, const NodeProgressState& state,
     warnings_ = state.warning;
     past_warm_up_ = state.condition != NodeCondition::starting;
     if (poll.wallets) {
+        wallets_asked_ms_ = asked_ms_;
         wallets_ = poll.wallets->ok()
                        ? poll.wallets->result().texts().value_or(std::vector<std::string>{})
                        : std::vector<std::string>{};

@@ -17,13 +17,13 @@ struct RpcPoll {
     RpcEndpoint endpoint;                   // where it was asked, or why it was not
     std::string not_yet;                    // not asked yet: why
     std::optional<NodeRpcAnswers> answers;  // none when there is no RPC to ask
-    std::optional<RpcReply> wallets;        // listwallets, asked once the node answers
+    std::optional<RpcReply> wallets;        // listwallets, when asked and the node answers
 };
 
-// On the worker: asks the node for its state, and its wallets once it
-// answers; nothing while there is `not_yet` a reason to wait.
-RpcPoll poll_node_rpc(const RpcEndpoint& endpoint, std::string not_yet, NodeRpcAsker& asker,
-                      unsigned long node_id);
+// On the worker: asks the node for its state, and its wallets too when
+// `ask_wallets` and it answers; nothing while there is `not_yet` a reason to wait.
+RpcPoll poll_node_rpc(const RpcEndpoint& endpoint, std::string not_yet, bool ask_wallets,
+                      NodeRpcAsker& asker, unsigned long node_id);
 
 // What changed with a poll's answers, for the history and the taskbar button.
 struct RpcNews {
@@ -47,6 +47,10 @@ public:
     bool due(std::int64_t now_ms) const;
     // A poll goes now; its answers are taken with this ticket.
     std::uint64_t asking(std::int64_t now_ms);
+    // Whether the poll asks for the loaded wallets too: at first, then once a minute.
+    bool wallets_due(std::int64_t now_ms) const {
+        return !wallets_asked_ms_ || now_ms - *wallets_asked_ms_ >= wallets_interval_ms;
+    }
     // Takes a poll's answers. `shown_before` is the state shown until now
     // (the log's, at the first answer), so that a change is told once.
     RpcNews take(std::uint64_t ticket, const RpcPoll& poll, const NodeProgressState& shown_before,
@@ -76,6 +80,8 @@ public:
     const std::string& warnings() const { return warnings_; }
 
 private:
+    static constexpr std::int64_t wallets_interval_ms = 60'000;
+
     void no_rpc(const RpcPoll& poll, RpcNews& news);
     void failed(const RpcReply& reply, RpcNews& news);
     void take_state(const RpcPoll& poll, const NodeProgressState& state,
@@ -92,6 +98,7 @@ private:
     RpcEndpoint endpoint_;
     bool past_warm_up_ = false;
     std::vector<std::string> wallets_;
+    std::optional<std::int64_t> wallets_asked_ms_;
     std::string warnings_;
     std::string no_rpc_;   // why there is no RPC to ask
     std::string why_not_;  // why the last poll brought no state

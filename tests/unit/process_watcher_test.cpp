@@ -325,6 +325,14 @@ TEST(NodeAtAGlance, AsksTheNodesRpcEveryFiveSecondsAndShowsItInPlaceOfTheLog) {
     EXPECT_EQ(rpc.wallets(), std::vector<std::string>{"main wallet"});
     EXPECT_EQ(rpc.chain_facts().size_on_disk, 600'000'000'000);
     EXPECT_EQ(rpc.warnings(), "Unknown new rules activated (versionbit 28)");
+    const auto wallet_questions = [&f] {
+        return std::count_if(f.http.bodies.begin(), f.http.bodies.end(), [](const auto& body) {
+            return body.find("listwallets") != std::string::npos;
+        });
+    };
+    f.clock.advance(5'000);
+    f.watch(false, true);
+    EXPECT_EQ(wallet_questions(), 1) << "the wallets are asked once a minute";
     EXPECT_TRUE(f.history.holds("The node's RPC answers on port 18444"));
     EXPECT_EQ(f.history_lines("The node warns: Unknown new rules"), 1U);
     const std::size_t told = f.history.events.size();
