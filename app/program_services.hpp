@@ -12,11 +12,13 @@
 #include "platform/win32/win32_clock.hpp"
 #include "platform/win32/win32_file_system.hpp"
 #include "platform/win32/win32_history.hpp"
+#include "platform/win32/win32_loopback_http.hpp"
 #include "platform/win32/win32_node_control.hpp"
 #include "platform/win32/win32_notification_area.hpp"
 #include "platform/win32/win32_notifier.hpp"
 #include "platform/win32/win32_other_copies.hpp"
 #include "platform/win32/win32_pause.hpp"
+#include "platform/win32/win32_port_listeners.hpp"
 #include "platform/win32/win32_taskbar_button.hpp"
 #include "platform/win32/wmi_process_probe.hpp"
 
@@ -44,6 +46,8 @@ struct ProgramServices {
     Win32Notifier notifier;
     EventGate gate;
     Win32BatchFileWriter batch_files;
+    Win32LoopbackHttp http;
+    Win32PortListeners listeners;
     Win32BackgroundWork background;  // its answers go through the gate
 };
 

@@ -42,11 +42,13 @@ StartPhase phase_of(Kind kind) {
     }
 }
 
-bool is_alarm(NodeCondition condition) {
+}  // namespace
+
+bool is_progress_alarm(NodeCondition condition) {
     return condition == NodeCondition::stuck || condition == NodeCondition::needs_attention;
 }
 
-bool same_state(const NodeProgressState& before, const NodeProgressState& after) {
+bool same_progress_state(const NodeProgressState& before, const NodeProgressState& after) {
     if (before.condition != after.condition) {
         return false;
     }
@@ -61,6 +63,8 @@ bool same_state(const NodeProgressState& before, const NodeProgressState& after)
             return true;
     }
 }
+
+namespace {
 
 NodeProgressState stuck(NodeProgressState state, StuckReason reason, std::int64_t quiet_since,
                         std::int64_t now_ms) {
@@ -305,13 +309,14 @@ void NodeProgress::evaluate(std::int64_t now_ms) {
         catching_up_since_ms_ = now_ms;
         next.catching_up_ms = 0;
     }
-    if (!same_state(state_, next)) {
+    if (!same_progress_state(state_, next)) {
         const int utc_offset = utc_offset_at_ ? utc_offset_at_(next.quiet_since_utc_ms) : 0;
         std::string event = progress_event(state_, next, utc_offset);
         if (!event.empty()) {
             news_.events.push_back(std::move(event));
         }
-        news_.alarm = news_.alarm || (is_alarm(next.condition) && !is_alarm(state_.condition));
+        news_.alarm = news_.alarm ||
+                      (is_progress_alarm(next.condition) && !is_progress_alarm(state_.condition));
     }
     if (next.condition == NodeCondition::synced) {
         catching_up_since_ms_.reset();

@@ -69,6 +69,7 @@ struct NodeProgressState {
     std::optional<std::int64_t> behind_ms;             // from the tip's block time to now
     std::optional<std::int64_t> last_block_ago_ms;     // since the node took a new block
     std::optional<std::int64_t> catching_up_ms;        // how long catching up has taken so far
+    std::optional<std::int64_t> peers;                 // connections, where the node's RPC told
     StuckReason stuck_reason = StuckReason::no_block;  // when stuck
     std::int64_t quiet_since_utc_ms = 0;               // when stuck
     std::int64_t quiet_ms = 0;                         // when stuck
@@ -82,6 +83,13 @@ struct ProgressNews {
     std::vector<std::string> events;  // history lines, oldest first
     bool alarm = false;               // it became stuck or needs attention: flash the taskbar once
 };
+
+// Whether a change from `before` to `after` is worth a history line: the
+// condition, or the start's phase, the reason of a stuck or unknown state.
+bool same_progress_state(const NodeProgressState& before, const NodeProgressState& after);
+
+// Whether the node is in a state that flashes the taskbar button once.
+bool is_progress_alarm(NodeCondition condition);
 
 // How many minutes local time is ahead of UTC at a moment.
 using UtcOffsetAt = std::function<int(std::int64_t utc_ms)>;

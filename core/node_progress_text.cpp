@@ -43,7 +43,11 @@ std::string height_part(const NodeProgressState& state) {
     return state.height ? " · height " + with_thousands(*state.height) : "";
 }
 
+// The node's RPC names its start phase itself, in its own words (and language).
 std::string starting_text(const NodeProgressState& state) {
+    if (!state.detail.empty()) {
+        return "Starting · " + shown_text(state.detail, tooltip_line_characters);
+    }
     constexpr std::array phases = {"Starting",
                                    "Loading blocks",
                                    "Verifying blocks",
@@ -60,6 +64,10 @@ std::string starting_text(const NodeProgressState& state) {
     return text;
 }
 
+std::string peers_part(const NodeProgressState& state) {
+    return state.peers ? " · " + counted(*state.peers, "peer") : "";
+}
+
 std::string catching_up_text(const NodeProgressState& state) {
     std::string text = "Catching up" + height_part(state);
     if (state.height && state.header_height && *state.header_height > *state.height) {
@@ -71,7 +79,7 @@ std::string catching_up_text(const NodeProgressState& state) {
     if (state.behind_ms) {
         text += " · " + behind_text(*state.behind_ms) + " behind";
     }
-    return text;
+    return text + peers_part(state);
 }
 
 std::string unknown_text(const NodeProgressState& state) {
@@ -193,7 +201,8 @@ std::string progress_tooltip(const NodeProgressState& state) {
             return "Synced" + height_part(state) +
                    (state.last_block_ago_ms
                         ? " · last block " + coarse_duration(*state.last_block_ago_ms) + " ago"
-                        : "");
+                        : "") +
+                   peers_part(state);
         case NodeCondition::stuck:
             return stuck_text(state);
         case NodeCondition::stopping:

@@ -73,6 +73,7 @@ std::optional<NodeProgressState> NodeRpcProgress::update(const RpcReply& chain,
     }
     NodeProgressState state = from_chain(chain, now_ms);
     take_peers(network, state, now_ms);
+    time_the_catch_up(state, now_ms);
     state.warning = warnings_of(chain, network);
     return state;
 }
@@ -105,7 +106,8 @@ void NodeRpcProgress::take_peers(const RpcReply& network, NodeProgressState& sta
     if (!connections) {
         return;  // not told: neither starts nor ends a spell without peers
     }
-    if (*connections > 0) {
+    state.peers = connections;
+    if (state.peers > 0) {
         no_peers_since_ms_.reset();
         return;
     }
@@ -118,6 +120,19 @@ void NodeRpcProgress::take_peers(const RpcReply& network, NodeProgressState& sta
         state.stuck_reason = StuckReason::no_peers;
         state.quiet_since_utc_ms = *no_peers_since_ms_;
         state.quiet_ms = quiet;
+    }
+}
+
+// The first synced state still carries how long the catch-up took.
+void NodeRpcProgress::time_the_catch_up(NodeProgressState& state, std::int64_t now_ms) {
+    if (state.condition == NodeCondition::catching_up && !catching_up_since_ms_) {
+        catching_up_since_ms_ = now_ms;
+    }
+    if (catching_up_since_ms_) {
+        state.catching_up_ms = std::max<std::int64_t>(0, now_ms - *catching_up_since_ms_);
+    }
+    if (state.condition == NodeCondition::synced) {
+        catching_up_since_ms_.reset();
     }
 }
 

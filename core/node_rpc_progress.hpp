@@ -34,8 +34,11 @@ public:
 private:
     NodeProgressState from_chain(const RpcReply& chain, std::int64_t now_ms);
     void take_peers(const RpcReply& network, NodeProgressState& state, std::int64_t now_ms);
+    // How long catching up has taken, for "caught up after 5 h 12 min".
+    void time_the_catch_up(NodeProgressState& state, std::int64_t now_ms);
 
     std::optional<std::int64_t> no_peers_since_ms_;
+    std::optional<std::int64_t> catching_up_since_ms_;
     NodeChainFacts facts_;
 };
 

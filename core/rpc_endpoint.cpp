@@ -191,7 +191,7 @@ NodeFamily node_family_of(std::string_view program) {
     return NodeFamily::bitcoin;
 }
 
-void RpcLogFacts::feed(std::string_view line) {
+bool RpcLogFacts::feed(std::string_view line) {
     line = trimmed(line);
     if (const auto at = line.find(binding_text); at != std::string_view::npos) {
         std::string_view rest = line.substr(at + binding_text.size());
@@ -201,14 +201,14 @@ void RpcLogFacts::feed(std::string_view line) {
         }
         const auto port_at = rest.rfind(" port ");
         if (port_at == std::string_view::npos) {
-            return;
+            return false;
         }
         const std::string address = unbracketed(rest.substr(0, port_at));
         if (const auto port = port_number(rest.substr(port_at + 6))) {
             port_ = port;
         }
         (failed ? failed_ : bound_).push_back(address);
-        return;
+        return true;
     }
     constexpr std::string_view cookie_text = "Generated RPC authentication cookie ";
     if (const auto at = line.find(cookie_text); at != std::string_view::npos) {
@@ -217,7 +217,10 @@ void RpcLogFacts::feed(std::string_view line) {
         password_set_ = true;
     } else if (line.find("Unable to bind any endpoint for RPC server") != std::string_view::npos) {
         none_bound_ = true;
+    } else {
+        return false;
     }
+    return true;
 }
 
 RpcEndpoint rpc_endpoint(std::string_view command_line, const ReadConfFile& read_conf,

@@ -19,7 +19,8 @@ NodeFamily node_family_of(std::string_view program);
 class RpcLogFacts {
 public:
     void new_run() { *this = RpcLogFacts(); }
-    void feed(std::string_view line);
+    // Returns whether the line told anything about the RPC server.
+    bool feed(std::string_view line);
 
     std::optional<std::uint16_t> port() const { return port_; }
     // Addresses the node bound, and those it could not (another program holds them).

@@ -6,6 +6,7 @@
 #include "main_window/node_log.hpp"
 #include "main_window/keep_node_running.hpp"
 #include "main_window/launcher.hpp"
+#include "main_window/node_at_a_glance.hpp"
 #include "main_window/process_watcher.hpp"
 #include "main_window/session_end.hpp"
 #include "main_window/shown_state.hpp"
@@ -115,6 +116,7 @@ void process_watcher_tick(MainWindow& w) {
     }
     w.launch_button.set_enabled(!w.qt.status.running() && !w.daemon.status.running());
     note_query(w);
+    ask_the_node_when_due(w);
     follow_node_stops(w);
     end_the_hold_when_due(w);
     show_state(w);

@@ -41,11 +41,10 @@ std::optional<TrayIcon> wanted_tray_icon(const MainWindow& w) {
     }
     const bool query_fails =
         !w.qt.status.query_failure().empty() || !w.daemon.status.query_failure().empty();
-    const bool shows_progress = w.show_progress.ticked() && w.glance.state();
     return tray_icon({.instance = w.instance_name,
                       .query_fails = query_fails,
                       .node_runs = w.qt.status.running() || w.daemon.status.running(),
-                      .progress = shows_progress ? &*w.glance.state() : nullptr});
+                      .progress = w.show_progress.ticked() ? node_state_shown(w) : nullptr});
 }
 
 void keep_tray_icon(MainWindow& w, std::optional<TrayIcon> icon) {

@@ -31,11 +31,13 @@
 #include "platform/command_runner.hpp"
 #include "platform/file_system.hpp"
 #include "platform/history.hpp"
+#include "platform/loopback_http.hpp"
 #include "platform/node_control.hpp"
 #include "platform/notification_area.hpp"
 #include "platform/notifier.hpp"
 #include "platform/other_copies.hpp"
 #include "platform/pause.hpp"
+#include "platform/port_listeners.hpp"
 #include "platform/process_probe.hpp"
 #include "platform/settings_store.hpp"
 #include "platform/startup_entry.hpp"
@@ -61,6 +63,8 @@ struct MainWindowServices {
     BackgroundWork& background;
     TaskbarButton& taskbar;
     NotificationArea& tray_area;
+    LoopbackHttp& http;        // the node's RPC, asked on the worker
+    PortListeners& listeners;  // who listens on the node's RPC port
 };
 
 // One of the two node programs, as the main window knows it.

@@ -10,40 +10,69 @@ namespace zvkob {
 namespace {
 
 void forget_progress(MainWindow& w) {
+    for (NodeProgram* program : w.programs()) {
+        program->node.rpc().forget();
+    }
     if (w.glance.forget()) {
         show_state(w);
     }
 }
 
 // Trouble, and the end of a catch-up, are worth a quiet notice.
-void give_notices(MainWindow& w, const ProgressReading& reading) {
-    const NodeCondition was =
-        w.glance.state() ? w.glance.state()->condition : NodeCondition::unknown;
-    const NodeCondition now = reading.state.condition;
-    if (reading.news.alarm) {
+void give_notices(MainWindow& w, NodeCondition was, const NodeProgressState& now, bool alarm) {
+    if (alarm) {
         tray_notice(w, NoticeKind::trouble,
-                    now == NodeCondition::stuck ? "the node is stuck" : "the node needs attention",
-                    progress_tooltip(reading.state));
-    } else if (was == NodeCondition::catching_up && now == NodeCondition::synced) {
-        tray_notice(w, NoticeKind::caught_up, "the node has caught up",
-                    progress_tooltip(reading.state));
+                    now.condition == NodeCondition::stuck ? "the node is stuck"
+                                                          : "the node needs attention",
+                    progress_tooltip(now));
+    } else if (was == NodeCondition::catching_up && now.condition == NodeCondition::synced) {
+        tray_notice(w, NoticeKind::caught_up, "the node has caught up", progress_tooltip(now));
     }
 }
 
 // The node's state changed: the history tells it, and a node that became
 // stuck or needs attention flashes the taskbar button once.
-void take_reading(MainWindow& w, const ProgressReading& reading) {
-    for (const std::string& event : reading.news.events) {
+void tell_news(MainWindow& w, const NodeProgram& program, NodeCondition was,
+               const std::vector<std::string>& events, bool alarm) {
+    for (const std::string& event : events) {
         w.services.history.record(event);
     }
+    if (alarm) {
+        w.services.windows.flash_main_window();
+    }
+    if (const NodeProgressState* now = node_state_shown(w, program)) {
+        give_notices(w, was, *now, alarm);
+    }
+}
+
+NodeCondition shown_condition(const MainWindow& w, const NodeProgram& program) {
+    const NodeProgressState* shown = node_state_shown(w, program);
+    return shown ? shown->condition : NodeCondition::unknown;
+}
+
+// While the node's RPC answers, its state is the one shown and told: the
+// log's changes are told only for an error line, which the RPC never shows.
+void take_reading(MainWindow& w, const NodeProgram& program, const ProgressReading& reading) {
     if (!reading.reading_event.empty()) {
         w.services.history.record(reading.reading_event);
     }
-    if (reading.news.alarm) {
-        w.services.windows.flash_main_window();
-    }
-    give_notices(w, reading);
+    const NodeCondition was = shown_condition(w, program);
     w.glance.take(reading.state);
+    if (program.node.rpc().state() == nullptr ||
+        reading.state.condition == NodeCondition::needs_attention) {
+        tell_news(w, program, was, reading.news.events, reading.news.alarm);
+    }
+    show_state(w);
+}
+
+void take_poll(MainWindow& w, NodeProgram& program, std::uint64_t ticket, const RpcPoll& poll) {
+    const NodeProgressState* log_state = w.glance.state_of(program);
+    const NodeCondition was = shown_condition(w, program);
+    const std::int64_t now = w.services.clock.now_ms();
+    const RpcNews news =
+        program.node.rpc().take(ticket, poll, log_state ? *log_state : NodeProgressState{}, now,
+                                w.services.clock.utc_offset_minutes_at(now));
+    tell_news(w, program, was, news.events, news.alarm);
     show_state(w);
 }
 
@@ -61,7 +90,7 @@ void follow(MainWindow& w, NodeProgram& program) {
     std::shared_ptr<ProgressWatch> watch = w.glance.watched();
     if (watch->has_no_log()) {
         // Nothing to wait on: the worker is not woken every two seconds for it.
-        take_reading(w, watch->read(w.services.files, w.services.clock.now_ms()));
+        take_reading(w, program, watch->read(w.services.files, w.services.clock.now_ms()));
         return;
     }
     w.glance.reading_started();
@@ -70,10 +99,10 @@ void follow(MainWindow& w, NodeProgram& program) {
         [watch, &files = w.services.files, now = w.services.clock.now_ms()] {
             return watch->read(files, now);
         },
-        [&w, watch](ProgressReading reading) {
+        [&w, &program, watch](ProgressReading reading) {
             w.glance.reading_done();
             if (w.glance.watches(watch)) {  // still the node of this copy
-                take_reading(w, reading);
+                take_reading(w, program, reading);
             }
         },
         w.lifetime);
@@ -88,6 +117,32 @@ void node_progress_tick(MainWindow& w) {
         return;
     }
     follow(w, *program);
+}
+
+void ask_the_node_when_due(MainWindow& w) {
+    NodeProgram* program = w.show_progress.ticked() ? running_node_program(w) : nullptr;
+    const std::shared_ptr<ProgressWatch> watch = w.glance.watched();
+    if (program == nullptr || program->node.id() == 0 || !watch ||
+        watch->node_id() != program->node.id()) {
+        return;  // the log's watch comes first: it knows what the log says of the RPC
+    }
+    NodeRpc& rpc = program->node.rpc();
+    const std::int64_t now = w.services.clock.now_ms();
+    rpc.follow(program->node.id(), now);
+    if (!rpc.due(now)) {
+        return;
+    }
+    const bool ask_wallets = rpc.wallets_due(now);
+    const std::uint64_t ticket = rpc.asking(now);
+    run_in_background<RpcPoll>(
+        w.services.background,
+        [watch, id = program->node.id(), ask_wallets, &http = w.services.http,
+         &listeners = w.services.listeners, &files = w.services.files] {
+            NodeRpcAsker asker(http, listeners, files);
+            return poll_node_rpc(watch->rpc_endpoint(files), watch->rpc_not_yet(), ask_wallets,
+                                 asker, id);
+        },
+        [&w, program, ticket](RpcPoll poll) { take_poll(w, *program, ticket, poll); }, w.lifetime);
 }
 
 void show_progress_clicked(MainWindow& w) {

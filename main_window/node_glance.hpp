@@ -42,6 +42,8 @@ public:
     void take(const NodeProgressState& state) { state_ = state; }
 
     const std::optional<NodeProgressState>& state() const { return state_; }
+    // The program whose node it watches, or none.
+    const NodeProgram* of() const { return of_; }
     // Its state when it is of `program`.
     const NodeProgressState* state_of(const NodeProgram& program) const {
         return of_ == &program && state_ ? &*state_ : nullptr;

@@ -110,6 +110,7 @@ void NodeOfThisCopy::look_at_list(const NodeWatch& watch, Sighting& sighting) {
 NodeGone NodeOfThisCopy::gone(unsigned long id, std::optional<ProcessEnd> end,
                               std::int64_t ran_ms) {
     NodeGone ended{id, end, ran_ms, nullptr};
+    rpc_.forget();
     if (started_here_) {
         ended.interpreter = std::move(interpreter_);
     }

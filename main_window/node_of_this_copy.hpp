@@ -10,6 +10,7 @@
 #include "main_window/folder_keys.hpp"
 #include "main_window/namesakes.hpp"
 #include "main_window/node_life.hpp"
+#include "main_window/node_rpc.hpp"
 #include "platform/history.hpp"
 #include "platform/node_control.hpp"
 #include "platform/other_copies.hpp"
@@ -57,7 +58,8 @@ struct Sighting {
 // another copy's node. The processes are listed only when something may have
 // changed: the query counts another number of them than this copy knows, a
 // verdict about one is due again (every minute, and at news from another
-// copy), or a started node is being looked for.
+// copy), or a started node is being looked for. What the node's RPC tells
+// of it is kept here too, for as long as it is this copy's node.
 class NodeOfThisCopy {
 public:
     NodeLife life;
@@ -88,6 +90,10 @@ public:
     // Why the node is followed by its process number only (Windows would not
     // open it), or empty.
     const std::string& not_held_reason() const { return not_held_reason_; }
+
+    // What the node's own RPC tells of it (forgotten when the node goes).
+    NodeRpc& rpc() { return rpc_; }
+    const NodeRpc& rpc() const { return rpc_; }
 
     // Another copy asks: whether `process_id` is this copy's node, or the
     // node it is starting right now.
@@ -137,6 +143,7 @@ private:
     std::string started_with_;
     bool started_here_ = false;  // found as the child of an interpreter this copy started
     std::map<unsigned long, Namesake> namesakes_;
+    NodeRpc rpc_;
 };
 
 }  // namespace zvkob

@@ -1,10 +1,18 @@
 #include "main_window/progress_watch.hpp"
 
 #include "core/node_log_location.hpp"
+#include "core/node_progress_line.hpp"
 #include "core/node_progress_text.hpp"
 #include "main_window/node_log.hpp"
 
 namespace zvkob {
+namespace {
+
+// Lines written this long before the node was started are still its own, as
+// the reading of its progress counts them.
+constexpr std::int64_t start_slack_ms = 60'000;
+
+}  // namespace
 
 ProgressWatch::ProgressWatch(unsigned long node_id, std::string started_with,
                              std::string data_folder, Clock& clock,
@@ -12,7 +20,8 @@ ProgressWatch::ProgressWatch(unsigned long node_id, std::string started_with,
     : node_id_(node_id),
       started_with_(std::move(started_with)),
       data_folder_(std::move(data_folder)),
-      progress_([&clock](std::int64_t utc_ms) { return clock.utc_offset_minutes_at(utc_ms); }) {
+      progress_([&clock](std::int64_t utc_ms) { return clock.utc_offset_minutes_at(utc_ms); }),
+      seen_starting_ms_(seen_starting_ms) {
     if (seen_starting_ms) {
         progress_.node_started(*seen_starting_ms);
     }
@@ -34,13 +43,54 @@ bool ProgressWatch::find_the_log(FileSystem& files, std::int64_t now_ms) {
     return log_path_.has_value();
 }
 
+// Each start of the node writes where its RPC listens anew; what a run
+// before the one this copy saw start wrote is not this node's.
+void ProgressWatch::take_rpc_facts(std::span<const std::string_view> lines) {
+    for (const std::string_view line : lines) {
+        const ProgressLine read = read_progress_line(line);
+        if (seen_starting_ms_ && read.utc_ms &&
+            *read.utc_ms < *seen_starting_ms_ - start_slack_ms) {
+            continue;
+        }
+        if (read.kind == ProgressLineKind::session_start) {
+            rpc_facts_.new_run();
+            rpc_endpoint_.reset();
+        }
+        if (rpc_facts_.feed(line)) {
+            rpc_endpoint_.reset();
+        }
+    }
+}
+
+const RpcEndpoint& ProgressWatch::rpc_endpoint(FileSystem& files) {
+    if (!rpc_endpoint_) {
+        rpc_endpoint_ = zvkob::rpc_endpoint(
+            log_command_line(started_with_, data_folder_),
+            [&files](std::string_view path) { return files.read_text(path, TextCoding::utf8); },
+            rpc_facts_);
+    }
+    return *rpc_endpoint_;
+}
+
+// A node this copy saw start writes a new cookie after it has bound its
+// port: until its log says so, the cookie there may be an earlier run's, and
+// the port another program's.
+std::string ProgressWatch::rpc_not_yet() const {
+    if (!seen_starting_ms_ || !log_read_ || rpc_facts_.cookie_path()) {
+        return {};
+    }
+    return "waiting for the node's log to name its new cookie";
+}
+
 ProgressReading ProgressWatch::read(FileSystem& files, std::int64_t now_ms) {
     ProgressReading reading;
     if (find_the_log(files, now_ms)) {
         OpenedFile opened = files.open_shared(*log_path_);
         if (opened.file) {
+            log_read_ = true;
             const NewLogLines& lines = follower_.poll(*opened.file);
             progress_.feed(lines.lines, now_ms);
+            take_rpc_facts(lines.lines);
             reading.reading_event = log_reading_event(lines);
         } else {
             progress_.read_failed(*log_path_ + " cannot be read: " + opened.failure, now_ms);

@@ -1,10 +1,13 @@
 #pragma once
 #include <cstdint>
 #include <optional>
+#include <span>
 #include <string>
+#include <string_view>
 
 #include "core/log_follower.hpp"
 #include "core/node_progress.hpp"
+#include "core/rpc_endpoint.hpp"
 #include "platform/clock.hpp"
 #include "platform/file_system.hpp"
 
@@ -35,8 +38,16 @@ public:
     // On the worker: opens the log, reads what is new, closes it.
     ProgressReading read(FileSystem& files, std::int64_t now_ms);
 
+    // On the worker: where the node's RPC listens and its cookie, from what
+    // its log of this run said so far, then its command line and
+    // configuration file. Worked out again only once the log tells more.
+    const RpcEndpoint& rpc_endpoint(FileSystem& files);
+    // On the worker: why the node's RPC is not to be asked yet, or empty.
+    std::string rpc_not_yet() const;
+
 private:
     bool find_the_log(FileSystem& files, std::int64_t now_ms);
+    void take_rpc_facts(std::span<const std::string_view> lines);
 
     unsigned long node_id_;
     std::string started_with_;
@@ -45,6 +56,10 @@ private:
     bool log_looked_for_ = false;
     LogFollower follower_;
     NodeProgress progress_;
+    std::optional<std::int64_t> seen_starting_ms_;
+    bool log_read_ = false;  // the log was opened at least once
+    RpcLogFacts rpc_facts_;
+    std::optional<RpcEndpoint> rpc_endpoint_;  // none until asked, or once the log told more
 };
 
 }  // namespace zvkob

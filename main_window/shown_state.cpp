@@ -41,9 +41,11 @@ std::string stopping_tip(const NodeProgram& program, std::int64_t now_ms) {
 
 std::string label_tip(const MainWindow& w, const NodeProgram& program, std::int64_t now_ms) {
     std::string tip;
-    if (const NodeProgressState* state = w.glance.state_of(program)) {
+    if (const NodeProgressState* state = node_state_shown(w, program)) {
         tip = progress_tooltip(*state);
         add_line(tip, warning_tooltip(*state));
+        add_line(tip, state == program.node.rpc().state() ? std::string("From the node's RPC")
+                                                          : program.node.rpc().log_source_line());
     }
     add_line(tip, program.status.query_failure_tip(program.image));
     add_line(tip, stopping_tip(program, now_ms));
@@ -68,8 +70,8 @@ TaskbarProgress taskbar_shown(const MainWindow& w) {
         return {};
     }
     const bool waiting = w.countdown_timer.enabled() && w.countdown.waiting().has_value();
-    return w.glance.state() ? taskbar_progress(*w.glance.state(), waiting)
-                            : taskbar_progress(NodeProgressState{}, waiting);
+    const NodeProgressState* state = node_state_shown(w);
+    return taskbar_progress(state ? *state : NodeProgressState{}, waiting);
 }
 
 // Auto Close is ticked but does not act while Keep Node Running is on.
@@ -78,6 +80,19 @@ bool auto_close_waits(const MainWindow& w) {
 }
 
 }  // namespace
+
+const NodeProgressState* node_state_shown(const MainWindow& w, const NodeProgram& program) {
+    const NodeProgressState* from_log = w.glance.state_of(program);
+    const NodeProgressState* from_rpc = program.node.rpc().state();
+    if (from_rpc && !(from_log && from_log->condition == NodeCondition::needs_attention)) {
+        return from_rpc;
+    }
+    return from_log;
+}
+
+const NodeProgressState* node_state_shown(const MainWindow& w) {
+    return w.glance.of() ? node_state_shown(w, *w.glance.of()) : nullptr;
+}
 
 std::string asked_text(const NodeLife& life, std::int64_t now_ms) {
     const auto& request = life.stop_request();

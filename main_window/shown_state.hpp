@@ -22,6 +22,12 @@ struct ShownState {
     std::optional<TrayIcon> tray_icon;  // none: no icon in the notification area
 };
 
+// The node's state as shown: from its RPC while it answers, else from its
+// log; an error line in its log shows all the same. None while nothing is known.
+const NodeProgressState* node_state_shown(const MainWindow& window, const NodeProgram& program);
+// The same for the node the window follows the progress of.
+const NodeProgressState* node_state_shown(const MainWindow& window);
+
 ShownState what_the_window_shows(const MainWindow& window, std::int64_t now_ms);
 
 // Shows it; every handler that changes the state ends with this.

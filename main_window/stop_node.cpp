@@ -1,5 +1,6 @@
 #include "main_window/stop_node.hpp"
 
+#include "core/node_rpc_asker.hpp"
 #include "core/time_text.hpp"
 #include "main_window/event_order.hpp"
 #include "main_window/shown_state.hpp"
@@ -63,6 +64,70 @@ void tell_still_running(MainWindow& w, NodeProgram& program) {
                 "\n\nStop Node asks it again.");
 }
 
+// Where the node's RPC does not answer: Ctrl+C on the console of the DAEMON
+// program, a close to the windows of the QT program.
+Outcome ask_by_hand(MainWindow& w, const NodeProgram& program) {
+    const unsigned long id = program.node.id();
+    return program.runs_in_console ? w.services.nodes.press_ctrl_c(id, program.node.interpreter())
+                                   : w.services.nodes.close_windows(id);
+}
+
+const char* by_hand_text(const NodeProgram& program) {
+    return program.runs_in_console ? " with Ctrl+C on its console" : ", closing its windows";
+}
+
+// The history says which way the stop was asked.
+void note_the_request(MainWindow& w, NodeProgram& program, std::string_view asker,
+                      std::string_view how) {
+    const bool again = program.node.life.stage() == NodeStage::asked_to_stop;
+    const std::string first =
+        again ? " again; it was first " + asked_text(program.node.life, w.services.clock.now_ms())
+              : std::string();
+    program.node.life.on(NodeEvent::stop_asked, w.services.clock.now_ms());
+    w.services.history.record(std::string(asker) + " asked " + program.described() + " to stop" +
+                              std::string(how) + first + ".");
+    end_the_countdown(w, asker);
+}
+
+// The node did not take the stop over its RPC: it is asked the other way,
+// if it still runs and nobody asked otherwise meanwhile.
+void rpc_stop_answered(MainWindow& w, NodeProgram& program, unsigned long id,
+                       const std::string& asker, const std::string& refusal) {
+    if (refusal.empty() || program.node.id() != id ||
+        program.node.life.stage() != NodeStage::asked_to_stop) {
+        return;
+    }
+    const std::string which = program.described();
+    const Outcome asked = ask_by_hand(w, program);
+    w.services.history.record(
+        which + " did not take the stop over its RPC (" + refusal + "); " + asker +
+        (asked ? " asked it" + std::string(by_hand_text(program)) + " instead."
+               : " could not ask it otherwise: " + asked.reason()));
+    if (!asked && !w.sign_out.ending()) {
+        tell(w, "ZV-KOB could not ask " + which + " to stop.\n\nIts RPC: " + refusal + "\n\n" +
+                    asked.reason());
+    }
+}
+
+// On the worker, where the node answered last; the answer comes back to the window.
+void ask_over_rpc(MainWindow& w, NodeProgram& program, std::string_view asker) {
+    const unsigned long id = program.node.id();
+    program.node.rpc().stop_sent();
+    run_in_background<std::string>(
+        w.services.background,
+        [endpoint = program.node.rpc().endpoint(), id, &http = w.services.http,
+         &listeners = w.services.listeners, &files = w.services.files] {
+            NodeRpcAsker rpc(http, listeners, files);
+            const RpcReply reply = rpc.stop(endpoint, id);
+            return reply.ok() ? std::string() : reply.describe();
+        },
+        [&w, &program, id, asker = std::string(asker)](const std::string& refusal) {
+            rpc_stop_answered(w, program, id, asker, refusal);
+            show_state(w);
+        },
+        w.lifetime);
+}
+
 }  // namespace
 
 NodeProgram* running_node_program(MainWindow& w) {
@@ -83,26 +148,18 @@ Outcome ask_node_to_stop(MainWindow& w, NodeProgram& program, std::string_view a
                                   " program: this copy has no node of it running.");
         return Outcome::failure(no_node_of_this_copy(program));
     }
+    if (program.node.rpc().answers()) {
+        note_the_request(w, program, asker, " over its RPC");
+        ask_over_rpc(w, program, asker);
+        return Outcome::success();
+    }
     const std::string which = program.described();
-    const unsigned long id = program.node.id();
-    const Outcome asked = program.runs_in_console
-                              ? w.services.nodes.press_ctrl_c(id, program.node.interpreter())
-                              : w.services.nodes.close_windows(id);
-    if (!asked) {
+    if (const Outcome asked = ask_by_hand(w, program); !asked) {
         w.services.history.record(std::string(asker) + " could not ask " + which +
                                   " to stop: " + asked.reason());
         return Outcome::failure("ZV-KOB could not ask " + which + " to stop.\n\n" + asked.reason());
     }
-    const bool again = program.node.life.stage() == NodeStage::asked_to_stop;
-    const std::string first =
-        again ? " again; it was first " + asked_text(program.node.life, w.services.clock.now_ms())
-              : std::string();
-    program.node.life.on(NodeEvent::stop_asked, w.services.clock.now_ms());
-    w.services.history.record(
-        std::string(asker) + " asked " + which + " to stop" +
-        (program.runs_in_console ? " with Ctrl+C on its console" : ", closing its windows") +
-        first + ".");
-    end_the_countdown(w, asker);
+    note_the_request(w, program, asker, by_hand_text(program));
     return Outcome::success();
 }
 
@@ -117,6 +174,7 @@ void stop_node_clicked(MainWindow& w) {
     }
     const NodeLife& life = program->node.life;
     if (life.stage() == NodeStage::asked_to_stop && !program->runs_in_console &&
+        !program->node.rpc().was_sent_stop() &&
         !w.services.nodes.shows_a_window(program->node.id())) {
         tell(w, "The " + std::string(program->name) + " program hid its windows when it was " +
                     asked_text(life, w.services.clock.now_ms()) +

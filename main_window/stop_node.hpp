@@ -7,8 +7,10 @@
 namespace zvkob {
 
 // Stopping the node of this copy the way it handles itself, never by
-// killing it: Ctrl+C on the console of the DAEMON program, a close to the
-// windows of the QT program. Keep Node Running leaves a stop it asked for.
+// killing it: `stop` over its RPC while it answers there past its warm-up
+// (on the worker; should the node not take it, the other way follows), else
+// Ctrl+C on the console of the DAEMON program, a close to the windows of the
+// QT program. Keep Node Running leaves a stop it asked for.
 
 // The program whose node of this copy runs: the chosen one first.
 NodeProgram* running_node_program(MainWindow& window);

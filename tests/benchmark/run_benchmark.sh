@@ -8,9 +8,12 @@
 # then the time from process start to the
 # window shown, for each of the two in turns; then ZV-KOB following a node
 # that writes 100 UpdateTip lines a second, for a minute with Show the Node's
-# Progress on and for one with it off.
+# Progress on and for one with it off. The part "rpc" (asked for by name)
+# follows that node serving RPC with its progress on: asked by ZV-KOB, then
+# with its RPC off.
 #   tests/benchmark/run_benchmark.sh [BUILD_DIR] [SECONDS] [STARTS] [PARTS]
-# PARTS picks some of "ticks watch start progress" (all of them by default).
+# PARTS picks some of "ticks watch start progress rpc" ("ticks watch start
+# progress" by default).
 # ZVKOB_BENCHMARK_EXE=<Windows path> watches with another ZV-KOB.exe, such as
 # the release build: ZVKOB_BENCHMARK_EXE='Z:\path\to\dist\ZV-KOB.exe'.
 set -eu
@@ -132,4 +135,18 @@ if has progress; then
     }'
     echo "private memory (RssAnon) with it on: $on_before kB at the start, $on_after kB at the end: $((on_after - on_before)) kB more"
     echo "private memory (RssAnon) with it off: $off_before kB at the start, $off_after kB at the end: $((off_after - off_before)) kB more"
+fi
+
+if has rpc; then
+    echo
+    watch rpc-on 'ZV-KOB-Benchmark\.exe'
+    read -r on_before on_after on_cpu on_server <"$out.kb" && rm -f "$out.kb"
+    echo
+    watch rpc-off 'ZV-KOB-Benchmark\.exe'
+    read -r off_before off_after off_cpu off_server <"$out.kb" && rm -f "$out.kb"
+    echo
+    awk -v a="$on_cpu" -v b="$off_cpu" -v sa="$on_server" -v sb="$off_server" 'BEGIN {
+        printf "CPU with the node'"'"'s RPC asked / off: wine process %.2f x; with the wineserver %.2f x (at most 1.05 x is the aim)\n", a / b, (a + sa) / (b + sb)
+    }'
+    echo "private memory (RssAnon) at the end: RPC asked $on_after kB, RPC off $off_after kB: $((on_after - off_after)) kB more (at most 512 is the aim)"
 fi

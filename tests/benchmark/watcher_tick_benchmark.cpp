@@ -14,6 +14,9 @@
 //   watcher_tick_benchmark progress-on|progress-off [SECONDS]   a copy of
 //       ZV-KOB launches a node that catches up at 100 heights a second and
 //       watches it for SECONDS, with Show the Node's Progress on or off
+//   watcher_tick_benchmark rpc-on|rpc-off [SECONDS]   the same, progress on,
+//       with a node that serves RPC (on port 48443): asked by ZV-KOB, or not
+//       (started without -server, its RPC counts as off)
 #include <windows.h>
 #include <psapi.h>
 #include <wbemidl.h>
@@ -302,19 +305,21 @@ int watch_with(bool bare, int seconds) {
 // A copy of ZV-KOB that launches, through its batch file, a node catching up
 // at 100 heights a second (an UpdateTip line each in its debug.log) and
 // follows it, with Show the Node's Progress on or off.
-int follow_progress(bool on, int seconds) {
+int follow_progress(bool on, int seconds, std::string_view rpc_options = "") {
     ScratchFolder folder(L"benchmark-progress");
     copy_file(stand_in_node_exe(), folder.file(running_node));
     const std::wstring batch = folder.file(L"ZVKOB-QT.BAT");
     write_file(batch, "call \"" + narrow(folder.file(running_node)) + "\" -datadir=\"" +
-                          narrow(folder.path()) + "\" --sync=800000-1000000 --sync-rate=100\r\n");
+                          narrow(folder.path()) + "\" --sync=800000-1000000 --sync-rate=100" +
+                          std::string(rpc_options) + "\r\n");
+    const bool asked = rpc_options.find("-server") != std::string_view::npos;
     Watcher watcher = zv_kob_watcher(folder);
     write_setting(copy_name, L"USE_QT_BAT_TICKBOX", L"1");
     write_setting(copy_name, L"BAT_QT_RUN_COMMAND_TEXTBOX", batch);
     write_setting(copy_name, L"NODE_PROGRESS", on ? L"1" : L"0");
     std::printf("Show the Node's Progress %s; the node writes 100 UpdateTip lines a second\n",
                 on ? "on" : "off");
-    watcher.get_going = [on](HWND window) {
+    watcher.get_going = [on, asked](HWND window) {
         const WindowSpec& layout = main_window_layout();
         const HWND label = control(window, layout, main_layout::qt_status);
         if (!wait_until([&] { return text(label) == L"!!! QT STOPPED !!!"; }, 10s)) {
@@ -325,6 +330,14 @@ int follow_progress(bool on, int seconds) {
             return false;
         }
         if (on && !wait_until([&] { return tooltip_of(label).find(L"Catching up") == 0; }, 20s)) {
+            return false;
+        }
+        if (asked && !wait_until(
+                         [&] {
+                             return tooltip_of(label).find(L"From the node's RPC") !=
+                                    std::wstring::npos;
+                         },
+                         20s)) {
             return false;
         }
         std::printf("status label's tooltip: %s\n", narrow(tooltip_of(label)).c_str());
@@ -355,11 +368,17 @@ int main(int argc, char** argv) {
     if (mode == "progress-on" || mode == "progress-off") {
         return zvkob::benchmark::follow_progress(mode == "progress-on", amount > 0 ? amount : 65);
     }
+    if (mode == "rpc-on" || mode == "rpc-off") {
+        return zvkob::benchmark::follow_progress(
+            true, amount > 0 ? amount : 65,
+            mode == "rpc-on" ? " --rpc -rpcport=48443 -server" : " --rpc -rpcport=48443");
+    }
     if (mode == "start") {
         return zvkob::benchmark::compare_starts(amount > 0 ? amount : 10);
     }
     std::printf(
         "usage: watcher_tick_benchmark ticks [COUNT] | watch [SECONDS] | watch-bare [SECONDS] | "
-        "start [COUNT] | progress-on [SECONDS] | progress-off [SECONDS]\n");
+        "start [COUNT] | progress-on [SECONDS] | progress-off [SECONDS] | rpc-on [SECONDS] | "
+        "rpc-off [SECONDS]\n");
     return 2;
 }

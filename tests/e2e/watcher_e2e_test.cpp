@@ -1,10 +1,13 @@
 // The real ZV-KOB.exe at work under wine on a virtual screen: watching a
 // stand-in node program, launching it hidden, closing itself, and what the
 // user sees when a launch cannot start.
+#include <winsock2.h>
+#include <ws2tcpip.h>
 #include <gtest/gtest.h>
 
 #include <algorithm>
 #include <array>
+#include <cstdint>
 #include <memory>
 #include <string>
 
@@ -47,6 +50,73 @@ protected:
 
     ScratchFolder folder{L"watcher e2e"};
     std::unique_ptr<Process> program;
+};
+
+// The test's own sockets: a port for the node's RPC, and another program on it.
+struct Winsock {
+    Winsock() {
+        WSADATA data{};
+        WSAStartup(MAKEWORD(2, 2), &data);
+    }
+    ~Winsock() { WSACleanup(); }
+    Winsock(const Winsock&) = delete;
+    Winsock& operator=(const Winsock&) = delete;
+};
+
+// A port free on both loopback addresses now: other test runs share this machine.
+std::uint16_t free_loopback_port() {
+    const Winsock winsock;
+    for (int attempt = 0; attempt < 20; ++attempt) {
+        const SOCKET v6 = socket(AF_INET6, SOCK_STREAM, IPPROTO_TCP);
+        const SOCKET v4 = socket(AF_INET, SOCK_STREAM, IPPROTO_TCP);
+        sockaddr_in6 six{AF_INET6, 0, 0, in6addr_loopback, {}};
+        int size = sizeof six;
+        bool free = bind(v6, reinterpret_cast<sockaddr*>(&six), size) == 0 &&
+                    getsockname(v6, reinterpret_cast<sockaddr*>(&six), &size) == 0;
+        if (free) {
+            sockaddr_in four{};
+            four.sin_family = AF_INET;
+            four.sin_port = six.sin6_port;
+            four.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+            free = bind(v4, reinterpret_cast<sockaddr*>(&four), sizeof four) == 0;
+        }
+        closesocket(v6);
+        closesocket(v4);
+        if (free) {
+            return ntohs(six.sin6_port);
+        }
+    }
+    return 0;
+}
+
+// Another program listening on 127.0.0.1 at `port`: a node started on that
+// port listens on ::1 alone, and says so in its log.
+class OtherProgramOnPort {
+public:
+    explicit OtherProgramOnPort(std::uint16_t port) {
+        sockaddr_in four{};
+        four.sin_family = AF_INET;
+        four.sin_port = htons(port);
+        four.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+        listening = bind(socket_, reinterpret_cast<sockaddr*>(&four), sizeof four) == 0 &&
+                    listen(socket_, 1) == 0;
+    }
+    ~OtherProgramOnPort() { closesocket(socket_); }
+    OtherProgramOnPort(const OtherProgramOnPort&) = delete;
+    OtherProgramOnPort& operator=(const OtherProgramOnPort&) = delete;
+    // Whether a connection reached it, so that anything could have been sent to it.
+    bool reached() {
+        fd_set ready;
+        FD_ZERO(&ready);
+        FD_SET(socket_, &ready);
+        timeval none{};
+        return select(0, &ready, nullptr, nullptr, &none) > 0;
+    }
+    bool listening = false;
+
+private:
+    Winsock winsock_;
+    SOCKET socket_ = socket(AF_INET, SOCK_STREAM, IPPROTO_TCP);
 };
 
 bool shows(HWND label, std::wstring_view caption, COLORREF colour) {
@@ -464,8 +534,20 @@ TEST_F(WatcherEndToEnd, GuardsAConsoleNodeThroughADriveWaitAStopAndASignOut) {
     EXPECT_TRUE(history_holds("as ZV-KOB asked it to; it is left stopped."));
     EXPECT_FALSE(counting_down(display) || node_runs()) << "Keep Node Running leaves it stopped";
 
+    // Started again answering RPC: the sign-out hold asks it to stop there.
+    const std::uint16_t port = free_loopback_port();
+    write_file(batch, "call \"" + narrow(node) + "\" -datadir=\"" + narrow(data) +
+                          "\" --rpc -rpcport=" + std::to_string(port) + "\r\n");
     click(control(window, layout, main_layout::launch_button));
     ASSERT_TRUE(wait_until([&] { return text(daemon_label) == L"!!! DAEMON RUNNING !!!"; }, 10s));
+    std::wstring tip;
+    ASSERT_TRUE(wait_until(
+        [&] {
+            tip = tooltip_of(daemon_label);
+            return tip.find(L"\nFrom the node's RPC") != std::wstring::npos;
+        },
+        15s))
+        << narrow(tip);
     DWORD_PTR may_end = TRUE;
     ASSERT_NE(SendMessageTimeoutW(window, WM_QUERYENDSESSION, 0, ENDSESSION_LOGOFF,
                                   SMTO_ABORTIFHUNG, 5000, &may_end),
@@ -483,7 +565,8 @@ TEST_F(WatcherEndToEnd, GuardsAConsoleNodeThroughADriveWaitAStopAndASignOut) {
           "Stop Node asked the DAEMON program (zv-e2e-daemon.exe, process ",
           ") to stop with Ctrl+C on its console.", "after it was asked to (process ",
           "Windows is ending the session: ZV-KOB holds it until the node has stopped",
-          "The node has stopped; the end of the session goes on."}) {
+          "The end of the Windows session asked the DAEMON program (zv-e2e-daemon.exe, process ",
+          ") to stop over its RPC.", "The node has stopped; the end of the session goes on."}) {
         EXPECT_NE(history.find(line), std::string::npos) << line << "\n" << history;
     }
 }
@@ -778,9 +861,12 @@ TEST_F(WatcherEndToEnd, TheStatusLabelsTooltipSaysHowFarTheNodeIs) {
     const std::wstring data = folder.file(L"node data");
     CreateDirectoryW(data.c_str(), nullptr);
     const std::wstring batch = folder.file(L"ZVKOB-QT.BAT");
+    const std::wstring conf = folder.file(L"node.conf");
+    write_file(conf, "server=0\r\n");
     write_file(batch, "@echo off\r\ncd /d \"" + narrow(data) +
                           "\"\r\nset NODE_HOME=here\r\ncall \"" + narrow(node) + "\" -datadir=\"" +
-                          narrow(data) + "\" --sync=926800-927012 --warn\r\n");
+                          narrow(data) + "\" -conf=\"" + narrow(conf) +
+                          "\" --sync=926800-927012 --warn\r\n");
     DeleteFileW(history_file(L"ZV-KOB").c_str());
     store({{L"QT_NAME_TEXTBOX", L"zv-e2e-qt.exe"},
            {L"BAT_QT_RUN_COMMAND_TEXTBOX", batch},
@@ -814,6 +900,59 @@ TEST_F(WatcherEndToEnd, TheStatusLabelsTooltipSaysHowFarTheNodeIs) {
     EXPECT_NE(tip.find(L"\nThe node warns: Unknown new rules activated (versionbit 7)"),
               std::wstring::npos)
         << narrow(tip);
+    EXPECT_NE(tip.find(L"\nthe node's RPC is off: progress from its log (the node runs with "
+                       L"server=0)"),
+              std::wstring::npos)
+        << narrow(tip);
+    write_file(node + L".stop", "");
+    ASSERT_TRUE(wait_until([&] { return text(qt_label) == L"!!! QT STOPPED !!!"; }, 10s));
+
+    // With -server the wallet program answers RPC, on ::1 only: another
+    // program holds 127.0.0.1 on its port. Its warm-up, then its own figures
+    // show, and Stop Node asks it there.
+    const std::uint16_t port = free_loopback_port();
+    OtherProgramOnPort other_program(port);
+    ASSERT_TRUE(other_program.listening);
+    const std::string on_port = " -server --rpc -rpcport=" + std::to_string(port);
+    write_file(batch, "call \"" + narrow(node) + "\" -datadir=\"" + narrow(data) + "\"" + on_port +
+                          " --rpc-warmup=8 --sync=850000-850200 --sync-rate=10\r\n");
+    click(launch);
+    ASSERT_TRUE(wait_until([&] { return text(qt_label) == L"!!! QT RUNNING !!!"; }, 10s));
+    const auto tip_shows = [&](std::wstring_view first, std::wstring_view second,
+                               std::chrono::milliseconds deadline) {
+        return wait_until(
+            [&] {
+                tip = tooltip_of(qt_label);
+                return tip.find(first) != std::wstring::npos &&
+                       tip.find(second) != std::wstring::npos;
+            },
+            deadline);
+    };
+    EXPECT_TRUE(tip_shows(L"Starting \u00B7 ", L"\u2026\nFrom the node's RPC", 10s))
+        << "the node's warm-up message\n"
+        << narrow(tip);
+    EXPECT_TRUE(tip_shows(L"Catching up \u00B7 height 850,", L" of ~850,200 \u00B7 ", 20s))
+        << narrow(tip);
+    EXPECT_NE(tip.find(L" \u00B7 8 peers\nFrom the node's RPC"), std::wstring::npos) << narrow(tip);
+    EXPECT_TRUE(tip_shows(L"Synced \u00B7 height 850,200 \u00B7 8 peers", L"RPC", 40s))
+        << narrow(tip);
+    choose_window_menu_command(window, layout, main_layout::stop_node);
+    ASSERT_TRUE(wait_until([&] { return text(qt_label) == L"!!! QT STOPPED !!!"; }, 15s));
+    EXPECT_NE(
+        read_file(data + L"\\debug.log")
+            .find("Binding RPC on address 127.0.0.1 port " + std::to_string(port) + " failed."),
+        std::string::npos);
+    EXPECT_FALSE(other_program.reached()) << "nothing, the cookie least, went to the other program";
+
+    // A node that refuses ZV-KOB's credentials is followed by its log.
+    write_file(batch, "call \"" + narrow(node) + "\" -datadir=\"" + narrow(data) + "\"" + on_port +
+                          " --rpc-wrong-cookie --sync=850200-850200\r\n");
+    click(launch);
+    ASSERT_TRUE(wait_until([&] { return text(qt_label) == L"!!! QT RUNNING !!!"; }, 10s));
+    EXPECT_TRUE(tip_shows(L"Synced \u00B7 height 850,200",
+                          L"\nFrom the node's log; its RPC: the node refused ZV-KOB's credentials",
+                          20s))
+        << narrow(tip);
     write_file(node + L".stop", "");
     ASSERT_TRUE(wait_until([&] { return text(qt_label) == L"!!! QT STOPPED !!!"; }, 10s));
     close(window);
@@ -829,7 +968,16 @@ TEST_F(WatcherEndToEnd, TheStatusLabelsTooltipSaysHowFarTheNodeIs) {
     EXPECT_LE(height_lines, 3U) << "no line per block\n" << history;
     const auto warned = history.find("The node warns: Unknown new rules activated");
     EXPECT_NE(warned, std::string::npos) << history;
-    EXPECT_EQ(history.find("The node warns:", warned + 1), std::string::npos) << "once per run";
+    EXPECT_GT(history.find("The node warns:", warned + 1), history.find("LAUNCH", warned))
+        << "once per run";
+    for (const char* line :
+         {"The node's RPC is off (the node runs with server=0): ZV-KOB follows "
+          "its progress from its log.",
+          "The node's RPC answers on port ", "caught up at height 850,200",
+          "Stop Node asked the QT program (zv-e2e-qt.exe, process ", ") to stop over its RPC.",
+          "The node's RPC: the node refused ZV-KOB's credentials"}) {
+        EXPECT_NE(history.find(line), std::string::npos) << line << "\n" << history;
+    }
 }
 
 // Auto-close due while the settings window is open closes that window

@@ -17,10 +17,12 @@
 #include "platform/command_runner.hpp"
 #include "platform/file_system.hpp"
 #include "platform/history.hpp"
+#include "platform/loopback_http.hpp"
 #include "platform/node_control.hpp"
 #include "platform/notifier.hpp"
 #include "platform/other_copies.hpp"
 #include "platform/pause.hpp"
+#include "platform/port_listeners.hpp"
 #include "platform/startup_entry.hpp"
 #include "platform/notification_area.hpp"
 #include "platform/taskbar_button.hpp"
@@ -497,6 +499,70 @@ public:
     CallLog take() { return std::exchange(calls, {}); }
 };
 
+// A loopback that answers from a script and records what was sent; with no
+// answer left, the connection is refused.
+class ScriptedHttp : public LoopbackHttp {
+public:
+    std::vector<HttpAnswer> answers;
+    std::vector<std::string> authorizations;
+    std::vector<std::string> addresses;
+    std::vector<std::string> bodies;
+    std::function<void()> on_post;
+    std::function<HttpAnswer(const LoopbackPost&)> respond;  // when set, it answers
+
+    HttpAnswer post(const LoopbackPost& request) override {
+        authorizations.emplace_back(request.authorization);
+        addresses.emplace_back(request.address);
+        bodies.emplace_back(request.body);
+        if (on_post) {
+            on_post();
+        }
+        if (respond) {
+            return respond(request);
+        }
+        if (answers.empty()) {
+            return {HttpOutcome::failed, 0, "", "connection refused"};
+        }
+        HttpAnswer answer = answers.front();
+        answers.erase(answers.begin());
+        return answer;
+    }
+};
+
+// Answers each call as a node does, by its method: its result as JSON, an
+// error object ({"code":...}), or "HTTP 401" for a bare status.
+inline std::function<HttpAnswer(const LoopbackPost&)> node_answering(
+    std::map<std::string, std::string> replies) {
+    return [replies = std::move(replies)](const LoopbackPost& post) -> HttpAnswer {
+        const std::string body(post.body);
+        const auto field = [&body](std::string_view key, char end) {
+            const auto from = body.find(key) + key.size();
+            return body.substr(from, body.find(end, from) - from);
+        };
+        const auto reply = replies.find(field(R"("method":")", '"'));
+        if (reply == replies.end() || reply->second.starts_with("HTTP ")) {
+            const int status = reply == replies.end() ? 404 : std::stoi(reply->second.substr(5));
+            return {HttpOutcome::answered, status, "", ""};
+        }
+        const char* key = reply->second.starts_with(R"({"code")") ? "error" : "result";
+        return {HttpOutcome::answered, 200,
+                std::string(R"({"jsonrpc":"2.0",")") + key + R"(":)" + reply->second + R"(,"id":)" +
+                    field(R"("id":)", ',') + "}",
+                ""};
+    };
+}
+
+// Who listens where: a listener Windows does not name (as wine) unless the test says.
+class ScriptedListeners : public PortListeners {
+public:
+    std::map<std::string, PortListener> by_address;
+    PortListener who_listens(std::string_view address, std::uint16_t) override {
+        const auto found = by_address.find(std::string(address));
+        return found == by_address.end() ? PortListener{PortListener::Kind::listening, 0, ""}
+                                         : found->second;
+    }
+};
+
 // A main window wired to fakes that all write to one call log.
 struct MainWindowFixture {
     CallLog log;
@@ -516,6 +582,8 @@ struct MainWindowFixture {
     FakeBackgroundWork background{events};
     FakeTaskbar taskbar;
     FakeNotificationArea tray_area;
+    ScriptedHttp http;
+    ScriptedListeners listeners;
     MainWindow window{services_with(probe), "ZV-KOB"};
 
     // The query counts what the process list holds, as the real one does.
@@ -531,8 +599,9 @@ struct MainWindowFixture {
 
     // The fakes, with another process probe.
     MainWindowServices services_with(ProcessProbe& another_probe) {
-        return {events,  store, another_probe, runner, pause,  windows,    notifier, clock,
-                history, files, startup,       nodes,  copies, background, taskbar,  tray_area};
+        return {events,   store,      another_probe, runner,    pause,   windows,
+                notifier, clock,      history,       files,     startup, nodes,
+                copies,   background, taskbar,       tray_area, http,    listeners};
     }
 
     // The calls logged since the last call, then forgets them.

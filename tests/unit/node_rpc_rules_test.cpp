@@ -154,38 +154,8 @@ TEST(RpcEndpoint, ComesFromTheLogThenTheLineAndFileThenTheDefaults) {
     }
 }
 
-// A loopback that answers from a script and records what was sent.
-class ScriptedHttp : public LoopbackHttp {
-public:
-    std::vector<HttpAnswer> answers;
-    Texts authorizations;
-    Texts addresses;
-    std::function<void()> on_post;
-
-    HttpAnswer post(const LoopbackPost& request) override {
-        authorizations.emplace_back(request.authorization);
-        addresses.emplace_back(request.address);
-        if (on_post) {
-            on_post();
-        }
-        if (answers.empty()) {
-            return {HttpOutcome::failed, 0, "", "connection refused"};
-        }
-        HttpAnswer answer = answers.front();
-        answers.erase(answers.begin());
-        return answer;
-    }
-};
-
-class ScriptedListeners : public PortListeners {
-public:
-    std::map<std::string, PortListener> by_address;
-    PortListener who_listens(std::string_view address, std::uint16_t) override {
-        const auto found = by_address.find(std::string(address));
-        return found == by_address.end() ? PortListener{PortListener::Kind::listening, 0, ""}
-                                         : found->second;
-    }
-};
+using testing::ScriptedHttp;
+using testing::ScriptedListeners;
 
 struct AskerTest : ::testing::Test {
     ScriptedHttp http;
@@ -288,7 +258,15 @@ TEST(NodeRpcProgress, TellsTheStateFromTheNodesFigures) {
         ASSERT_TRUE(state);
         EXPECT_EQ(state->condition, c.condition);
         EXPECT_EQ(state->warning, c.warning);
+        EXPECT_EQ(state->peers, 3);
     }
+    NodeRpcProgress timed;
+    const RpcReply network = reply_of(R"({"connections":3})");
+    timed.update(cases[0].chain, network, now_ms);
+    EXPECT_EQ(timed.update(cases[0].chain, network, now_ms + 60'000)->catching_up_ms, 60'000);
+    EXPECT_EQ(timed.update(cases[2].chain, network, now_ms + 90'000)->catching_up_ms, 90'000)
+        << "how long the catch-up took";
+    EXPECT_FALSE(timed.update(cases[2].chain, network, now_ms + 95'000)->catching_up_ms);
     NodeRpcProgress progress;
     const auto state = progress.update(
         reply_of(R"({"blocks":10,"headers":20,"verificationprogress":0.5,"chain":"main",)"

@@ -239,3 +239,133 @@ TEST(NodeAtAGlance, ShowsWhatTheLogSaysOnlyWhileTicked) {
 
 }  // namespace
 }  // namespace zvkob
+
+namespace zvkob {
+namespace {
+
+const std::string node_cookie = "__cookie__:" + std::string(64, 'c');
+
+// A DAEMON node of this copy with its progress shown, whose log says it
+// catches up and where its RPC listens.
+struct AskedNode : testing::WatchedWindow {
+    explicit AskedNode(const std::string& conf = "")
+        : WatchedWindow(
+              {{"USE_DAEMON_BAT_TICKBOX", "1"}, {"BLOCKCHAIN_FOLDER_TEXTBOX", "D:\\Chain"}}) {
+        files.text_files["D:\\Chain\\bitcoin.conf"] = conf;
+        files.text_files["D:\\Chain\\.cookie"] = node_cookie;
+        files.growing_log =
+            "2027-01-15T07:59:00Z Binding RPC on address ::1 port 18444\n"
+            "2027-01-15T07:59:00Z Binding RPC on address 127.0.0.1 port 18444 failed.\n"
+            "2027-01-15T07:59:00Z UpdateTip: new best=00ab height=800000 version=0x20000000 "
+            "log2_work=95.6 tx=1 date='2026-01-15 07:59:00' progress=0.900000 "
+            "cache=1.0MiB(1txo)\n";
+        node_command_line = "C:\\Bitcoin\\bitcoind.exe -datadir=D:\\Chain";
+        watch(false, false);
+        launch_click(w);
+        watch(false, true);
+        node_progress_tick(w);
+    }
+    std::string tip() const { return w.daemon.status.label().tooltip(); }
+    std::size_t history_lines(std::string_view text) const {
+        return static_cast<std::size_t>(std::count_if(
+            history.events.begin(), history.events.end(),
+            [text](const std::string& e) { return e.find(text) != std::string::npos; }));
+    }
+};
+
+std::string chain_info(std::int64_t tip_time_s) {
+    return R"({"chain":"main","blocks":850000,"headers":850100,"verificationprogress":0.97,)"
+           R"("time":)" +
+           std::to_string(tip_time_s) +
+           R"(,"initialblockdownload":true,"size_on_disk":600000000000,"pruned":false,)"
+           R"j("warnings":["Unknown new rules activated (versionbit 28)"]})j";
+}
+
+// The log comes first and says where the RPC listens and that the node wrote
+// its cookie; the node's RPC is then asked every five seconds, its answers
+// shown in place of the log's, and the log shown again (saying why) when the
+// RPC refuses ZV-KOB.
+TEST(NodeAtAGlance, AsksTheNodesRpcEveryFiveSecondsAndShowsItInPlaceOfTheLog) {
+    AskedNode f;
+    f.http.respond = testing::node_answering(
+        {{"getblockchaininfo", R"({"code":-28,"message":"Loading block index…"})"}});
+    f.watch(false, true);
+    EXPECT_NE(f.tip().find("its RPC: waiting for the node's log to name its new cookie"),
+              std::string::npos)
+        << f.tip();
+    f.files.growing_log +=
+        "2027-01-15T07:59:01Z Generated RPC authentication cookie D:\\Chain\\.cookie\n";
+    node_progress_tick(f.w);
+    EXPECT_TRUE(f.http.bodies.empty()) << "the cookie there may be an earlier run's";
+    f.clock.advance(5'000);
+    f.watch(false, true);
+    EXPECT_NE(f.tip().find("Starting · Loading block index…\nFrom the node's RPC"),
+              std::string::npos)
+        << f.tip();
+    EXPECT_EQ(f.http.addresses, std::vector<std::string>{"::1"}) << "not where another program is";
+    EXPECT_EQ(f.http.authorizations.front().rfind("Basic ", 0), 0U);
+    EXPECT_FALSE(f.w.daemon.node.rpc().answers()) << "warming up: a stop goes the other way";
+
+    f.http.respond =
+        testing::node_answering({{"getblockchaininfo", chain_info(f.clock.now / 1000 - 3 * 86'400)},
+                                 {"getnetworkinfo", R"({"connections":8,"warnings":""})"},
+                                 {"listwallets", R"(["main wallet"])"}});
+    f.clock.advance(4'999);
+    f.watch(false, true);
+    EXPECT_EQ(f.http.bodies.size(), 1U) << "nothing faster than every five seconds";
+    f.clock.advance(1);
+    f.watch(false, true);
+    EXPECT_NE(f.tip().find("Catching up · height 850,000 of ~850,100 · 97.0 % · 3 days behind · "
+                           "8 peers\nThe node warns: Unknown new rules activated (versionbit "
+                           "28)\nFrom the node's RPC"),
+              std::string::npos)
+        << f.tip();
+    const NodeRpc& rpc = f.w.daemon.node.rpc();
+    EXPECT_TRUE(rpc.answers_with_wallets());
+    EXPECT_EQ(rpc.wallets(), std::vector<std::string>{"main wallet"});
+    EXPECT_EQ(rpc.chain_facts().size_on_disk, 600'000'000'000);
+    EXPECT_EQ(rpc.warnings(), "Unknown new rules activated (versionbit 28)");
+    const auto wallet_questions = [&f] {
+        return std::count_if(f.http.bodies.begin(), f.http.bodies.end(), [](const auto& body) {
+            return body.find("listwallets") != std::string::npos;
+        });
+    };
+    f.clock.advance(5'000);
+    f.watch(false, true);
+    EXPECT_EQ(wallet_questions(), 1) << "the wallets are asked once a minute";
+    EXPECT_TRUE(f.history.holds("The node's RPC answers on port 18444"));
+    EXPECT_EQ(f.history_lines("The node warns: Unknown new rules"), 1U);
+    const std::size_t told = f.history.events.size();
+    f.files.growing_log += "2027-01-15T08:00:00Z UpdateTip: new best=00ac height=800001\n";
+    node_progress_tick(f.w);
+    EXPECT_EQ(f.history.events.size(), told) << "the log's changes are not told meanwhile";
+
+    f.http.respond = testing::node_answering({{"getblockchaininfo", "HTTP 401"}});
+    for (int poll = 0; poll < 3; ++poll) {
+        f.clock.advance(60'000);
+        f.watch(false, true);
+    }
+    EXPECT_NE(f.tip().find("Catching up · height 800,001"), std::string::npos) << f.tip();
+    EXPECT_NE(f.tip().find("From the node's log; its RPC: the node refused ZV-KOB's credentials"),
+              std::string::npos)
+        << f.tip();
+    EXPECT_EQ(f.history_lines("the node refused ZV-KOB's credentials"), 1U) << "told once";
+    EXPECT_EQ(f.history_lines(node_cookie.substr(11, 16)), 0U) << "the cookie is never written";
+}
+
+TEST(NodeAtAGlance, ANodeWithoutRpcIsFollowedByItsLogAndNeverAsked) {
+    AskedNode f("server=0\n");
+    f.watch(false, true);
+    f.clock.advance(60'000);
+    f.watch(false, true);
+    EXPECT_TRUE(f.http.bodies.empty());
+    EXPECT_NE(f.tip().find("Catching up · height 800,000"), std::string::npos) << f.tip();
+    EXPECT_NE(f.tip().find("the node's RPC is off: progress from its log (the node runs with "
+                           "server=0)"),
+              std::string::npos)
+        << f.tip();
+    EXPECT_EQ(f.history_lines("The node's RPC is off"), 1U);
+}
+
+}  // namespace
+}  // namespace zvkob

@@ -9,6 +9,7 @@
 #include "main_window/launcher.hpp"
 #include "core/folder_key.hpp"
 #include "main_window/namesakes.hpp"
+#include "main_window/node_at_a_glance.hpp"
 #include "main_window/session_end.hpp"
 #include "watched_window.hpp"
 
@@ -169,6 +170,40 @@ TEST(StopNode, AsksAConsoleNodeWithCtrlCAndWaitsUntilItHasStopped) {
     EXPECT_TRUE(
         f.history.holds("The DAEMON program bitcoind.exe stopped 2 min after it was "
                         "asked to (process 5000, exit code 0)."));
+}
+
+// While the node's RPC answers past its warm-up, Stop Node sends it `stop`
+// on the worker; a node that does not take it gets Ctrl+C after all.
+TEST(StopNode, AsksOverTheNodesRpcWhileItAnswersAndCtrlCWhenItDoesNotTakeIt) {
+    Running f;
+    f.files.growing_log = "2027-01-15T08:00:00Z Generated RPC authentication cookie x\n";
+    f.files.text_files["x"] = "__cookie__:" + std::string(64, 'c');
+    f.http.respond = testing::node_answering(
+        {{"getblockchaininfo", R"({"blocks":5,"headers":5,"initialblockdownload":false})"},
+         {"getnetworkinfo", R"({"connections":3})"},
+         {"listwallets", "[]"},
+         {"stop", R"("Bitcoin Core stopping")"}});
+    node_progress_tick(f.w);
+    f.watch(false, true);
+    ASSERT_TRUE(f.w.daemon.node.rpc().answers());
+    stop_node_clicked(f.w);
+    EXPECT_EQ(f.take_log(), CallLog{}) << "no Ctrl+C";
+    EXPECT_NE(f.http.bodies.back().find(R"("method":"stop")"), std::string::npos);
+    EXPECT_TRUE(
+        f.history.holds("Stop Node asked the DAEMON program (bitcoind.exe, process 5000) "
+                        "to stop over its RPC."));
+    EXPECT_EQ(f.w.countdown_display.text(), "stop");
+
+    f.clock.advance(minute);
+    f.watch(false, true);
+    f.take_log();
+    f.http.respond = testing::node_answering({{"stop", "HTTP 401"}});
+    ASSERT_TRUE(f.w.daemon.node.rpc().answers()) << "its last answer stands until the next poll";
+    stop_node_clicked(f.w);
+    EXPECT_EQ(f.take_log(), CallLog{"ctrl+c 5000 through 4711"});
+    EXPECT_TRUE(f.history.holds(
+        "did not take the stop over its RPC (the node refused ZV-KOB's credentials); Stop Node "
+        "asked it with Ctrl+C on its console instead."));
 }
 
 TEST(StopNode, ClosesAWindowedNodeAndSaysWhyWhenItCannot) {
