@@ -2,6 +2,7 @@
 
 #include "core/node_progress_text.hpp"
 #include "main_window/in_notification_area.hpp"
+#include "main_window/node_care.hpp"
 #include "main_window/shown_state.hpp"
 #include "main_window/stop_node.hpp"
 #include "main_window/window_menu.hpp"
@@ -35,6 +36,9 @@ void give_notices(MainWindow& w, const ProgressReading& reading) {
 void take_reading(MainWindow& w, const ProgressReading& reading) {
     for (const std::string& event : reading.news.events) {
         w.services.history.record(event);
+    }
+    for (const std::string& warning : reading.news.warnings) {
+        node_warned(w, warning);
     }
     if (!reading.reading_event.empty()) {
         w.services.history.record(reading.reading_event);
