@@ -16,6 +16,7 @@ void RunwayWatch::forget() {
     rpc_bytes_.reset();
     last_look_ms_.reset();
     last_walk_ms_.reset();
+    walked_.reset();
 }
 
 void RunwayWatch::rpc_heard(std::optional<std::uint64_t> size_on_disk, bool pruned,
@@ -52,6 +53,7 @@ std::optional<RunwayLook> RunwayWatch::look_due(std::int64_t now_ms) const {
 
 void RunwayWatch::look_started(const RunwayLook& look, std::int64_t now_ms) {
     looking_ = true;
+    walking_ = look.walk_folder;
     last_look_ms_ = now_ms;
     if (look.walk_folder) {
         last_walk_ms_ = now_ms;
@@ -60,9 +62,14 @@ void RunwayWatch::look_started(const RunwayLook& look, std::int64_t now_ms) {
 
 void RunwayWatch::look_done(unsigned long node_id, const std::optional<DiskSample>& sample) {
     looking_ = false;
-    if (sample && node_id == node_id_ && !pruned_) {
-        runway_.add(*sample);
+    if (!sample || node_id != node_id_ || pruned_) {
+        return;
     }
+    if (walked_ && *walked_ != walking_) {
+        runway_.forget();
+    }
+    walked_ = walking_;
+    runway_.add(*sample);
 }
 
 }  // namespace zvkob

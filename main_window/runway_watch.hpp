@@ -53,6 +53,10 @@ private:
     std::optional<std::int64_t> last_look_ms_;
     std::optional<std::int64_t> last_walk_ms_;
     bool looking_ = false;
+    // Whether the samples are the node's own size or the folder's: the two
+    // differ (the folder holds more), so a change of source starts afresh.
+    std::optional<bool> walked_;
+    bool walking_ = false;
 };
 
 }  // namespace zvkob

@@ -304,7 +304,12 @@ TEST(CareOfTheNode, TellsTheDrivesRunwayAndEachWarningOnce) {
         std::count(notices.begin(), notices.end(), "notify ZV-KOB: the node's drive is filling up"),
         1);
 
-    node_size_heard(f.w, 700 * gb, true);
+    node_size_heard(f.w, 650 * gb, false);  // its own size_on_disk: not the folder's measure
+    f.clock.advance(5 * minute);
+    f.tick();
+    EXPECT_EQ(f.tip().find("Disk full"), std::string::npos) << "another measure: begun afresh";
+    EXPECT_EQ(f.files.folder_walks, 2) << "not walked while the node tells its size";
+    node_size_heard(f.w, 650 * gb, true);
     EXPECT_EQ(f.tip().find("Disk full"), std::string::npos) << "a pruned node has no runway";
 
     f.logs(900000, "1.000000", "Unknown new rules activated (versionbit 7)");
