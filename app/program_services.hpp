@@ -10,15 +10,18 @@
 #include "platform/win32/win32_background_work.hpp"
 #include "platform/win32/win32_batch_file_writer.hpp"
 #include "platform/win32/win32_clock.hpp"
+#include "main_window/wallets_over_rpc.hpp"
 #include "platform/win32/win32_file_system.hpp"
-#include "platform/win32/win32_history.hpp"
+#include "platform/win32/win32_folder_picker.hpp"
 #include "platform/win32/win32_loopback_http.hpp"
+#include "platform/win32/win32_history.hpp"
 #include "platform/win32/win32_node_control.hpp"
 #include "platform/win32/win32_notification_area.hpp"
 #include "platform/win32/win32_notifier.hpp"
 #include "platform/win32/win32_other_copies.hpp"
 #include "platform/win32/win32_pause.hpp"
 #include "platform/win32/win32_port_listeners.hpp"
+#include "platform/win32/win32_power_request.hpp"
 #include "platform/win32/win32_taskbar_button.hpp"
 #include "platform/win32/wmi_process_probe.hpp"
 
@@ -48,6 +51,11 @@ struct ProgramServices {
     Win32BatchFileWriter batch_files;
     Win32LoopbackHttp http;
     Win32PortListeners listeners;
+    // Care while the node syncs: the power request is let go before the
+    // window's thread ends, the folder dialog is shown on it.
+    Win32PowerRequest power;
+    Win32FolderPicker folder_picker{FolderDialog::newer};
+    WalletsOverRpc wallets{http, listeners, files};
     Win32BackgroundWork background;  // its answers go through the gate
 };
 

@@ -243,7 +243,7 @@ void NodeProgress::take_warning(const ProgressLine& line) {
     if (run_.warned.size() < warnings_told &&
         std::ranges::find(run_.warned, shape) == run_.warned.end()) {
         run_.warned.push_back(std::move(shape));
-        news_.events.push_back(warning_event(line.warning));
+        news_.warnings.emplace_back(line.warning);
     }
 }
 

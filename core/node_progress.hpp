@@ -80,8 +80,9 @@ struct NodeProgressState {
 
 // What changed since it was last asked.
 struct ProgressNews {
-    std::vector<std::string> events;  // history lines, oldest first
-    bool alarm = false;               // it became stuck or needs attention: flash the taskbar once
+    std::vector<std::string> events;    // history lines, oldest first
+    std::vector<std::string> warnings;  // the node's warnings, each once per run, oldest first
+    bool alarm = false;  // it became stuck or needs attention: flash the taskbar once
 };
 
 // Whether a change from `before` to `after` is worth a history line: the

@@ -221,10 +221,6 @@ std::string warning_tooltip(const NodeProgressState& state) {
                : "The node warns: " + shown_text(state.warning, tooltip_line_characters);
 }
 
-std::string warning_event(std::string_view warning) {
-    return "The node warns: " + shown_text(warning, event_line_characters);
-}
-
 std::string progress_event(const NodeProgressState& before, const NodeProgressState& after,
                            int utc_offset_minutes) {
     if (new_blocks_again(before, after)) {

@@ -19,9 +19,6 @@ std::string progress_tooltip(const NodeProgressState& state);
 // "The node warns: Unknown new rules activated (versionbit 7)".
 std::string warning_tooltip(const NodeProgressState& state);
 
-// The history line for a warning, told once per run.
-std::string warning_event(std::string_view warning);
-
 // The history line for a change of state, or "" when it is not worth one.
 // `utc_offset_minutes` gives the local clock time of a stuck state's start.
 std::string progress_event(const NodeProgressState& before, const NodeProgressState& after,

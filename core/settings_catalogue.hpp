@@ -111,11 +111,15 @@ inline constexpr StoredSetting node_progress{"NODE_PROGRESS",      tick, "1", ma
 inline constexpr StoredSetting safe_sign_out = guarding_tick("SAFE_SIGN_OUT");
 inline constexpr StoredSetting check_data_drive = guarding_tick("CHECK_DATA_DRIVE");
 inline constexpr StoredSetting notification_area = guarding_tick("NOTIFICATION_AREA");
+inline constexpr StoredSetting keep_awake = guarding_tick("KEEP_AWAKE");
+// The folder the last wallet backup went to: the folder dialog opens there.
+inline constexpr StoredSetting backup_folder{"BACKUP_FOLDER",      text, "", main_window,
+                                             main_load_and_unload, true};
 }  // namespace stored
 
 // Every stored setting, in the order the program reads and writes them: the
 // main window's own first, in the order its unload has always written them.
-inline constexpr std::array<const StoredSetting*, 30> setting_catalogue{
+inline constexpr std::array<const StoredSetting*, 32> setting_catalogue{
     &stored::main_left,
     &stored::main_top,
     &stored::main_width,
@@ -146,6 +150,8 @@ inline constexpr std::array<const StoredSetting*, 30> setting_catalogue{
     &stored::check_data_drive,
     &stored::node_progress,
     &stored::notification_area,
+    &stored::keep_awake,
+    &stored::backup_folder,
 };
 
 }  // namespace zvkob

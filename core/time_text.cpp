@@ -5,6 +5,36 @@
 
 namespace zvkob {
 
+// The calendar date from a count of days since 1970-01-01, as the Gregorian
+// calendar counts them in eras of 400 years.
+LocalTime local_time_at(std::int64_t utc_ms, int utc_offset_minutes) {
+    const std::int64_t local_s = utc_ms / 1000 + std::int64_t{utc_offset_minutes} * 60;
+    std::int64_t days = local_s / 86'400;
+    std::int64_t second_of_day = local_s % 86'400;
+    if (second_of_day < 0) {
+        second_of_day += 86'400;
+        --days;
+    }
+    days += 719'468;
+    const std::int64_t era = (days >= 0 ? days : days - 146'096) / 146'097;
+    const std::int64_t day_of_era = days - era * 146'097;
+    const std::int64_t year_of_era =
+        (day_of_era - day_of_era / 1460 + day_of_era / 36'524 - day_of_era / 146'096) / 365;
+    const std::int64_t day_of_year =
+        day_of_era - (365 * year_of_era + year_of_era / 4 - year_of_era / 100);
+    const std::int64_t month_index = (5 * day_of_year + 2) / 153;
+    const std::int64_t month = month_index < 10 ? month_index + 3 : month_index - 9;
+    LocalTime t;
+    t.year = static_cast<int>(year_of_era + era * 400 + (month <= 2 ? 1 : 0));
+    t.month = static_cast<int>(month);
+    t.day = static_cast<int>(day_of_year - (153 * month_index + 2) / 5 + 1);
+    t.hour = static_cast<int>(second_of_day / 3600);
+    t.minute = static_cast<int>(second_of_day / 60 % 60);
+    t.second = static_cast<int>(second_of_day % 60);
+    t.utc_offset_minutes = utc_offset_minutes;
+    return t;
+}
+
 std::string iso_local_time(const LocalTime& t) {
     const int offset = std::abs(t.utc_offset_minutes);
     char text[40];

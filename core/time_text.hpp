@@ -15,6 +15,9 @@ struct LocalTime {
     int utc_offset_minutes = 0;
 };
 
+// The local time of a moment (ms since 1970, UTC) at this offset from UTC.
+LocalTime local_time_at(std::int64_t utc_ms, int utc_offset_minutes);
+
 // ISO 8601 with the offset, as the history writes it: 2026-12-07T14:05:09+01:00.
 std::string iso_local_time(const LocalTime& time);
 

@@ -39,7 +39,7 @@ public:
     void node_started() { caught_up_told_ = false; }
 
 private:
-    std::array<std::optional<std::int64_t>, 4> last_shown_ms_{};
+    std::array<std::optional<std::int64_t>, 6> last_shown_ms_{};
     bool caught_up_told_ = false;
 };
 

@@ -7,6 +7,7 @@
 #include "main_window/keep_node_running.hpp"
 #include "main_window/launcher.hpp"
 #include "main_window/node_at_a_glance.hpp"
+#include "main_window/node_care.hpp"
 #include "main_window/process_watcher.hpp"
 #include "main_window/session_end.hpp"
 #include "main_window/shown_state.hpp"
@@ -152,6 +153,11 @@ void start_stop_click(MainWindow& w) {
         arm_countdown(w, std::chrono::milliseconds(0), StartRequest::countdown);
     }
     show_state(w);
+}
+
+void node_progress_second(MainWindow& w) {
+    node_progress_tick(w);
+    care_tick(w);
 }
 
 void launch_by_hand(MainWindow& w, NodeProgram& program, const DriveCheck& drive) {

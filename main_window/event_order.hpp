@@ -51,6 +51,11 @@ void countdown_starts(MainWindow& window, NodeProgram& program);
 // Running notes a restart it armed as cancelled, then the countdown disarms.
 void countdown_cancelled(MainWindow& window);
 
+// Every two seconds: the node at a glance reads what the node logged, then
+// the care features follow the state shown (the PC kept awake, the drive's
+// runway, the wallets offered for a backup).
+void node_progress_second(MainWindow& window);
+
 // The window menu's "Keep Node Running": the tick and its stored choice, then
 // the feature's own note; switched off, a restart it armed is disarmed. The
 // display follows.

@@ -45,7 +45,9 @@ MainWindow::MainWindow(const MainWindowServices& services_, std::string instance
       start_with_windows(controls.menu_item_of(main_layout::start_with_windows)),
       show_progress(controls.menu_item_of(main_layout::show_progress)),
       show_in_notification_area(controls.menu_item_of(main_layout::show_in_notification_area)),
+      keep_awake(controls.menu_item_of(main_layout::keep_awake)),
       stop_node(controls.menu_item_of(main_layout::stop_node)),
+      back_up_wallets(controls.menu_item_of(main_layout::back_up_wallets)),
       history_command(controls.menu_item_of(main_layout::history_command)),
       qt("QT", false, controls.tickbox_of(main_layout::qt_chosen),
          controls.of(main_layout::qt_status), controls.of(main_layout::qt_image_copy),
@@ -82,6 +84,8 @@ SettingFields MainWindow::stored_fields() {
         {&stored::check_data_drive, &check_data_drive},
         {&stored::node_progress, &show_progress},
         {&stored::notification_area, &show_in_notification_area},
+        {&stored::keep_awake, &keep_awake},
+        {&stored::backup_folder, &backup_folder},
     };
 }
 

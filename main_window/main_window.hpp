@@ -20,24 +20,31 @@
 #include "main_window/keep_node_running.hpp"
 #include "main_window/node_glance.hpp"
 #include "main_window/node_of_this_copy.hpp"
+#include "main_window/node_warning_notes.hpp"
+#include "main_window/pc_awake.hpp"
 #include "main_window/process_status.hpp"
 #include "main_window/progress_watch.hpp"
 #include "main_window/query_failing_notes.hpp"
+#include "main_window/runway_watch.hpp"
 #include "main_window/sign_out_hold.hpp"
 #include "main_window/start_check_wait.hpp"
+#include "main_window/wallet_backups.hpp"
 #include "main_window/window_closing.hpp"
 #include "platform/background_work.hpp"
 #include "platform/clock.hpp"
 #include "platform/command_runner.hpp"
 #include "platform/file_system.hpp"
+#include "platform/folder_picker.hpp"
 #include "platform/history.hpp"
 #include "platform/loopback_http.hpp"
 #include "platform/node_control.hpp"
+#include "platform/node_wallets.hpp"
 #include "platform/notification_area.hpp"
 #include "platform/notifier.hpp"
 #include "platform/other_copies.hpp"
 #include "platform/pause.hpp"
 #include "platform/port_listeners.hpp"
+#include "platform/power_request.hpp"
 #include "platform/process_probe.hpp"
 #include "platform/settings_store.hpp"
 #include "platform/startup_entry.hpp"
@@ -65,6 +72,10 @@ struct MainWindowServices {
     NotificationArea& tray_area;
     LoopbackHttp& http;        // the node's RPC, asked on the worker
     PortListeners& listeners;  // who listens on the node's RPC port
+    // Care while the node syncs.
+    PowerRequest& power;
+    FolderPicker& folder_picker;
+    NodeWallets& wallets;
 };
 
 // One of the two node programs, as the main window knows it.
@@ -125,7 +136,9 @@ public:
     MenuItem& start_with_windows;
     MenuItem& show_progress;
     MenuItem& show_in_notification_area;
+    MenuItem& keep_awake;
     MenuItem& stop_node;
+    MenuItem& back_up_wallets;
     MenuItem& history_command;
 
     NodeProgram qt;
@@ -147,6 +160,8 @@ public:
     // for the node's default. The settings window edits it, and the watcher,
     // the start checks and the node's log all read it.
     std::string data_folder;
+    // Where the last wallet backup went; the folder dialog opens there.
+    std::string backup_folder;
 
     // The guarding features: each keeps its own state, and the event
     // functions (event_order.hpp) say in which order they hear of events.
@@ -166,6 +181,12 @@ public:
     StartCheckWait start_check;
     // What was said of a failing process query.
     QueryFailingNotes query_failing{services.history};
+    // Care while the node syncs: the PC kept awake, the node's drive, its
+    // warnings and its wallets' backups.
+    PcAwake pc_awake{services.power, services.history};
+    RunwayWatch runway;
+    NodeWarningNotes node_warnings;
+    WalletBackups wallet_backups;
 
     // Answers of checks in the background reach the window only while it lives.
     const std::shared_ptr<const int> lifetime = std::make_shared<const int>(0);

@@ -8,7 +8,9 @@
 #include "main_window/in_notification_area.hpp"
 #include "main_window/launch_modes.hpp"
 #include "main_window/launcher.hpp"
+#include "main_window/back_up_wallets.hpp"
 #include "main_window/node_at_a_glance.hpp"
+#include "main_window/node_care.hpp"
 #include "main_window/process_watcher.hpp"
 #include "main_window/stop_node.hpp"
 #include "main_window/window_menu.hpp"
@@ -38,7 +40,9 @@ void wire_main_window_events(MainWindow& w) {
     w.safe_sign_out.set_on_click([&w] { safe_sign_out_clicked(w); });
     w.check_data_drive.set_on_click([&w] { check_data_drive_clicked(w); });
     w.show_progress.set_on_click([&w] { show_progress_clicked(w); });
-    w.progress_timer.set_on_tick([&w] { node_progress_tick(w); });
+    w.progress_timer.set_on_tick([&w] { node_progress_second(w); });
+    w.keep_awake.set_on_click([&w] { keep_awake_clicked(w); });
+    w.back_up_wallets.set_on_click([&w] { back_up_wallets_clicked(w); });
     w.show_in_notification_area.set_on_click([&w] { show_in_notification_area_clicked(w); });
     w.tray_retry_timer.set_on_tick([&w] { tray_retry_tick(w); });
 }

@@ -173,10 +173,17 @@ inline constexpr ControlSpec show_progress{
 inline constexpr ControlSpec show_in_notification_area{.name = "show_in_notification_area",
                                                        .kind = menu_item,
                                                        .caption = "Show in the Notification &Area"};
+inline constexpr ControlSpec keep_awake{
+    .name = "keep_awake", .kind = menu_item, .caption = "Keep the PC Awak&e While Catching Up"};
 inline constexpr ControlSpec stop_node{.name = "stop_node",
                                        .kind = menu_item,
                                        .caption = "S&top Node\u2026",
                                        .separator_before = true};
+// Enabled while this copy's node answers its RPC with wallets loaded.
+inline constexpr ControlSpec back_up_wallets{.name = "back_up_wallets",
+                                             .kind = menu_item,
+                                             .caption = "&Back Up Wallets\u2026",
+                                             .enabled = false};
 inline constexpr ControlSpec history_command{
     .name = "history_command", .kind = menu_item, .caption = "&History\u2026"};
 }  // namespace main_layout

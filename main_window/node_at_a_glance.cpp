@@ -1,7 +1,9 @@
 #include "main_window/node_at_a_glance.hpp"
 
 #include "core/node_progress_text.hpp"
+#include "main_window/back_up_wallets.hpp"
 #include "main_window/in_notification_area.hpp"
+#include "main_window/node_care.hpp"
 #include "main_window/shown_state.hpp"
 #include "main_window/stop_node.hpp"
 #include "main_window/window_menu.hpp"
@@ -50,6 +52,24 @@ NodeCondition shown_condition(const MainWindow& w, const NodeProgram& program) {
     return shown ? shown->condition : NodeCondition::unknown;
 }
 
+// What the node's RPC told that the care features use: its size, its
+// warnings (each told once a run, whether the log or the RPC told it first)
+// and its loaded wallets.
+void hand_to_care(MainWindow& w, const NodeRpc& rpc) {
+    if (rpc.state() == nullptr) {
+        wallets_heard(w, std::nullopt);
+        return;
+    }
+    const NodeChainFacts& chain = rpc.chain_facts();
+    node_size_heard(
+        w, chain.size_on_disk ? std::optional<std::uint64_t>(*chain.size_on_disk) : std::nullopt,
+        chain.pruned);
+    if (!rpc.warnings().empty()) {
+        node_warned(w, rpc.warnings());
+    }
+    wallets_heard(w, rpc.answers() ? std::optional(rpc.wallets()) : std::nullopt);
+}
+
 // While the node's RPC answers, its state is the one shown and told: the
 // log's changes are told only for an error line, which the RPC never shows.
 void take_reading(MainWindow& w, const NodeProgram& program, const ProgressReading& reading) {
@@ -62,6 +82,9 @@ void take_reading(MainWindow& w, const NodeProgram& program, const ProgressReadi
         reading.state.condition == NodeCondition::needs_attention) {
         tell_news(w, program, was, reading.news.events, reading.news.alarm);
     }
+    for (const std::string& warning : reading.news.warnings) {
+        node_warned(w, warning);
+    }
     show_state(w);
 }
 
@@ -73,6 +96,7 @@ void take_poll(MainWindow& w, NodeProgram& program, std::uint64_t ticket, const 
         program.node.rpc().take(ticket, poll, log_state ? *log_state : NodeProgressState{}, now,
                                 w.services.clock.utc_offset_minutes_at(now));
     tell_news(w, program, was, news.events, news.alarm);
+    hand_to_care(w, program.node.rpc());
     show_state(w);
 }
 

@@ -125,9 +125,6 @@ void NodeRpc::take_state(const RpcPoll& poll, const NodeProgressState& state,
         }
         news.alarm = is_progress_alarm(state.condition) && !is_progress_alarm(before.condition);
     }
-    if (warned_.heard(state.warning)) {
-        news.events.push_back(warning_event(state.warning));
-    }
     warnings_ = state.warning;
     past_warm_up_ = state.condition != NodeCondition::starting;
     if (poll.wallets) {

@@ -93,7 +93,6 @@ private:
     std::int64_t asked_ms_ = 0;
     RpcPollSchedule schedule_;
     NodeRpcProgress progress_;
-    NodeWarnings warned_;
     std::optional<NodeProgressState> state_;
     RpcEndpoint endpoint_;
     bool past_warm_up_ = false;

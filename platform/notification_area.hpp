@@ -27,7 +27,7 @@ struct TrayIcon {
     bool operator==(const TrayIcon&) const = default;
 };
 
-enum class NoticeKind { restarting, gave_up, trouble, caught_up };
+enum class NoticeKind { restarting, gave_up, trouble, caught_up, disk_filling, node_warns };
 
 struct ScreenPoint {
     int x = 0;

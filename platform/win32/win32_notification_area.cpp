@@ -33,6 +33,8 @@ DWORD notice_flags(NoticeKind kind) {
         case NoticeKind::gave_up:
             return NIIF_ERROR;
         case NoticeKind::trouble:
+        case NoticeKind::disk_filling:
+        case NoticeKind::node_warns:
             return NIIF_WARNING;
         case NoticeKind::caught_up:
             return NIIF_USER;  // the icon itself, with its green mark

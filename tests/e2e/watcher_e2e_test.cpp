@@ -1,7 +1,7 @@
 // The real ZV-KOB.exe at work under wine on a virtual screen: watching a
 // stand-in node program, launching it hidden, closing itself, and what the
 // user sees when a launch cannot start.
-#include <winsock2.h>
+#include <winsock2.h>  // before any windows.h
 #include <ws2tcpip.h>
 #include <gtest/gtest.h>
 
@@ -12,6 +12,8 @@
 #include <string>
 
 #include "driver.hpp"
+
+#include <commctrl.h>
 #include "main_window/main_window_layout.hpp"
 
 namespace zvkob::e2e {
@@ -851,11 +853,108 @@ TEST_F(WatcherEndToEnd, StopNodeClosesOnlyTheWalletWindowsAUserSees) {
     EXPECT_TRUE(program->wait_for_exit(10s));
 }
 
+// ZV-KOB's folder dialog for the wallet backup, chosen from the window menu
+// until the command is offered (once the node has told its wallets): the
+// Explorer-style one, or the folder tree where it cannot be shown.
+HWND open_backup_dialog(HWND window, DWORD process_id) {
+    HWND dialog = nullptr;
+    wait_until(
+        [&] {
+            choose_window_menu_command(window, layout, main_layout::back_up_wallets);
+            return wait_until(
+                [&] {
+                    dialog = find_window(process_id, L"Back Up Wallets");
+                    dialog = dialog ? dialog : find_window(process_id, L"Browse for Folder");
+                    return dialog != nullptr;
+                },
+                2s);
+        },
+        40s);
+    return dialog;
+}
+
+// Answers the dialog with `chosen` once it is shown: typed into the
+// Explorer-style one's name box (until it holds it: the dialog clears the box
+// as it opens); the tree opens on it, the last folder used. Then OK, and the
+// dialog has gone.
+void choose_backup_folder(HWND dialog, const std::wstring& chosen) {
+    const bool tree = text(dialog) == L"Browse for Folder";
+    HWND ready = nullptr;
+    ASSERT_TRUE(wait_until(
+        [&] {
+            ready = FindWindowExW(dialog, nullptr, tree ? L"SysTreeView32" : L"Edit", nullptr);
+            if (ready == nullptr || !IsWindowVisible(dialog)) {
+                return false;
+            }
+            if (tree) {
+                return SendMessageW(ready, TVM_GETNEXTITEM, TVGN_CARET, 0) != 0;
+            }
+            type(ready, chosen);
+            return text(ready) == chosen;
+        },
+        20s));
+    PostMessageW(GetDlgItem(dialog, IDOK), BM_CLICK, 0, 0);
+    ASSERT_TRUE(wait_until([dialog] { return !IsWindow(dialog); }, 10s));
+}
+
+// Whether a notice beside the notification area's icons (a balloon of the
+// taskbar's, of whichever process) says this.
+bool notice_shows(std::wstring_view words) {
+    struct Search {
+        std::wstring_view words;
+        bool found = false;
+    } search{words};
+    EnumWindows(
+        [](HWND window, LPARAM parameter) -> BOOL {
+            auto& s = *reinterpret_cast<Search*>(parameter);
+            wchar_t kind[64] = {};
+            GetClassNameW(window, kind, 64);
+            if (std::wstring_view(kind) == L"tooltips_class32" && IsWindowVisible(window) &&
+                text(window).find(s.words) != std::wstring::npos) {
+                s.found = true;
+                return FALSE;
+            }
+            return TRUE;
+        },
+        reinterpret_cast<LPARAM>(&search));
+    return search.found;
+}
+
+// An idle connection to the stand-in node's RPC, which answers one connection
+// at a time: until it closes, a call of ZV-KOB's waits, as on a node that is
+// slow to write.
+class IdleRpcConnection {
+public:
+    explicit IdleRpcConnection(u_short port) {
+        WSADATA data{};
+        WSAStartup(MAKEWORD(2, 2), &data);
+        socket_ = socket(AF_INET, SOCK_STREAM, IPPROTO_TCP);
+        sockaddr_in node{};
+        node.sin_family = AF_INET;
+        node.sin_port = htons(port);
+        inet_pton(AF_INET, "127.0.0.1", &node.sin_addr);
+        connected_ = connect(socket_, reinterpret_cast<sockaddr*>(&node), sizeof node) == 0;
+    }
+    ~IdleRpcConnection() {
+        closesocket(socket_);
+        WSACleanup();
+    }
+    IdleRpcConnection(const IdleRpcConnection&) = delete;
+    IdleRpcConnection& operator=(const IdleRpcConnection&) = delete;
+    bool connected() const { return connected_; }
+
+private:
+    SOCKET socket_ = INVALID_SOCKET;
+    bool connected_ = false;
+};
+
 // The node at a glance: while the node catches up, the status label's tooltip
 // says how far it is, from the node's own log; once it has caught up, that it
 // is synced, and what the node warns of. The history records the catch-up and
 // the warning once, not each block. The log is found from the batch file's
-// line that calls the node, after lines a user added by hand.
+// line that calls the node, after lines a user added by hand. While it
+// catches up the PC is kept awake; once synced, its wallet is backed up
+// through its RPC, and a folder gone is told.
 TEST_F(WatcherEndToEnd, TheStatusLabelsTooltipSaysHowFarTheNodeIs) {
     const std::wstring node = stand_in(L"zv-e2e-qt.exe");
     const std::wstring data = folder.file(L"node data");
@@ -867,11 +966,16 @@ TEST_F(WatcherEndToEnd, TheStatusLabelsTooltipSaysHowFarTheNodeIs) {
                           "\"\r\nset NODE_HOME=here\r\ncall \"" + narrow(node) + "\" -datadir=\"" +
                           narrow(data) + "\" -conf=\"" + narrow(conf) +
                           "\" --sync=926800-927012 --warn\r\n");
+    const std::wstring backups = folder.file(L"wallet backups");
+    CreateDirectoryW(backups.c_str(), nullptr);
     DeleteFileW(history_file(L"ZV-KOB").c_str());
     store({{L"QT_NAME_TEXTBOX", L"zv-e2e-qt.exe"},
            {L"BAT_QT_RUN_COMMAND_TEXTBOX", batch},
            {L"USE_QT_BAT_TICKBOX", L"1"},
-           {L"AlwaysOnTopTimer_TICKBOX", L"1"}});
+           {L"AlwaysOnTopTimer_TICKBOX", L"1"},
+           {L"KEEP_AWAKE", L"1"},
+           {L"NOTIFICATION_AREA", L"1"},
+           {L"BACKUP_FOLDER", backups}});
     HWND window = start_zv_kob();
     ASSERT_NE(window, nullptr);
     HWND launch = control(window, layout, main_layout::launch_button);
@@ -890,6 +994,8 @@ TEST_F(WatcherEndToEnd, TheStatusLabelsTooltipSaysHowFarTheNodeIs) {
         },
         15s))
         << narrow(tip);
+    EXPECT_TRUE(wait_until([] { return notice_shows(L"The node warns: Unknown new rules"); }, 10s))
+        << "a quiet notice of the node's warning";
     EXPECT_TRUE(wait_until(
         [&] {
             tip = tooltip_of(qt_label);
@@ -955,6 +1061,42 @@ TEST_F(WatcherEndToEnd, TheStatusLabelsTooltipSaysHowFarTheNodeIs) {
         << narrow(tip);
     write_file(node + L".stop", "");
     ASSERT_TRUE(wait_until([&] { return text(qt_label) == L"!!! QT STOPPED !!!"; }, 10s));
+
+    // A node with a wallet: "Back Up Wallets…" asks it to write a copy to a
+    // folder, and says so when the folder has gone before the node wrote.
+    const std::uint16_t wallet_port = free_loopback_port();
+    write_file(batch, "call \"" + narrow(node) + "\" -datadir=\"" + narrow(data) +
+                          "\" -server --rpc -rpcport=" + std::to_string(wallet_port) +
+                          " --rpc-wallet=e2e --sync=850200-850200\r\n");
+    click(launch);
+    ASSERT_TRUE(wait_until([&] { return text(qt_label) == L"!!! QT RUNNING !!!"; }, 10s));
+    HWND dialog = open_backup_dialog(window, program->id());
+    ASSERT_NE(dialog, nullptr) << "offered once the node told its wallet";
+    choose_backup_folder(dialog, backups);
+    std::wstring said = answer_next_box(program->id(), press_ok);
+    const auto written_as = said.find(L"wallet \"e2e\": written as e2e-");
+    ASSERT_NE(written_as, std::wstring::npos) << narrow(said);
+    const std::wstring file = said.substr(said.find(L"e2e-", written_as), 25);  // e2e-<stamp>.dat
+    EXPECT_EQ(read_file(backups + L"\\" + file), "stand-in wallet \"e2e\"\n") << narrow(file);
+    EXPECT_EQ(read_section(L"ZV-KOB")[L"BACKUP_FOLDER"], backups);
+
+    dialog = open_backup_dialog(window, program->id());
+    ASSERT_NE(dialog, nullptr);
+    {
+        const IdleRpcConnection held(wallet_port);
+        ASSERT_TRUE(held.connected());
+        choose_backup_folder(dialog, backups);
+        DeleteFileW((backups + L"\\" + file).c_str());
+        RemoveDirectoryW(backups.c_str());
+    }
+    said = answer_next_box(program->id(), press_ok);
+    EXPECT_NE(said.find(L"wallet \"e2e\": not written. The node says: Error: Wallet backup "
+                        L"failed!"),
+              std::wstring::npos)
+        << narrow(said);
+    EXPECT_NE(said.find(L"is not there (is its drive connected?)"), std::wstring::npos);
+    write_file(node + L".stop", "");
+    ASSERT_TRUE(wait_until([&] { return text(qt_label) == L"!!! QT STOPPED !!!"; }, 10s));
     close(window);
     ASSERT_TRUE(program->wait_for_exit(10s));
 
@@ -975,9 +1117,18 @@ TEST_F(WatcherEndToEnd, TheStatusLabelsTooltipSaysHowFarTheNodeIs) {
           "its progress from its log.",
           "The node's RPC answers on port ", "caught up at height 850,200",
           "Stop Node asked the QT program (zv-e2e-qt.exe, process ", ") to stop over its RPC.",
-          "The node's RPC: the node refused ZV-KOB's credentials"}) {
+          "The node's RPC: the node refused ZV-KOB's credentials",
+          "Unknown new rules activated (versionbit 7). Newer versions of the node may be needed.",
+          "Wallet backup failed: wallet \"e2e\""}) {
         EXPECT_NE(history.find(line), std::string::npos) << line << "\n" << history;
     }
+    const auto held = history.find("ZV-KOB keeps the PC awake while the node catches up (by ");
+    EXPECT_NE(held, std::string::npos) << history;
+    EXPECT_NE(history.find("ZV-KOB lets the PC sleep again: the node is synced.", held),
+              std::string::npos)
+        << history;
+    EXPECT_NE(history.find("Wallet backup written: wallet \"e2e\" to " + narrow(backups)),
+              std::string::npos);
 }
 
 // Auto-close due while the settings window is open closes that window

@@ -16,13 +16,16 @@
 #include "platform/clock.hpp"
 #include "platform/command_runner.hpp"
 #include "platform/file_system.hpp"
+#include "platform/folder_picker.hpp"
 #include "platform/history.hpp"
 #include "platform/loopback_http.hpp"
 #include "platform/node_control.hpp"
+#include "platform/node_wallets.hpp"
 #include "platform/notifier.hpp"
 #include "platform/other_copies.hpp"
 #include "platform/pause.hpp"
 #include "platform/port_listeners.hpp"
+#include "platform/power_request.hpp"
 #include "platform/startup_entry.hpp"
 #include "platform/notification_area.hpp"
 #include "platform/taskbar_button.hpp"
@@ -271,7 +274,11 @@ public:
         return found == resolved_folders.end() ? std::string(folder) : found->second;
     }
     FolderSize folder_bytes;  // what folder_size tells
-    FolderSize folder_size(std::string_view, std::int64_t) override { return folder_bytes; }
+    int folder_walks = 0;
+    FolderSize folder_size(std::string_view, std::int64_t) override {
+        ++folder_walks;
+        return folder_bytes;
+    }
 };
 
 // The node processes the test starts and ends; requests to stop are logged.
@@ -563,6 +570,60 @@ public:
     }
 };
 
+// The power request: each hold and let-go as a line.
+class FakePowerRequest : public PowerRequest {
+public:
+    explicit FakePowerRequest(CallLog& log) : log_(log) {}
+    std::string refusal;  // when set, holding fails with this reason
+    AwakeHold hold(std::string_view reason) override {
+        log_.push_back("hold awake: " + std::string(reason));
+        held_ = refusal.empty();
+        return {held_ ? AwakeMeans::power_request : AwakeMeans::none, refusal};
+    }
+    void let_go() override {
+        log_.push_back("let the PC sleep");
+        held_ = false;
+    }
+    bool holding() const override { return held_; }
+
+private:
+    CallLog& log_;
+    bool held_ = false;
+};
+
+// The folder dialog, answering as the test says.
+class FakeFolderPicker : public FolderPicker {
+public:
+    explicit FakeFolderPicker(CallLog& log) : log_(log) {}
+    FolderChoice answer;
+    FolderChoice pick(std::string_view title, std::string_view start_folder) override {
+        log_.push_back("pick folder: " + std::string(title) + " at " + std::string(start_folder));
+        return answer;
+    }
+
+private:
+    CallLog& log_;
+};
+
+// The node's wallets as the test says; a wallet named in `refusals` is not
+// written, with that error.
+class FakeNodeWallets : public NodeWallets {
+public:
+    std::map<std::string, std::string> refusals;
+    std::vector<RpcTarget> asked;  // every call's node, in order
+
+    std::vector<WalletBackup> back_up(const RpcTarget& node,
+                                      std::span<const WalletBackup> backups) override {
+        asked.push_back(node);
+        std::vector<WalletBackup> done(backups.begin(), backups.end());
+        for (WalletBackup& backup : done) {
+            const auto refused = refusals.find(backup.wallet);
+            backup.error = refused == refusals.end() ? std::string() : refused->second;
+        }
+        return done;
+    }
+};
+
 // A main window wired to fakes that all write to one call log.
 struct MainWindowFixture {
     CallLog log;
@@ -584,6 +645,9 @@ struct MainWindowFixture {
     FakeNotificationArea tray_area;
     ScriptedHttp http;
     ScriptedListeners listeners;
+    FakePowerRequest power{log};
+    FakeFolderPicker folder_picker{log};
+    FakeNodeWallets wallets;
     MainWindow window{services_with(probe), "ZV-KOB"};
 
     // The query counts what the process list holds, as the real one does.
@@ -599,9 +663,9 @@ struct MainWindowFixture {
 
     // The fakes, with another process probe.
     MainWindowServices services_with(ProcessProbe& another_probe) {
-        return {events,   store,      another_probe, runner,    pause,   windows,
-                notifier, clock,      history,       files,     startup, nodes,
-                copies,   background, taskbar,       tray_area, http,    listeners};
+        return {events,  store,     another_probe, runner,    pause, windows,       notifier,
+                clock,   history,   files,         startup,   nodes, copies,        background,
+                taskbar, tray_area, http,          listeners, power, folder_picker, wallets};
     }
 
     // The calls logged since the last call, then forgets them.

@@ -23,14 +23,27 @@ TEST_F(LoadTest, ReadsItsKeysOnceAndStoresNothing) {
     load_main_window(w);
     CallLog reads = testing::calls_starting(f.log, "get ");
     std::sort(reads.begin(), reads.end());
-    EXPECT_EQ(reads, (CallLog{"get AUTOCLOSE_TIMER_TICKBOX", "get AUTOSTART_TICKBOX",
-                              "get AlwaysOnTopTimer_TICKBOX", "get BAT_DAEMON_RUN_COMMAND_TEXTBOX",
-                              "get BAT_QT_RUN_COMMAND_TEXTBOX", "get BLOCKCHAIN_FOLDER_TEXTBOX",
-                              "get CHECK_DATA_DRIVE", "get DAEMOND_NAME_TEXTBOX",
-                              "get KEEP_NODE_RUNNING", "get MAIN-Height", "get MAIN-Left",
-                              "get MAIN-Top", "get MAIN-Width", "get NODE_PROGRESS",
-                              "get NOTIFICATION_AREA", "get QT_NAME_TEXTBOX", "get SAFE_SIGN_OUT",
-                              "get USE_DAEMON_BAT_TICKBOX", "get USE_QT_BAT_TICKBOX"}));
+    EXPECT_EQ(reads, (CallLog{"get AUTOCLOSE_TIMER_TICKBOX",
+                              "get AUTOSTART_TICKBOX",
+                              "get AlwaysOnTopTimer_TICKBOX",
+                              "get BACKUP_FOLDER",
+                              "get BAT_DAEMON_RUN_COMMAND_TEXTBOX",
+                              "get BAT_QT_RUN_COMMAND_TEXTBOX",
+                              "get BLOCKCHAIN_FOLDER_TEXTBOX",
+                              "get CHECK_DATA_DRIVE",
+                              "get DAEMOND_NAME_TEXTBOX",
+                              "get KEEP_AWAKE",
+                              "get KEEP_NODE_RUNNING",
+                              "get MAIN-Height",
+                              "get MAIN-Left",
+                              "get MAIN-Top",
+                              "get MAIN-Width",
+                              "get NODE_PROGRESS",
+                              "get NOTIFICATION_AREA",
+                              "get QT_NAME_TEXTBOX",
+                              "get SAFE_SIGN_OUT",
+                              "get USE_DAEMON_BAT_TICKBOX",
+                              "get USE_QT_BAT_TICKBOX"}));
 }
 
 TEST_F(LoadTest, FirstStartShowsEveryDefault) {

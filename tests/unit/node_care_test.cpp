@@ -7,6 +7,11 @@
 #include "core/node_warnings.hpp"
 #include "core/wallet_backup.hpp"
 #include "fakes.hpp"
+#include "main_window/back_up_wallets.hpp"
+#include "main_window/launcher.hpp"
+#include "main_window/load_unload.hpp"
+#include "main_window/node_care.hpp"
+#include "watched_window.hpp"
 
 namespace zvkob {
 namespace {
@@ -17,6 +22,7 @@ constexpr std::int64_t day = 24 * hour;
 constexpr std::uint64_t gb = 1'000'000'000;
 
 using Action = AwakeStep::Action;
+using testing::CallLog;
 
 AwakeFacts catching_up(std::int64_t height) {
     return {.ticked = true,
@@ -214,6 +220,152 @@ TEST(NodeWarnings, TellsEachWarningOncePerRunFromRpcOrLog) {
               "The node warns: This is a pre-release test build");
     warnings.node_started();
     EXPECT_TRUE(warnings.heard("Unknown new rules activated (versionbit 28)"));
+}
+
+// The window's side of care, with a DAEMON node of this copy started by
+// LAUNCH on D:\Chain and read every two seconds.
+struct CaredFor : testing::WatchedWindow {
+    explicit CaredFor(std::initializer_list<std::pair<const std::string, std::string>> also = {})
+        : WatchedWindow(also) {
+        store.values["USE_DAEMON_BAT_TICKBOX"] = "1";
+        store.values["BLOCKCHAIN_FOLDER_TEXTBOX"] = "D:\\Chain";
+        load_main_window(w);
+        watch(false, false);
+        launch_click(w);
+        watch(false, true);
+        take_log();
+    }
+    // The node's log says it is at this height, `behind` its tip.
+    void logs(int height, const char* progress, const char* warning = nullptr) {
+        files.growing_log +=
+            "2027-01-15T07:59:00Z UpdateTip: new best=00ab height=" + std::to_string(height) +
+            " version=0x20000000 log2_work=95.6 tx=1 date='2026-01-15 07:59:00' "
+            "progress=" +
+            progress + " cache=1.0MiB(1txo)" +
+            (warning ? std::string(" warning='") + warning + "'" : "") + "\n";
+    }
+    void tick() { w.progress_timer.tick(); }
+    std::string tip() const { return w.daemon.status.label().tooltip(); }
+};
+
+TEST(CareOfTheNode, HoldsThePcAwakeWhileCatchingUpAndLetsGoOnEveryWayOut) {
+    const std::string held =
+        "hold awake: ZV-KOB keeps this PC awake while the node catches up (block 800,000)";
+    struct WayOut {
+        const char* name;
+        std::function<void(CaredFor&)> take;
+        const char* event;
+    };
+    const WayOut ways[] = {
+        {"the tick off", [](CaredFor& f) { keep_awake_clicked(f.w); },
+         "Keep the PC Awake While Catching Up was switched off"},
+        {"the node stopped", [](CaredFor& f) { f.watch(false, false), f.tick(); },
+         "the node has stopped"},
+        {"ZV-KOB closes", [](CaredFor& f) { (void)unload_main_window(f.w); }, "ZV-KOB closes"},
+    };
+    for (const WayOut& way : ways) {
+        SCOPED_TRACE(way.name);
+        CaredFor f({{"KEEP_AWAKE", "1"}});
+        f.logs(800000, "0.900000");
+        f.tick();
+        f.tick();
+        EXPECT_EQ(testing::calls_starting(f.take_log(), "hold awake"), CallLog{held}) << "once";
+        EXPECT_TRUE(f.history.holds(
+            "ZV-KOB keeps the PC awake while the node catches up (by a power request)."));
+        way.take(f);
+        EXPECT_EQ(testing::calls_starting(f.take_log(), "let the PC sleep"),
+                  CallLog{"let the PC sleep"});
+        EXPECT_TRUE(f.history.holds(std::string("ZV-KOB lets the PC sleep again: ") + way.event))
+            << f.history.events.back();
+    }
+    CaredFor off;  // not ticked: never held
+    off.logs(800000, "0.900000");
+    off.tick();
+    EXPECT_EQ(testing::calls_starting(off.take_log(), "hold awake"), CallLog{});
+}
+
+TEST(CareOfTheNode, TellsTheDrivesRunwayAndEachWarningOnce) {
+    CaredFor f({{"NOTIFICATION_AREA", "1"}});
+    f.files.free.bytes = 60 * gb;
+    f.files.folder_bytes.bytes = 600 * gb;
+    f.tick();
+    f.clock.advance(30 * minute);
+    f.tick();
+    EXPECT_EQ(f.files.folder_walks, 1) << "the data folder is walked hourly at most";
+    f.clock.advance(30 * minute);
+    f.files.folder_bytes.bytes += gb / 2;  // 12 GB a day: 5 days left
+    f.tick();
+    EXPECT_NE(f.tip().find("Disk full in about 5 days"), std::string::npos) << f.tip();
+    EXPECT_TRUE(
+        f.history.holds("The node's drive will be full in about 5 days: 60.0 GB free, "
+                        "the node holds 600.5 GB."));
+    const CallLog notices = testing::calls_starting(f.tray_area.take(), "notify");
+    EXPECT_EQ(
+        std::count(notices.begin(), notices.end(), "notify ZV-KOB: the node's drive is filling up"),
+        1);
+
+    node_size_heard(f.w, 650 * gb, false);  // its own size_on_disk: not the folder's measure
+    f.clock.advance(5 * minute);
+    f.tick();
+    EXPECT_EQ(f.tip().find("Disk full"), std::string::npos) << "another measure: begun afresh";
+    EXPECT_EQ(f.files.folder_walks, 2) << "not walked while the node tells its size";
+    node_size_heard(f.w, 650 * gb, true);
+    EXPECT_EQ(f.tip().find("Disk full"), std::string::npos) << "a pruned node has no runway";
+
+    f.logs(900000, "1.000000", "Unknown new rules activated (versionbit 7)");
+    f.tick();
+    node_warned(f.w, "Warning: unknown new rules activated (versionbit 7)");  // its RPC too
+    const std::string told =
+        "The node warns: Unknown new rules activated (versionbit 7). Newer versions of the node "
+        "may be needed.";
+    EXPECT_EQ(std::count(f.history.events.begin(), f.history.events.end(), told), 1);
+    EXPECT_EQ(testing::calls_starting(f.tray_area.take(), "notify"),
+              CallLog{"notify ZV-KOB: the node warns"});
+}
+
+TEST(CareOfTheNode, BacksUpEachLoadedWalletThroughTheNodeIntoTheFolderChosen) {
+    CaredFor none;
+    none.tick();
+    wallets_heard(none.w, std::vector<std::string>{});
+    EXPECT_FALSE(none.w.back_up_wallets.enabled()) << "no wallet loaded";
+    EXPECT_EQ(none.tip().find("wallet backup"), std::string::npos) << "nobody is nagged";
+
+    CaredFor f;
+    EXPECT_FALSE(f.w.back_up_wallets.enabled()) << "until the node has answered";
+    f.tick();
+    wallets_heard(f.w, std::vector<std::string>{"", "savings"});  // the node's RPC told them
+    ASSERT_TRUE(f.w.back_up_wallets.enabled());
+    EXPECT_NE(f.tip().find("No wallet backup recorded"), std::string::npos) << f.tip();
+
+    f.folder_picker.answer = {"E:\\Backups", {}};
+    f.wallets.refusals = {{"savings", "Error: Wallet backup failed!"}};
+    back_up_wallets_clicked(f.w);
+    EXPECT_EQ(testing::calls_starting(f.take_log(), "pick"),
+              CallLog{"pick folder: Back Up Wallets at "});
+    EXPECT_EQ(f.store.values["BACKUP_FOLDER"], "E:\\Backups");
+    ASSERT_EQ(f.wallets.asked.size(), 1U);
+    EXPECT_EQ(f.wallets.asked.back().process_id, 5000U) << "this copy's node, and only it";
+    ASSERT_EQ(f.notifier.messages.size(), 1U);
+    EXPECT_EQ(f.notifier.messages[0],
+              "Wallet backup to E:\\Backups:\n\nthe default wallet: written as "
+              "default-2027-01-15-090000.dat\nwallet \"savings\": not written. The node says: "
+              "Error: Wallet backup failed!");
+    EXPECT_TRUE(f.history.holds(
+        "Wallet backup written: the default wallet to E:\\Backups\\default-2027-01-15-090000.dat"));
+    EXPECT_EQ(f.tip().find("wallet backup"), std::string::npos) << "just written";
+
+    f.files.missing = {"E:\\Backups"};
+    f.wallets.refusals[""] = "Error: Wallet backup failed!";
+    back_up_wallets_clicked(f.w);
+    EXPECT_EQ(testing::calls_starting(f.take_log(), "pick"),
+              CallLog{"pick folder: Back Up Wallets at E:\\Backups"});
+    EXPECT_NE(f.notifier.messages.back().find(
+                  "The folder E:\\Backups is not there (is its drive connected?)."),
+              std::string::npos);
+
+    f.folder_picker.answer = {};  // cancelled
+    back_up_wallets_clicked(f.w);
+    EXPECT_EQ(f.notifier.messages.size(), 2U);
 }
 
 }  // namespace

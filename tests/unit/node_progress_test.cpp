@@ -389,15 +389,15 @@ TEST(NodeProgress, TellsEachWarningOncePerRunWhileItHolds) {
                " of last 100 blocks have unexpected version'";
     };
     watch.feed({warned_tip(927013, 44), warned_tip(927014, 45)});
-    EXPECT_EQ(watch.events(), std::vector<std::string>{"The node warns: 44 of last 100 blocks "
-                                                       "have unexpected version"});
+    EXPECT_EQ(watch.progress.take_news().warnings,
+              std::vector<std::string>{"44 of last 100 blocks have unexpected version"});
     EXPECT_EQ(watch.state().warning, "45 of last 100 blocks have unexpected version");
     watch.feed({tip("2025-07-16T12:20:00Z", 927015, "2025-07-16T12:19:00Z", "1.000000")});
     EXPECT_EQ(watch.state().warning, "") << "no longer on the node's UpdateTip lines";
     watch.feed({"", "2025-07-16T13:00:00Z Bitcoin Core version v29.0.0 (release build)",
                 warned_tip(927016, 46)});
-    EXPECT_EQ(watch.events().back(),
-              "The node warns: 46 of last 100 blocks have unexpected version")
+    EXPECT_EQ(watch.progress.take_news().warnings,
+              std::vector<std::string>{"46 of last 100 blocks have unexpected version"})
         << "told again in the next run";
 }
 

@@ -4,6 +4,8 @@
 
 #include "main_window/event_order.hpp"
 #include "main_window/load_unload.hpp"
+#include "main_window/main_window_layout.hpp"
+#include "main_window/node_care.hpp"
 #include "watched_window.hpp"
 
 namespace zvkob {
@@ -49,7 +51,8 @@ TEST(HistoryCommand, OpensTheHistoryOrSaysWhyItCannot) {
 TEST(GuardingTicks, AreStoredWhenClickedAndNotBefore) {
     for (const auto& [key, click] : {std::pair{"KEEP_NODE_RUNNING", &keep_node_running_clicked},
                                      std::pair{"SAFE_SIGN_OUT", &safe_sign_out_clicked},
-                                     std::pair{"CHECK_DATA_DRIVE", &check_data_drive_clicked}}) {
+                                     std::pair{"CHECK_DATA_DRIVE", &check_data_drive_clicked},
+                                     std::pair{"KEEP_AWAKE", &keep_awake_clicked}}) {
         WatchedWindow f;
         ASSERT_TRUE(unload_main_window(f.w).ok());
         EXPECT_EQ(f.store.values.count(key), 0U) << key;
@@ -62,6 +65,26 @@ TEST(GuardingTicks, AreStoredWhenClickedAndNotBefore) {
         EXPECT_NE(
             f.notifier.messages.back().find("could not save this setting: " + std::string(key)),
             std::string::npos);
+    }
+}
+
+}  // namespace
+}  // namespace zvkob
+
+namespace zvkob {
+namespace {
+
+// Each item of the window menu is reached by a letter of its own, none of
+// them one of Windows' own items (Restore, Move, Size, Minimize, Maximize, Close).
+TEST(WindowMenu, EachItemHasAMnemonicOfItsOwn) {
+    std::string taken = "rmsnxc";
+    for (const ControlSpec* item : main_window_layout().window_menu) {
+        const std::string_view caption = item->caption;
+        const auto amp = caption.find('&');
+        ASSERT_NE(amp, std::string_view::npos) << caption;
+        const char letter = static_cast<char>(std::tolower(caption[amp + 1]));
+        EXPECT_EQ(taken.find(letter), std::string::npos) << caption;
+        taken += letter;
     }
 }
 

@@ -1,0 +1,31 @@
+#pragma once
+#include <optional>
+#include <span>
+#include <string>
+#include <vector>
+
+#include "core/rpc_endpoint.hpp"
+#include "core/wallet_backup.hpp"
+
+namespace zvkob {
+
+// This copy's node as its RPC is asked: where it listens, and the process
+// that must be the listener.
+struct RpcTarget {
+    RpcEndpoint endpoint;
+    unsigned long process_id = 0;
+};
+
+// The node's wallets, through its own RPC: never a wallet file copied from
+// disk while the node runs. Each call may wait seconds: the worker's, never
+// the window's.
+class NodeWallets {
+public:
+    virtual ~NodeWallets() = default;
+    // Asks the node to write each wallet to its destination; the answers in
+    // the same order, the node's error where it refused.
+    virtual std::vector<WalletBackup> back_up(const RpcTarget& node,
+                                              std::span<const WalletBackup> asked) = 0;
+};
+
+}  // namespace zvkob
