@@ -4,15 +4,38 @@
 // each over a connection of its own as ZV-KOB's are. Its one line of text
 // tells what the last tick found: "<first> running, <second> stopped".
 //   bare_watcher FIRST_IMAGE_NAME SECOND_IMAGE_NAME
+// Built with ZVKOB_SHAPED_WATCHER it is the yardstick of ZV-KOB's shape
+// (shaped_watcher): ZV-KOB's manifest, and a window with the main window's
+// controls, of the same classes, styles and places, made from its table; the
+// line is the first program's status label.
 #include <windows.h>
 #include <wbemidl.h>
 
 #include <cstdlib>
 #include <string>
 
+#ifdef ZVKOB_SHAPED_WATCHER
+#include "core/window_placement.hpp"
+#include "main_window/main_window_layout.hpp"
+#include "platform/win32/control_styles.hpp"
+#include "platform/win32/control_windows.hpp"
+#include "platform/win32/wide_text.hpp"
+#endif
+
 namespace {
 
+#ifdef ZVKOB_SHAPED_WATCHER
+constexpr wchar_t caption[] = L"shaped watcher";
+constexpr DWORD window_style =
+    WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX | WS_CLIPCHILDREN;
+constexpr int window_width = 330;
+constexpr int window_height = 240;
+#else
 constexpr wchar_t caption[] = L"bare watcher";
+constexpr DWORD window_style = WS_OVERLAPPEDWINDOW;
+constexpr int window_width = 400;
+constexpr int window_height = 120;
+#endif
 constexpr UINT_PTR tick_timer = 1;
 
 std::wstring first_name;
@@ -56,6 +79,37 @@ bool runs(const std::wstring& image_name) {
     return returned == 1;
 }
 
+#ifdef ZVKOB_SHAPED_WATCHER
+// Creates the main window's controls; returns the one that shows the line.
+HWND add_controls(HWND window, HINSTANCE instance) {
+    using namespace zvkob;
+    const UINT dpi = GetDpiForWindow(window);
+    const auto pixels = [dpi](int twips) { return twips_to_pixels(twips, dpi); };
+    const WindowSpec& layout = main_window_layout();
+    HWND status = nullptr;
+    for (std::size_t index = 0; index < layout.controls.size(); ++index) {
+        const ControlSpec& design = *layout.controls[index];
+        const HWND child = CreateWindowExW(
+            design.kind == ControlKind::text_box ? WS_EX_CLIENTEDGE : 0,
+            win32::control_class(design.kind), win32::widen(design.caption).c_str(),
+            win32::control_style(design), pixels(design.rect.left), pixels(design.rect.top),
+            pixels(design.rect.width), pixels(design.rect.height), window,
+            reinterpret_cast<HMENU>(
+                static_cast<INT_PTR>(win32::first_control_id + static_cast<int>(index))),
+            instance, nullptr);
+        if (&design == &main_layout::qt_status) {
+            status = child;
+        }
+    }
+    return status;
+}
+#else
+HWND add_controls(HWND window, HINSTANCE instance) {
+    return CreateWindowExW(0, L"STATIC", L"not watching yet", WS_CHILD | WS_VISIBLE, 10, 10, 360,
+                           40, window, nullptr, instance, nullptr);
+}
+#endif
+
 LRESULT CALLBACK window_procedure(HWND window, UINT message, WPARAM wparam, LPARAM lparam) {
     switch (message) {
         case WM_TIMER: {
@@ -91,10 +145,9 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int show) {
     kind.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
     kind.lpszClassName = L"BareWatcher";
     RegisterClassW(&kind);
-    HWND window = CreateWindowExW(0, kind.lpszClassName, caption, WS_OVERLAPPEDWINDOW, 100, 100,
-                                  400, 120, nullptr, nullptr, instance, nullptr);
-    line = CreateWindowExW(0, L"STATIC", L"not watching yet", WS_CHILD | WS_VISIBLE, 10, 10, 360,
-                           40, window, nullptr, instance, nullptr);
+    HWND window = CreateWindowExW(0, kind.lpszClassName, caption, window_style, 100, 100,
+                                  window_width, window_height, nullptr, nullptr, instance, nullptr);
+    line = add_controls(window, instance);
     SetTimer(window, tick_timer, 500, nullptr);
     ShowWindow(window, show);
     MSG message;

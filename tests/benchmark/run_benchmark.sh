@@ -10,10 +10,12 @@
 # that writes 100 UpdateTip lines a second, for a minute with Show the Node's
 # Progress on and for one with it off. The part "rpc" (asked for by name)
 # follows that node serving RPC with its progress on: asked by ZV-KOB, then
-# with its RPC off.
+# with its RPC off. The part "start-shaped" (asked for by name) times the
+# starts of ZV-KOB and of the shaped watcher in turns: the bare watcher in
+# ZV-KOB's shape, with its manifest and its main window's controls.
 #   tests/benchmark/run_benchmark.sh [BUILD_DIR] [SECONDS] [STARTS] [PARTS]
-# PARTS picks some of "ticks watch start progress rpc" ("ticks watch start
-# progress" by default).
+# PARTS picks some of "ticks watch start start-shaped progress rpc" ("ticks
+# watch start progress" by default).
 # ZVKOB_BENCHMARK_EXE=<Windows path> watches with another ZV-KOB.exe, such as
 # the release build: ZVKOB_BENCHMARK_EXE='Z:\path\to\dist\ZV-KOB.exe'.
 set -eu
@@ -120,6 +122,11 @@ fi
 if has start; then
     echo
     "$run" "$bench" start "$starts"
+fi
+
+if has start-shaped; then
+    echo
+    "$run" "$bench" start-shaped "$starts"
 fi
 
 if has progress; then

@@ -11,6 +11,8 @@
 //       the bare Win32 program ZV-KOB is measured against
 //   watcher_tick_benchmark start [COUNT]   starts each of the two COUNT times,
 //       in turns: time from process start to the window shown
+//   watcher_tick_benchmark start-shaped [COUNT]   the same against shaped_watcher,
+//       the bare watcher in ZV-KOB's shape (its manifest, its main window's controls)
 //   watcher_tick_benchmark progress-on|progress-off [SECONDS]   a copy of
 //       ZV-KOB launches a node that catches up at 100 heights a second and
 //       watches it for SECONDS, with Show the Node's Progress on or off
@@ -27,7 +29,6 @@
 #include <functional>
 #include <numeric>
 #include <string>
-#include <utility>
 #include <vector>
 
 #include "driver.hpp"
@@ -195,11 +196,22 @@ Watcher zv_kob_watcher(const ScratchFolder& folder) {
             }};
 }
 
+const std::wstring both_seen =
+    std::wstring(running_node) + L" running, " + missing_node + L" stopped";
+
 Watcher bare_watcher() {
     return {L"the bare watcher", windows_path(ZVKOB_BARE_WATCHER_EXE),
             std::wstring(running_node) + L" " + missing_node, L"bare watcher", [](HWND window) {
-                return text(FindWindowExW(window, nullptr, L"STATIC", nullptr)) ==
-                       std::wstring(running_node) + L" running, " + missing_node + L" stopped";
+                return text(FindWindowExW(window, nullptr, L"STATIC", nullptr)) == both_seen;
+            }};
+}
+
+// Its line is the label where ZV-KOB shows the first program's state.
+Watcher shaped_watcher() {
+    return {L"the shaped watcher", windows_path(ZVKOB_SHAPED_WATCHER_EXE),
+            std::wstring(running_node) + L" " + missing_node, L"shaped watcher", [](HWND window) {
+                return text(control(window, main_window_layout(), main_layout::qt_status)) ==
+                       both_seen;
             }};
 }
 
@@ -232,9 +244,27 @@ int watch(const Watcher& watcher, int seconds) {
     return program.wait_for_exit(10s) ? 0 : 1;
 }
 
+int child_windows(HWND window) {
+    int count = 0;
+    EnumChildWindows(
+        window,
+        [](HWND, LPARAM counted) {
+            ++*reinterpret_cast<int*>(counted);
+            return TRUE;
+        },
+        reinterpret_cast<LPARAM>(&count));
+    return count;
+}
+
+struct Start {
+    double shown_ms = -1;  // negative when it did not come
+    double answered_ms = -1;
+    int child_windows = 0;
+};
+
 // Milliseconds from just before the process is created to its window shown,
-// and to the states of both programs shown; negative when it did not come.
-std::pair<double, double> start_once(const Watcher& watcher) {
+// and to the states of both programs shown.
+Start start_once(const Watcher& watcher) {
     const auto started = e2e::Clock::now();
     const auto since = [started] { return Milliseconds(e2e::Clock::now() - started).count(); };
     Process program(watcher.exe, watcher.arguments);
@@ -250,45 +280,51 @@ std::pair<double, double> start_once(const Watcher& watcher) {
         Sleep(1);
     }
     const double answered = shown >= 0 && watcher.sees_both(window) ? since() : -1;
+    const int children = window != nullptr ? child_windows(window) : 0;
     if (window != nullptr) {
         close(window);
     }
     program.wait_for_exit(10s);
-    return {shown, answered};
+    return {shown, answered, children};
 }
 
-// Each program started `count` times, in turns, after one start of each that
-// is not counted (wine's first start of a program reads more from disk).
-int compare_starts(int count) {
+// ZV-KOB and a yardstick each started `count` times, in turns, after one start
+// of each that is not counted (wine's first start of a program reads more from
+// disk).
+int compare_starts(int count, const Watcher& yardstick, const char* aim) {
     ScratchFolder folder(L"benchmark-start");
     copy_file(stand_in_node_exe(), folder.file(running_node));
     Process node(folder.file(running_node));
-    const std::vector<Watcher> watchers{zv_kob_watcher(folder), bare_watcher()};
+    const std::vector<Watcher> watchers{zv_kob_watcher(folder), yardstick};
     std::vector<std::vector<double>> shown(watchers.size());
     std::vector<std::vector<double>> answered(watchers.size());
+    std::vector<int> children(watchers.size());
     for (int round = -1; round < count; ++round) {
         for (std::size_t which = 0; which < watchers.size(); ++which) {
-            const auto [to_window, to_answers] = start_once(watchers[which]);
-            if (to_window < 0 || to_answers < 0) {
+            const Start start = start_once(watchers[which]);
+            if (start.shown_ms < 0 || start.answered_ms < 0) {
                 std::printf("%s did not show both programs' states\n",
                             narrow(watchers[which].name).c_str());
                 return 1;
             }
             if (round >= 0) {
-                shown[which].push_back(to_window);
-                answered[which].push_back(to_answers);
+                shown[which].push_back(start.shown_ms);
+                answered[which].push_back(start.answered_ms);
             }
+            children[which] = start.child_windows;
         }
     }
     for (std::size_t which = 0; which < watchers.size(); ++which) {
-        std::printf("%s\n", narrow(watchers[which].name).c_str());
+        std::printf("%s, %d child windows\n", narrow(watchers[which].name).c_str(),
+                    children[which]);
         print_times("  start to window shown", shown[which]);
         print_times("  start to both states shown", answered[which]);
     }
     std::sort(shown[0].begin(), shown[0].end());
     std::sort(shown[1].begin(), shown[1].end());
-    std::printf("start to window shown, ZV-KOB / bare (medians): %.2f\n",
-                shown[0][shown[0].size() / 2] / shown[1][shown[1].size() / 2]);
+    std::printf("start to window shown, ZV-KOB / %s (medians): %.2f%s\n",
+                narrow(yardstick.name).c_str(),
+                shown[0][shown[0].size() / 2] / shown[1][shown[1].size() / 2], aim);
     delete_section(copy_name);
     return 0;
 }
@@ -373,12 +409,17 @@ int main(int argc, char** argv) {
             true, amount > 0 ? amount : 65,
             mode == "rpc-on" ? " --rpc -rpcport=48443 -server" : " --rpc -rpcport=48443");
     }
-    if (mode == "start") {
-        return zvkob::benchmark::compare_starts(amount > 0 ? amount : 10);
+    if (mode == "start" || mode == "start-shaped") {
+        const bool shaped = mode == "start-shaped";
+        return zvkob::benchmark::compare_starts(
+            amount > 0 ? amount : 10,
+            shaped ? zvkob::benchmark::shaped_watcher() : zvkob::benchmark::bare_watcher(),
+            shaped ? " (at most 1.30 x is the aim)" : "");
     }
     std::printf(
         "usage: watcher_tick_benchmark ticks [COUNT] | watch [SECONDS] | watch-bare [SECONDS] | "
-        "start [COUNT] | progress-on [SECONDS] | progress-off [SECONDS] | rpc-on [SECONDS] | "
+        "start [COUNT] | start-shaped [COUNT] | progress-on [SECONDS] | progress-off [SECONDS] | "
+        "rpc-on [SECONDS] | "
         "rpc-off [SECONDS]\n");
     return 2;
 }
