@@ -1010,6 +1010,14 @@ TEST_F(WatcherEndToEnd, TheStatusLabelsTooltipSaysHowFarTheNodeIs) {
                        L"server=0)"),
               std::wstring::npos)
         << narrow(tip);
+    // The PC is let sleep at the next look after the node is synced, before it stops.
+    EXPECT_TRUE(wait_until(
+        [] {
+            return read_file(history_file(L"ZV-KOB"))
+                       .find("ZV-KOB lets the PC sleep again: the node is synced.") !=
+                   std::string::npos;
+        },
+        10s));
     write_file(node + L".stop", "");
     ASSERT_TRUE(wait_until([&] { return text(qt_label) == L"!!! QT STOPPED !!!"; }, 10s));
 

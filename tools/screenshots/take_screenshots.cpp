@@ -104,13 +104,15 @@ void main_window_watching(const std::wstring& folder) {
     close_program(program, window);
 }
 
-// The node catching up, and the status label's tooltip saying how far it is.
+// The node catching up, and the status label's tooltip saying how far it is,
+// from what the node answers over its RPC.
 void main_window_catching_up(const std::wstring& folder) {
     ScratchFolder node(L"screenshot-sync");
     copy_file(stand_in_node_exe(), node.file(L"bitcoin-qt.exe"));
     write_file(node.file(L"ZVKOB-QT.BAT"), "call \"" + narrow(node.file(L"bitcoin-qt.exe")) +
                                                "\" -datadir=\"" + narrow(node.path()) +
-                                               "\" --sync=812000-927012\r\n");
+                                               "\" -server --rpc -rpcport=28499"
+                                               " --sync=812000-927012\r\n");
     delete_section(L"ZV-KOB");
     write_setting(L"ZV-KOB", L"QT_NAME_TEXTBOX", L"bitcoin-qt.exe");
     write_setting(L"ZV-KOB", L"DAEMOND_NAME_TEXTBOX", L"bitcoind.exe");
@@ -122,7 +124,12 @@ void main_window_catching_up(const std::wstring& folder) {
     wait_until([&] { return shows(window, main_layout::qt_status, red); }, 10s);
     click(control(window, main_table, main_layout::launch_button));
     wait_until([&] { return shows(window, main_layout::qt_status, green); }, 15s);
-    wait_until([&] { return tooltip_of(label).find(L"Catching up") == 0; }, 20s);
+    wait_until(
+        [&] {
+            const std::wstring said = tooltip_of(label);
+            return said.find(L"Catching up") == 0 && said.find(L"From the node's RPC") != said.npos;
+        },
+        30s);
     hover_over(label);
     HWND tip = nullptr;
     wait_until(
