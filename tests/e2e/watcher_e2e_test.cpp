@@ -1,8 +1,6 @@
 // The real ZV-KOB.exe at work under wine on a virtual screen: watching a
 // stand-in node program, launching it hidden, closing itself, and what the
 // user sees when a launch cannot start.
-#include <winsock2.h>  // before any windows.h
-#include <ws2tcpip.h>
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -12,6 +10,7 @@
 #include <string>
 
 #include "driver.hpp"
+#include "loopback_sockets.hpp"
 
 #include <commctrl.h>
 #include "main_window/main_window_layout.hpp"
@@ -52,73 +51,6 @@ protected:
 
     ScratchFolder folder{L"watcher e2e"};
     std::unique_ptr<Process> program;
-};
-
-// The test's own sockets: a port for the node's RPC, and another program on it.
-struct Winsock {
-    Winsock() {
-        WSADATA data{};
-        WSAStartup(MAKEWORD(2, 2), &data);
-    }
-    ~Winsock() { WSACleanup(); }
-    Winsock(const Winsock&) = delete;
-    Winsock& operator=(const Winsock&) = delete;
-};
-
-// A port free on both loopback addresses now: other test runs share this machine.
-std::uint16_t free_loopback_port() {
-    const Winsock winsock;
-    for (int attempt = 0; attempt < 20; ++attempt) {
-        const SOCKET v6 = socket(AF_INET6, SOCK_STREAM, IPPROTO_TCP);
-        const SOCKET v4 = socket(AF_INET, SOCK_STREAM, IPPROTO_TCP);
-        sockaddr_in6 six{AF_INET6, 0, 0, in6addr_loopback, {}};
-        int size = sizeof six;
-        bool free = bind(v6, reinterpret_cast<sockaddr*>(&six), size) == 0 &&
-                    getsockname(v6, reinterpret_cast<sockaddr*>(&six), &size) == 0;
-        if (free) {
-            sockaddr_in four{};
-            four.sin_family = AF_INET;
-            four.sin_port = six.sin6_port;
-            four.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-            free = bind(v4, reinterpret_cast<sockaddr*>(&four), sizeof four) == 0;
-        }
-        closesocket(v6);
-        closesocket(v4);
-        if (free) {
-            return ntohs(six.sin6_port);
-        }
-    }
-    return 0;
-}
-
-// Another program listening on 127.0.0.1 at `port`: a node started on that
-// port listens on ::1 alone, and says so in its log.
-class OtherProgramOnPort {
-public:
-    explicit OtherProgramOnPort(std::uint16_t port) {
-        sockaddr_in four{};
-        four.sin_family = AF_INET;
-        four.sin_port = htons(port);
-        four.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-        listening = bind(socket_, reinterpret_cast<sockaddr*>(&four), sizeof four) == 0 &&
-                    listen(socket_, 1) == 0;
-    }
-    ~OtherProgramOnPort() { closesocket(socket_); }
-    OtherProgramOnPort(const OtherProgramOnPort&) = delete;
-    OtherProgramOnPort& operator=(const OtherProgramOnPort&) = delete;
-    // Whether a connection reached it, so that anything could have been sent to it.
-    bool reached() {
-        fd_set ready;
-        FD_ZERO(&ready);
-        FD_SET(socket_, &ready);
-        timeval none{};
-        return select(0, &ready, nullptr, nullptr, &none) > 0;
-    }
-    bool listening = false;
-
-private:
-    Winsock winsock_;
-    SOCKET socket_ = socket(AF_INET, SOCK_STREAM, IPPROTO_TCP);
 };
 
 bool shows(HWND label, std::wstring_view caption, COLORREF colour) {
@@ -920,34 +852,6 @@ bool notice_shows(std::wstring_view words) {
     return search.found;
 }
 
-// An idle connection to the stand-in node's RPC, which answers one connection
-// at a time: until it closes, a call of ZV-KOB's waits, as on a node that is
-// slow to write.
-class IdleRpcConnection {
-public:
-    explicit IdleRpcConnection(u_short port) {
-        WSADATA data{};
-        WSAStartup(MAKEWORD(2, 2), &data);
-        socket_ = socket(AF_INET, SOCK_STREAM, IPPROTO_TCP);
-        sockaddr_in node{};
-        node.sin_family = AF_INET;
-        node.sin_port = htons(port);
-        inet_pton(AF_INET, "127.0.0.1", &node.sin_addr);
-        connected_ = connect(socket_, reinterpret_cast<sockaddr*>(&node), sizeof node) == 0;
-    }
-    ~IdleRpcConnection() {
-        closesocket(socket_);
-        WSACleanup();
-    }
-    IdleRpcConnection(const IdleRpcConnection&) = delete;
-    IdleRpcConnection& operator=(const IdleRpcConnection&) = delete;
-    bool connected() const { return connected_; }
-
-private:
-    SOCKET socket_ = INVALID_SOCKET;
-    bool connected_ = false;
-};
-
 // The node at a glance: while the node catches up, the status label's tooltip
 // says how far it is, from the node's own log; once it has caught up, that it
 // is synced, and what the node warns of. The history records the catch-up and
@@ -1025,8 +929,9 @@ TEST_F(WatcherEndToEnd, TheStatusLabelsTooltipSaysHowFarTheNodeIs) {
     // program holds 127.0.0.1 on its port. Its warm-up, then its own figures
     // show, and Stop Node asks it there.
     const std::uint16_t port = free_loopback_port();
-    OtherProgramOnPort other_program(port);
-    ASSERT_TRUE(other_program.listening);
+    TestSocket other_program(AF_INET);  // another program on 127.0.0.1 at the node's port
+    ASSERT_EQ(other_program.bind_loopback(port, false), port);
+    ASSERT_TRUE(other_program.listen_here());
     const std::string on_port = " -server --rpc -rpcport=" + std::to_string(port);
     write_file(batch, "call \"" + narrow(node) + "\" -datadir=\"" + narrow(data) + "\"" + on_port +
                           " --rpc-warmup=8 --sync=850000-850200 --sync-rate=10\r\n");
@@ -1091,8 +996,10 @@ TEST_F(WatcherEndToEnd, TheStatusLabelsTooltipSaysHowFarTheNodeIs) {
     dialog = open_backup_dialog(window, program->id());
     ASSERT_NE(dialog, nullptr);
     {
-        const IdleRpcConnection held(wallet_port);
-        ASSERT_TRUE(held.connected());
+        // The stand-in answers one connection at a time: while this idle one
+        // is open, ZV-KOB's call waits, as on a node that is slow to write.
+        TestSocket held(AF_INET);
+        ASSERT_TRUE(held.connect_loopback(wallet_port));
         choose_backup_folder(dialog, backups);
         DeleteFileW((backups + L"\\" + file).c_str());
         RemoveDirectoryW(backups.c_str());

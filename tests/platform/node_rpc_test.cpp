@@ -10,6 +10,7 @@
 #include <string>
 
 #include "driver.hpp"
+#include "loopback_sockets.hpp"
 #include "core/node_rpc_asker.hpp"
 #include "core/node_rpc_progress.hpp"
 #include "core/rpc_credentials.hpp"
@@ -23,63 +24,6 @@ namespace zvkob::win32 {
 namespace {
 
 using namespace zvkob::e2e;
-
-// A socket of the test's own, closed when it goes.
-class Socket {
-public:
-    explicit Socket(int family) : socket_(::socket(family, SOCK_STREAM, IPPROTO_TCP)) {}
-    ~Socket() { closesocket(socket_); }
-    Socket(const Socket&) = delete;
-    Socket& operator=(const Socket&) = delete;
-
-    // Binds the loopback of its family on `port` (0: any free one); the port, or 0.
-    std::uint16_t bind_loopback(std::uint16_t port, bool ipv6) {
-        sockaddr_storage where{};
-        int size = 0;
-        if (ipv6) {
-            auto& v6 = reinterpret_cast<sockaddr_in6&>(where);
-            v6 = {AF_INET6, htons(port), 0, in6addr_loopback, {}};
-            size = sizeof v6;
-        } else {
-            auto& v4 = reinterpret_cast<sockaddr_in&>(where);
-            v4.sin_family = AF_INET;
-            v4.sin_port = htons(port);
-            v4.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-            size = sizeof v4;
-        }
-        if (bind(socket_, reinterpret_cast<sockaddr*>(&where), size) != 0 ||
-            getsockname(socket_, reinterpret_cast<sockaddr*>(&where), &size) != 0) {
-            return 0;
-        }
-        return ntohs(ipv6 ? reinterpret_cast<sockaddr_in6&>(where).sin6_port
-                          : reinterpret_cast<sockaddr_in&>(where).sin_port);
-    }
-    bool listen_here() { return ::listen(socket_, 1) == 0; }
-    // Whether a connection has reached this listener, so anything could have been sent to it.
-    bool reached() {
-        fd_set ready;
-        FD_ZERO(&ready);
-        FD_SET(socket_, &ready);
-        timeval none{};
-        return select(0, &ready, nullptr, nullptr, &none) > 0;
-    }
-
-private:
-    SOCKET socket_;
-};
-
-// A port free on both loopback addresses: other test runs share this machine.
-std::uint16_t free_port() {
-    for (int attempt = 0; attempt < 20; ++attempt) {
-        Socket v6(AF_INET6);
-        Socket v4(AF_INET);
-        const std::uint16_t port = v6.bind_loopback(0, true);
-        if (port != 0 && v4.bind_loopback(port, false) == port) {
-            return port;
-        }
-    }
-    return 0;
-}
 
 // A stand-in node serving RPC in a folder of its own, once its cookie is there.
 struct RpcNode {
@@ -104,14 +48,6 @@ struct RpcNode {
     std::wstring cookie;
     std::wstring log;
     std::optional<Process> process;
-};
-
-struct Wsa {
-    Wsa() {
-        WSADATA data{};
-        WSAStartup(MAKEWORD(2, 2), &data);
-    }
-    ~Wsa() { WSACleanup(); }
 };
 
 // One call, as the program makes it.
@@ -150,8 +86,8 @@ RpcEndpoint endpoint_of(const RpcNode& node, std::uint16_t port) {
 }
 
 TEST(NodeRpc, ReachesTheNodeOnBothLoopbackAddressesWithItsOwnCookieAndStopsIt) {
-    const Wsa wsa;
-    const std::uint16_t port = free_port();
+    const Winsock winsock;
+    const std::uint16_t port = free_loopback_port();
     ASSERT_NE(port, 0);
     RpcNode node(L"node rpc", port,
                  L"--sync=100-140 --rpc-peers=3 \"--rpc-wallet=my w\xE9\" "
@@ -189,7 +125,7 @@ TEST(NodeRpc, ReachesTheNodeOnBothLoopbackAddressesWithItsOwnCookieAndStopsIt) {
         EXPECT_TRUE(listener.process_id == node.process->id() || listener.process_id == 0)
             << "wine tells no process: " << listener.process_id;
     }
-    const std::uint16_t unused = free_port();
+    const std::uint16_t unused = free_loopback_port();
     EXPECT_EQ(listeners.who_listens("::1", unused).kind, PortListener::Kind::nobody);
     const HttpAnswer nobody = http.post({"127.0.0.1", unused, "/", node.credentials(), "{}"});
     EXPECT_EQ(nobody.outcome, HttpOutcome::failed);
@@ -217,9 +153,9 @@ TEST(NodeRpc, ReachesTheNodeOnBothLoopbackAddressesWithItsOwnCookieAndStopsIt) {
 // Another program holds 127.0.0.1 on the node's port: the node says so and
 // listens on ::1 alone, where it answers in the older style once loaded.
 TEST(NodeRpc, ReadsAnOldStyleNodeWarmingUpBesideAProgramThatHoldsItsPort) {
-    const Wsa wsa;
-    const std::uint16_t port = free_port();
-    Socket holder(AF_INET);
+    const Winsock winsock;
+    const std::uint16_t port = free_loopback_port();
+    TestSocket holder(AF_INET);
     ASSERT_EQ(holder.bind_loopback(port, false), port);
     ASSERT_TRUE(holder.listen_here());
     RpcNode node(L"old rpc", port, L"--rpc-style=old --rpc-warmup=4");
@@ -267,8 +203,8 @@ TEST(NodeRpc, ReadsAnOldStyleNodeWarmingUpBesideAProgramThatHoldsItsPort) {
 }
 
 TEST(NodeRpc, TheAskerWaitsOutTheWarmUpAndSaysWhenTheCookieIsRefused) {
-    const Wsa wsa;
-    const std::uint16_t port = free_port();
+    const Winsock winsock;
+    const std::uint16_t port = free_loopback_port();
     ASSERT_NE(port, 0);
     RpcNode node(L"asked rpc", port, L"--rpc-warmup=3");
     ASSERT_TRUE(wait_until([&] { return file_exists(node.cookie); }, 10s));
