@@ -13,7 +13,6 @@ class WalletBackups {
 public:
     // The node of this copy, by its process: another node's wallets are asked afresh.
     void follow(unsigned long node_id);
-    void forget() { follow(0); }
 
     // What the node's RPC said of its wallets: none while it does not answer.
     void heard(std::optional<std::vector<std::string>> wallets) { wallets_ = std::move(wallets); }
