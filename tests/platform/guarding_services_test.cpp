@@ -178,7 +178,7 @@ TEST(OneCopyPerName, ACopyThatGaveWayLetsTheNextOneOpen) {
 // At exit the piece that runs is waited for before the services it uses go;
 // one held up by a path that does not answer is told within the bound.
 TEST(BackgroundWork, AtExitThePieceThatRunsIsWaitedForWithinABound) {
-    EventGate gate([](std::string_view) {});
+    EventGate gate([](std::string_view what) { ADD_FAILURE() << what; });
     const auto owner = std::make_shared<char>();
     const KernelHandle begun(CreateEventW(nullptr, TRUE, FALSE, nullptr));
     const KernelHandle answered(CreateEventW(nullptr, TRUE, FALSE, nullptr));

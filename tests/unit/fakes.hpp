@@ -9,6 +9,8 @@
 #include <string_view>
 #include <vector>
 
+#include <gtest/gtest.h>
+
 #include "platform/process_probe.hpp"
 #include "platform/settings_store.hpp"
 #include "main_window/main_window.hpp"
@@ -624,10 +626,16 @@ public:
     }
 };
 
+// What a test's event gate does with an exception it caught: the program
+// would only report it, so the test fails and says what was thrown.
+inline EventGate::FailureReport fail_the_test() {
+    return [](std::string_view what) { ADD_FAILURE() << "an event failed: " << what; };
+}
+
 // A main window wired to fakes that all write to one call log.
 struct MainWindowFixture {
     CallLog log;
-    EventGate events{[](std::string_view) {}};
+    EventGate events{fail_the_test()};
     FakeStore store{log};
     FakeProbe probe{log};
     FakeRunner runner{log};

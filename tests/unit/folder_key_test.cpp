@@ -70,7 +70,7 @@ TEST(CopiesQuestion, TheAnswerSaysWhetherAndWhere) {
 // one until it answers, and its answer is kept until the folder is set again.
 TEST(FolderKeys, AskWindowsOnceOnTheWorkerAndKeepItsAnswer) {
     testing::FakeFileSystem files;
-    EventGate events([](std::string_view) {});
+    EventGate events(testing::fail_the_test());
     testing::FakeBackgroundWork worker(events);
     const auto owner = std::make_shared<const int>(0);
     FolderKeys keys(files, worker, owner);
