@@ -11,6 +11,7 @@
 
 #include <gtest/gtest.h>
 
+#include "core/node_log_session.hpp"
 #include "platform/process_probe.hpp"
 #include "platform/settings_store.hpp"
 #include "main_window/main_window.hpp"
@@ -222,12 +223,39 @@ public:
     }
     int flushes = 0;
     void flush() override { ++flushes; }
-    // Whether an event holds this text.
-    bool holds(std::string_view text) const {
-        return std::any_of(events.begin(), events.end(),
-                           [text](const std::string& e) { return e.find(text) != e.npos; });
+    // How many events hold this text, and whether any does.
+    std::size_t count(std::string_view text) const {
+        return static_cast<std::size_t>(
+            std::count_if(events.begin(), events.end(),
+                          [text](const std::string& e) { return e.find(text) != e.npos; }));
+    }
+    bool holds(std::string_view text) const { return count(text) != 0; }
+};
+
+// The node's log as the node writes it, read as the platform reads it: from
+// an open handle, a few bytes at a time when the test says so, or its end.
+struct FakeLog : OpenedLog {
+    explicit FakeLog(std::string written = {}) : text(std::move(written)) {}
+    std::string text;
+    std::size_t most_per_read = std::size_t{1} << 30U;
+    int reads = 0;
+    std::vector<std::size_t> tails;  // the bytes each read of its end asked for
+
+    std::uint64_t size() override { return text.size(); }
+    std::string read(std::uint64_t offset, std::size_t bytes) override {
+        ++reads;
+        return offset >= text.size() ? std::string()
+                                     : text.substr(offset, std::min(bytes, most_per_read));
+    }
+    LogTail operator()(std::size_t last_bytes) {
+        tails.push_back(last_bytes);
+        const std::size_t size = std::min(last_bytes, text.size());
+        return {text.substr(text.size() - size), size == text.size(), {}};
     }
 };
+
+// A node's cookie, as it writes it beside its data.
+inline const std::string node_cookie = "__cookie__:" + std::string(64, 'c');
 
 // Every file and folder exists but those named missing; the node's log, the
 // text files and the free space are as the test says.
@@ -258,15 +286,7 @@ public:
         if (!open_failure.empty()) {
             return {nullptr, open_failure};
         }
-        struct Opened : OpenedLog {
-            explicit Opened(const std::string& text) : text_(text) {}
-            std::uint64_t size() override { return text_.size(); }
-            std::string read(std::uint64_t offset, std::size_t bytes) override {
-                return offset >= text_.size() ? std::string() : text_.substr(offset, bytes);
-            }
-            const std::string& text_;
-        };
-        return {std::make_unique<Opened>(growing_log), {}};
+        return {std::make_unique<FakeLog>(growing_log), {}};  // opened, read and closed at once
     }
     bool is_folder(std::string_view path) override { return is_file(path); }
     FreeSpace free_space(std::string_view) override { return free; }

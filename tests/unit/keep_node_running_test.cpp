@@ -17,17 +17,9 @@ constexpr std::int64_t minute = 60'000;
 constexpr std::chrono::milliseconds second = std::chrono::seconds(1);
 const std::string log_path = "D:\\Chain\\debug.log";
 
-// A DAEMON node guarded by Keep Node Running, with its data folder set; the
-// node was started by LAUNCH and runs.
-struct Guarded : WatchedWindow {
-    Guarded()
-        : WatchedWindow({{"USE_DAEMON_BAT_TICKBOX", "1"},
-                         {"KEEP_NODE_RUNNING", "1"},
-                         {"BLOCKCHAIN_FOLDER_TEXTBOX", "D:\\Chain"}}) {
-        watch(false, false);
-        launch_click(w);
-        watch(false, true);
-    }
+// A DAEMON node guarded by Keep Node Running, started by LAUNCH.
+struct Guarded : testing::LaunchedDaemon {
+    Guarded() : LaunchedDaemon({"KEEP_NODE_RUNNING"}) {}
 
     // The node stops after `ran` with `exit_code`, its log ending so. The
     // clock is in mid-January 2027: lines of this run are dated February.

@@ -7,23 +7,14 @@
 #include <string_view>
 #include <vector>
 
+#include "fakes.hpp"
+
 namespace zvkob {
 namespace {
 
 using Lines = std::vector<std::string_view>;
 
-// The node's log as the platform reads it, possibly a few bytes at a time.
-struct FakeLog : OpenedLog {
-    std::string text;
-    std::size_t most_per_read = 1 << 30;
-    int reads = 0;
-
-    std::uint64_t size() override { return text.size(); }
-    std::string read(std::uint64_t offset, std::size_t bytes) override {
-        ++reads;
-        return offset >= text.size() ? "" : text.substr(offset, std::min(bytes, most_per_read));
-    }
-};
+using testing::FakeLog;
 
 // Numbered lines of the node's kind, `bytes` long in all.
 std::string numbered_lines(std::size_t bytes, char mark = 'a') {

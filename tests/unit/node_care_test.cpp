@@ -224,17 +224,8 @@ TEST(NodeWarnings, TellsEachWarningOncePerRunFromRpcOrLog) {
 
 // The window's side of care, with a DAEMON node of this copy started by
 // LAUNCH on D:\Chain and read every two seconds.
-struct CaredFor : testing::WatchedWindow {
-    explicit CaredFor(std::initializer_list<std::pair<const std::string, std::string>> also = {})
-        : WatchedWindow(also) {
-        store.values["USE_DAEMON_BAT_TICKBOX"] = "1";
-        store.values["BLOCKCHAIN_FOLDER_TEXTBOX"] = "D:\\Chain";
-        load_main_window(w);
-        watch(false, false);
-        launch_click(w);
-        watch(false, true);
-        take_log();
-    }
+struct CaredFor : testing::LaunchedDaemon {
+    using LaunchedDaemon::LaunchedDaemon;
     // The node's log says it is at this height, `behind` its tip.
     void logs(int height, const char* progress, const char* warning = nullptr) {
         files.growing_log +=
@@ -265,7 +256,7 @@ TEST(CareOfTheNode, HoldsThePcAwakeWhileCatchingUpAndLetsGoOnEveryWayOut) {
     };
     for (const WayOut& way : ways) {
         SCOPED_TRACE(way.name);
-        CaredFor f({{"KEEP_AWAKE", "1"}});
+        CaredFor f({"KEEP_AWAKE"});
         f.logs(800000, "0.900000");
         f.tick();
         f.tick();
@@ -285,7 +276,7 @@ TEST(CareOfTheNode, HoldsThePcAwakeWhileCatchingUpAndLetsGoOnEveryWayOut) {
 }
 
 TEST(CareOfTheNode, TellsTheDrivesRunwayAndEachWarningOnce) {
-    CaredFor f({{"NOTIFICATION_AREA", "1"}});
+    CaredFor f({"NOTIFICATION_AREA"});
     f.files.free.bytes = 60 * gb;
     f.files.folder_bytes.bytes = 600 * gb;
     f.tick();
@@ -318,7 +309,7 @@ TEST(CareOfTheNode, TellsTheDrivesRunwayAndEachWarningOnce) {
     const std::string told =
         "The node warns: Unknown new rules activated (versionbit 7). Newer versions of the node "
         "may be needed.";
-    EXPECT_EQ(std::count(f.history.events.begin(), f.history.events.end(), told), 1);
+    EXPECT_EQ(f.history.count(told), 1U);
     EXPECT_EQ(testing::calls_starting(f.tray_area.take(), "notify"),
               CallLog{"notify ZV-KOB: the node warns"});
 }

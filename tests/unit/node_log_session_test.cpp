@@ -11,6 +11,7 @@
 
 #include "core/node_log_line.hpp"
 #include "core/node_stop_verdict.hpp"
+#include "fakes.hpp"
 
 namespace zvkob {
 namespace {
@@ -25,20 +26,10 @@ std::string log_text(const Lines& lines, std::string_view line_end = "\n") {
     return text;
 }
 
-// A log file read from its end, as the platform reads it.
-struct FakeLog {
-    std::string text;
-    std::vector<std::size_t> reads;
-
-    LogTail operator()(std::size_t last_bytes) {
-        reads.push_back(last_bytes);
-        const std::size_t size = std::min(last_bytes, text.size());
-        return {text.substr(text.size() - size), size == text.size(), {}};
-    }
-};
+using testing::FakeLog;
 
 LogSession session_of(const std::string& text) {
-    FakeLog log{text, {}};
+    FakeLog log(text);
     return latest_log_session(std::ref(log));
 }
 
@@ -152,7 +143,7 @@ TEST(LatestLogSession, DropsAFirstLineThatMayBeCutUnlessTheFileBeginsThere) {
     // After the node shrank its log, the file begins in the middle of a line.
     const std::string shrunk =
         "ersion v0.19.1 (release build)\n2020-03-10T09:00:03Z Shutdown: done\n";
-    FakeLog from_start{shrunk, {}};
+    FakeLog from_start(shrunk);
     const LogSession whole = latest_log_session(std::ref(from_start));
     EXPECT_TRUE(whole.start_found);
     EXPECT_EQ(whole.lines.size(), 2U);
@@ -169,19 +160,19 @@ TEST(LatestLogSession, ReadsMoreOnlyWhileTheSessionStartsEarlierUpToOneMebibyte)
     while (long_session.size() < 100 * 1024) {
         long_session += filler;
     }
-    FakeLog log{log_text(v0_16_clean) + long_session, {}};
+    FakeLog log(log_text(v0_16_clean) + long_session);
     const LogSession session = latest_log_session(std::ref(log));
     EXPECT_TRUE(session.start_found);
     EXPECT_EQ(session.lines.front(), "2023-05-01T09:00:00Z Bitcoin Core version v24.0.1");
-    EXPECT_EQ(log.reads.size(), 2U);
+    EXPECT_EQ(log.tails.size(), 2U);
 
-    FakeLog endless{"", {}};
+    FakeLog endless;
     while (endless.text.size() < 2 * log_most_read) {
         endless.text += filler;
     }
     const LogSession capped = latest_log_session(std::ref(endless));
     EXPECT_FALSE(capped.start_found);
-    EXPECT_EQ(endless.reads.back(), log_most_read);
+    EXPECT_EQ(endless.tails.back(), log_most_read);
     EXPECT_EQ(capped.lines.back(), filler.substr(0, filler.size() - 1));
     // A node that failed before opening its log left this long run's end there.
     const std::int64_t last_line = *parse_log_time("2023-05-01T10:00:00Z");

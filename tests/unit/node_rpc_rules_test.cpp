@@ -15,7 +15,7 @@ namespace zvkob {
 namespace {
 
 using Texts = std::vector<std::string>;
-const std::string cookie = "__cookie__:" + std::string(64, 'a');
+const std::string& cookie = testing::node_cookie;
 const std::string other_cookie = "__cookie__:" + std::string(64, 'b');
 
 struct EndpointCase {
@@ -230,7 +230,7 @@ TEST_F(AskerTest, NoFailureTextCarriesTheCookie) {
     }
     http.answers.clear();
     expect_no_cookie_in(asker.call(endpoint, node, "stop").describe());
-    files.text_files[endpoint.cookie_path] = "__cookie__:" + std::string(64, 'a') + "zz";
+    files.text_files[endpoint.cookie_path] = cookie + "zz";
     expect_no_cookie_in(asker.call(endpoint, node, "stop").describe());
 }
 

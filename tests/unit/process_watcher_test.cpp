@@ -204,10 +204,7 @@ namespace {
 // own log is read every two seconds and its sync shows in the status label's
 // tooltip, on the taskbar button and, at each change, in the history.
 TEST(NodeAtAGlance, ShowsWhatTheLogSaysOnlyWhileTicked) {
-    WatchedWindow f({{"USE_DAEMON_BAT_TICKBOX", "1"}, {"BLOCKCHAIN_FOLDER_TEXTBOX", "D:\\Chain"}});
-    f.watch(false, false);
-    launch_click(f.w);
-    f.watch(false, true);
+    testing::LaunchedDaemon f;
     f.files.growing_log =
         "2027-01-15T07:59:00Z UpdateTip: new best=00ab height=800000 version=0x20000000 "
         "log2_work=95.6 tx=1 date='2026-01-15 07:59:00' progress=0.900000 cache=1.0MiB(1txo)\n";
@@ -243,14 +240,13 @@ TEST(NodeAtAGlance, ShowsWhatTheLogSaysOnlyWhileTicked) {
 namespace zvkob {
 namespace {
 
-const std::string node_cookie = "__cookie__:" + std::string(64, 'c');
+using testing::node_cookie;
 
 // A DAEMON node of this copy with its progress shown, whose log says it
 // catches up and where its RPC listens.
 struct AskedNode : testing::WatchedWindow {
     explicit AskedNode(const std::string& conf = "")
-        : WatchedWindow(
-              {{"USE_DAEMON_BAT_TICKBOX", "1"}, {"BLOCKCHAIN_FOLDER_TEXTBOX", "D:\\Chain"}}) {
+        : WatchedWindow(testing::daemon_on_d_chain(), Load{}) {
         files.text_files["D:\\Chain\\bitcoin.conf"] = conf;
         files.text_files["D:\\Chain\\.cookie"] = node_cookie;
         files.growing_log =
@@ -260,17 +256,10 @@ struct AskedNode : testing::WatchedWindow {
             "log2_work=95.6 tx=1 date='2026-01-15 07:59:00' progress=0.900000 "
             "cache=1.0MiB(1txo)\n";
         node_command_line = "C:\\Bitcoin\\bitcoind.exe -datadir=D:\\Chain";
-        watch(false, false);
-        launch_click(w);
-        watch(false, true);
+        launch_daemon();
         node_progress_tick(w);
     }
     std::string tip() const { return w.daemon.status.label().tooltip(); }
-    std::size_t history_lines(std::string_view text) const {
-        return static_cast<std::size_t>(std::count_if(
-            history.events.begin(), history.events.end(),
-            [text](const std::string& e) { return e.find(text) != std::string::npos; }));
-    }
 };
 
 std::string chain_info(std::int64_t tip_time_s) {
@@ -334,7 +323,7 @@ TEST(NodeAtAGlance, AsksTheNodesRpcEveryFiveSecondsAndShowsItInPlaceOfTheLog) {
     f.watch(false, true);
     EXPECT_EQ(wallet_questions(), 1) << "the wallets are asked once a minute";
     EXPECT_TRUE(f.history.holds("The node's RPC answers on port 18444"));
-    EXPECT_EQ(f.history_lines("The node warns: Unknown new rules"), 1U);
+    EXPECT_EQ(f.history.count("The node warns: Unknown new rules"), 1U);
     const std::size_t told = f.history.events.size();
     f.files.growing_log += "2027-01-15T08:00:00Z UpdateTip: new best=00ac height=800001\n";
     node_progress_tick(f.w);
@@ -349,8 +338,8 @@ TEST(NodeAtAGlance, AsksTheNodesRpcEveryFiveSecondsAndShowsItInPlaceOfTheLog) {
     EXPECT_NE(f.tip().find("From the node's log; its RPC: the node refused ZV-KOB's credentials"),
               std::string::npos)
         << f.tip();
-    EXPECT_EQ(f.history_lines("the node refused ZV-KOB's credentials"), 1U) << "told once";
-    EXPECT_EQ(f.history_lines(node_cookie.substr(11, 16)), 0U) << "the cookie is never written";
+    EXPECT_EQ(f.history.count("the node refused ZV-KOB's credentials"), 1U) << "told once";
+    EXPECT_EQ(f.history.count(node_cookie.substr(11, 16)), 0U) << "the cookie is never written";
 }
 
 TEST(NodeAtAGlance, ANodeWithoutRpcIsFollowedByItsLogAndNeverAsked) {
@@ -364,7 +353,7 @@ TEST(NodeAtAGlance, ANodeWithoutRpcIsFollowedByItsLogAndNeverAsked) {
                            "server=0)"),
               std::string::npos)
         << f.tip();
-    EXPECT_EQ(f.history_lines("The node's RPC is off"), 1U);
+    EXPECT_EQ(f.history.count("The node's RPC is off"), 1U);
 }
 
 }  // namespace

@@ -113,18 +113,10 @@ TEST(NodeStopRules, TouchNothingElseTheUserRuns) {
     EXPECT_FALSE(receives_close({true, true})) << "a dialog of the wallet's";
 }
 
-// A copy whose DAEMON node, started by LAUNCH with its data folder set, runs.
-struct Running : WatchedWindow {
-    explicit Running(const std::string& also_ticked = "KEEP_NODE_RUNNING")
-        : WatchedWindow({{"USE_DAEMON_BAT_TICKBOX", "1"},
-                         {"KEEP_NODE_RUNNING", "1"},
-                         {also_ticked, "1"},
-                         {"BLOCKCHAIN_FOLDER_TEXTBOX", "D:\\Chain"}}) {
-        watch(false, false);
-        launch_click(w);
-        watch(false, true);
-        take_log();
-    }
+// A copy whose DAEMON node, started by LAUNCH, runs guarded.
+struct Running : testing::LaunchedDaemon {
+    explicit Running(const char* also_ticked = "KEEP_NODE_RUNNING")
+        : LaunchedDaemon({"KEEP_NODE_RUNNING", also_ticked}) {}
 };
 
 TEST(StopNode, AsksAConsoleNodeWithCtrlCAndWaitsUntilItHasStopped) {

@@ -8,6 +8,7 @@
 #include <tuple>
 
 #include "fakes.hpp"
+#include "main_window/launcher.hpp"
 #include "main_window/load_unload.hpp"
 #include "main_window/process_watcher.hpp"
 
@@ -18,12 +19,28 @@ inline const std::string daemon_image = "bitcoind.exe";
 inline const std::string qt_command = "C:\\TARLOWEN\\ZV-KOB\\ZVKOB-QT.BAT";
 inline const std::string daemon_command = "C:\\TARLOWEN\\ZV-KOB\\ZVKOB-D.BAT";
 
+using Stored = std::map<std::string, std::string>;
+
+// The settings of a copy that starts the DAEMON program, whose node keeps its
+// data in D:\Chain, with these switched on as well.
+inline Stored daemon_on_d_chain(std::initializer_list<const char*> ticked = {}) {
+    Stored stored{{"USE_DAEMON_BAT_TICKBOX", "1"}, {"BLOCKCHAIN_FOLDER_TEXTBOX", "D:\\Chain"}};
+    for (const char* key : ticked) {
+        stored[key] = "1";
+    }
+    return stored;
+}
+
 struct WatchedWindow : MainWindowFixture {
     MainWindow& w = window;
 
     // Loads the window with both image names and both batch commands stored.
-    explicit WatchedWindow(
-        std::initializer_list<std::pair<const std::string, std::string>> stored = {}) {
+    explicit WatchedWindow(std::initializer_list<Stored::value_type> stored = {})
+        : WatchedWindow(Stored(stored), Load{}) {}
+
+protected:
+    struct Load {};
+    WatchedWindow(const Stored& stored, Load) {
         store.values = {{"QT_NAME_TEXTBOX", qt_image},
                         {"DAEMOND_NAME_TEXTBOX", daemon_image},
                         {"BAT_QT_RUN_COMMAND_TEXTBOX", qt_command},
@@ -43,6 +60,7 @@ struct WatchedWindow : MainWindowFixture {
         take_log();
     }
 
+public:
     // One watcher tick with these programs running; the tick's calls are not kept.
     // A program that starts running is a child of the interpreter ZV-KOB last
     // started (process 5000 for the DAEMON program, 5001 for QT); one that
@@ -51,6 +69,13 @@ struct WatchedWindow : MainWindowFixture {
         set_running(qt_runs, daemon_runs);
         process_watcher_tick(w);
         take_log();
+    }
+
+    // LAUNCH starts the DAEMON program, and its node runs.
+    void launch_daemon() {
+        watch(false, false);
+        launch_click(w);
+        watch(false, true);
     }
 
     // What the probe and the process list show, without a tick.
@@ -86,6 +111,14 @@ struct WatchedWindow : MainWindowFixture {
 
 private:
     Colour indicator_ = colours::pink;
+};
+
+// A copy whose DAEMON node, on D:\Chain, was started by LAUNCH and runs.
+struct LaunchedDaemon : WatchedWindow {
+    explicit LaunchedDaemon(std::initializer_list<const char*> ticked = {})
+        : WatchedWindow(daemon_on_d_chain(ticked), Load{}) {
+        launch_daemon();
+    }
 };
 
 }  // namespace zvkob::testing
