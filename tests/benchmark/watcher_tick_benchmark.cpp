@@ -104,7 +104,7 @@ void query_on(IWbemServices* services) {
 int measure_ticks(int count) {
     win32::ComApartment com;
     ScratchFolder folder(L"benchmark-ticks");
-    copy_file(stand_in_node_exe(), folder.file(running_node));
+    stand_in(folder.file(running_node));
     Process node(folder.file(running_node));
 
     testing::MainWindowFixture fakes;
@@ -293,7 +293,7 @@ Start start_once(const Watcher& watcher) {
 // disk).
 int compare_starts(int count, const Watcher& yardstick, const char* aim) {
     ScratchFolder folder(L"benchmark-start");
-    copy_file(stand_in_node_exe(), folder.file(running_node));
+    stand_in(folder.file(running_node));
     Process node(folder.file(running_node));
     const std::vector<Watcher> watchers{zv_kob_watcher(folder), yardstick};
     std::vector<std::vector<double>> shown(watchers.size());
@@ -331,7 +331,7 @@ int compare_starts(int count, const Watcher& yardstick, const char* aim) {
 
 int watch_with(bool bare, int seconds) {
     ScratchFolder folder(L"benchmark-watch");
-    copy_file(stand_in_node_exe(), folder.file(running_node));
+    stand_in(folder.file(running_node));
     Process node(folder.file(running_node));
     const int result = watch(bare ? bare_watcher() : zv_kob_watcher(folder), seconds);
     delete_section(copy_name);
@@ -343,7 +343,7 @@ int watch_with(bool bare, int seconds) {
 // follows it, with Show the Node's Progress on or off.
 int follow_progress(bool on, int seconds, std::string_view rpc_options = "") {
     ScratchFolder folder(L"benchmark-progress");
-    copy_file(stand_in_node_exe(), folder.file(running_node));
+    stand_in(folder.file(running_node));
     const std::wstring batch = folder.file(L"ZVKOB-QT.BAT");
     write_file(batch, "call \"" + narrow(folder.file(running_node)) + "\" -datadir=\"" +
                           narrow(folder.path()) + "\" --sync=800000-1000000 --sync-rate=100" +

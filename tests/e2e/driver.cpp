@@ -5,6 +5,7 @@
 #include "platform/win32/owners.hpp"
 #include "platform/win32/window_host.hpp"
 #include "settings_window/settings_window_layout.hpp"
+#include "tests/support/worked_example.hpp"
 
 #include <algorithm>
 #include <stdexcept>
@@ -322,6 +323,11 @@ void close(HWND window) {
     PostMessageW(window, WM_CLOSE, 0, 0);
 }
 
+bool close_and_wait(HWND window, const Process& program, std::chrono::milliseconds deadline) {
+    close(window);
+    return program.wait_for_exit(deadline);
+}
+
 COLORREF colour_on_screen(HWND control) {
     const RECT rect = window_rect(control);
     HDC screen = GetDC(nullptr);
@@ -423,6 +429,21 @@ std::wstring stand_in_console_node_exe() {
     return windows_path(ZVKOB_STAND_IN_CONSOLE_NODE_EXE);
 }
 
+HWND start_zv_kob(std::unique_ptr<Process>& program, const std::wstring& exe,
+                  std::wstring_view caption) {
+    program = std::make_unique<Process>(exe);
+    return wait_for_window(program->id(), caption);
+}
+
+std::wstring stand_in(const std::wstring& exe, bool console) {
+    copy_file(console ? stand_in_console_node_exe() : stand_in_node_exe(), exe);
+    return exe;
+}
+
+bool stand_in_started(const std::wstring& exe, std::chrono::milliseconds deadline) {
+    return wait_until([&] { return file_exists(exe + L".args"); }, deadline);
+}
+
 HWND wait_for_message_box(DWORD process_id, std::chrono::milliseconds deadline) {
     struct Search {
         DWORD process_id;
@@ -476,15 +497,9 @@ std::wstring answer_next_box(DWORD process_id, void (*answer)(HWND box)) {
 }
 
 void type_worked_example(HWND settings) {
-    const auto field = [settings](const ControlSpec& design) {
-        return control(settings, settings_window_layout(), design);
-    };
-    type(field(settings_layout::qt_folder), L"C:\\Program Files\\Bitcoin");
-    type(field(settings_layout::qt_file), L"bitcoin-qt.exe");
-    type(field(settings_layout::daemon_folder), L"C:\\Program Files\\Bitcoin\\Daemon");
-    type(field(settings_layout::daemon_file), L"bitcoind.exe");
-    type(field(settings_layout::conf_file), L"C:\\BC-CONF\\BTC\\bitcoin.conf");
-    type(field(settings_layout::data_folder), L"C:\\BC-ROOT\\BTC-BC");
+    for (const testing::worked_example::Field& field : testing::worked_example::fields) {
+        type(control(settings, settings_window_layout(), field.design), widen(field.value));
+    }
 }
 
 void choose_window_menu_command(HWND window, const WindowSpec& layout, const ControlSpec& command) {
@@ -497,6 +512,15 @@ std::wstring history_file(std::wstring_view instance) {
     wchar_t folder[MAX_PATH] = {};
     GetEnvironmentVariableW(L"LOCALAPPDATA", folder, MAX_PATH);
     return std::wstring(folder) + L"\\ZV-KOB\\" + std::wstring(instance) + L".log";
+}
+
+std::size_t times_in_history(std::wstring_view instance, std::string_view text) {
+    const std::string history = read_file(history_file(instance));
+    std::size_t count = 0;
+    for (auto at = history.find(text); at != std::string::npos; at = history.find(text, at + 1)) {
+        ++count;
+    }
+    return count;
 }
 
 std::wstring startup_value(std::wstring_view instance) {

@@ -7,6 +7,7 @@
 #include <chrono>
 #include <functional>
 #include <map>
+#include <memory>
 #include <string>
 #include <string_view>
 
@@ -109,6 +110,8 @@ void click(HWND control);
 // Types a whole new text into a text box.
 void type(HWND text_box, std::wstring_view text);
 void close(HWND window);
+// Closes the window as its close box does and waits until its program has ended.
+bool close_and_wait(HWND window, const Process& program, std::chrono::milliseconds deadline = 10s);
 
 // The colour on screen in the middle of a control, as 0x00BBGGRR.
 COLORREF colour_on_screen(HWND control);
@@ -146,6 +149,17 @@ std::wstring zv_kob_exe();
 std::wstring stand_in_node_exe();
 std::wstring stand_in_console_node_exe();  // stops on Ctrl+C
 
+// Starts ZV-KOB from `exe` (as built, by default) into `program` and returns
+// its main window once it shows: null when none showed within the deadline.
+HWND start_zv_kob(std::unique_ptr<Process>& program, const std::wstring& exe = zv_kob_exe(),
+                  std::wstring_view caption = main_caption);
+
+// The stand-in node program copied to `exe` (the console one stops on Ctrl+C,
+// as a node does); returns `exe`. Started, the first thing it does is write
+// its arguments beside itself, which `stand_in_started` waits for.
+std::wstring stand_in(const std::wstring& exe, bool console = false);
+bool stand_in_started(const std::wstring& exe, std::chrono::milliseconds deadline = 10s);
+
 // A message box the program shows, what it says, and the user's answer.
 HWND wait_for_message_box(DWORD process_id, std::chrono::milliseconds deadline = 10s);
 std::wstring message_box_text(HWND box);
@@ -164,6 +178,8 @@ void choose_window_menu_command(HWND window, const WindowSpec& layout, const Con
 
 // The history of a copy of ZV-KOB: %LOCALAPPDATA%\ZV-KOB\<instance>.log.
 std::wstring history_file(std::wstring_view instance);
+// How many times the history of that copy holds `text`.
+std::size_t times_in_history(std::wstring_view instance, std::string_view text);
 
 // The value "ZV-KOB <instance>" that starts a copy at sign-in, or "" when there is none.
 std::wstring startup_value(std::wstring_view instance);

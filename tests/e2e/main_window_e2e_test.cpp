@@ -61,16 +61,16 @@ protected:
 };
 
 TEST_F(MainWindowEndToEnd, FirstStartShowsTheWindowAndSavesElevenKeysOnClose) {
-    Process program(zv_kob_exe());
-    HWND window = wait_for_window(program.id(), main_caption);
+    std::unique_ptr<Process> program;
+    HWND window = start_zv_kob(program);
     ASSERT_NE(window, nullptr) << "no main window with the instance name in its caption";
 
     const UINT dpi = dpi_of(window);
     const RECT outer = window_rect(window);
     EXPECT_EQ(outer.left, pixels(1000, dpi));
     EXPECT_EQ(outer.top, pixels(1000, dpi));
-    EXPECT_EQ(outer.right - outer.left, pixels(4530, dpi)) << "302 pixels at 96 dpi";
-    EXPECT_EQ(outer.bottom - outer.top, pixels(2565, dpi)) << "171 pixels at 96 dpi";
+    EXPECT_EQ(outer.right - outer.left, pixels(4530, dpi));
+    EXPECT_EQ(outer.bottom - outer.top, pixels(2565, dpi));
     const LONG style = GetWindowLongW(window, GWL_STYLE);
     EXPECT_EQ(style & WS_THICKFRAME, 0) << "fixed border";
     EXPECT_EQ(style & WS_MAXIMIZEBOX, 0) << "no maximize button";
@@ -95,8 +95,7 @@ TEST_F(MainWindowEndToEnd, FirstStartShowsTheWindowAndSavesElevenKeysOnClose) {
         },
         3s));
 
-    close(window);
-    ASSERT_TRUE(program.wait_for_exit(10s));
+    ASSERT_TRUE(close_and_wait(window, *program));
     EXPECT_EQ(read_section(L"ZV-KOB"), first_start_settings);
 }
 
@@ -105,14 +104,14 @@ TEST_F(MainWindowEndToEnd, ACopyUnderAnotherNameKeepsItsOwnSection) {
     ScratchFolder folder(L"second-copy");
     copy_file(zv_kob_exe(), folder.file(L"Second.exe"));
 
-    Process second(folder.file(L"Second.exe"));
-    HWND window = wait_for_window(second.id(), L"TARLOWEN - ZV-KOB - Second");
+    std::unique_ptr<Process> second;
+
+    HWND window = start_zv_kob(second, folder.file(L"Second.exe"), L"TARLOWEN - ZV-KOB - Second");
     ASSERT_NE(window, nullptr);
     EXPECT_EQ(text(control(window, layout, main_layout::instance_label)), L"Second");
     EXPECT_EQ(window_rect(window).left, pixels(1000, dpi_of(window)))
         << "ZV-KOB's stored position is not Second's";
-    close(window);
-    ASSERT_TRUE(second.wait_for_exit(10s));
+    ASSERT_TRUE(close_and_wait(window, *second));
 
     EXPECT_EQ(read_section(L"Second"), first_start_settings);
     EXPECT_EQ(read_section(L"ZV-KOB"), (Section{{L"MAIN-Left", L"3000"}}));
@@ -123,8 +122,8 @@ TEST_F(MainWindowEndToEnd, ACopyUnderAnotherNameKeepsItsOwnSection) {
 // nothing. A copy started at once after a close opens: the window of a copy
 // that is closing is not a running copy.
 TEST_F(MainWindowEndToEnd, ASecondCopyOfTheSameNameBringsTheFirstForwardAndEnds) {
-    auto first = std::make_unique<Process>(zv_kob_exe());
-    HWND window = wait_for_window(first->id(), main_caption);
+    std::unique_ptr<Process> first;
+    HWND window = start_zv_kob(first);
     ASSERT_NE(window, nullptr);
     OtherProgramWindow other;
     other.take_foreground();
@@ -144,16 +143,7 @@ TEST_F(MainWindowEndToEnd, ASecondCopyOfTheSameNameBringsTheFirstForwardAndEnds)
     EXPECT_TRUE(wait_until([window] { return IsIconic(window) == FALSE; }, 5s)) << "restored";
     EXPECT_TRUE(first->running());
 
-    const std::wstring history = history_file(L"ZV-KOB");
-    const auto opened = [&history] {
-        const std::string all = read_file(history);
-        std::size_t count = 0;
-        for (auto at = all.find("opened (copy ZV-KOB)"); at != std::string::npos;
-             at = all.find("opened (copy ZV-KOB)", at + 1)) {
-            ++count;
-        }
-        return count;
-    };
+    const auto opened = [] { return times_in_history(L"ZV-KOB", "opened (copy ZV-KOB)"); };
     for (int round = 1; round <= 10; ++round) {
         const std::size_t opened_before = opened();
         close(window);
@@ -165,16 +155,15 @@ TEST_F(MainWindowEndToEnd, ASecondCopyOfTheSameNameBringsTheFirstForwardAndEnds)
             << "round " << round;
         first = std::move(next);
     }
-    close(window);
-    ASSERT_TRUE(first->wait_for_exit(10s));
+    ASSERT_TRUE(close_and_wait(window, *first));
 }
 
 // Minimised without the tick, the window keeps its taskbar button; with it,
 // the window goes into the notification area, and starting the same name
 // again brings it back.
 TEST_F(MainWindowEndToEnd, TheNotificationAreaTickHidesAMinimisedWindowUntilItIsCalledBack) {
-    Process first(zv_kob_exe());
-    HWND window = wait_for_window(first.id(), main_caption);
+    std::unique_ptr<Process> first;
+    HWND window = start_zv_kob(first);
     ASSERT_NE(window, nullptr);
     const auto minimise = [window] { PostMessageW(window, WM_SYSCOMMAND, SC_MINIMIZE, 0); };
     minimise();
@@ -191,38 +180,36 @@ TEST_F(MainWindowEndToEnd, TheNotificationAreaTickHidesAMinimisedWindowUntilItIs
     minimise();
     EXPECT_TRUE(wait_until([window] { return IsWindowVisible(window) == FALSE; }, 5s))
         << "into the notification area";
-    EXPECT_TRUE(first.running());
+    EXPECT_TRUE(first->running());
 
     Process second(zv_kob_exe());
     ASSERT_TRUE(second.wait_for_exit(10s)) << "one copy only";
     EXPECT_TRUE(wait_until(
         [window] { return IsWindowVisible(window) != FALSE && IsIconic(window) == FALSE; }, 5s))
         << "the hidden window is back";
-    close(window);
-    ASSERT_TRUE(first.wait_for_exit(10s));
+    ASSERT_TRUE(close_and_wait(window, *first));
 }
 
 TEST_F(MainWindowEndToEnd, AWindowTheUserMovedOpensThereNextTime) {
     UINT dpi = 96;
     {
-        Process program(zv_kob_exe());
-        HWND window = wait_for_window(program.id(), main_caption);
+        std::unique_ptr<Process> program;
+        HWND window = start_zv_kob(program);
         ASSERT_NE(window, nullptr);
         dpi = dpi_of(window);
         SetWindowPos(window, nullptr, 200, 150, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
-        close(window);
-        ASSERT_TRUE(program.wait_for_exit(10s));
+        ASSERT_TRUE(close_and_wait(window, *program));
     }
     EXPECT_EQ(read_section(L"ZV-KOB")[L"MAIN-Left"], std::to_wstring(200 * 1440 / dpi));
     EXPECT_EQ(read_section(L"ZV-KOB")[L"MAIN-Top"], std::to_wstring(150 * 1440 / dpi));
 
-    Process again(zv_kob_exe());
-    HWND window = wait_for_window(again.id(), main_caption);
+    std::unique_ptr<Process> again;
+
+    HWND window = start_zv_kob(again);
     ASSERT_NE(window, nullptr);
     EXPECT_EQ(window_rect(window).left, 200);
     EXPECT_EQ(window_rect(window).top, 150);
-    close(window);
-    ASSERT_TRUE(again.wait_for_exit(10s));
+    ASSERT_TRUE(close_and_wait(window, *again));
 }
 
 TEST_F(MainWindowEndToEnd, AStoredPositionOnNoScreenIsBroughtBackOntoOne) {
@@ -230,8 +217,8 @@ TEST_F(MainWindowEndToEnd, AStoredPositionOnNoScreenIsBroughtBackOntoOne) {
     write_setting(L"ZV-KOB", L"MAIN-Top", L"not a number");
     write_setting(L"ZV-KOB", L"MAIN-Width", L"1");
     write_setting_number(L"ZV-KOB", L"USE_QT_BAT_TICKBOX", 1);
-    Process program(zv_kob_exe());
-    HWND window = wait_for_window(program.id(), main_caption);
+    std::unique_ptr<Process> program;
+    HWND window = start_zv_kob(program);
     ASSERT_NE(window, nullptr) << "a hand-edited store must not stop the program";
     const RECT outer = window_rect(window);
     const auto dpi = static_cast<LONG>(dpi_of(window));
@@ -241,14 +228,13 @@ TEST_F(MainWindowEndToEnd, AStoredPositionOnNoScreenIsBroughtBackOntoOne) {
         << "a width below the design size opens at the design size";
     EXPECT_TRUE(checked(control(window, layout, main_layout::qt_chosen)))
         << "a tick stored by hand as a number is read";
-    close(window);
-    ASSERT_TRUE(program.wait_for_exit(10s));
+    ASSERT_TRUE(close_and_wait(window, *program));
     EXPECT_EQ(read_section(L"ZV-KOB")[L"MAIN-Left"], std::to_wstring(outer.left * 1440 / dpi));
 }
 
 TEST_F(MainWindowEndToEnd, AlwaysOnTopFollowsTheTickboxAtOnce) {
-    Process program(zv_kob_exe());
-    HWND window = wait_for_window(program.id(), main_caption);
+    std::unique_ptr<Process> program;
+    HWND window = start_zv_kob(program);
     ASSERT_NE(window, nullptr);
     HWND always_on_top = control(window, layout, main_layout::always_on_top);
     OtherProgramWindow other;  // covers the main window where it takes the foreground
@@ -271,8 +257,7 @@ TEST_F(MainWindowEndToEnd, AlwaysOnTopFollowsTheTickboxAtOnce) {
 
     // A window of another program, pinned on top by its user and in front, keeps its pin.
     ScratchFolder folder(L"pinned window");
-    const std::wstring pinned_exe = folder.file(L"pinned.exe");
-    copy_file(stand_in_node_exe(), pinned_exe);
+    const std::wstring pinned_exe = stand_in(folder.file(L"pinned.exe"));
     {
         Process pinned(pinned_exe, L"--topmost-window");
         const auto pinned_says = [&](const char* state) {
@@ -284,16 +269,15 @@ TEST_F(MainWindowEndToEnd, AlwaysOnTopFollowsTheTickboxAtOnce) {
         EXPECT_TRUE(wait_until(topmost, 3s)) << "and still goes above it";
     }
 
-    close(window);
-    ASSERT_TRUE(program.wait_for_exit(10s));
+    ASSERT_TRUE(close_and_wait(window, *program));
     EXPECT_EQ(read_section(L"ZV-KOB")[L"AlwaysOnTopTimer_TICKBOX"], L"1");
 }
 
 // Start With Windows in the window menu adds the value that starts this very
 // program at sign-in, and removes it again.
 TEST_F(MainWindowEndToEnd, StartWithWindowsAddsAndRemovesItsRunValue) {
-    Process program(zv_kob_exe());
-    HWND window = wait_for_window(program.id(), main_caption);
+    std::unique_ptr<Process> program;
+    HWND window = start_zv_kob(program);
     ASSERT_NE(window, nullptr);
     choose_window_menu_command(window, layout, main_layout::start_with_windows);
     EXPECT_TRUE(wait_until([] { return startup_value(L"ZV-KOB") != L""; }, 3s));
@@ -303,8 +287,7 @@ TEST_F(MainWindowEndToEnd, StartWithWindowsAddsAndRemovesItsRunValue) {
         << narrow(startup_value(L"ZV-KOB"));
     choose_window_menu_command(window, layout, main_layout::start_with_windows);
     EXPECT_TRUE(wait_until([] { return startup_value(L"ZV-KOB") == L""; }, 3s));
-    close(window);
-    ASSERT_TRUE(program.wait_for_exit(10s));
+    ASSERT_TRUE(close_and_wait(window, *program));
     EXPECT_EQ(read_section(L"ZV-KOB").count(L"KEEP_NODE_RUNNING"), 0U)
         << "a setting the user never changed is not stored";
 }
@@ -335,14 +318,13 @@ TEST_F(MainWindowEndToEnd, AFullHistoryHeldOpenByAViewerGoesOnAndSaysWhyOnce) {
             CreateFileW(history.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
                         OPEN_EXISTING, 0, nullptr));
         ASSERT_TRUE(viewer);
-        Process program(copy);
-        HWND window = wait_for_window(program.id(), L"TARLOWEN - ZV-KOB - FullHistory");
+        std::unique_ptr<Process> program;
+        HWND window = start_zv_kob(program, copy, L"TARLOWEN - ZV-KOB - FullHistory");
         ASSERT_NE(window, nullptr);
         EXPECT_TRUE(wait_until(
             [&] { return written().find("opened (copy FullHistory)") != std::string::npos; }, 10s))
             << written();
-        close(window);
-        ASSERT_TRUE(program.wait_for_exit(10s));
+        ASSERT_TRUE(close_and_wait(window, *program));
     }
     const std::string after = written();
     const std::string told = "could not move the full history to " + narrow(old_history);
@@ -356,8 +338,8 @@ TEST_F(MainWindowEndToEnd, AFullHistoryHeldOpenByAViewerGoesOnAndSaysWhyOnce) {
 }
 
 TEST_F(MainWindowEndToEnd, EndingTheSessionSavesTheSettings) {
-    Process program(zv_kob_exe());
-    HWND window = wait_for_window(program.id(), main_caption);
+    std::unique_ptr<Process> program;
+    HWND window = start_zv_kob(program);
     ASSERT_NE(window, nullptr);
     HWND always_on_top = control(window, layout, main_layout::always_on_top);
     click(always_on_top);
@@ -374,11 +356,11 @@ TEST_F(MainWindowEndToEnd, EndingTheSessionSavesTheSettings) {
 }
 
 TEST_F(MainWindowEndToEnd, SettingsOpensModallyOverTheMainWindow) {
-    Process program(zv_kob_exe());
-    HWND window = wait_for_window(program.id(), main_caption);
+    std::unique_ptr<Process> program;
+    HWND window = start_zv_kob(program);
     ASSERT_NE(window, nullptr);
     click(control(window, layout, main_layout::settings_button));
-    HWND settings = wait_for_window(program.id(), settings_caption);
+    HWND settings = wait_for_window(program->id(), settings_caption);
     ASSERT_NE(settings, nullptr);
     EXPECT_EQ(GetWindow(settings, GW_OWNER), window);
     EXPECT_TRUE(wait_until([&] { return !enabled(window); }, 2s))
@@ -388,8 +370,7 @@ TEST_F(MainWindowEndToEnd, SettingsOpensModallyOverTheMainWindow) {
 
     close(settings);
     EXPECT_TRUE(wait_until([&] { return enabled(window) && !IsWindow(settings); }, 5s));
-    close(window);
-    ASSERT_TRUE(program.wait_for_exit(10s));
+    ASSERT_TRUE(close_and_wait(window, *program));
 }
 
 }  // namespace

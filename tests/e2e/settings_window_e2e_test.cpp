@@ -9,6 +9,7 @@
 #include "main_window/main_window_layout.hpp"
 #include "settings_window/credit_line.hpp"
 #include "settings_window/settings_window_layout.hpp"
+#include "tests/support/worked_example.hpp"
 
 namespace zvkob::e2e {
 namespace {
@@ -17,12 +18,8 @@ const WindowSpec& main_table = main_window_layout();
 const WindowSpec& settings_table = settings_window_layout();
 constexpr wchar_t empty_line[] = L"call \"\\\" -conf= -datadir=";
 
-const std::string worked_qt =
-    "call \"C:\\Program Files\\Bitcoin\\bitcoin-qt.exe\" -conf=C:\\BC-CONF\\BTC\\bitcoin.conf "
-    "-datadir=C:\\BC-ROOT\\BTC-BC";
-const std::string worked_daemon =
-    "call \"C:\\Program Files\\Bitcoin\\Daemon\\bitcoind.exe\" "
-    "-conf=C:\\BC-CONF\\BTC\\bitcoin.conf -datadir=C:\\BC-ROOT\\BTC-BC";
+const std::string worked_qt(testing::worked_example::qt_line);
+const std::string worked_daemon(testing::worked_example::daemon_line);
 
 class SettingsWindowEndToEnd : public ::testing::Test {
 protected:
@@ -33,8 +30,7 @@ protected:
     }
 
     void start() {
-        program_ = std::make_unique<Process>(zv_kob_exe());
-        main_ = wait_for_window(program_->id(), main_caption);
+        main_ = start_zv_kob(program_);
         ASSERT_NE(main_, nullptr);
     }
 
@@ -49,10 +45,7 @@ protected:
         ASSERT_TRUE(wait_until([&] { return !IsWindow(settings_) && enabled(main_); }, 5s));
     }
 
-    void close_program() {
-        close(main_);
-        ASSERT_TRUE(program_->wait_for_exit(10s));
-    }
+    void close_program() { ASSERT_TRUE(close_and_wait(main_, *program_)); }
 
     HWND m(const ControlSpec& design) const { return control(main_, main_table, design); }
     HWND s(const ControlSpec& design) const { return control(settings_, settings_table, design); }

@@ -30,18 +30,12 @@ protected:
         delete_section(L"ZV-KOB");
     }
 
-    // A copy of the stand-in node program under `image_name` in the scratch folder.
-    std::wstring stand_in(const std::wstring& image_name) {
-        const std::wstring exe = folder.file(image_name);
-        copy_file(stand_in_node_exe(), exe);
-        return exe;
+    // The stand-in node program under `image_name` in the scratch folder.
+    std::wstring stand_in(const std::wstring& image_name, bool console = false) {
+        return e2e::stand_in(folder.file(image_name), console);
     }
-
     // Starts ZV-KOB (with what was stored) and returns its main window.
-    HWND start_zv_kob() {
-        program = std::make_unique<Process>(zv_kob_exe());
-        return wait_for_window(program->id(), main_caption);
-    }
+    HWND start_zv_kob() { return e2e::start_zv_kob(program); }
 
     void store(const Section& values) {
         for (const auto& [key, value] : values) {
@@ -131,8 +125,7 @@ TEST_F(WatcherEndToEnd, StatusLabelsFollowAProgramThatStartsAndStops) {
     EXPECT_TRUE(
         wait_until([&] { return shows(daemon_label, L"!!! DAEMON STOPPED !!!", red); }, 3s));
     EXPECT_TRUE(wait_until([&] { return enabled(launch); }, 2s));
-    close(window);
-    ASSERT_TRUE(program->wait_for_exit(10s));
+    ASSERT_TRUE(close_and_wait(window, *program));
 }
 
 TEST_F(WatcherEndToEnd, ALaunchThatCannotStartSaysWhyAndTheWindowStaysUsable) {
@@ -260,8 +253,7 @@ TEST_F(WatcherEndToEnd, AClickWhileTheWindowIsFrozenStartsNothingMore) {
         << narrow(said);
     EXPECT_NE(said.find(L"Command: " + batch), std::wstring::npos) << narrow(said);
     EXPECT_TRUE(wait_until([&] { return colour_on_screen(display) == pink; }, 3s));
-    close(window);
-    ASSERT_TRUE(program->wait_for_exit(10s));
+    ASSERT_TRUE(close_and_wait(window, *program));
 }
 
 // Without the process query service nothing can be watched: LAUNCH says so
@@ -280,8 +272,7 @@ TEST_F(WatcherEndToEnd, WithoutTheProcessQueryLaunchSaysWhy) {
                  {L"USE_QT_BAT_TICKBOX", L"1"}}) {
         write_setting(L"NoQuery", key, value);
     }
-    program = std::make_unique<Process>(exe);
-    HWND window = wait_for_window(program->id(), L"TARLOWEN - ZV-KOB - NoQuery");
+    HWND window = e2e::start_zv_kob(program, exe, L"TARLOWEN - ZV-KOB - NoQuery");
     ASSERT_NE(window, nullptr);
     HWND qt_label = control(window, layout, main_layout::qt_status);
     HWND launch = control(window, layout, main_layout::launch_button);
@@ -301,20 +292,9 @@ TEST_F(WatcherEndToEnd, WithoutTheProcessQueryLaunchSaysWhy) {
               std::wstring::npos)
         << narrow(said);
     EXPECT_NE(said.find(L"The process query failed to "), std::wstring::npos) << narrow(said);
-    close(window);
-    ASSERT_TRUE(program->wait_for_exit(10s));
+    ASSERT_TRUE(close_and_wait(window, *program));
     RegDeleteTreeW(HKEY_CURRENT_USER, L"Software\\Wine\\AppDefaults\\NoQuery.exe");
     delete_section(L"NoQuery");
-}
-
-// How many times the history of the copy ZV-KOB holds `text`.
-std::size_t times_in_history(std::string_view text) {
-    const std::string history = read_file(history_file(L"ZV-KOB"));
-    std::size_t count = 0;
-    for (auto at = history.find(text); at != std::string::npos; at = history.find(text, at + 1)) {
-        ++count;
-    }
-    return count;
 }
 
 // Keep Node Running: a node that crashes is started again through the
@@ -398,7 +378,7 @@ TEST_F(WatcherEndToEnd, KeepNodeRunningRestartsACrashAndReadsTheNodesOwnLogForEv
                           .find(L"Shutting down due to lack of disk space!"),
                       std::wstring::npos);
         }
-        EXPECT_TRUE(wait_until([&] { return times_in_history(stop.said) > 0; }, 10s))
+        EXPECT_TRUE(wait_until([&] { return times_in_history(L"ZV-KOB", stop.said) > 0; }, 10s))
             << stop.said << "\n"
             << read_file(history_file(L"ZV-KOB"));
         EXPECT_FALSE(counting_down(display) || process_runs(L"zv-e2e-qt.exe"))
@@ -407,8 +387,7 @@ TEST_F(WatcherEndToEnd, KeepNodeRunningRestartsACrashAndReadsTheNodesOwnLogForEv
         launch_the_node();
     }
     write_file(node + L".stop", "");
-    close(window);
-    ASSERT_TRUE(program->wait_for_exit(10s));
+    ASSERT_TRUE(close_and_wait(window, *program));
 
     const std::string history = read_file(history_file(L"ZV-KOB"));
     for (const char* line :
@@ -427,8 +406,7 @@ TEST_F(WatcherEndToEnd, KeepNodeRunningRestartsACrashAndReadsTheNodesOwnLogForEv
 // stopped, and a sign-out is held until the node has stopped, then ZV-KOB
 // closes as it always does.
 TEST_F(WatcherEndToEnd, GuardsAConsoleNodeThroughADriveWaitAStopAndASignOut) {
-    const std::wstring node = folder.file(L"zv-e2e-daemon.exe");
-    copy_file(stand_in_console_node_exe(), node);
+    const std::wstring node = stand_in(L"zv-e2e-daemon.exe", true);
     const std::wstring data = folder.file(L"node data");
     const std::wstring batch = folder.file(L"ZVKOB-D.BAT");
     write_file(batch, "call \"" + narrow(node) + "\" -datadir=\"" + narrow(data) + "\"\r\n");
@@ -459,7 +437,7 @@ TEST_F(WatcherEndToEnd, GuardsAConsoleNodeThroughADriveWaitAStopAndASignOut) {
     ASSERT_TRUE(wait_until(node_runs, 8s)) << "and starts the node once it is";
     ASSERT_TRUE(wait_until([&] { return text(daemon_label) == L"!!! DAEMON RUNNING !!!"; }, 5s));
 
-    ASSERT_TRUE(wait_until([&] { return file_exists(node + L".args"); }, 5s)) << "it has started";
+    ASSERT_TRUE(stand_in_started(node, 5s)) << "it has started";
     choose_window_menu_command(window, layout, main_layout::stop_node);
     ASSERT_TRUE(wait_until([&] { return !node_runs(); }, 10s))
         << "Ctrl+C stops the node\n"
@@ -549,8 +527,7 @@ struct Copy {
     void open(const ScratchFolder& folder) {
         const std::wstring exe = folder.file(name + L".exe");
         copy_file(zv_kob_exe(), exe);
-        program = std::make_unique<Process>(exe);
-        window = wait_for_window(program->id(), L"TARLOWEN - ZV-KOB - " + name);
+        window = start_zv_kob(program, exe, L"TARLOWEN - ZV-KOB - " + name);
         ASSERT_NE(window, nullptr);
         label = control(window, layout, main_layout::daemon_status);
         launch = control(window, layout, main_layout::launch_button);
@@ -566,8 +543,7 @@ struct Copy {
 // A third copy set to the first one's folder, written another way, counts
 // that copy's node as running and starts no second node on its folder.
 TEST_F(WatcherEndToEnd, TwoCopiesOfOneNodeProgramEachGuardTheirOwnNode) {
-    const std::wstring node = folder.file(L"zv-e2e-daemon.exe");
-    copy_file(stand_in_console_node_exe(), node);
+    const std::wstring node = stand_in(L"zv-e2e-daemon.exe", true);
     // Side by side, neither pinned on top of the other, as an operator sets them up.
     std::array<Copy, 2> copies{Copy{L"NodeA", folder.file(L"data A"), L"1000"},
                                Copy{L"NodeB", folder.file(L"data B"), L"6000"}};
@@ -645,11 +621,10 @@ TEST_F(WatcherEndToEnd, TwoCopiesOfOneNodeProgramEachGuardTheirOwnNode) {
 // as Q's. Q closes: P counts it as running, since nobody holds it now. Q
 // opens again and takes it back: P counts it as Q's again.
 TEST_F(WatcherEndToEnd, ACopyThatReopensTakesItsNodeBackAndTheOtherCopySeesIt) {
-    const std::wstring node = folder.file(L"zv-e2e-daemon.exe");
-    copy_file(stand_in_console_node_exe(), node);
+    const std::wstring node = stand_in(L"zv-e2e-daemon.exe", true);
     const Process terminal(L"C:\\windows\\system32\\cmd.exe", L"/k \"" + node + L"\"",
                            CREATE_NEW_CONSOLE);
-    ASSERT_TRUE(wait_until([&] { return file_exists(node + L".args"); }, 10s));
+    ASSERT_TRUE(stand_in_started(node));
     Copy q{L"NodeQ", L"", L"1000"};
     Copy p{L"NodeP", folder.file(L"data P"), L"6000"};
     CreateDirectoryW(p.data.c_str(), nullptr);
@@ -695,8 +670,7 @@ TEST_F(WatcherEndToEnd, ACopyThatReopensTakesItsNodeBackAndTheOtherCopySeesIt) {
 // node running is ended by Stop Node and starts nothing more. ZV-KOB started
 // again right after it closed opens its window.
 TEST_F(WatcherEndToEnd, AStopIsNotUndoneByAnOverrunningCountdownAndAStartAfterACloseOpens) {
-    const std::wstring node = folder.file(L"zv-e2e-daemon.exe");
-    copy_file(stand_in_console_node_exe(), node);
+    const std::wstring node = stand_in(L"zv-e2e-daemon.exe", true);
     const std::wstring data = folder.file(L"node data");
     CreateDirectoryW(data.c_str(), nullptr);
     const std::wstring batch = folder.file(L"ZVKOB-D.BAT");
@@ -755,7 +729,7 @@ TEST_F(WatcherEndToEnd, StopNodeClosesOnlyTheWalletWindowsAUserSees) {
             [&] { return enabled(launch) && text(qt_label) == L"!!! QT STOPPED !!!"; }, 5s));
         click(launch);
         ASSERT_TRUE(wait_until([&] { return text(qt_label) == L"!!! QT RUNNING !!!"; }, 10s));
-        ASSERT_TRUE(wait_until([&] { return file_exists(wallet + L".args"); }, 5s));
+        ASSERT_TRUE(stand_in_started(wallet, 5s));
     };
 
     launch_the_wallet("");
@@ -1012,17 +986,11 @@ TEST_F(WatcherEndToEnd, TheStatusLabelsTooltipSaysHowFarTheNodeIs) {
     EXPECT_NE(said.find(L"is not there (is its drive connected?)"), std::wstring::npos);
     write_file(node + L".stop", "");
     ASSERT_TRUE(wait_until([&] { return text(qt_label) == L"!!! QT STOPPED !!!"; }, 10s));
-    close(window);
-    ASSERT_TRUE(program->wait_for_exit(10s));
+    ASSERT_TRUE(close_and_wait(window, *program));
 
     const std::string history = read_file(history_file(L"ZV-KOB"));
     EXPECT_NE(history.find("caught up at height 927,012"), std::string::npos) << history;
-    std::size_t height_lines = 0;
-    for (auto at = history.find("height 9"); at != std::string::npos;
-         at = history.find("height 9", at + 1)) {
-        ++height_lines;
-    }
-    EXPECT_LE(height_lines, 3U) << "no line per block\n" << history;
+    EXPECT_LE(times_in_history(L"ZV-KOB", "height 9"), 3U) << "no line per block\n" << history;
     const auto warned = history.find("The node warns: Unknown new rules activated");
     EXPECT_NE(warned, std::string::npos) << history;
     EXPECT_GT(history.find("The node warns:", warned + 1), history.find("LAUNCH", warned))

@@ -54,8 +54,8 @@ protected:
         CreateDirectoryW(config.qt_folder.c_str(), nullptr);
         CreateDirectoryW(config.daemon_folder.c_str(), nullptr);
         copy_file(zv_kob_exe(), folder.file(L"ZV-KOB.exe"));
-        copy_file(stand_in_node_exe(), qt_node());
-        copy_file(stand_in_node_exe(), config.daemon_folder + L"\\zv-road-d.exe");
+        stand_in(qt_node());
+        stand_in(config.daemon_folder + L"\\zv-road-d.exe");
     }
     void TearDown() override {
         program.reset();
@@ -66,8 +66,7 @@ protected:
     std::wstring qt_node() const { return config.qt_folder + L"\\zv-road-qt.exe"; }
 
     void start_zv_kob() {
-        program = std::make_unique<Process>(folder.file(L"ZV-KOB.exe"));
-        main = wait_for_window(program->id(), main_caption);
+        main = e2e::start_zv_kob(program, folder.file(L"ZV-KOB.exe"));
         ASSERT_NE(main, nullptr);
     }
     HWND m(const ControlSpec& design) const { return control(main, main_window_layout(), design); }
@@ -253,8 +252,7 @@ TEST_F(WholeRoad, LaunchStartsTheNodeFromSavedPathsAfterAKill) {
     EXPECT_TRUE(wait_until([&] { return read_file(qt_node() + L".args") != ""; }, 10s));
     EXPECT_EQ(read_file(qt_node() + L".args"), config.qt_arguments())
         << "started through a folder with ( ) & in its name, every argument whole";
-    close(main);
-    ASSERT_TRUE(program->wait_for_exit(10s));
+    ASSERT_TRUE(close_and_wait(main, *program));
 }
 
 // A copy under another file name starts from its own, empty configuration and
@@ -279,8 +277,7 @@ TEST_F(WholeRoad, ASecondCopyKeepsItsOwnConfiguration) {
     ASSERT_TRUE(wait_until([&] { return text(s(settings_layout::close_button)) == L"Close"; }, 3s));
     click(s(settings_layout::close_button));
     ASSERT_TRUE(wait_until([&] { return !IsWindow(settings); }, 5s));
-    close(main);
-    ASSERT_TRUE(second.wait_for_exit(10s));
+    ASSERT_TRUE(close_and_wait(main, second));
 
     EXPECT_EQ(read_section(L"Second")[L"ZV_KOB_LOCATION_TEXTBOX"], other.path());
     EXPECT_EQ(read_section(L"ZV-KOB"), (Section{{L"ZV_KOB_LOCATION_TEXTBOX", config.program_folder},
@@ -335,8 +332,7 @@ TEST_F(WholeRoad, MistakesOnTheWayAreExplainedAndChangeNothing) {
     click(m(main_layout::start_stop_button));
     EXPECT_TRUE(wait_until([&] { return text(m(main_layout::start_stop_button)) == L"STOP"; }, 3s))
         << "the window goes on working";
-    close(main);
-    ASSERT_TRUE(program->wait_for_exit(10s));
+    ASSERT_TRUE(close_and_wait(main, *program));
 }
 
 }  // namespace

@@ -9,6 +9,7 @@
 #include "driver.hpp"
 #include "platform/win32/hidden_command_runner.hpp"
 #include "settings_window/run_command.hpp"
+#include "tests/support/worked_example.hpp"
 
 namespace zvkob::win32 {
 namespace {
@@ -18,12 +19,10 @@ using e2e::read_file;
 using e2e::ScratchFolder;
 using namespace std::chrono_literals;
 
-const std::string worked_qt =
-    "call \"C:\\Program Files\\Bitcoin\\bitcoin-qt.exe\" -conf=C:\\BC-CONF\\BTC\\bitcoin.conf "
-    "-datadir=C:\\BC-ROOT\\BTC-BC -disablewallet=0";
+namespace example = testing::worked_example;
+const std::string worked_qt = std::string(example::qt_line) + std::string(example::wallet_argument);
 const std::string worked_daemon =
-    "call \"C:\\Program Files\\Bitcoin\\Daemon\\bitcoind.exe\" "
-    "-conf=C:\\BC-CONF\\BTC\\bitcoin.conf -datadir=C:\\BC-ROOT\\BTC-BC -disablewallet=0";
+    std::string(example::daemon_line) + std::string(example::wallet_argument);
 
 class BatchFiles : public ::testing::Test {
 protected:
@@ -143,7 +142,7 @@ TEST(BatchFileRun, TheNodeReceivesItsArgumentsAsTyped) {
     const std::wstring program_folder = folder.file(L"Program Files Jos\u00e9");
     CreateDirectoryW(program_folder.c_str(), nullptr);
     const std::wstring node = program_folder + L"\\zvkob-run-qt.exe";
-    e2e::copy_file(e2e::stand_in_node_exe(), node);
+    e2e::stand_in(node);
 
     const std::string data = "C:\\BC ROOT\\Jos\xC3\xA9 (main)\\";
     const std::string conf = "C:\\BC-CONF\\a=b,c;d&e.conf";

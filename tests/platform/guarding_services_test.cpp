@@ -57,8 +57,7 @@ TEST(NodeLogs, TheirEndIsReadWhileTheNodeWritesAndBatchFilesInTheConsoleCodePage
 // its console; the handle then tells its exit code and when it ended.
 TEST(NodeControl, FindsTheNodeByItsInterpreterHoldsItAndStopsItWithCtrlC) {
     ScratchFolder folder(L"node control");
-    const std::wstring node = folder.file(L"zv-platform-node.exe");
-    copy_file(stand_in_console_node_exe(), node);
+    const std::wstring node = stand_in(folder.file(L"zv-platform-node.exe"), true);
     write_file(folder.file(L"node.bat"),
                "call \"" + narrow(node) + "\" -datadir=\"" + narrow(folder.path()) + "\"\r\n");
     const Start start = HiddenCommandRunner().run_hidden(narrow(folder.file(L"node.bat")));
@@ -94,11 +93,9 @@ TEST(NodeControl, FindsTheNodeByItsInterpreterHoldsItAndStopsItWithCtrlC) {
 // A wallet program is asked to stop by a close of its windows.
 TEST(NodeControl, ClosesTheWindowsOfAWindowedNode) {
     ScratchFolder folder(L"wallet control");
-    const std::wstring wallet = folder.file(L"zv-platform-wallet.exe");
-    copy_file(stand_in_node_exe(), wallet);
+    const std::wstring wallet = stand_in(folder.file(L"zv-platform-wallet.exe"));
     Process started(wallet, L"--wallet-window \"-datadir=" + folder.path() + L"\"");
-    ASSERT_TRUE(wait_until([&] { return file_exists(wallet + L".args"); }, 10s))
-        << "it has started";
+    ASSERT_TRUE(stand_in_started(wallet)) << "it has started";
     Win32NodeControl nodes;
     ASSERT_TRUE(wait_until([&] { return nodes.shows_a_window(started.id()); }, 5s));
     const Outcome closed = nodes.close_windows(started.id());
@@ -112,10 +109,8 @@ TEST(NodeControl, ClosesTheWindowsOfAWindowedNode) {
 // is not pressed, and the other program is named.
 TEST(NodeControl, DoesNotPressCtrlCOnAConsoleSharedWithAnotherProgram) {
     ScratchFolder folder(L"shared console");
-    const std::wstring node = folder.file(L"zv-platform-node.exe");
-    const std::wstring other = folder.file(L"zv-platform-shell.exe");
-    copy_file(stand_in_console_node_exe(), node);
-    copy_file(stand_in_console_node_exe(), other);
+    const std::wstring node = stand_in(folder.file(L"zv-platform-node.exe"), true);
+    const std::wstring other = stand_in(folder.file(L"zv-platform-shell.exe"), true);
     write_file(folder.file(L"node.bat"),
                "start \"\" /b \"" + narrow(other) + "\"\r\ncall \"" + narrow(node) + "\"\r\n");
     const Start start = HiddenCommandRunner().run_hidden(narrow(folder.file(L"node.bat")));
@@ -144,13 +139,12 @@ TEST(NodeControl, DoesNotPressCtrlCOnAConsoleSharedWithAnotherProgram) {
 // is ever ended; the same process opened by its number is not.
 TEST(NodeControl, EndsOnlyAnInterpreterItStartedAndHeld) {
     ScratchFolder folder(L"left interpreter");
-    const std::wstring node = folder.file(L"zv-platform-node.exe");
-    copy_file(stand_in_console_node_exe(), node);
+    const std::wstring node = stand_in(folder.file(L"zv-platform-node.exe"), true);
     write_file(folder.file(L"node.bat"), "call \"" + narrow(node) + "\"\r\n");
     const Start start = HiddenCommandRunner().run_hidden(narrow(folder.file(L"node.bat")));
     ASSERT_NE(start.process, nullptr) << start.failure;
     Win32NodeControl nodes;
-    ASSERT_TRUE(wait_until([&] { return file_exists(node + L".args"); }, 10s));
+    ASSERT_TRUE(stand_in_started(node));
     EXPECT_EQ(nodes.owner(start.process->id()), ProcessOwner::this_user_here);
     const Holding opened = nodes.hold(start.process->id());
     ASSERT_NE(opened.process, nullptr) << opened.failure;

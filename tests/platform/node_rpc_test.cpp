@@ -32,13 +32,11 @@ struct RpcNode {
           exe(folder.file(L"zv-rpc-node.exe")),
           cookie(folder.file(L".cookie")),
           log(folder.file(L"debug.log")) {
-        copy_file(stand_in_node_exe(), exe);
+        stand_in(exe);
         process.emplace(exe, L"--rpc -rpcport=" + std::to_wstring(port) + L" \"-datadir=" +
                                  folder.path() + L"\" " + options);
     }
-    bool ready() const {
-        return wait_until([&] { return file_exists(exe + L".args"); }, 10s);
-    }
+    bool ready() const { return stand_in_started(exe); }
     std::string credentials() const {
         return basic_credentials_from_cookie(read_file(cookie)).value_or("no cookie");
     }

@@ -18,9 +18,7 @@ class ProcessQuery : public ::testing::Test {
 protected:
     // A stand-in under `image_name`, running until the test stops it.
     std::unique_ptr<Process> start(const std::wstring& image_name) {
-        const std::wstring exe = folder_.file(image_name);
-        copy_file(stand_in_node_exe(), exe);
-        return std::make_unique<Process>(exe);
+        return std::make_unique<Process>(stand_in(folder_.file(image_name)));
     }
 
     bool answers(std::string_view image_name, bool running) {

@@ -7,9 +7,9 @@
 namespace zvkob {
 namespace {
 
-constexpr RunCommandFields worked_qt{"C:\\Program Files\\Bitcoin", "bitcoin-qt.exe",
-                                     "C:\\BC-CONF\\BTC\\bitcoin.conf", "C:\\BC-ROOT\\BTC-BC",
-                                     " -disablewallet=0"};
+namespace example = testing::worked_example;
+constexpr RunCommandFields worked_qt{example::qt_folder, "bitcoin-qt.exe", example::conf_file,
+                                     example::data_folder, example::wallet_argument};
 
 TEST(RunCommand, WorkedExampleComesOutByteForByte) {
     const std::string qt = compose_run_command(worked_qt);
@@ -17,7 +17,7 @@ TEST(RunCommand, WorkedExampleComesOutByteForByte) {
     EXPECT_EQ(qt.size(), 124U);
 
     RunCommandFields daemon = worked_qt;
-    daemon.program_folder = "C:\\Program Files\\Bitcoin\\Daemon";
+    daemon.program_folder = example::daemon_folder;
     daemon.program_file = "bitcoind.exe";
     const std::string d = compose_run_command(daemon);
     EXPECT_EQ(d, testing::worked_daemon_line);

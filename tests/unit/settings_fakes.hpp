@@ -12,6 +12,7 @@
 #include "settings_window/open_unload.hpp"
 #include "platform/batch_file_writer.hpp"
 #include "settings_window/settings_window.hpp"
+#include "tests/support/worked_example.hpp"
 
 namespace zvkob::testing {
 
@@ -86,21 +87,17 @@ struct OpenSettingsWindow : ::testing::Test {
     }
 };
 
-// The worked example of the window's own captions.
+// The worked example of the window's own captions, typed into its fields.
 inline void fill_worked_example(SettingsWindow& w) {
-    w.qt_folder.set_text("C:\\Program Files\\Bitcoin");
-    w.qt_file.set_text("bitcoin-qt.exe");
-    w.daemon_folder.set_text("C:\\Program Files\\Bitcoin\\Daemon");
-    w.daemon_file.set_text("bitcoind.exe");
-    w.conf_file.set_text("C:\\BC-CONF\\BTC\\bitcoin.conf");
-    w.data_folder.set_text("C:\\BC-ROOT\\BTC-BC");
+    for (const worked_example::Field& field : worked_example::fields) {
+        w.controls.of(field.design).set_text(field.value);
+    }
 }
 
-inline constexpr std::string_view worked_qt_line =
-    "call \"C:\\Program Files\\Bitcoin\\bitcoin-qt.exe\" -conf=C:\\BC-CONF\\BTC\\bitcoin.conf "
-    "-datadir=C:\\BC-ROOT\\BTC-BC -disablewallet=0";
-inline constexpr std::string_view worked_daemon_line =
-    "call \"C:\\Program Files\\Bitcoin\\Daemon\\bitcoind.exe\" "
-    "-conf=C:\\BC-CONF\\BTC\\bitcoin.conf -datadir=C:\\BC-ROOT\\BTC-BC -disablewallet=0";
+// Its lines, with the wallet argument of a window that was never changed.
+inline const std::string worked_qt_line =
+    std::string(worked_example::qt_line) + std::string(worked_example::wallet_argument);
+inline const std::string worked_daemon_line =
+    std::string(worked_example::daemon_line) + std::string(worked_example::wallet_argument);
 
 }  // namespace zvkob::testing

@@ -77,14 +77,11 @@ TEST_F(OpenTest, RestoresTheStoredFieldsAndShowsTheirRunCommands) {
     f.store.values = {{"SETTINGS-Left", "2250"},
                       {"SETTINGS-Top", "-150"},
                       {"SETTINGS-Width", "13000"},
-                      {"QT_LOCATION_TEXTBOX", "C:\\Program Files\\Bitcoin"},
-                      {"QT_NAME_TEXTBOX", "bitcoin-qt.exe"},
-                      {"DAEMON_LOCATION_TEXTBOX", "C:\\Program Files\\Bitcoin\\Daemon"},
-                      {"DAEMOND_NAME_TEXTBOX", "bitcoind.exe"},
-                      {"CONF_LOCATION_TEXTBOX", "C:\\BC-CONF\\BTC\\bitcoin.conf"},
-                      {"BLOCKCHAIN_FOLDER_TEXTBOX", "C:\\BC-ROOT\\BTC-BC"},
                       {"ZV_KOB_LOCATION_TEXTBOX", " C:\\TARLOWEN\\ZV-KOB "},
                       {"WALLET_TICKBOX", "1"}};
+    for (const auto& field : testing::worked_example::fields) {
+        f.store.values[std::string(field.key)] = field.value;
+    }
     open_settings_window(w);
     EXPECT_EQ(w.frame.left(), 2250.0F);
     EXPECT_EQ(w.frame.top(), -150.0F);
