@@ -7,6 +7,7 @@
 #include <windows.h>
 #include <commctrl.h>
 
+#include <atomic>
 #include <cstdint>
 #include <regex>
 #include <thread>
@@ -160,13 +161,18 @@ TEST(NodeControl, EndsOnlyAnInterpreterItStartedAndHeld) {
 TEST(OneCopyPerName, ACopyThatGaveWayLetsTheNextOneOpen) {
     OneCopyPerName closing("ZV-KOB-claim-test", "no such window");
     ASSERT_TRUE(closing.only_copy());
-    bool next_opens = false;
-    std::thread next(
-        [&] { next_opens = OneCopyPerName("zv-kob-CLAIM-test", "no such window").only_copy(); });
-    Sleep(300);  // the next copy is waiting: no window answers for the name
+    const auto started = Clock::now();
+    std::atomic<int> next_opens = -1;  // not yet decided
+    std::thread next([&] {
+        next_opens = OneCopyPerName("zv-kob-CLAIM-test", "no such window").only_copy() ? 1 : 0;
+    });
+    EXPECT_FALSE(wait_until([&] { return next_opens != -1; }, 1s))
+        << "the next copy waits while the name is held and no window answers for it";
     closing.give_way();
     next.join();
-    EXPECT_TRUE(next_opens);
+    EXPECT_EQ(next_opens, 1);
+    EXPECT_LT(Clock::now() - started, 4s) << "it opened as the name was given up, not after "
+                                             "waiting its five seconds out";
 }
 
 // At exit the piece that runs is waited for before the services it uses go;
@@ -355,11 +361,12 @@ TEST(PowerRequest, FallsBackToTheThreadsExecutionStateWhereRequestsAreMissing) {
 
 // A folder dialog of this process with this caption, answered from another
 // thread by window messages once it is ready: the Explorer-style one by its
-// name box, the tree by its selection.
+// name box, the tree by its selection. One that is not ready in time is
+// closed, so that the test fails rather than waits in it for ever.
 void answer_folder_dialog(const wchar_t* caption, const std::wstring& typed, int button) {
     HWND dialog = nullptr;
     HWND ready = nullptr;
-    ASSERT_TRUE(wait_until(
+    const bool answerable = wait_until(
         [&] {
             dialog = FindWindowW(L"#32770", caption);
             ready = typed.empty() ? FindWindowExW(dialog, nullptr, L"SysTreeView32", nullptr)
@@ -367,11 +374,18 @@ void answer_folder_dialog(const wchar_t* caption, const std::wstring& typed, int
             return ready != nullptr &&
                    (!typed.empty() || SendMessageW(ready, TVM_GETNEXTITEM, TVGN_CARET, 0) != 0);
         },
-        20s));
-    if (!typed.empty()) {
+        20s);
+    EXPECT_TRUE(answerable) << narrow(caption) << " was not ready to answer";
+    if (answerable && !typed.empty()) {
         SendMessageW(ready, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(typed.c_str()));
     }
-    SendMessageW(GetDlgItem(dialog, button), BM_CLICK, 0, 0);
+    if (answerable) {
+        SendMessageW(GetDlgItem(dialog, button), BM_CLICK, 0, 0);
+    }
+    EXPECT_TRUE(wait_until([&] { return FindWindowW(L"#32770", caption) == nullptr; }, 10s));
+    if (const HWND left = FindWindowW(L"#32770", caption)) {
+        PostMessageW(left, WM_CLOSE, 0, 0);
+    }
 }
 
 TEST(FolderPicker, EachDialogGivesTheFolderChosenAndNothingWhenCancelled) {

@@ -175,6 +175,7 @@ TEST(DataDrive, ASlowAnswerHoldsNothingButTheStart) {
 TEST(WorkQueue, TakesOnePieceAtATimeInOrderByAThreadThatEndsWhenIdle) {
     WorkQueue queue;
     std::promise<void> unblock;
+    std::promise<void> begun;
     std::vector<int> done;
     const auto work_through = [&queue] {
         while (auto work = queue.take(std::chrono::milliseconds(0))) {
@@ -183,13 +184,13 @@ TEST(WorkQueue, TakesOnePieceAtATimeInOrderByAThreadThatEndsWhenIdle) {
         }
     };
     EXPECT_TRUE(queue.give([&] {
+        begun.set_value();
         unblock.get_future().wait();
         done.push_back(1);
     })) << "the first piece starts a thread";
     std::thread worker(work_through);
-    while (!queue.busy()) {
-        std::this_thread::yield();
-    }
+    EXPECT_EQ(begun.get_future().wait_for(std::chrono::seconds(10)), std::future_status::ready);
+    EXPECT_TRUE(queue.busy()) << "the first piece runs";
     EXPECT_FALSE(queue.give([&] { done.push_back(2); })) << "taken by the running thread";
     EXPECT_FALSE(queue.wait_until_done(std::chrono::milliseconds(1)));
     EXPECT_TRUE(done.empty()) << "the second waits for the first";
