@@ -162,6 +162,42 @@ TEST(KeepNodeRunning, StopsItDidNotCauseAreLeftAlone) {
     EXPECT_TRUE(f.history.holds("the countdown is armed already and starts it"));
 }
 
+// A clean stop, or one cut short, is someone's choice: a countdown armed by
+// START meanwhile (it overruns while the node runs) is ended with it; with
+// none armed, the window is left as it was.
+TEST(KeepNodeRunning, AChosenStopEndsACountdownThatWouldStartTheNodeAgain) {
+    for (const auto& [log_text, exit_code] :
+         {std::pair{"x\n2027-02-01T00:00:00Z Shutdown: done\n", 0UL},
+          std::pair{"x\n2027-02-01T00:00:00Z Shutdown: In progress...\n", 1UL}}) {
+        for (const bool armed : {true, false}) {
+            Guarded f;
+            if (armed) {
+                start_stop_click(f.w);
+            }
+            const std::string button = f.w.start_stop_button.text();
+            f.node_stops(minute, log_text, exit_code);
+            EXPECT_FALSE(f.w.countdown_timer.enabled()) << log_text;
+            EXPECT_EQ(f.history.holds("the countdown is ended"), armed) << log_text;
+            EXPECT_EQ(f.w.start_stop_button.text(), armed ? "START" : button) << log_text;
+        }
+    }
+}
+
+// Switched off, Keep Node Running takes back a restart it armed, and only that.
+TEST(KeepNodeRunning, SwitchedOffItCancelsItsOwnRestartOnly) {
+    for (const bool own : {true, false}) {
+        Guarded f;
+        if (own) {
+            f.node_stops(minute);
+        } else {
+            start_stop_click(f.w);  // the user's countdown, overrunning while the node runs
+        }
+        keep_node_running_clicked(f.w);
+        EXPECT_EQ(f.w.countdown_timer.enabled(), !own) << own;
+        EXPECT_EQ(f.history.holds("the restart it had armed is cancelled"), own) << own;
+    }
+}
+
 // A hand-edited batch file prepares the console before it calls the node; the
 // node's own command line, where Windows shows it, says where it really went.
 TEST(KeepNodeRunning, FindsTheLogByTheNodesOwnCommandLineElseByItsBatchLine) {
@@ -208,9 +244,12 @@ TEST(KeepNodeRunning, BacksOffAndGivesUpAfterFiveRestartsWithinAnHour) {
     }
     EXPECT_EQ(countdown_text(f.w.countdown.remaining()), "15:11") << "the wait is shown";
     f.countdown_restarts();
-    f.take_log();
     f.notifier.messages.clear();
-    f.node_stops(minute, last_lines);
+    f.clock.advance(minute);
+    f.files.log_end = {last_lines, true, {}};
+    f.set_running(false, false);
+    process_watcher_tick(f.w);
+    EXPECT_EQ(testing::calls_starting(f.take_log(), "flash"), testing::CallLog{"flash"});
     EXPECT_FALSE(f.w.countdown_timer.enabled()) << "five restarts within the hour";
     ASSERT_EQ(f.notifier.messages.size(), 1U);
     EXPECT_NE(f.notifier.messages[0].find("UpdateTip: new best=00 height=5"), std::string::npos)
@@ -222,6 +261,57 @@ TEST(KeepNodeRunning, BacksOffAndGivesUpAfterFiveRestartsWithinAnHour) {
     f.watch(false, true);
     f.node_stops(minute, last_lines);
     EXPECT_TRUE(f.restart_armed_in(11));
+}
+
+// A restart after a run of five minutes or more waits no longer than the
+// first; shorter runs wait one, then five minutes.
+TEST(KeepNodeRunning, ARunOfFiveMinutesEndsTheBackOff) {
+    Guarded f;
+    f.node_stops(10 * minute);
+    for (const auto& [ran, waited] : {std::pair{5 * minute - 1, 60 + 11}, std::pair{5 * minute, 11},
+                                      std::pair{minute, 60 + 11}, std::pair{minute, 300 + 11}}) {
+        f.countdown_restarts();
+        f.node_stops(ran);
+        EXPECT_TRUE(f.restart_armed_in(waited)) << ran << " ms";
+    }
+}
+
+// Five restarts give up only while the first of them is an hour old or less.
+TEST(KeepNodeRunning, ARestartMoreThanAnHourAgoNoLongerCounts) {
+    for (const auto& [last_run, gives_up] :
+         {std::pair{12 * minute, true}, std::pair{12 * minute + 1, false}}) {
+        Guarded f;
+        f.node_stops(10 * minute);
+        for (int restart = 1; restart <= 4; ++restart) {  // a restart every twelve minutes
+            f.countdown_restarts();
+            f.node_stops(12 * minute);
+        }
+        f.countdown_restarts();
+        f.node_stops(last_run);  // the first restart was an hour ago, or a moment more
+        EXPECT_EQ(f.w.countdown_timer.enabled(), !gives_up) << last_run;
+        EXPECT_EQ(f.history.holds("gives up"), gives_up) << last_run;
+    }
+}
+
+// Whether a crash is started again is asked once its log has been read: a
+// session that began to end meanwhile holds the restart back; a query that
+// fails does not, as the countdown waits for the watcher anyway.
+TEST(KeepNodeRunning, ASessionEndingWhileTheLogIsReadHoldsTheRestartBack) {
+    for (const bool session_ends : {true, false}) {
+        Guarded f;
+        f.background.holding = true;
+        f.node_stops(minute);
+        if (session_ends) {
+            f.w.sign_out.session_ending();
+        } else {
+            f.probe.failures[testing::qt_image] = "The query failed.";
+            f.watch(false, false);
+        }
+        f.background.release_all();
+        EXPECT_EQ(f.restart_armed_in(11), !session_ends) << session_ends;
+        EXPECT_EQ(f.history.holds("it is not started again: Windows is ending the session"),
+                  session_ends);
+    }
 }
 
 TEST(KeepNodeRunning, WithTheIconARestartIsToldQuietlyOnceAnHour) {

@@ -1,3 +1,4 @@
+#include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -169,8 +170,10 @@ TEST_F(LoadTest, StoredAlwaysOnTopClearKeepsTheTimerOffAndTheWindowOutOfTheTopmo
     load_main_window(w);
     EXPECT_EQ(w.always_on_top.tick(), 0);
     EXPECT_FALSE(w.always_on_top_timer.enabled());
-    const CallLog& log = f.log;
-    EXPECT_EQ(std::count(log.begin(), log.end(), "topmost 100"), 0);
+    EXPECT_EQ(testing::calls_starting(f.log, "topmost"), CallLog{})
+        << "never lifted into the topmost band";
+    EXPECT_THAT(f.log, ::testing::Contains("not topmost 100"))
+        << "taken out of it at once, in case it was left there";
 }
 
 TEST_F(LoadTest, RunsTheRuleOfARestoredTickAtOnceBeforeTheNextStep) {

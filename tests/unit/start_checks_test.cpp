@@ -104,7 +104,7 @@ TEST(DataDrive, LaunchRefusesAMissingFolderAndAFailedQueryHoldsNothing) {
 }
 
 // The one rule LAUNCH, the countdown and Keep Node Running ask, in the order
-// its reasons are checked.
+// its reasons are checked: of several that hold, the first is given.
 TEST(StartRule, AnswersWithTheFirstReasonThatHolds) {
     using enum StartRefusal;
     struct Case {
@@ -118,26 +118,34 @@ TEST(StartRule, AnswersWithTheFirstReasonThatHolds) {
                           Case{"runs", node_runs, "bitcoind.exe (process 5000) runs"},
                           Case{"stopping", node_stopping, "is stopping (asked just now)"},
                           Case{"missing", data_folder_missing, "waiting for E:\\Chain"},
-                          Case{"short", short_of_space, "512 MiB free on the drive"}}) {
+                          Case{"short", short_of_space, "512 MiB free on the drive"},
+                          Case{"runs unwatched ending", session_ending, "Windows is ending"},
+                          Case{"runs unwatched missing", not_watched, "cannot tell whether"},
+                          Case{"runs missing", node_runs, "(process 5000) runs"},
+                          Case{"stopping short", node_stopping, "is stopping"}}) {
         Checked f;
         const std::string state = c.state;
-        if (state == "ending") {
-            f.w.sign_out.session_ending();
-        }
-        if (state == "unwatched") {
-            f.probe.failures[testing::daemon_image] = "The query failed.";
-            f.watch(false, false);
-        } else if (state == "runs" || state == "stopping") {
+        const auto holds = [&state](const char* reason) {
+            return state.find(reason) != state.npos;
+        };
+        if (holds("runs") || holds("stopping")) {
             launch_click(f.w);
             f.watch(false, true);
-            if (state == "stopping") {
+            if (holds("stopping")) {
                 f.w.daemon.node.life.on(NodeEvent::stop_asked, f.clock.now);
             }
         }
-        if (state == "missing") {
+        if (holds("ending")) {
+            f.w.sign_out.session_ending();
+        }
+        if (holds("unwatched")) {
+            f.probe.failures[testing::daemon_image] = "The query failed.";
+            f.watch(false, holds("runs"));
+        }
+        if (holds("missing")) {
             f.files.missing = {data_folder};
         }
-        if (state == "short") {
+        if (holds("short")) {
             f.files.free.bytes = free_space_floor / 2;
         }
         DriveCheck drive;  // asked in the background first, as a start asks it
