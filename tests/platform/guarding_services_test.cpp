@@ -78,9 +78,14 @@ TEST(NodeControl, FindsTheNodeByItsInterpreterHoldsItAndStopsItWithCtrlC) {
     ASSERT_NE(held.process, nullptr) << held.failure;
     EXPECT_GE(held.process->created_ms(), start.process->created_ms());
     EXPECT_FALSE(held.process->end());
-    EXPECT_EQ(nodes.command_line(found.id), std::nullopt) << "wine shows no command line";
+    // Windows shows the node's command line; wine shows none (as Windows does
+    // for another user's node), which the unit tests take up.
+    if (const std::optional<std::string> line = nodes.command_line(found.id)) {
+        EXPECT_NE(line->find("-datadir=\"" + narrow(folder.path()) + "\""), std::string::npos)
+            << *line;
+    }
     EXPECT_FALSE(nodes.close_windows(found.id)) << "a console node has no window of its own";
-    ASSERT_TRUE(wait_until([&] { return file_exists(node + L".args"); }, 10s)) << "it has started";
+    ASSERT_TRUE(stand_in_started(node)) << "it has started";
     const Outcome pressed = nodes.press_ctrl_c(found.id, start.process.get());
     EXPECT_TRUE(pressed) << pressed.reason();
     EXPECT_TRUE(wait_until([&] { return held.process->end().has_value(); }, 10s));

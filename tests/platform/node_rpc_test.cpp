@@ -237,5 +237,22 @@ TEST(NodeRpc, TheAskerWaitsOutTheWarmUpAndSaysWhenTheCookieIsRefused) {
                 RpcFailure::refused_credentials);
 }
 
+// Windows names the process that listens on a port, which decides whether
+// the node's cookie may go there.
+TEST(NodeRpc, TheListenerTableNamesTheProcessThatListens) {
+    const Winsock winsock;
+    const std::uint16_t port = free_loopback_port();
+    TestSocket listening(AF_INET);
+    ASSERT_EQ(listening.bind_loopback(port, false), port);
+    ASSERT_TRUE(listening.listen_here());
+    const PortListener found = Win32PortListeners().who_listens("127.0.0.1", port);
+    EXPECT_EQ(found.kind, PortListener::Kind::listening) << found.failure;
+    if (found.process_id == 0) {
+        GTEST_SKIP() << "this system names no process for a listener (wine does not): the rule "
+                        "for a named one is held by the unit tests";
+    }
+    EXPECT_EQ(found.process_id, GetCurrentProcessId());
+}
+
 }  // namespace
 }  // namespace zvkob::win32

@@ -3,7 +3,6 @@
 // refusal says why.
 #include <gtest/gtest.h>
 
-#include <cstdio>
 #include <thread>
 #include <vector>
 
@@ -63,11 +62,10 @@ TEST(NotificationArea, AddsChangesAndRemovesTheIconOrSaysWhyNot) {
     EXPECT_FALSE(area.notify(NoticeKind::trouble, "ZV-KOB", "No icon yet"));
     EXPECT_NE(area.why(), "");
     if (!area.show({TrayMark::busy, "ZV-KOB Test: catching up · 93.2 %"})) {
-        std::printf("wine refused the icon: %s\n", area.why().c_str());
         EXPECT_NE(area.why(), "");
-        return;
+        GTEST_SKIP() << "the icon was refused (" << area.why()
+                     << "): what is shown with it cannot be checked here";
     }
-    std::printf("wine took the icon\n");
     EXPECT_TRUE(area.show(
         {TrayMark::synced, "ZV-KOB Test: synced · height 927,012 " + std::string(200, 'x')}))
         << area.why();
