@@ -51,7 +51,12 @@ std::uint32_t over(std::uint32_t pixel, Colour colour, double alpha) {
            mix(channel(colour, 0), 16) | mix(channel(colour, 8), 8) | mix(channel(colour, 16), 0);
 }
 
-}  // namespace
+// How a mark looks: its colour, and whether it is a ring round a white middle
+// rather than a dot.
+struct TrayMarkLook {
+    Colour colour;
+    bool ring;
+};
 
 TrayMarkLook tray_mark_look(TrayMark mark) {
     constexpr Colour green = rgb(0, 200, 0);
@@ -73,6 +78,8 @@ TrayMarkLook tray_mark_look(TrayMark mark) {
     return {grey, true};
 }
 
+}  // namespace
+
 void draw_tray_mark(std::span<std::uint32_t> pixels, int size, TrayMark mark) {
     if (size <= 0 || pixels.size() < static_cast<std::size_t>(size) * size) {
         return;
@@ -89,21 +96,6 @@ void draw_tray_mark(std::span<std::uint32_t> pixels, int size, TrayMark mark) {
             }
         }
     }
-}
-
-PixelPoint tray_mark_sample(int size, TrayMark mark) {
-    const Circles at = circles(size);
-    const bool ring = tray_mark_look(mark).ring;
-    for (int y = size - 1; y >= 0; --y) {
-        for (int x = size - 1; x >= 0; --x) {
-            if (coverage(at, at.colour, x, y) == 1.0 &&
-                (!ring || coverage(at, at.middle, x, y) == 0.0)) {
-                return {x, y};
-            }
-        }
-    }
-    const int centre = static_cast<int>(at.centre);
-    return {centre, centre};
 }
 
 }  // namespace zvkob

@@ -26,3 +26,29 @@ inline void expect_at_designed_place(HWND item, const ControlSpec& design, UINT 
 }
 
 }  // namespace zvkob::e2e
+
+namespace zvkob::e2e {
+
+// Where a user finds a control on the test screen (96 dpi), in pixels of its
+// window's client area, and what it reads: written out, not worked out.
+struct SeenControl {
+    const ControlSpec& design;
+    RECT rect;  // left, top, width, height
+    std::wstring_view caption;
+};
+
+inline void expect_seen(HWND window, const WindowSpec& layout,
+                        std::initializer_list<SeenControl> controls) {
+    ASSERT_EQ(dpi_of(window), 96U) << "the test screen's dpi, which the pixels below are at";
+    for (const SeenControl& seen : controls) {
+        HWND item = control(window, layout, seen.design);
+        const RECT rect = rect_in_parent(item);
+        EXPECT_EQ(rect.left, seen.rect.left) << seen.design.name;
+        EXPECT_EQ(rect.top, seen.rect.top) << seen.design.name;
+        EXPECT_EQ(rect.right - rect.left, seen.rect.right) << seen.design.name;
+        EXPECT_EQ(rect.bottom - rect.top, seen.rect.bottom) << seen.design.name;
+        EXPECT_EQ(text(item), seen.caption) << seen.design.name;
+    }
+}
+
+}  // namespace zvkob::e2e

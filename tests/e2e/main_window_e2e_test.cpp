@@ -86,6 +86,13 @@ TEST_F(MainWindowEndToEnd, FirstStartShowsTheWindowAndSavesElevenKeysOnClose) {
         EXPECT_TRUE(allowed->second.count(text(item)) == 1)
             << design->name << " reads " << narrow(text(item));
     }
+    expect_seen(window, layout,
+                {{main_layout::launch_button, {72, 104, 57, 33}, L"LAUNCH"},
+                 {main_layout::countdown_display, {144, 104, 49, 35}, L"-- --"},
+                 {main_layout::start_stop_button, {208, 104, 81, 33}, L"START"}});
+    EXPECT_EQ(outer.left, 67);
+    EXPECT_EQ(outer.right - outer.left, 302);
+    EXPECT_EQ(outer.bottom - outer.top, 171);
     EXPECT_TRUE(checked(control(window, layout, main_layout::always_on_top)));
     EXPECT_FALSE(enabled(control(window, layout, main_layout::auto_start)));
     EXPECT_TRUE(wait_until(

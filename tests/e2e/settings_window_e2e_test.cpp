@@ -95,6 +95,12 @@ TEST_F(SettingsWindowEndToEnd, OpensInFrontOfTheMainWindowWithEveryControlInPlac
         EXPECT_EQ(text(item), run_command ? std::wstring(empty_line) : widen(design->caption))
             << design->name << ": both run commands show at once";
     }
+    expect_seen(
+        settings_, settings_table,
+        {{settings_layout::save_to_registry_button, {312, 384, 145, 33}, L"Save To Registry"},
+         {settings_layout::save_bat_files_button, {472, 384, 145, 33}, L"Save .BAT Files"}});
+    EXPECT_EQ(outer.right - outer.left, 807);
+    EXPECT_EQ(outer.bottom - outer.top, 450);
     EXPECT_EQ(focused_control(settings_), s(settings_layout::close_button));
     EXPECT_TRUE(checked(s(settings_layout::always_on_top)));
     EXPECT_TRUE(enabled(s(settings_layout::wallet)));

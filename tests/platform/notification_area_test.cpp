@@ -161,11 +161,14 @@ TEST(NotificationArea, HidesTheMinimisedWindowAndBringsItBack) {
     EXPECT_EQ(area.message(WM_SIZE, SIZE_RESTORED, 0)->kind, TrayEventKind::restored);
 }
 
-// The test program has no icon of its own: the stock one carries the mark.
+// The test program has no icon of its own: the stock one carries the mark,
+// in its colour beside the middle of the circle in the bottom-right corner.
 TEST(NotificationArea, TheMarkIsDrawnInItsColour) {
-    for (const int size : {16, 32}) {
-        for (const TrayMark mark :
-             {TrayMark::synced, TrayMark::busy, TrayMark::trouble, TrayMark::not_watching}) {
+    for (const auto& [size, at] : {std::pair{16, POINT{13, 11}}, std::pair{32, POINT{28, 22}}}) {
+        for (const auto& [mark, colour] : {std::pair{TrayMark::synced, RGB(0, 200, 0)},
+                                           std::pair{TrayMark::busy, RGB(255, 200, 0)},
+                                           std::pair{TrayMark::trouble, RGB(230, 0, 0)},
+                                           std::pair{TrayMark::not_watching, RGB(128, 128, 128)}}) {
             const IconHandle icon = marked_icon(mark, size);
             ASSERT_TRUE(icon);
             const MemoryDc dc(CreateCompatibleDC(nullptr));
@@ -175,8 +178,7 @@ TEST(NotificationArea, TheMarkIsDrawnInItsColour) {
             const HGDIOBJ before = SelectObject(dc.get(), bitmap.get());
             PatBlt(dc.get(), 0, 0, size, size, WHITENESS);
             DrawIconEx(dc.get(), 0, 0, icon.get(), size, size, 0, nullptr, DI_NORMAL);
-            const PixelPoint at = tray_mark_sample(size, mark);
-            EXPECT_EQ(GetPixel(dc.get(), at.x, at.y), tray_mark_look(mark).colour)
+            EXPECT_EQ(GetPixel(dc.get(), at.x, at.y), colour)
                 << size << " " << static_cast<int>(mark);
             SelectObject(dc.get(), before);
         }

@@ -17,11 +17,22 @@ using testing::WatchedWindow;
 // outer pair, and the path keeps its quotes whatever it holds.
 TEST(InterpreterLine, KeepsTheBatchFilePathWhole) {
     const std::string cmd = "C:\\Windows\\system32\\cmd.exe";
-    for (const std::string path :
-         {"D:\\Nodes (BTC)\\ZV-KOB\\ZVKOB-QT.BAT", "C:\\Program Files\\ZV-KOB\\ZVKOB-D.BAT",
-          "C:\\A & B, C; D=E\\ZVKOB-QT.BAT", "C:\\node.\\ZVKOB-QT.BAT.", "\\\\nas\\n (1)\\x.bat"}) {
+    for (const auto& [path, line] : {
+             std::pair{
+                 R"(D:\Nodes (BTC)\ZV-KOB\ZVKOB-QT.BAT)",
+                 R"(C:\Windows\system32\cmd.exe /d /s /c ""D:\Nodes (BTC)\ZV-KOB\ZVKOB-QT.BAT"")"},
+             std::pair{
+                 R"(C:\Program Files\ZV-KOB\ZVKOB-D.BAT)",
+                 R"(C:\Windows\system32\cmd.exe /d /s /c ""C:\Program Files\ZV-KOB\ZVKOB-D.BAT"")"},
+             std::pair{R"(C:\A & B, C; D=E\ZVKOB-QT.BAT)",
+                       R"(C:\Windows\system32\cmd.exe /d /s /c ""C:\A & B, C; D=E\ZVKOB-QT.BAT"")"},
+             std::pair{R"(C:\node.\ZVKOB-QT.BAT.)",
+                       R"(C:\Windows\system32\cmd.exe /d /s /c ""C:\node.\ZVKOB-QT.BAT."")"},
+             std::pair{R"(\\nas\n (1)\x.bat)",
+                       R"(C:\Windows\system32\cmd.exe /d /s /c ""\\nas\n (1)\x.bat"")"},
+         }) {
         EXPECT_TRUE(is_full_path(path)) << path;
-        EXPECT_EQ(interpreter_command_line(cmd, path), cmd + " /d /s /c \"\"" + path + "\"\"");
+        EXPECT_EQ(interpreter_command_line(cmd, path), line);
     }
     EXPECT_EQ(interpreter_command_line("C:\\Win dows\\cmd.exe", "C:\\x.bat"),
               "\"C:\\Win dows\\cmd.exe\" /d /s /c \"\"C:\\x.bat\"\"");

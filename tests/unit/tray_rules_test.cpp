@@ -194,18 +194,41 @@ TEST(TrayIconKept, GivingUpBringsAHiddenWindowBackAndTaskbarCreatedAddsTheIconAg
     EXPECT_EQ(t.area.take(), CallLog{"remove"}) << "the tick is off: nothing is added";
 }
 
+// The mark's colour (0xAARRGGBB) inside the circle in the bottom-right corner,
+// beside its middle: a ring's middle is white, a dot's is its colour.
 TEST(TrayMarkImage, PaintsTheMarkInTheCornerInItsColour) {
-    for (const int size : {16, 20, 24, 32}) {
-        for (const TrayMark mark : {TrayMark::synced, TrayMark::running, TrayMark::busy,
-                                    TrayMark::stopped, TrayMark::trouble, TrayMark::not_watching}) {
-            std::vector<std::uint32_t> pixels(static_cast<std::size_t>(size) * size, 0x80123456U);
-            draw_tray_mark(pixels, size, mark);
-            const Colour colour = tray_mark_look(mark).colour;  // 0x00BBGGRR
-            const std::uint32_t argb =
-                0xFF000000U | (colour & 0xFFU) << 16 | (colour & 0xFF00U) | (colour >> 16 & 0xFFU);
-            const PixelPoint at = tray_mark_sample(size, mark);
-            EXPECT_GE(at.x, size / 2);
-            EXPECT_EQ(pixels[static_cast<std::size_t>(at.y) * size + at.x], argb) << size;
+    struct Mark {
+        TrayMark mark;
+        std::uint32_t colour;
+        std::uint32_t middle;
+    };
+    const std::uint32_t green = 0xFF00C800U;
+    const std::uint32_t grey = 0xFF808080U;
+    const std::uint32_t white = 0xFFFFFFFFU;
+    const Mark marks[] = {{TrayMark::synced, green, green},
+                          {TrayMark::running, green, white},
+                          {TrayMark::busy, 0xFFFFC800U, 0xFFFFC800U},
+                          {TrayMark::stopped, grey, grey},
+                          {TrayMark::trouble, 0xFFE60000U, 0xFFE60000U},
+                          {TrayMark::not_watching, grey, white}};
+    struct Point {
+        std::size_t x;
+        std::size_t y;
+    };
+    struct Spot {
+        int size;
+        Point colour;
+        Point middle;
+    };
+    for (const Spot spot : {Spot{16, {13, 11}, {11, 11}}, Spot{20, {17, 13}, {13, 13}},
+                            Spot{24, {21, 16}, {16, 16}}, Spot{32, {28, 22}, {22, 22}}}) {
+        for (const Mark& m : marks) {
+            const auto size = static_cast<std::size_t>(spot.size);
+            std::vector<std::uint32_t> pixels(size * size, 0x80123456U);
+            draw_tray_mark(pixels, spot.size, m.mark);
+            const auto at = [&](Point p) { return pixels[p.y * size + p.x]; };
+            EXPECT_EQ(at(spot.colour), m.colour) << spot.size << " " << static_cast<int>(m.mark);
+            EXPECT_EQ(at(spot.middle), m.middle) << spot.size << " " << static_cast<int>(m.mark);
             EXPECT_EQ(pixels[0], 0x80123456U) << "the far corner is the icon's own";
         }
     }
