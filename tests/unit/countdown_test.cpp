@@ -28,7 +28,9 @@ TEST(CountdownDisplay, ShowsTheSecondsOfTheAbsoluteValueAsTwoDigits) {
     EXPECT_EQ(countdown_text(-(std::chrono::hours(24) + 7 * second)), "07")
         << "a day and seven seconds";
     EXPECT_EQ(countdown_text(59 * second), "59");
-    EXPECT_EQ(countdown_text(71 * second), "1:11") << "a restart that waits shows minutes";
+    EXPECT_EQ(countdown_text(60 * second), "1:00") << "a restart that waits shows minutes";
+    EXPECT_EQ(countdown_text(71 * second), "1:11");
+    EXPECT_EQ(countdown_text(119 * second), "1:59");
     EXPECT_EQ(countdown_text(911 * second), "15:11");
 }
 

@@ -511,8 +511,10 @@ public:
         return !refuses;
     }
     void remove() override { calls.push_back("remove"); }
-    bool notify(NoticeKind, std::string_view title, std::string_view) override {
+    std::string last_notice;  // the text of the last one
+    bool notify(NoticeKind, std::string_view title, std::string_view text) override {
         calls.push_back("notify " + std::string(title));
+        last_notice = text;
         return true;
     }
     bool user_is_busy() override { return busy; }

@@ -324,6 +324,36 @@ TEST(KeepNodeRunning, WithTheIconARestartIsToldQuietlyOnceAnHour) {
     }
     const auto& calls = f.tray_area.calls;
     EXPECT_EQ(std::ranges::count(calls, "notify ZV-KOB: the node stopped unexpectedly"), 1);
+    EXPECT_TRUE(f.tray_area.last_notice.ends_with("bitcoind.exe) again."))
+        << f.tray_area.last_notice;
+}
+
+// LAUNCH or START by the user ends a back-off, and says so when there was one.
+TEST(KeepNodeRunning, TheUsersStartEndsTheBackOffAndSaysSoOnlyThen) {
+    Guarded f;
+    start_stop_click(f.w);
+    EXPECT_FALSE(f.history.holds("any wait before a restart ends")) << "there was none";
+    start_stop_click(f.w);
+    f.node_stops(minute);
+    f.countdown_restarts();
+    f.node_stops(minute);
+    ASSERT_TRUE(f.restart_armed_in(60 + 11));
+    start_stop_click(f.w);  // STOP
+    start_stop_click(f.w);  // START
+    EXPECT_TRUE(f.history.holds("the user started the node; any wait before a restart ends."));
+    EXPECT_EQ(f.w.countdown.remaining(), 11 * second);
+}
+
+// A restart by the countdown with Auto Close ticked leaves ZV-KOB open, and
+// says why; without Auto Close there is nothing to say.
+TEST(KeepNodeRunning, AfterARestartItSaysWhyAutoCloseLeavesZvKobOpen) {
+    for (const bool auto_close : {true, false}) {
+        Guarded f;
+        f.w.auto_close.set_tick(auto_close ? 1 : 0);
+        f.node_stops(minute);
+        f.countdown_restarts();
+        EXPECT_EQ(f.history.holds("Auto Close leaves ZV-KOB open"), auto_close) << auto_close;
+    }
 }
 
 TEST(KeepNodeRunning, AutoCloseLeavesZvKobOpenAndSaysWhy) {

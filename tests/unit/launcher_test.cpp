@@ -166,6 +166,7 @@ TEST(Launch, StartsNothingOnceWindowsIsEndingTheSession) {
     }
     EXPECT_EQ(f.take_log(), CallLog{});
     EXPECT_EQ(w.countdown_display.back_colour(), colours::pink);
+    EXPECT_EQ(w.countdown_display.text(), "-- --") << "it counts on: no drive to wait for";
     EXPECT_TRUE(w.countdown_timer.enabled()) << "should the session go on, the countdown does too";
 }
 
