@@ -48,6 +48,9 @@ TEST(DataDrive, TheCountdownWaitsForTheDataFolderAndStartsOnceItIsThere) {
     EXPECT_EQ(f.w.countdown_display.text(), "wait");
     EXPECT_NE(f.w.countdown_display.tooltip().find("waiting for E:\\Chain"), std::string::npos);
     EXPECT_EQ(f.history.count("waiting for"), 1U) << "recorded once, not each second";
+    f.watch(false, false);  // the watcher lets LAUNCH be pressed, both programs being stopped
+    countdown_tick(f.w);
+    EXPECT_FALSE(f.w.launch_button.enabled()) << "each zero step takes it away again";
 
     f.files.missing.clear();  // the drive is connected
     countdown_tick(f.w);
@@ -60,6 +63,26 @@ TEST(DataDrive, TheCountdownWaitsForTheDataFolderAndStartsOnceItIsThere) {
     start_stop_click(stopped.w);  // STOP cancels the wait
     EXPECT_FALSE(stopped.w.countdown_timer.enabled());
     EXPECT_EQ(stopped.w.countdown_display.text(), "-- --");
+    stopped.files.missing.clear();
+    start_stop_click(stopped.w);
+    countdown_tick(stopped.w);
+    EXPECT_EQ(stopped.w.countdown_display.text(), "10") << "the wait was forgotten";
+}
+
+// The drive is asked only when the zero step could start the node: not while
+// a program runs (the countdown overruns) nor while the start rule refuses.
+TEST(DataDrive, IsNotAskedWhenNothingCouldStart) {
+    for (const char* state : {"the wallet program runs", "the session ends"}) {
+        Checked f;
+        if (std::string_view(state) == "the session ends") {
+            f.w.sign_out.session_ending();
+        } else {
+            f.watch(true, false);
+        }
+        f.background.holding = true;
+        f.count_down();
+        EXPECT_TRUE(f.background.held.empty()) << state;
+    }
 }
 
 TEST(DataDrive, AShortDriveHoldsTheCountdownAndLaunchAsks) {
