@@ -43,7 +43,10 @@ TEST(StartStop, WithoutALaunchModeOnlySettlesTheWindow) {
     WatchedWindow f;
     MainWindow& w = f.w;
     w.start_stop_button.set_text("STOP");
-    w.settings_button.set_enabled(false);
+    for (Control* control : lockable(w)) {  // as a countdown left them, and worse
+        control->set_enabled(control == &w.auto_start || control == &w.auto_close);
+    }
+    w.countdown_timer.set_enabled(true);
     start_stop_click(w);
     EXPECT_EQ(w.start_stop_button.text(), "START");
     EXPECT_FALSE(w.auto_start.enabled());

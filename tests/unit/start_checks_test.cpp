@@ -190,6 +190,7 @@ TEST(DataDrive, ASlowAnswerHoldsNothingButTheStart) {
     EXPECT_NE(f.w.countdown_display.tooltip().find("ZV-KOB is checking the data folder's drive"),
               std::string::npos);
     EXPECT_EQ(f.background.held.size(), 1U) << "one check at a time, however long it takes";
+    EXPECT_EQ(f.w.countdown.remaining(), std::chrono::seconds(0)) << "the countdown holds";
     start_stop_click(f.w);
     EXPECT_FALSE(f.w.countdown_timer.enabled()) << "STOP at once";
     EXPECT_TRUE(session_end_requested(f.w)) << "Windows' question answered at once";
