@@ -63,6 +63,8 @@ TEST(LaunchModes, TickingDaemonWhileQtIsTickedNestsTheQtRule) {
     ASSERT_EQ(w.start_stop_button.text(), "START");
     w.daemon.chosen.click();
     EXPECT_EQ(seen(w), (Seen{0, 1, 0, 0, false, true, true, true, false}));
+    w.daemon.chosen.click();
+    EXPECT_TRUE(w.qt.chosen.enabled()) << "cleared, QT may be chosen again";
 }
 
 TEST(LaunchModes, StoredBothTickedComesUpWithDaemonAlone) {

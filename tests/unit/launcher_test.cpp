@@ -113,8 +113,9 @@ TEST(Launch, ACommandThatCannotStartIsReportedAndTheWindowStaysUsable) {
 // A batch file that has already ended with an error after the pause started
 // nothing: the user is told, and the start counts as failed.
 TEST(Launch, ABatchFileThatEndedAtOnceIsReported) {
-    for (const auto& [code, meaning] : {std::pair{9009UL, "the program was not found"},
-                                        std::pair{3UL, "the path was not found"}}) {
+    for (const auto& [code, meaning] :
+         {std::pair{9009UL, "the program was not found"}, std::pair{3UL, "the path was not found"},
+          std::pair{1UL, "the command failed"}, std::pair{5UL, "access was denied"}}) {
         WatchedWindow f({{"USE_QT_BAT_TICKBOX", "1"}, {"AUTOSTART_TICKBOX", "1"}});
         MainWindow& w = f.w;
         f.watch(false, false);
@@ -134,6 +135,30 @@ TEST(Launch, ABatchFileThatEndedAtOnceIsReported) {
         EXPECT_FALSE(w.countdown_timer.enabled() || w.auto_close_timer.enabled())
             << "a failed start: no auto-close to finish";
     }
+}
+
+// A batch file that hands the node over and ends well (exit code 0) started it.
+TEST(Launch, ABatchFileThatEndedWellStartedTheNode) {
+    WatchedWindow f({{"USE_QT_BAT_TICKBOX", "1"}});
+    f.watch(false, false);
+    f.runner.ends_with = 0;
+    launch_click(f.w);
+    EXPECT_EQ(f.take_log(), (CallLog{"indicator cyan", "run " + testing::qt_command, "pause 3000",
+                                     "indicator pink"}));
+}
+
+// With the other program stopped LAUNCH may be pressed, but this copy's node
+// that runs, or is asked to stop, is not started a second time.
+TEST(Launch, StartsNoSecondNodeBesideThisCopysOwn) {
+    testing::LaunchedDaemon f;
+    launch_click(f.w);
+    f.w.daemon.node.life.on(NodeEvent::stop_asked, f.clock.now);
+    launch_click(f.w);
+    EXPECT_EQ(f.take_log(), (CallLog{"message", "message"}));
+    EXPECT_EQ(
+        f.notifier.messages.at(0),
+        "LAUNCH starts nothing: this copy's DAEMON program bitcoind.exe (process 5000) runs.");
+    EXPECT_NE(f.notifier.messages.at(1).find("is stopping"), std::string::npos);
 }
 
 // Clicks queued behind the one that started the node (an automation tool)

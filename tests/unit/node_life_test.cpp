@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <map>
+#include <set>
 #include <vector>
 
 namespace zvkob {
@@ -76,6 +78,26 @@ TEST(NodeLife, EveryEventInEveryStage) {
         EXPECT_EQ(life.stop_request().has_value(),
                   c.to == asked_to_stop || (c.to == stopped && c.cause == asked))
             << static_cast<int>(c.from) << " on " << static_cast<int>(c.event);
+    }
+}
+
+// An event that fits the stage changes the life and says so; any other is
+// ignored, and says that.
+TEST(NodeLife, SaysWhetherAnEventChangedIt) {
+    using enum NodeStage;
+    using E = NodeEvent;
+    const std::map<NodeStage, std::set<NodeEvent>> changing{
+        {not_running, {E::start, E::seen}},
+        {starting, {E::seen, E::gone}},
+        {running, {E::stop_asked, E::gone}},
+        {asked_to_stop, {E::stop_asked, E::stop_overdue, E::gone}},
+        {stopped, {E::start, E::seen}}};  // judged already: asked for
+    for (const auto& [stage, events] : changing) {
+        for (const NodeEvent event :
+             {E::start, E::seen, E::stop_asked, E::stop_overdue, E::gone, E::verdict}) {
+            EXPECT_EQ(life_in(stage).on(event, 2000, StopCause::crashed), events.contains(event))
+                << static_cast<int>(stage) << " on " << static_cast<int>(event);
+        }
     }
 }
 
