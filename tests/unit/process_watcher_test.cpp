@@ -176,6 +176,28 @@ TEST(ProcessWatcher, AsksAgainWhoseAProcessIsAtNewsAndEveryMinuteAndListsOnlyThe
     EXPECT_EQ(own.w.qt.node.life.stage(), NodeStage::stopped);
 }
 
+// Another user's node counts as running but is not this copy's; this user's
+// own beside it is. The history tells each change once, and how long a
+// program this copy did not hold ran.
+TEST(ProcessWatcher, TellsTheStoryOfANodeBesideAnotherUsersOne) {
+    WatchedWindow f;  // with no data folder the only node no copy holds is adopted
+    f.nodes.start(7000, daemon_image, 1);
+    f.nodes.processes[7000].owner = ProcessOwner::another_user;
+    f.probe.running = {daemon_image};
+    process_watcher_tick(f.w);
+    f.nodes.start(7100, daemon_image, 1);
+    process_watcher_tick(f.w);
+    EXPECT_TRUE(f.history.holds("The DAEMON program bitcoind.exe that runs is this copy's node ("));
+    f.nodes.end(7100, 0, f.clock.now);
+    process_watcher_tick(f.w);
+    EXPECT_TRUE(f.history.holds("; another bitcoind.exe still runs."));
+    f.clock.advance(3 * 60'000);
+    f.nodes.end(7000, 0, f.clock.now);
+    f.probe.running.clear();
+    process_watcher_tick(f.w);
+    EXPECT_TRUE(f.history.holds("The DAEMON program bitcoind.exe stopped after 3 min."));
+}
+
 // A probe that breaks its promise and throws.
 struct ThrowingProbe : ProcessProbe {
     ProbeAnswer is_running(std::string_view) override {

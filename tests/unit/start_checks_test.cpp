@@ -105,6 +105,20 @@ TEST(DataDrive, AShortDriveHoldsTheCountdownAndLaunchAsks) {
     EXPECT_TRUE(f.history.holds("the user starts the node anyway"));
 }
 
+// A gibibyte free is enough. Space is told as a person reads it: below ten
+// gibibytes in whole mebibytes, rounded down, so that a drive just short of
+// the floor never reads as having it.
+TEST(DataDrive, AGibibyteFreeIsEnoughAndSpaceIsToldAsAPersonReadsIt) {
+    Checked f;
+    f.files.free.bytes = free_space_floor;
+    EXPECT_EQ(f.count_down(), CallLog{start});
+    constexpr std::uint64_t gib = 1ULL << 30U;
+    EXPECT_EQ(space_text(gib - 1), "1023 MiB");
+    EXPECT_EQ(space_text(10 * gib - 1), "10239 MiB");
+    EXPECT_EQ(space_text(10 * gib), "10.0 GiB");
+    EXPECT_EQ(space_text(123 * gib + gib / 2), "123.5 GiB");
+}
+
 TEST(DataDrive, LaunchRefusesAMissingFolderAndAFailedQueryHoldsNothing) {
     Checked f;
     f.files.missing = {data_folder};
