@@ -21,14 +21,17 @@ const std::string log_path = "D:\\Chain\\debug.log";
 struct Guarded : testing::LaunchedDaemon {
     Guarded() : LaunchedDaemon({"KEEP_NODE_RUNNING"}) {}
 
-    // The node stops after `ran` with `exit_code`, its log ending so. The
-    // clock is in mid-January 2027: lines of this run are dated February.
-    void node_stops(std::int64_t ran, std::string log_text = "x\n2027 init message\n",
-                    unsigned long exit_code = 0) {
+    // The node stops after `ran` with `exit_code`, its log ending so; the
+    // calls of that tick. The clock is in mid-January 2027: lines of this
+    // run are dated February.
+    testing::CallLog node_stops(std::int64_t ran, std::string log_text = "x\n2027 init message\n",
+                                unsigned long exit_code = 0) {
         clock.advance(ran);
         files.log_end = {std::move(log_text), true, {}};
         node_exit_code = exit_code;
-        watch(false, false);
+        set_running(false, false);
+        process_watcher_tick(w);
+        return take_log();
     }
 
     // The countdown runs down to its zero step, which restarts the node.
@@ -58,8 +61,13 @@ TEST(KeepNodeRunning, ACleanStopIsLeftAloneAndACrashIsRestartedThroughTheCountdo
     launch_click(f.w);
     f.watch(false, true);
     f.take_log();
-    f.node_stops(minute, "x\n2027-02-01T00:00:00Z UpdateTip: new best=00 height=5\n", 1);
+    EXPECT_EQ(
+        testing::calls_starting(
+            f.node_stops(minute, "x\n2027-02-01T00:00:00Z UpdateTip: new best=00 height=5\n", 1),
+            "flash"),
+        testing::CallLog{"flash"});
     EXPECT_TRUE(f.restart_armed_in(11)) << "at once: the node was started by the user";
+    EXPECT_TRUE(f.history.holds("It is started again through the countdown; STOP cancels."));
     EXPECT_TRUE(
         f.history.holds("stopped after 1 min unexpectedly (D:\\Chain\\debug.log has no "
                         "shutdown line after the node's last start"));
@@ -179,6 +187,7 @@ TEST(KeepNodeRunning, AChosenStopEndsACountdownThatWouldStartTheNodeAgain) {
             EXPECT_FALSE(f.w.countdown_timer.enabled()) << log_text;
             EXPECT_EQ(f.history.holds("the countdown is ended"), armed) << log_text;
             EXPECT_EQ(f.w.start_stop_button.text(), armed ? "START" : button) << log_text;
+            EXPECT_EQ(f.w.auto_close.enabled(), armed) << "unlocked by the end of a countdown only";
         }
     }
 }
@@ -245,11 +254,8 @@ TEST(KeepNodeRunning, BacksOffAndGivesUpAfterFiveRestartsWithinAnHour) {
     EXPECT_EQ(countdown_text(f.w.countdown.remaining()), "15:11") << "the wait is shown";
     f.countdown_restarts();
     f.notifier.messages.clear();
-    f.clock.advance(minute);
-    f.files.log_end = {last_lines, true, {}};
-    f.set_running(false, false);
-    process_watcher_tick(f.w);
-    EXPECT_EQ(testing::calls_starting(f.take_log(), "flash"), testing::CallLog{"flash"});
+    EXPECT_EQ(testing::calls_starting(f.node_stops(minute, last_lines), "flash"),
+              testing::CallLog{"flash"});
     EXPECT_FALSE(f.w.countdown_timer.enabled()) << "five restarts within the hour";
     ASSERT_EQ(f.notifier.messages.size(), 1U);
     EXPECT_NE(f.notifier.messages[0].find("UpdateTip: new best=00 height=5"), std::string::npos)
@@ -274,6 +280,9 @@ TEST(KeepNodeRunning, ARunOfFiveMinutesEndsTheBackOff) {
         f.node_stops(ran);
         EXPECT_TRUE(f.restart_armed_in(waited)) << ran << " ms";
     }
+    EXPECT_TRUE(
+        f.history.holds("It is started again after a wait of 5 min, as it ran less than five "
+                        "minutes after its last restart; STOP cancels."));
 }
 
 // Five restarts give up only while the first of them is an hour old or less.

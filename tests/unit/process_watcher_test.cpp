@@ -196,6 +196,19 @@ TEST(ProcessWatcher, TellsTheStoryOfANodeBesideAnotherUsersOne) {
     f.probe.running.clear();
     process_watcher_tick(f.w);
     EXPECT_TRUE(f.history.holds("The DAEMON program bitcoind.exe stopped after 3 min."));
+
+    // A node Windows will not let this copy hold is followed by its number.
+    f.nodes.start(7200, daemon_image, 1);
+    f.nodes.processes[7200].refusal = "Access is denied.";
+    f.probe.running = {daemon_image};
+    process_watcher_tick(f.w);
+    EXPECT_TRUE(node_claim(f.w, 7200).has_value()) << "other copies asking are told it is held";
+    EXPECT_EQ(node_claim(f.w, 7000), std::nullopt);
+    f.clock.advance(2 * 60'000);
+    f.nodes.processes.erase(7200);
+    f.probe.running.clear();
+    process_watcher_tick(f.w);
+    EXPECT_TRUE(f.history.holds("stopped after 2 min (process 7200, exit code unknown)."));
 }
 
 // A probe that breaks its promise and throws.

@@ -138,6 +138,11 @@ TEST(DataDrive, LaunchRefusesAMissingFolderAndAFailedQueryHoldsNothing) {
     Checked unticked("0");
     unticked.files.missing = {data_folder};
     EXPECT_EQ(unticked.count_down(), CallLog{start}) << "nothing is checked unless ticked";
+    Checked launched("0");
+    launched.files.missing = {data_folder};
+    launch_click(launched.w);
+    EXPECT_EQ(testing::calls_starting(launched.take_log(), "run "), CallLog{start})
+        << "nor before LAUNCH";
 }
 
 // The one rule LAUNCH, the countdown and Keep Node Running ask, in the order
