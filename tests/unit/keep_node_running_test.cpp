@@ -353,6 +353,17 @@ TEST(KeepNodeRunning, TheUsersStartEndsTheBackOffAndSaysSoOnlyThen) {
     EXPECT_EQ(f.w.countdown.remaining(), 11 * second);
 }
 
+// A LAUNCH refused as Windows ends the session starts nothing, so it ends no
+// wait before a restart either.
+TEST(KeepNodeRunning, ALaunchRefusedEndsNoBackOff) {
+    Guarded f;
+    f.node_stops(minute);
+    f.w.sign_out.session_ending();
+    launch_click(f.w);
+    EXPECT_EQ(f.notifier.messages.size(), 1U);
+    EXPECT_FALSE(f.history.holds("any wait before a restart ends"));
+}
+
 // A restart by the countdown with Auto Close ticked leaves ZV-KOB open, and
 // says why; without Auto Close there is nothing to say.
 TEST(KeepNodeRunning, AfterARestartItSaysWhyAutoCloseLeavesZvKobOpen) {
