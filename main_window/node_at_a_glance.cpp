@@ -166,7 +166,8 @@ void ask_the_node_when_due(MainWindow& w) {
             return poll_node_rpc(watch->rpc_endpoint(files), watch->rpc_not_yet(), ask_wallets,
                                  asker, id);
         },
-        [&w, program, ticket](RpcPoll poll) { take_poll(w, *program, ticket, poll); }, w.lifetime);
+        [&w, program, ticket](RpcPoll poll) { take_poll(w, *program, ticket, poll); }, w.lifetime,
+        Lane::node_rpc);  // a slow node never delays the log's reading
 }
 
 void show_progress_clicked(MainWindow& w) {

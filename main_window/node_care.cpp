@@ -81,7 +81,7 @@ void look_at_the_drive(MainWindow& w, const NodeProgram* program) {
             take_runway_notice(w);
             show_state(w);
         },
-        w.lifetime);
+        w.lifetime, look->walk_folder ? Lane::folder_walk : Lane::disk);
 }
 
 }  // namespace

@@ -5,6 +5,7 @@
 #include <map>
 #include <memory>
 #include <optional>
+#include <set>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -371,35 +372,65 @@ private:
 };
 
 // The worker: each piece of work runs at once and its answer follows, unless
-// the test holds them, to let them go one at a time later.
+// the test holds them (all, or a lane's), to let them go later in the order
+// given. A held lane holds its own pieces only, as the real lanes do.
 class FakeBackgroundWork : public BackgroundWork {
 public:
     using BackgroundWork::BackgroundWork;
     bool holding = false;
+    std::set<Lane> held_lanes;
     struct Piece {
+        Lane lane;
         std::function<void()> work;
         std::function<void()> answer;
+        std::function<void()> if_dropped;
     };
     std::vector<Piece> held;
 
     // Finishes the oldest piece: its work, then its answer.
-    void release_one() {
-        Piece piece = std::move(held.front());
-        held.erase(held.begin());
-        piece.work();
-        piece.answer();
-    }
+    void release_one() { release_at(0); }
     void release_all() {
         while (!held.empty()) {
             release_one();
         }
     }
+    // Finishes the oldest piece of the lane, if any.
+    bool release(Lane lane) {
+        for (std::size_t at = 0; at < held.size(); ++at) {
+            if (held[at].lane == lane) {
+                release_at(at);
+                return true;
+            }
+        }
+        return false;
+    }
+    // As ZV-KOB closes: every piece still waiting is dropped unrun.
+    void drop_all() {
+        for (Piece& piece : std::exchange(held, {})) {
+            if (piece.if_dropped) {
+                piece.if_dropped();
+            }
+        }
+    }
+    std::size_t held_on(Lane lane) const {
+        return static_cast<std::size_t>(std::count_if(
+            held.begin(), held.end(), [lane](const Piece& piece) { return piece.lane == lane; }));
+    }
 
 private:
-    void hand_over(std::function<void()> work, std::function<void()> answer) override {
-        held.push_back({std::move(work), std::move(answer)});
-        if (!holding) {
-            release_all();
+    void release_at(std::size_t at) {
+        Piece piece = std::move(held[at]);
+        held.erase(held.begin() + static_cast<std::ptrdiff_t>(at));
+        piece.work();
+        piece.answer();
+    }
+    void hand_over(Lane lane, std::function<void()> work, std::function<void()> answer,
+                   std::function<void()> if_dropped) override {
+        held.push_back({lane, std::move(work), std::move(answer), std::move(if_dropped)});
+        if (holding || held_lanes.contains(lane)) {
+            return;
+        }
+        while (release(lane)) {
         }
     }
 };
