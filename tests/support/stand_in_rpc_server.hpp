@@ -1,6 +1,7 @@
 #pragma once
 // The stand-in node's RPC server, on when its command line has --rpc. It
-// binds 127.0.0.1 and ::1 (--rpc-bind=127.0.0.1|::1|both) on -rpcport=<port>
+// binds 127.0.0.1 and ::1 (--rpc-bind=127.0.0.1|::1|both), or 0.0.0.0 and ::
+// as -rpcbind with -rpcallowip would (--rpc-bind=any), on -rpcport=<port>
 // (else 8332, or 18332 with -testnet), writes its cookie as the node does
 // (.cookie.tmp renamed to .cookie in the network's folder, or where
 // -rpccookiefile says) and logs what the node logs about both. It answers
@@ -10,8 +11,11 @@
 // getnetworkinfo, uptime, getrpcinfo, listwallets, backupwallet and stop.
 // Replies are JSON-RPC 2.0 to a 2.0 request, or in the older style of forks
 // with --rpc-style=old. --rpc-peers=<count> (8), --rpc-warning=<text> and
-// --rpc-wallet=<name> ("") shape the answers; --rpc-wrong-cookie makes it
-// accept a cookie other than the one it writes.
+// --rpc-wallet=<name> (each one loaded; else the default wallet "") shape the
+// answers; --rpc-wrong-cookie makes it accept a cookie other than the one it
+// writes. --rpc-slow=<method>:<seconds> carries that call out and answers it
+// only after so many seconds, beside the other calls; -debug=rpc logs each
+// call as the node does ("ThreadRPCServer method=<method> ...").
 #include <functional>
 #include <string>
 

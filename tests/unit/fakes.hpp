@@ -1,5 +1,6 @@
 #pragma once
 #include <algorithm>
+#include <chrono>
 #include <cstdint>
 #include <functional>
 #include <map>
@@ -545,6 +546,7 @@ public:
     std::vector<std::string> authorizations;
     std::vector<std::string> addresses;
     std::vector<std::string> bodies;
+    std::vector<std::chrono::milliseconds> waits;  // each post's answer_within
     std::function<void()> on_post;
     std::function<HttpAnswer(const LoopbackPost&)> respond;  // when set, it answers
 
@@ -552,6 +554,7 @@ public:
         authorizations.emplace_back(request.authorization);
         addresses.emplace_back(request.address);
         bodies.emplace_back(request.body);
+        waits.push_back(request.answer_within);
         if (on_post) {
             on_post();
         }
@@ -590,14 +593,15 @@ inline std::function<HttpAnswer(const LoopbackPost&)> node_answering(
     };
 }
 
-// Who listens where: a listener Windows does not name (as wine) unless the test says.
+// Who listens where: elsewhere than the test names, a listener Windows does
+// not name (as wine), unless the test names its process.
 class ScriptedListeners : public PortListeners {
 public:
     std::map<std::string, PortListener> by_address;
+    PortListener elsewhere{PortListener::Kind::listening, 0, ""};
     PortListener who_listens(std::string_view address, std::uint16_t) override {
         const auto found = by_address.find(std::string(address));
-        return found == by_address.end() ? PortListener{PortListener::Kind::listening, 0, ""}
-                                         : found->second;
+        return found == by_address.end() ? elsewhere : found->second;
     }
 };
 

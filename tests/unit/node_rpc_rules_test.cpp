@@ -27,6 +27,7 @@ struct EndpointCase {
     int port = 0;
     Texts addresses;
     std::string cookie_path;
+    Texts bound = {};  // where the log says the node holds the port
 };
 
 TEST(RpcEndpoint, ComesFromTheLogThenTheLineAndFileThenTheDefaults) {
@@ -76,13 +77,37 @@ TEST(RpcEndpoint, ComesFromTheLogThenTheLineAndFileThenTheDefaults) {
          both,
          R"(D:\n\testnet3\.cookie)"},
         {"line over file, rpcbind's port",
-         daemon + "-rpcport=5 -rpcbind=127.0.0.1:6",
+         daemon + "-rpcport=5 -rpcbind=127.0.0.1:6 -rpcallowip=127.0.0.1",
          "rpcport=1000\n",
          {},
          "",
          6,
          both,
          R"(D:\n\.cookie)"},
+        {"rpcbind without rpcallowip, which the node ignores",
+         daemon + "-rpcbind=127.0.0.1:6",
+         "",
+         {},
+         "",
+         8332,
+         both,
+         R"(D:\n\.cookie)"},
+        {"rpcbind at the top of the file is main's",
+         daemon + "-testnet",
+         "rpcallowip=10.0.0.0/8\nrpcbind=127.0.0.1:6\n",
+         {},
+         "",
+         18332,
+         both,
+         R"(D:\n\testnet3\.cookie)"},
+        {"rpcbind in test's section",
+         daemon + "-testnet",
+         "rpcallowip=10.0.0.0/8\n[test]\nrpcbind=127.0.0.1:7\n",
+         {},
+         "",
+         7,
+         both,
+         R"(D:\n\testnet3\.cookie)"},
         {"relative cookie file",
          daemon + "-rpccookiefile=c.txt",
          "",
@@ -100,7 +125,8 @@ TEST(RpcEndpoint, ComesFromTheLogThenTheLineAndFileThenTheDefaults) {
          "",
          7777,
          {"::1"},
-         R"(E:\x\.cookie)"},
+         R"(E:\x\.cookie)",
+         {"::1"}},
         {"an old node's times, a current node's prefixes and thread names",
          daemon,
          "rpcport=1000\n",
@@ -110,11 +136,48 @@ TEST(RpcEndpoint, ComesFromTheLogThenTheLineAndFileThenTheDefaults) {
          "",
          7777,
          {"::1"},
-         R"(E:\x\.cookie)"},
+         R"(E:\x\.cookie)",
+         {"::1"}},
         {"bound to all IPv4 addresses",
          daemon,
          "",
          {"Binding RPC on address 0.0.0.0 port 8332"},
+         "",
+         8332,
+         {"127.0.0.1"},
+         R"(D:\n\.cookie)",
+         {}},
+        {"0.0.0.0 failed: another program may hold 127.0.0.1",
+         daemon,
+         "",
+         {"Binding RPC on address 0.0.0.0 port 8332", "Binding RPC on address :: port 8332",
+          "Binding RPC on address 0.0.0.0 port 8332 failed."},
+         "",
+         8332,
+         {"::1"},
+         R"(D:\n\.cookie)"},
+        {":: failed: another program may hold ::1",
+         daemon,
+         "",
+         {"Binding RPC on address 0.0.0.0 port 8332", "Binding RPC on address :: port 8332",
+          "Binding RPC on address :: port 8332 failed."},
+         "",
+         8332,
+         {"127.0.0.1"},
+         R"(D:\n\.cookie)"},
+        {"both bound",
+         daemon,
+         "",
+         {"Binding RPC on address ::1 port 8332", "Binding RPC on address 127.0.0.1 port 8332"},
+         "",
+         8332,
+         both,
+         R"(D:\n\.cookie)",
+         both},
+        {"an older node logs only its failures",
+         daemon,
+         "",
+         {"Binding RPC on address ::1 port 8332 failed."},
          "",
          8332,
          {"127.0.0.1"},
@@ -161,6 +224,7 @@ TEST(RpcEndpoint, ComesFromTheLogThenTheLineAndFileThenTheDefaults) {
         EXPECT_EQ(endpoint.port, c.port);
         EXPECT_EQ(endpoint.addresses, c.addresses);
         EXPECT_EQ(endpoint.cookie_path, c.cookie_path);
+        EXPECT_EQ(endpoint.bound_in_log, c.bound);
     }
 }
 
@@ -175,7 +239,10 @@ struct AskerTest : ::testing::Test {
     RpcEndpoint endpoint{"", 8332, {"127.0.0.1", "::1"}, R"(D:\n\.cookie)"};
     static constexpr unsigned long node = 42;
 
-    void SetUp() override { files.text_files[endpoint.cookie_path] = cookie; }
+    void SetUp() override {
+        files.text_files[endpoint.cookie_path] = cookie;
+        listeners.elsewhere.process_id = node;  // Windows names the node as the listener
+    }
     static HttpAnswer answer(int status, std::string body) {
         return {HttpOutcome::answered, status, std::move(body), ""};
     }
@@ -197,6 +264,94 @@ TEST_F(AskerTest, SendsTheCookieOnlyToTheNodesOwnListener) {
     http.answers = {answer(200, R"({"result":"stopping","error":null,"id":2})")};
     EXPECT_TRUE(asker.stop(endpoint, node).ok());
     EXPECT_EQ(http.addresses, Texts{"::1"});
+}
+
+// A call goes to the next address only when nothing was sent; once sent, its
+// answer or the lack of one is the call's: 127.0.0.1 and ::1 are one node,
+// and a stop or a backup sent twice is done twice.
+TEST_F(AskerTest, SendsEachCallOnceAndMovesOnOnlyWhenNothingWasSent) {
+    const HttpAnswer refused{HttpOutcome::failed, 0, "", "connection refused"};
+    const HttpAnswer silent{HttpOutcome::no_answer, 0, "", ""};  // the time ran out
+    struct Case {
+        const char* what;
+        std::vector<HttpAnswer> answers;
+        Texts addresses;
+        RpcFailure failure;
+    };
+    const Case cases[] = {
+        {"refused, then the other address",
+         {refused, answer(200, R"({"result":null})")},
+         {"127.0.0.1", "::1"},
+         RpcFailure::none},
+        {"sent, no answer", {silent, answer(200, "")}, {"127.0.0.1"}, RpcFailure::no_answer},
+        {"sent, cut off",
+         {{HttpOutcome::no_answer, 0, "", "The connection was reset."}},
+         {"127.0.0.1"},
+         RpcFailure::no_answer},
+        {"the node's error",
+         {answer(500, R"({"result":null,"error":{"code":-4,"message":"x"}})")},
+         {"127.0.0.1"},
+         RpcFailure::rpc_error},
+        {"busy", {answer(503, "")}, {"127.0.0.1"}, RpcFailure::busy},
+        {"refused at both", {refused, refused}, {"127.0.0.1", "::1"}, RpcFailure::transport},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        http.addresses.clear();
+        http.answers = c.answers;
+        const RpcReply reply = asker.backup_wallet(endpoint, node, "w", "E:\\w.dat");
+        EXPECT_EQ(http.addresses, c.addresses);
+        EXPECT_EQ(reply.failure(), c.failure) << reply.describe();
+        EXPECT_EQ(reply.may_have_been_acted_on(),
+                  c.failure == RpcFailure::none || c.failure == RpcFailure::no_answer);
+    }
+    EXPECT_EQ(http.waits.back(), std::chrono::minutes(5)) << "a backup has minutes to answer";
+    http.answers = {silent};
+    const RpcReply stop = asker.stop(endpoint, node);
+    EXPECT_EQ(http.waits.back(), std::chrono::seconds(5));
+    EXPECT_EQ(stop.describe(), "no answer within 5 s");
+    http.answers = {{HttpOutcome::no_answer, 0, "", "The connection was reset."}};
+    EXPECT_EQ(asker.stop(endpoint, node).describe(),
+              "no answer within 5 s (The connection was reset.)");
+}
+
+// The cookie goes only to the node's own listener. Where Windows names no
+// process (wine), only to an address the node's log says it bound; a
+// listener that cannot be looked up gets nothing.
+TEST_F(AskerTest, TheCookieGoesOnlyWhereNoDoubtRemains) {
+    using Kind = PortListener::Kind;
+    struct Case {
+        PortListener listener;
+        bool bound_in_log;
+        std::string refusal;  // "" when the call is sent
+    };
+    const Case cases[] = {
+        {{Kind::listening, node, ""}, false, ""},
+        {{Kind::listening, 0, ""}, true, ""},
+        {{Kind::listening, 0, ""},
+         false,
+         "cannot tell which program listens on port 8332 (Windows names none, and the node's "
+         "log does not say it bound that address)"},
+        {{Kind::listening, node + 1, ""},
+         true,
+         "another program (process 43) holds the node's RPC port 8332"},
+        {{Kind::unknown, 0, "Access is denied."},
+         true,
+         "cannot tell which program listens on port 8332 (Access is denied.)"},
+        {{Kind::nobody, 0, ""}, true, "nothing listens on the node's RPC port 8332"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.refusal);
+        RpcEndpoint one = endpoint;
+        one.addresses = {"127.0.0.1"};
+        one.bound_in_log = c.bound_in_log ? Texts{"127.0.0.1"} : Texts{};
+        listeners.by_address["127.0.0.1"] = c.listener;
+        http.authorizations.clear();
+        http.answers = {answer(200, R"({"result":null})")};
+        const RpcReply reply = asker.stop(one, node);
+        EXPECT_EQ(http.authorizations.empty(), !c.refusal.empty());
+        EXPECT_EQ(reply.ok() ? "" : reply.describe(), c.refusal);
+    }
 }
 
 TEST_F(AskerTest, ReadsTheCookieAgainOnceWhenRefused) {
