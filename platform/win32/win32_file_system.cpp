@@ -135,6 +135,37 @@ std::optional<std::string> Win32FileSystem::read_text(std::string_view path, Tex
     return utf8_of(std::move(whole.text), coding);
 }
 
+FolderNames Win32FileSystem::names_in(std::string_view folder) {
+    std::wstring pattern = widen(folder);
+    if (!pattern.empty() && pattern.back() != L'\\') {
+        pattern += L'\\';
+    }
+    pattern += L'*';
+    FolderNames listed;
+    WIN32_FIND_DATAW found{};
+    const HANDLE search = FindFirstFileExW(pattern.c_str(), FindExInfoBasic, &found,
+                                           FindExSearchNameMatch, nullptr, 0);
+    if (search == INVALID_HANDLE_VALUE) {
+        const DWORD error = GetLastError();
+        if (error != ERROR_FILE_NOT_FOUND) {  // else an empty drive's root: nothing there
+            listed.failure = system_error_text(error);
+        }
+        return listed;
+    }
+    do {
+        const std::wstring_view name = found.cFileName;
+        if (name != L"." && name != L"..") {
+            listed.names.push_back(narrow(name));
+        }
+    } while (FindNextFileW(search, &found));
+    const DWORD ended = GetLastError();
+    FindClose(search);
+    if (ended != ERROR_NO_MORE_FILES) {
+        listed.failure = system_error_text(ended);
+    }
+    return listed;
+}
+
 // A node's data folder holds tens of thousands of block files: the basic
 // information and large fetches make each directory one or two round trips.
 // Links and junctions are not followed: they may lead out of the folder, or

@@ -269,6 +269,18 @@ public:
         return {std::make_unique<Opened>(growing_log), {}};
     }
     bool is_folder(std::string_view path) override { return is_file(path); }
+    std::map<std::string, std::vector<std::string>> folder_names;  // what names_in lists
+    std::vector<std::string> unlisted;  // folders there whose names cannot be listed
+    FolderNames names_in(std::string_view folder) override {
+        if (!is_folder(folder)) {
+            return {{}, "The system cannot find the path specified."};
+        }
+        if (std::find(unlisted.begin(), unlisted.end(), folder) != unlisted.end()) {
+            return {{}, "Access is denied."};
+        }
+        const auto found = folder_names.find(std::string(folder));
+        return {found == folder_names.end() ? std::vector<std::string>{} : found->second, {}};
+    }
     FreeSpace free_space(std::string_view) override { return free; }
     std::map<std::string, std::string> resolved_folders;  // what Windows makes of a folder
     std::string resolve_folder(std::string_view folder) override {
@@ -645,16 +657,15 @@ private:
 class FakeNodeWallets : public NodeWallets {
 public:
     std::map<std::string, std::string> refusals;
-    std::vector<RpcTarget> asked;  // every call's node, in order
+    std::vector<RpcTarget> asked;           // every call's node, in order
+    std::vector<std::string> destinations;  // every call's file, in order
 
-    std::vector<WalletBackup> back_up(const RpcTarget& node,
-                                      std::span<const WalletBackup> backups) override {
+    WalletBackup back_up(const RpcTarget& node, const WalletBackup& backup) override {
         asked.push_back(node);
-        std::vector<WalletBackup> done(backups.begin(), backups.end());
-        for (WalletBackup& backup : done) {
-            const auto refused = refusals.find(backup.wallet);
-            backup.error = refused == refusals.end() ? std::string() : refused->second;
-        }
+        destinations.push_back(backup.destination);
+        WalletBackup done = backup;
+        const auto refused = refusals.find(backup.wallet);
+        done.error = refused == refusals.end() ? std::string() : refused->second;
         return done;
     }
 };

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "core/node_stop_rules.hpp"
+#include "main_window/back_up_wallets.hpp"
 #include "main_window/countdown.hpp"
 #include "main_window/event_order.hpp"
 #include "main_window/keep_node_running.hpp"
@@ -256,6 +257,39 @@ TEST(StopNode, AStopSentWithoutAnAnswerCountsAsAskedAndIsNeverRepeated) {
     EXPECT_EQ(f.w.daemon.node.life.cause(), StopCause::asked_for);
     EXPECT_EQ(testing::calls_starting(f.take_log(), "end interpreter"), CallLog{})
         << "the batch file runs on after the node";
+}
+
+// A slow poll or three slow wallet backups hold their own lanes: the log is
+// read every two seconds all the while, and a stop goes at once. A stop that
+// never went because ZV-KOB closed first is said not to have been sent.
+TEST(StopNode, GoesAtOnceBesideSlowPollsAndBackupsAndIsNotCalledSentWhenDropped) {
+    OverRpc f;
+    f.background.held_lanes = {Lane::node_rpc, Lane::wallet_backup};
+    f.clock.advance(5'000);
+    f.watch(false, true);  // a poll, held
+    ASSERT_EQ(f.background.held_on(Lane::node_rpc), 1U);
+    f.folder_picker.answer = {"E:\\Backups", {}};
+    back_up_wallets_clicked(f.w);
+    ASSERT_EQ(f.background.held_on(Lane::wallet_backup), 1U);
+    for (int second = 0; second < 30; second += 2) {
+        const std::size_t reads = f.files.paths_read.size();
+        f.clock.advance(2'000);
+        node_progress_tick(f.w);
+        EXPECT_EQ(f.files.paths_read.size(), reads + 1) << "the log, at second " << second;
+    }
+    stop_node_clicked(f.w);
+    EXPECT_EQ(f.stops_sent(), 1U) << "not behind the poll or the backups";
+    EXPECT_EQ(f.background.held.size(), 2U);
+
+    OverRpc closing;
+    closing.background.held_lanes = {Lane::node_stop};
+    stop_node_clicked(closing.w);
+    closing.background.drop_all();  // ZV-KOB closes before the stop went
+    EXPECT_EQ(closing.stops_sent(), 0U);
+    EXPECT_FALSE(closing.history.holds("to stop over its RPC."));
+    EXPECT_TRUE(closing.history.holds(
+        "Stop Node did not send the stop to the DAEMON program (bitcoind.exe, process 5000) over "
+        "its RPC: ZV-KOB closed before it went."));
 }
 
 TEST(StopNode, ClosesAWindowedNodeAndSaysWhyWhenItCannot) {
