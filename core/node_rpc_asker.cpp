@@ -66,6 +66,12 @@ RpcReply NodeRpcAsker::list_wallets(const RpcEndpoint& endpoint, unsigned long n
     return call(endpoint, node_process_id, "listwallets");
 }
 
+RpcReply NodeRpcAsker::block_header(const RpcEndpoint& endpoint, unsigned long node_process_id,
+                                    std::string_view block_hash) {
+    const std::array params{RpcParam::text(block_hash)};
+    return call(endpoint, node_process_id, "getblockheader", params);
+}
+
 RpcReply NodeRpcAsker::backup_wallet(const RpcEndpoint& endpoint, unsigned long node_process_id,
                                      std::string_view wallet, std::string_view destination) {
     const std::array params{RpcParam::text(destination)};

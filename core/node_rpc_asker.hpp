@@ -54,6 +54,9 @@ public:
     NodeRpcAnswers state(const RpcEndpoint& endpoint, unsigned long node_process_id);
     RpcReply stop(const RpcEndpoint& endpoint, unsigned long node_process_id);
     RpcReply list_wallets(const RpcEndpoint& endpoint, unsigned long node_process_id);
+    // getblockheader: the block's time, in every version of the node.
+    RpcReply block_header(const RpcEndpoint& endpoint, unsigned long node_process_id,
+                          std::string_view block_hash);
     // Waits up to backup_answer_within for the node's answer.
     RpcReply backup_wallet(const RpcEndpoint& endpoint, unsigned long node_process_id,
                            std::string_view wallet, std::string_view destination);

@@ -7,6 +7,7 @@
 
 #include "core/log_follower.hpp"
 #include "core/node_progress.hpp"
+#include "core/node_progress_line.hpp"
 #include "core/rpc_endpoint.hpp"
 #include "platform/clock.hpp"
 #include "platform/file_system.hpp"
@@ -35,8 +36,10 @@ public:
     // The log was looked for and there is none: a reading touches no file.
     bool has_no_log() const { return log_looked_for_ && !log_path_; }
 
-    // On the worker: opens the log, reads what is new, closes it.
-    ProgressReading read(FileSystem& files, std::int64_t now_ms);
+    // On the worker: opens the log, reads what is new, closes it. `woke_ms`:
+    // the PC woke from sleep then, since the last reading.
+    ProgressReading read(FileSystem& files, std::int64_t now_ms,
+                         std::optional<std::int64_t> woke_ms = std::nullopt);
 
     // On the worker: where the node's RPC listens and its cookie, from what
     // its log of this run said so far, then its command line and
@@ -48,6 +51,7 @@ public:
 private:
     bool find_the_log(FileSystem& files, std::int64_t now_ms);
     void take_rpc_facts(std::span<const std::string_view> lines);
+    bool written_before_start(const ProgressLine& line) const;
 
     unsigned long node_id_;
     std::string started_with_;
@@ -57,7 +61,8 @@ private:
     LogFollower follower_;
     NodeProgress progress_;
     std::optional<std::int64_t> seen_starting_ms_;
-    bool log_read_ = false;  // the log was opened at least once
+    bool log_read_ = false;     // the log was opened at least once
+    bool earlier_run_ = false;  // the lines read last are of a run before this one
     RpcLogFacts rpc_facts_;
     std::optional<RpcEndpoint> rpc_endpoint_;  // none until asked, or once the log told more
 };

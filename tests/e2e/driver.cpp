@@ -541,6 +541,15 @@ std::wstring history_file(std::wstring_view instance) {
     return std::wstring(folder) + L"\\ZV-KOB\\" + std::wstring(instance) + L".log";
 }
 
+std::size_t times_in_history(std::wstring_view instance, std::string_view text) {
+    const std::string history = read_file(history_file(instance));
+    std::size_t count = 0;
+    for (auto at = history.find(text); at != std::string::npos; at = history.find(text, at + 1)) {
+        ++count;
+    }
+    return count;
+}
+
 std::wstring startup_value(std::wstring_view instance) {
     wchar_t value[2048] = {};
     DWORD size = sizeof value;

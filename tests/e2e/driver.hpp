@@ -175,6 +175,8 @@ bool choose_backup_folder(HWND dialog, const std::wstring& chosen);
 
 // The history of a copy of ZV-KOB: %LOCALAPPDATA%\ZV-KOB\<instance>.log.
 std::wstring history_file(std::wstring_view instance);
+// How many times the history of a copy holds `text`.
+std::size_t times_in_history(std::wstring_view instance, std::string_view text);
 
 // The value "ZV-KOB <instance>" that starts a copy at sign-in, or "" when there is none.
 std::wstring startup_value(std::wstring_view instance);

@@ -71,6 +71,8 @@ struct Options {
     bool wrong_cookie = false;  // accepts another cookie than the one it writes
     long sync_from = synced_height;
     long sync_to = synced_height;
+    long long tip_age_s = 0;  // --tip-hours-old: every block that much older
+    bool tip_time = true;     // without --rpc-no-tip-time: getblockchaininfo tells the tip's time
 };
 
 Options read_options() {
@@ -115,6 +117,10 @@ Options read_options() {
             options.log_calls = true;
         } else if (const wchar_t* cookie = value(L"-rpccookiefile=")) {
             options.cookie_file = cookie;
+        } else if (const wchar_t* hours = value(L"--tip-hours-old=")) {
+            options.tip_age_s = _wtoi(hours) * 3600LL;
+        } else if (argument == L"--rpc-no-tip-time") {
+            options.tip_time = false;
         } else if (const wchar_t* sync = value(L"--sync=")) {
             wchar_t* dash = nullptr;
             options.sync_from = std::wcstol(sync, &dash, 10);
@@ -203,6 +209,13 @@ void warnings(Writer& writer, const State& s) {
     writer.EndArray();
 }
 
+// A block's hash made of its height, as only the stand-in needs.
+std::string tip_hash(long height) {
+    char hash[65];
+    std::snprintf(hash, sizeof hash, "%064lx", static_cast<unsigned long>(height));
+    return hash;
+}
+
 Answer blockchain_info(const State& s) {
     return result([&](Writer& writer) {
         const long height = s.height.load();
@@ -212,7 +225,10 @@ Answer blockchain_info(const State& s) {
         field(writer, "chain", std::string(s.options.testnet ? "test" : "main"));
         field(writer, "blocks", height);
         field(writer, "headers", to);
-        field(writer, "time", s.tip_time.load());
+        if (s.options.tip_time) {
+            field(writer, "time", s.tip_time.load());
+        }
+        field(writer, "bestblockhash", tip_hash(height));
         field(writer, "mediantime", s.tip_time.load() - 3000);
         field(writer, "verificationprogress",
               height >= to ? 1.0 : 0.5 + 0.49 * double(height - from) / double(to - from));
@@ -220,6 +236,22 @@ Answer blockchain_info(const State& s) {
         field(writer, "size_on_disk", 612'345'678'901LL);
         field(writer, "pruned", false);
         warnings(writer, s);
+        writer.EndObject();
+    });
+}
+
+// Older nodes and forks tell the tip's time only in its header.
+Answer block_header(const State& s, const rapidjson::Value& params) {
+    const long height = s.height.load();
+    if (!params.IsArray() || params.Size() != 1 || !params[0].IsString() ||
+        std::string_view(params[0].GetString()) != tip_hash(height)) {
+        return error(-5, "Block not found");
+    }
+    return result([&](Writer& writer) {
+        writer.StartObject();
+        field(writer, "hash", tip_hash(height));
+        field(writer, "height", height);
+        field(writer, "time", s.tip_time.load());
         writer.EndObject();
     });
 }
@@ -329,6 +361,9 @@ Answer call(State& s, std::string_view method, std::string_view path,
     }
     if (method == "getnetworkinfo") {
         return network_info(s);
+    }
+    if (method == "getblockheader") {
+        return block_header(s, params);
     }
     if (method == "uptime") {
         return result([&](Writer& w) {
@@ -700,7 +735,8 @@ void start(Node node) {
     s.node = std::move(node);
     s.started_ms = GetTickCount64();
     s.height = s.options.sync_from;
-    s.tip_time = unix_time_now() - (s.options.sync_to - s.options.sync_from) * 600LL;
+    s.tip_time =
+        unix_time_now() - (s.options.sync_to - s.options.sync_from) * 600LL - s.options.tip_age_s;
     WSADATA winsock{};
     WSAStartup(MAKEWORD(2, 2), &winsock);
     if (s.options.wildcards) {
@@ -741,7 +777,8 @@ void reached(long height) {
         return;
     }
     state->height = height;
-    state->tip_time = unix_time_now() - (state->options.sync_to - height) * 600LL;
+    state->tip_time =
+        unix_time_now() - (state->options.sync_to - height) * 600LL - state->options.tip_age_s;
 }
 
 void stop() {
