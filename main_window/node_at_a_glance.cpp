@@ -164,8 +164,8 @@ void ask_the_node_when_due(MainWindow& w) {
         [watch, id = program->node.id(), ask_wallets, &http = w.services.http,
          &listeners = w.services.listeners, &files = w.services.files] {
             NodeRpcAsker asker(http, listeners, files);
-            return poll_node_rpc(watch->rpc_endpoint(files), watch->rpc_not_yet(), ask_wallets,
-                                 asker, id);
+            ProgressWatch::RpcToAsk ask = watch->rpc_to_ask(files);
+            return poll_node_rpc(ask.endpoint, std::move(ask.not_yet), ask_wallets, asker, id);
         },
         [&w, program, ticket](RpcPoll poll) { take_poll(w, *program, ticket, poll); }, w.lifetime,
         Lane::node_rpc);  // a slow node never delays the log's reading

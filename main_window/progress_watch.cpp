@@ -57,11 +57,14 @@ bool ProgressWatch::written_before_start(const ProgressLine& line) const {
 // until the next one. So the cookie line of a run that crashed just before
 // this start never opens the way to its dead cookie and port.
 void ProgressWatch::take_rpc_facts(std::span<const std::string_view> lines) {
+    const std::lock_guard lock(rpc_mutex_);
+    log_read_ = true;
     for (const std::string_view line : lines) {
         const ProgressLine read = read_progress_line(line);
         if (read.kind == ProgressLineKind::session_start) {
             earlier_run_ = written_before_start(read);
             rpc_facts_.new_run();
+            ++rpc_facts_generation_;
             rpc_endpoint_.reset();
             continue;
         }
@@ -69,29 +72,38 @@ void ProgressWatch::take_rpc_facts(std::span<const std::string_view> lines) {
             continue;
         }
         if (rpc_facts_.feed(line)) {
+            ++rpc_facts_generation_;
             rpc_endpoint_.reset();
         }
     }
 }
 
-const RpcEndpoint& ProgressWatch::rpc_endpoint(FileSystem& files) {
-    if (!rpc_endpoint_) {
-        rpc_endpoint_ = zvkob::rpc_endpoint(
-            log_command_line(started_with_, data_folder_),
-            [&files](std::string_view path) { return files.read_text(path, TextCoding::utf8); },
-            rpc_facts_);
+// The configuration file is read outside the lock, so that a slow drive holds
+// up the RPC's poll only, never the log's reading.
+ProgressWatch::RpcToAsk ProgressWatch::rpc_to_ask(FileSystem& files) {
+    std::unique_lock lock(rpc_mutex_);
+    RpcToAsk ask;
+    // A node this copy saw start writes a new cookie after it has bound its
+    // port: until its log says so, the cookie there may be an earlier run's,
+    // and the port another program's.
+    if (seen_starting_ms_ && log_read_ && !rpc_facts_.cookie_path()) {
+        ask.not_yet = "waiting for the node's log to name its new cookie";
     }
-    return *rpc_endpoint_;
-}
-
-// A node this copy saw start writes a new cookie after it has bound its
-// port: until its log says so, the cookie there may be an earlier run's, and
-// the port another program's.
-std::string ProgressWatch::rpc_not_yet() const {
-    if (!seen_starting_ms_ || !log_read_ || rpc_facts_.cookie_path()) {
-        return {};
+    if (rpc_endpoint_) {
+        ask.endpoint = *rpc_endpoint_;
+        return ask;
     }
-    return "waiting for the node's log to name its new cookie";
+    const RpcLogFacts facts = rpc_facts_;
+    const std::uint64_t generation = rpc_facts_generation_;
+    lock.unlock();
+    ask.endpoint = zvkob::rpc_endpoint(
+        log_command_line(started_with_, data_folder_),
+        [&files](std::string_view path) { return files.read_text(path, TextCoding::utf8); }, facts);
+    lock.lock();
+    if (generation == rpc_facts_generation_) {
+        rpc_endpoint_ = ask.endpoint;
+    }
+    return ask;
 }
 
 ProgressReading ProgressWatch::read(FileSystem& files, std::int64_t now_ms,
@@ -103,7 +115,6 @@ ProgressReading ProgressWatch::read(FileSystem& files, std::int64_t now_ms,
     if (find_the_log(files, now_ms)) {
         OpenedFile opened = files.open_shared(*log_path_);
         if (opened.file) {
-            log_read_ = true;
             const NewLogLines& lines = follower_.poll(*opened.file);
             progress_.feed(lines.lines, now_ms);
             take_rpc_facts(lines.lines);
