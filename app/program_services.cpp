@@ -19,8 +19,8 @@ ServicesOfTheRun::~ServicesOfTheRun() {
     }
     services_->tray_area.remove();
     services_->history.record(
-        "A check in the background (a drive or a network path that does not answer) had not "
-        "ended when ZV-KOB closed; it was left to end with the program.");
+        "Work in the background (a drive, a network path or the node's RPC that does not "
+        "answer) had not ended when ZV-KOB closed; it was left to end with the program.");
     services_->history.flush();
     static_cast<void>(services_.release());  // the process ends, and the piece with it
 }

@@ -64,7 +64,8 @@ inline constexpr std::chrono::seconds longest_wait_for_the_worker{5};
 
 // Holds the services while the program runs, and lets go of them in a fixed
 // order however it ends: the worker is stopped and waited for before any
-// service its pieces use goes. A piece that has not ended in time (a network
+// service its pieces use goes; the pieces not begun by then are dropped, each
+// recording in the history what was not done. A piece that has not ended in time (a network
 // path that does not answer) keeps what it uses until the process ends with
 // it: the history is written out and the icon taken away first.
 class ServicesOfTheRun {

@@ -11,6 +11,7 @@
 #include "core/event_gate.hpp"
 #include "core/instance_name.hpp"
 #include "main_window/closing.hpp"
+#include "main_window/event_order.hpp"
 #include "main_window/in_notification_area.hpp"
 #include "main_window/load_unload.hpp"
 #include "main_window/main_window.hpp"
@@ -44,8 +45,18 @@ void translate_tray_event(MainWindow& main, EventGate& gate, const TrayEvent& ev
                        [&main, event] { tray_event(main, event); });
 }
 
+// The PC resumed from sleep or hibernation (the automatic resume comes first;
+// the other follows once the user is back): the event waits for a handler
+// that is under way, as a tick does.
+void translate_power_event(MainWindow& main, EventGate& gate, WPARAM event) {
+    if (event == PBT_APMRESUMEAUTOMATIC || event == PBT_APMRESUMESUSPEND) {
+        static constexpr char key{};
+        gate.run_when_free(&key, [&main] { pc_resumed(main); });
+    }
+}
+
 // Windows' messages to the main window that are not about its controls, as calls.
-bool translate_program_message(MainWindow& main, Win32TaskbarButton& taskbar,
+bool translate_program_message(MainWindow& main, EventGate& gate, Win32TaskbarButton& taskbar,
                                Win32OtherCopies& copies, UINT message, WPARAM wparam, LPARAM lparam,
                                LRESULT& result) {
     if (message == Win32TaskbarButton::created_message()) {
@@ -65,6 +76,10 @@ bool translate_program_message(MainWindow& main, Win32TaskbarButton& taskbar,
         case WM_ENDSESSION:
             session_end_decided(main, wparam != FALSE);
             result = 0;
+            return true;
+        case WM_POWERBROADCAST:
+            translate_power_event(main, gate, wparam);
+            result = TRUE;
             return true;
         default:
             return false;
@@ -105,7 +120,7 @@ void run_main_window(ProgramServices& s, const std::string& instance) {
             result = 0;
             return true;
         }
-        return translate_program_message(main, s.taskbar, s.copies, message, wparam, lparam,
+        return translate_program_message(main, s.gate, s.taskbar, s.copies, message, wparam, lparam,
                                          result);
     };
     // An elevated ZV-KOB hears from Explorer and the other copies only what it lets through.

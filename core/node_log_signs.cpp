@@ -29,10 +29,14 @@ constexpr std::array soft_beginnings = {"Error: "sv, "EXCEPTION: "sv};
 // A start that failed, as the console front-end writes it (an empty caption
 // before the colon) or as an error box.
 constexpr std::array start_failure_captions = {": "sv, "Error: "sv};
+// Dash and its forks also fail on their own database (dashpay/dash
+// src/node/chainstate.cpp), as in the log of btcpayserver/btcpayserver#5036.
 constexpr std::array start_failures = {
     "Error loading block database"sv,        "Error opening block database"sv,
     "Error initializing block database"sv,   "Corrupted block database detected"sv,
     "Incorrect or no genesis block found"sv, "You need to rebuild the database using -reindex"sv,
+    "Error upgrading chainstate database"sv, "Error upgrading evo database"sv,
+    "Failed to upgrade Evo database"sv,      "Unable to replay blocks"sv,
 };
 
 constexpr std::array disk_full_phrases = {
@@ -49,6 +53,9 @@ constexpr std::array disk_low_phrases = {
     "Disk space is low!"sv,
     "Shutting down due to lack of disk space"sv,
 };
+constexpr std::array damaged_block_phrases = {
+    "Failed to read block"sv,
+};
 constexpr std::array corruption_phrases = {
     "Corruption:"sv,
     "Database corrupted"sv,
@@ -63,10 +70,11 @@ struct KindPhrases {
     Phrases phrases;
 };
 // In the order of TroubleKind: the first that matches is the most pressing.
-constexpr std::array<KindPhrases, 4> kinds_by_phrase{{
+constexpr std::array<KindPhrases, 5> kinds_by_phrase{{
     {TroubleKind::disk_full, disk_full_phrases},
     {TroubleKind::failing_device, failing_device_phrases},
     {TroubleKind::disk_low, disk_low_phrases},
+    {TroubleKind::damaged_block, damaged_block_phrases},
     {TroubleKind::corruption, corruption_phrases},
 }};
 
@@ -82,6 +90,10 @@ constexpr std::array advice_texts = {
     // disk_low
     "Free space on the drive that holds the node's data: the node stops itself when too little "
     "is free."sv,
+    // damaged_block: a block file the node wrote cannot be read back
+    "Check the drive that holds the node's data first (Windows' error checking, the drive's "
+    "health): a block file cannot be read. Once the drive is sound, start the node once by hand "
+    "with -reindex: it rebuilds its database from its block files, which takes hours."sv,
     // corruption
     "Start the node once by hand with -reindex: it rebuilds its damaged database, which takes "
     "hours."sv,
@@ -90,6 +102,9 @@ constexpr std::array advice_texts = {
     "starting it."sv,
     // other
     "Read the node's log for the cause before starting it."sv,
+    // thread_stopped
+    "Restart the node: one of its threads stopped after an error, and it no longer takes new "
+    "blocks."sv,
 };
 
 constexpr std::array warning_phrases = {

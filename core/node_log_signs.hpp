@@ -25,9 +25,11 @@ enum class TroubleKind {
     disk_full,       // a write failed on a full disk
     failing_device,  // the drive itself reports errors
     disk_low,        // the node stopped itself for lack of free space
+    damaged_block,   // a block file cannot be read back
     corruption,      // its database is damaged
     start_failure,   // it could not open its database at start
     other,
+    thread_stopped,  // a thread of the running node ended on an exception: no line names it
 };
 
 TroubleKind trouble_kind(std::string_view message);

@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <utility>
 
-#include "core/node_progress_text.hpp"
+#include "core/node_log_signs.hpp"
 
 namespace zvkob {
 namespace {
@@ -43,26 +43,6 @@ StartPhase phase_of(Kind kind) {
 }
 
 }  // namespace
-
-bool is_progress_alarm(NodeCondition condition) {
-    return condition == NodeCondition::stuck || condition == NodeCondition::needs_attention;
-}
-
-bool same_progress_state(const NodeProgressState& before, const NodeProgressState& after) {
-    if (before.condition != after.condition) {
-        return false;
-    }
-    switch (after.condition) {
-        case NodeCondition::starting:
-            return before.phase == after.phase;
-        case NodeCondition::stuck:
-            return before.stuck_reason == after.stuck_reason;
-        case NodeCondition::unknown:
-            return before.unknown_reason == after.unknown_reason;
-        default:
-            return true;
-    }
-}
 
 namespace {
 
@@ -126,6 +106,10 @@ void NodeProgress::read_failed(std::string_view why, std::int64_t now_ms) {
     evaluate(now_ms);
 }
 
+void NodeProgress::woke(std::int64_t woke_ms) {
+    run_.resumed_ms = latest(run_.resumed_ms, woke_ms);
+}
+
 const NodeProgressState& NodeProgress::state(std::int64_t now_ms) {
     settle_clock(now_ms);
     evaluate(now_ms);
@@ -140,7 +124,7 @@ void NodeProgress::forget_run(std::int64_t started_ms) {
     run_ = Run{};
     run_.started_ms = started_ms;
     run_.starting = true;
-    catching_up_since_ms_.reset();
+    teller_.node_started();
 }
 
 void NodeProgress::take(const ProgressLine& line, std::int64_t line_ms) {
@@ -151,6 +135,7 @@ void NodeProgress::take(const ProgressLine& line, std::int64_t line_ms) {
     run_.last_line_ms = latest(run_.last_line_ms, line_ms);
     run_.milestone_seen = run_.milestone_seen || line.kind != Kind::other;
     take_errors(line);
+    take_failures(line);
     take_warning(line);
     take_pause(line, line_ms);
     const auto end_start = [this] {
@@ -209,6 +194,8 @@ void NodeProgress::take_errors(const ProgressLine& line) {
             }
             return;
         case Kind::error:
+        case Kind::block_failed:
+        case Kind::exception:
             if (run_.pending_error.empty()) {
                 run_.pending_error = line.message;
             }
@@ -227,6 +214,34 @@ void NodeProgress::take_errors(const ProgressLine& line) {
             break;
     }
     run_.errors_only_since = run_.errors_only_since && !line.utc_ms;
+}
+
+// A best block that fails again and again, and a thread that died on an
+// exception, hold the node up until it takes a new block (or shows other
+// progress): with no new tip the node goes nowhere.
+void NodeProgress::take_failures(const ProgressLine& line) {
+    if (is_normal_progress(line.kind)) {
+        run_.block_failures = 0;
+        run_.dead_thread.clear();
+    }
+    if (line.kind == Kind::block_failed) {
+        run_.block_failures = line.message == run_.failing_block ? run_.block_failures + 1 : 1;
+        run_.failing_block = line.message;
+    }
+    if (line.kind == Kind::exception) {
+        run_.exception = line.message.substr(0, line.message.find_last_not_of(' ') + 1);
+    } else if (!run_.exception.empty() && !line.utc_ms) {
+        // Its message and where it happened follow on lines without a time.
+        const auto end = line.message.find_last_not_of(' ');
+        if (end != std::string_view::npos) {
+            run_.exception += " " + std::string(line.message.substr(0, end + 1));
+        }
+        if (!line.thread.empty()) {
+            run_.dead_thread = std::exchange(run_.exception, {});
+        }
+    } else {
+        run_.exception.clear();
+    }
 }
 
 // The node repeats its warnings on every UpdateTip line while they hold.
@@ -252,7 +267,7 @@ void NodeProgress::take_pause(const ProgressLine& line, std::int64_t line_ms) {
         run_.flushing_since = line_ms;
     } else if (run_.flushing_since && !line.message.empty()) {
         run_.flushing_since.reset();
-        run_.resumed_ms = line_ms;
+        run_.resumed_ms = latest(run_.resumed_ms, line_ms);
     }
 }
 
@@ -294,9 +309,8 @@ void NodeProgress::take_start_phase(const ProgressLine& line, std::int64_t line_
 
 void NodeProgress::settle_clock(std::int64_t now_ms) {
     // After the clock went back, what was seen counts as seen now.
-    for (Time* moment :
-         {&run_.started_ms, &run_.last_line_ms, &run_.last_block_ms, &run_.last_activity_ms,
-          &run_.flushing_since, &run_.resumed_ms, &catching_up_since_ms_}) {
+    for (Time* moment : {&run_.started_ms, &run_.last_line_ms, &run_.last_block_ms,
+                         &run_.last_activity_ms, &run_.flushing_since, &run_.resumed_ms}) {
         if (*moment && **moment > now_ms) {
             *moment = now_ms;
         }
@@ -305,23 +319,30 @@ void NodeProgress::settle_clock(std::int64_t now_ms) {
 
 void NodeProgress::evaluate(std::int64_t now_ms) {
     NodeProgressState next = judge(now_ms);
-    if (next.condition == NodeCondition::catching_up && !catching_up_since_ms_) {
-        catching_up_since_ms_ = now_ms;
-        next.catching_up_ms = 0;
-    }
-    if (!same_progress_state(state_, next)) {
-        const int utc_offset = utc_offset_at_ ? utc_offset_at_(next.quiet_since_utc_ms) : 0;
-        std::string event = progress_event(state_, next, utc_offset);
-        if (!event.empty()) {
-            news_.events.push_back(std::move(event));
-        }
-        news_.alarm = news_.alarm ||
-                      (is_progress_alarm(next.condition) && !is_progress_alarm(state_.condition));
-    }
-    if (next.condition == NodeCondition::synced) {
-        catching_up_since_ms_.reset();
-    }
+    const int utc_offset = utc_offset_at_ ? utc_offset_at_(next.quiet_since_utc_ms) : 0;
+    teller_.follow(next, now_ms, utc_offset, news_);
     state_ = std::move(next);
+}
+
+// An error that stops the node, the same block failing again and again, or a
+// thread that died: the node's own line says what.
+bool NodeProgress::judge_trouble(NodeProgressState& state) const {
+    const std::string& error =
+        run_.fatal_line.empty() && run_.starting ? run_.pending_error : run_.fatal_line;
+    if (!error.empty()) {
+        state.detail = error;
+        const TroubleKind kind = trouble_kind(error);
+        state.advice = kind == TroubleKind::other ? std::string() : advice_for(kind, {});
+    } else if (!run_.dead_thread.empty()) {
+        state.detail = run_.dead_thread;
+        state.advice = advice_for(TroubleKind::thread_stopped, {});
+    } else if (run_.block_failures >= repeated_block_failures) {
+        state.detail = run_.failing_block;
+    } else {
+        return false;
+    }
+    state.condition = NodeCondition::needs_attention;
+    return true;
 }
 
 NodeProgressState NodeProgress::judge(std::int64_t now_ms) const {
@@ -329,21 +350,16 @@ NodeProgressState NodeProgress::judge(std::int64_t now_ms) const {
     state.height = run_.height;
     state.header_height = run_.header_height;
     state.sync_progress = run_.sync_progress;
+    state.tip_utc_ms = run_.block_utc_ms;
     if (run_.block_utc_ms) {
         state.behind_ms = since(*run_.block_utc_ms, now_ms);
     }
+    state.new_block_ms = run_.last_block_ms;
     if (run_.last_block_ms) {
         state.last_block_ago_ms = since(*run_.last_block_ms, now_ms);
     }
-    if (catching_up_since_ms_) {
-        state.catching_up_ms = since(*catching_up_since_ms_, now_ms);
-    }
     state.warning = run_.warning;
-    const std::string& error =
-        run_.fatal_line.empty() && run_.starting ? run_.pending_error : run_.fatal_line;
-    if (!error.empty()) {
-        state.condition = NodeCondition::needs_attention;
-        state.detail = error;
+    if (judge_trouble(state)) {
         return state;
     }
     if (!read_failure_.empty()) {
@@ -355,8 +371,9 @@ NodeProgressState NodeProgress::judge(std::int64_t now_ms) const {
         return unknown(std::move(state),
                        fed_ ? UnknownReason::writes_nothing : UnknownReason::nothing_read);
     }
-    if (since(*heard, now_ms) >= (run_.flushing_since ? flush_quiet_ms : silent_log_ms)) {
-        return stuck(std::move(state), StuckReason::silent_log, *heard, now_ms);
+    const std::int64_t quiet_from = *latest(heard, run_.resumed_ms);
+    if (since(quiet_from, now_ms) >= (run_.flushing_since ? flush_quiet_ms : silent_log_ms)) {
+        return stuck(std::move(state), StuckReason::silent_log, quiet_from, now_ms);
     }
     if (run_.stopping) {
         state.condition = NodeCondition::stopping;

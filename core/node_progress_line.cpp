@@ -22,11 +22,24 @@ constexpr std::string_view version_mark = " version v";
 constexpr std::string_view warning_field = " warning='";
 constexpr std::string_view reindex_file = "Reindexing block file blk";
 
-// Up to version 29 and in the forks, then from 30 on.
-constexpr std::array in_progress_messages = {"Shutdown: In progress..."sv,
-                                             "Shutdown in progress..."sv};
+// Up to version 29 and in the forks, then from 30 on; Dash and its forks
+// begin theirs in PrepareShutdown (dashpay/dash src/init.cpp).
+constexpr std::array in_progress_messages = {
+    "Shutdown: In progress..."sv, "Shutdown in progress..."sv, "PrepareShutdown: In progress..."sv};
 constexpr std::array done_messages = {"Shutdown: done"sv, "Shutdown done"sv};
 constexpr std::string_view reindex_loaded = " blocks from external file";
+
+// A new block: "UpdateTip: new best=" in the node and most forks, the older
+// "SetBestChain: new best=" of forks that kept it, and, behind the prefix of a
+// tracing log, "INFO ProcessNewBlock: main: UpdateTip: new best hash=".
+constexpr std::string_view update_tip = "UpdateTip:";
+constexpr std::string_view set_best_chain = "SetBestChain: new best=";
+constexpr std::string_view traced_update_tip = "UpdateTip: new best";
+
+// EXCEPTION: <type>, then untimed lines with its message and "<program> in
+// <thread>" (or "in ProcessMessages()" where it was caught and the node went on).
+constexpr std::array exception_beginnings = {"EXCEPTION: "sv, "UNKNOWN EXCEPTION"sv};
+constexpr std::string_view thread_mark = " in ";
 
 bool is_any_of(std::string_view text, std::span<const std::string_view> phrases) {
     const auto last = text.find_last_not_of(" \t");
@@ -109,6 +122,44 @@ ProgressLine with_chain_fields(ProgressLine line, Kind kind, std::string_view fi
     line.block_utc_ms = block_time(fields);
     line.warning = warning_of(fields);
     return line;
+}
+
+// The part of the message that tells of a new block, or none.
+std::optional<std::string_view> new_block_fields(std::string_view message) {
+    if (message.starts_with(update_tip) || message.starts_with(set_best_chain)) {
+        return message;
+    }
+    const auto at = message.find(traced_update_tip);
+    return at == message.npos ? std::nullopt : std::optional(message.substr(at));
+}
+
+// "ERROR: ConnectTip(): ConnectBlock <hash> failed" up to about 0.15 and in
+// forks, "ERROR: ConnectTip: ConnectBlock <hash> failed, <reason>" later, and
+// "[error] ConnectTip: ..." from 27 on.
+bool is_block_failure(std::string_view message) {
+    if (message.starts_with("ERROR: "sv)) {
+        message.remove_prefix(7);
+    }
+    return message.starts_with("ConnectTip"sv) && message.find("ConnectBlock"sv) != message.npos &&
+           message.find(" failed"sv) != message.npos;
+}
+
+// The thread an exception ended: "C:\Node\bitcoind.exe in msghand       "
+// names one; "bitcoin in ProcessMessages()" names a function, which the node
+// survived.
+std::string_view thread_named(std::string_view message) {
+    const auto last = message.find_last_not_of(' ');
+    message = last == message.npos ? std::string_view() : message.substr(0, last + 1);
+    const auto at = message.rfind(thread_mark);
+    if (at == message.npos) {
+        return {};
+    }
+    const std::string_view name = message.substr(at + thread_mark.size());
+    const bool bare = !name.empty() && std::ranges::all_of(name, [](char c) {
+        return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') ||
+               c == '-' || c == '_' || c == '.';
+    });
+    return bare ? name : std::string_view();
 }
 
 bool is_background(std::string_view whole_line, std::string_view message) {
@@ -197,7 +248,13 @@ ProgressLine with_trouble_kind(ProgressLine line, const LogLine& read) {
 
 ProgressLine with_other_kind(ProgressLine line, const LogLine& read) {
     const std::string_view message = line.message;
-    if (message.starts_with("Leaving InitialBlockDownload"sv)) {
+    if (is_block_failure(message)) {
+        line.kind = Kind::block_failed;
+    } else if (std::ranges::any_of(exception_beginnings, [message](std::string_view beginning) {
+                   return message.starts_with(beginning);
+               })) {
+        line.kind = Kind::exception;
+    } else if (message.starts_with("Leaving InitialBlockDownload"sv)) {
         line.kind = Kind::left_ibd;
     } else if (message.starts_with("Synchronizing blockheaders, height: "sv) ||
                message.starts_with("Pre-synchronizing blockheaders, height: "sv)) {
@@ -224,12 +281,14 @@ ProgressLine read_progress_line(std::string_view whole_line) {
     ProgressLine line;
     line.utc_ms = read.utc_ms;
     line.message = read.message;
-    if (read.message.starts_with("UpdateTip:"sv)) {
+    if (const auto fields = new_block_fields(read.message)) {
         const Kind kind =
             is_background(whole_line, read.message) ? Kind::background_tip : Kind::tip;
-        line = with_chain_fields(line, kind, read.message);
+        line = with_chain_fields(line, kind, *fields);
     } else if (read.message.starts_with("Loaded best chain:"sv)) {
         line = with_chain_fields(line, Kind::loaded_chain, read.message);
+    } else if (!read.utc_ms) {
+        line.thread = thread_named(read.message);
     }
     // A line without a height may still be a warning ("UpdateTip: 44 of last
     // 100 blocks have unexpected version") or an error.

@@ -16,7 +16,7 @@ enum class ProgressLineKind {
     pruning,         // Prune:, Pruning
     done_loading,    // init message: Done loading
     loaded_chain,    // Loaded best chain: ... height=N date=... progress=F
-    tip,             // UpdateTip: new best=... height=N ... date=... progress=F
+    tip,             // a new block: UpdateTip: new best=... height=N ... date=... progress=F
     background_tip,  // an UpdateTip of the background validation: the tip stays
     headers,         // (Pre-)Synchronizing blockheaders, height: N (~P%)
     left_ibd,        // Leaving InitialBlockDownload (latching to false)
@@ -27,6 +27,8 @@ enum class ProgressLineKind {
     fatal,           // a sign of an error that stops the node, wherever it stands
     warning,         // the node warns of unknown rules or an obsolete version
     long_flush,      // the node writes a large database to disk and may be quiet for long
+    block_failed,    // ERROR: ConnectTip: ConnectBlock <hash> failed: its best block failed
+    exception,       // EXCEPTION: <type>, its message and where on the untimed lines after it
 };
 
 // A line that shows the node going on: a start-up step, a block, headers.
@@ -42,6 +44,7 @@ struct ProgressLine {
     std::optional<std::int64_t> block_file;    // reindexing: the number of its block file
     std::string_view warning;                  // tip (its warning='...'), warning
     std::string_view message;                  // without the time and prefixes
+    std::string_view thread;                   // an untimed "<program> in <thread>" line
 };
 
 // Reads one whole line given without its line end. Fields that are missing or

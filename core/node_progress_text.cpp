@@ -23,16 +23,6 @@ std::string coarse_duration(std::int64_t milliseconds) {
         milliseconds < ms_per_minute ? milliseconds : milliseconds - milliseconds % ms_per_minute);
 }
 
-std::string clock_text(std::int64_t utc_ms, int utc_offset_minutes) {
-    const std::int64_t minutes = utc_ms / ms_per_minute + utc_offset_minutes;
-    const std::int64_t of_day = (minutes % minutes_per_day + minutes_per_day) % minutes_per_day;
-    const auto two_digits = [](std::int64_t value) {
-        return std::string(1, static_cast<char>('0' + value / 10)) +
-               static_cast<char>('0' + value % 10);
-    };
-    return two_digits(of_day / 60) + ":" + two_digits(of_day % 60);
-}
-
 // 0.93245 as "93.2 %", never rounded up to a full sync.
 std::string percent_text(double fraction) {
     const auto tenths = static_cast<int>(std::clamp(fraction, 0.0, 1.0) * 1000.0);
@@ -159,6 +149,16 @@ bool new_blocks_again(const NodeProgressState& before, const NodeProgressState& 
 }
 
 }  // namespace
+
+std::string clock_text(std::int64_t utc_ms, int utc_offset_minutes) {
+    const std::int64_t minutes = utc_ms / ms_per_minute + utc_offset_minutes;
+    const std::int64_t of_day = (minutes % minutes_per_day + minutes_per_day) % minutes_per_day;
+    const auto two_digits = [](std::int64_t value) {
+        return std::string(1, static_cast<char>('0' + value / 10)) +
+               static_cast<char>('0' + value % 10);
+    };
+    return two_digits(of_day / 60) + ":" + two_digits(of_day % 60);
+}
 
 std::string with_thousands(std::int64_t number) {
     const std::string digits = std::to_string(number < 0 ? -number : number);

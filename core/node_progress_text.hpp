@@ -32,6 +32,9 @@ std::string log_reading_event(const NewLogLines& reading);
 // "3 days", "5 hours", "less than a minute".
 std::string behind_text(std::int64_t milliseconds);
 
+// The local clock time of a moment, as "14:05".
+std::string clock_text(std::int64_t utc_ms, int utc_offset_minutes);
+
 // 927012 as "927,012".
 std::string with_thousands(std::int64_t number);
 

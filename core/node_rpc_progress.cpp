@@ -58,9 +58,17 @@ std::string warnings_of(const RpcReply& chain, const RpcReply& network) {
 
 }  // namespace
 
+std::optional<std::string> tip_without_time(const RpcReply& chain) {
+    if (!chain.ok() || chain.result().member("time").present()) {
+        return std::nullopt;
+    }
+    return chain.result().member("bestblockhash").text();
+}
+
 std::optional<NodeProgressState> NodeRpcProgress::update(const RpcReply& chain,
                                                          const RpcReply& network,
-                                                         std::int64_t now_ms) {
+                                                         std::int64_t now_ms,
+                                                         const RpcReply* tip_header) {
     if (chain.failure() == RpcFailure::warming_up) {
         NodeProgressState state;
         state.condition = NodeCondition::starting;
@@ -71,14 +79,15 @@ std::optional<NodeProgressState> NodeRpcProgress::update(const RpcReply& chain,
     if (!chain.ok()) {
         return std::nullopt;
     }
-    NodeProgressState state = from_chain(chain, now_ms);
+    NodeProgressState state = from_chain(chain, tip_header, now_ms);
     take_peers(network, state, now_ms);
-    time_the_catch_up(state, now_ms);
+    time_new_blocks(state, now_ms);
     state.warning = warnings_of(chain, network);
     return state;
 }
 
-NodeProgressState NodeRpcProgress::from_chain(const RpcReply& chain, std::int64_t now_ms) {
+NodeProgressState NodeRpcProgress::from_chain(const RpcReply& chain, const RpcReply* tip_header,
+                                              std::int64_t now_ms) {
     const JsonValue result = chain.result();
     facts_.chain = result.member("chain").text().value_or("");
     facts_.size_on_disk = result.member("size_on_disk").whole_number();
@@ -90,12 +99,21 @@ NodeProgressState NodeRpcProgress::from_chain(const RpcReply& chain, std::int64_
     if (const auto progress = result.member("verificationprogress").number()) {
         state.sync_progress = std::clamp(*progress, 0.0, 1.0);
     }
-    if (const auto time = result.member("time").whole_number()) {
-        state.behind_ms = std::max<std::int64_t>(0, now_ms - *time * 1000);
+    std::optional<std::int64_t> tip_time = result.member("time").whole_number();
+    if (!tip_time && tip_header != nullptr && tip_header->ok()) {
+        tip_time = tip_header->result().member("time").whole_number();
+    }
+    if (tip_time) {
+        state.tip_utc_ms = *tip_time * 1000;
+        state.behind_ms = std::max<std::int64_t>(0, now_ms - *state.tip_utc_ms);
+        state.condition = *state.behind_ms < at_tip_block_age_ms ? NodeCondition::synced
+                                                                 : NodeCondition::catching_up;
+        return state;
     }
     const bool in_ibd = result.member("initialblockdownload").flag().value_or(true);
-    const bool at_tip = state.behind_ms && *state.behind_ms < at_tip_block_age_ms;
-    state.condition = !in_ibd || at_tip ? NodeCondition::synced : NodeCondition::catching_up;
+    const bool estimated_done = state.sync_progress.value_or(0.0) >= synced_progress;
+    state.condition =
+        !in_ibd && estimated_done ? NodeCondition::synced : NodeCondition::catching_up;
     return state;
 }
 
@@ -123,17 +141,15 @@ void NodeRpcProgress::take_peers(const RpcReply& network, NodeProgressState& sta
     }
 }
 
-// The first synced state still carries how long the catch-up took.
-void NodeRpcProgress::time_the_catch_up(NodeProgressState& state, std::int64_t now_ms) {
-    if (state.condition == NodeCondition::catching_up && !catching_up_since_ms_) {
-        catching_up_since_ms_ = now_ms;
+void NodeRpcProgress::time_new_blocks(NodeProgressState& state, std::int64_t now_ms) {
+    if (state.height) {
+        // The first answer's tip came some time before: it is not seen coming.
+        if (highest_ && *state.height > *highest_) {
+            new_block_ms_ = now_ms;
+        }
+        highest_ = std::max(highest_.value_or(*state.height), *state.height);
     }
-    if (catching_up_since_ms_) {
-        state.catching_up_ms = std::max<std::int64_t>(0, now_ms - *catching_up_since_ms_);
-    }
-    if (state.condition == NodeCondition::synced) {
-        catching_up_since_ms_.reset();
-    }
+    state.new_block_ms = new_block_ms_;
 }
 
 }  // namespace zvkob

@@ -18,27 +18,40 @@ struct NodeChainFacts {
     bool pruned = false;
 };
 
+// The tip to ask getblockheader for: the node's best block, when its
+// getblockchaininfo answered without the tip's time (older versions, forks).
+std::optional<std::string> tip_without_time(const RpcReply& chain);
+
 // Works out the node's state from its answers to getblockchaininfo and
-// getnetworkinfo, keeping between answers what needs time (since when the
-// node has had no peers). Times come from the caller's clock.
+// getnetworkinfo (and getblockheader of its tip, where asked), keeping
+// between answers what needs time: since when the node has had no peers, and
+// when it was last seen to take a new block. Times come from the caller's clock.
+//
+// Synced only while the tip's block time is less than at_tip_block_age_ms
+// old: "initialblockdownload" latches to false once and stays so, even after
+// the PC slept for hours. Only where no tip time is told at all does the
+// node's own estimate decide, and then not its latch alone.
 class NodeRpcProgress {
 public:
     // The node was (re)started: forget what was kept.
     void node_started() { *this = NodeRpcProgress(); }
-    // The state from one pair of answers, or none when they tell nothing
+    // The state from one set of answers, or none when they tell nothing
     // (busy, unreachable): the caller keeps the previous state.
     std::optional<NodeProgressState> update(const RpcReply& chain, const RpcReply& network,
-                                            std::int64_t now_ms);
+                                            std::int64_t now_ms,
+                                            const RpcReply* tip_header = nullptr);
     const NodeChainFacts& chain_facts() const { return facts_; }
 
 private:
-    NodeProgressState from_chain(const RpcReply& chain, std::int64_t now_ms);
+    NodeProgressState from_chain(const RpcReply& chain, const RpcReply* tip_header,
+                                 std::int64_t now_ms);
     void take_peers(const RpcReply& network, NodeProgressState& state, std::int64_t now_ms);
-    // How long catching up has taken, for "caught up after 5 h 12 min".
-    void time_the_catch_up(NodeProgressState& state, std::int64_t now_ms);
+    // When the node was seen to take a new block: a height above the highest before.
+    void time_new_blocks(NodeProgressState& state, std::int64_t now_ms);
 
     std::optional<std::int64_t> no_peers_since_ms_;
-    std::optional<std::int64_t> catching_up_since_ms_;
+    std::optional<std::int64_t> highest_;
+    std::optional<std::int64_t> new_block_ms_;
     NodeChainFacts facts_;
 };
 

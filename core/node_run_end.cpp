@@ -44,6 +44,8 @@ public:
                 note_error(counted_, at, line);
                 break;
             case Kind::error:
+            case Kind::block_failed:
+            case Kind::exception:
                 note_error(pending_, at, line);
                 break;
             case Kind::stopping:

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstdint>
+#include <utility>
 
 namespace zvkob {
 namespace {
@@ -22,11 +23,10 @@ bool is_hex_digit(char c) {
     return (c >= '0' && c <= '9') || (c >= 'a' && c <= 'f') || (c >= 'A' && c <= 'F');
 }
 
-std::string base64(std::string_view bytes) {
+// Appends the bytes in base64 to `encoded`, which has room for them already.
+void append_base64(std::string_view bytes, std::string& encoded) {
     static constexpr char digits[] =
         "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789+/";
-    std::string encoded;
-    encoded.reserve((bytes.size() + 2) / 3 * 4);
     for (std::size_t at = 0; at < bytes.size(); at += 3) {
         const std::size_t count = std::min<std::size_t>(3, bytes.size() - at);
         std::uint32_t group = 0;
@@ -38,7 +38,6 @@ std::string base64(std::string_view bytes) {
             encoded += i <= count ? digits[(group >> (18 - 6 * i)) & 0x3F] : '=';
         }
     }
-    return encoded;
 }
 
 }  // namespace
@@ -50,7 +49,22 @@ std::optional<std::string> basic_credentials_from_cookie(std::string_view cookie
         !std::all_of(cookie.begin() + cookie_user.size(), cookie.end(), is_hex_digit)) {
         return std::nullopt;
     }
-    return "Basic " + base64(cookie);
+    constexpr std::string_view scheme = "Basic ";
+    std::string header;
+    header.reserve(scheme.size() + (cookie.size() + 2) / 3 * 4);
+    header += scheme;
+    append_base64(cookie, header);
+    return std::optional<std::string>(std::move(header));  // its buffer, not a copy
+}
+
+// The whole buffer, so that bytes a shorter text left beyond its end go too.
+void wipe(std::string& secret) {
+    secret.resize(secret.capacity());
+    volatile char* bytes = secret.data();
+    for (std::size_t at = 0; at < secret.size(); ++at) {
+        bytes[at] = 0;
+    }
+    secret.clear();
 }
 
 }  // namespace zvkob

@@ -74,7 +74,7 @@ std::optional<std::uint16_t> rpcbind_port(std::string_view bind) {
 }
 
 // The command line, then the network's section, then the top level of the
-// file; rpcport at the top level is the main network's only.
+// file; rpcport and rpcbind at the top level are the main network's only.
 class RpcSettings {
 public:
     RpcSettings(const NodeOptions& line, const NodeConf& conf, NodeNetwork network)
@@ -161,21 +161,54 @@ std::string network_folder(std::string_view data_folder, NodeFamily family, Node
     return subfolder.empty() ? std::string(data_folder) : path_from_folder(data_folder, subfolder);
 }
 
+bool listed(const std::vector<std::string>& list, std::string_view address) {
+    return std::find(list.begin(), list.end(), address) != list.end();
+}
+
+// Each loopback address with the wildcard of its family.
+constexpr std::array<std::pair<std::string_view, std::string_view>, 2> loopbacks{
+    {{"127.0.0.1", "0.0.0.0"}, {"::1", "::"}}};
+
+// A failed bind means another program holds the port there: a failed
+// wildcard (0.0.0.0 or ::) may be one on the loopback itself, so it rules the
+// loopback of its family out too. A node that logs its binds answers only
+// where it tried one; an older node logs none, and both are tried.
 std::vector<std::string> addresses_to_try(const RpcLogFacts& log) {
     std::vector<std::string> addresses;
-    // A node bound to all addresses of a family (-rpcbind with -rpcallowip) answers on its
-    // loopback.
-    for (const auto& [address, wildcard] : {std::pair{"127.0.0.1", "0.0.0.0"}, {"::1", "::"}}) {
-        const auto listed = [&](const std::vector<std::string>& list, std::string_view name) {
-            return std::find(list.begin(), list.end(), name) != list.end();
-        };
-        const bool bound = listed(log.bound(), address) || listed(log.bound(), wildcard);
-        if (listed(log.failed(), address) || (!log.bound().empty() && !bound)) {
+    for (const auto& [address, wildcard] : loopbacks) {
+        if (listed(log.failed(), address) || listed(log.failed(), wildcard)) {
             continue;
         }
-        addresses.emplace_back(address);
+        const bool tried = listed(log.bound(), address) || listed(log.bound(), wildcard);
+        if (log.bound().empty() || tried) {
+            addresses.emplace_back(address);
+        }
     }
     return addresses;
+}
+
+// The addresses the log says the node holds: bound there itself, not
+// failed. A bind of the family's wildcard does not show that no other
+// program holds the loopback address itself (Windows lets both bind).
+std::vector<std::string> bound_by_the_node(const RpcLogFacts& log,
+                                           const std::vector<std::string>& to_try) {
+    std::vector<std::string> bound;
+    for (const std::string& address : to_try) {
+        if (listed(log.bound(), address)) {
+            bound.push_back(address);
+        }
+    }
+    return bound;
+}
+
+// The node honours -rpcbind only beside -rpcallowip (else it warns and binds
+// the loopback), and, like rpcport, only in the network's own section of the
+// file for test networks. Its port then wins over rpcport.
+std::optional<std::uint16_t> honoured_rpcbind_port(const RpcSettings& settings) {
+    if (!settings.get("rpcallowip")) {
+        return std::nullopt;
+    }
+    return rpcbind_port(settings.get("rpcbind", true).value_or(""));
 }
 
 }  // namespace
@@ -240,7 +273,7 @@ RpcEndpoint rpc_endpoint(std::string_view command_line, const ReadConfFile& read
     if (const auto port = port_number(settings.get("rpcport", true).value_or(""))) {
         endpoint.port = *port;
     }
-    if (const auto port = rpcbind_port(settings.get("rpcbind").value_or(""))) {
+    if (const auto port = honoured_rpcbind_port(settings)) {
         endpoint.port = *port;
     }
     if (log.port()) {
@@ -250,6 +283,7 @@ RpcEndpoint rpc_endpoint(std::string_view command_line, const ReadConfFile& read
     if (endpoint.addresses.empty()) {
         return no_rpc("the node's log says its RPC is bound to no loopback address ZV-KOB may use");
     }
+    endpoint.bound_in_log = bound_by_the_node(log, endpoint.addresses);
     if (log.cookie_path()) {
         endpoint.cookie_path = *log.cookie_path();
         return endpoint;

@@ -45,13 +45,19 @@ struct RpcEndpoint {
     std::uint16_t port = 0;
     std::vector<std::string> addresses;  // loopback literals, to try in this order
     std::string cookie_path;
+    // Those the node's log of this run says it bound itself: where Windows
+    // does not name the listener's process (wine never does), only these may
+    // receive the cookie.
+    std::vector<std::string> bound_in_log;
 
     bool available() const { return no_rpc.empty(); }
 };
 
 // From, in this order of trust, the node's log of this run, its command line
 // (a batch file's call line or the node's own) with the configuration file it
-// reads, and the network's defaults for the node's family.
+// reads, and the network's defaults for the node's family. Every doubt rules
+// an address out: one the node failed to bind, or whose family's wildcard it
+// failed to bind, may be another program's.
 RpcEndpoint rpc_endpoint(std::string_view command_line, const ReadConfFile& read_conf,
                          const RpcLogFacts& log);
 

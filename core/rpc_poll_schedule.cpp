@@ -10,6 +10,12 @@ void RpcPollSchedule::node_running(std::int64_t now_ms) {
     failing_ = false;
 }
 
+void RpcPollSchedule::ask_now(std::int64_t now_ms) {
+    if (next_ms_) {
+        node_running(now_ms);
+    }
+}
+
 void RpcPollSchedule::answered(std::int64_t now_ms) {
     if (!next_ms_) {
         return;

@@ -16,6 +16,9 @@ public:
     void node_running(std::int64_t now_ms);
     // The node stopped, or it has no RPC to ask: ask nothing until it runs again.
     void stop_asking() { next_ms_.reset(); }
+    // The PC woke from sleep: what was known is old; ask at once, unless
+    // nothing is asked at all.
+    void ask_now(std::int64_t now_ms);
 
     bool due(std::int64_t now_ms) const { return next_ms_ && now_ms >= *next_ms_; }
     // An answer came (or the node is warming up): the next one in five seconds.

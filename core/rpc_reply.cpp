@@ -85,6 +85,12 @@ RpcReply RpcReply::transport_failure(std::string reason) {
     return reply;
 }
 
+RpcReply RpcReply::no_answer(std::string reason) {
+    RpcReply reply(RpcFailure::no_answer, 0);
+    reply.message_ = std::move(reason);
+    return reply;
+}
+
 RpcReply RpcReply::oversized() {
     return RpcReply(RpcFailure::oversized_reply, 0);
 }
@@ -116,9 +122,29 @@ std::string RpcReply::describe() const {
         case RpcFailure::unexpected_status:
             return "the node's RPC port answered HTTP " + status + " without a JSON-RPC reply";
         case RpcFailure::transport:
+        case RpcFailure::no_answer:
             return message_;
     }
     return {};
+}
+
+bool RpcReply::may_have_been_acted_on() const {
+    switch (failure_) {
+        case RpcFailure::none:
+        case RpcFailure::no_answer:
+        case RpcFailure::malformed_reply:
+        case RpcFailure::oversized_reply:
+        case RpcFailure::too_deep_reply:
+            return true;
+        case RpcFailure::warming_up:
+        case RpcFailure::refused_credentials:
+        case RpcFailure::busy:
+        case RpcFailure::rpc_error:
+        case RpcFailure::unexpected_status:  // not the node's JSON-RPC reply
+        case RpcFailure::transport:
+            return false;
+    }
+    return true;
 }
 
 }  // namespace zvkob

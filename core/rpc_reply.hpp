@@ -22,7 +22,8 @@ enum class RpcFailure {
     oversized_reply,      // larger than json_size_cap
     too_deep_reply,       // nested deeper than json_depth_cap
     unexpected_status,    // an HTTP status with no JSON-RPC reply: not the node, or it failed
-    transport,            // no reply at all: message() says why
+    transport,            // nothing was sent: message() says why
+    no_answer,            // sent, and no reply came in time: the node may act on it all the same
 };
 
 // What one call to the node's RPC came to, in either of its reply styles:
@@ -35,9 +36,16 @@ public:
     // When no whole reply came: the transport's own words, or a body that
     // was cut off at the size cap.
     static RpcReply transport_failure(std::string reason);
+    // The call went out and no whole reply came back (a time-out, a broken
+    // connection): `reason` says what is known, e.g. "no answer within 5 s".
+    static RpcReply no_answer(std::string reason);
     static RpcReply oversized();
 
     bool ok() const { return failure_ == RpcFailure::none; }
+    // Whether the node may have carried the call out: it answered, or the
+    // call reached it and no readable reply came. Only a call the node cannot
+    // have acted on (nothing sent, or its own refusal) may be made another way.
+    bool may_have_been_acted_on() const;
     RpcFailure failure() const { return failure_; }
     // The call's result; absent unless ok(). Read it through its getters
     // while this reply lives.

@@ -2,14 +2,16 @@
 
 namespace zvkob {
 
-bool WorkQueue::give(Work work) {
+bool WorkQueue::give(Work work, Work if_dropped) {
     bool start_a_thread = false;
     {
-        const std::lock_guard lock(mutex_);
+        std::unique_lock lock(mutex_);
         if (closed_) {
+            lock.unlock();
+            tell_dropped({Piece{std::move(work), std::move(if_dropped)}});
             return false;
         }
-        waiting_.push_back(std::move(work));
+        waiting_.push_back({std::move(work), std::move(if_dropped)});
         start_a_thread = !taken_by_a_thread_;
         taken_by_a_thread_ = true;
     }
@@ -30,7 +32,7 @@ std::optional<WorkQueue::Work> WorkQueue::take(std::chrono::milliseconds idle) {
         taken_by_a_thread_ = false;
         return std::nullopt;
     }
-    Work next = std::move(waiting_.front());
+    Work next = std::move(waiting_.front().work);
     waiting_.pop_front();
     busy_ = true;
     return next;
@@ -55,14 +57,25 @@ bool WorkQueue::wait_until_done(std::chrono::milliseconds longest) {
 }
 
 void WorkQueue::close(Waiting waiting) {
+    std::deque<Piece> dropped;
     {
         const std::lock_guard lock(mutex_);
         closed_ = true;
         if (waiting == Waiting::drop) {
-            waiting_.clear();
+            dropped.swap(waiting_);
         }
     }
     changed_.notify_all();
+    tell_dropped(dropped);
+}
+
+// Outside the lock: a piece's note may give work to another queue.
+void WorkQueue::tell_dropped(const std::deque<Piece>& pieces) {
+    for (const Piece& piece : pieces) {
+        if (piece.if_dropped) {
+            piece.if_dropped();
+        }
+    }
 }
 
 }  // namespace zvkob

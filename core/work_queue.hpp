@@ -20,8 +20,9 @@ public:
 
     // Whether the giver must start a thread to take the piece: true when none
     // takes from the queue now (the first piece, or one after a quiet while).
-    // Once the queue is closed, a piece given is dropped.
-    [[nodiscard]] bool give(Work work);
+    // Once the queue is closed, a piece given is dropped. `if_dropped` runs
+    // when the piece is dropped without having run, on the dropping thread.
+    [[nodiscard]] bool give(Work work, Work if_dropped = {});
     // The giver could not start that thread: the next piece asks again.
     void no_thread_started();
     // The next piece, waiting up to `idle` for one; nothing once the queue is
@@ -34,13 +35,20 @@ public:
     // they all have.
     bool wait_until_done(std::chrono::milliseconds longest);
     // No more work is given; a thread waiting in take() returns once what it
-    // is to `finish` is done.
+    // is to `finish` is done. The pieces dropped say so through their
+    // `if_dropped`, here, in the order they were given.
     void close(Waiting waiting);
 
 private:
+    struct Piece {
+        Work work;
+        Work if_dropped;
+    };
+    static void tell_dropped(const std::deque<Piece>& pieces);
+
     mutable std::mutex mutex_;
     std::condition_variable changed_;
-    std::deque<Work> waiting_;
+    std::deque<Piece> waiting_;
     bool taken_by_a_thread_ = false;
     bool busy_ = false;
     bool closed_ = false;

@@ -34,15 +34,51 @@ struct BackupDone {
     bool folder_missing = false;
 };
 
+// What one backup needs on the worker.
+struct BackupAsked {
+    RpcTarget node;
+    std::vector<std::string> wallets;
+    std::string folder;
+    LocalTime at;
+};
+
+// On the worker: each wallet's file is decided first, against the folder's
+// names and each other, then the node is asked for each wallet once. Each
+// answer is recorded in the history as it comes, whether or not the window
+// is still there to show it. A folder whose names cannot be listed may hold
+// a file a backup would overwrite: nothing is asked then (one that is not
+// there holds none, and the node says why it cannot write there).
+BackupDone back_up_each(FileSystem& files, NodeWallets& wallets, History& history,
+                        const BackupAsked& asked) {
+    const FolderNames present = files.names_in(asked.folder);
+    const bool unlisted = !present.failure.empty() && files.is_folder(asked.folder);
+    BackupDone done;
+    for (WalletBackup backup :
+         planned_backups(asked.folder, asked.wallets, asked.at, present.names)) {
+        if (unlisted) {
+            backup.error =
+                "ZV-KOB cannot list the files in the folder, so it cannot make sure "
+                "the backup overwrites none (" +
+                present.failure + ")";
+            backup.why = WalletBackup::Why::not_asked;
+        } else {
+            backup = wallets.back_up(asked.node, backup);
+        }
+        history.record(backup_event(backup));
+        done.backups.push_back(std::move(backup));
+    }
+    done.folder_missing =
+        std::ranges::any_of(done.backups, [](const auto& b) { return !b.error.empty(); }) &&
+        !files.is_folder(asked.folder);
+    return done;
+}
+
 void report(MainWindow& w, const std::string& folder, const BackupDone& done) {
     const bool any_written = std::ranges::any_of(
         done.backups, [](const WalletBackup& backup) { return backup.error.empty(); });
     w.wallet_backups.backup_done(any_written ? std::optional(w.services.clock.now_ms())
                                              : std::nullopt);
     offer_backup(w);
-    for (const std::string& event : backup_events(done.backups)) {
-        w.services.history.record(event);
-    }
     std::string message = backup_message(folder, done.backups);
     if (done.folder_missing) {
         message += "\n\nThe folder " + folder + " is not there (is its drive connected?).";
@@ -59,26 +95,24 @@ void remember_folder(MainWindow& w, const std::string& folder) {
     }
 }
 
+// On a lane of its own: a backup of several large wallets may take minutes,
+// and delays neither the log's reading nor a stop.
 void back_up(MainWindow& w, const NodeProgram& program, const std::string& folder) {
     const std::int64_t now_ms = w.services.clock.now_ms();
-    const LocalTime at = local_time_at(now_ms, w.services.clock.utc_offset_minutes_at(now_ms));
-    std::vector<WalletBackup> asked;
-    for (const std::string& wallet : w.wallet_backups.wallets()) {
-        asked.push_back({wallet, backup_destination(folder, backup_file_name(wallet, at)), {}});
-    }
+    BackupAsked asked{RpcTarget{program.node.rpc().endpoint(), program.node.id()},
+                      w.wallet_backups.wallets(), folder,
+                      local_time_at(now_ms, w.services.clock.utc_offset_minutes_at(now_ms))};
     w.wallet_backups.backup_started();
     offer_backup(w);
     run_in_background<BackupDone>(
         w.services.background,
-        [&files = w.services.files, &wallets = w.services.wallets,
-         node = RpcTarget{program.node.rpc().endpoint(), program.node.id()}, asked, folder] {
-            BackupDone done{wallets.back_up(node, asked), false};
-            done.folder_missing =
-                std::ranges::any_of(done.backups, [](const auto& b) { return !b.error.empty(); }) &&
-                !files.is_folder(folder);
-            return done;
-        },
-        [&w, folder](BackupDone done) { report(w, folder, done); }, w.lifetime);
+        [&files = w.services.files, &wallets = w.services.wallets, &history = w.services.history,
+         asked] { return back_up_each(files, wallets, history, asked); },
+        [&w, folder](BackupDone done) { report(w, folder, done); }, w.lifetime, Lane::wallet_backup,
+        [&history = w.services.history, folder] {
+            history.record("Wallet backup to " + folder +
+                           " not asked of the node: ZV-KOB closed before it began.");
+        });
 }
 
 }  // namespace

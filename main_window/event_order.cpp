@@ -110,6 +110,9 @@ void decide(MainWindow& w, NodeProgram& program, const NodeGone& gone) {
 }  // namespace
 
 void process_watcher_tick(MainWindow& w) {
+    if (const auto away = w.glance.wake_watch().tick(w.services.clock.now_ms())) {
+        pc_woke(w, *away);  // before the node is asked, so that it is asked at once
+    }
     for (NodeProgram* program : w.programs()) {
         if (const std::optional<NodeGone> gone = watch_program(w, *program)) {
             this_copys_node_gone(w, *program, *gone);
@@ -121,6 +124,13 @@ void process_watcher_tick(MainWindow& w) {
     follow_node_stops(w);
     end_the_hold_when_due(w);
     show_state(w);
+}
+
+void pc_resumed(MainWindow& w) {
+    if (const auto away = w.glance.wake_watch().power_resumed(w.services.clock.now_ms())) {
+        pc_woke(w, *away);
+        ask_the_node_when_due(w);
+    }
 }
 
 void this_copys_node_gone(MainWindow& w, NodeProgram& program, const NodeGone& gone) {

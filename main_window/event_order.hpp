@@ -11,7 +11,9 @@ namespace zvkob {
 // asked for and the settings window's close in closing.hpp; the countdown's
 // second in countdown.hpp.
 
-// Twice a second: asks whether the QT and the DAEMON program run, shows both
+// Twice a second: a gap of a minute or more since the last tick means the PC
+// slept, which the node at a glance hears first (as from pc_resumed). Then
+// asks whether the QT and the DAEMON program run, shows both
 // answers, and lets LAUNCH be pressed only while neither runs. The image names
 // are read afresh each time, so a name the settings window changed counts at
 // once. A process of that name counts unless it is known to be another
@@ -21,6 +23,11 @@ namespace zvkob {
 // Running decides, and a stop that was asked for or a held sign-out goes on,
 // even while a message box is open.
 void process_watcher_tick(MainWindow& window);
+
+// Windows says the PC resumed from sleep or hibernation: unless the watcher's
+// gap told this wake already, the node at a glance hears of it (the node is
+// asked again at once, and its tip's age decides), then the node is asked.
+void pc_resumed(MainWindow& window);
 
 // This copy's node of `program` has gone, with what the watcher knows of its
 // end: the node's life has taken the end already; then its left interpreter

@@ -41,10 +41,11 @@ std::optional<TrayIcon> wanted_tray_icon(const MainWindow& w) {
     }
     const bool query_fails =
         !w.qt.status.query_failure().empty() || !w.daemon.status.query_failure().empty();
+    const auto shown = w.show_progress.ticked() ? node_state_shown(w) : std::nullopt;
     return tray_icon({.instance = w.instance_name,
                       .query_fails = query_fails,
                       .node_runs = w.qt.status.running() || w.daemon.status.running(),
-                      .progress = w.show_progress.ticked() ? node_state_shown(w) : nullptr});
+                      .progress = shown ? &shown->state : nullptr});
 }
 
 void keep_tray_icon(MainWindow& w, std::optional<TrayIcon> icon) {

@@ -1,6 +1,7 @@
 #include "main_window/node_at_a_glance.hpp"
 
 #include "core/node_progress_text.hpp"
+#include "core/time_text.hpp"
 #include "main_window/back_up_wallets.hpp"
 #include "main_window/in_notification_area.hpp"
 #include "main_window/node_care.hpp"
@@ -32,24 +33,27 @@ void give_notices(MainWindow& w, NodeCondition was, const NodeProgressState& now
     }
 }
 
-// The node's state changed: the history tells it, and a node that became
-// stuck or needs attention flashes the taskbar button once.
-void tell_news(MainWindow& w, const NodeProgram& program, NodeCondition was,
-               const std::vector<std::string>& events, bool alarm) {
-    for (const std::string& event : events) {
+// The node's one state changed: the history tells it once, whichever source
+// told it, and a node that became stuck or needs attention flashes the
+// taskbar button once.
+void tell_changes(MainWindow& w, const NodeProgram& program) {
+    std::optional<MergedNodeState> shown = node_state_shown(w, program);
+    if (!shown) {
+        return;
+    }
+    ProgressTeller& teller = w.glance.teller();
+    const NodeCondition was = teller.told().condition;
+    const std::int64_t now_ms = w.services.clock.now_ms();
+    ProgressNews news;
+    teller.follow(shown->state, now_ms,
+                  w.services.clock.utc_offset_minutes_at(shown->state.quiet_since_utc_ms), news);
+    for (const std::string& event : news.events) {
         w.services.history.record(event);
     }
-    if (alarm) {
+    if (news.alarm) {
         w.services.windows.flash_main_window();
     }
-    if (const NodeProgressState* now = node_state_shown(w, program)) {
-        give_notices(w, was, *now, alarm);
-    }
-}
-
-NodeCondition shown_condition(const MainWindow& w, const NodeProgram& program) {
-    const NodeProgressState* shown = node_state_shown(w, program);
-    return shown ? shown->condition : NodeCondition::unknown;
+    give_notices(w, was, shown->state, news.alarm);
 }
 
 // What the node's RPC told that the care features use: its size, its
@@ -70,18 +74,14 @@ void hand_to_care(MainWindow& w, const NodeRpc& rpc) {
     wallets_heard(w, rpc.answers() ? std::optional(rpc.wallets()) : std::nullopt);
 }
 
-// While the node's RPC answers, its state is the one shown and told: the
-// log's changes are told only for an error line, which the RPC never shows.
+// The log's reading: its own warnings are told once a run (whichever source
+// told them first); its changes are told with the RPC's, as one state.
 void take_reading(MainWindow& w, const NodeProgram& program, const ProgressReading& reading) {
     if (!reading.reading_event.empty()) {
         w.services.history.record(reading.reading_event);
     }
-    const NodeCondition was = shown_condition(w, program);
     w.glance.take(reading.state);
-    if (program.node.rpc().state() == nullptr ||
-        reading.state.condition == NodeCondition::needs_attention) {
-        tell_news(w, program, was, reading.news.events, reading.news.alarm);
-    }
+    tell_changes(w, program);
     for (const std::string& warning : reading.news.warnings) {
         node_warned(w, warning);
     }
@@ -89,13 +89,13 @@ void take_reading(MainWindow& w, const NodeProgram& program, const ProgressReadi
 }
 
 void take_poll(MainWindow& w, NodeProgram& program, std::uint64_t ticket, const RpcPoll& poll) {
-    const NodeProgressState* log_state = w.glance.state_of(program);
-    const NodeCondition was = shown_condition(w, program);
     const std::int64_t now = w.services.clock.now_ms();
     const RpcNews news =
-        program.node.rpc().take(ticket, poll, log_state ? *log_state : NodeProgressState{}, now,
-                                w.services.clock.utc_offset_minutes_at(now));
-    tell_news(w, program, was, news.events, news.alarm);
+        program.node.rpc().take(ticket, poll, now, w.services.clock.utc_offset_minutes_at(now));
+    for (const std::string& event : news.events) {
+        w.services.history.record(event);
+    }
+    tell_changes(w, program);
     hand_to_care(w, program.node.rpc());
     show_state(w);
 }
@@ -112,16 +112,17 @@ void follow(MainWindow& w, NodeProgram& program) {
         return;  // one reading at a time
     }
     std::shared_ptr<ProgressWatch> watch = w.glance.watched();
+    const std::optional<std::int64_t> woke = w.glance.take_wake();
     if (watch->has_no_log()) {
         // Nothing to wait on: the worker is not woken every two seconds for it.
-        take_reading(w, program, watch->read(w.services.files, w.services.clock.now_ms()));
+        take_reading(w, program, watch->read(w.services.files, w.services.clock.now_ms(), woke));
         return;
     }
     w.glance.reading_started();
     run_in_background<ProgressReading>(
         w.services.background,
-        [watch, &files = w.services.files, now = w.services.clock.now_ms()] {
-            return watch->read(files, now);
+        [watch, &files = w.services.files, now = w.services.clock.now_ms(), woke] {
+            return watch->read(files, now, woke);
         },
         [&w, &program, watch](ProgressReading reading) {
             w.glance.reading_done();
@@ -163,10 +164,27 @@ void ask_the_node_when_due(MainWindow& w) {
         [watch, id = program->node.id(), ask_wallets, &http = w.services.http,
          &listeners = w.services.listeners, &files = w.services.files] {
             NodeRpcAsker asker(http, listeners, files);
-            return poll_node_rpc(watch->rpc_endpoint(files), watch->rpc_not_yet(), ask_wallets,
-                                 asker, id);
+            ProgressWatch::RpcToAsk ask = watch->rpc_to_ask(files);
+            return poll_node_rpc(ask.endpoint, std::move(ask.not_yet), ask_wallets, asker, id);
         },
-        [&w, program, ticket](RpcPoll poll) { take_poll(w, *program, ticket, poll); }, w.lifetime);
+        [&w, program, ticket](RpcPoll poll) { take_poll(w, *program, ticket, poll); }, w.lifetime,
+        Lane::node_rpc);  // a slow node never delays the log's reading
+}
+
+void pc_woke(MainWindow& w, std::int64_t away_ms) {
+    NodeProgram* program = w.show_progress.ticked() ? running_node_program(w) : nullptr;
+    const std::shared_ptr<ProgressWatch> watch = w.glance.watched();
+    if (program == nullptr || !watch || watch->node_id() != program->node.id()) {
+        return;  // nothing followed: nothing to ask again
+    }
+    const std::int64_t now = w.services.clock.now_ms();
+    w.services.history.record("The PC woke from sleep" +
+                              (away_ms >= wake_gap_ms ? " after " + duration_text(away_ms) : "") +
+                              ": ZV-KOB asks the node for its state again.");
+    program->node.rpc().ask_now(now);
+    w.glance.woke(now);
+    tell_changes(w, *program);  // the tip's age decides at once
+    show_state(w);
 }
 
 void show_progress_clicked(MainWindow& w) {

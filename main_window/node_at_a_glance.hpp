@@ -13,10 +13,16 @@ void node_progress_tick(MainWindow& window);
 // Twice a second, with the watcher: while the node's progress is shown and
 // its log is followed, asks the node's own RPC when it is due (every five
 // seconds, less often while it fails; never while a poll is on its way), on
-// the worker. While it answers, its state takes the place of the log's in
-// the tooltip, on the taskbar button and in the history; the tooltip says
-// which it shows, and why not the RPC.
+// the worker. Its answers and the log's reading make one state of the node
+// (merged_node_state says which decides what) for the tooltip, the taskbar
+// button, Keep the PC Awake and the history; the tooltip says which source
+// it comes from, and why not the RPC.
 void ask_the_node_when_due(MainWindow& window);
+
+// The PC woke from sleep after `away_ms`: the history says so, the node is
+// asked again at once, and the log's quiet until now is not held against it.
+// The tip's age decides at once whether the node catches up.
+void pc_woke(MainWindow& window, std::int64_t away_ms);
 
 // The window menu's "Show the Node's Progress".
 void show_progress_clicked(MainWindow& window);

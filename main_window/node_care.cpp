@@ -15,13 +15,15 @@ unsigned long node_id_of(const NodeProgram* program) {
     return program == nullptr ? 0 : program->node.id();
 }
 
+// The PC is kept awake by the node's one state: its log's and its RPC's
+// together, the tip's age deciding whether it catches up.
 void keep_pc_awake(MainWindow& w, const NodeProgram* program, bool closing) {
-    const NodeProgressState* state = program ? node_state_shown(w, *program) : nullptr;
+    const auto shown = program ? node_state_shown(w, *program) : std::nullopt;
     w.pc_awake.follow({.ticked = w.keep_awake.ticked(),
                        .node_runs = node_id_of(program) != 0,
                        .closing = closing || w.closing.closing() || w.sign_out.ending(),
-                       .condition = state ? std::optional(state->condition) : std::nullopt,
-                       .height = state ? state->height : std::nullopt},
+                       .condition = shown ? std::optional(shown->state.condition) : std::nullopt,
+                       .height = shown ? shown->state.height : std::nullopt},
                       w.services.clock.now_ms());
 }
 
@@ -81,7 +83,7 @@ void look_at_the_drive(MainWindow& w, const NodeProgram* program) {
             take_runway_notice(w);
             show_state(w);
         },
-        w.lifetime);
+        w.lifetime, look->walk_folder ? Lane::folder_walk : Lane::disk);
 }
 
 }  // namespace

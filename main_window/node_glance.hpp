@@ -3,8 +3,11 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <utility>
 #include <vector>
 
+#include "core/node_progress_news.hpp"
+#include "core/wake_watch.hpp"
 #include "main_window/progress_watch.hpp"
 
 namespace zvkob {
@@ -12,8 +15,9 @@ namespace zvkob {
 class NodeProgram;
 
 // The node at a glance: the watch over the log of this copy's node, whose
-// program it is of, its last reading, whether a reading is under way, and
-// what the worker is checking for the window now.
+// program it is of, its last reading, whether a reading is under way, the
+// state last told, when the PC woke, and what the worker is checking for the
+// window now.
 class NodeGlance {
 public:
     // Starts watching a node; its earlier state is forgotten.
@@ -21,6 +25,8 @@ public:
         watch_ = std::move(watch);
         of_ = of;
         state_.reset();
+        woke_ms_.reset();
+        teller_.forget();  // another node: its story is told from its start
     }
     // Returns whether there was anything to forget.
     bool forget() {
@@ -30,6 +36,8 @@ public:
         watch_.reset();
         of_ = nullptr;
         state_.reset();
+        woke_ms_.reset();
+        teller_.forget();
         return true;
     }
     const std::shared_ptr<ProgressWatch>& watched() const { return watch_; }
@@ -40,6 +48,13 @@ public:
     void reading_started() { reading_ = true; }
     void reading_done() { reading_ = false; }
     void take(const NodeProgressState& state) { state_ = state; }
+
+    // Tells each change of the node's one state once (the log's and the RPC's together).
+    ProgressTeller& teller() { return teller_; }
+    WakeWatch& wake_watch() { return wake_watch_; }
+    // The PC woke: the next reading of the log hears of it, once.
+    void woke(std::int64_t now_ms) { woke_ms_ = now_ms; }
+    std::optional<std::int64_t> take_wake() { return std::exchange(woke_ms_, std::nullopt); }
 
     const std::optional<NodeProgressState>& state() const { return state_; }
     // The program whose node it watches, or none.
@@ -63,6 +78,9 @@ private:
     const NodeProgram* of_ = nullptr;
     std::optional<NodeProgressState> state_;
     bool reading_ = false;
+    ProgressTeller teller_;
+    WakeWatch wake_watch_;
+    std::optional<std::int64_t> woke_ms_;
     std::vector<std::string> checking_;
 };
 

@@ -37,6 +37,12 @@ bool NodeLife::on(NodeEvent event, std::int64_t now_ms, StopCause cause) {
             enter(NodeStage::asked_to_stop, now_ms);
             stop_request_ = StopRequest{now_ms, now_ms, false};
             return true;
+        case NodeEvent::ctrl_c_pressed:
+            if (stage_ != NodeStage::asked_to_stop || stop_request_->ctrl_c_pressed) {
+                return false;
+            }
+            stop_request_->ctrl_c_pressed = true;
+            return true;
         case NodeEvent::stop_overdue:
             if (stage_ != NodeStage::asked_to_stop || stop_request_->overdue_told) {
                 return false;

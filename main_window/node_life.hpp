@@ -12,8 +12,9 @@ enum class NodeStage { not_running, starting, running, asked_to_stop, stopped };
 enum class StopCause { not_judged, clean, asked_for, cut_short, crashed, after_error, cannot_tell };
 
 // What happens to the node. `stop_overdue` is the notice that an asked stop
-// still runs a minute later.
-enum class NodeEvent { start, seen, stop_asked, stop_overdue, gone, verdict };
+// still runs a minute later; `ctrl_c_pressed`, that a stop went as Ctrl+C on
+// its console (rather than over its RPC or as a close of its windows).
+enum class NodeEvent { start, seen, stop_asked, ctrl_c_pressed, stop_overdue, gone, verdict };
 
 // The life of one node program of this copy: not running, starting (its batch
 // file runs, the node is not seen yet), running, asked to stop, stopped and
@@ -28,11 +29,15 @@ public:
     std::int64_t since_ms() const { return since_ms_; }
 
     // While asked to stop (and once stopped as asked): when it was first and
-    // last asked, and whether the notice that it still runs was given since.
+    // last asked, whether the notice that it still runs was given since, and
+    // whether Ctrl+C went to its console: only that leaves its batch file's
+    // interpreter asking whether to end the batch job. After a stop over its
+    // RPC the batch file runs on to its end.
     struct StopRequest {
         std::int64_t first_ms = 0;
         std::int64_t last_ms = 0;
         bool overdue_told = false;
+        bool ctrl_c_pressed = false;
     };
     const std::optional<StopRequest>& stop_request() const { return stop_request_; }
 

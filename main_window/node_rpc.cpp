@@ -16,6 +16,9 @@ RpcPoll poll_node_rpc(const RpcEndpoint& endpoint, std::string not_yet, bool ask
         return poll;
     }
     poll.answers = asker.state(endpoint, node_id);
+    if (const auto tip = tip_without_time(poll.answers->chain)) {
+        poll.tip_header = asker.block_header(endpoint, node_id, *tip);
+    }
     if (ask_wallets && poll.answers->chain.ok()) {
         poll.wallets = asker.list_wallets(endpoint, node_id);
     }
@@ -50,8 +53,11 @@ std::uint64_t NodeRpc::asking(std::int64_t now_ms) {
     return ++ticket_;
 }
 
-RpcNews NodeRpc::take(std::uint64_t ticket, const RpcPoll& poll,
-                      const NodeProgressState& shown_before, std::int64_t now_ms,
+const NodeProgressState* NodeRpc::state_shown(std::int64_t now_ms) const {
+    return busy_too_long(now_ms) ? nullptr : state();
+}
+
+RpcNews NodeRpc::take(std::uint64_t ticket, const RpcPoll& poll, std::int64_t now_ms,
                       int utc_offset_minutes) {
     RpcNews news;
     if (ticket != ticket_ || !asking_) {
@@ -69,20 +75,31 @@ RpcNews NodeRpc::take(std::uint64_t ticket, const RpcPoll& poll,
     }
     const RpcReply& chain = poll.answers->chain;
     if (chain.failure() == RpcFailure::busy) {
-        why_not_ = chain.describe();  // the state shown stays: the node is there
+        busy(chain, now_ms, utc_offset_minutes);
         schedule_.failed(now_ms);
         return news;
     }
-    const std::optional<NodeProgressState> state =
-        progress_.update(chain, poll.answers->network, now_ms);
+    busy_since_ms_.reset();
+    const std::optional<NodeProgressState> state = progress_.update(
+        chain, poll.answers->network, now_ms, poll.tip_header ? &*poll.tip_header : nullptr);
     if (!state) {
         failed(chain, news);
         schedule_.failed(now_ms);
         return news;
     }
     schedule_.answered(asked_ms_);  // five seconds between two questions, however long the answer
-    take_state(poll, *state, shown_before, utc_offset_minutes, news);
+    take_state(poll, *state, news);
     return news;
+}
+
+// The node is there but its work queue is full: its last state stands for a
+// while, then the log's (a warm-up is never busy: it answers -28).
+void NodeRpc::busy(const RpcReply& reply, std::int64_t now_ms, int utc_offset_minutes) {
+    why_not_ = reply.describe();
+    if (!busy_since_ms_) {
+        busy_since_ms_ = now_ms;
+        busy_since_ = "the node's RPC is busy since " + clock_text(now_ms, utc_offset_minutes);
+    }
 }
 
 // Nothing to ask until the node runs again: everything comes from its log.
@@ -109,21 +126,12 @@ void NodeRpc::failed(const RpcReply& reply, RpcNews& news) {
     }
 }
 
-void NodeRpc::take_state(const RpcPoll& poll, const NodeProgressState& state,
-                         const NodeProgressState& shown_before, int utc_offset_minutes,
-                         RpcNews& news) {
+void NodeRpc::take_state(const RpcPoll& poll, const NodeProgressState& state, RpcNews& news) {
     if (!told_answering_) {
         told_answering_ = true;
         news.events.push_back("The node's RPC answers on port " +
                               std::to_string(poll.endpoint.port) +
                               ": ZV-KOB shows the node's progress from it.");
-    }
-    const NodeProgressState& before = state_ ? *state_ : shown_before;
-    if (!same_progress_state(before, state)) {
-        if (std::string event = progress_event(before, state, utc_offset_minutes); !event.empty()) {
-            news.events.push_back(std::move(event));
-        }
-        news.alarm = is_progress_alarm(state.condition) && !is_progress_alarm(before.condition);
     }
     warnings_ = state.warning;
     past_warm_up_ = state.condition != NodeCondition::starting;
@@ -138,9 +146,12 @@ void NodeRpc::take_state(const RpcPoll& poll, const NodeProgressState& state,
     state_ = state;
 }
 
-std::string NodeRpc::log_source_line() const {
+std::string NodeRpc::log_source_line(std::int64_t now_ms) const {
     if (!no_rpc_.empty()) {
         return "the node's RPC is off: progress from its log (" + no_rpc_ + ")";
+    }
+    if (busy_too_long(now_ms)) {
+        return "From the node's log; " + busy_since_;
     }
     if (!why_not_.empty()) {
         return "From the node's log; its RPC: " + shown_text(why_not_, tooltip_line_characters);

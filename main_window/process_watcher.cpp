@@ -82,10 +82,13 @@ std::optional<NodeGone> watch_program(MainWindow& w, NodeProgram& program) {
 // "Terminate batch job (Y/N)?" on a console nobody sees. ZV-KOB ends that
 // interpreter, the one it started and has held since, once the node has
 // exited; never the node, never one a user can see, and never the parent of
-// a node it adopted.
+// a node it adopted. A node stopped over its RPC alone leaves the batch file
+// to run on to its end (the lines a user added after the node's): its
+// interpreter is left alone.
 void end_left_interpreter(MainWindow& w, const NodeProgram& program, const NodeGone& gone) {
+    const auto& request = program.node.life.stop_request();
     if (program.runs_in_console && gone.interpreter &&
-        program.node.life.cause() == StopCause::asked_for &&
+        program.node.life.cause() == StopCause::asked_for && request && request->ctrl_c_pressed &&
         w.services.nodes.end_left_interpreter(*gone.interpreter)) {
         w.services.history.record("The hidden interpreter of the " + std::string(program.name) +
                                   " program's batch file (process " +

@@ -8,9 +8,9 @@
 namespace zvkob {
 namespace {
 
-// Lines written this long before the node was started are still its own, as
-// the reading of its progress counts them.
-constexpr std::int64_t start_slack_ms = 60'000;
+// The node's clock and Windows' record of its start, both to the second,
+// agree within this.
+constexpr std::int64_t start_clock_slack_ms = 1'000;
 
 }  // namespace
 
@@ -43,51 +43,78 @@ bool ProgressWatch::find_the_log(FileSystem& files, std::int64_t now_ms) {
     return log_path_.has_value();
 }
 
-// Each start of the node writes where its RPC listens anew; what a run
-// before the one this copy saw start wrote is not this node's.
+bool ProgressWatch::written_before_start(const ProgressLine& line) const {
+    if (!seen_starting_ms_ || !line.utc_ms) {
+        return false;
+    }
+    const std::int64_t start_second = *seen_starting_ms_ - *seen_starting_ms_ % 1000;
+    return *line.utc_ms < start_second - start_clock_slack_ms;
+}
+
+// Each start of the node writes where its RPC listens and its new cookie
+// anew. Of a node this copy saw start, only this run's lines count: none
+// written before the start, and none after an earlier run's version line
+// until the next one. So the cookie line of a run that crashed just before
+// this start never opens the way to its dead cookie and port.
 void ProgressWatch::take_rpc_facts(std::span<const std::string_view> lines) {
+    const std::lock_guard lock(rpc_mutex_);
+    log_read_ = true;
     for (const std::string_view line : lines) {
         const ProgressLine read = read_progress_line(line);
-        if (seen_starting_ms_ && read.utc_ms &&
-            *read.utc_ms < *seen_starting_ms_ - start_slack_ms) {
+        if (read.kind == ProgressLineKind::session_start) {
+            earlier_run_ = written_before_start(read);
+            rpc_facts_.new_run();
+            ++rpc_facts_generation_;
+            rpc_endpoint_.reset();
             continue;
         }
-        if (read.kind == ProgressLineKind::session_start) {
-            rpc_facts_.new_run();
-            rpc_endpoint_.reset();
+        if (earlier_run_ || written_before_start(read)) {
+            continue;
         }
         if (rpc_facts_.feed(line)) {
+            ++rpc_facts_generation_;
             rpc_endpoint_.reset();
         }
     }
 }
 
-const RpcEndpoint& ProgressWatch::rpc_endpoint(FileSystem& files) {
-    if (!rpc_endpoint_) {
-        rpc_endpoint_ = zvkob::rpc_endpoint(
-            log_command_line(started_with_, data_folder_),
-            [&files](std::string_view path) { return files.read_text(path, TextCoding::utf8); },
-            rpc_facts_);
+// The configuration file is read outside the lock, so that a slow drive holds
+// up the RPC's poll only, never the log's reading.
+ProgressWatch::RpcToAsk ProgressWatch::rpc_to_ask(FileSystem& files) {
+    std::unique_lock lock(rpc_mutex_);
+    RpcToAsk ask;
+    // A node this copy saw start writes a new cookie after it has bound its
+    // port: until its log says so, the cookie there may be an earlier run's,
+    // and the port another program's.
+    if (seen_starting_ms_ && log_read_ && !rpc_facts_.cookie_path()) {
+        ask.not_yet = "waiting for the node's log to name its new cookie";
     }
-    return *rpc_endpoint_;
+    if (rpc_endpoint_) {
+        ask.endpoint = *rpc_endpoint_;
+        return ask;
+    }
+    const RpcLogFacts facts = rpc_facts_;
+    const std::uint64_t generation = rpc_facts_generation_;
+    lock.unlock();
+    ask.endpoint = zvkob::rpc_endpoint(
+        log_command_line(started_with_, data_folder_),
+        [&files](std::string_view path) { return files.read_text(path, TextCoding::utf8); }, facts);
+    lock.lock();
+    if (generation == rpc_facts_generation_) {
+        rpc_endpoint_ = ask.endpoint;
+    }
+    return ask;
 }
 
-// A node this copy saw start writes a new cookie after it has bound its
-// port: until its log says so, the cookie there may be an earlier run's, and
-// the port another program's.
-std::string ProgressWatch::rpc_not_yet() const {
-    if (!seen_starting_ms_ || !log_read_ || rpc_facts_.cookie_path()) {
-        return {};
-    }
-    return "waiting for the node's log to name its new cookie";
-}
-
-ProgressReading ProgressWatch::read(FileSystem& files, std::int64_t now_ms) {
+ProgressReading ProgressWatch::read(FileSystem& files, std::int64_t now_ms,
+                                    std::optional<std::int64_t> woke_ms) {
     ProgressReading reading;
+    if (woke_ms) {
+        progress_.woke(*woke_ms);
+    }
     if (find_the_log(files, now_ms)) {
         OpenedFile opened = files.open_shared(*log_path_);
         if (opened.file) {
-            log_read_ = true;
             const NewLogLines& lines = follower_.poll(*opened.file);
             progress_.feed(lines.lines, now_ms);
             take_rpc_facts(lines.lines);

@@ -10,8 +10,8 @@ namespace zvkob {
 // The node's size as its RPC tells it counts this long; after that the data
 // folder is walked again (at most hourly).
 inline constexpr std::int64_t rpc_size_fresh_ms = 10 * 60'000;
-// A walk of the data folder that takes longer gives no sample: the worker
-// has the node's log to read too.
+// A walk of the data folder that takes longer gives no sample. It has a lane
+// of its own (Lane::folder_walk): the log's reading never waits for it.
 inline constexpr std::int64_t folder_walk_limit_ms = 10'000;
 
 // What the worker is to look at for one sample of the node's drive.

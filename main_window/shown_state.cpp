@@ -40,13 +40,21 @@ std::string stopping_tip(const NodeProgram& program, std::int64_t now_ms) {
            ". ZV-KOB waits; it never kills the node.";
 }
 
+// Which source the state shown comes from, or why not from the node's RPC.
+std::string source_line(const MergedNodeState& shown, const NodeRpc& rpc, std::int64_t now_ms) {
+    if (!shown.from_rpc) {
+        return rpc.log_source_line(now_ms);
+    }
+    return shown.log_decides ? "From the node's log and RPC" : "From the node's RPC";
+}
+
 std::string label_tip(const MainWindow& w, const NodeProgram& program, std::int64_t now_ms) {
     std::string tip;
-    if (const NodeProgressState* state = node_state_shown(w, program)) {
-        tip = progress_tooltip(*state);
-        add_line(tip, warning_tooltip(*state));
-        add_line(tip, state == program.node.rpc().state() ? std::string("From the node's RPC")
-                                                          : program.node.rpc().log_source_line());
+    if (const std::optional<MergedNodeState> shown = node_state_shown(w, program)) {
+        tip = progress_tooltip(shown->state);
+        add_line(tip, shown->state.advice);
+        add_line(tip, warning_tooltip(shown->state));
+        add_line(tip, source_line(*shown, program.node.rpc(), now_ms));
     }
     add_line(tip, care_tooltip(w, program));
     add_line(tip, program.status.query_failure_tip(program.image));
@@ -72,8 +80,8 @@ TaskbarProgress taskbar_shown(const MainWindow& w) {
         return {};
     }
     const bool waiting = w.countdown_timer.enabled() && w.countdown.waiting().has_value();
-    const NodeProgressState* state = node_state_shown(w);
-    return taskbar_progress(state ? *state : NodeProgressState{}, waiting);
+    const std::optional<MergedNodeState> shown = node_state_shown(w);
+    return taskbar_progress(shown ? shown->state : NodeProgressState{}, waiting);
 }
 
 // Auto Close is ticked but does not act while Keep Node Running is on.
@@ -83,17 +91,14 @@ bool auto_close_waits(const MainWindow& w) {
 
 }  // namespace
 
-const NodeProgressState* node_state_shown(const MainWindow& w, const NodeProgram& program) {
-    const NodeProgressState* from_log = w.glance.state_of(program);
-    const NodeProgressState* from_rpc = program.node.rpc().state();
-    if (from_rpc && !(from_log && from_log->condition == NodeCondition::needs_attention)) {
-        return from_rpc;
-    }
-    return from_log;
+std::optional<MergedNodeState> node_state_shown(const MainWindow& w, const NodeProgram& program) {
+    const std::int64_t now_ms = w.services.clock.now_ms();
+    return merged_node_state(w.glance.state_of(program), program.node.rpc().state_shown(now_ms),
+                             now_ms);
 }
 
-const NodeProgressState* node_state_shown(const MainWindow& w) {
-    return w.glance.of() ? node_state_shown(w, *w.glance.of()) : nullptr;
+std::optional<MergedNodeState> node_state_shown(const MainWindow& w) {
+    return w.glance.of() ? node_state_shown(w, *w.glance.of()) : std::nullopt;
 }
 
 std::string asked_text(const NodeLife& life, std::int64_t now_ms) {

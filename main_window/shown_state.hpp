@@ -4,6 +4,7 @@
 #include <string>
 
 #include "core/colours.hpp"
+#include "core/node_state_merge.hpp"
 #include "main_window/main_window.hpp"
 
 namespace zvkob {
@@ -22,11 +23,12 @@ struct ShownState {
     std::optional<TrayIcon> tray_icon;  // none: no icon in the notification area
 };
 
-// The node's state as shown: from its RPC while it answers, else from its
-// log; an error line in its log shows all the same. None while nothing is known.
-const NodeProgressState* node_state_shown(const MainWindow& window, const NodeProgram& program);
+// The node's one state as shown now, from its log and its RPC together (the
+// rules of which decides what are merged_node_state's). None while nothing is known.
+std::optional<MergedNodeState> node_state_shown(const MainWindow& window,
+                                                const NodeProgram& program);
 // The same for the node the window follows the progress of.
-const NodeProgressState* node_state_shown(const MainWindow& window);
+std::optional<MergedNodeState> node_state_shown(const MainWindow& window);
 
 ShownState what_the_window_shows(const MainWindow& window, std::int64_t now_ms);
 

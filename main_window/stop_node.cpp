@@ -72,25 +72,31 @@ Outcome ask_by_hand(MainWindow& w, const NodeProgram& program) {
                                    : w.services.nodes.close_windows(id);
 }
 
+// Once the node is asked to stop: the node's life keeps that Ctrl+C went, as
+// it leaves the batch file's interpreter waiting.
+void asked_by_hand(MainWindow& w, NodeProgram& program) {
+    if (program.runs_in_console) {
+        program.node.life.on(NodeEvent::ctrl_c_pressed, w.services.clock.now_ms());
+    }
+}
+
 const char* by_hand_text(const NodeProgram& program) {
     return program.runs_in_console ? " with Ctrl+C on its console" : ", closing its windows";
 }
 
-// The history says which way the stop was asked.
-void note_the_request(MainWindow& w, NodeProgram& program, std::string_view asker,
-                      std::string_view how) {
+// The node is asked to stop from now on; the history's words for a request
+// made again ("" the first time).
+std::string stop_under_way(MainWindow& w, NodeProgram& program) {
     const bool again = program.node.life.stage() == NodeStage::asked_to_stop;
     const std::string first =
         again ? " again; it was first " + asked_text(program.node.life, w.services.clock.now_ms())
               : std::string();
     program.node.life.on(NodeEvent::stop_asked, w.services.clock.now_ms());
-    w.services.history.record(std::string(asker) + " asked " + program.described() + " to stop" +
-                              std::string(how) + first + ".");
-    end_the_countdown(w, asker);
+    return first;
 }
 
-// The node did not take the stop over its RPC: it is asked the other way,
-// if it still runs and nobody asked otherwise meanwhile.
+// The node did not take the stop over its RPC (the worker recorded why): it
+// is asked the other way, if it still runs and nobody asked otherwise meanwhile.
 void rpc_stop_answered(MainWindow& w, NodeProgram& program, unsigned long id,
                        const std::string& asker, const std::string& refusal) {
     if (refusal.empty() || program.node.id() != id ||
@@ -99,33 +105,62 @@ void rpc_stop_answered(MainWindow& w, NodeProgram& program, unsigned long id,
     }
     const std::string which = program.described();
     const Outcome asked = ask_by_hand(w, program);
+    if (asked) {
+        asked_by_hand(w, program);
+    }
     w.services.history.record(
-        which + " did not take the stop over its RPC (" + refusal + "); " + asker +
-        (asked ? " asked it" + std::string(by_hand_text(program)) + " instead."
-               : " could not ask it otherwise: " + asked.reason()));
+        asked ? asker + " asked " + which + " to stop" + by_hand_text(program) + " instead."
+              : asker + " could not ask " + which + " to stop otherwise: " + asked.reason());
     if (!asked && !w.sign_out.ending()) {
         tell(w, "ZV-KOB could not ask " + which + " to stop.\n\nIts RPC: " + refusal + "\n\n" +
                     asked.reason());
     }
 }
 
-// On the worker, where the node answered last; the answer comes back to the window.
-void ask_over_rpc(MainWindow& w, NodeProgram& program, std::string_view asker) {
+// What became of a stop over the node's RPC, in the history. A stop that
+// went out counts as asked, answered or not: the node may be stopping, and
+// the watcher sees it go. Only one it cannot have acted on (nothing sent, or
+// its own refusal) is refused, and then asked another way.
+std::string rpc_stop_event(const std::string& asked, const std::string& which,
+                           const std::string& asker, const RpcReply& reply) {
+    if (reply.ok()) {
+        return asked + ".";
+    }
+    if (reply.may_have_been_acted_on()) {
+        return asked + "; " + reply.describe() + ".";
+    }
+    return asker + " could not ask " + which + " to stop over its RPC: " + reply.describe() + ".";
+}
+
+// On a lane of its own, where the node answered last; never sent twice. The
+// history is written on the worker as soon as the answer is known, so that
+// a ZV-KOB closed meanwhile still says what reached the node; a stop that
+// never went because ZV-KOB closed first is said not to have been sent.
+void ask_over_rpc(MainWindow& w, NodeProgram& program, const std::string& asker,
+                  const std::string& again) {
     const unsigned long id = program.node.id();
+    const std::string which = program.described();
     program.node.rpc().stop_sent();
     run_in_background<std::string>(
         w.services.background,
         [endpoint = program.node.rpc().endpoint(), id, &http = w.services.http,
-         &listeners = w.services.listeners, &files = w.services.files] {
+         &listeners = w.services.listeners, &files = w.services.files,
+         &history = w.services.history,
+         asked = asker + " asked " + which + " to stop over its RPC" + again, which, asker] {
             NodeRpcAsker rpc(http, listeners, files);
             const RpcReply reply = rpc.stop(endpoint, id);
-            return reply.ok() ? std::string() : reply.describe();
+            history.record(rpc_stop_event(asked, which, asker, reply));
+            return reply.may_have_been_acted_on() ? std::string() : reply.describe();
         },
-        [&w, &program, id, asker = std::string(asker)](const std::string& refusal) {
+        [&w, &program, id, asker](const std::string& refusal) {
             rpc_stop_answered(w, program, id, asker, refusal);
             show_state(w);
         },
-        w.lifetime);
+        w.lifetime, Lane::node_stop,
+        [&history = w.services.history, which, asker] {
+            history.record(asker + " did not send the stop to " + which +
+                           " over its RPC: ZV-KOB closed before it went.");
+        });
 }
 
 }  // namespace
@@ -148,18 +183,22 @@ Outcome ask_node_to_stop(MainWindow& w, NodeProgram& program, std::string_view a
                                   " program: this copy has no node of it running.");
         return Outcome::failure(no_node_of_this_copy(program));
     }
+    const std::string which = program.described();
     if (program.node.rpc().answers()) {
-        note_the_request(w, program, asker, " over its RPC");
-        ask_over_rpc(w, program, asker);
+        ask_over_rpc(w, program, std::string(asker), stop_under_way(w, program));
+        end_the_countdown(w, asker);
         return Outcome::success();
     }
-    const std::string which = program.described();
     if (const Outcome asked = ask_by_hand(w, program); !asked) {
         w.services.history.record(std::string(asker) + " could not ask " + which +
                                   " to stop: " + asked.reason());
         return Outcome::failure("ZV-KOB could not ask " + which + " to stop.\n\n" + asked.reason());
     }
-    note_the_request(w, program, asker, by_hand_text(program));
+    const std::string again = stop_under_way(w, program);
+    asked_by_hand(w, program);
+    w.services.history.record(std::string(asker) + " asked " + which + " to stop" +
+                              by_hand_text(program) + again + ".");
+    end_the_countdown(w, asker);
     return Outcome::success();
 }
 

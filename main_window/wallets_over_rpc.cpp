@@ -1,23 +1,23 @@
 #include "main_window/wallets_over_rpc.hpp"
 
 namespace zvkob {
-namespace {
 
-// The node's own words where it refused, else what kept the call from it.
-std::string why_not(const RpcReply& reply) {
-    return reply.failure() == RpcFailure::rpc_error ? reply.message() : reply.describe();
-}
-
-}  // namespace
-
-std::vector<WalletBackup> WalletsOverRpc::back_up(const RpcTarget& node,
-                                                  std::span<const WalletBackup> asked) {
-    std::vector<WalletBackup> done(asked.begin(), asked.end());
-    for (WalletBackup& backup : done) {
-        const RpcReply reply =
-            asker_.backup_wallet(node.endpoint, node.process_id, backup.wallet, backup.destination);
-        backup.error = reply.ok() ? std::string() : why_not(reply);
+WalletBackup WalletsOverRpc::back_up(const RpcTarget& node, const WalletBackup& asked) {
+    const RpcReply reply =
+        asker_.backup_wallet(node.endpoint, node.process_id, asked.wallet, asked.destination);
+    WalletBackup done = asked;
+    done.error.clear();
+    if (reply.ok()) {
+        return done;
     }
+    if (reply.failure() == RpcFailure::rpc_error) {
+        done.error = reply.message();  // the node's own words
+        done.why = WalletBackup::Why::node_refused;
+        return done;
+    }
+    done.error = reply.describe();
+    done.why = reply.may_have_been_acted_on() ? WalletBackup::Why::no_answer
+                                              : WalletBackup::Why::not_asked;
     return done;
 }
 

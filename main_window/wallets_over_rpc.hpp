@@ -11,8 +11,7 @@ public:
     WalletsOverRpc(LoopbackHttp& http, PortListeners& listeners, FileSystem& files)
         : asker_(http, listeners, files) {}
 
-    std::vector<WalletBackup> back_up(const RpcTarget& node,
-                                      std::span<const WalletBackup> asked) override;
+    WalletBackup back_up(const RpcTarget& node, const WalletBackup& asked) override;
 
 private:
     NodeRpcAsker asker_;

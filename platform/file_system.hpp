@@ -5,6 +5,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "core/log_follower.hpp"
 
@@ -33,6 +34,12 @@ struct FolderSize {
     std::string failure;   // empty when the folder could be read
 };
 
+// The names of what a folder holds, or why they could not be listed.
+struct FolderNames {
+    std::vector<std::string> names;  // files and folders, their long names
+    std::string failure;             // empty when listed
+};
+
 // The node's log opened for one reading, or why it could not be.
 struct OpenedFile {
     std::unique_ptr<OpenedLog> file;  // closes the file when it goes
@@ -57,6 +64,8 @@ public:
     virtual OpenedFile open_shared(std::string_view path) = 0;
     // Whether a folder exists (and its drive is there).
     virtual bool is_folder(std::string_view path) = 0;
+    // What the folder holds, by name: it may wait on the drive.
+    virtual FolderNames names_in(std::string_view folder) = 0;
     // The space free for the user on the drive that holds the folder.
     virtual FreeSpace free_space(std::string_view folder) = 0;
     // The folder's full name as Windows resolves it (its long name for an 8.3

@@ -13,7 +13,9 @@ class History {
 public:
     virtual ~History() = default;
     // Records an event. Never blocks the window for long and never fails:
-    // why the file could not be written is kept for failure().
+    // why the file could not be written is kept for failure(). Any thread
+    // may record: a request to the node records what became of it where it
+    // is known, on the worker, whether or not the window is still there.
     virtual void record(std::string_view event) = 0;
     virtual std::string path() = 0;
     // Why the last write failed, or nothing.

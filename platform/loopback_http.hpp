@@ -1,4 +1,5 @@
 #pragma once
+#include <chrono>
 #include <cstddef>
 #include <cstdint>
 #include <string>
@@ -19,27 +20,34 @@ struct LoopbackPost {
     std::string_view authorization;  // the header's value: sent, never kept
     std::string_view body;
     std::size_t reply_cap = json_size_cap;  // bytes read at most before giving up
+    // How long the reply may take once the request has gone: a few seconds
+    // for a question, minutes for a wallet's backup.
+    std::chrono::milliseconds answer_within = std::chrono::seconds(5);
 };
 
 enum class HttpOutcome {
     answered,         // status and body hold the reply
     refused_address,  // not a loopback literal: nothing was sent
     oversized,        // the reply would exceed the cap: reading stopped there
-    failed,           // no reply: failure says why, with the system's own words
+    failed,           // nothing was sent (no listener, no connection): failure says why
+    no_answer,        // the request went out, or may have, and no whole reply came back
 };
 
 struct HttpAnswer {
     HttpOutcome outcome = HttpOutcome::failed;
     int status = 0;
     std::string body;
-    std::string failure;
+    std::string failure;  // why there is no reply; for no_answer, empty when the time ran out
 };
 
 class LoopbackHttp {
 public:
     virtual ~LoopbackHttp() = default;
-    // Blocks for up to a few seconds per time-out (connecting, sending,
-    // receiving): a worker thread's call, never the window's.
+    // Blocks for up to a few seconds per time-out (connecting, sending),
+    // then up to the request's answer_within: a worker thread's call, never
+    // the window's. Tells `failed` only where it is sure that nothing reached
+    // the listener; every other failure is `no_answer`, and the request is
+    // then never sent anywhere again.
     virtual HttpAnswer post(const LoopbackPost& request) = 0;
 };
 

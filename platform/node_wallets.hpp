@@ -1,8 +1,5 @@
 #pragma once
-#include <optional>
-#include <span>
 #include <string>
-#include <vector>
 
 #include "core/rpc_endpoint.hpp"
 #include "core/wallet_backup.hpp"
@@ -22,10 +19,10 @@ struct RpcTarget {
 class NodeWallets {
 public:
     virtual ~NodeWallets() = default;
-    // Asks the node to write each wallet to its destination; the answers in
-    // the same order, the node's error where it refused.
-    virtual std::vector<WalletBackup> back_up(const RpcTarget& node,
-                                              std::span<const WalletBackup> asked) = 0;
+    // Asks the node, once, to write the wallet to its destination: the
+    // answer, with the node's error where it refused, why the call never
+    // went, or what is known of one that had no answer in time.
+    virtual WalletBackup back_up(const RpcTarget& node, const WalletBackup& asked) = 0;
 };
 
 }  // namespace zvkob

@@ -1,5 +1,7 @@
 #include "platform/win32/win32_background_work.hpp"
 
+#include <algorithm>
+
 namespace zvkob::win32 {
 namespace {
 
@@ -35,19 +37,39 @@ Win32BackgroundWork::Win32BackgroundWork(EventGate& events)
     : BackgroundWork(events), answers_(create_answers_window()) {}
 
 Win32BackgroundWork::~Win32BackgroundWork() {
-    worker_.stop(WorkQueue::Waiting::drop, false);  // a piece still running finds no window
+    for (WorkerThread& lane : lanes_) {
+        lane.stop(WorkQueue::Waiting::drop, false);  // a piece still running finds no window
+    }
     DestroyWindow(answers_);
 }
 
-void Win32BackgroundWork::hand_over(std::function<void()> work, std::function<void()> answer_then) {
-    worker_.give([work = std::move(work), answer_then = std::move(answer_then),
-                  window = answers_]() mutable {
-        work();
-        auto answer = std::make_unique<Answer>(std::move(answer_then));
-        if (PostMessageW(window, answer_message, 0, reinterpret_cast<LPARAM>(answer.get()))) {
-            answer.release();  // the window's thread owns it now
-        }
-    });
+bool Win32BackgroundWork::finish_within(std::chrono::milliseconds longest) {
+    for (WorkerThread& lane : lanes_) {
+        lane.stop(WorkQueue::Waiting::drop, false);  // every lane is closed before any wait
+    }
+    const auto deadline = std::chrono::steady_clock::now() + longest;
+    bool all_ended = true;
+    for (WorkerThread& lane : lanes_) {
+        const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(
+            deadline - std::chrono::steady_clock::now());
+        all_ended = lane.stop_within(std::max(left, std::chrono::milliseconds(0))) && all_ended;
+    }
+    return all_ended;
+}
+
+void Win32BackgroundWork::hand_over(Lane lane, std::function<void()> work,
+                                    std::function<void()> answer_then,
+                                    std::function<void()> if_dropped) {
+    lanes_[static_cast<std::size_t>(lane)].give(
+        [work = std::move(work), answer_then = std::move(answer_then),
+         window = answers_]() mutable {
+            work();
+            auto answer = std::make_unique<Answer>(std::move(answer_then));
+            if (PostMessageW(window, answer_message, 0, reinterpret_cast<LPARAM>(answer.get()))) {
+                answer.release();  // the window's thread owns it now
+            }
+        },
+        std::move(if_dropped));
 }
 
 }  // namespace zvkob::win32

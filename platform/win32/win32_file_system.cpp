@@ -2,6 +2,7 @@
 
 #include <windows.h>
 
+#include <utility>
 #include <vector>
 
 #include "platform/win32/folder_name.hpp"
@@ -15,9 +16,11 @@ namespace {
 // Configuration and batch files are small; a larger file is not one of them.
 constexpr std::size_t largest_text_file = 1 << 20;
 
-std::optional<std::string> utf8_of(const std::string& bytes, TextCoding coding) {
+// UTF-8 text is handed on in its own buffer, not copied: a cookie read
+// here leaves no copy behind in memory freed unwiped.
+std::optional<std::string> utf8_of(std::string&& bytes, TextCoding coding) {
     if (coding == TextCoding::utf8) {
-        return bytes;
+        return std::optional<std::string>(std::move(bytes));
     }
     const UINT code_page = batch_file_code_page();
     const int length =
@@ -125,11 +128,42 @@ OpenedFile Win32FileSystem::open_shared(std::string_view path) {
 }
 
 std::optional<std::string> Win32FileSystem::read_text(std::string_view path, TextCoding coding) {
-    const FileEnd whole = read_end(path, largest_text_file);
+    FileEnd whole = read_end(path, largest_text_file);
     if (!whole.failure.empty() || !whole.whole_file) {
         return std::nullopt;
     }
-    return utf8_of(whole.text, coding);
+    return utf8_of(std::move(whole.text), coding);
+}
+
+FolderNames Win32FileSystem::names_in(std::string_view folder) {
+    std::wstring pattern = widen(folder);
+    if (!pattern.empty() && pattern.back() != L'\\') {
+        pattern += L'\\';
+    }
+    pattern += L'*';
+    FolderNames listed;
+    WIN32_FIND_DATAW found{};
+    const HANDLE search = FindFirstFileExW(pattern.c_str(), FindExInfoBasic, &found,
+                                           FindExSearchNameMatch, nullptr, 0);
+    if (search == INVALID_HANDLE_VALUE) {
+        const DWORD error = GetLastError();
+        if (error != ERROR_FILE_NOT_FOUND) {  // else an empty drive's root: nothing there
+            listed.failure = system_error_text(error);
+        }
+        return listed;
+    }
+    do {
+        const std::wstring_view name = found.cFileName;
+        if (name != L"." && name != L"..") {
+            listed.names.push_back(narrow(name));
+        }
+    } while (FindNextFileW(search, &found));
+    const DWORD ended = GetLastError();
+    FindClose(search);
+    if (ended != ERROR_NO_MORE_FILES) {
+        listed.failure = system_error_text(ended);
+    }
+    return listed;
 }
 
 // A node's data folder holds tens of thousands of block files: the basic

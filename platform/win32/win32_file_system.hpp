@@ -10,6 +10,7 @@ public:
     std::optional<std::string> read_text(std::string_view path, TextCoding coding) override;
     OpenedFile open_shared(std::string_view path) override;
     bool is_folder(std::string_view path) override;
+    FolderNames names_in(std::string_view folder) override;
     FreeSpace free_space(std::string_view folder) override;
     std::string resolve_folder(std::string_view folder) override;
     FolderSize folder_size(std::string_view folder, std::int64_t time_limit_ms) override;

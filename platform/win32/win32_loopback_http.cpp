@@ -1,6 +1,7 @@
 #include "platform/win32/win32_loopback_http.hpp"
 
 #include <optional>
+#include <string_view>
 
 #include "core/rpc_request.hpp"
 #include "platform/win32/wide_text.hpp"
@@ -10,7 +11,6 @@ namespace {
 
 constexpr int connect_ms = 3000;
 constexpr int send_ms = 5000;
-constexpr int receive_ms = 5000;
 
 // What the node's credentials must never meet: another server by a
 // redirect, a cookie jar, WinHTTP's own sign-in, a connection kept for later.
@@ -37,7 +37,8 @@ public:
         const InternetHandle session(
             winhttp_, winhttp_.open(L"ZV-KOB", WINHTTP_ACCESS_TYPE_NO_PROXY, WINHTTP_NO_PROXY_NAME,
                                     WINHTTP_NO_PROXY_BYPASS, 0));
-        if (!session || !winhttp_.set_timeouts(session.get(), 0, connect_ms, send_ms, receive_ms)) {
+        const auto answer_ms = static_cast<int>(request_.answer_within.count());
+        if (!session || !winhttp_.set_timeouts(session.get(), 0, connect_ms, send_ms, answer_ms)) {
             return failed("could not open a WinHTTP session");
         }
         const InternetHandle connection(
@@ -52,22 +53,41 @@ public:
                                             WINHTTP_NO_REFERER, WINHTTP_DEFAULT_ACCEPT_TYPES, 0));
         DWORD off = features_off;
         DWORD never = WINHTTP_OPTION_REDIRECT_POLICY_NEVER;
+        // The wait for the reply's headers has a time-out of its own (90 s unless set).
+        DWORD headers_within = static_cast<DWORD>(answer_ms);
         if (!call ||
             !winhttp_.set_option(call.get(), WINHTTP_OPTION_DISABLE_FEATURE, &off, sizeof off) ||
             !winhttp_.set_option(call.get(), WINHTTP_OPTION_REDIRECT_POLICY, &never,
-                                 sizeof never)) {
+                                 sizeof never) ||
+            !winhttp_.set_option(call.get(), WINHTTP_OPTION_RECEIVE_RESPONSE_TIMEOUT,
+                                 &headers_within, sizeof headers_within)) {
             return failed("could not prepare a call to");
         }
-        if (!send(call.get()) || !winhttp_.receive_response(call.get(), nullptr)) {
-            return failed("could not reach");
+        if (!send(call.get())) {
+            // Refused while connecting: nothing reached a listener. Any other
+            // failure of the send may come after part of the request went out.
+            return GetLastError() == ERROR_WINHTTP_CANNOT_CONNECT ? failed("could not reach")
+                                                                  : no_answer();
+        }
+        if (!winhttp_.receive_response(call.get(), nullptr)) {
+            return no_answer();
         }
         return read_reply(call.get());
     }
 
 private:
+    // The headers are built in one buffer, made large enough first, so that no
+    // copy of the credentials is left behind in memory freed on the way.
     bool send(HINTERNET call) {
-        std::wstring headers = L"Authorization: " + widen(request_.authorization) +
-                               L"\r\nContent-Type: application/json\r\n";
+        constexpr std::wstring_view name = L"Authorization: ";
+        constexpr std::wstring_view rest = L"\r\nContent-Type: application/json\r\n";
+        std::wstring headers;
+        headers.reserve(name.size() + request_.authorization.size() + rest.size());
+        headers += name;
+        for (const char c : request_.authorization) {
+            headers += static_cast<wchar_t>(static_cast<unsigned char>(c));  // base64: ASCII
+        }
+        headers += rest;
         const auto size = static_cast<DWORD>(request_.body.size());
         const bool sent =
             winhttp_.send_request(call, headers.c_str(), static_cast<DWORD>(headers.size()),
@@ -93,7 +113,7 @@ private:
         HttpAnswer answer;
         const auto status = number_header(call, WINHTTP_QUERY_STATUS_CODE);
         if (!status) {
-            return failed("could not read the status of");
+            return no_answer();
         }
         answer.status = static_cast<int>(*status);
         // A length announced beyond the cap is not worth reading at all.
@@ -106,7 +126,7 @@ private:
         DWORD read = 0;
         do {
             if (!winhttp_.read_data(call, chunk, sizeof chunk, &read)) {
-                return failed("could not read the reply of");
+                return no_answer();
             }
             answer.body.append(chunk, read);
             if (answer.body.size() > request_.reply_cap) {
@@ -116,6 +136,20 @@ private:
             }
         } while (read > 0);
         answer.outcome = HttpOutcome::answered;
+        return answer;
+    }
+
+    // The request went out, or may have: WinHTTP's own words for what came
+    // instead of a reply, none when the time ran out (wine tells that as
+    // Winsock's WSAETIMEDOUT).
+    HttpAnswer no_answer() const {
+        constexpr DWORD winsock_timed_out = 10060;
+        const DWORD error = GetLastError();
+        HttpAnswer answer;
+        answer.outcome = HttpOutcome::no_answer;
+        if (error != ERROR_WINHTTP_TIMEOUT && error != winsock_timed_out) {
+            answer.failure = winhttp_.error_text(error);
+        }
         return answer;
     }
 

@@ -5,8 +5,9 @@
 namespace zvkob::win32 {
 
 // The node's RPC over WinHTTP: no proxy, no redirect, no cookie, no
-// automatic authentication, no kept connection; a few seconds for each of
-// connecting, sending and receiving. WinHTTP is loaded at the first post.
+// automatic authentication, no kept connection: nothing that would make
+// WinHTTP send a request again by itself. A few seconds for connecting and
+// sending, and the request's own time for its answer. WinHTTP is loaded at the first post.
 class Win32LoopbackHttp : public LoopbackHttp {
 public:
     HttpAnswer post(const LoopbackPost& request) override;

@@ -61,8 +61,9 @@ WorkerThread::~WorkerThread() {
     stop(WorkQueue::Waiting::drop, false);  // once stopped, nothing is left to drop or wait for
 }
 
-void WorkerThread::give(WorkQueue::Work work) {
-    if (!queue_->give(std::move(work))) {
+void WorkerThread::give(WorkQueue::Work work, WorkQueue::Work if_dropped) {
+    const std::lock_guard lock(thread_mutex_);
+    if (!queue_->give(std::move(work), std::move(if_dropped))) {
         return;  // a thread takes it
     }
     // The thread that ran before has left the queue, and ends on its own.
@@ -84,17 +85,26 @@ bool WorkerThread::wait_until_done(std::chrono::milliseconds longest) {
     return queue_->wait_until_done(longest);
 }
 
+// Once the queue is closed no thread is started any more: the one a giver
+// may be starting is known once that giver has let go of the lock.
+HANDLE WorkerThread::last_thread() {
+    const std::lock_guard lock(thread_mutex_);
+    return thread_.get();
+}
+
 void WorkerThread::stop(WorkQueue::Waiting waiting, bool wait_for_running) {
     queue_->close(waiting);
-    if (thread_ && (wait_for_running || !queue_->busy())) {
-        WaitForSingleObject(thread_.get(), INFINITE);
+    const HANDLE thread = last_thread();
+    if (thread != nullptr && (wait_for_running || !queue_->busy())) {
+        WaitForSingleObject(thread, INFINITE);
     }
 }
 
 bool WorkerThread::stop_within(std::chrono::milliseconds longest) {
     queue_->close(WorkQueue::Waiting::drop);
-    return !thread_ ||
-           WaitForSingleObject(thread_.get(), static_cast<DWORD>(longest.count())) == WAIT_OBJECT_0;
+    const HANDLE thread = last_thread();
+    return thread == nullptr ||
+           WaitForSingleObject(thread, static_cast<DWORD>(longest.count())) == WAIT_OBJECT_0;
 }
 
 }  // namespace zvkob::win32

@@ -3,6 +3,7 @@
 
 #include <chrono>
 #include <memory>
+#include <mutex>
 
 #include "core/work_queue.hpp"
 #include "platform/win32/owners.hpp"
@@ -23,8 +24,9 @@ public:
     WorkerThread& operator=(const WorkerThread&) = delete;
 
     // Where no thread can be started (Windows is out of memory), the piece
-    // runs on the caller's thread: late is better than never.
-    void give(WorkQueue::Work work);
+    // runs on the caller's thread: late is better than never. Any thread may
+    // give. `if_dropped` runs if the piece is dropped unrun by a stop.
+    void give(WorkQueue::Work work, WorkQueue::Work if_dropped = {});
     // Waits up to `longest` until every piece given has finished.
     bool wait_until_done(std::chrono::milliseconds longest);
     // No more work. With `wait_for_running`, waits for the piece that runs (it
@@ -35,10 +37,13 @@ public:
     bool stop_within(std::chrono::milliseconds longest);
 
 private:
+    HANDLE last_thread();
+
     // The queue is the threads' as much as this object's: a piece left
     // running still finds its queue when it ends.
     std::shared_ptr<WorkQueue> queue_;
-    KernelHandle thread_;  // the latest; an earlier one has left its queue
+    std::mutex thread_mutex_;  // givers on several threads
+    KernelHandle thread_;      // the latest; an earlier one has left its queue
 };
 
 }  // namespace zvkob::win32

@@ -1,9 +1,11 @@
 #include "driver.hpp"
 
 #include <tlhelp32.h>
+#include <commctrl.h>
 
 #include "platform/win32/owners.hpp"
 #include "platform/win32/window_host.hpp"
+#include "main_window/main_window_layout.hpp"
 #include "settings_window/settings_window_layout.hpp"
 #include "tests/support/worked_example.hpp"
 
@@ -506,6 +508,46 @@ void choose_window_menu_command(HWND window, const WindowSpec& layout, const Con
     const auto& menu = layout.window_menu;
     const auto index = std::find(menu.begin(), menu.end(), &command) - menu.begin();
     PostMessageW(window, WM_SYSCOMMAND, win32::first_menu_command + 16 * index, 0);
+}
+
+HWND open_backup_dialog(HWND window, const WindowSpec& layout, DWORD process_id) {
+    HWND dialog = nullptr;
+    wait_until(
+        [&] {
+            choose_window_menu_command(window, layout, main_layout::back_up_wallets);
+            return wait_until(
+                [&] {
+                    dialog = find_window(process_id, L"Back Up Wallets");
+                    dialog = dialog ? dialog : find_window(process_id, L"Browse for Folder");
+                    return dialog != nullptr;
+                },
+                2s);
+        },
+        40s);
+    return dialog;
+}
+
+bool choose_backup_folder(HWND dialog, const std::wstring& chosen) {
+    const bool tree = text(dialog) == L"Browse for Folder";
+    HWND ready = nullptr;
+    const bool shown = wait_until(
+        [&] {
+            ready = FindWindowExW(dialog, nullptr, tree ? L"SysTreeView32" : L"Edit", nullptr);
+            if (ready == nullptr || !IsWindowVisible(dialog)) {
+                return false;
+            }
+            if (tree) {
+                return SendMessageW(ready, TVM_GETNEXTITEM, TVGN_CARET, 0) != 0;
+            }
+            type(ready, chosen);
+            return text(ready) == chosen;
+        },
+        20s);
+    if (!shown) {
+        return false;
+    }
+    PostMessageW(GetDlgItem(dialog, IDOK), BM_CLICK, 0, 0);
+    return wait_until([dialog] { return !IsWindow(dialog); }, 10s);
 }
 
 std::wstring history_file(std::wstring_view instance) {

@@ -176,9 +176,20 @@ void type_worked_example(HWND settings);
 // Chooses one of the window's own commands in its window menu.
 void choose_window_menu_command(HWND window, const WindowSpec& layout, const ControlSpec& command);
 
+// ZV-KOB's folder dialog for the wallet backup, chosen from the main window's
+// menu (`layout`) until the command is offered (once the node has told its
+// wallets): the Explorer-style one, or the folder tree where it cannot be
+// shown; null when none came.
+HWND open_backup_dialog(HWND window, const WindowSpec& layout, DWORD process_id);
+// Answers the dialog with `chosen` once it is shown: typed into the
+// Explorer-style one's name box (until it holds it: the dialog clears the box
+// as it opens); the tree opens on it, the last folder used. Then OK; whether
+// the dialog has gone.
+bool choose_backup_folder(HWND dialog, const std::wstring& chosen);
+
 // The history of a copy of ZV-KOB: %LOCALAPPDATA%\ZV-KOB\<instance>.log.
 std::wstring history_file(std::wstring_view instance);
-// How many times the history of that copy holds `text`.
+// How many times the history of a copy holds `text`.
 std::size_t times_in_history(std::wstring_view instance, std::string_view text);
 
 // The value "ZV-KOB <instance>" that starts a copy at sign-in, or "" when there is none.

@@ -7,6 +7,7 @@
 #include <windows.h>
 #include <commctrl.h>
 
+#include <algorithm>
 #include <atomic>
 #include <cstdint>
 #include <regex>
@@ -214,6 +215,37 @@ TEST(BackgroundWork, AtExitThePieceThatRunsIsWaitedForWithinABound) {
     EXPECT_LT(Clock::now() - asked, 3s);
     SetEvent(answered.get());
     EXPECT_TRUE(stuck.finish_within(5s));
+}
+
+// Each lane takes its own pieces: one held for minutes (a wallet backup on a
+// busy node) delays neither the node's log nor a stop. At exit a piece that
+// never began is dropped, and says so.
+TEST(BackgroundWork, ALaneThatWaitsHoldsUpNoOther) {
+    EventGate gate([](std::string_view) {});
+    const auto owner = std::make_shared<char>();
+    const KernelHandle release(CreateEventW(nullptr, TRUE, FALSE, nullptr));
+    const KernelHandle stopped(CreateEventW(nullptr, TRUE, FALSE, nullptr));
+    Win32BackgroundWork work(gate);
+    work.run([&] { WaitForSingleObject(release.get(), INFINITE); }, [] {}, owner,
+             Lane::wallet_backup);
+    std::atomic<bool> second_ran = false;
+    std::atomic<int> dropped = 0;
+    work.run([&] { second_ran = true; }, [] {}, owner, Lane::wallet_backup, [&] { ++dropped; });
+    std::atomic<int> readings = 0;
+    const auto began = Clock::now();
+    for (int reading = 0; reading < 5; ++reading) {
+        work.run([&] { ++readings; }, [] {}, owner, Lane::disk);
+    }
+    work.run([&] { SetEvent(stopped.get()); }, [] {}, owner, Lane::node_stop);
+    EXPECT_EQ(WaitForSingleObject(stopped.get(), 5000), WAIT_OBJECT_0);
+    EXPECT_TRUE(wait_until([&] { return readings == 5; }, 5s));
+    EXPECT_LT(Clock::now() - began, 2s) << "not behind the backup";
+
+    EXPECT_FALSE(work.finish_within(300ms)) << "the backup still runs";
+    EXPECT_EQ(dropped, 1) << "the piece behind it never began, and said so";
+    SetEvent(release.get());
+    EXPECT_TRUE(work.finish_within(5s));
+    EXPECT_FALSE(second_ran);
 }
 
 // One folder however written, an 8.3 short name too, resolves to one name.
@@ -432,6 +464,25 @@ TEST(HistoryFile, HoldsOneLineAnEventWithTheLocalTime) {
         "started\\.\r\n"
         "\\S+ two \\| lines\r\n");
     EXPECT_TRUE(std::regex_match(written, lines)) << written;
+
+    // The worker's lanes record what became of a request as it is known.
+    {
+        Win32History history(instance);
+        std::vector<std::thread> lanes;
+        for (int lane = 0; lane < 4; ++lane) {
+            lanes.emplace_back([&history, lane] {
+                for (int line = 0; line < 50; ++line) {
+                    history.record("lane " + std::to_string(lane));
+                }
+            });
+        }
+        for (std::thread& lane : lanes) {
+            lane.join();
+        }
+    }
+    const std::string recorded = read_file(path);
+    DeleteFileW(path.c_str());
+    EXPECT_EQ(std::count(recorded.begin(), recorded.end(), '\n'), 200);
 }
 
 // A parent may start ZV-KOB without %LOCALAPPDATA%: the shell tells where it is.

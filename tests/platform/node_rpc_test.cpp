@@ -6,8 +6,10 @@
 
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <cstdint>
 #include <string>
+#include <thread>
 
 #include "driver.hpp"
 #include "loopback_sockets.hpp"
@@ -198,6 +200,63 @@ TEST(NodeRpc, ReadsAnOldStyleNodeWarmingUpBesideAProgramThatHoldsItsPort) {
     EXPECT_FALSE(holder.reached()) << "the program on the node's port was contacted";
     EXPECT_TRUE(asker.stop(endpoint, node_id).ok());
     EXPECT_TRUE(node.process->wait_for_exit(10s));
+}
+
+std::size_t calls_logged(const RpcNode& node, const std::string& method) {
+    const std::string log = read_file(node.log);
+    const std::string line = "ThreadRPCServer method=" + method + " ";
+    std::size_t count = 0;
+    for (auto at = log.find(line); at != std::string::npos; at = log.find(line, at + 1)) {
+        ++count;
+    }
+    return count;
+}
+
+// A call that went out and met no reply (its connection broken by the node
+// going, or its answer later than the call's time) is "sent, no answer", and
+// is not sent again at the other address; nothing listening is "nothing
+// sent". The wait for the reply's headers has its own time-out, which wine
+// honours too.
+TEST(NodeRpc, ACallThatWentOutIsNeverSentAgain) {
+    const Winsock winsock;
+    const std::uint16_t port = free_loopback_port();
+    RpcNode node(L"once rpc", port, L"--rpc-slow=backupwallet:30 -debug=rpc");
+    ASSERT_TRUE(node.ready());
+    Win32LoopbackHttp http;
+    Win32PortListeners listeners;
+    Win32FileSystem files;
+    NodeRpcAsker asker(http, listeners, files);
+    const RpcEndpoint endpoint = endpoint_of(node, port);
+    ASSERT_EQ(endpoint.addresses, (std::vector<std::string>{"127.0.0.1", "::1"}));
+    RpcReply reply = RpcReply::transport_failure("not asked");
+    std::thread backup([&] {
+        reply = asker.backup_wallet(endpoint, node.process->id(), "",
+                                    narrow(node.folder.file(L"w.dat")));
+    });
+    ASSERT_TRUE(wait_until([&] { return calls_logged(node, "backupwallet") == 1; }, 10s));
+    node.process->kill();
+    backup.join();
+    EXPECT_EQ(reply.failure(), RpcFailure::no_answer) << reply.describe();
+    EXPECT_TRUE(reply.may_have_been_acted_on());
+    EXPECT_EQ(calls_logged(node, "backupwallet"), 1U) << "not again at ::1";
+
+    const HttpAnswer nobody = http.post({"127.0.0.1", port, "/", "Basic x", "{}"});
+    EXPECT_EQ(nobody.outcome, HttpOutcome::failed) << "nothing sent: " << nobody.failure;
+
+    const std::uint16_t late_port = free_loopback_port();
+    RpcNode late(L"late rpc", late_port, L"--rpc-slow=getblockchaininfo:3 -debug=rpc");
+    ASSERT_TRUE(late.ready());
+    const std::string credentials = late.credentials();
+    const std::string body = rpc_request_body("getblockchaininfo", {}, 1).value_or("");
+    LoopbackPost post{"127.0.0.1", late_port, "/", credentials, body};
+    post.answer_within = 1s;
+    const auto asked = Clock::now();
+    const HttpAnswer slow = http.post(post);
+    EXPECT_EQ(slow.outcome, HttpOutcome::no_answer) << "a reply 3 s late, 1 s allowed";
+    EXPECT_LT(Clock::now() - asked, 2500ms);
+    EXPECT_EQ(calls_logged(late, "getblockchaininfo"), 1U);
+    EXPECT_TRUE(asker.stop(endpoint_of(late, late_port), late.process->id()).ok());
+    EXPECT_TRUE(late.process->wait_for_exit(10s));
 }
 
 TEST(NodeRpc, TheAskerWaitsOutTheWarmUpAndSaysWhenTheCookieIsRefused) {

@@ -189,7 +189,8 @@ void log_line(const std::wstring& log, const char* message) {
 // With --sync=<from>-<to> the node catches up: an UpdateTip line for each
 // height, twenty a second (or --sync-rate=<per second>), its block ten minutes
 // older for each height still to come, then the line of a node that has
-// caught up. With --warn each line ends with the node's warning of unknown rules.
+// caught up. With --warn each line ends with the node's warning of unknown rules;
+// with --tip-hours-old=<N> every block is N hours older.
 void catch_up(const std::wstring& log, const std::wstring& command_line) {
     const auto at = command_line.find(L"--sync=");
     if (at == std::wstring::npos) {
@@ -207,12 +208,14 @@ void catch_up(const std::wstring& log, const std::wstring& command_line) {
     const char* warning = command_line.find(L"--warn") == std::wstring::npos
                               ? ""
                               : " warning='Unknown new rules activated (versionbit 7)'";
+    const std::wstring hours_old = option(L"-tip-hours-old");
+    const ULONGLONG older = static_cast<ULONGLONG>(_wtoi(hours_old.c_str())) * 36'000'000'000ULL;
     const ULONGLONG began = GetTickCount64();
     for (long height = from; height <= to; ++height) {
         FILETIME now{};
         GetSystemTimeAsFileTime(&now);
         ULARGE_INTEGER block{{now.dwLowDateTime, now.dwHighDateTime}};
-        block.QuadPart -= static_cast<ULONGLONG>(to - height) * 6'000'000'000ULL;
+        block.QuadPart -= static_cast<ULONGLONG>(to - height) * 6'000'000'000ULL + older;
         const FILETIME block_time{block.LowPart, block.HighPart};
         SYSTEMTIME date{};
         FileTimeToSystemTime(&block_time, &date);

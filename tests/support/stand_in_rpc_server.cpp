@@ -14,6 +14,7 @@
 #include <cctype>
 #include <cstdio>
 #include <cstdlib>
+#include <memory>
 #include <random>
 #include <string_view>
 #include <thread>
@@ -61,11 +62,17 @@ struct Options {
     int warmup_seconds = 0;
     int peers = 8;
     std::string warning;
-    std::string wallet;
+    std::vector<std::string> wallets;  // --rpc-wallet=<name>, each; the default wallet "" without
+    std::string slow_method;           // --rpc-slow=<method>:<seconds>
+    int slow_seconds = 0;
+    bool wildcards = false;     // --rpc-bind=any: 0.0.0.0 and ::, as -rpcbind with -rpcallowip
+    bool log_calls = false;     // -debug=rpc
     std::wstring cookie_file;   // -rpccookiefile
     bool wrong_cookie = false;  // accepts another cookie than the one it writes
     long sync_from = synced_height;
     long sync_to = synced_height;
+    long long tip_age_s = 0;  // --tip-hours-old: every block that much older
+    bool tip_time = true;     // without --rpc-no-tip-time: getblockchaininfo tells the tip's time
 };
 
 Options read_options() {
@@ -87,6 +94,8 @@ Options read_options() {
             options.port = 18332;
         } else if (const wchar_t* port = value(L"-rpcport=")) {
             options.port = _wtoi(port);
+        } else if (argument == L"--rpc-bind=any") {
+            options.wildcards = true;
         } else if (const wchar_t* bind = value(L"--rpc-bind=")) {
             options.ipv4 = std::wstring_view(bind) != L"::1";
             options.ipv6 = std::wstring_view(bind) != L"127.0.0.1";
@@ -99,14 +108,27 @@ Options read_options() {
         } else if (argument == L"--rpc-wrong-cookie") {
             options.wrong_cookie = true;
         } else if (const wchar_t* wallet = value(L"--rpc-wallet=")) {
-            options.wallet = narrow(wallet);
+            options.wallets.push_back(narrow(wallet));
+        } else if (const wchar_t* slow = value(L"--rpc-slow=")) {
+            const std::string call = narrow(slow);
+            options.slow_method = call.substr(0, call.find(':'));
+            options.slow_seconds = std::atoi(call.substr(call.find(':') + 1).c_str());
+        } else if (argument == L"-debug=rpc") {
+            options.log_calls = true;
         } else if (const wchar_t* cookie = value(L"-rpccookiefile=")) {
             options.cookie_file = cookie;
+        } else if (const wchar_t* hours = value(L"--tip-hours-old=")) {
+            options.tip_age_s = _wtoi(hours) * 3600LL;
+        } else if (argument == L"--rpc-no-tip-time") {
+            options.tip_time = false;
         } else if (const wchar_t* sync = value(L"--sync=")) {
             wchar_t* dash = nullptr;
             options.sync_from = std::wcstol(sync, &dash, 10);
             options.sync_to = std::wcstol(dash + 1, nullptr, 10);
         }
+    }
+    if (options.wallets.empty()) {
+        options.wallets.emplace_back();  // the default wallet
     }
     return options;
 }
@@ -187,6 +209,13 @@ void warnings(Writer& writer, const State& s) {
     writer.EndArray();
 }
 
+// A block's hash made of its height, as only the stand-in needs.
+std::string tip_hash(long height) {
+    char hash[65];
+    std::snprintf(hash, sizeof hash, "%064lx", static_cast<unsigned long>(height));
+    return hash;
+}
+
 Answer blockchain_info(const State& s) {
     return result([&](Writer& writer) {
         const long height = s.height.load();
@@ -196,7 +225,10 @@ Answer blockchain_info(const State& s) {
         field(writer, "chain", std::string(s.options.testnet ? "test" : "main"));
         field(writer, "blocks", height);
         field(writer, "headers", to);
-        field(writer, "time", s.tip_time.load());
+        if (s.options.tip_time) {
+            field(writer, "time", s.tip_time.load());
+        }
+        field(writer, "bestblockhash", tip_hash(height));
         field(writer, "mediantime", s.tip_time.load() - 3000);
         field(writer, "verificationprogress",
               height >= to ? 1.0 : 0.5 + 0.49 * double(height - from) / double(to - from));
@@ -204,6 +236,22 @@ Answer blockchain_info(const State& s) {
         field(writer, "size_on_disk", 612'345'678'901LL);
         field(writer, "pruned", false);
         warnings(writer, s);
+        writer.EndObject();
+    });
+}
+
+// Older nodes and forks tell the tip's time only in its header.
+Answer block_header(const State& s, const rapidjson::Value& params) {
+    const long height = s.height.load();
+    if (!params.IsArray() || params.Size() != 1 || !params[0].IsString() ||
+        std::string_view(params[0].GetString()) != tip_hash(height)) {
+        return error(-5, "Block not found");
+    }
+    return result([&](Writer& writer) {
+        writer.StartObject();
+        field(writer, "hash", tip_hash(height));
+        field(writer, "height", height);
+        field(writer, "time", s.tip_time.load());
         writer.EndObject();
     });
 }
@@ -243,11 +291,33 @@ std::string url_decoded(std::string_view text) {
     return decoded;
 }
 
-Answer backup_wallet(const State& s, std::string_view path, const rapidjson::Value& params) {
+// The wallet a call is for: the one its path names, or the only one loaded.
+// Nothing, with the node's error, when that is not one of the loaded wallets.
+const std::string* wallet_of(const State& s, std::string_view path, Answer& refusal) {
     constexpr std::string_view wallet_prefix = "/wallet/";
-    if (path.starts_with(wallet_prefix) &&
-        url_decoded(path.substr(wallet_prefix.size())) != s.options.wallet) {
-        return error(-18, "Requested wallet does not exist or is not loaded");
+    if (!path.starts_with(wallet_prefix)) {
+        if (s.options.wallets.size() == 1) {
+            return &s.options.wallets.front();
+        }
+        refusal = error(-19,
+                        "Wallet file not specified (must request wallet RPC through "
+                        "/wallet/<filename> uri-path).");
+        return nullptr;
+    }
+    const std::string name = url_decoded(path.substr(wallet_prefix.size()));
+    const auto found = std::find(s.options.wallets.begin(), s.options.wallets.end(), name);
+    if (found == s.options.wallets.end()) {
+        refusal = error(-18, "Requested wallet does not exist or is not loaded");
+        return nullptr;
+    }
+    return &*found;
+}
+
+Answer backup_wallet(const State& s, std::string_view path, const rapidjson::Value& params) {
+    Answer refusal;
+    const std::string* wallet = wallet_of(s, path, refusal);
+    if (wallet == nullptr) {
+        return refusal;
     }
     if (!params.IsArray() || params.Size() != 1 || !params[0].IsString()) {
         return error(-1, "backupwallet \"destination\"");
@@ -257,10 +327,10 @@ Answer backup_wallet(const State& s, std::string_view path, const rapidjson::Val
     const zvkob::win32::KernelHandle file =
         zvkob::win32::file_handle(CreateFileW(destination.c_str(), GENERIC_WRITE, 0, nullptr,
                                               CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
-    const std::string wallet = "stand-in wallet \"" + s.options.wallet + "\"\n";
+    const std::string contents = "stand-in wallet \"" + *wallet + "\"\n";
     DWORD written = 0;
-    if (!file || !WriteFile(file.get(), wallet.data(), static_cast<DWORD>(wallet.size()), &written,
-                            nullptr)) {
+    if (!file || !WriteFile(file.get(), contents.data(), static_cast<DWORD>(contents.size()),
+                            &written, nullptr)) {
         return error(-4, "Error: Wallet backup failed!");
     }
     return result([](Writer& writer) { writer.Null(); });
@@ -292,6 +362,9 @@ Answer call(State& s, std::string_view method, std::string_view path,
     if (method == "getnetworkinfo") {
         return network_info(s);
     }
+    if (method == "getblockheader") {
+        return block_header(s, params);
+    }
     if (method == "uptime") {
         return result([&](Writer& w) {
             w.Int64(static_cast<long long>((GetTickCount64() - s.started_ms) / 1000));
@@ -303,7 +376,9 @@ Answer call(State& s, std::string_view method, std::string_view path,
     if (method == "listwallets") {
         return result([&](Writer& w) {
             w.StartArray();
-            text(w, s.options.wallet);
+            for (const std::string& wallet : s.options.wallets) {
+                text(w, wallet);
+            }
             w.EndArray();
         });
     }
@@ -449,53 +524,81 @@ void reply(SOCKET client, const Answer& answer, const rapidjson::Value* id, bool
     respond(client, status, reason_of(status), std::string(buffer.GetString()) + "\n");
 }
 
-void serve(State& s, SOCKET client, const std::string& peer) {
-    Request request;
-    if (!read_request(client, request)) {
-        return;
-    }
-    if (request.method != "POST") {
-        respond(client, 405, "Method Not Allowed", "");
-        return;
-    }
-    if (!request.authorization.starts_with("Basic ")) {
-        respond(client, 401, "Unauthorized", "", "WWW-Authenticate: Basic realm=\"jsonrpc\"\r\n");
-        return;
-    }
-    if (request.authorization != s.credentials) {
-        Sleep(250);  // as the node slows down a guesser
-        s.node.log(("ThreadRPCServer incorrect password attempt from " + peer).c_str());
-        respond(client, 401, "Unauthorized", "", "WWW-Authenticate: Basic realm=\"jsonrpc\"\r\n");
-        return;
-    }
-    rapidjson::Document parsed;
-    parsed.Parse(request.body.data(), request.body.size());
-    if (parsed.HasParseError() || !parsed.IsObject()) {
-        reply(client, error(parse_error, "Parse error"), nullptr, false);
-        return;
-    }
-    const auto version = parsed.FindMember("jsonrpc");
-    const bool new_style = !s.options.old_style && version != parsed.MemberEnd() &&
-                           version->value.IsString() &&
-                           std::string_view(version->value.GetString()) == "2.0";
+// Carries out one call and replies; a stop is begun once its answer is out.
+void answer_call(State& s, SOCKET client, const rapidjson::Document& parsed,
+                 const std::string& path, bool new_style) {
     const auto id = parsed.FindMember("id");
     const rapidjson::Value* id_value = id == parsed.MemberEnd() ? nullptr : &id->value;
-    const auto method = parsed.FindMember("method");
-    if (method == parsed.MemberEnd() || !method->value.IsString()) {
-        reply(client, error(invalid_request, "Method must be a string"), id_value, new_style);
-        return;
-    }
     const auto params = parsed.FindMember("params");
     const rapidjson::Value no_params(rapidjson::kArrayType);
     bool stop_after = false;
     const Answer answer =
-        call(s, method->value.GetString(), request.path,
+        call(s, parsed["method"].GetString(), path,
              params == parsed.MemberEnd() ? no_params : params->value, stop_after);
     reply(client, answer, id_value, new_style);
     if (stop_after) {
         CloseHandle(CreateFileW(s.node.stop_file.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
                                 FILE_ATTRIBUTE_NORMAL, nullptr));
     }
+}
+
+void close_connection(SOCKET client) {
+    shutdown(client, SD_SEND);
+    closesocket(client);
+}
+
+// Serves one connection. The slow call (--rpc-slow) is carried out and
+// answered after its seconds on a thread of its own, which then closes the
+// connection, while other calls go on, as on a node's several RPC threads.
+void serve(State& s, SOCKET client, const std::string& peer) {
+    Request request;
+    if (!read_request(client, request)) {
+        return close_connection(client);
+    }
+    if (request.method != "POST") {
+        respond(client, 405, "Method Not Allowed", "");
+        return close_connection(client);
+    }
+    if (!request.authorization.starts_with("Basic ")) {
+        respond(client, 401, "Unauthorized", "", "WWW-Authenticate: Basic realm=\"jsonrpc\"\r\n");
+        return close_connection(client);
+    }
+    if (request.authorization != s.credentials) {
+        Sleep(250);  // as the node slows down a guesser
+        s.node.log(("ThreadRPCServer incorrect password attempt from " + peer).c_str());
+        respond(client, 401, "Unauthorized", "", "WWW-Authenticate: Basic realm=\"jsonrpc\"\r\n");
+        return close_connection(client);
+    }
+    auto parsed = std::make_shared<rapidjson::Document>();
+    parsed->Parse(request.body.data(), request.body.size());
+    if (parsed->HasParseError() || !parsed->IsObject()) {
+        reply(client, error(parse_error, "Parse error"), nullptr, false);
+        return close_connection(client);
+    }
+    const auto version = parsed->FindMember("jsonrpc");
+    const bool new_style = !s.options.old_style && version != parsed->MemberEnd() &&
+                           version->value.IsString() &&
+                           std::string_view(version->value.GetString()) == "2.0";
+    const auto method = parsed->FindMember("method");
+    if (method == parsed->MemberEnd() || !method->value.IsString()) {
+        const auto id = parsed->FindMember("id");
+        reply(client, error(invalid_request, "Method must be a string"),
+              id == parsed->MemberEnd() ? nullptr : &id->value, new_style);
+        return close_connection(client);
+    }
+    const std::string name = method->value.GetString();
+    if (s.options.log_calls) {
+        s.node.log(("ThreadRPCServer method=" + name + " user=__cookie__").c_str());
+    }
+    if (name != s.options.slow_method) {
+        answer_call(s, client, *parsed, request.path, new_style);
+        return close_connection(client);
+    }
+    std::thread([&s, client, parsed, path = request.path, new_style] {
+        Sleep(static_cast<DWORD>(s.options.slow_seconds) * 1000);
+        answer_call(s, client, *parsed, path, new_style);
+        close_connection(client);
+    }).detach();
 }
 
 std::string peer_of(const sockaddr_storage& address) {
@@ -537,16 +640,15 @@ void run_server(State& s) {
             setsockopt(client, SOL_SOCKET, SO_RCVTIMEO, reinterpret_cast<const char*>(&timeout_ms),
                        sizeof timeout_ms);
             serve(s, client, peer_of(peer));
-            shutdown(client, SD_SEND);
-            closesocket(client);
         }
     }
 }
 
 // ---- Start ------------------------------------------------------------------
 
-// Binds one address as the node does, logging the attempt and any failure.
-void bind_address(State& s, const char* address, int family) {
+// Binds one address as the node does, logging the attempt and any failure:
+// the family's loopback, or with `wildcard` all of its addresses.
+void bind_address(State& s, const char* address, int family, bool wildcard = false) {
     char line[128];
     std::snprintf(line, sizeof line, "Binding RPC on address %s port %d", address, s.options.port);
     s.node.log(line);
@@ -560,13 +662,13 @@ void bind_address(State& s, const char* address, int family) {
         auto& v6 = reinterpret_cast<sockaddr_in6&>(where);
         v6.sin6_family = AF_INET6;
         v6.sin6_port = htons(static_cast<u_short>(s.options.port));
-        v6.sin6_addr = in6addr_loopback;
+        v6.sin6_addr = wildcard ? in6addr_any : in6addr_loopback;
         size = sizeof v6;
     } else {
         auto& v4 = reinterpret_cast<sockaddr_in&>(where);
         v4.sin_family = AF_INET;
         v4.sin_port = htons(static_cast<u_short>(s.options.port));
-        v4.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+        v4.sin_addr.s_addr = htonl(wildcard ? INADDR_ANY : INADDR_LOOPBACK);
         size = sizeof v4;
     }
     if (listener == INVALID_SOCKET ||
@@ -633,14 +735,20 @@ void start(Node node) {
     s.node = std::move(node);
     s.started_ms = GetTickCount64();
     s.height = s.options.sync_from;
-    s.tip_time = unix_time_now() - (s.options.sync_to - s.options.sync_from) * 600LL;
+    s.tip_time =
+        unix_time_now() - (s.options.sync_to - s.options.sync_from) * 600LL - s.options.tip_age_s;
     WSADATA winsock{};
     WSAStartup(MAKEWORD(2, 2), &winsock);
-    if (s.options.ipv4) {
-        bind_address(s, "127.0.0.1", AF_INET);
-    }
-    if (s.options.ipv6) {
-        bind_address(s, "::1", AF_INET6);
+    if (s.options.wildcards) {
+        bind_address(s, "0.0.0.0", AF_INET, true);
+        bind_address(s, "::", AF_INET6, true);
+    } else {
+        if (s.options.ipv4) {
+            bind_address(s, "127.0.0.1", AF_INET);
+        }
+        if (s.options.ipv6) {
+            bind_address(s, "::1", AF_INET6);
+        }
     }
     if (s.listeners.empty()) {
         s.node.log("Unable to bind any endpoint for RPC server");
@@ -669,7 +777,8 @@ void reached(long height) {
         return;
     }
     state->height = height;
-    state->tip_time = unix_time_now() - (state->options.sync_to - height) * 600LL;
+    state->tip_time =
+        unix_time_now() - (state->options.sync_to - height) * 600LL - state->options.tip_age_s;
 }
 
 void stop() {

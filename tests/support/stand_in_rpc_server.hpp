@@ -1,17 +1,25 @@
 #pragma once
 // The stand-in node's RPC server, on when its command line has --rpc. It
-// binds 127.0.0.1 and ::1 (--rpc-bind=127.0.0.1|::1|both) on -rpcport=<port>
+// binds 127.0.0.1 and ::1 (--rpc-bind=127.0.0.1|::1|both), or 0.0.0.0 and ::
+// as -rpcbind with -rpcallowip would (--rpc-bind=any), on -rpcport=<port>
 // (else 8332, or 18332 with -testnet), writes its cookie as the node does
 // (.cookie.tmp renamed to .cookie in the network's folder, or where
 // -rpccookiefile says) and logs what the node logs about both. It answers
 // HTTP/1.1 POSTs with Basic credentials one connection at a time: 401
 // without them or, after a short pause, with wrong ones; error -28 with the
 // node's start phases for --rpc-warmup=<seconds>; then getblockchaininfo,
-// getnetworkinfo, uptime, getrpcinfo, listwallets, backupwallet and stop.
+// getnetworkinfo, getblockheader (of its tip), uptime, getrpcinfo,
+// listwallets, backupwallet and stop. With --tip-hours-old=<N> its blocks are
+// N hours older (a PC that slept with the node synced); with
+// --rpc-no-tip-time getblockchaininfo leaves out the tip's time, as older
+// nodes and forks do.
 // Replies are JSON-RPC 2.0 to a 2.0 request, or in the older style of forks
 // with --rpc-style=old. --rpc-peers=<count> (8), --rpc-warning=<text> and
-// --rpc-wallet=<name> ("") shape the answers; --rpc-wrong-cookie makes it
-// accept a cookie other than the one it writes.
+// --rpc-wallet=<name> (each one loaded; else the default wallet "") shape the
+// answers; --rpc-wrong-cookie makes it accept a cookie other than the one it
+// writes. --rpc-slow=<method>:<seconds> carries that call out and answers it
+// only after so many seconds, beside the other calls; -debug=rpc logs each
+// call as the node does ("ThreadRPCServer method=<method> ...").
 #include <functional>
 #include <string>
 

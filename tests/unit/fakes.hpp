@@ -1,10 +1,12 @@
 #pragma once
 #include <algorithm>
+#include <chrono>
 #include <cstdint>
 #include <functional>
 #include <map>
 #include <memory>
 #include <optional>
+#include <set>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -289,6 +291,18 @@ public:
         return {std::make_unique<FakeLog>(growing_log), {}};  // opened, read and closed at once
     }
     bool is_folder(std::string_view path) override { return is_file(path); }
+    std::map<std::string, std::vector<std::string>> folder_names;  // what names_in lists
+    std::vector<std::string> unlisted;  // folders there whose names cannot be listed
+    FolderNames names_in(std::string_view folder) override {
+        if (!is_folder(folder)) {
+            return {{}, "The system cannot find the path specified."};
+        }
+        if (std::find(unlisted.begin(), unlisted.end(), folder) != unlisted.end()) {
+            return {{}, "Access is denied."};
+        }
+        const auto found = folder_names.find(std::string(folder));
+        return {found == folder_names.end() ? std::vector<std::string>{} : found->second, {}};
+    }
     FreeSpace free_space(std::string_view) override { return free; }
     std::map<std::string, std::string> resolved_folders;  // what Windows makes of a folder
     std::string resolve_folder(std::string_view folder) override {
@@ -393,35 +407,65 @@ private:
 };
 
 // The worker: each piece of work runs at once and its answer follows, unless
-// the test holds them, to let them go one at a time later.
+// the test holds them (all, or a lane's), to let them go later in the order
+// given. A held lane holds its own pieces only, as the real lanes do.
 class FakeBackgroundWork : public BackgroundWork {
 public:
     using BackgroundWork::BackgroundWork;
     bool holding = false;
+    std::set<Lane> held_lanes;
     struct Piece {
+        Lane lane;
         std::function<void()> work;
         std::function<void()> answer;
+        std::function<void()> if_dropped;
     };
     std::vector<Piece> held;
 
     // Finishes the oldest piece: its work, then its answer.
-    void release_one() {
-        Piece piece = std::move(held.front());
-        held.erase(held.begin());
-        piece.work();
-        piece.answer();
-    }
+    void release_one() { release_at(0); }
     void release_all() {
         while (!held.empty()) {
             release_one();
         }
     }
+    // Finishes the oldest piece of the lane, if any.
+    bool release(Lane lane) {
+        for (std::size_t at = 0; at < held.size(); ++at) {
+            if (held[at].lane == lane) {
+                release_at(at);
+                return true;
+            }
+        }
+        return false;
+    }
+    // As ZV-KOB closes: every piece still waiting is dropped unrun.
+    void drop_all() {
+        for (Piece& piece : std::exchange(held, {})) {
+            if (piece.if_dropped) {
+                piece.if_dropped();
+            }
+        }
+    }
+    std::size_t held_on(Lane lane) const {
+        return static_cast<std::size_t>(std::count_if(
+            held.begin(), held.end(), [lane](const Piece& piece) { return piece.lane == lane; }));
+    }
 
 private:
-    void hand_over(std::function<void()> work, std::function<void()> answer) override {
-        held.push_back({std::move(work), std::move(answer)});
-        if (!holding) {
-            release_all();
+    void release_at(std::size_t at) {
+        Piece piece = std::move(held[at]);
+        held.erase(held.begin() + static_cast<std::ptrdiff_t>(at));
+        piece.work();
+        piece.answer();
+    }
+    void hand_over(Lane lane, std::function<void()> work, std::function<void()> answer,
+                   std::function<void()> if_dropped) override {
+        held.push_back({lane, std::move(work), std::move(answer), std::move(if_dropped)});
+        if (holding || held_lanes.contains(lane)) {
+            return;
+        }
+        while (release(lane)) {
         }
     }
 };
@@ -538,6 +582,7 @@ public:
     std::vector<std::string> authorizations;
     std::vector<std::string> addresses;
     std::vector<std::string> bodies;
+    std::vector<std::chrono::milliseconds> waits;  // each post's answer_within
     std::function<void()> on_post;
     std::function<HttpAnswer(const LoopbackPost&)> respond;  // when set, it answers
 
@@ -545,6 +590,7 @@ public:
         authorizations.emplace_back(request.authorization);
         addresses.emplace_back(request.address);
         bodies.emplace_back(request.body);
+        waits.push_back(request.answer_within);
         if (on_post) {
             on_post();
         }
@@ -583,14 +629,15 @@ inline std::function<HttpAnswer(const LoopbackPost&)> node_answering(
     };
 }
 
-// Who listens where: a listener Windows does not name (as wine) unless the test says.
+// Who listens where: elsewhere than the test names, a listener Windows does
+// not name (as wine), unless the test names its process.
 class ScriptedListeners : public PortListeners {
 public:
     std::map<std::string, PortListener> by_address;
+    PortListener elsewhere{PortListener::Kind::listening, 0, ""};
     PortListener who_listens(std::string_view address, std::uint16_t) override {
         const auto found = by_address.find(std::string(address));
-        return found == by_address.end() ? PortListener{PortListener::Kind::listening, 0, ""}
-                                         : found->second;
+        return found == by_address.end() ? elsewhere : found->second;
     }
 };
 
@@ -634,16 +681,15 @@ private:
 class FakeNodeWallets : public NodeWallets {
 public:
     std::map<std::string, std::string> refusals;
-    std::vector<RpcTarget> asked;  // every call's node, in order
+    std::vector<RpcTarget> asked;           // every call's node, in order
+    std::vector<std::string> destinations;  // every call's file, in order
 
-    std::vector<WalletBackup> back_up(const RpcTarget& node,
-                                      std::span<const WalletBackup> backups) override {
+    WalletBackup back_up(const RpcTarget& node, const WalletBackup& backup) override {
         asked.push_back(node);
-        std::vector<WalletBackup> done(backups.begin(), backups.end());
-        for (WalletBackup& backup : done) {
-            const auto refused = refusals.find(backup.wallet);
-            backup.error = refused == refusals.end() ? std::string() : refused->second;
-        }
+        destinations.push_back(backup.destination);
+        WalletBackup done = backup;
+        const auto refused = refusals.find(backup.wallet);
+        done.error = refused == refusals.end() ? std::string() : refused->second;
         return done;
     }
 };

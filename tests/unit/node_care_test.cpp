@@ -176,16 +176,28 @@ TEST(WalletBackup, NamesEachFileSafelyAndFindsTheLastBackupInTheHistory) {
     const WalletBackup backups[] = {
         {"", "D:\\B\\default-2026-12-08-094512.dat", ""},
         {"cold", "D:\\B\\cold-2026-12-08-094512.dat", "Error: Wallet backup failed!"},
+        {"hot", "D:\\B\\hot-2026-12-08-094512.dat", "nothing listens on the node's RPC port 8332",
+         WalletBackup::Why::not_asked},
+        {"big", "D:\\B\\big-2026-12-08-094512.dat", "no answer within 5 min (timed out)",
+         WalletBackup::Why::no_answer},
     };
     EXPECT_EQ(backup_message("D:\\B", backups),
               "Wallet backup to D:\\B:\n\nthe default wallet: written as "
               "default-2026-12-08-094512.dat\nwallet \"cold\": not written. The node says: "
-              "Error: Wallet backup failed!");
-    const auto events = backup_events(backups);
-    ASSERT_EQ(events.size(), 2U);
+              "Error: Wallet backup failed!\nwallet \"hot\": not written (as "
+              "hot-2026-12-08-094512.dat): nothing listens on the node's RPC port 8332\nwallet "
+              "\"big\": asked to be written as big-2026-12-08-094512.dat; no answer within 5 min "
+              "(timed out), so ZV-KOB cannot tell whether it was");
+    std::vector<std::string> events;
+    for (const WalletBackup& backup : backups) {
+        events.push_back(backup_event(backup));
+    }
     EXPECT_EQ(events[1],
               "Wallet backup failed: wallet \"cold\" to "
               "D:\\B\\cold-2026-12-08-094512.dat: Error: Wallet backup failed!");
+    EXPECT_EQ(events[3],
+              "Wallet backup not confirmed: wallet \"big\" to "
+              "D:\\B\\big-2026-12-08-094512.dat: no answer within 5 min (timed out)");
 
     const std::string history =
         "2026-01-02T03:04:05+01:00 ZV-KOB 1.0 opened (copy A).\n"
@@ -193,7 +205,7 @@ TEST(WalletBackup, NamesEachFileSafelyAndFindsTheLastBackupInTheHistory) {
         events[0] +
         "\r\n"
         "2026-01-02T03:06:00+01:00 " +
-        events[1] + "\n";
+        events[1] + "\n" + "2026-01-02T03:07:00+01:00 " + events[3] + "\n";
     const std::int64_t jan_2_utc = 1767312000000;  // 2026-01-02T00:00:00Z
     EXPECT_EQ(last_backup_in(history), jan_2_utc + 2 * hour + 5 * minute);
     EXPECT_EQ(last_backup_in("2026-01-02T03:06:00+01:00 ZV-KOB closed by the user."), std::nullopt);
@@ -204,6 +216,61 @@ TEST(WalletBackup, NamesEachFileSafelyAndFindsTheLastBackupInTheHistory) {
     EXPECT_EQ(backup_reminder(jan_2_utc, jan_2_utc + 90 * day), "");
     EXPECT_EQ(backup_reminder(jan_2_utc, jan_2_utc + 91 * day), "Last wallet backup 91 days ago");
     EXPECT_EQ(backup_reminder(std::nullopt, 0), "No wallet backup recorded");
+}
+
+// Every wallet of one backup gets a file of its own, never one already in
+// the folder, as Windows compares names: without regard to case, and with any
+// character beyond ASCII taken for one that may equal another.
+TEST(WalletBackup, EachWalletGetsAFileOfItsOwnNeverOneAlreadyThere) {
+    const LocalTime at{2026, 12, 8, 9, 45, 12, 60};
+    const auto file = [](const std::string& stem, const char* tail = "") {
+        return stem + "-2026-12-08-094512" + tail + ".dat";
+    };
+    const std::string w99(99, 'w');
+    struct Case {
+        const char* what;
+        std::vector<std::string> wallets;
+        std::vector<std::string> present;
+        std::vector<std::string> files;
+    };
+    const Case cases[] = {
+        {"the default wallet and one named so",
+         {"", "default"},
+         {},
+         {file("default"), file("default", "-2")}},
+        {"forbidden characters",
+         {"a/b", "a:b", "a_b"},
+         {},
+         {file("a_b"), file("a_b", "-2"), file("a_b", "-3")}},
+        {"case", {"Cold", "cold"}, {}, {file("Cold"), file("cold", "-2")}},
+        {"after the cut", {w99 + "wx", w99 + "wy"}, {}, {file(w99 + "w"), file(w99 + "w", "-2")}},
+        {"at the last byte kept", {w99 + "x", w99 + "y"}, {}, {file(w99 + "x"), file(w99 + "y")}},
+        {"trailing dots and spaces",
+         {"a", "a.", "a "},
+         {},
+         {file("a"), file("a", "-2"), file("a", "-3")}},
+        {"in the folder, in another case",
+         {"x"},
+         {file("X"), file("x", "-2"), "x"},
+         {file("x", "-3")}},
+        {"beyond ASCII", {"\xC3\xA9"}, {file("\xC3\x89")}, {file("\xC3\xA9", "-2")}},
+        {"a second earlier", {"x"}, {"x-2026-12-08-094511.dat"}, {file("x")}},
+        {"a name one longer", {"x"}, {file("xx"), file("\xC3\xA9x")}, {file("x")}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        const auto planned = planned_backups("D:\\B", c.wallets, at, c.present);
+        ASSERT_EQ(planned.size(), c.files.size());
+        for (std::size_t i = 0; i < planned.size(); ++i) {
+            EXPECT_EQ(planned[i].wallet, c.wallets[i]);
+            EXPECT_EQ(planned[i].destination, "D:\\B\\" + c.files[i]);
+        }
+    }
+    EXPECT_TRUE(may_name_one_file("Ab.dat", "aB.DAT"));
+    EXPECT_FALSE(may_name_one_file("ab.dat", "ac.dat"));
+    EXPECT_FALSE(may_name_one_file("ab.dat", "ab.dat2"));
+    EXPECT_TRUE(may_name_one_file("\xC4\xB1.dat", "I.dat")) << "a dotless i may be an I";
+    EXPECT_FALSE(may_name_one_file("\xC4\xB1.dat", "II.dat"));
 }
 
 TEST(NodeWarnings, TellsEachWarningOncePerRunFromRpcOrLog) {
@@ -330,19 +397,26 @@ TEST(CareOfTheNode, BacksUpEachLoadedWalletThroughTheNodeIntoTheFolderChosen) {
 
     f.folder_picker.answer = {"E:\\Backups", {}};
     f.wallets.refusals = {{"savings", "Error: Wallet backup failed!"}};
+    f.files.folder_names["E:\\Backups"] = {
+        "DEFAULT-2027-01-15-090000.DAT"};  // a minute's older run
     back_up_wallets_clicked(f.w);
     EXPECT_EQ(testing::calls_starting(f.take_log(), "pick"),
               CallLog{"pick folder: Back Up Wallets at "});
     EXPECT_EQ(f.store.values["BACKUP_FOLDER"], "E:\\Backups");
-    ASSERT_EQ(f.wallets.asked.size(), 1U);
-    EXPECT_EQ(f.wallets.asked.back().process_id, 5000U) << "this copy's node, and only it";
+    ASSERT_EQ(f.wallets.asked.size(), 2U) << "each wallet once";
+    EXPECT_EQ(f.wallets.asked[0].process_id, 5000U) << "this copy's node, and only it";
+    EXPECT_EQ(f.wallets.asked[1].process_id, 5000U);
+    EXPECT_EQ(f.wallets.destinations,
+              (std::vector<std::string>{"E:\\Backups\\default-2027-01-15-090000-2.dat",
+                                        "E:\\Backups\\savings-2027-01-15-090000.dat"}));
     ASSERT_EQ(f.notifier.messages.size(), 1U);
     EXPECT_EQ(f.notifier.messages[0],
               "Wallet backup to E:\\Backups:\n\nthe default wallet: written as "
-              "default-2027-01-15-090000.dat\nwallet \"savings\": not written. The node says: "
+              "default-2027-01-15-090000-2.dat\nwallet \"savings\": not written. The node says: "
               "Error: Wallet backup failed!");
-    EXPECT_TRUE(f.history.holds(
-        "Wallet backup written: the default wallet to E:\\Backups\\default-2027-01-15-090000.dat"));
+    EXPECT_TRUE(
+        f.history.holds("Wallet backup written: the default wallet to "
+                        "E:\\Backups\\default-2027-01-15-090000-2.dat"));
     EXPECT_EQ(f.tip().find("wallet backup"), std::string::npos) << "just written";
 
     f.files.missing = {"E:\\Backups"};
@@ -357,6 +431,29 @@ TEST(CareOfTheNode, BacksUpEachLoadedWalletThroughTheNodeIntoTheFolderChosen) {
     f.folder_picker.answer = {};  // cancelled
     back_up_wallets_clicked(f.w);
     EXPECT_EQ(f.notifier.messages.size(), 2U);
+
+    // A folder whose names cannot be listed may hold a file a backup would
+    // overwrite: the node is asked nothing.
+    f.files.missing.clear();
+    f.folder_picker.answer = {"F:\\Locked", {}};
+    const std::size_t asked = f.wallets.asked.size();
+    f.files.unlisted = {"F:\\Locked"};
+    back_up_wallets_clicked(f.w);
+    EXPECT_EQ(f.wallets.asked.size(), asked);
+    EXPECT_NE(f.notifier.messages.back().find(
+                  "not written (as default-2027-01-15-090000.dat): ZV-KOB cannot list the files "
+                  "in the folder"),
+              std::string::npos)
+        << f.notifier.messages.back();
+
+    // At exit, a backup that never began is said not to have been asked.
+    f.background.held_lanes = {Lane::wallet_backup};
+    f.folder_picker.answer = {"E:\\Backups", {}};
+    back_up_wallets_clicked(f.w);
+    f.background.drop_all();
+    EXPECT_TRUE(f.history.holds(
+        "Wallet backup to E:\\Backups not asked of the node: ZV-KOB closed before it began."));
+    EXPECT_EQ(f.wallets.asked.size(), asked);
 }
 
 }  // namespace

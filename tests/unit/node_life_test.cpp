@@ -116,6 +116,16 @@ TEST(NodeLife, AStopNotAskedForIsJudgedOnceAndAStopAskedAgainKeepsItsFirstTime) 
     EXPECT_EQ(asked.stop_request()->first_ms, 1000);
     EXPECT_EQ(asked.stop_request()->last_ms, 70000);
     EXPECT_FALSE(asked.stop_request()->overdue_told) << "a new request is told about anew";
+
+    // How the stop went is kept with its request, until the node goes and after.
+    EXPECT_FALSE(life_in(NodeStage::running).on(NodeEvent::ctrl_c_pressed, 1000));
+    EXPECT_FALSE(asked.stop_request()->ctrl_c_pressed) << "over its RPC";
+    EXPECT_TRUE(asked.on(NodeEvent::ctrl_c_pressed, 71000));
+    EXPECT_EQ(asked.stage(), NodeStage::asked_to_stop);
+    asked.on(NodeEvent::gone, 80000);
+    EXPECT_TRUE(asked.stop_request()->ctrl_c_pressed);
+    asked.on(NodeEvent::start, 90000);
+    EXPECT_FALSE(asked.stop_request()) << "forgotten at the next start";
 }
 
 }  // namespace

@@ -222,6 +222,17 @@ TEST(NodeStopVerdict, TellsACleanStopByTheDoneLineOfEveryVersion) {
           "Shutdown: In progress..."},
          0,
          HowItStopped::cut_short},
+        // Dash and its forks begin their shutdown in PrepareShutdown (dashpay/dash src/init.cpp).
+        {"a fork that ended before it finished",
+         {"", "x version v1.0", "2023-06-01T10:44:10Z PrepareShutdown: In progress...",
+          "2023-06-01T10:44:10Z scheduler thread exit"},
+         0,
+         HowItStopped::cut_short},
+        {"a fork's clean stop",
+         {"", "x version v1.0", "2023-06-01T10:44:10Z PrepareShutdown: In progress...",
+          "2023-06-01T10:44:11Z Shutdown: done"},
+         0,
+         HowItStopped::clean},
     };
     for (const Case& c : cases) {
         EXPECT_EQ(verdict_of(c.lines, c.exit_code).how, c.how) << c.name;
@@ -345,6 +356,21 @@ TEST(NodeStopVerdict, AdvisesByTheKindOfEveryErrorAtTheRunsEnd) {
           "2024-02-02T00:00:00Z Fatal LevelDB error: IO error: x.ldb: No space left on device"},
          disk_full,
          1},
+        // bitcoin/bitcoin#17144 (Windows): a block file the node cannot read back.
+        {{"2019-10-15T01:47:22Z ERROR: ReadBlockFromDisk: Deserialize or I/O error - "
+          "ReadCompactSize(): size too large: iostream error at CDiskBlockPos(nFile=1816, "
+          "nPos=16885327)",
+          "2019-10-15T01:47:22Z *** Failed to read block"},
+         "Once the drive is sound, start the node once by hand with -reindex",
+         1},
+        // A fork's start that failed on its own database (btcpayserver/btcpayserver#5036).
+        {{"2023-06-01T10:44:10Z : Error upgrading evo database.",
+          "Please restart with -reindex or -reindex-chainstate to recover.",
+          "2023-06-01T10:44:10Z Aborted block database rebuild. Exiting."},
+         own_advice},
+        {{"2021-05-29T17:12:39Z ERROR: ConnectTip: ConnectBlock 4396f2c7 failed, high-hash, proof "
+          "of stake failed (code 16)"},
+         read_log},
         {{"2018-01-01 00:00:00 ERROR: AcceptBlockHeader: block is marked invalid"}, ""},
         {{"2025-10-20T09:00:02Z [net:error] peer sent a bad message"}, ""},
     };

@@ -112,6 +112,26 @@ TEST(ProgressLine, ReadsTheLinesOfEveryVersionAndFork) {
          Kind::tip, 5, -1, -1},
         {"2025-07-16T04:50:47Z AuxPoW UpdateTip height=5: a fork's own line", Kind::other, -1, -1,
          -1},
+        // Forks' new blocks: an algo= field (DigiByte-Core/digibyte#139); zcashd's tracing
+        // log (zcash/zcash#6271, its time as tracing writes it); "SetBestChain" of older
+        // forks without a time (Anoncoin/oldrepo-backup#17), and with trust= for log2_work=
+        // and a date in the C locale's %x, which is not read.
+        {"2023-08-13T07:00:50Z UpdateTip: new best=268fc3b612d4 height=17684164 "
+         "version=0x20000e02 algo=7 (odo) log2_work=84.16089 tx=44006312 "
+         "date='2023-08-13T07:00:34Z' progress=0.054019 cache=118.0MiB(7793txo)",
+         Kind::tip, 17684164, 0.054019, at("2023-08-13T07:00:34Z")},
+        {"2022-11-30T18:38:33.581712Z  INFO ProcessNewBlock: main: UpdateTip: new best "
+         "hash=000000000141dde0 height=1896913 bits=469870521 log2_work=59.507779 tx=11940448 "
+         "date=2022-11-30 18:38:31 progress=0.999968 cache=3.3MiB(490tx)",
+         Kind::tip, 1896913, 0.999968, at("2022-11-30 18:38:31")},
+        {"SetBestChain: new best=ba4eb74e639bb5c4  height=500  log2_work=36.431873  tx=501  "
+         "date=2013-10-08 01:23:57 progress=0.002110",
+         Kind::tip, 500, 0.00211, at("2013-10-08 01:23:57")},
+        {"2014-03-01 10:00:00 SetBestChain: new best=0000000000a1b2c3d4e5  height=150000  "
+         "trust=1234567  blocktrust=65536  date=03/01/14 09:59:30",
+         Kind::tip, 150000, -1, -1},
+        {"2014-03-01 10:00:00 SetBestChain: 3 of last 100 blocks above version 6", Kind::other, -1,
+         -1, -1},
     };
     for (const Case& c : cases) {
         const ProgressLine line = read_progress_line(c.line);
@@ -154,6 +174,21 @@ TEST(ProgressLine, KnowsMilestonesByTheirEnglishOnlyWords) {
         {"2025-07-16T04:00:40Z Potential stale tip detected, will try using extra outbound peer "
          "(last tip update: 1850 seconds ago)",
          Kind::other, -1},
+        // Dash and its forks begin their shutdown so (dashpay/dash src/init.cpp).
+        {"2023-06-01T10:44:10Z PrepareShutdown: In progress...", Kind::stopping, -1},
+        // A best block that fails: RavenProject/Ravencoin#1104, DeFiCh/ain#459, 27 on.
+        {"2021-10-20 22:39:29 ERROR: ConnectTip(): ConnectBlock 00000000000064e1 failed",
+         Kind::block_failed, -1},
+        {"2021-05-29T17:12:39Z ERROR: ConnectTip: ConnectBlock 4396f2c7 failed, high-hash, proof "
+         "of stake failed (code 16)",
+         Kind::block_failed, -1},
+        {"2025-01-10T09:00:00Z [msghand] [error] ConnectTip: ConnectBlock 0000ab failed, "
+         "bad-txns-inputs-missingorspent",
+         Kind::block_failed, -1},
+        {"2021-05-29T17:12:39Z ERROR: ConnectBlock: Consensus::CheckBlock: high-hash", Kind::other,
+         -1},
+        {"EXCEPTION: St9bad_alloc       ", Kind::exception, -1},
+        {"UNKNOWN EXCEPTION       ", Kind::exception, -1},
     };
     for (const Case& c : cases) {
         const ProgressLine line = read_progress_line(c.line);
@@ -321,6 +356,23 @@ TEST(NodeProgress, TellsTheStateAtTheEndOfEachKindOfRun) {
         std::string_view now;
         std::string tooltip;
         std::string warning = {};
+        std::string_view advice = {};  // a part of it
+    };
+    const std::string noon_tip =
+        tip("2025-07-16T12:00:00Z", 927012, "2025-07-16T11:59:00Z", "1.000000");
+    const std::string failing =
+        "2021-05-29T17:12:39Z ERROR: ConnectTip: ConnectBlock 4396f2c7 failed, high-hash, proof of "
+        "stake failed (code 16)";
+    const std::vector<std::string> dead_thread = {"2025-07-16T12:00:01Z ",
+                                                  "",
+                                                  "************************",
+                                                  "EXCEPTION: St9bad_alloc       ",
+                                                  "std::bad_alloc       ",
+                                                  "C:\\Node\\bitcoind.exe in msghand       ",
+                                                  ""};
+    const auto with = [](std::vector<std::string> lines, const std::vector<std::string>& more) {
+        lines.insert(lines.end(), more.begin(), more.end());
+        return lines;
     };
     const Case cases[] = {
         {"a reindex",
@@ -370,7 +422,73 @@ TEST(NodeProgress, TellsTheStateAtTheEndOfEachKindOfRun) {
           "2017-12-14 10:02:07 : Error loading block database.",
           "Please restart with -reindex or -reindex-chainstate to recover."},
          "2017-12-14 10:03:00",
-         "Needs attention: : Error loading block database."},
+         "Needs attention: : Error loading block database.",
+         {},
+         "could not open its database at start"},
+        // A fork's own database, its shutdown begun in PrepareShutdown
+        // (btcpayserver/btcpayserver#5036).
+        {"a fork's start that failed on its own database",
+         {"", "2023-06-01T10:44:09Z Dash Core version v19.1.0 (release build)",
+          "2023-06-01T10:44:10Z : Error upgrading evo database.",
+          "Please restart with -reindex or -reindex-chainstate to recover.",
+          "2023-06-01T10:44:10Z Aborted block database rebuild. Exiting.",
+          "2023-06-01T10:44:10Z PrepareShutdown: In progress...",
+          "2023-06-01T10:44:10Z scheduler thread exit"},
+         "2023-06-01T10:45:00Z",
+         "Needs attention: : Error upgrading evo database."},
+        // The same best block failing again and again, no new tip (DeFiCh/ain#459).
+        {"a best block that fails three times",
+         {tip("2021-05-29T17:12:00Z", 878491, "2021-05-29T17:11:00Z", "1.000000"), failing, failing,
+          failing},
+         "2021-05-29T17:13:00Z",
+         "Needs attention: ERROR: ConnectTip: ConnectBlock 4396f2c7 failed, high-hash, proof of "
+         "stake failed (code 16)"},
+        {"a best block that fails twice",
+         {tip("2021-05-29T17:12:00Z", 878491, "2021-05-29T17:11:00Z", "1.000000"), failing,
+          failing},
+         "2021-05-29T17:13:00Z",
+         "Synced · height 878,491 · last block 1 min ago"},
+        {"failures with a new tip between",
+         {failing, failing, tip("2021-05-29T17:12:40Z", 878492, "2021-05-29T17:12:00Z", "1.000000"),
+          failing},
+         "2021-05-29T17:13:00Z",
+         "Synced · height 878,492 · last block 20 s ago"},
+        // A thread that died: PrintExceptionContinue's lines, "<program> in <thread>"
+        // (bitcoin/bitcoin src/util/exception.cpp), then only a stale tip.
+        {"a thread that died",
+         with({noon_tip}, with(dead_thread, {"2025-07-16T12:40:00Z Potential stale tip detected, "
+                                             "will try using extra outbound peer (last tip "
+                                             "update: 2400 seconds ago)"})),
+         "2025-07-16T12:45:00Z",
+         "Needs attention: EXCEPTION: St9bad_alloc std::bad_alloc C:\\Node\\bitcoind.exe in "
+         "msghand",
+         {},
+         "Restart the node"},
+        {"a thread that died, then new blocks",
+         with({noon_tip}, with(dead_thread, {tip("2025-07-16T12:05:00Z", 927013,
+                                                 "2025-07-16T12:04:00Z", "1.000000")})),
+         "2025-07-16T12:06:00Z", "Synced · height 927,013 · last block 1 min ago"},
+        {"an exception the node caught",
+         {noon_tip, "2025-07-16T12:00:01Z ", "EXCEPTION: St9bad_alloc       ",
+          "std::bad_alloc       ", "bitcoin in ProcessMessages()       "},
+         "2025-07-16T12:01:00Z",
+         "Synced · height 927,012 · last block 1 min ago"},
+        // bitcoin/bitcoin#17144 (Windows), dogecoin/dogecoin#1779.
+        {"a block file that cannot be read",
+         {noon_tip,
+          "2025-07-16T12:00:30Z ERROR: ReadBlockFromDisk: Errors in block header at "
+          "FlatFilePos(nFile=240, nPos=10406780)",
+          "2025-07-16T12:00:30Z *** Failed to read block"},
+         "2025-07-16T12:01:00Z",
+         "Needs attention: *** Failed to read block",
+         {},
+         "Once the drive is sound, start the node once by hand with -reindex"},
+        {"a fork's tracing log",
+         {"2022-11-30T18:38:33.581712Z  INFO ProcessNewBlock: main: UpdateTip: new best "
+          "hash=000000000141dde0 height=1896913 bits=469870521 log2_work=59.507779 tx=11940448 "
+          "date=2022-11-30 18:38:31 progress=0.999968 cache=3.3MiB(490tx)"},
+         "2022-11-30T18:39:00Z",
+         "Synced · height 1,896,913 · last block 26 s ago"},
     };
     for (const Case& c : cases) {
         Watch watch;
@@ -378,6 +496,8 @@ TEST(NodeProgress, TellsTheStateAtTheEndOfEachKindOfRun) {
         watch.feed(c.lines);
         EXPECT_EQ(watch.tooltip(), c.tooltip) << c.name;
         EXPECT_EQ(warning_tooltip(watch.state()), c.warning) << c.name;
+        EXPECT_NE(watch.state().advice.find(c.advice), std::string::npos)
+            << c.name << ": " << watch.state().advice;
     }
 }
 
@@ -411,6 +531,23 @@ TEST(NodeProgress, TakesAReorganisationWithoutCountingItAsANewBlock) {
     EXPECT_TRUE(watch.events().empty());
     watch.feed({tip("2025-07-16T12:30:00Z", 927011, "2025-07-16T11:50:00Z", "1.000000")});
     EXPECT_EQ(watch.tooltip(), "Synced · height 927,011 · last block 30 min ago");
+}
+
+// The PC slept from 12:00 to 21:00: the node wrote nothing meanwhile, which
+// is not its fault; the quiet counts from the wake.
+TEST(NodeProgress, AWakeFromSleepRestartsTheQuiet) {
+    Watch watch = synced_at_noon();
+    watch.now = at("2025-07-16T21:00:00Z");
+    watch.progress.woke(watch.now);
+    EXPECT_NE(watch.state().condition, NodeCondition::stuck);
+    watch.now = at("2025-07-16T21:59:59Z");
+    EXPECT_NE(watch.state().condition, NodeCondition::stuck);
+    watch.now = at("2025-07-16T22:00:00Z");
+    EXPECT_EQ(watch.tooltip(), "No line in the node's log for 1 h · height 927,012");
+    Watch slept = synced_at_noon();  // no wake told: nine hours of quiet
+    slept.now = at("2025-07-16T21:00:00Z");
+    EXPECT_EQ(slept.state().stuck_reason, StuckReason::silent_log);
+    EXPECT_EQ(slept.state().condition, NodeCondition::stuck);
 }
 
 TEST(NodeProgress, StaysSaneWhenTheClockJumps) {

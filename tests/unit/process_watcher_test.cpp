@@ -2,12 +2,14 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <stdexcept>
 
 #include "main_window/countdown.hpp"
 #include "main_window/event_order.hpp"
 #include "main_window/launcher.hpp"
 #include "main_window/node_at_a_glance.hpp"
+#include "main_window/node_care.hpp"
 #include "watched_window.hpp"
 
 namespace zvkob {
@@ -277,31 +279,51 @@ namespace {
 
 using testing::node_cookie;
 
-// A DAEMON node of this copy with its progress shown, whose log says it
-// catches up and where its RPC listens.
+// A DAEMON node of this copy with its progress shown, started at 08:00,
+// whose log says it catches up and where its RPC listens.
+const std::string run_at_eight =
+    "\n\n2027-01-15T08:00:00Z Bitcoin Core version v29.0.0 (release build)\n"
+    "2027-01-15T08:00:00Z Binding RPC on address ::1 port 18444\n"
+    "2027-01-15T08:00:00Z Binding RPC on address 127.0.0.1 port 18444 failed.\n"
+    "2027-01-15T08:00:00Z UpdateTip: new best=00ab height=800000 version=0x20000000 "
+    "log2_work=95.6 tx=1 date='2026-01-15 07:59:00' progress=0.900000 cache=1.0MiB(1txo)\n";
+const std::string cookie_line =
+    "2027-01-15T08:00:01Z Generated RPC authentication cookie D:\\Chain\\.cookie\n";
+
 struct AskedNode : testing::WatchedWindow {
-    explicit AskedNode(const std::string& conf = "")
+    explicit AskedNode(const std::string& conf = "", const std::string& node_log = run_at_eight)
         : WatchedWindow(testing::daemon_on_d_chain(), Load{}) {
         files.text_files["D:\\Chain\\bitcoin.conf"] = conf;
         files.text_files["D:\\Chain\\.cookie"] = node_cookie;
-        files.growing_log =
-            "2027-01-15T07:59:00Z Binding RPC on address ::1 port 18444\n"
-            "2027-01-15T07:59:00Z Binding RPC on address 127.0.0.1 port 18444 failed.\n"
-            "2027-01-15T07:59:00Z UpdateTip: new best=00ab height=800000 version=0x20000000 "
-            "log2_work=95.6 tx=1 date='2026-01-15 07:59:00' progress=0.900000 "
-            "cache=1.0MiB(1txo)\n";
+        files.growing_log = node_log;
         node_command_line = "C:\\Bitcoin\\bitcoind.exe -datadir=D:\\Chain";
         launch_daemon();
         node_progress_tick(w);
     }
     std::string tip() const { return w.daemon.status.label().tooltip(); }
+    bool tip_holds(std::string_view text) const { return tip().find(text) != std::string::npos; }
+    // The log says the node wrote its cookie, and its RPC answers so from now on.
+    void answering(const std::string& chain, const std::string& network = R"({"connections":6})") {
+        files.growing_log += cookie_line;
+        node_progress_tick(w);
+        http.respond = testing::node_answering(
+            {{"getblockchaininfo", chain}, {"getnetworkinfo", network}, {"listwallets", "[]"}});
+    }
+    // Watcher ticks every `step_ms` (and the log read at each) for `span_ms`.
+    void run_for(std::int64_t span_ms, std::int64_t step_ms = 20'000) {
+        for (std::int64_t run = 0; run < span_ms; run += step_ms) {
+            clock.advance(std::min(step_ms, span_ms - run));
+            watch(false, true);
+            node_progress_tick(w);
+        }
+    }
 };
 
-std::string chain_info(std::int64_t tip_time_s) {
+std::string chain_info(std::int64_t tip_time_s, bool in_ibd = true) {
     return R"({"chain":"main","blocks":850000,"headers":850100,"verificationprogress":0.97,)"
            R"("time":)" +
-           std::to_string(tip_time_s) +
-           R"(,"initialblockdownload":true,"size_on_disk":600000000000,"pruned":false,)"
+           std::to_string(tip_time_s) + R"(,"initialblockdownload":)" +
+           (in_ibd ? "true" : "false") + R"(,"size_on_disk":600000000000,"pruned":false,)" +
            R"j("warnings":["Unknown new rules activated (versionbit 28)"]})j";
 }
 
@@ -317,8 +339,7 @@ TEST(NodeAtAGlance, AsksTheNodesRpcEveryFiveSecondsAndShowsItInPlaceOfTheLog) {
     EXPECT_NE(f.tip().find("its RPC: waiting for the node's log to name its new cookie"),
               std::string::npos)
         << f.tip();
-    f.files.growing_log +=
-        "2027-01-15T07:59:01Z Generated RPC authentication cookie D:\\Chain\\.cookie\n";
+    f.files.growing_log += cookie_line;
     node_progress_tick(f.w);
     EXPECT_TRUE(f.http.bodies.empty()) << "the cookie there may be an earlier run's";
     f.clock.advance(5'000);
@@ -375,6 +396,103 @@ TEST(NodeAtAGlance, AsksTheNodesRpcEveryFiveSecondsAndShowsItInPlaceOfTheLog) {
         << f.tip();
     EXPECT_EQ(f.history.count("the node refused ZV-KOB's credentials"), 1U) << "told once";
     EXPECT_EQ(f.history.count(node_cookie.substr(11, 16)), 0U) << "the cookie is never written";
+}
+
+// "initialblockdownload" stays false once the node left its first download:
+// the tip's age decides. A PC that slept nine hours wakes to a tip nine
+// hours old; the node is asked again at once and the PC held awake while it
+// catches up. Windows' event of the same wake tells nothing more.
+TEST(NodeAtAGlance, TheTipsAgeDecidesAndAWakeAsksTheNodeAgainAtOnce) {
+    AskedNode f;
+    keep_awake_clicked(f.w);
+    f.answering(chain_info(f.clock.now / 1000 - 60, false));
+    f.run_for(5'000);
+    EXPECT_TRUE(f.tip_holds("Synced · height 850,000 · 6 peers")) << f.tip();
+    f.w.progress_timer.tick();
+    EXPECT_EQ(testing::calls_starting(f.take_log(), "hold awake"), testing::CallLog{});
+
+    f.clock.advance(9 * 3'600'000);  // the PC sleeps
+    const std::size_t asked = f.http.bodies.size();
+    f.watch(false, true);
+    EXPECT_GT(f.http.bodies.size(), asked) << "asked at once";
+    EXPECT_TRUE(f.history.holds(
+        "The PC woke from sleep after 9 h: ZV-KOB asks the node for its state again."));
+    EXPECT_TRUE(
+        f.tip_holds("Catching up · height 850,000 of ~850,100 · 97.0 % · 9 hours behind "
+                    "· 6 peers"))
+        << f.tip();
+    f.w.progress_timer.tick();
+    EXPECT_EQ(testing::calls_starting(f.take_log(), "hold awake"),
+              testing::CallLog{"hold awake: ZV-KOB keeps this PC awake while the node catches up "
+                               "(block 850,000)"});
+    EXPECT_TRUE(f.history.holds("The node is catching up from height 850,000."));
+    pc_resumed(f.w);
+    EXPECT_EQ(f.history.count("The PC woke from sleep"), 1U) << "one wake, told once";
+    f.clock.advance(59'000);
+    f.watch(false, true);
+    EXPECT_EQ(f.history.count("The PC woke from sleep"), 1U) << "59 s: a slow tick, no sleep";
+}
+
+// A node stalled with peers: its RPC answers the same height, its log says
+// nothing new for an hour. The log's stuck rule holds while the RPC answers.
+TEST(NodeAtAGlance, TheLogsStuckRulesHoldWhileTheRpcAnswers) {
+    AskedNode f;
+    f.files.growing_log +=
+        "2027-01-15T08:00:00Z UpdateTip: new best=00cd height=850000 version=0x20000000 "
+        "log2_work=95.6 tx=1 date='2027-01-15 07:59:00' progress=1.000000 cache=1.0MiB(1txo)\n";
+    f.answering(chain_info(f.clock.now / 1000 - 60, false));
+    f.run_for(60 * 60'000 - 1'000);  // to 08:59:59; the log's last line came at 08:00:00
+    EXPECT_TRUE(f.tip_holds("Synced · height 850,000")) << f.tip();
+    f.run_for(1'000);
+    EXPECT_TRUE(f.tip_holds("No line in the node's log for 1 h · height 850,000\n")) << f.tip();
+    EXPECT_TRUE(f.tip_holds("\nFrom the node's log and RPC")) << f.tip();
+    EXPECT_TRUE(f.history.holds("No line in the node's log since 09:00 (1 h); height 850,000."));
+    EXPECT_EQ(testing::calls_starting(f.take_log(), "flash"), testing::CallLog{"flash"});
+}
+
+// A node that answers nothing but "busy" for five minutes gives way to its
+// log, which the tooltip says; a warm-up stays the node's own however long.
+TEST(NodeAtAGlance, ABusyRpcGivesWayToTheLogAfterFiveMinutes) {
+    AskedNode f;
+    f.answering(chain_info(f.clock.now / 1000 - 60, false));
+    f.run_for(5'000);
+    f.http.respond = testing::node_answering({{"getblockchaininfo", "HTTP 503"}});
+    f.run_for(5'000);  // the first "busy", at 08:00:10
+    f.run_for(5 * 60'000 - 1, 10'000);
+    EXPECT_TRUE(f.tip_holds("Synced · height 850,000 · 6 peers\n")) << f.tip();
+    EXPECT_TRUE(f.tip_holds("\nFrom the node's RPC")) << f.tip();
+    f.run_for(1);
+    EXPECT_TRUE(f.tip_holds("Catching up · height 800,000 · 90.0 %")) << f.tip();
+    EXPECT_TRUE(f.tip_holds("\nFrom the node's log; the node's RPC is busy since 09:00"))
+        << f.tip();
+
+    f.http.respond = testing::node_answering(
+        {{"getblockchaininfo", R"({"code":-28,"message":"Verifying blocks…"})"}});
+    f.run_for(60 * 60'000, 30'000);
+    EXPECT_TRUE(f.tip_holds("Starting · Verifying blocks…\nFrom the node's RPC")) << f.tip();
+}
+
+// The log of a node that crashed moments before this start, and was started
+// again at once, ends with that run's cookie line: its cookie and port are
+// dead. Only a cookie line of this run opens the way.
+TEST(NodeAtAGlance, AsksOnlyOnACookieLineOfThisRun) {
+    AskedNode f("",
+                "\n\n2027-01-15T07:59:38Z Bitcoin Core version v29.0.0 (release build)\n"
+                "2027-01-15T07:59:38Z Binding RPC on address ::1 port 18444\n"
+                "2027-01-15T07:59:38Z Generated RPC authentication cookie D:\\Chain\\.cookie\n"
+                "2027-01-15T07:59:58Z Loading block index...\n");
+    f.http.respond = testing::node_answering({{"getblockchaininfo", "{}"}});
+    f.run_for(30'000, 5'000);
+    EXPECT_TRUE(f.http.bodies.empty()) << "the earlier run's cookie is not this node's";
+    EXPECT_TRUE(f.tip_holds("its RPC: waiting for the node's log to name its new cookie"))
+        << f.tip();
+    f.files.growing_log +=
+        "\n\n2027-01-15T08:00:00Z Bitcoin Core version v29.0.0 (release build)\n"
+        "2027-01-15T08:00:00Z Binding RPC on address ::1 port 18445\n" +
+        cookie_line;
+    f.run_for(10'000, 5'000);
+    ASSERT_FALSE(f.http.bodies.empty());
+    EXPECT_EQ(f.history.count("The node's RPC answers on port 18445"), 1U);
 }
 
 TEST(NodeAtAGlance, ANodeWithoutRpcIsFollowedByItsLogAndNeverAsked) {

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "core/node_stop_rules.hpp"
+#include "main_window/back_up_wallets.hpp"
 #include "main_window/countdown.hpp"
 #include "main_window/event_order.hpp"
 #include "main_window/keep_node_running.hpp"
@@ -164,23 +165,38 @@ TEST(StopNode, AsksAConsoleNodeWithCtrlCAndWaitsUntilItHasStopped) {
                         "asked to (process 5000, exit code 0)."));
 }
 
+// A copy whose DAEMON node answers its RPC past its warm-up, Windows naming
+// it as the listener.
+struct OverRpc : Running {
+    OverRpc() {
+        files.growing_log = "2027-01-15T08:00:00Z Generated RPC authentication cookie x\n";
+        files.text_files["x"] = testing::node_cookie;
+        listeners.elsewhere.process_id = 5000;
+        http.respond = testing::node_answering(
+            {{"getblockchaininfo", R"({"blocks":5,"headers":5,"initialblockdownload":false})"},
+             {"getnetworkinfo", R"({"connections":3})"},
+             {"listwallets", R"(["a","b","c"])"},
+             {"stop", R"("Bitcoin Core stopping")"}});
+        node_progress_tick(w);
+        watch(false, true);
+        take_log();
+    }
+    std::size_t stops_sent() const {
+        return static_cast<std::size_t>(
+            std::count_if(http.bodies.begin(), http.bodies.end(), [](const std::string& body) {
+                return body.find(R"("method":"stop")") != std::string::npos;
+            }));
+    }
+};
+
 // While the node's RPC answers past its warm-up, Stop Node sends it `stop`
 // on the worker; a node that does not take it gets Ctrl+C after all.
 TEST(StopNode, AsksOverTheNodesRpcWhileItAnswersAndCtrlCWhenItDoesNotTakeIt) {
-    Running f;
-    f.files.growing_log = "2027-01-15T08:00:00Z Generated RPC authentication cookie x\n";
-    f.files.text_files["x"] = "__cookie__:" + std::string(64, 'c');
-    f.http.respond = testing::node_answering(
-        {{"getblockchaininfo", R"({"blocks":5,"headers":5,"initialblockdownload":false})"},
-         {"getnetworkinfo", R"({"connections":3})"},
-         {"listwallets", "[]"},
-         {"stop", R"("Bitcoin Core stopping")"}});
-    node_progress_tick(f.w);
-    f.watch(false, true);
+    OverRpc f;
     ASSERT_TRUE(f.w.daemon.node.rpc().answers());
     stop_node_clicked(f.w);
     EXPECT_EQ(f.take_log(), CallLog{}) << "no Ctrl+C";
-    EXPECT_NE(f.http.bodies.back().find(R"("method":"stop")"), std::string::npos);
+    EXPECT_EQ(f.stops_sent(), 1U);
     EXPECT_TRUE(
         f.history.holds("Stop Node asked the DAEMON program (bitcoind.exe, process 5000) "
                         "to stop over its RPC."));
@@ -194,8 +210,78 @@ TEST(StopNode, AsksOverTheNodesRpcWhileItAnswersAndCtrlCWhenItDoesNotTakeIt) {
     stop_node_clicked(f.w);
     EXPECT_EQ(f.take_log(), CallLog{"ctrl+c 5000 through 4711"});
     EXPECT_TRUE(f.history.holds(
-        "did not take the stop over its RPC (the node refused ZV-KOB's credentials); Stop Node "
-        "asked it with Ctrl+C on its console instead."));
+        "Stop Node could not ask the DAEMON program (bitcoind.exe, process 5000) to stop over "
+        "its RPC: the node refused ZV-KOB's credentials."));
+    EXPECT_TRUE(
+        f.history.holds("Stop Node asked the DAEMON program (bitcoind.exe, process 5000) to stop "
+                        "with Ctrl+C on its console instead."));
+    f.set_running(false, false);
+    process_watcher_tick(f.w);
+    EXPECT_EQ(testing::calls_starting(f.take_log(), "end interpreter"),
+              CallLog{"end interpreter 4711"})
+        << "Ctrl+C left the batch file's interpreter waiting";
+}
+
+// A stop that went and had no answer in time counts as asked: it is never
+// sent again nor followed by Ctrl+C, the history says what is known, the
+// minute's notice still comes, and once the node has gone its batch file
+// runs on to its end.
+TEST(StopNode, AStopSentWithoutAnAnswerCountsAsAskedAndIsNeverRepeated) {
+    OverRpc f;
+    f.http.respond = [](const LoopbackPost&) {
+        return HttpAnswer{HttpOutcome::no_answer, 0, "", ""};  // the time ran out
+    };
+    stop_node_clicked(f.w);
+    EXPECT_EQ(f.take_log(), CallLog{}) << "no Ctrl+C";
+    EXPECT_EQ(f.stops_sent(), 1U) << "not again at the other address";
+    EXPECT_TRUE(
+        f.history.holds("Stop Node asked the DAEMON program (bitcoind.exe, process 5000) to stop "
+                        "over its RPC; no answer within 5 s."));
+    EXPECT_EQ(f.w.daemon.node.life.stage(), NodeStage::asked_to_stop);
+    f.clock.advance(minute);
+    f.watch(false, true);
+    ASSERT_FALSE(f.notifier.messages.empty());
+    EXPECT_NE(f.notifier.messages.back().find("to stop a minute ago, and it still runs"),
+              std::string::npos);
+    f.take_log();
+    f.set_running(false, false);
+    process_watcher_tick(f.w);
+    EXPECT_EQ(f.w.daemon.node.life.cause(), StopCause::asked_for);
+    EXPECT_EQ(testing::calls_starting(f.take_log(), "end interpreter"), CallLog{})
+        << "the batch file runs on after the node";
+}
+
+// A slow poll or three slow wallet backups hold their own lanes: the log is
+// read every two seconds all the while, and a stop goes at once. A stop that
+// never went because ZV-KOB closed first is said not to have been sent.
+TEST(StopNode, GoesAtOnceBesideSlowPollsAndBackupsAndIsNotCalledSentWhenDropped) {
+    OverRpc f;
+    f.background.held_lanes = {Lane::node_rpc, Lane::wallet_backup};
+    f.clock.advance(5'000);
+    f.watch(false, true);  // a poll, held
+    ASSERT_EQ(f.background.held_on(Lane::node_rpc), 1U);
+    f.folder_picker.answer = {"E:\\Backups", {}};
+    back_up_wallets_clicked(f.w);
+    ASSERT_EQ(f.background.held_on(Lane::wallet_backup), 1U);
+    for (int second = 0; second < 30; second += 2) {
+        const std::size_t reads = f.files.paths_read.size();
+        f.clock.advance(2'000);
+        node_progress_tick(f.w);
+        EXPECT_EQ(f.files.paths_read.size(), reads + 1) << "the log, at second " << second;
+    }
+    stop_node_clicked(f.w);
+    EXPECT_EQ(f.stops_sent(), 1U) << "not behind the poll or the backups";
+    EXPECT_EQ(f.background.held.size(), 2U);
+
+    OverRpc closing;
+    closing.background.held_lanes = {Lane::node_stop};
+    stop_node_clicked(closing.w);
+    closing.background.drop_all();  // ZV-KOB closes before the stop went
+    EXPECT_EQ(closing.stops_sent(), 0U);
+    EXPECT_FALSE(closing.history.holds("to stop over its RPC."));
+    EXPECT_TRUE(closing.history.holds(
+        "Stop Node did not send the stop to the DAEMON program (bitcoind.exe, process 5000) over "
+        "its RPC: ZV-KOB closed before it went."));
 }
 
 TEST(StopNode, ClosesAWindowedNodeAndSaysWhyWhenItCannot) {
