@@ -123,8 +123,10 @@ TEST_F(SaveBatFilesTest, TheZvKobFolderIsCheckedAsSaved) {
     }
     w.program_folder.set_text("D:\\Nodes (BTC) & Co\\ZV-KOB");
     save_to_registry_then_take_log();
+    w.program_folder.set_text("C:\\100%\\typed since");
     w.save_bat_files_button.click();
     EXPECT_EQ(w.close_button.text(), "Close");
+    EXPECT_EQ(f.batch_files.written.at(0).path, "D:\\Nodes (BTC) & Co\\ZV-KOB\\ZVKOB-QT.BAT");
 }
 
 TEST_F(SaveBatFilesTest, RefusesAProgramNameTheWatcherCannotSee) {

@@ -76,7 +76,9 @@ TEST_F(SaveToRegistryTest, RefusesNamesTheWatcherCannotSeeAndOverlongFields) {
                                                         {&w.daemon_file, "bitcoind.exe "},
                                                         {&w.daemon_file, "bitcoind.exe."},
                                                         {&w.daemon_file, "Daemon\\bitcoind.exe"},
-                                                        {&w.data_folder, std::string(8192, 'x')}};
+                                                        {&w.data_folder, std::string(8192, 'x')},
+                                                        {&w.qt_file, ".exe"},
+                                                        {&w.qt_file, "bitcoin\x1Fqt.exe"}};
     for (const auto& [field, text] : refused) {
         const std::string before = field->text();
         field->set_text(text);
@@ -99,6 +101,14 @@ TEST_F(SaveToRegistryTest, RefusesNamesTheWatcherCannotSeeAndOverlongFields) {
     w.qt_file.set_text("Bitcoin-Qt.EXE");
     w.save_to_registry_button.click();
     EXPECT_EQ(w.close_button.text(), "Close") << "the case of .exe does not matter";
+    for (const auto& [field, text] : {std::pair{&w.qt_file, std::string("my bitcoin-qt.exe")},
+                                      std::pair{&w.daemon_file, std::string()},
+                                      std::pair{&w.data_folder, std::string(8191, 'x')}}) {
+        field->set_text(text);
+        w.close_button.set_text("Cancel");
+        w.save_to_registry_button.click();
+        EXPECT_EQ(w.close_button.text(), "Close") << field->name() << " " << text.size();
+    }
 }
 
 TEST_F(SaveToRegistryTest, AKeyThatCannotBeSavedIsNamedAndTheCaptionStays) {

@@ -12,6 +12,7 @@ was), built without sanitizers for speed:
     tools/mutants/mutants.py main_window/restart_history.cpp core/time_text.cpp
     tools/mutants/mutants.py --list core/time_text.cpp      # the faults only
     tools/mutants/mutants.py --again last-run.txt           # what survived or did not build
+    tools/mutants/mutants.py @tools/mutants/rule_files.txt  # every rule file (an hour or two)
 
 The copy is refreshed from the tree at each run; its build is kept for the next.
 Stopped with Ctrl+C, it puts the file back; killed outright, remove the copy.
@@ -143,7 +144,8 @@ def tests_pass(timeout):
 
 
 def main():
-    parser = argparse.ArgumentParser(description=__doc__.split("\n")[0])
+    parser = argparse.ArgumentParser(description=__doc__.split("\n")[0],
+                                     fromfile_prefix_chars="@")
     parser.add_argument("files", nargs="*", help="rule files, relative to the tree")
     parser.add_argument("--again", help="an earlier run's output: try again what survived or did "
                         "not build")
