@@ -7,7 +7,8 @@
 // HTTP/1.1 POSTs with Basic credentials one connection at a time: 401
 // without them or, after a short pause, with wrong ones; error -28 with the
 // node's start phases for --rpc-warmup=<seconds>; then getblockchaininfo,
-// getnetworkinfo, uptime, getrpcinfo, listwallets, backupwallet and stop.
+// getnetworkinfo, uptime, getrpcinfo, listwallets, backupwallet, setnetworkactive
+// (stand_in_network.hpp) and stop.
 // Replies are JSON-RPC 2.0 to a 2.0 request, or in the older style of forks
 // with --rpc-style=old. --rpc-peers=<count> (8), --rpc-warning=<text> and
 // --rpc-wallet=<name> ("") shape the answers; --rpc-wrong-cookie makes it
