@@ -26,6 +26,10 @@ PowerStep PowerStopRule::reading(const PowerReading& reading, const PowerFacts& 
         switched(false);
         return {};
     }
+    if (sleeping_since_ms_ && now_ms - *sleeping_since_ms_ < sleep_hold_ms) {
+        return {};
+    }
+    sleeping_since_ms_.reset();
     if (facts.node_runs && !asked_) {
         stopped_for_power_ = false;  // started again since, by whomever: the node is theirs
     }
@@ -80,6 +84,12 @@ void PowerStopRule::node_gone(bool as_asked) {
 void PowerStopRule::node_started() {
     stopped_for_power_ = false;
     asked_ = false;
+}
+
+void PowerStopRule::suspending(std::int64_t now_ms) {
+    sleeping_since_ms_ = now_ms;
+    readings_calling_ = 0;
+    mains_since_ms_.reset();
 }
 
 void PowerStopRule::switched(bool on) {

@@ -18,6 +18,10 @@ inline constexpr int battery_readings_in_a_row = 2;
 inline constexpr std::int64_t mains_settled_ms = 60'000;
 inline constexpr int restart_percent = 35;
 
+// Windows sleeps about two seconds after it says so: too little for a stop,
+// so readings this soon after that call for nothing.
+inline constexpr std::int64_t sleep_hold_ms = 10'000;
+
 // The time left at which the node is stopped: twice its expected stop time,
 // and a minute, since Windows' estimate of the time left is rough and the
 // PC's load changes while the node writes its cache.
@@ -64,7 +68,9 @@ struct PowerFacts {
 // that ZV-KOB stopped for the battery, and that stopped as asked, starts
 // again. Never a node that the user or anyone else stopped, nor one stopped
 // while the tick was off: switching off, or any start of the node
-// meanwhile, forgets the stop. Readings come every 30 s and at every power
+// meanwhile, forgets the stop. Nothing is stopped or started as the PC goes
+// to sleep; a reading before sleep and one after it are not in a row.
+// Readings come every 30 s and at every power
 // event; `now_ms` from the caller's clock.
 class PowerStopRule {
 public:
@@ -77,6 +83,8 @@ public:
     void node_started();
     // The tick changed.
     void switched(bool on);
+    // Windows said the PC goes to sleep (PBT_APMSUSPEND).
+    void suspending(std::int64_t now_ms);
 
     // ZV-KOB stopped the node for the battery and will start it on mains.
     bool stopped_for_power() const { return stopped_for_power_; }
@@ -92,6 +100,7 @@ private:
     bool asked_ = false;
     bool stopped_for_power_ = false;
     std::optional<std::int64_t> mains_since_ms_;
+    std::optional<std::int64_t> sleeping_since_ms_;
 };
 
 }  // namespace zvkob

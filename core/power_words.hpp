@@ -22,6 +22,12 @@ inline constexpr const char* battery_stop_title = "Node stopped before the batte
 // The history line when the node stopped for the battery starts again.
 std::string mains_restart_event();
 
+// The history lines as the PC goes to sleep and wakes up.
+inline constexpr const char* sleep_event =
+    "The PC goes to sleep: ZV-KOB stops and starts nothing until it wakes.";
+inline constexpr const char* wake_event =
+    "The PC woke up: ZV-KOB reads the power source and the link's cost again.";
+
 // What the battery rule shows on the node's tooltip, or "" (on mains, or the
 // tick off): "On battery (62 %, about 1 h 40 min): the node stops cleanly at
 // 25 % or with about 8 minutes left".

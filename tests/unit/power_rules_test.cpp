@@ -174,6 +174,16 @@ TEST_F(PowerStopFlow, TwoReadingsInARowStopTheNodeOnceWhileOnBattery) {
     read(on_mains_at(17));
     read(on_battery_at(17));
     EXPECT_EQ(read(on_battery_at(16)).action, PowerStep::Action::stop_node) << "a new battery";
+
+    rule_.node_started();
+    read(on_mains_at(16));
+    read(on_battery_at(15));
+    rule_.suspending(now_);
+    now_ -= 21 * second;  // the next reading 9 s after the PC said it sleeps
+    EXPECT_EQ(read(on_battery_at(15)).action, PowerStep::Action::none);
+    now_ -= 29 * second;  // 10 s after
+    EXPECT_EQ(read(on_battery_at(15)).action, PowerStep::Action::none) << "a new row after sleep";
+    EXPECT_EQ(read(on_battery_at(15)).action, PowerStep::Action::stop_node);
 }
 
 // A minute of mains power, and the battery charging or at 35 %.
