@@ -16,12 +16,12 @@ MeteredStep MeteredPause::update(const MeteredFacts& facts) {
         return {};
     }
     const bool metered = is_metered(*facts.cost);
-    const bool active = facts.network_active.value_or(true);
     if (!metered) {
         hold_off_ = false;
     }
+    // A node that does not tell is taken as it was left: paused by ZV-KOB, or running.
     if (paused_) {
-        if (active) {
+        if (facts.network_active.value_or(false)) {
             paused_ = false;
             hold_off_ = true;
             return {NetworkAction::none,
@@ -34,7 +34,7 @@ MeteredStep MeteredPause::update(const MeteredFacts& facts) {
         }
         return {};
     }
-    if (facts.ticked && metered && active && !hold_off_) {
+    if (facts.ticked && metered && facts.network_active.value_or(true) && !hold_off_) {
         return {NetworkAction::pause, {}};
     }
     return {};

@@ -46,10 +46,12 @@ TEST(MeteredPause, PausesOnAMeteredLinkAndResumesOnlyWhatItPaused) {
     EXPECT_EQ(rule.update({true, true, std::nullopt, false}).action, NetworkAction::none)
         << "the cost is unknown";
     EXPECT_NE(rule.closing(), "");
-    EXPECT_EQ(rule.update(link(free_link, false)).action, NetworkAction::resume);
+    EXPECT_EQ(rule.update({true, true, free_link, std::nullopt}).action, NetworkAction::resume)
+        << "a node that does not tell is taken as ZV-KOB left it";
     EXPECT_EQ(rule.answered(NetworkAction::resume, false, "timed out"),
               "ZV-KOB could not resume the node's network: timed out");
-    EXPECT_EQ(rule.update(link(free_link, false)).action, NetworkAction::resume);
+    EXPECT_EQ(rule.update({true, true, free_link, std::nullopt}).action, NetworkAction::resume)
+        << "a node that does not tell is taken as ZV-KOB left it";
     EXPECT_EQ(rule.answered(NetworkAction::resume, false, "timed out"), "") << "told once";
     EXPECT_EQ(rule.answered(NetworkAction::resume, true, ""),
               "The link is no longer metered: ZV-KOB resumed the node's network.");
