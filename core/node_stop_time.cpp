@@ -59,6 +59,13 @@ std::int64_t scaled(const MeasuredStop& stop, std::optional<double> now) {
 
 }  // namespace
 
+std::string node_stop_record_path(std::string_view history_path) {
+    if (history_path.ends_with(".log")) {
+        history_path.remove_suffix(4);
+    }
+    return std::string(history_path) + ".node-stops";
+}
+
 std::optional<double> cache_mib_of(std::string_view message) {
     const auto at = message.find(cache_key);
     if (at == std::string_view::npos) {

@@ -32,6 +32,10 @@ struct ExpectedStop {
     std::optional<std::int64_t> last_took_ms;  // measured: what its last stop took
 };
 
+// Where the record of a copy's node stops is kept: beside its history
+// (".../ZV-KOB/<instance>.log" gives ".../ZV-KOB/<instance>.node-stops").
+std::string node_stop_record_path(std::string_view history_path);
+
 // The cache of an UpdateTip line's message ("... cache=1433.6MiB(10245633txo)").
 std::optional<double> cache_mib_of(std::string_view message);
 

@@ -17,6 +17,8 @@
 #include "platform/win32/win32_node_control.hpp"
 #include "platform/win32/win32_power_source.hpp"
 #include "platform/win32/win32_process_priority.hpp"
+#include "platform/win32/win32_record_writer.hpp"
+#include "platform/win32/win32_file_system.hpp"
 
 namespace zvkob::win32 {
 namespace {
@@ -204,6 +206,17 @@ TEST(FakeBattery, WineReadsItDischargingThenCriticalThenChargingOnMains) {
         EXPECT_EQ(read.percent, expected.percent);
         EXPECT_EQ(read.seconds_left, expected.seconds_left);
     }
+}
+
+// The record of the node's stops is replaced whole.
+TEST(StopRecord, IsReplacedWholeAndReadBack) {
+    ScratchFolder folder(L"stop record");
+    const std::string path = narrow(folder.file(L"ZV-KOB.node-stops"));
+    Win32RecordWriter writer;
+    EXPECT_TRUE(writer.replace_whole(path, "1 60000 900.0\n"));
+    EXPECT_TRUE(writer.replace_whole(path, "2 5000 -\n"));
+    EXPECT_EQ(Win32FileSystem().read_text(path, TextCoding::utf8), "2 5000 -\n");
+    EXPECT_FALSE(writer.replace_whole(narrow(folder.file(L"no folder\\x.node-stops")), "x"));
 }
 
 // Wine's network list is a stub that always answers unrestricted.

@@ -87,6 +87,8 @@ TEST(NodeStopTime, KeepsTheLastTenInARecordThatSurvivesARestart) {
     const NodeStopTimes read = NodeStopTimes::from_record("damaged line\n1 -5 -\n" + record);
     EXPECT_EQ(read.record(), record);
     EXPECT_EQ(NodeStopTimes::from_record("7 2000 -\r\n").stops().at(0).took_ms, 2000);
+    EXPECT_EQ(node_stop_record_path("C:\\Users\\Jo\\AppData\\Local\\ZV-KOB\\ZV-KOB.log"),
+              "C:\\Users\\Jo\\AppData\\Local\\ZV-KOB\\ZV-KOB.node-stops");
 }
 
 // Each stop scaled by (cache now + 100 MiB) / (its cache + 100 MiB); the longest counts.
