@@ -1,6 +1,7 @@
 // The node's RPC over the real WinHTTP and the real listener table, against
 // the stand-in node's server: both loopback addresses, both reply styles, the
-// node's own cookie, a wrong one, and an address that is never contacted.
+// node's own cookie, a wrong one, an address that is never contacted, and
+// its network paused and resumed for a metered link.
 #include <winsock2.h>
 #include <ws2tcpip.h>
 
@@ -13,8 +14,10 @@
 
 #include "driver.hpp"
 #include "loopback_sockets.hpp"
+#include "core/metered_pause.hpp"
 #include "core/node_rpc_asker.hpp"
 #include "core/node_rpc_progress.hpp"
+#include "core/node_stop_time.hpp"
 #include "core/rpc_credentials.hpp"
 #include "core/rpc_reply.hpp"
 #include "core/rpc_request.hpp"
@@ -71,13 +74,21 @@ bool logged(const RpcNode& node, const std::string& line) {
     return read_file(node.log).find(line) != std::string::npos;
 }
 
-// Where the program would ask the node, from its command line and its log so far.
-RpcEndpoint endpoint_of(const RpcNode& node, std::uint16_t port) {
-    RpcLogFacts facts;
+std::vector<std::string> log_lines(const RpcNode& node) {
+    std::vector<std::string> lines;
     const std::string log = read_file(node.log);
     for (std::size_t at = 0, end = 0; at < log.size(); at = end + 1) {
         end = std::min(log.find('\n', at), log.size());
-        facts.feed(std::string_view(log).substr(at, end - at));
+        lines.push_back(log.substr(at, end - at));
+    }
+    return lines;
+}
+
+// Where the program would ask the node, from its command line and its log so far.
+RpcEndpoint endpoint_of(const RpcNode& node, std::uint16_t port) {
+    RpcLogFacts facts;
+    for (const std::string& line : log_lines(node)) {
+        facts.feed(line);
     }
     const std::string line = "\"" + narrow(node.exe) + "\" -rpcport=" + std::to_string(port) +
                              " \"-datadir=" + narrow(node.folder.path()) + "\"";
@@ -263,7 +274,7 @@ TEST(NodeRpc, TheAskerWaitsOutTheWarmUpAndSaysWhenTheCookieIsRefused) {
     const Winsock winsock;
     const std::uint16_t port = free_loopback_port();
     ASSERT_NE(port, 0);
-    RpcNode node(L"asked rpc", port, L"--rpc-warmup=3");
+    RpcNode node(L"asked rpc", port, L"--rpc-warmup=3 --sync=100-102 --stop-seconds=2");
     ASSERT_TRUE(wait_until([&] { return file_exists(node.cookie); }, 10s));
     Win32LoopbackHttp http;
     Win32PortListeners listeners;
@@ -284,8 +295,39 @@ TEST(NodeRpc, TheAskerWaitsOutTheWarmUpAndSaysWhenTheCookieIsRefused) {
         },
         10s));
     EXPECT_TRUE(state->header_height);
+
+    // On a metered link its network is paused over its RPC, and resumed after.
+    MeteredPause metered;
+    const auto network = [&] {
+        const RpcReply info = asker.call(endpoint, node.process->id(), "getnetworkinfo");
+        return MeteredFacts{true, info.ok(), link_cost::roaming,
+                            info.result().member("networkactive").flag()};
+    };
+    for (const bool on : {false, true}) {
+        MeteredFacts facts = network();
+        facts.cost = on ? link_cost::unrestricted : link_cost::roaming;
+        const NetworkAction action = metered.update(facts).action;
+        ASSERT_EQ(action, on ? NetworkAction::resume : NetworkAction::pause);
+        const RpcParam state_wanted[] = {RpcParam::flag(on)};
+        const RpcReply set =
+            asker.call(endpoint, node.process->id(), "setnetworkactive", state_wanted);
+        EXPECT_EQ(set.result().flag(), on) << set.describe();
+        metered.answered(action, set.ok(), set.describe());
+        EXPECT_EQ(network().network_active, on);
+        EXPECT_TRUE(logged(node, on ? "SetNetworkActive: true\n" : "SetNetworkActive: false\n"));
+        const RpcReply info = asker.call(endpoint, node.process->id(), "getnetworkinfo");
+        EXPECT_EQ(info.result().member("connections").whole_number(), on ? 8 : 0);
+    }
+    EXPECT_FALSE(metered.paused());
     EXPECT_TRUE(asker.stop(endpoint, node.process->id()).ok());
     EXPECT_TRUE(node.process->wait_for_exit(10s));
+    NodeStopTimes stops;
+    const std::vector<std::string> lines = log_lines(node);
+    ASSERT_TRUE(stops.take(std::vector<std::string_view>(lines.begin(), lines.end())))
+        << "its stop is measured from its log";
+    EXPECT_GE(stops.stops().back().took_ms, 2000);
+    EXPECT_LE(stops.stops().back().took_ms, 3000);
+    EXPECT_EQ(stops.stops().back().cache_mib, 12.5);
 
     RpcNode refusing(L"refusing rpc", port, L"--rpc-wrong-cookie");
     ASSERT_TRUE(wait_until([&] { return file_exists(refusing.cookie); }, 10s));

@@ -10,7 +10,8 @@
 // number; a stop by the file writes the shutdown lines of a node that stops
 // cleanly, "Shutdown: In progress..." and "Shutdown: done" (with --v30 the
 // newer "Shutdown in progress..." and "Shutdown done"; with --fatal-disk a
-// fatal disk error first, and it exits with 1). Killed, it writes nothing more.
+// fatal disk error first, and it exits with 1; with --stop-seconds=<n> the done
+// line comes n seconds after the first). Killed, it writes nothing more.
 // With --sync=<from>-<to> it catches up from one height to the other first,
 // twenty heights a second, or as many as --sync-rate=<per second> says.
 //
@@ -260,6 +261,10 @@ int log_stop(const std::wstring& log, const std::wstring& command_line) {
         log_line(log, "[error] Shutting down due to lack of disk space!");
     }
     log_line(log, v30 ? "Shutdown in progress..." : "Shutdown: In progress...");
+    // --stop-seconds=<n>: it writes its cache for that long, as a large one takes minutes.
+    if (const auto at = command_line.find(L"--stop-seconds="); at != std::wstring::npos) {
+        Sleep(static_cast<DWORD>(std::wcstol(command_line.c_str() + at + 15, nullptr, 10)) * 1000);
+    }
     log_line(log, v30 ? "Shutdown done" : "Shutdown: done");
     return disk_full ? 1 : 0;
 }

@@ -23,6 +23,7 @@
 
 #include "core/rpc_credentials.hpp"
 #include "platform/win32/owners.hpp"
+#include "stand_in_network.hpp"
 
 namespace stand_in_rpc {
 namespace {
@@ -261,8 +262,8 @@ Answer network_info(const State& s) {
         writer.StartObject();
         field(writer, "version", 300000);
         field(writer, "subversion", std::string("/StandIn:30.0.0/"));
-        field(writer, "connections", s.options.peers);
-        field(writer, "networkactive", true);
+        field(writer, "connections", stand_in_network::active() ? s.options.peers : 0);
+        field(writer, "networkactive", stand_in_network::active());
         warnings(writer, s);
         writer.EndObject();
     });
@@ -384,6 +385,13 @@ Answer call(State& s, std::string_view method, std::string_view path,
     }
     if (method == "backupwallet") {
         return backup_wallet(s, path, params);
+    }
+    if (method == "setnetworkactive") {
+        if (!params.IsArray() || params.Size() != 1 || !params[0].IsBool()) {
+            return error(-3, "Expected type bool");
+        }
+        const bool on = stand_in_network::set_active(params[0].GetBool(), s.node.log);
+        return result([on](Writer& w) { w.Bool(on); });
     }
     if (method == "stop") {
         stop_after = true;

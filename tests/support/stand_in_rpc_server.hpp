@@ -9,10 +9,10 @@
 // without them or, after a short pause, with wrong ones; error -28 with the
 // node's start phases for --rpc-warmup=<seconds>; then getblockchaininfo,
 // getnetworkinfo, getblockheader (of its tip), uptime, getrpcinfo,
-// listwallets, backupwallet and stop. With --tip-hours-old=<N> its blocks are
-// N hours older (a PC that slept with the node synced); with
-// --rpc-no-tip-time getblockchaininfo leaves out the tip's time, as older
-// nodes and forks do.
+// listwallets, backupwallet, setnetworkactive (stand_in_network.hpp) and stop.
+// With --tip-hours-old=<N> its blocks are N hours older (a PC that slept with
+// the node synced); with --rpc-no-tip-time getblockchaininfo leaves out the
+// tip's time, as older nodes and forks do.
 // Replies are JSON-RPC 2.0 to a 2.0 request, or in the older style of forks
 // with --rpc-style=old. --rpc-peers=<count> (8), --rpc-warning=<text> and
 // --rpc-wallet=<name> (each one loaded; else the default wallet "") shape the
