@@ -1,6 +1,6 @@
 #include "main_window/closing.hpp"
 
-#include "main_window/auto_close.hpp"
+#include "main_window/starting/auto_close.hpp"
 #include "main_window/load_unload.hpp"
 
 namespace zvkob {

@@ -1,6 +1,6 @@
 #pragma once
 #include "main_window/main_window.hpp"
-#include "main_window/start_checks.hpp"
+#include "main_window/starting/start_checks.hpp"
 
 namespace zvkob {
 

@@ -1,9 +1,9 @@
 #include "main_window/shown_state.hpp"
 
-#include "core/node_progress_text.hpp"
+#include "core/node_state/node_progress_text.hpp"
 #include "core/time_text.hpp"
 #include "main_window/in_notification_area.hpp"
-#include "main_window/node_care.hpp"
+#include "main_window/guarding/node_care.hpp"
 
 namespace zvkob {
 namespace {

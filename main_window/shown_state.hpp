@@ -4,7 +4,7 @@
 #include <string>
 
 #include "core/colours.hpp"
-#include "core/node_state_merge.hpp"
+#include "core/node_state/node_state_merge.hpp"
 #include "main_window/main_window.hpp"
 
 namespace zvkob {

@@ -1,4 +1,4 @@
-#include "main_window/auto_close.hpp"
+#include "main_window/starting/auto_close.hpp"
 
 #include <gtest/gtest.h>
 

@@ -13,7 +13,7 @@
 
 #include <gtest/gtest.h>
 
-#include "core/node_log_session.hpp"
+#include "core/node_log/node_log_session.hpp"
 #include "platform/process_probe.hpp"
 #include "platform/settings_store.hpp"
 #include "main_window/main_window.hpp"

@@ -1,11 +1,11 @@
-#include "main_window/keep_node_running.hpp"
+#include "guardian/keep_node_running.hpp"
 
 #include <gtest/gtest.h>
 
-#include "main_window/auto_close.hpp"
-#include "main_window/countdown.hpp"
+#include "main_window/starting/auto_close.hpp"
+#include "main_window/starting/countdown.hpp"
 #include "main_window/event_order.hpp"
-#include "main_window/launcher.hpp"
+#include "main_window/starting/launcher.hpp"
 #include "watched_window.hpp"
 
 namespace zvkob {
