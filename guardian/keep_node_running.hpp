@@ -7,7 +7,7 @@
 
 #include "core/controls.hpp"
 #include "core/node_log/node_stop_verdict.hpp"
-#include "guardian/countdown_run.hpp"
+#include "guardian/countdown_state.hpp"
 #include "guardian/restart_history.hpp"
 #include "platform/clock.hpp"
 #include "platform/history.hpp"

@@ -1,7 +1,7 @@
 #include "main_window/guarding/node_care.hpp"
 
 #include "core/node_log/node_log_location.hpp"
-#include "main_window/guarding/back_up_wallets.hpp"
+#include "main_window/guarding/wallet_backup_events.hpp"
 #include "main_window/in_notification_area.hpp"
 #include "guardian/node/node_log.hpp"
 #include "main_window/shown_state.hpp"

@@ -14,7 +14,7 @@ namespace zvkob {
 
 // Every two seconds, after the node at a glance: holds the PC awake or lets
 // it sleep, looks at the node's drive when a look is due, and asks the node
-// for its wallets (back_up_wallets.hpp).
+// for its wallets (wallet_backup_events.hpp).
 void care_tick(MainWindow& window);
 
 // "Keep the PC Awake While Catching Up".

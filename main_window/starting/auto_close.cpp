@@ -1,6 +1,6 @@
 #include "main_window/starting/auto_close.hpp"
 
-#include "main_window/closing.hpp"
+#include "main_window/closing_events.hpp"
 #include "main_window/guarding/process_watcher.hpp"
 #include "main_window/shown_state.hpp"
 

@@ -4,7 +4,7 @@
 #include "core/processes/exit_code_text.hpp"
 #include "main_window/event_order.hpp"
 #include "main_window/shown_state.hpp"
-#include "main_window/starting/start_checks.hpp"
+#include "main_window/starting/start_check_events.hpp"
 #include "main_window/starting/start_rule.hpp"
 
 namespace zvkob {

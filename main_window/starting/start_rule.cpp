@@ -2,7 +2,7 @@
 
 #include "main_window/starting/launcher.hpp"
 #include "main_window/shown_state.hpp"
-#include "main_window/starting/start_checks.hpp"
+#include "main_window/starting/start_check_events.hpp"
 
 namespace zvkob {
 namespace {

@@ -3,7 +3,7 @@
 #include <string>
 
 #include "main_window/main_window.hpp"
-#include "main_window/starting/start_checks.hpp"
+#include "main_window/starting/start_check_events.hpp"
 
 namespace zvkob {
 
@@ -27,7 +27,7 @@ struct StartAnswer {
 
 // The one rule LAUNCH, the countdown's zero step and Keep Node Running ask
 // before a start of `program`. Each caller shows or records the reason. The
-// data drive is asked in the background first (start_checks.hpp); its answer
+// data drive is asked in the background first (start_check_events.hpp); its answer
 // is `drive` (by default: nothing to hold the start).
 StartAnswer may_start_now(MainWindow& window, const NodeProgram& program,
                           const DriveCheck& drive = {});

@@ -4,7 +4,7 @@
 
 #include <stdexcept>
 
-#include "main_window/closing.hpp"
+#include "main_window/closing_events.hpp"
 
 #include "watched_window.hpp"
 

@@ -1,4 +1,4 @@
-#include "main_window/starting/countdown.hpp"
+#include "main_window/starting/countdown_events.hpp"
 
 #include <gtest/gtest.h>
 

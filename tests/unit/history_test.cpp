@@ -8,7 +8,7 @@
 #include "main_window/load_unload.hpp"
 #include "main_window/guarding/process_watcher.hpp"
 #include "core/version.hpp"
-#include "main_window/session_end.hpp"
+#include "main_window/session_end_events.hpp"
 #include "watched_window.hpp"
 
 namespace zvkob {

@@ -3,7 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "main_window/starting/auto_close.hpp"
-#include "main_window/starting/countdown.hpp"
+#include "main_window/starting/countdown_events.hpp"
 #include "main_window/event_order.hpp"
 #include "main_window/starting/launcher.hpp"
 #include "watched_window.hpp"

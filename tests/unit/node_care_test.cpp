@@ -7,7 +7,7 @@
 #include "core/care/node_warnings.hpp"
 #include "core/care/wallet_backup.hpp"
 #include "fakes.hpp"
-#include "main_window/guarding/back_up_wallets.hpp"
+#include "main_window/guarding/wallet_backup_events.hpp"
 #include "main_window/starting/launcher.hpp"
 #include "main_window/load_unload.hpp"
 #include "main_window/guarding/node_care.hpp"

@@ -5,10 +5,10 @@
 #include <algorithm>
 #include <stdexcept>
 
-#include "main_window/starting/countdown.hpp"
+#include "main_window/starting/countdown_events.hpp"
 #include "main_window/event_order.hpp"
 #include "main_window/starting/launcher.hpp"
-#include "main_window/guarding/node_at_a_glance.hpp"
+#include "main_window/guarding/node_glance_events.hpp"
 #include "main_window/guarding/node_care.hpp"
 #include "watched_window.hpp"
 

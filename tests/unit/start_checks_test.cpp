@@ -1,15 +1,15 @@
-#include "main_window/starting/start_checks.hpp"
+#include "main_window/starting/start_check_events.hpp"
 
 #include <gtest/gtest.h>
 
 #include <future>
 #include <thread>
 
-#include "main_window/starting/countdown.hpp"
+#include "main_window/starting/countdown_events.hpp"
 #include "main_window/event_order.hpp"
 #include "main_window/starting/launcher.hpp"
 #include "core/work_queue.hpp"
-#include "main_window/session_end.hpp"
+#include "main_window/session_end_events.hpp"
 #include "main_window/starting/start_rule.hpp"
 #include "watched_window.hpp"
 

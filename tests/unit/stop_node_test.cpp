@@ -3,15 +3,15 @@
 #include <gtest/gtest.h>
 
 #include "core/processes/node_stop_rules.hpp"
-#include "main_window/guarding/back_up_wallets.hpp"
-#include "main_window/starting/countdown.hpp"
+#include "main_window/guarding/wallet_backup_events.hpp"
+#include "main_window/starting/countdown_events.hpp"
 #include "main_window/event_order.hpp"
 #include "guardian/keep_node_running.hpp"
 #include "main_window/starting/launcher.hpp"
 #include "core/folder_key.hpp"
 #include "guardian/node/namesakes.hpp"
-#include "main_window/guarding/node_at_a_glance.hpp"
-#include "main_window/session_end.hpp"
+#include "main_window/guarding/node_glance_events.hpp"
+#include "main_window/session_end_events.hpp"
 #include "watched_window.hpp"
 
 namespace zvkob {

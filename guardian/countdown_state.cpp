@@ -1,4 +1,4 @@
-#include "guardian/countdown_run.hpp"
+#include "guardian/countdown_state.hpp"
 
 #include <cstdio>
 

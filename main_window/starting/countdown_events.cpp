@@ -1,4 +1,4 @@
-#include "main_window/starting/countdown.hpp"
+#include "main_window/starting/countdown_events.hpp"
 
 #include <optional>
 #include <initializer_list>
@@ -6,7 +6,7 @@
 #include "main_window/event_order.hpp"
 #include "main_window/starting/launcher.hpp"
 #include "main_window/shown_state.hpp"
-#include "main_window/starting/start_checks.hpp"
+#include "main_window/starting/start_check_events.hpp"
 #include "main_window/starting/start_rule.hpp"
 
 namespace zvkob {

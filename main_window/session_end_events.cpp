@@ -1,6 +1,6 @@
-#include "main_window/session_end.hpp"
+#include "main_window/session_end_events.hpp"
 
-#include "main_window/closing.hpp"
+#include "main_window/closing_events.hpp"
 #include "main_window/load_unload.hpp"
 #include "main_window/shown_state.hpp"
 #include "main_window/guarding/stop_node.hpp"

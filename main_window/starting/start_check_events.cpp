@@ -1,4 +1,4 @@
-#include "main_window/starting/start_checks.hpp"
+#include "main_window/starting/start_check_events.hpp"
 
 #include <cstdio>
 

@@ -1,4 +1,4 @@
-#include "guardian/care/wallet_backups.hpp"
+#include "guardian/care/wallet_backup_state.hpp"
 
 #include "core/care/wallet_backup.hpp"
 

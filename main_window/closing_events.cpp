@@ -1,4 +1,4 @@
-#include "main_window/closing.hpp"
+#include "main_window/closing_events.hpp"
 
 #include "main_window/starting/auto_close.hpp"
 #include "main_window/load_unload.hpp"

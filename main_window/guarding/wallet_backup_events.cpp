@@ -1,4 +1,4 @@
-#include "main_window/guarding/back_up_wallets.hpp"
+#include "main_window/guarding/wallet_backup_events.hpp"
 
 #include <algorithm>
 

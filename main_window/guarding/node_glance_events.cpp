@@ -1,8 +1,8 @@
-#include "main_window/guarding/node_at_a_glance.hpp"
+#include "main_window/guarding/node_glance_events.hpp"
 
 #include "core/node_state/node_progress_text.hpp"
 #include "core/time_text.hpp"
-#include "main_window/guarding/back_up_wallets.hpp"
+#include "main_window/guarding/wallet_backup_events.hpp"
 #include "main_window/in_notification_area.hpp"
 #include "main_window/guarding/node_care.hpp"
 #include "main_window/shown_state.hpp"
