@@ -143,9 +143,9 @@ FolderNames Win32FileSystem::names_in(std::string_view folder) {
     pattern += L'*';
     FolderNames listed;
     WIN32_FIND_DATAW found{};
-    const HANDLE search = FindFirstFileExW(pattern.c_str(), FindExInfoBasic, &found,
-                                           FindExSearchNameMatch, nullptr, 0);
-    if (search == INVALID_HANDLE_VALUE) {
+    const FindHandle search(FindFirstFileExW(pattern.c_str(), FindExInfoBasic, &found,
+                                             FindExSearchNameMatch, nullptr, 0));
+    if (!search) {
         const DWORD error = GetLastError();
         if (error != ERROR_FILE_NOT_FOUND) {  // else an empty drive's root: nothing there
             listed.failure = system_error_text(error);
@@ -157,9 +157,8 @@ FolderNames Win32FileSystem::names_in(std::string_view folder) {
         if (name != L"." && name != L"..") {
             listed.names.push_back(narrow(name));
         }
-    } while (FindNextFileW(search, &found));
+    } while (FindNextFileW(search.get(), &found));
     const DWORD ended = GetLastError();
-    FindClose(search);
     if (ended != ERROR_NO_MORE_FILES) {
         listed.failure = system_error_text(ended);
     }
@@ -187,10 +186,10 @@ FolderSize Win32FileSystem::folder_size(std::string_view folder, std::int64_t ti
             path += L'\\';
         }
         WIN32_FIND_DATAW found{};
-        const HANDLE search =
-            FindFirstFileExW((path + L'*').c_str(), FindExInfoBasic, &found, FindExSearchNameMatch,
-                             nullptr, FIND_FIRST_EX_LARGE_FETCH);
-        if (search == INVALID_HANDLE_VALUE) {
+        const FindHandle search(FindFirstFileExW((path + L'*').c_str(), FindExInfoBasic, &found,
+                                                 FindExSearchNameMatch, nullptr,
+                                                 FIND_FIRST_EX_LARGE_FETCH));
+        if (!search) {
             if (first) {
                 size.failure = system_error_text(GetLastError());
                 return size;
@@ -209,8 +208,7 @@ FolderSize Win32FileSystem::folder_size(std::string_view folder, std::int64_t ti
             } else if ((found.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT) == 0) {
                 waiting.push_back(path + std::wstring(name));
             }
-        } while (FindNextFileW(search, &found));
-        FindClose(search);
+        } while (FindNextFileW(search.get(), &found));
     }
     return size;
 }
