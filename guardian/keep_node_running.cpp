@@ -29,7 +29,8 @@ void KeepNodeRunning::record(const std::string& event) {
 }
 
 bool KeepNodeRunning::restart_armed() const {
-    return countdown_timer_.enabled() && countdown_.for_whom() == StartRequest::keep_node_running;
+    return switches_.countdown_running() &&
+           countdown_.for_whom() == StartRequest::keep_node_running;
 }
 
 void KeepNodeRunning::leave_alone(const std::string& described, const std::string& why) {
@@ -56,7 +57,7 @@ KeepRunningRequest KeepNodeRunning::give_up(const GoneNode& node, const NodeStop
 // A clean stop is the user's or the node's choice: a countdown that would
 // start the node again is ended too.
 bool KeepNodeRunning::end_countdown_after_chosen_stop() {
-    if (!countdown_timer_.enabled()) {
+    if (!switches_.countdown_running()) {
         return false;
     }
     record("the countdown is ended, so that it does not start the node again.");
@@ -92,7 +93,7 @@ KeepRunningRequest KeepNodeRunning::arm_restart(const GoneNode& node, const std:
 KeepRunningRequest KeepNodeRunning::restart_after_crash(
     const GoneNode& node, const std::string& stopped, const NodeStop& stop,
     const std::function<std::optional<std::string>()>& held_back) {
-    if (countdown_timer_.enabled()) {
+    if (switches_.countdown_running()) {
         record(stopped + " (" + stop.why + "); the countdown is armed already and starts it.");
         return {};
     }

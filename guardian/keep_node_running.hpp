@@ -4,8 +4,8 @@
 #include <functional>
 #include <optional>
 #include <string>
+#include <utility>
 
-#include "core/controls.hpp"
 #include "core/node_log/node_stop_verdict.hpp"
 #include "guardian/countdown_state.hpp"
 #include "guardian/restart_history.hpp"
@@ -38,6 +38,14 @@ struct GoneNode {
     bool restarted_by_us = false;  // the last start was this feature's restart
 };
 
+// What Keep Node Running reads of the window: whether the window menu's
+// "Keep Node Running" is ticked (stored with the window's settings), and
+// whether the countdown's timer runs.
+struct KeepRunningSwitches {
+    std::function<bool()> switched_on;
+    std::function<bool()> countdown_running;
+};
+
 // Keep Node Running: while it is on, this copy's node that crashes is
 // started again through the countdown. One that stopped cleanly (its own log
 // shows the node's shutdown done line), stopped after a fatal error (it would
@@ -48,17 +56,13 @@ struct GoneNode {
 // into the history.
 class KeepNodeRunning {
 public:
-    // `ticked`: the window menu's "Keep Node Running"; the countdown and its
-    // timer are read to tell whether a restart of its own is armed.
-    KeepNodeRunning(const MenuItem& ticked, CountdownRun& countdown, const Timer& countdown_timer,
-                    History& history, Clock& clock)
-        : ticked_(ticked),
-          countdown_(countdown),
-          countdown_timer_(countdown_timer),
-          history_(history),
-          clock_(clock) {}
+    // The switch and the countdown's timer are the window's, which decides
+    // on both; the countdown is read to tell whether a restart of its own is armed.
+    KeepNodeRunning(KeepRunningSwitches switches, CountdownRun& countdown, History& history,
+                    Clock& clock)
+        : switches_(std::move(switches)), countdown_(countdown), history_(history), clock_(clock) {}
 
-    bool on() const { return ticked_.ticked(); }
+    bool on() const { return switches_.switched_on(); }
 
     // A node stopped for a reason that is not its own (`why`, e.g. "as
     // ZV-KOB asked it to"): it is left stopped, and that is recorded.
@@ -95,9 +99,8 @@ private:
     KeepRunningRequest give_up(const GoneNode& node, const NodeStop& stop);
     bool end_countdown_after_chosen_stop();
 
-    const MenuItem& ticked_;
+    KeepRunningSwitches switches_;
     CountdownRun& countdown_;
-    const Timer& countdown_timer_;
     History& history_;
     Clock& clock_;
     RestartHistory restarts_;

@@ -167,7 +167,10 @@ public:
     // functions (event_order.hpp) say in which order they hear of events.
     CountdownRun countdown;
     // Keep Node Running: its decisions, restarts and back-off.
-    KeepNodeRunning node_keeper{keep_node_running, countdown, countdown_timer, services.history,
+    KeepNodeRunning node_keeper{{[this] { return keep_node_running.ticked(); },
+                                 [this] { return countdown_timer.enabled(); }},
+                                countdown,
+                                services.history,
                                 services.clock};
     // The end of the Windows session, and its hold for the node to stop.
     SignOutHold sign_out{services.windows, services.history};
