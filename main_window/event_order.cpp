@@ -107,9 +107,7 @@ void decide(MainWindow& w, NodeProgram& program, const NodeGone& gone) {
         [&w, &program, gone](const NodeStop& stop) { decide_on(w, program, gone, stop); });
 }
 
-}  // namespace
-
-void process_watcher_tick(MainWindow& w) {
+void watch_the_programs(MainWindow& w) {
     if (const auto away = w.glance.wake_watch().tick(w.services.clock.now_ms())) {
         pc_woke(w, *away);  // before the node is asked, so that it is asked at once
     }
@@ -124,6 +122,12 @@ void process_watcher_tick(MainWindow& w) {
     follow_node_stops(w);
     end_the_hold_when_due(w);
     show_state(w);
+}
+
+}  // namespace
+
+void process_watcher_tick(MainWindow& w) {
+    one_look(w, [&w] { watch_the_programs(w); });
 }
 
 void pc_resumed(MainWindow& w) {
@@ -166,8 +170,10 @@ void start_stop_click(MainWindow& w) {
 }
 
 void node_progress_second(MainWindow& w) {
-    node_progress_tick(w);
-    care_tick(w);
+    one_look(w, [&w] {
+        node_progress_tick(w);
+        care_tick(w);
+    });
 }
 
 void launch_by_hand(MainWindow& w, NodeProgram& program, const DriveCheck& drive) {

@@ -155,6 +155,10 @@ public:
     // LAUNCH, by the countdown and the auto-close all set it, and the shown
     // state paints it.
     Colour indicator = colours::pink;
+    // One look per event (shown_state.hpp): while an event runs, showing the
+    // state is held until its end.
+    bool look_held = false;
+    bool look_due = false;
 
     // The node's data folder (-datadir), where it keeps its own log; empty
     // for the node's default. The settings window edits it, and the watcher,

@@ -148,16 +148,18 @@ void lock_for_countdown(MainWindow& w, bool locked) {
 }
 
 void countdown_tick(MainWindow& w) {
-    if (w.start_check.pending()) {
-        // the drive's answer is awaited: the countdown holds
-    } else if (w.countdown.waiting()) {
-        zero_step(w);  // tries again each second, without counting on
-    } else {
-        if (w.countdown.step() == "00") {
-            zero_step(w);
+    one_look(w, [&w] {
+        if (w.start_check.pending()) {
+            // the drive's answer is awaited: the countdown holds
+        } else if (w.countdown.waiting()) {
+            zero_step(w);  // tries again each second, without counting on
+        } else {
+            if (w.countdown.step() == "00") {
+                zero_step(w);
+            }
         }
-    }
-    show_state(w);
+        show_state(w);
+    });
 }
 
 }  // namespace zvkob

@@ -63,6 +63,7 @@ bool drive_lets_launch(MainWindow& w, const StartAnswer& answer) {
                     "started without it would begin a fresh copy of the chain elsewhere.");
         return false;
     }
+    const LookWhileWaiting waiting(w);
     const bool anyway = w.services.notifier.ask(
         "Only " + space_text(answer.free_bytes) + " is free on the drive of " + w.data_folder +
         ". A node needs room to write its data; on a full disk it stops again or damages its "
@@ -150,6 +151,8 @@ LaunchResult launch_step(MainWindow& w, NodeProgram& program, StartRequest reque
                                 std::string(program.name) + " program: " + command_text(command);
     w.indicator = during;
     show_state(w);
+    // The window waits on the start and its pause: the indicator shows through them.
+    const LookWhileWaiting starting(w);
     const Start start = w.services.runner.run_hidden(command);
     if (!start.started()) {
         // Back at rest before the message, so the window behind it is true.

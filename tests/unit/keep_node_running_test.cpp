@@ -78,6 +78,16 @@ TEST(KeepNodeRunning, ACleanStopIsLeftAloneAndACrashIsRestartedThroughTheCountdo
 
 // Started again, a node stopped by a fatal error meets it again: it is left
 // stopped, and the user is told the error and what usually helps.
+// The tick that finds the crash changes the display, the tooltips and the
+// countdown several times over; the window shows them once, at its end.
+TEST(KeepNodeRunning, TheTickThatFindsACrashShowsTheWindowOnce) {
+    Guarded f;
+    const int looks = f.taskbar.looks;
+    f.node_stops(minute);
+    EXPECT_TRUE(f.w.countdown_timer.enabled()) << "the restart is armed";
+    EXPECT_EQ(f.taskbar.looks - looks, 1);
+}
+
 TEST(KeepNodeRunning, AStopAfterAnErrorIsLeftStoppedAndExplained) {
     Guarded f;
     f.clock.advance(minute);
