@@ -1,6 +1,6 @@
 #include "app/program_services.hpp"
 
-#include "platform/win32/program_file.hpp"
+#include "platform/win32/files/program_file.hpp"
 
 namespace zvkob::win32 {
 

@@ -1,8 +1,8 @@
 #include "app/settings_window_show.hpp"
 
-#include "platform/win32/message_loop.hpp"
-#include "platform/win32/program_windows.hpp"
-#include "platform/win32/window_host.hpp"
+#include "platform/win32/windows/message_loop.hpp"
+#include "platform/win32/processes/program_windows.hpp"
+#include "platform/win32/windows/window_host.hpp"
 #include "settings_window/open_unload.hpp"
 
 namespace zvkob::win32 {

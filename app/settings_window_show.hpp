@@ -1,6 +1,6 @@
 #pragma once
 #include "core/event_gate.hpp"
-#include "core/hand_over.hpp"
+#include "core/settings/hand_over.hpp"
 #include "settings_window/settings_window.hpp"
 
 namespace zvkob::win32 {

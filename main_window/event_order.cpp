@@ -1,18 +1,18 @@
 #include "main_window/event_order.hpp"
 
-#include "main_window/background_checks.hpp"
-#include "main_window/countdown.hpp"
+#include "main_window/starting/background_checks.hpp"
+#include "main_window/starting/countdown_events.hpp"
 #include "main_window/in_notification_area.hpp"
-#include "main_window/node_log.hpp"
-#include "main_window/keep_node_running.hpp"
-#include "main_window/launcher.hpp"
-#include "main_window/node_at_a_glance.hpp"
-#include "main_window/node_care.hpp"
-#include "main_window/process_watcher.hpp"
-#include "main_window/session_end.hpp"
+#include "guardian/node/node_log.hpp"
+#include "guardian/keep_node_running.hpp"
+#include "main_window/starting/launcher.hpp"
+#include "main_window/guarding/node_glance_events.hpp"
+#include "main_window/guarding/node_care.hpp"
+#include "main_window/guarding/process_watcher.hpp"
+#include "main_window/session_end_events.hpp"
 #include "main_window/shown_state.hpp"
-#include "main_window/start_rule.hpp"
-#include "main_window/stop_node.hpp"
+#include "main_window/starting/start_rule.hpp"
+#include "main_window/guarding/stop_node.hpp"
 #include "main_window/window_menu.hpp"
 
 namespace zvkob {
@@ -107,9 +107,7 @@ void decide(MainWindow& w, NodeProgram& program, const NodeGone& gone) {
         [&w, &program, gone](const NodeStop& stop) { decide_on(w, program, gone, stop); });
 }
 
-}  // namespace
-
-void process_watcher_tick(MainWindow& w) {
+void watch_the_programs(MainWindow& w) {
     if (const auto away = w.glance.wake_watch().tick(w.services.clock.now_ms())) {
         pc_woke(w, *away);  // before the node is asked, so that it is asked at once
     }
@@ -124,6 +122,12 @@ void process_watcher_tick(MainWindow& w) {
     follow_node_stops(w);
     end_the_hold_when_due(w);
     show_state(w);
+}
+
+}  // namespace
+
+void process_watcher_tick(MainWindow& w) {
+    one_look(w, [&w] { watch_the_programs(w); });
 }
 
 void pc_resumed(MainWindow& w) {
@@ -166,8 +170,10 @@ void start_stop_click(MainWindow& w) {
 }
 
 void node_progress_second(MainWindow& w) {
-    node_progress_tick(w);
-    care_tick(w);
+    one_look(w, [&w] {
+        node_progress_tick(w);
+        care_tick(w);
+    });
 }
 
 void launch_by_hand(MainWindow& w, NodeProgram& program, const DriveCheck& drive) {

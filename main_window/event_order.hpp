@@ -1,15 +1,15 @@
 #pragma once
 #include "main_window/main_window.hpp"
-#include "main_window/start_checks.hpp"
+#include "main_window/starting/start_check_events.hpp"
 
 namespace zvkob {
 
 // The events that more than one guarding feature hears, each in one
 // function that says in which order they hear it. A feature learns of
 // another's state only through that feature's interface. The session's end
-// (asked, decided, cancelled) has its functions in session_end.hpp, a close
-// asked for and the settings window's close in closing.hpp; the countdown's
-// second in countdown.hpp.
+// (asked, decided, cancelled) has its functions in session_end_events.hpp, a close
+// asked for and the settings window's close in closing_events.hpp; the countdown's
+// second in countdown_events.hpp.
 
 // Twice a second: a gap of a minute or more since the last tick means the PC
 // slept, which the node at a glance hears first (as from pc_resumed). Then

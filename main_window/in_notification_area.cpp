@@ -1,7 +1,7 @@
 #include "main_window/in_notification_area.hpp"
 
-#include "core/tray_menu.hpp"
-#include "main_window/closing.hpp"
+#include "core/notification_area/tray_menu.hpp"
+#include "main_window/closing_events.hpp"
 #include "main_window/shown_state.hpp"
 #include "main_window/window_menu.hpp"
 

@@ -1,12 +1,12 @@
 #include "main_window/load_unload.hpp"
 
 #include "main_window/always_on_top.hpp"
-#include "main_window/countdown.hpp"
+#include "main_window/starting/countdown_events.hpp"
 #include "core/version.hpp"
 #include "main_window/in_notification_area.hpp"
 #include "main_window/main_window_layout.hpp"
-#include "main_window/node_care.hpp"
-#include "main_window/session_end.hpp"
+#include "main_window/guarding/node_care.hpp"
+#include "main_window/session_end_events.hpp"
 #include "main_window/shown_state.hpp"
 #include "main_window/window_menu.hpp"
 

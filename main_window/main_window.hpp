@@ -11,25 +11,25 @@
 #include "core/colours.hpp"
 #include "core/controls.hpp"
 #include "core/event_gate.hpp"
-#include "core/hand_over.hpp"
-#include "core/stored_settings.hpp"
-#include "core/tray_rules.hpp"
+#include "core/settings/hand_over.hpp"
+#include "core/settings/stored_settings.hpp"
+#include "core/notification_area/tray_rules.hpp"
 #include "core/window_frame.hpp"
-#include "main_window/countdown_run.hpp"
-#include "main_window/folder_keys.hpp"
-#include "main_window/keep_node_running.hpp"
-#include "main_window/node_glance.hpp"
-#include "main_window/node_of_this_copy.hpp"
-#include "main_window/node_warning_notes.hpp"
-#include "main_window/pc_awake.hpp"
-#include "main_window/process_status.hpp"
-#include "main_window/progress_watch.hpp"
-#include "main_window/query_failing_notes.hpp"
-#include "main_window/runway_watch.hpp"
-#include "main_window/sign_out_hold.hpp"
-#include "main_window/start_check_wait.hpp"
-#include "main_window/wallet_backups.hpp"
-#include "main_window/window_closing.hpp"
+#include "guardian/countdown_state.hpp"
+#include "guardian/node/folder_keys.hpp"
+#include "guardian/keep_node_running.hpp"
+#include "guardian/node/node_glance_state.hpp"
+#include "guardian/node/node_of_this_copy.hpp"
+#include "guardian/care/node_warning_notes.hpp"
+#include "guardian/care/pc_awake.hpp"
+#include "main_window/guarding/process_status.hpp"
+#include "guardian/node/progress_watch.hpp"
+#include "guardian/query_failing_notes.hpp"
+#include "guardian/care/runway_watch.hpp"
+#include "guardian/session_end_state.hpp"
+#include "guardian/start_check_state.hpp"
+#include "guardian/care/wallet_backup_state.hpp"
+#include "main_window/closing_state.hpp"
 #include "platform/background_work.hpp"
 #include "platform/clock.hpp"
 #include "platform/command_runner.hpp"
@@ -155,6 +155,10 @@ public:
     // LAUNCH, by the countdown and the auto-close all set it, and the shown
     // state paints it.
     Colour indicator = colours::pink;
+    // One look per event (shown_state.hpp): while an event runs, showing the
+    // state is held until its end.
+    bool look_held = false;
+    bool look_due = false;
 
     // The node's data folder (-datadir), where it keeps its own log; empty
     // for the node's default. The settings window edits it, and the watcher,
@@ -167,7 +171,10 @@ public:
     // functions (event_order.hpp) say in which order they hear of events.
     CountdownRun countdown;
     // Keep Node Running: its decisions, restarts and back-off.
-    KeepNodeRunning node_keeper{keep_node_running, countdown, countdown_timer, services.history,
+    KeepNodeRunning node_keeper{{[this] { return keep_node_running.ticked(); },
+                                 [this] { return countdown_timer.enabled(); }},
+                                countdown,
+                                services.history,
                                 services.clock};
     // The end of the Windows session, and its hold for the node to stop.
     SignOutHold sign_out{services.windows, services.history};

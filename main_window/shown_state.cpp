@@ -1,9 +1,11 @@
 #include "main_window/shown_state.hpp"
 
-#include "core/node_progress_text.hpp"
+#include <utility>
+
+#include "core/node_state/node_progress_text.hpp"
 #include "core/time_text.hpp"
 #include "main_window/in_notification_area.hpp"
-#include "main_window/node_care.hpp"
+#include "main_window/guarding/node_care.hpp"
 
 namespace zvkob {
 namespace {
@@ -145,7 +147,10 @@ ShownState what_the_window_shows(const MainWindow& w, std::int64_t now_ms) {
     return shown;
 }
 
-void show_state(MainWindow& w) {
+namespace {
+
+void show_state_now(MainWindow& w) {
+    w.look_due = false;
     const ShownState shown = what_the_window_shows(w, w.services.clock.now_ms());
     w.countdown_display.set_back_colour(shown.display_colour);
     w.countdown_display.set_text(shown.display_text);
@@ -157,8 +162,49 @@ void show_state(MainWindow& w) {
     keep_tray_icon(w, shown.tray_icon);
 }
 
+}  // namespace
+
+void show_state(MainWindow& w) {
+    if (w.look_held) {
+        w.look_due = true;
+        return;
+    }
+    show_state_now(w);
+}
+
+// A failure that escapes the event leaves the look due: the next one shows it.
+void one_look(MainWindow& w, const std::function<void()>& event) {
+    if (w.look_held) {
+        event();
+        return;
+    }
+    w.look_held = true;
+    try {
+        event();
+    } catch (...) {
+        w.look_held = false;
+        throw;
+    }
+    w.look_held = false;
+    if (w.look_due) {
+        show_state_now(w);
+    }
+}
+
+LookWhileWaiting::LookWhileWaiting(MainWindow& w)
+    : window_(w), held_(std::exchange(w.look_held, false)) {
+    if (w.look_due) {
+        show_state_now(w);
+    }
+}
+
+LookWhileWaiting::~LookWhileWaiting() {
+    window_.look_held = held_;
+}
+
 void tell(MainWindow& w, std::string_view message) {
     show_state(w);
+    const LookWhileWaiting waiting(w);
     w.services.notifier.show_error(message);
 }
 

@@ -22,10 +22,10 @@ void window_menu_opening(MainWindow& window);
 // ZV-KOB at sign-in, and says so when Windows refuses.
 void start_with_windows_clicked(MainWindow& window);
 
-// "Stop Node Safely at Sign-out": switched on or off (session_end.hpp does the work).
+// "Stop Node Safely at Sign-out": switched on or off (session_end_events.hpp does the work).
 void safe_sign_out_clicked(MainWindow& window);
 
-// "Check the Data Drive Before a Start": switched on or off (start_checks.hpp
+// "Check the Data Drive Before a Start": switched on or off (start_check_events.hpp
 // does the work).
 void check_data_drive_clicked(MainWindow& window);
 

@@ -7,7 +7,7 @@
 #include <string_view>
 #include <vector>
 
-#include "core/log_follower.hpp"
+#include "core/node_log/log_follower.hpp"
 
 namespace zvkob {
 

@@ -5,7 +5,7 @@
 #include <string>
 #include <string_view>
 
-#include "core/json_document.hpp"
+#include "core/node_rpc/json_document.hpp"
 
 namespace zvkob {
 

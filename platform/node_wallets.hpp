@@ -1,8 +1,8 @@
 #pragma once
 #include <string>
 
-#include "core/rpc_endpoint.hpp"
-#include "core/wallet_backup.hpp"
+#include "core/node_rpc/rpc_endpoint.hpp"
+#include "core/care/wallet_backup.hpp"
 
 namespace zvkob {
 

@@ -1,7 +1,7 @@
 #pragma once
 #include <cstdint>
 
-#include "core/copies_question.hpp"
+#include "core/processes/copies_question.hpp"
 
 namespace zvkob {
 

@@ -1,5 +1,5 @@
 #pragma once
-#include "core/taskbar_progress.hpp"
+#include "core/node_state/taskbar_progress.hpp"
 
 namespace zvkob {
 

@@ -2,7 +2,7 @@
 #include <cstdint>
 #include <string_view>
 
-#include "core/hand_over.hpp"
+#include "core/settings/hand_over.hpp"
 
 namespace zvkob {
 

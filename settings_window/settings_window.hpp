@@ -7,8 +7,8 @@
 
 #include "core/controls.hpp"
 #include "core/event_gate.hpp"
-#include "core/hand_over.hpp"
-#include "core/stored_settings.hpp"
+#include "core/settings/hand_over.hpp"
+#include "core/settings/stored_settings.hpp"
 #include "core/window_frame.hpp"
 #include "platform/background_work.hpp"
 #include "platform/batch_file_writer.hpp"

@@ -17,8 +17,8 @@
 #ifdef ZVKOB_SHAPED_WATCHER
 #include "core/window_placement.hpp"
 #include "main_window/main_window_layout.hpp"
-#include "platform/win32/control_styles.hpp"
-#include "platform/win32/control_windows.hpp"
+#include "platform/win32/windows/control_styles.hpp"
+#include "platform/win32/windows/control_windows.hpp"
 #include "platform/win32/wide_text.hpp"
 #endif
 

@@ -34,9 +34,9 @@
 #include "driver.hpp"
 #include "fakes.hpp"
 #include "main_window/main_window_layout.hpp"
-#include "main_window/process_watcher.hpp"
-#include "platform/win32/com_apartment.hpp"
-#include "platform/win32/wmi_process_probe.hpp"
+#include "main_window/guarding/process_watcher.hpp"
+#include "platform/win32/processes/com_apartment.hpp"
+#include "platform/win32/processes/wmi_process_probe.hpp"
 
 namespace zvkob::benchmark {
 namespace {

@@ -4,7 +4,7 @@
 #include <commctrl.h>
 
 #include "platform/win32/owners.hpp"
-#include "platform/win32/window_host.hpp"
+#include "platform/win32/windows/window_host.hpp"
 #include "main_window/main_window_layout.hpp"
 #include "settings_window/settings_window_layout.hpp"
 #include "tests/support/worked_example.hpp"

@@ -1,13 +1,13 @@
 // Batch files on a real file system under wine: their exact bytes, their
 // replacement as a pair, and what a node program started through one receives.
-#include "platform/win32/win32_batch_file_writer.hpp"
+#include "platform/win32/files/win32_batch_file_writer.hpp"
 
 #include <windows.h>
 
 #include <gtest/gtest.h>
 
 #include "driver.hpp"
-#include "platform/win32/hidden_command_runner.hpp"
+#include "platform/win32/processes/hidden_command_runner.hpp"
 #include "settings_window/run_command.hpp"
 #include "tests/support/worked_example.hpp"
 

@@ -15,16 +15,16 @@
 #include <vector>
 
 #include "driver.hpp"
-#include "platform/win32/win32_file_system.hpp"
-#include "platform/win32/win32_folder_picker.hpp"
-#include "platform/win32/com_apartment.hpp"
-#include "platform/win32/hidden_command_runner.hpp"
-#include "platform/win32/one_copy_per_name.hpp"
+#include "platform/win32/files/win32_file_system.hpp"
+#include "platform/win32/files/win32_folder_picker.hpp"
+#include "platform/win32/processes/com_apartment.hpp"
+#include "platform/win32/processes/hidden_command_runner.hpp"
+#include "platform/win32/processes/one_copy_per_name.hpp"
 #include "platform/win32/owners.hpp"
 #include "platform/win32/win32_background_work.hpp"
-#include "platform/win32/win32_history.hpp"
-#include "platform/win32/win32_node_control.hpp"
-#include "platform/win32/win32_power_request.hpp"
+#include "platform/win32/files/win32_history.hpp"
+#include "platform/win32/processes/win32_node_control.hpp"
+#include "platform/win32/power/win32_power_request.hpp"
 
 namespace zvkob::win32 {
 namespace {

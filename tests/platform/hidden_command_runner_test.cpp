@@ -1,5 +1,5 @@
 // Starting a real batch file hidden under wine, and commands that cannot start.
-#include "platform/win32/hidden_command_runner.hpp"
+#include "platform/win32/processes/hidden_command_runner.hpp"
 
 #include <gtest/gtest.h>
 

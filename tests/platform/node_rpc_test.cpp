@@ -14,16 +14,16 @@
 
 #include "driver.hpp"
 #include "loopback_sockets.hpp"
-#include "core/metered_pause.hpp"
-#include "core/node_rpc_asker.hpp"
-#include "core/node_rpc_progress.hpp"
-#include "core/node_stop_time.hpp"
-#include "core/rpc_credentials.hpp"
-#include "core/rpc_reply.hpp"
-#include "core/rpc_request.hpp"
-#include "platform/win32/win32_file_system.hpp"
-#include "platform/win32/win32_loopback_http.hpp"
-#include "platform/win32/win32_port_listeners.hpp"
+#include "core/power/metered_pause.hpp"
+#include "core/node_rpc/node_rpc_asker.hpp"
+#include "core/node_rpc/node_rpc_progress.hpp"
+#include "core/power/node_stop_time.hpp"
+#include "core/node_rpc/rpc_credentials.hpp"
+#include "core/node_rpc/rpc_reply.hpp"
+#include "core/node_rpc/rpc_request.hpp"
+#include "platform/win32/files/win32_file_system.hpp"
+#include "platform/win32/network/win32_loopback_http.hpp"
+#include "platform/win32/network/win32_port_listeners.hpp"
 
 namespace zvkob::win32 {
 namespace {

@@ -6,11 +6,11 @@
 #include <thread>
 #include <vector>
 
-#include "core/tray_mark_image.hpp"
+#include "core/notification_area/tray_mark_image.hpp"
 #include "driver.hpp"
 #include "platform/win32/owners.hpp"
-#include "platform/win32/tray_icon_image.hpp"
-#include "platform/win32/win32_notification_area.hpp"
+#include "platform/win32/notification_area/tray_icon_image.hpp"
+#include "platform/win32/notification_area/win32_notification_area.hpp"
 
 namespace zvkob::win32 {
 namespace {

@@ -9,16 +9,16 @@
 #include <iostream>
 #include <vector>
 
-#include "core/metered_pause.hpp"
+#include "core/power/metered_pause.hpp"
 #include "driver.hpp"
-#include "platform/win32/com_apartment.hpp"
-#include "platform/win32/win32_link_cost.hpp"
+#include "platform/win32/processes/com_apartment.hpp"
+#include "platform/win32/network/win32_link_cost.hpp"
 #include "platform/win32/win32_clock.hpp"
-#include "platform/win32/win32_node_control.hpp"
-#include "platform/win32/win32_power_source.hpp"
-#include "platform/win32/win32_process_priority.hpp"
-#include "platform/win32/win32_record_writer.hpp"
-#include "platform/win32/win32_file_system.hpp"
+#include "platform/win32/processes/win32_node_control.hpp"
+#include "platform/win32/power/win32_power_source.hpp"
+#include "platform/win32/processes/win32_process_priority.hpp"
+#include "platform/win32/files/win32_record_writer.hpp"
+#include "platform/win32/files/win32_file_system.hpp"
 
 namespace zvkob::win32 {
 namespace {

@@ -1,5 +1,5 @@
 // The real process query under wine, against a stand-in node program the test starts.
-#include "platform/win32/wmi_process_probe.hpp"
+#include "platform/win32/processes/wmi_process_probe.hpp"
 
 #include <gtest/gtest.h>
 
@@ -7,7 +7,7 @@
 #include <thread>
 
 #include "driver.hpp"
-#include "platform/win32/com_apartment.hpp"
+#include "platform/win32/processes/com_apartment.hpp"
 
 namespace zvkob::win32 {
 namespace {

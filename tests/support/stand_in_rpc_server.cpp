@@ -21,7 +21,7 @@
 #include <type_traits>
 #include <vector>
 
-#include "core/rpc_credentials.hpp"
+#include "core/node_rpc/rpc_credentials.hpp"
 #include "platform/win32/owners.hpp"
 #include "stand_in_network.hpp"
 

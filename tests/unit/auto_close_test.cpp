@@ -1,10 +1,10 @@
-#include "main_window/auto_close.hpp"
+#include "main_window/starting/auto_close.hpp"
 
 #include <gtest/gtest.h>
 
 #include <stdexcept>
 
-#include "main_window/closing.hpp"
+#include "main_window/closing_events.hpp"
 
 #include "watched_window.hpp"
 

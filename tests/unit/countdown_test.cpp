@@ -1,13 +1,13 @@
-#include "main_window/countdown.hpp"
+#include "main_window/starting/countdown_events.hpp"
 
 #include <gtest/gtest.h>
 
 #include <cstdio>
 
 #include "main_window/event_order.hpp"
-#include "main_window/launcher.hpp"
+#include "main_window/starting/launcher.hpp"
 #include "main_window/shown_state.hpp"
-#include "main_window/stop_node.hpp"
+#include "main_window/guarding/stop_node.hpp"
 #include "watched_window.hpp"
 
 namespace zvkob {

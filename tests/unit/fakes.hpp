@@ -13,7 +13,7 @@
 
 #include <gtest/gtest.h>
 
-#include "core/node_log_session.hpp"
+#include "core/node_log/node_log_session.hpp"
 #include "platform/process_probe.hpp"
 #include "platform/settings_store.hpp"
 #include "main_window/main_window.hpp"
@@ -474,7 +474,9 @@ private:
 class FakeTaskbar : public TaskbarButton {
 public:
     std::vector<TaskbarProgress> shown;
+    int looks = 0;  // every time the window showed its state, changed or not
     void show(const TaskbarProgress& progress) override {
+        ++looks;
         if (shown.empty() || shown.back().mark != progress.mark ||
             shown.back().value != progress.value) {
             shown.push_back(progress);

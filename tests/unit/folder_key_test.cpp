@@ -2,9 +2,9 @@
 
 #include <gtest/gtest.h>
 
-#include "core/copies_question.hpp"
+#include "core/processes/copies_question.hpp"
 #include "fakes.hpp"
-#include "main_window/folder_keys.hpp"
+#include "guardian/node/folder_keys.hpp"
 
 namespace zvkob {
 namespace {

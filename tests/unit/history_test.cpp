@@ -2,13 +2,13 @@
 
 #include <map>
 
-#include "core/exit_code_text.hpp"
+#include "core/processes/exit_code_text.hpp"
 #include "core/rotating_log.hpp"
 #include "core/time_text.hpp"
 #include "main_window/load_unload.hpp"
-#include "main_window/process_watcher.hpp"
+#include "main_window/guarding/process_watcher.hpp"
 #include "core/version.hpp"
-#include "main_window/session_end.hpp"
+#include "main_window/session_end_events.hpp"
 #include "watched_window.hpp"
 
 namespace zvkob {

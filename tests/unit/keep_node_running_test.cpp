@@ -1,11 +1,11 @@
-#include "main_window/keep_node_running.hpp"
+#include "guardian/keep_node_running.hpp"
 
 #include <gtest/gtest.h>
 
-#include "main_window/auto_close.hpp"
-#include "main_window/countdown.hpp"
+#include "main_window/starting/auto_close.hpp"
+#include "main_window/starting/countdown_events.hpp"
 #include "main_window/event_order.hpp"
-#include "main_window/launcher.hpp"
+#include "main_window/starting/launcher.hpp"
 #include "watched_window.hpp"
 
 namespace zvkob {
@@ -78,6 +78,16 @@ TEST(KeepNodeRunning, ACleanStopIsLeftAloneAndACrashIsRestartedThroughTheCountdo
 
 // Started again, a node stopped by a fatal error meets it again: it is left
 // stopped, and the user is told the error and what usually helps.
+// The tick that finds the crash changes the display, the tooltips and the
+// countdown several times over; the window shows them once, at its end.
+TEST(KeepNodeRunning, TheTickThatFindsACrashShowsTheWindowOnce) {
+    Guarded f;
+    const int looks = f.taskbar.looks;
+    f.node_stops(minute);
+    EXPECT_TRUE(f.w.countdown_timer.enabled()) << "the restart is armed";
+    EXPECT_EQ(f.taskbar.looks - looks, 1);
+}
+
 TEST(KeepNodeRunning, AStopAfterAnErrorIsLeftStoppedAndExplained) {
     Guarded f;
     f.clock.advance(minute);
@@ -390,6 +400,76 @@ TEST(KeepNodeRunning, AutoCloseLeavesZvKobOpenAndSaysWhy) {
     EXPECT_FALSE(f.w.keep_node_running.ticked());
     auto_close_tick(f.w);
     EXPECT_EQ(f.take_log().back(), "close main") << "off, every rule of Auto Close is as before";
+}
+
+// Keep Node Running on its own, with no window: its switch is on, and the
+// test holds the countdown and says whether its timer runs.
+struct Keeper {
+    testing::FakeHistory history;
+    testing::FakeClock clock;
+    CountdownRun countdown;
+    bool countdown_running = false;
+    KeepNodeRunning keeper{
+        {[] { return true; }, [this] { return countdown_running; }}, countdown, history, clock};
+
+    KeepRunningRequest stops(HowItStopped how) {
+        NodeStop stop;
+        stop.how = how;
+        stop.why = "its log says so";
+        return keeper.decide({"the DAEMON program", minute, false}, stop,
+                             [] { return std::optional<std::string>(); });
+    }
+};
+
+// What it asks of the window for each way the node stopped, with the
+// countdown at rest or running.
+TEST(KeepNodeRunningAlone, AsksTheWindowForWhatEachStopNeeds) {
+    struct Case {
+        HowItStopped how;
+        bool countdown_running, flash, end_countdown, restart, message;
+    };
+    const Case cases[] = {
+        {HowItStopped::clean, false, false, false, false, false},
+        {HowItStopped::clean, true, false, true, false, false},
+        {HowItStopped::cut_short, false, false, false, false, true},
+        {HowItStopped::cut_short, true, false, true, false, true},
+        {HowItStopped::after_error, true, true, false, false, true},
+        {HowItStopped::no_log, true, false, false, false, false},
+        {HowItStopped::crash, false, true, false, true, false},
+        {HowItStopped::crash, true, false, false, false, false},  // the countdown starts it already
+    };
+    for (const Case& c : cases) {
+        Keeper k;
+        k.countdown_running = c.countdown_running;
+        const KeepRunningRequest asked = k.stops(c.how);
+        const std::string which =
+            std::to_string(static_cast<int>(c.how)) + (c.countdown_running ? " counting" : "");
+        EXPECT_EQ(asked.flash, c.flash) << which;
+        EXPECT_EQ(asked.end_countdown, c.end_countdown) << which;
+        EXPECT_EQ(asked.restart_after == std::chrono::milliseconds(0), c.restart) << which;
+        EXPECT_EQ(!asked.message.empty(), c.message) << which;
+    }
+}
+
+// Where it meets the countdown: switched off, it cancels a restart only when
+// the countdown runs armed for it; a countdown it cancels is handed back.
+TEST(KeepNodeRunningAlone, SwitchedOffItCancelsOnlyARunningCountdownArmedForIt) {
+    struct Case {
+        StartRequest armed_for;
+        bool running, cancels;
+    };
+    for (const Case& c : {Case{StartRequest::keep_node_running, true, true},
+                          Case{StartRequest::keep_node_running, false, false},
+                          Case{StartRequest::countdown, true, false}}) {
+        Keeper k;
+        k.countdown.arm(c.armed_for, std::chrono::milliseconds(0));
+        k.countdown_running = c.running;
+        EXPECT_EQ(k.keeper.switched(false), c.cancels) << c.running;
+        EXPECT_EQ(k.countdown.for_whom(), c.cancels ? StartRequest::countdown : c.armed_for);
+        EXPECT_EQ(
+            k.history.events.back() == "Keep Node Running: the restart it had armed is cancelled.",
+            c.cancels);
+    }
 }
 
 }  // namespace

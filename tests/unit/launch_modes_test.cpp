@@ -1,4 +1,4 @@
-#include "main_window/launch_modes.hpp"
+#include "main_window/starting/launch_modes.hpp"
 
 #include <gtest/gtest.h>
 

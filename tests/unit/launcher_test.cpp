@@ -1,9 +1,9 @@
-#include "main_window/launcher.hpp"
+#include "main_window/starting/launcher.hpp"
 
 #include <gtest/gtest.h>
 
-#include "core/interpreter_line.hpp"
-#include "main_window/countdown.hpp"
+#include "core/processes/interpreter_line.hpp"
+#include "main_window/starting/countdown_events.hpp"
 #include "main_window/event_order.hpp"
 #include "watched_window.hpp"
 

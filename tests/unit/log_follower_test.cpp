@@ -1,4 +1,4 @@
-#include "core/log_follower.hpp"
+#include "core/node_log/log_follower.hpp"
 
 #include <gtest/gtest.h>
 

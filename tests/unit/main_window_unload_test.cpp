@@ -4,9 +4,9 @@
 #include <string>
 
 #include "fakes.hpp"
-#include "main_window/closing.hpp"
+#include "main_window/closing_events.hpp"
 #include "main_window/load_unload.hpp"
-#include "main_window/session_end.hpp"
+#include "main_window/session_end_events.hpp"
 
 namespace zvkob {
 namespace {

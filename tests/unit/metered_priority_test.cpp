@@ -2,8 +2,8 @@
 // priority lowered for the user.
 #include <gtest/gtest.h>
 
-#include "core/metered_pause.hpp"
-#include "core/node_priority.hpp"
+#include "core/power/metered_pause.hpp"
+#include "core/power/node_priority.hpp"
 
 namespace zvkob {
 namespace {

@@ -2,15 +2,15 @@
 // wallet backups and the node's warnings.
 #include <gtest/gtest.h>
 
-#include "core/disk_runway.hpp"
-#include "core/keep_awake.hpp"
-#include "core/node_warnings.hpp"
-#include "core/wallet_backup.hpp"
+#include "core/care/disk_runway.hpp"
+#include "core/care/keep_awake.hpp"
+#include "core/care/node_warnings.hpp"
+#include "core/care/wallet_backup.hpp"
 #include "fakes.hpp"
-#include "main_window/back_up_wallets.hpp"
-#include "main_window/launcher.hpp"
+#include "main_window/guarding/wallet_backup_events.hpp"
+#include "main_window/starting/launcher.hpp"
 #include "main_window/load_unload.hpp"
-#include "main_window/node_care.hpp"
+#include "main_window/guarding/node_care.hpp"
 #include "watched_window.hpp"
 
 namespace zvkob {

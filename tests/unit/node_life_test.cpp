@@ -1,4 +1,4 @@
-#include "main_window/node_life.hpp"
+#include "guardian/node/node_life.hpp"
 
 #include <gtest/gtest.h>
 

@@ -1,4 +1,4 @@
-#include "core/node_log_location.hpp"
+#include "core/node_log/node_log_location.hpp"
 
 #include <gtest/gtest.h>
 
@@ -8,8 +8,8 @@
 #include <string_view>
 #include <vector>
 
-#include "core/batch_node_line.hpp"
-#include "core/node_command_line.hpp"
+#include "core/processes/batch_node_line.hpp"
+#include "core/processes/node_command_line.hpp"
 
 namespace zvkob {
 namespace {

@@ -1,4 +1,4 @@
-#include "core/node_log_session.hpp"
+#include "core/node_log/node_log_session.hpp"
 
 #include <gtest/gtest.h>
 
@@ -9,8 +9,8 @@
 #include <string_view>
 #include <vector>
 
-#include "core/node_log_line.hpp"
-#include "core/node_stop_verdict.hpp"
+#include "core/node_log/node_log_line.hpp"
+#include "core/node_log/node_stop_verdict.hpp"
 #include "fakes.hpp"
 
 namespace zvkob {

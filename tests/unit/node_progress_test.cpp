@@ -1,4 +1,4 @@
-#include "core/node_progress.hpp"
+#include "core/node_state/node_progress.hpp"
 
 #include <gtest/gtest.h>
 
@@ -7,10 +7,10 @@
 #include <string_view>
 #include <vector>
 
-#include "core/node_log_line.hpp"
-#include "core/node_progress_line.hpp"
-#include "core/node_progress_text.hpp"
-#include "core/taskbar_progress.hpp"
+#include "core/node_log/node_log_line.hpp"
+#include "core/node_state/node_progress_line.hpp"
+#include "core/node_state/node_progress_text.hpp"
+#include "core/node_state/taskbar_progress.hpp"
 
 namespace zvkob {
 namespace {

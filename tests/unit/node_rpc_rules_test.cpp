@@ -5,12 +5,12 @@
 #include <string>
 #include <vector>
 
-#include "core/node_rpc_asker.hpp"
-#include "core/node_rpc_progress.hpp"
-#include "core/rpc_endpoint.hpp"
-#include "core/node_state_merge.hpp"
-#include "core/rpc_poll_schedule.hpp"
-#include "core/wake_watch.hpp"
+#include "core/node_rpc/node_rpc_asker.hpp"
+#include "core/node_rpc/node_rpc_progress.hpp"
+#include "core/node_rpc/rpc_endpoint.hpp"
+#include "core/node_state/node_state_merge.hpp"
+#include "core/node_rpc/rpc_poll_schedule.hpp"
+#include "core/node_state/wake_watch.hpp"
 #include "fakes.hpp"
 
 namespace zvkob {

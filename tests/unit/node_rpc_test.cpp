@@ -4,9 +4,9 @@
 #include <string>
 #include <vector>
 
-#include "core/rpc_credentials.hpp"
-#include "core/rpc_reply.hpp"
-#include "core/rpc_request.hpp"
+#include "core/node_rpc/rpc_credentials.hpp"
+#include "core/node_rpc/rpc_reply.hpp"
+#include "core/node_rpc/rpc_request.hpp"
 
 namespace zvkob {
 namespace {

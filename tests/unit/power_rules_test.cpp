@@ -7,10 +7,10 @@
 #include <string_view>
 #include <vector>
 
-#include "core/node_stop_time.hpp"
-#include "core/power_awake.hpp"
-#include "core/power_stop_rule.hpp"
-#include "core/power_words.hpp"
+#include "core/power/node_stop_time.hpp"
+#include "core/power/power_awake.hpp"
+#include "core/power/power_stop_rule.hpp"
+#include "core/power/power_words.hpp"
 
 namespace zvkob {
 namespace {

@@ -1,4 +1,4 @@
-#include "core/process_query.hpp"
+#include "core/processes/process_query.hpp"
 
 #include <gtest/gtest.h>
 

@@ -1,15 +1,15 @@
-#include "main_window/process_watcher.hpp"
+#include "main_window/guarding/process_watcher.hpp"
 
 #include <gtest/gtest.h>
 
 #include <algorithm>
 #include <stdexcept>
 
-#include "main_window/countdown.hpp"
+#include "main_window/starting/countdown_events.hpp"
 #include "main_window/event_order.hpp"
-#include "main_window/launcher.hpp"
-#include "main_window/node_at_a_glance.hpp"
-#include "main_window/node_care.hpp"
+#include "main_window/starting/launcher.hpp"
+#include "main_window/guarding/node_glance_events.hpp"
+#include "main_window/guarding/node_care.hpp"
 #include "watched_window.hpp"
 
 namespace zvkob {

@@ -1,4 +1,4 @@
-#include "core/setting_text.hpp"
+#include "core/settings/setting_text.hpp"
 
 #include <gtest/gtest.h>
 

@@ -1,16 +1,16 @@
-#include "main_window/start_checks.hpp"
+#include "main_window/starting/start_check_events.hpp"
 
 #include <gtest/gtest.h>
 
 #include <future>
 #include <thread>
 
-#include "main_window/countdown.hpp"
+#include "main_window/starting/countdown_events.hpp"
 #include "main_window/event_order.hpp"
-#include "main_window/launcher.hpp"
+#include "main_window/starting/launcher.hpp"
 #include "core/work_queue.hpp"
-#include "main_window/session_end.hpp"
-#include "main_window/start_rule.hpp"
+#include "main_window/session_end_events.hpp"
+#include "main_window/starting/start_rule.hpp"
 #include "watched_window.hpp"
 
 namespace zvkob {

@@ -1,17 +1,17 @@
-#include "main_window/stop_node.hpp"
+#include "main_window/guarding/stop_node.hpp"
 
 #include <gtest/gtest.h>
 
-#include "core/node_stop_rules.hpp"
-#include "main_window/back_up_wallets.hpp"
-#include "main_window/countdown.hpp"
+#include "core/processes/node_stop_rules.hpp"
+#include "main_window/guarding/wallet_backup_events.hpp"
+#include "main_window/starting/countdown_events.hpp"
 #include "main_window/event_order.hpp"
-#include "main_window/keep_node_running.hpp"
-#include "main_window/launcher.hpp"
+#include "guardian/keep_node_running.hpp"
+#include "main_window/starting/launcher.hpp"
 #include "core/folder_key.hpp"
-#include "main_window/namesakes.hpp"
-#include "main_window/node_at_a_glance.hpp"
-#include "main_window/session_end.hpp"
+#include "guardian/node/namesakes.hpp"
+#include "main_window/guarding/node_glance_events.hpp"
+#include "main_window/session_end_events.hpp"
 #include "watched_window.hpp"
 
 namespace zvkob {

@@ -1,9 +1,9 @@
-#include "core/tray_rules.hpp"
+#include "core/notification_area/tray_rules.hpp"
 
 #include <gtest/gtest.h>
 
-#include "core/tray_mark_image.hpp"
-#include "core/tray_menu.hpp"
+#include "core/notification_area/tray_mark_image.hpp"
+#include "core/notification_area/tray_menu.hpp"
 #include "fakes.hpp"
 #include "main_window/in_notification_area.hpp"
 #include "main_window/load_unload.hpp"

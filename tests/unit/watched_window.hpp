@@ -8,9 +8,9 @@
 #include <tuple>
 
 #include "fakes.hpp"
-#include "main_window/launcher.hpp"
+#include "main_window/starting/launcher.hpp"
 #include "main_window/load_unload.hpp"
-#include "main_window/process_watcher.hpp"
+#include "main_window/guarding/process_watcher.hpp"
 
 namespace zvkob::testing {
 

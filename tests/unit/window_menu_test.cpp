@@ -5,7 +5,7 @@
 #include "main_window/event_order.hpp"
 #include "main_window/load_unload.hpp"
 #include "main_window/main_window_layout.hpp"
-#include "main_window/node_care.hpp"
+#include "main_window/guarding/node_care.hpp"
 #include "watched_window.hpp"
 
 namespace zvkob {

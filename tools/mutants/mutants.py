@@ -9,7 +9,7 @@ assignment or call left out. A fault that no test notices survives and is listed
 It works on a copy of the sources (so an interrupted run leaves the tree as it
 was), built without sanitizers for speed:
 
-    tools/mutants/mutants.py main_window/restart_history.cpp core/time_text.cpp
+    tools/mutants/mutants.py guardian/restart_history.cpp core/time_text.cpp
     tools/mutants/mutants.py --list core/time_text.cpp      # the faults only
     tools/mutants/mutants.py --again last-run.txt           # what survived or did not build
     tools/mutants/mutants.py @tools/mutants/rule_files.txt  # every rule file (an hour or two)

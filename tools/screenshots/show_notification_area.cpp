@@ -9,11 +9,11 @@
 #include <thread>
 
 #include "core/controls.hpp"
-#include "core/tray_menu.hpp"
-#include "core/tray_rules.hpp"
+#include "core/notification_area/tray_menu.hpp"
+#include "core/notification_area/tray_rules.hpp"
 #include "driver.hpp"
 #include "main_window/main_window_layout.hpp"
-#include "platform/win32/win32_notification_area.hpp"
+#include "platform/win32/notification_area/win32_notification_area.hpp"
 
 namespace zvkob::e2e {
 namespace {

@@ -4,9 +4,9 @@
 Reads the trace hooks.c wrote, resolves each function with addr2line, takes
 the n-th call of process_watcher_tick from its entry to its exit, and follows
 where control is after each entry and exit: the innermost function of the
-program's own files (main_window/, core/, platform/). Consecutive repeats are
+program's own files (main_window/, guardian/, core/, platform/). Consecutive repeats are
 collapsed; a "return" is a file seen again after the tick had left it.
-With "units", only the main window's source files count: what a header
+With "units", only the source files of the main window and the guardian count: what a header
 defines (accessors, small inline helpers) counts as its caller's file.
 
 usage: tick_trace.py BINARY TRACE N [units]
@@ -15,7 +15,7 @@ import struct
 import subprocess
 import sys
 
-OWN = ("main_window/", "core/", "platform/")
+OWN = ("main_window/", "guardian/", "core/", "platform/")
 
 
 def resolve(binary, addresses):
@@ -30,7 +30,7 @@ def resolve(binary, addresses):
 
 
 def unit_of(path):
-    return path if path.startswith("main_window/") and path.endswith(".cpp") else None
+    return path if path.startswith(("main_window/", "guardian/")) and path.endswith(".cpp") else None
 
 
 def main(binary, trace_path, n, units=False):

@@ -1,0 +1,31 @@
+#include "guardian/care/pc_awake.hpp"
+
+namespace zvkob {
+
+void PcAwake::follow(const AwakeFacts& facts, std::int64_t now_ms) {
+    const AwakeStep step = rules_.update(facts, now_ms);
+    switch (step.action) {
+        case AwakeStep::Action::hold: {
+            const AwakeHold held = request_.hold(step.reason);
+            history_.record(holding_event(awake_means_words(held.means), held.failure));
+            if (held.means == AwakeMeans::none) {
+                rules_.hold_refused();
+            }
+            return;
+        }
+        case AwakeStep::Action::refresh:
+            // A refused new reason leaves the request of the old one in place.
+            (void)request_.hold(step.reason);
+            return;
+        case AwakeStep::Action::let_go:
+            request_.let_go();
+            if (!step.event.empty()) {
+                history_.record(step.event);
+            }
+            return;
+        case AwakeStep::Action::none:
+            return;
+    }
+}
+
+}  // namespace zvkob

@@ -1,0 +1,48 @@
+#include "main_window/guarding/process_status.hpp"
+
+#include <exception>
+#include <utility>
+
+#include "core/colours.hpp"
+
+namespace zvkob {
+
+ProcessStatus::ProcessStatus(Label& label, std::string running_text, std::string stopped_text)
+    : label_(label),
+      running_text_(std::move(running_text)),
+      stopped_text_(std::move(stopped_text)) {}
+
+ProbeAnswer ProcessStatus::ask(ProcessProbe& probe, const std::string& image_name) {
+    starting_ = false;
+    ProbeAnswer answer;
+    try {
+        answer = probe.is_running(image_name);
+    } catch (const std::exception& failure) {
+        const std::string why = failure.what();
+        answer = ProbeAnswer{.running = false, .failure = why.empty() ? "Unknown failure." : why};
+    }
+    query_failure_ = answer.failure;
+    return answer;
+}
+
+void ProcessStatus::show(bool running) {
+    state_ = running ? RunningState::running : RunningState::stopped;
+    if (running) {
+        label_.set_back_colour(colours::green);
+        label_.set_text(running_text_);
+    } else {
+        label_.set_back_colour(colours::red);
+        label_.set_text(stopped_text_);
+    }
+}
+
+std::string ProcessStatus::query_failure_tip(std::string_view image_name) const {
+    if (query_failure_.empty()) {
+        return {};
+    }
+    return "ZV-KOB cannot tell whether \"" + std::string(image_name) + "\" runs. " +
+           query_failure_ +
+           "\nThe label keeps the last known state; ZV-KOB asks again twice a second.";
+}
+
+}  // namespace zvkob
