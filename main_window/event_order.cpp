@@ -7,6 +7,7 @@
 #include "main_window/keep_node_running.hpp"
 #include "main_window/launcher.hpp"
 #include "main_window/node_at_a_glance.hpp"
+#include "main_window/neighbour_events.hpp"
 #include "main_window/node_care.hpp"
 #include "main_window/process_watcher.hpp"
 #include "main_window/session_end.hpp"
@@ -123,6 +124,7 @@ void process_watcher_tick(MainWindow& w) {
     ask_the_node_when_due(w);
     follow_node_stops(w);
     end_the_hold_when_due(w);
+    power_tick(w);
     show_state(w);
 }
 
@@ -135,6 +137,7 @@ void pc_resumed(MainWindow& w) {
 
 void this_copys_node_gone(MainWindow& w, NodeProgram& program, const NodeGone& gone) {
     end_left_interpreter(w, program, gone);
+    power_node_gone(w, program);
     // The decision acts (it may arm the countdown or show a message), so it
     // waits for a message box that is open to close.
     w.services.events.run_when_free(&program, [&w, &program, gone] {

@@ -22,6 +22,7 @@
 #include "main_window/node_of_this_copy.hpp"
 #include "main_window/node_warning_notes.hpp"
 #include "main_window/pc_awake.hpp"
+#include "main_window/power_guard.hpp"
 #include "main_window/process_status.hpp"
 #include "main_window/progress_watch.hpp"
 #include "main_window/query_failing_notes.hpp"
@@ -76,6 +77,7 @@ struct MainWindowServices {
     PowerRequest& power;
     FolderPicker& folder_picker;
     NodeWallets& wallets;
+    PowerSource& power_source;  // the battery stop reads it
 };
 
 // One of the two node programs, as the main window knows it.
@@ -137,6 +139,7 @@ public:
     MenuItem& show_progress;
     MenuItem& show_in_notification_area;
     MenuItem& keep_awake;
+    MenuItem& battery_stop;
     MenuItem& stop_node;
     MenuItem& back_up_wallets;
     MenuItem& history_command;
@@ -184,6 +187,8 @@ public:
     // Care while the node syncs: the PC kept awake, the node's drive, its
     // warnings and its wallets' backups.
     PcAwake pc_awake{services.power, services.history};
+    // Stop Node Before the Battery Runs Out, and the power source it reads.
+    PowerGuard battery{services.power_source, services.history};
     RunwayWatch runway;
     NodeWarningNotes node_warnings;
     WalletBackups wallet_backups;

@@ -31,6 +31,7 @@
 #include "platform/pause.hpp"
 #include "platform/port_listeners.hpp"
 #include "platform/power_request.hpp"
+#include "platform/power_source.hpp"
 #include "platform/startup_entry.hpp"
 #include "platform/notification_area.hpp"
 #include "platform/taskbar_button.hpp"
@@ -694,6 +695,20 @@ public:
     }
 };
 
+// The PC's power as a test sets it; nothing read while `failing` says why.
+class FakePowerSource : public PowerSource {
+public:
+    PowerReading reading{.line = PowerLine::mains, .battery_present = true, .percent = 100};
+    std::string failing;
+    int reads = 0;
+
+    std::optional<PowerReading> read() override {
+        ++reads;
+        return failing.empty() ? std::optional(reading) : std::nullopt;
+    }
+    std::string failure() const override { return failing; }
+};
+
 // What a test's event gate does with an exception it caught: the program
 // would only report it, so the test fails and says what was thrown.
 inline EventGate::FailureReport fail_the_test() {
@@ -724,6 +739,7 @@ struct MainWindowFixture {
     FakePowerRequest power{log};
     FakeFolderPicker folder_picker{log};
     FakeNodeWallets wallets;
+    FakePowerSource power_source;
     MainWindow window{services_with(probe), "ZV-KOB"};
 
     // The query counts what the process list holds, as the real one does.
@@ -739,9 +755,10 @@ struct MainWindowFixture {
 
     // The fakes, with another process probe.
     MainWindowServices services_with(ProcessProbe& another_probe) {
-        return {events,  store,     another_probe, runner,    pause, windows,       notifier,
-                clock,   history,   files,         startup,   nodes, copies,        background,
-                taskbar, tray_area, http,          listeners, power, folder_picker, wallets};
+        return {events,   store,         another_probe, runner,      pause,   windows,
+                notifier, clock,         history,       files,       startup, nodes,
+                copies,   background,    taskbar,       tray_area,   http,    listeners,
+                power,    folder_picker, wallets,       power_source};
     }
 
     // The calls logged since the last call, then forgets them.

@@ -28,6 +28,7 @@ TEST_F(LoadTest, ReadsItsKeysOnceAndStoresNothing) {
                               "get AUTOSTART_TICKBOX",
                               "get AlwaysOnTopTimer_TICKBOX",
                               "get BACKUP_FOLDER",
+                              "get BATTERY_STOP",
                               "get BAT_DAEMON_RUN_COMMAND_TEXTBOX",
                               "get BAT_QT_RUN_COMMAND_TEXTBOX",
                               "get BLOCKCHAIN_FOLDER_TEXTBOX",
