@@ -124,7 +124,7 @@ void process_watcher_tick(MainWindow& w) {
     ask_the_node_when_due(w);
     follow_node_stops(w);
     end_the_hold_when_due(w);
-    power_tick(w);
+    neighbour_tick(w);
     show_state(w);
 }
 

@@ -2,6 +2,7 @@
 
 #include "core/batch_node_line.hpp"
 #include "core/exit_code_text.hpp"
+#include "core/node_priority.hpp"
 #include "main_window/event_order.hpp"
 #include "main_window/shown_state.hpp"
 #include "main_window/start_checks.hpp"
@@ -150,7 +151,8 @@ LaunchResult launch_step(MainWindow& w, NodeProgram& program, StartRequest reque
                                 std::string(program.name) + " program: " + command_text(command);
     w.indicator = during;
     show_state(w);
-    const Start start = w.services.runner.run_hidden(command);
+    const Start start =
+        w.services.runner.run_hidden(command, priority_at_start(w.low_priority.ticked()));
     if (!start.started()) {
         // Back at rest before the message, so the window behind it is true.
         w.indicator = colours::pink;

@@ -22,6 +22,7 @@
 #include "main_window/node_of_this_copy.hpp"
 #include "main_window/node_warning_notes.hpp"
 #include "main_window/pc_awake.hpp"
+#include "main_window/node_priority_guard.hpp"
 #include "main_window/power_guard.hpp"
 #include "main_window/process_status.hpp"
 #include "main_window/progress_watch.hpp"
@@ -78,6 +79,7 @@ struct MainWindowServices {
     FolderPicker& folder_picker;
     NodeWallets& wallets;
     PowerSource& power_source;  // the battery stop reads it
+    ProcessPriority& priority;  // the node's, at low priority
 };
 
 // One of the two node programs, as the main window knows it.
@@ -140,6 +142,7 @@ public:
     MenuItem& show_in_notification_area;
     MenuItem& keep_awake;
     MenuItem& battery_stop;
+    MenuItem& low_priority;
     MenuItem& stop_node;
     MenuItem& back_up_wallets;
     MenuItem& history_command;
@@ -189,6 +192,8 @@ public:
     PcAwake pc_awake{services.power, services.history};
     // Stop Node Before the Battery Runs Out, and the power source it reads.
     PowerGuard battery{services.power_source, services.history};
+    // Run the Node at Low Priority: the priority set on the node.
+    NodePriorityGuard node_priority{services.priority, services.history};
     RunwayWatch runway;
     NodeWarningNotes node_warnings;
     WalletBackups wallet_backups;

@@ -54,6 +54,15 @@ void read_power(MainWindow& w) {
     show_state(w);
 }
 
+// The node of the chosen program first, as Stop Node finds it.
+void follow_node_priority(MainWindow& w) {
+    const NodeProgram* program = running_node_program(w);
+    const NodeOfThisCopy* node = program == nullptr ? nullptr : &program->node;
+    w.node_priority.follow(node == nullptr ? nullptr : node->held(),
+                           node != nullptr && node->interpreter() != nullptr,
+                           w.low_priority.ticked());
+}
+
 }  // namespace
 
 void battery_stop_clicked(MainWindow& w) {
@@ -62,10 +71,16 @@ void battery_stop_clicked(MainWindow& w) {
     read_power(w);
 }
 
-void power_tick(MainWindow& w) {
+void neighbour_tick(MainWindow& w) {
     if (w.battery_stop.ticked() && w.battery.due(w.services.clock.now_ms())) {
         read_power(w);
     }
+    follow_node_priority(w);
+}
+
+void low_priority_clicked(MainWindow& w) {
+    switch_tick(w, w.low_priority, stored::node_low_priority, "Run the Node at Low Priority");
+    follow_node_priority(w);
 }
 
 void power_broadcast(MainWindow& w, const PowerEvent& event) {

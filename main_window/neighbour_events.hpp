@@ -8,7 +8,8 @@ namespace zvkob {
 
 // A good neighbour on the PC, wired to the window: the battery stop and the
 // mains restart (the rules are power_guard.hpp's), Keep the PC Awake on
-// battery (node_care.cpp asks on_battery()), and their tooltip line.
+// battery (node_care.cpp asks on_battery()), and their tooltip line; the
+// node's low priority (node_priority_guard.hpp).
 //
 // Where the battery stop meets the other features:
 // - the stop goes the way Stop Node goes (over the node's RPC where it
@@ -24,8 +25,14 @@ namespace zvkob {
 // at once; switched on, the power source is read at once.
 void battery_stop_clicked(MainWindow& window);
 
-// On the watcher's tick: reads the power source when a reading is due.
-void power_tick(MainWindow& window);
+// On the watcher's tick: reads the power source when a reading is due, and
+// sets the node's priority as soon as the node is held.
+void neighbour_tick(MainWindow& window);
+
+// The window menu's "Run the Node at Low Priority": the tick, stored at
+// once, applied to a running node this copy started at once; cleared, the
+// node's priority is restored. An adopted node is left as it is.
+void low_priority_clicked(MainWindow& window);
 
 // Windows' power broadcast: the power source is read at once on a change and
 // on waking; going to sleep is only noted.

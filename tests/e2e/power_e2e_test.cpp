@@ -78,7 +78,6 @@ TEST(PowerEndToEnd, StopsTheNodeBeforeTheBatteryRunsOutAndStartsItAgainOnMains) 
         GTEST_SKIP() << "runs under tests/support/fake_battery.sh";
     }
     charging_on_mains();
-    delete_section(L"ZV-KOB");
     ScratchFolder folder(L"power e2e");
     const std::wstring node = stand_in(folder.file(L"zv-e2e-qt.exe"));
     const std::wstring data = folder.file(L"node data");
@@ -87,19 +86,10 @@ TEST(PowerEndToEnd, StopsTheNodeBeforeTheBatteryRunsOutAndStartsItAgainOnMains) 
     write_file(batch, "call \"" + narrow(node) + "\" -datadir=\"" + narrow(data) +
                           "\" -server --rpc -rpcport=" + std::to_string(free_loopback_port()) +
                           " --sync=850000-850010\r\n");
-    DeleteFileW(history_file(L"ZV-KOB").c_str());
-    for (const auto& [key, value] :
-         {std::pair<std::wstring, std::wstring>{L"QT_NAME_TEXTBOX", L"zv-e2e-qt.exe"},
-          {L"BAT_QT_RUN_COMMAND_TEXTBOX", batch},
-          {L"USE_QT_BAT_TICKBOX", L"1"},
-          {L"KEEP_NODE_RUNNING", L"1"},
-          {L"BATTERY_STOP", L"1"}}) {
-        write_setting(L"ZV-KOB", key, value);
-    }
     std::unique_ptr<Process> program;
-    HWND window = start_zv_kob(program);
+    HWND window =
+        launch_qt_stand_in(program, batch, {{L"KEEP_NODE_RUNNING", L"1"}, {L"BATTERY_STOP", L"1"}});
     ASSERT_NE(window, nullptr);
-    HWND launch = control(window, layout, main_layout::launch_button);
     HWND label = control(window, layout, main_layout::qt_status);
     HWND display = control(window, layout, main_layout::countdown_display);
     const auto node_runs = [] { return process_runs(L"zv-e2e-qt.exe"); };
@@ -116,9 +106,6 @@ TEST(PowerEndToEnd, StopsTheNodeBeforeTheBatteryRunsOutAndStartsItAgainOnMains) 
         EXPECT_TRUE(synced) << narrow(tip);
         return synced;
     };
-    ASSERT_TRUE(
-        wait_until([&] { return enabled(launch) && text(label) == L"!!! QT STOPPED !!!"; }, 5s));
-    click(launch);
     ASSERT_TRUE(wait_until([&] { return text(label) == L"!!! QT RUNNING !!!"; }, 10s)) << history();
     ASSERT_TRUE(synced_over_rpc());
 

@@ -54,7 +54,8 @@ TEST(GuardingTicks, AreStoredWhenClickedAndNotBefore) {
                                      std::pair{"SAFE_SIGN_OUT", &safe_sign_out_clicked},
                                      std::pair{"CHECK_DATA_DRIVE", &check_data_drive_clicked},
                                      std::pair{"KEEP_AWAKE", &keep_awake_clicked},
-                                     std::pair{"BATTERY_STOP", &battery_stop_clicked}}) {
+                                     std::pair{"BATTERY_STOP", &battery_stop_clicked},
+                                     std::pair{"NODE_LOW_PRIORITY", &low_priority_clicked}}) {
         WatchedWindow f;
         ASSERT_TRUE(unload_main_window(f.w).ok());
         EXPECT_EQ(f.store.values.count(key), 0U) << key;
