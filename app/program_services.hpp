@@ -22,6 +22,8 @@
 #include "platform/win32/win32_pause.hpp"
 #include "platform/win32/network/win32_port_listeners.hpp"
 #include "platform/win32/power/win32_power_request.hpp"
+#include "platform/win32/power/win32_power_source.hpp"
+#include "platform/win32/processes/win32_process_priority.hpp"
 #include "platform/win32/notification_area/win32_taskbar_button.hpp"
 #include "platform/win32/processes/wmi_process_probe.hpp"
 
@@ -54,6 +56,8 @@ struct ProgramServices {
     // Care while the node syncs: the power request is let go before the
     // window's thread ends, the folder dialog is shown on it.
     Win32PowerRequest power;
+    Win32PowerSource power_source;
+    Win32ProcessPriority priority;
     Win32FolderPicker folder_picker{FolderDialog::newer};
     WalletsOverRpc wallets{http, listeners, files};
     Win32BackgroundWork background;  // its answers go through the gate

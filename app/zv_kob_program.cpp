@@ -17,6 +17,7 @@
 #include "main_window/main_window.hpp"
 #include "main_window/main_window_layout.hpp"
 #include "main_window/guarding/process_watcher.hpp"
+#include "main_window/guarding/neighbour_events.hpp"
 #include "main_window/session_end_events.hpp"
 #include "main_window/window_menu.hpp"
 #include "platform/win32/processes/com_apartment.hpp"
@@ -47,11 +48,18 @@ void translate_tray_event(MainWindow& main, EventGate& gate, const TrayEvent& ev
 
 // The PC resumed from sleep or hibernation (the automatic resume comes first;
 // the other follows once the user is back): the event waits for a handler
-// that is under way, as a tick does.
-void translate_power_event(MainWindow& main, EventGate& gate, WPARAM event) {
+// that is under way, as a tick does. The battery stop hears every power
+// event after that, one waiting event of each kind.
+void translate_power_event(MainWindow& main, EventGate& gate, WPARAM event, LPARAM setting) {
     if (event == PBT_APMRESUMEAUTOMATIC || event == PBT_APMRESUMESUSPEND) {
         static constexpr char key{};
         gate.run_when_free(&key, [&main] { pc_resumed(main); });
+    }
+    const PowerEvent power = power_event_of(event, setting);
+    if (power.kind != PowerEvent::Kind::other) {
+        static constexpr std::array<char, 6> keys{};
+        gate.run_when_free(&keys[static_cast<std::size_t>(power.kind)],
+                           [&main, power] { power_broadcast(main, power); });
     }
 }
 
@@ -78,7 +86,7 @@ bool translate_program_message(MainWindow& main, EventGate& gate, Win32TaskbarBu
             result = 0;
             return true;
         case WM_POWERBROADCAST:
-            translate_power_event(main, gate, wparam);
+            translate_power_event(main, gate, wparam, lparam);
             result = TRUE;
             return true;
         default:
@@ -93,11 +101,11 @@ void run_main_window(ProgramServices& s, const std::string& instance) {
             s.gate, {s.store, s.batch_files, s.files, s.notifier, s.history, s.gate, s.background},
             main);
     });
-    MainWindow main(
-        {s.gate,    s.store,     s.probe, s.runner,    s.pause, windows,         s.notifier,
-         s.clock,   s.history,   s.files, s.startup,   s.nodes, s.copies,        s.background,
-         s.taskbar, s.tray_area, s.http,  s.listeners, s.power, s.folder_picker, s.wallets},
-        instance);
+    MainWindow main({s.gate,     s.store,         s.probe,   s.runner,       s.pause,   windows,
+                     s.notifier, s.clock,         s.history, s.files,        s.startup, s.nodes,
+                     s.copies,   s.background,    s.taskbar, s.tray_area,    s.http,    s.listeners,
+                     s.power,    s.folder_picker, s.wallets, s.power_source, s.priority},
+                    instance);
     const auto timers = main.timers();
     WindowHost host({main.controls,
                      main.frame,
@@ -127,6 +135,12 @@ void run_main_window(ProgramServices& s, const std::string& instance) {
     ChangeWindowMessageFilterEx(host.handle(), Win32TaskbarButton::created_message(), MSGFLT_ALLOW,
                                 nullptr);
     s.copies.open_to_others(host.handle());
+    const PowerSettingNotifications power_settings(host.handle());
+    if (!power_settings.failure().empty()) {
+        s.history.record("Windows does not tell ZV-KOB of power changes (" +
+                         power_settings.failure() +
+                         "); the power source is read every 30 seconds instead.");
+    }
 
     s.gate.run([&main] { load_main_window(main); });
     host.show();

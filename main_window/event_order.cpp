@@ -6,6 +6,7 @@
 #include "guardian/node/node_log.hpp"
 #include "guardian/keep_node_running.hpp"
 #include "main_window/starting/launcher.hpp"
+#include "main_window/guarding/neighbour_events.hpp"
 #include "main_window/guarding/node_glance_events.hpp"
 #include "main_window/guarding/node_care.hpp"
 #include "main_window/guarding/process_watcher.hpp"
@@ -121,6 +122,7 @@ void watch_the_programs(MainWindow& w) {
     ask_the_node_when_due(w);
     follow_node_stops(w);
     end_the_hold_when_due(w);
+    neighbour_tick(w);
     show_state(w);
 }
 
@@ -139,6 +141,7 @@ void pc_resumed(MainWindow& w) {
 
 void this_copys_node_gone(MainWindow& w, NodeProgram& program, const NodeGone& gone) {
     end_left_interpreter(w, program, gone);
+    power_node_gone(w, program);
     // The decision acts (it may arm the countdown or show a message), so it
     // waits for a message box that is open to close.
     w.services.events.run_when_free(&program, [&w, &program, gone] {

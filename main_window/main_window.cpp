@@ -46,6 +46,8 @@ MainWindow::MainWindow(const MainWindowServices& services_, std::string instance
       show_progress(controls.menu_item_of(main_layout::show_progress)),
       show_in_notification_area(controls.menu_item_of(main_layout::show_in_notification_area)),
       keep_awake(controls.menu_item_of(main_layout::keep_awake)),
+      battery_stop(controls.menu_item_of(main_layout::battery_stop)),
+      low_priority(controls.menu_item_of(main_layout::low_priority)),
       stop_node(controls.menu_item_of(main_layout::stop_node)),
       back_up_wallets(controls.menu_item_of(main_layout::back_up_wallets)),
       history_command(controls.menu_item_of(main_layout::history_command)),
@@ -86,6 +88,8 @@ SettingFields MainWindow::stored_fields() {
         {&stored::notification_area, &show_in_notification_area},
         {&stored::keep_awake, &keep_awake},
         {&stored::backup_folder, &backup_folder},
+        {&stored::battery_stop, &battery_stop},
+        {&stored::node_low_priority, &low_priority},
     };
 }
 

@@ -22,6 +22,8 @@
 #include "guardian/node/node_of_this_copy.hpp"
 #include "guardian/care/node_warning_notes.hpp"
 #include "guardian/care/pc_awake.hpp"
+#include "guardian/power/node_priority_guard.hpp"
+#include "guardian/power/power_guard.hpp"
 #include "main_window/guarding/process_status.hpp"
 #include "guardian/node/progress_watch.hpp"
 #include "guardian/query_failing_notes.hpp"
@@ -76,6 +78,8 @@ struct MainWindowServices {
     PowerRequest& power;
     FolderPicker& folder_picker;
     NodeWallets& wallets;
+    PowerSource& power_source;  // the battery stop reads it
+    ProcessPriority& priority;  // the node's, at low priority
 };
 
 // One of the two node programs, as the main window knows it.
@@ -137,6 +141,8 @@ public:
     MenuItem& show_progress;
     MenuItem& show_in_notification_area;
     MenuItem& keep_awake;
+    MenuItem& battery_stop;
+    MenuItem& low_priority;
     MenuItem& stop_node;
     MenuItem& back_up_wallets;
     MenuItem& history_command;
@@ -191,6 +197,10 @@ public:
     // Care while the node syncs: the PC kept awake, the node's drive, its
     // warnings and its wallets' backups.
     PcAwake pc_awake{services.power, services.history};
+    // Stop Node Before the Battery Runs Out, and the power source it reads.
+    PowerGuard battery{services.power_source, services.history};
+    // Run the Node at Low Priority: the priority set on the node.
+    NodePriorityGuard node_priority{services.priority, services.history};
     RunwayWatch runway;
     NodeWarningNotes node_warnings;
     WalletBackups wallet_backups;

@@ -175,6 +175,10 @@ inline constexpr ControlSpec show_in_notification_area{.name = "show_in_notifica
                                                        .caption = "Show in the Notification &Area"};
 inline constexpr ControlSpec keep_awake{
     .name = "keep_awake", .kind = menu_item, .caption = "Keep the PC Awak&e While Catching Up"};
+inline constexpr ControlSpec battery_stop{
+    .name = "battery_stop", .kind = menu_item, .caption = "Stop Node Before the Batter&y Runs Out"};
+inline constexpr ControlSpec low_priority{
+    .name = "low_priority", .kind = menu_item, .caption = "Run the Node at Low Pr&iority"};
 inline constexpr ControlSpec stop_node{.name = "stop_node",
                                        .kind = menu_item,
                                        .caption = "S&top Node\u2026",

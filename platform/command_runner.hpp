@@ -4,6 +4,7 @@
 #include <string_view>
 
 #include "platform/held_process.hpp"
+#include "platform/process_priority.hpp"
 
 namespace zvkob {
 
@@ -16,11 +17,13 @@ struct Start {
     bool started() const { return process != nullptr; }
 };
 
-// Starts a command line as a new process with a hidden window, without waiting for it.
+// Starts a command line as a new process with a hidden window, without
+// waiting for it; at low priority its children inherit the CPU class.
 class CommandRunner {
 public:
     virtual ~CommandRunner() = default;
-    virtual Start run_hidden(std::string_view command_line) = 0;
+    virtual Start run_hidden(std::string_view command_line,
+                             NodePriority priority = NodePriority::normal) = 0;
 };
 
 }  // namespace zvkob

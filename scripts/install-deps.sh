@@ -2,7 +2,8 @@
 # Installs what building and testing ZV-KOB needs on Debian 12 (run as root).
 # Does nothing when everything is already there.
 set -eu
-packages="cmake make g++ googletest libgtest-dev libgmock-dev mingw-w64 wine wine64 xvfb xauth imagemagick xdotool rapidjson-dev"
+# unshare and mount give wine a made-up battery (tests/support/fake_battery.sh).
+packages="cmake make g++ googletest libgtest-dev libgmock-dev mingw-w64 wine wine64 xvfb xauth imagemagick xdotool rapidjson-dev util-linux mount"
 missing=""
 for package in $packages; do
     dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q "install ok installed" ||

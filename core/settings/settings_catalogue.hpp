@@ -112,6 +112,8 @@ inline constexpr StoredSetting safe_sign_out = guarding_tick("SAFE_SIGN_OUT");
 inline constexpr StoredSetting check_data_drive = guarding_tick("CHECK_DATA_DRIVE");
 inline constexpr StoredSetting notification_area = guarding_tick("NOTIFICATION_AREA");
 inline constexpr StoredSetting keep_awake = guarding_tick("KEEP_AWAKE");
+inline constexpr StoredSetting battery_stop = guarding_tick("BATTERY_STOP");
+inline constexpr StoredSetting node_low_priority = guarding_tick("NODE_LOW_PRIORITY");
 // The folder the last wallet backup went to: the folder dialog opens there.
 inline constexpr StoredSetting backup_folder{"BACKUP_FOLDER",      text, "", main_window,
                                              main_load_and_unload, true};
@@ -119,7 +121,7 @@ inline constexpr StoredSetting backup_folder{"BACKUP_FOLDER",      text, "", mai
 
 // Every stored setting, in the order the program reads and writes them: the
 // main window's own first, in the order its unload has always written them.
-inline constexpr std::array<const StoredSetting*, 32> setting_catalogue{
+inline constexpr std::array<const StoredSetting*, 34> setting_catalogue{
     &stored::main_left,
     &stored::main_top,
     &stored::main_width,
@@ -152,6 +154,8 @@ inline constexpr std::array<const StoredSetting*, 32> setting_catalogue{
     &stored::notification_area,
     &stored::keep_awake,
     &stored::backup_folder,
+    &stored::battery_stop,
+    &stored::node_low_priority,
 };
 
 }  // namespace zvkob

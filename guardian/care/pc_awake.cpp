@@ -2,8 +2,8 @@
 
 namespace zvkob {
 
-void PcAwake::follow(const AwakeFacts& facts, std::int64_t now_ms) {
-    const AwakeStep step = rules_.update(facts, now_ms);
+void PcAwake::follow(const AwakeFacts& facts, bool on_battery, std::int64_t now_ms) {
+    const AwakeStep step = keep_awake_on_power(rules_, facts, on_battery, now_ms);
     switch (step.action) {
         case AwakeStep::Action::hold: {
             const AwakeHold held = request_.hold(step.reason);

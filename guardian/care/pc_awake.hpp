@@ -2,6 +2,7 @@
 #include <cstdint>
 
 #include "core/care/keep_awake.hpp"
+#include "core/power/power_awake.hpp"
 #include "platform/history.hpp"
 #include "platform/power_request.hpp"
 
@@ -14,8 +15,9 @@ class PcAwake {
 public:
     PcAwake(PowerRequest& request, History& history) : request_(request), history_(history) {}
 
-    // The node's state of now. Closing, whichever way, lets go.
-    void follow(const AwakeFacts& facts, std::int64_t now_ms);
+    // The node's state of now. Closing, whichever way, lets go; so does the
+    // battery (`on_battery`, only while the battery stop is on).
+    void follow(const AwakeFacts& facts, bool on_battery, std::int64_t now_ms);
     bool holding() const { return rules_.holding(); }
 
 private:

@@ -79,6 +79,8 @@ public:
     // The interpreter ZV-KOB started the node through, held since it started
     // it; nothing for an adopted node.
     const HeldProcess* interpreter() const { return started_here_ ? interpreter_.get() : nullptr; }
+    // The node itself while it is held (not while followed by its number only).
+    const HeldProcess* held() const { return node_.get(); }
     StartRequest started_by() const { return started_by_; }
     // When the node began, if this copy saw it begin (it started it).
     std::optional<std::int64_t> seen_starting_ms() const;

@@ -24,7 +24,7 @@ void keep_pc_awake(MainWindow& w, const NodeProgram* program, bool closing) {
                        .closing = closing || w.closing.closing() || w.sign_out.ending(),
                        .condition = shown ? std::optional(shown->state.condition) : std::nullopt,
                        .height = shown ? shown->state.height : std::nullopt},
-                      w.services.clock.now_ms());
+                      w.battery.on_battery(), w.services.clock.now_ms());
 }
 
 // On the worker: the drive's free space and, when asked, the data folder's

@@ -2,6 +2,7 @@
 
 #include "core/processes/batch_node_line.hpp"
 #include "core/processes/exit_code_text.hpp"
+#include "core/power/node_priority.hpp"
 #include "main_window/event_order.hpp"
 #include "main_window/shown_state.hpp"
 #include "main_window/starting/start_check_events.hpp"
@@ -153,7 +154,8 @@ LaunchResult launch_step(MainWindow& w, NodeProgram& program, StartRequest reque
     show_state(w);
     // The window waits on the start and its pause: the indicator shows through them.
     const LookWhileWaiting starting(w);
-    const Start start = w.services.runner.run_hidden(command);
+    const Start start =
+        w.services.runner.run_hidden(command, priority_at_start(w.low_priority.ticked()));
     if (!start.started()) {
         // Back at rest before the message, so the window behind it is true.
         w.indicator = colours::pink;

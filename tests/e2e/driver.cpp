@@ -437,6 +437,31 @@ HWND start_zv_kob(std::unique_ptr<Process>& program, const std::wstring& exe,
     return wait_for_window(program->id(), caption);
 }
 
+HWND launch_qt_stand_in(std::unique_ptr<Process>& program, const std::wstring& batch,
+                        const std::map<std::wstring, std::wstring>& more) {
+    delete_section(L"ZV-KOB");
+    DeleteFileW(history_file(L"ZV-KOB").c_str());
+    Section settings{{L"QT_NAME_TEXTBOX", L"zv-e2e-qt.exe"},
+                     {L"BAT_QT_RUN_COMMAND_TEXTBOX", batch},
+                     {L"USE_QT_BAT_TICKBOX", L"1"}};
+    settings.insert(more.begin(), more.end());
+    for (const auto& [key, value] : settings) {
+        write_setting(L"ZV-KOB", key, value);
+    }
+    const HWND window = start_zv_kob(program);
+    if (window == nullptr) {
+        return nullptr;
+    }
+    const WindowSpec& layout = main_window_layout();
+    const HWND launch = control(window, layout, main_layout::launch_button);
+    const HWND label = control(window, layout, main_layout::qt_status);
+    if (!wait_until([&] { return enabled(launch) && text(label) == L"!!! QT STOPPED !!!"; }, 5s)) {
+        return nullptr;
+    }
+    click(launch);
+    return window;
+}
+
 std::wstring stand_in(const std::wstring& exe, bool console) {
     copy_file(console ? stand_in_console_node_exe() : stand_in_node_exe(), exe);
     return exe;

@@ -154,6 +154,13 @@ std::wstring stand_in_console_node_exe();  // stops on Ctrl+C
 HWND start_zv_kob(std::unique_ptr<Process>& program, const std::wstring& exe = zv_kob_exe(),
                   std::wstring_view caption = main_caption);
 
+// A copy whose settings are stored afresh to start the QT stand-in node
+// (zv-e2e-qt.exe) by `batch`, with `more` settings, its history deleted:
+// started, and LAUNCH clicked once the window shows the program stopped.
+// Null when the window did not show or LAUNCH was not offered in time.
+HWND launch_qt_stand_in(std::unique_ptr<Process>& program, const std::wstring& batch,
+                        const std::map<std::wstring, std::wstring>& more);
+
 // The stand-in node program copied to `exe` (the console one stops on Ctrl+C,
 // as a node does); returns `exe`. Started, the first thing it does is write
 // its arguments beside itself, which `stand_in_started` waits for.

@@ -26,7 +26,6 @@ bool history_holds(std::string_view text) {
 // up, the PC is held awake; a resume sent as Windows sends it has the node
 // asked again, told once.
 TEST(NodeStateEndToEnd, ANineHourOldTipIsCaughtUpWithThePcHeldAwake) {
-    delete_section(L"ZV-KOB");
     ScratchFolder folder(L"node state e2e");
     const std::wstring node = stand_in(folder.file(L"zv-e2e-qt.exe"));
     const std::wstring data = folder.file(L"node data");
@@ -36,22 +35,10 @@ TEST(NodeStateEndToEnd, ANineHourOldTipIsCaughtUpWithThePcHeldAwake) {
                           "\" -server --rpc -rpcport=" + std::to_string(free_loopback_port()) +
                           " --sync=850000-850010 --sync-rate=20 --tip-hours-old=9"
                           " --rpc-no-tip-time\r\n");
-    DeleteFileW(history_file(L"ZV-KOB").c_str());
-    for (const auto& [key, value] :
-         {std::pair<std::wstring, std::wstring>{L"QT_NAME_TEXTBOX", L"zv-e2e-qt.exe"},
-          {L"BAT_QT_RUN_COMMAND_TEXTBOX", batch},
-          {L"USE_QT_BAT_TICKBOX", L"1"},
-          {L"KEEP_AWAKE", L"1"}}) {
-        write_setting(L"ZV-KOB", key, value);
-    }
     std::unique_ptr<Process> program;
-    HWND window = start_zv_kob(program);
+    HWND window = launch_qt_stand_in(program, batch, {{L"KEEP_AWAKE", L"1"}});
     ASSERT_NE(window, nullptr);
-    HWND launch = control(window, layout, main_layout::launch_button);
     HWND qt_label = control(window, layout, main_layout::qt_status);
-    ASSERT_TRUE(
-        wait_until([&] { return enabled(launch) && text(qt_label) == L"!!! QT STOPPED !!!"; }, 5s));
-    click(launch);
     ASSERT_TRUE(wait_until([&] { return text(qt_label) == L"!!! QT RUNNING !!!"; }, 10s));
 
     std::wstring tip;
@@ -89,6 +76,57 @@ TEST(NodeStateEndToEnd, ANineHourOldTipIsCaughtUpWithThePcHeldAwake) {
     EXPECT_TRUE(wait_until(
         [] { return history_holds("ZV-KOB lets the PC sleep again: the node has stopped."); },
         10s));
+    ASSERT_TRUE(close_and_wait(window, *program));
+    delete_section(L"ZV-KOB");
+}
+
+// The node's CPU priority class, as GetPriorityClass reads it; 0 when it cannot.
+DWORD priority_class_of(DWORD process_id) {
+    const HANDLE process = OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION, FALSE, process_id);
+    if (process == nullptr) {
+        return 0;
+    }
+    const DWORD priority = GetPriorityClass(process);
+    CloseHandle(process);
+    return priority;
+}
+
+// Run the Node at Low Priority: the node this copy starts runs below normal
+// (wine ignores the interpreter's class: the node's own handle is set), the
+// tick cleared restores normal, ticked again lowers it at once.
+TEST(NodeStateEndToEnd, TheNodeRunsAtLowPriorityWhileTheTickIsOn) {
+    ScratchFolder folder(L"node priority e2e");
+    const std::wstring node = stand_in(folder.file(L"zv-e2e-qt.exe"));
+    const std::wstring data = folder.file(L"node data");
+    CreateDirectoryW(data.c_str(), nullptr);
+    const std::wstring batch = folder.file(L"ZVKOB-QT.BAT");
+    write_file(batch, "call \"" + narrow(node) + "\" -datadir=\"" + narrow(data) + "\"\r\n");
+    std::unique_ptr<Process> program;
+    HWND window = launch_qt_stand_in(program, batch, {{L"NODE_LOW_PRIORITY", L"1"}});
+    ASSERT_NE(window, nullptr);
+    HWND qt_label = control(window, layout, main_layout::qt_status);
+    DWORD node_id = 0;
+    ASSERT_TRUE(wait_until(
+        [&] {
+            const std::string log = read_file(data + L"\\debug.log");
+            const auto at = log.rfind("started, process ");
+            node_id = at == std::string::npos ? 0 : std::stoul(log.substr(at + 17));
+            return node_id != 0;
+        },
+        10s));
+    EXPECT_TRUE(
+        wait_until([&] { return priority_class_of(node_id) == BELOW_NORMAL_PRIORITY_CLASS; }, 5s))
+        << "the tick on: " << priority_class_of(node_id);
+    choose_window_menu_command(window, layout, main_layout::low_priority);
+    EXPECT_TRUE(wait_until([&] { return priority_class_of(node_id) == NORMAL_PRIORITY_CLASS; }, 5s))
+        << "cleared: " << priority_class_of(node_id);
+    choose_window_menu_command(window, layout, main_layout::low_priority);
+    EXPECT_TRUE(
+        wait_until([&] { return priority_class_of(node_id) == BELOW_NORMAL_PRIORITY_CLASS; }, 5s))
+        << "ticked again: " << priority_class_of(node_id);
+    EXPECT_EQ(read_section(L"ZV-KOB").at(L"NODE_LOW_PRIORITY"), L"1");
+    write_file(node + L".stop", "");
+    ASSERT_TRUE(wait_until([&] { return text(qt_label) == L"!!! QT STOPPED !!!"; }, 10s));
     ASSERT_TRUE(close_and_wait(window, *program));
     delete_section(L"ZV-KOB");
 }

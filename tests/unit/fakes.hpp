@@ -31,6 +31,8 @@
 #include "platform/pause.hpp"
 #include "platform/port_listeners.hpp"
 #include "platform/power_request.hpp"
+#include "platform/power_source.hpp"
+#include "platform/process_priority.hpp"
 #include "platform/startup_entry.hpp"
 #include "platform/notification_area.hpp"
 #include "platform/taskbar_button.hpp"
@@ -133,8 +135,9 @@ public:
     std::optional<unsigned long> ends_with;  // the started process has ended so by the pause's end
     std::shared_ptr<FakeProcess> last_started;
 
-    Start run_hidden(std::string_view command_line) override {
-        log_.push_back("run " + std::string(command_line));
+    Start run_hidden(std::string_view command_line, NodePriority priority) override {
+        log_.push_back("run " + std::string(command_line) +
+                       (priority == NodePriority::low ? " below normal" : ""));
         if (!failure.empty()) {
             return {nullptr, failure};
         }
@@ -696,6 +699,40 @@ public:
     }
 };
 
+// The PC's power as a test sets it; nothing read while `failing` says why.
+class FakePowerSource : public PowerSource {
+public:
+    PowerReading reading{.line = PowerLine::mains, .battery_present = true, .percent = 100};
+    std::string failing;
+    int reads = 0;
+
+    std::optional<PowerReading> read() override {
+        ++reads;
+        return failing.empty() ? std::optional(reading) : std::nullopt;
+    }
+    std::string failure() const override { return failing; }
+};
+
+// Logs each priority set on a process; refuses the I/O part while `io_refusal` is set.
+class FakeProcessPriority : public ProcessPriority {
+public:
+    explicit FakeProcessPriority(CallLog& log) : log_(log) {}
+    std::string io_refusal;
+
+    PrioritySet set(const HeldProcess& process, NodePriority priority) override {
+        log_.push_back("priority " + std::to_string(process.id()) +
+                       (priority == NodePriority::low ? " low" : " normal"));
+        PrioritySet set;
+        if (!io_refusal.empty()) {
+            set.io = Outcome::failure(io_refusal);
+        }
+        return set;
+    }
+
+private:
+    CallLog& log_;
+};
+
 // What a test's event gate does with an exception it caught: the program
 // would only report it, so the test fails and says what was thrown.
 inline EventGate::FailureReport fail_the_test() {
@@ -726,6 +763,8 @@ struct MainWindowFixture {
     FakePowerRequest power{log};
     FakeFolderPicker folder_picker{log};
     FakeNodeWallets wallets;
+    FakePowerSource power_source;
+    FakeProcessPriority priority{log};
     MainWindow window{services_with(probe), "ZV-KOB"};
 
     // The query counts what the process list holds, as the real one does.
@@ -741,9 +780,10 @@ struct MainWindowFixture {
 
     // The fakes, with another process probe.
     MainWindowServices services_with(ProcessProbe& another_probe) {
-        return {events,  store,     another_probe, runner,    pause, windows,       notifier,
-                clock,   history,   files,         startup,   nodes, copies,        background,
-                taskbar, tray_area, http,          listeners, power, folder_picker, wallets};
+        return {events,   store,         another_probe, runner,       pause,   windows,
+                notifier, clock,         history,       files,        startup, nodes,
+                copies,   background,    taskbar,       tray_area,    http,    listeners,
+                power,    folder_picker, wallets,       power_source, priority};
     }
 
     // The calls logged since the last call, then forgets them.

@@ -5,6 +5,7 @@
 #include "core/processes/interpreter_line.hpp"
 #include "main_window/starting/countdown_events.hpp"
 #include "main_window/event_order.hpp"
+#include "main_window/guarding/neighbour_events.hpp"
 #include "watched_window.hpp"
 
 namespace zvkob {
@@ -193,6 +194,47 @@ TEST(Launch, StartsNothingOnceWindowsIsEndingTheSession) {
     EXPECT_EQ(w.countdown_display.back_colour(), colours::pink);
     EXPECT_EQ(w.countdown_display.text(), "-- --") << "it counts on: no drive to wait for";
     EXPECT_TRUE(w.countdown_timer.enabled()) << "should the session go on, the countdown does too";
+}
+
+// Run the Node at Low Priority: the interpreter is created below normal and
+// the node set low as soon as it is held, told once a run; ticking it while
+// the node runs applies at once, clearing restores normal. An adopted node
+// is left as it is.
+TEST(LowPriority, StartsTheNodeLowAndChangesOnlyANodeThisCopyStarted) {
+    testing::LaunchedDaemon f({"NODE_LOW_PRIORITY"});
+    const auto priorities = [&f] { return testing::calls_starting(f.log, "priority "); };
+    EXPECT_EQ(f.history.count("The node runs at low priority: below-normal CPU and low I/O."), 1U);
+    f.watch(false, true);
+    f.watch(false, true);
+    EXPECT_EQ(f.history.count("The node runs at low priority"), 1U) << "once a run";
+    low_priority_clicked(f.w);
+    EXPECT_EQ(priorities(), CallLog{"priority 5000 normal"});
+    EXPECT_TRUE(f.history.holds("The node runs at normal priority again."));
+    f.take_log();
+    f.priority.io_refusal = "STATUS_NOT_IMPLEMENTED";
+    low_priority_clicked(f.w);
+    EXPECT_EQ(priorities(), CallLog{"priority 5000 low"});
+    EXPECT_TRUE(
+        f.history.holds("The node runs at below-normal CPU priority; its I/O priority could not "
+                        "be lowered: STATUS_NOT_IMPLEMENTED"));
+
+    f.watch(false, false);  // stopped; started again with the tick on
+    f.take_log();
+    launch_click(f.w);
+    EXPECT_EQ(testing::calls_starting(f.take_log(), "run "),
+              CallLog{"run C:\\TARLOWEN\\ZV-KOB\\ZVKOB-D.BAT below normal"});
+    f.set_running(false, true);
+    process_watcher_tick(f.w);
+    EXPECT_EQ(priorities(), CallLog{"priority 5000 low"}) << "each run";
+
+    WatchedWindow adopted({{"NODE_LOW_PRIORITY", "1"}});  // the node ran before ZV-KOB
+    adopted.set_running(false, true);
+    process_watcher_tick(adopted.w);
+    low_priority_clicked(adopted.w);
+    low_priority_clicked(adopted.w);
+    ASSERT_EQ(adopted.w.daemon.node.id(), 5000U);
+    ASSERT_EQ(adopted.w.daemon.node.interpreter(), nullptr) << "adopted";
+    EXPECT_EQ(testing::calls_starting(adopted.log, "priority "), CallLog{});
 }
 
 }  // namespace

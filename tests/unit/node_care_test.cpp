@@ -4,6 +4,8 @@
 
 #include "core/care/disk_runway.hpp"
 #include "core/care/keep_awake.hpp"
+#include "core/power/power_awake.hpp"
+#include "main_window/guarding/neighbour_events.hpp"
 #include "core/care/node_warnings.hpp"
 #include "core/care/wallet_backup.hpp"
 #include "fakes.hpp"
@@ -340,6 +342,31 @@ TEST(CareOfTheNode, HoldsThePcAwakeWhileCatchingUpAndLetsGoOnEveryWayOut) {
     off.logs(800000, "0.900000");
     off.tick();
     EXPECT_EQ(testing::calls_starting(off.take_log(), "hold awake"), CallLog{});
+}
+
+// With the battery stop on, Keep the PC Awake lets go on battery, says so,
+// and holds again on mains power; with it off, the battery is not read.
+TEST(CareOfTheNode, LetsThePcSleepOnBatteryWhileTheBatteryStopIsOn) {
+    for (const bool battery_stop : {true, false}) {
+        CaredFor f =
+            battery_stop ? CaredFor({"KEEP_AWAKE", "BATTERY_STOP"}) : CaredFor({"KEEP_AWAKE"});
+        f.logs(800000, "0.900000");
+        f.tick();
+        f.power_source.reading = {
+            .line = PowerLine::battery, .battery_present = true, .percent = 90};
+        power_broadcast(f.w, {PowerEvent::Kind::line_changed, PowerLine::battery});
+        f.tick();
+        const CallLog on_battery = f.take_log();
+        EXPECT_EQ(testing::calls_starting(on_battery, "let the PC sleep").size(),
+                  battery_stop ? 1U : 0U);
+        EXPECT_EQ(f.history.holds(awake_on_battery_event), battery_stop);
+        f.power_source.reading.line = PowerLine::mains;
+        power_broadcast(f.w, {PowerEvent::Kind::line_changed, PowerLine::mains});
+        f.tick();
+        EXPECT_EQ(testing::calls_starting(f.take_log(), "hold awake").size(),
+                  battery_stop ? 1U : 0U)
+            << "held again on mains";
+    }
 }
 
 TEST(CareOfTheNode, TellsTheDrivesRunwayAndEachWarningOnce) {

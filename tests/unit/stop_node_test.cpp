@@ -10,6 +10,8 @@
 #include "main_window/starting/launcher.hpp"
 #include "core/folder_key.hpp"
 #include "guardian/node/namesakes.hpp"
+#include "main_window/guarding/neighbour_events.hpp"
+#include "core/power/power_words.hpp"
 #include "main_window/guarding/node_glance_events.hpp"
 #include "main_window/session_end_events.hpp"
 #include "watched_window.hpp"
@@ -337,6 +339,158 @@ TEST(StopNode, EndsAnArmedOrOverrunningCountdown) {
         }
         EXPECT_EQ(testing::calls_starting(f.take_log(), "run "), CallLog{}) << "it stays stopped";
     }
+}
+
+// A guarded DAEMON node, started by LAUNCH, on a PC with a battery; the
+// battery stop is on, and the icon shows its notices.
+struct OnBattery : testing::LaunchedDaemon {
+    OnBattery() : LaunchedDaemon({"KEEP_NODE_RUNNING", "BATTERY_STOP", "NOTIFICATION_AREA"}) {}
+
+    // The power source reads so from now on; the next reading is 30 s later.
+    void power(PowerLine line, int percent, std::optional<std::int64_t> seconds_left) {
+        power_source.reading = {.line = line,
+                                .battery_present = true,
+                                .charging = line == PowerLine::mains,
+                                .percent = percent,
+                                .seconds_left = seconds_left};
+        clock.advance(30'000);
+        watch(false, w.daemon.status.running());
+    }
+    bool countdown_for_power() const {
+        return w.countdown_timer.enabled() && w.countdown.for_whom() == StartRequest::countdown;
+    }
+    void countdown_starts() {
+        while (w.countdown_timer.enabled()) {
+            countdown_tick(w);
+        }
+        watch(false, true);
+    }
+};
+
+// On battery, two readings in a row that call for it stop the node the way
+// Stop Node does, once; Keep Node Running leaves that stop alone (it was
+// asked for). Back on mains for a minute the countdown starts it again.
+TEST(BatteryStop, StopsTheNodeOnceAndStartsItAgainAfterAMinuteOnMains) {
+    OnBattery f;
+    EXPECT_GE(f.power_source.reads, 1) << "read at the first tick";
+    f.power(PowerLine::battery, 60, 45 * 60);  // a node catching up may take 15 min: margin 31
+    f.power(PowerLine::battery, 60, 45 * 60);
+    EXPECT_TRUE(f.w.daemon.node.life.stage() == NodeStage::running);
+    EXPECT_NE(f.w.daemon.status.label().tooltip().find(
+                  "On battery (60 %, about 45 min): the node stops cleanly at 25 % or with about "
+                  "31 minutes left"),
+              std::string::npos)
+        << f.w.daemon.status.label().tooltip();
+
+    f.power(PowerLine::battery, 20, 30 * 60);
+    EXPECT_EQ(f.take_log(), CallLog{}) << "one reading stops nothing";
+    f.tray_area.take();
+    f.power(PowerLine::battery, 19, 29 * 60);
+    EXPECT_EQ(f.w.daemon.node.life.stage(), NodeStage::asked_to_stop);
+    EXPECT_TRUE(f.history.holds(
+        "Stop Node Before the Battery Runs Out asked the DAEMON program (bitcoind.exe, process "
+        "5000) to stop with Ctrl+C on its console."));
+    const std::string event =
+        "On battery with about 29 minutes left: ZV-KOB stopped the node, which may take 15 "
+        "minutes to stop while it catches up (none of its stops was measured yet).";
+    EXPECT_TRUE(f.history.holds(event));
+    EXPECT_EQ(f.tray_area.last_notice, event);
+    f.power(PowerLine::battery, 18, 28 * 60);
+    f.power(PowerLine::battery, 18, 28 * 60);
+    EXPECT_EQ(f.history.count(event), 1U) << "once";
+
+    f.watch(false, false);
+    EXPECT_TRUE(f.history.holds("stopped as ZV-KOB asked it to; it is left stopped."));
+    EXPECT_FALSE(f.w.countdown_timer.enabled()) << "Keep Node Running does not restart it";
+    EXPECT_NE(f.w.daemon.status.label().tooltip().find(
+                  "On battery (18 %, about 28 min): ZV-KOB stopped the node; it starts again on "
+                  "mains power"),
+              std::string::npos)
+        << f.w.daemon.status.label().tooltip();
+
+    f.power(PowerLine::mains, 18, std::nullopt);  // mains seen first
+    f.clock.advance(29'000);
+    f.power(PowerLine::mains, 18, std::nullopt);  // 59 s on mains
+    EXPECT_FALSE(f.w.countdown_timer.enabled()) << "59 s on mains";
+    f.clock.advance(1'000);
+    power_broadcast(f.w, {PowerEvent::Kind::line_changed, PowerLine::mains});
+    EXPECT_TRUE(f.countdown_for_power()) << "a minute on mains, charging";
+    EXPECT_TRUE(f.history.holds(mains_restart_event()));
+    f.countdown_starts();
+    EXPECT_EQ(f.w.daemon.node.life.stage(), NodeStage::running);
+    f.power(PowerLine::mains, 40, std::nullopt);
+    f.power(PowerLine::mains, 40, std::nullopt);
+    EXPECT_EQ(f.history.count(mains_restart_event()), 1U);
+}
+
+// Mains power starts again only a node that stopped as the battery stop
+// asked, while the tick stayed on; STOP cancels that start as any other.
+TEST(BatteryStop, NeverStartsANodeItDidNotStopForPower) {
+    const std::pair<const char*, std::function<void(OnBattery&)>> ways[] = {
+        {"stopped by hand", [](OnBattery& f) { stop_node_clicked(f.w), f.watch(false, false); }},
+        {"stopped in its window", [](OnBattery& f) { f.watch(false, false); }},
+        {"the tick switched off and on",
+         [](OnBattery& f) {
+             battery_stop_clicked(f.w);
+             f.watch(false, false);
+             battery_stop_clicked(f.w);
+         }},
+    };
+    for (const auto& [name, stop] : ways) {
+        SCOPED_TRACE(name);
+        OnBattery f;
+        f.power(PowerLine::battery, 60, 45 * 60);
+        stop(f);
+        f.power(PowerLine::mains, 60, std::nullopt);
+        f.power(PowerLine::mains, 60, std::nullopt);
+        f.power(PowerLine::mains, 60, std::nullopt);
+        EXPECT_FALSE(f.w.countdown_timer.enabled());
+        EXPECT_FALSE(f.history.holds(mains_restart_event()));
+    }
+    OnBattery f;  // stopped for power, but the user cancels the start
+    f.power(PowerLine::battery, 10, std::nullopt);
+    f.power(PowerLine::battery, 10, std::nullopt);
+    f.watch(false, false);
+    for (int reading = 0; reading < 3; ++reading) {
+        f.power(PowerLine::mains, 10, std::nullopt);
+    }
+    ASSERT_TRUE(f.countdown_for_power());
+    start_stop_click(f.w);
+    EXPECT_FALSE(f.w.countdown_timer.enabled());
+    f.power(PowerLine::mains, 10, std::nullopt);
+    f.power(PowerLine::mains, 10, std::nullopt);
+    EXPECT_FALSE(f.w.countdown_timer.enabled()) << "cancelled stays cancelled";
+}
+
+// A power event reads the power source at once; the PC going to sleep is
+// only noted, and stops nothing however low the battery.
+TEST(BatteryStop, PowerEventsReadAtOnceAndSleepStopsNothing) {
+    OnBattery f;
+    const int reads = f.power_source.reads;
+    power_broadcast(f.w, {PowerEvent::Kind::status_changed});
+    EXPECT_EQ(f.power_source.reads, reads + 1);
+    f.power_source.reading = {.line = PowerLine::battery, .battery_present = true, .percent = 5};
+    power_broadcast(f.w, {PowerEvent::Kind::suspending});
+    EXPECT_TRUE(f.history.holds(sleep_event));
+    power_broadcast(f.w, {PowerEvent::Kind::status_changed});
+    power_broadcast(f.w, {PowerEvent::Kind::status_changed});
+    EXPECT_EQ(f.w.daemon.node.life.stage(), NodeStage::running) << "never as the PC sleeps";
+    f.clock.advance(3'600'000);
+    power_broadcast(f.w, {PowerEvent::Kind::resumed});
+    power_broadcast(f.w, {PowerEvent::Kind::resumed});
+    EXPECT_EQ(f.history.count(wake_event), 1U);
+    EXPECT_EQ(f.w.daemon.node.life.stage(), NodeStage::asked_to_stop)
+        << "the readings on waking are in a row";
+
+    OnBattery off;
+    battery_stop_clicked(off.w);
+    const int reads_off = off.power_source.reads;
+    off.power(PowerLine::battery, 5, 60);
+    power_broadcast(off.w, {PowerEvent::Kind::status_changed});
+    power_broadcast(off.w, {PowerEvent::Kind::suspending});
+    EXPECT_EQ(off.power_source.reads, reads_off) << "off: nothing read";
+    EXPECT_FALSE(off.history.holds(sleep_event));
+    EXPECT_EQ(off.w.daemon.node.life.stage(), NodeStage::running);
 }
 
 // A node ZV-KOB did not start is asked to stop as one: Ctrl+C without an

@@ -5,6 +5,7 @@
 #include "main_window/event_order.hpp"
 #include "main_window/load_unload.hpp"
 #include "main_window/main_window_layout.hpp"
+#include "main_window/guarding/neighbour_events.hpp"
 #include "main_window/guarding/node_care.hpp"
 #include "watched_window.hpp"
 
@@ -52,7 +53,9 @@ TEST(GuardingTicks, AreStoredWhenClickedAndNotBefore) {
     for (const auto& [key, click] : {std::pair{"KEEP_NODE_RUNNING", &keep_node_running_clicked},
                                      std::pair{"SAFE_SIGN_OUT", &safe_sign_out_clicked},
                                      std::pair{"CHECK_DATA_DRIVE", &check_data_drive_clicked},
-                                     std::pair{"KEEP_AWAKE", &keep_awake_clicked}}) {
+                                     std::pair{"KEEP_AWAKE", &keep_awake_clicked},
+                                     std::pair{"BATTERY_STOP", &battery_stop_clicked},
+                                     std::pair{"NODE_LOW_PRIORITY", &low_priority_clicked}}) {
         WatchedWindow f;
         ASSERT_TRUE(unload_main_window(f.w).ok());
         EXPECT_EQ(f.store.values.count(key), 0U) << key;

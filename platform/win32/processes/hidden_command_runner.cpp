@@ -21,7 +21,7 @@ std::wstring command_interpreter() {
 
 }  // namespace
 
-Start HiddenCommandRunner::run_hidden(std::string_view command_line) {
+Start HiddenCommandRunner::run_hidden(std::string_view command_line, NodePriority priority) {
     if (command_line.empty()) {
         return {nullptr, "There is no command to run."};
     }
@@ -41,9 +41,11 @@ Start HiddenCommandRunner::run_hidden(std::string_view command_line) {
     PROCESS_INFORMATION started{};
     // A console of its own, as a program started from the desktop gets: Ctrl+C
     // on it reaches the node and nothing else.
-    if (!CreateProcessW(application.empty() ? nullptr : application.c_str(), command.data(),
-                        nullptr, nullptr, FALSE, CREATE_NEW_CONSOLE, nullptr, nullptr, &startup,
-                        &started)) {
+    if (!CreateProcessW(
+            application.empty() ? nullptr : application.c_str(), command.data(), nullptr, nullptr,
+            FALSE,
+            CREATE_NEW_CONSOLE | (priority == NodePriority::low ? BELOW_NORMAL_PRIORITY_CLASS : 0),
+            nullptr, nullptr, &startup, &started)) {
         return {nullptr, system_error_text(GetLastError())};
     }
     const KernelHandle thread(started.hThread);

@@ -11,7 +11,8 @@ namespace zvkob::win32 {
 // started is kept, so the window can later read whether and how it ended.
 class HiddenCommandRunner : public CommandRunner {
 public:
-    Start run_hidden(std::string_view command_line) override;
+    Start run_hidden(std::string_view command_line,
+                     NodePriority priority = NodePriority::normal) override;
 };
 
 }  // namespace zvkob::win32

@@ -1,0 +1,73 @@
+#pragma once
+#include <cstdint>
+#include <optional>
+#include <string>
+
+#include "core/power/node_stop_time.hpp"
+#include "core/power/power_stop_rule.hpp"
+#include "platform/history.hpp"
+#include "platform/power_source.hpp"
+
+namespace zvkob {
+
+// The power source is read this often while the battery stop is on, on the
+// watcher's tick, and at once at every power event.
+inline constexpr std::int64_t power_reading_every_ms = 30'000;
+
+// The node as the battery stop sees it at a reading.
+struct PowerNodeView {
+    bool ticked = false;     // Stop Node Before the Battery Runs Out
+    bool node_runs = false;  // this copy's node runs and nobody has asked it to stop
+    bool synced = false;     // its state shown is synced (the default stop time is its)
+};
+
+// What a reading asks of the window.
+struct PowerOrder {
+    PowerStep::Action action = PowerStep::Action::none;
+    std::string event;  // stop_node: the history line and the notice's text
+};
+
+// Stop Node Before the Battery Runs Out, on the guardian's side: reads the
+// power source, keeps the last reading for Keep the PC Awake and the
+// tooltip, and asks the stop rule what to do. With the tick off it reads
+// nothing and keeps nothing.
+class PowerGuard {
+public:
+    PowerGuard(PowerSource& source, History& history) : source_(source), history_(history) {}
+
+    // A reading is due: none yet, or the last one 30 s ago.
+    bool due(std::int64_t now_ms) const;
+    // Reads the power source now and decides.
+    PowerOrder read(const PowerNodeView& view, std::int64_t now_ms);
+
+    // The tick changed; switched off, the last reading and any stop are forgotten.
+    void switched(bool on);
+    // Windows said the PC goes to sleep: the history says so while the tick is on.
+    void suspending(std::int64_t now_ms);
+    // Windows said the PC woke up (it says so twice): the history says so once.
+    void woke();
+    // This copy's node ended; `as_asked`: it stopped as ZV-KOB asked it to.
+    void node_gone(bool as_asked) { rule_.node_gone(as_asked); }
+    // A stop asked for the battery could not be asked at all: it is forgotten,
+    // so that mains power starts nothing it did not stop.
+    void stop_failed() { rule_.node_started(); }
+
+    // The PC runs on battery by the last reading (none while the tick is off).
+    bool on_battery() const { return last_ && zvkob::on_battery(*last_); }
+    // The node's status label's line while on battery, or "".
+    std::string tooltip_line(bool node_runs, bool synced) const;
+
+private:
+    ExpectedStop expected(bool synced) const { return stop_times_.expected(synced); }
+
+    PowerSource& source_;
+    History& history_;
+    PowerStopRule rule_;
+    NodeStopTimes stop_times_;
+    std::optional<PowerReading> last_;
+    std::optional<std::int64_t> last_read_ms_;
+    bool failure_told_ = false;
+    bool asleep_ = false;
+};
+
+}  // namespace zvkob

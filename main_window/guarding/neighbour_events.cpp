@@ -1,0 +1,120 @@
+#include "main_window/guarding/neighbour_events.hpp"
+
+#include "core/power/power_words.hpp"
+#include "main_window/starting/countdown_events.hpp"
+#include "main_window/in_notification_area.hpp"
+#include "main_window/shown_state.hpp"
+#include "main_window/guarding/stop_node.hpp"
+#include "main_window/window_menu.hpp"
+
+namespace zvkob {
+namespace {
+
+constexpr const char* battery_stop_name = "Stop Node Before the Battery Runs Out";
+
+bool synced(const MainWindow& w, const NodeProgram* program) {
+    const auto shown = program ? node_state_shown(w, *program) : std::nullopt;
+    return shown && shown->state.condition == NodeCondition::synced;
+}
+
+void stop_for_power(MainWindow& w, NodeProgram& program, const std::string& event) {
+    if (const Outcome asked = ask_node_to_stop(w, program, battery_stop_name); !asked) {
+        w.battery.stop_failed();
+        return;  // the history says why
+    }
+    w.services.history.record(event);
+    tray_notice(w, NoticeKind::trouble, battery_stop_title, event);
+}
+
+// Through the countdown, which the user can cancel with STOP.
+void start_on_mains(MainWindow& w, const std::string& event) {
+    if ((!w.qt.chosen.ticked() && !w.daemon.chosen.ticked()) || w.countdown_timer.enabled()) {
+        return;
+    }
+    w.services.history.record(event);
+    arm_countdown(w, std::chrono::milliseconds(0), StartRequest::countdown);
+}
+
+void read_power(MainWindow& w) {
+    NodeProgram* program = running_node_program(w);
+    const bool runs = program != nullptr && program->node.life.stage() == NodeStage::running;
+    const PowerOrder order = w.battery.read(
+        {.ticked = w.battery_stop.ticked(), .node_runs = runs, .synced = synced(w, program)},
+        w.services.clock.now_ms());
+    switch (order.action) {
+        case PowerStep::Action::stop_node:
+            stop_for_power(w, *program, order.event);
+            break;
+        case PowerStep::Action::start_node:
+            start_on_mains(w, order.event);
+            break;
+        case PowerStep::Action::none:
+            break;
+    }
+    show_state(w);
+}
+
+// The node of the chosen program first, as Stop Node finds it.
+void follow_node_priority(MainWindow& w) {
+    const NodeProgram* program = running_node_program(w);
+    const NodeOfThisCopy* node = program == nullptr ? nullptr : &program->node;
+    w.node_priority.follow(node == nullptr ? nullptr : node->held(),
+                           node != nullptr && node->interpreter() != nullptr,
+                           w.low_priority.ticked());
+}
+
+}  // namespace
+
+void battery_stop_clicked(MainWindow& w) {
+    switch_tick(w, w.battery_stop, stored::battery_stop, battery_stop_name);
+    w.battery.switched(w.battery_stop.ticked());
+    read_power(w);
+}
+
+void neighbour_tick(MainWindow& w) {
+    if (w.battery_stop.ticked() && w.battery.due(w.services.clock.now_ms())) {
+        read_power(w);
+    }
+    follow_node_priority(w);
+}
+
+void low_priority_clicked(MainWindow& w) {
+    switch_tick(w, w.low_priority, stored::node_low_priority, "Run the Node at Low Priority");
+    follow_node_priority(w);
+}
+
+void power_broadcast(MainWindow& w, const PowerEvent& event) {
+    if (!w.battery_stop.ticked()) {
+        return;
+    }
+    switch (event.kind) {
+        case PowerEvent::Kind::suspending:
+            w.battery.suspending(w.services.clock.now_ms());
+            return;
+        case PowerEvent::Kind::resumed:
+            w.battery.woke();
+            read_power(w);
+            return;
+        case PowerEvent::Kind::status_changed:
+        case PowerEvent::Kind::line_changed:
+        case PowerEvent::Kind::percent_changed:
+            read_power(w);
+            return;
+        case PowerEvent::Kind::other:
+            return;
+    }
+}
+
+void power_node_gone(MainWindow& w, const NodeProgram& program) {
+    w.battery.node_gone(program.node.life.cause() == StopCause::asked_for);
+}
+
+std::string power_tooltip(const MainWindow& w, const NodeProgram& program) {
+    const bool runs = program.node.life.runs();
+    if (!runs && !program.chosen.ticked()) {
+        return {};
+    }
+    return w.battery.tooltip_line(runs, synced(w, &program));
+}
+
+}  // namespace zvkob

@@ -1,0 +1,47 @@
+#pragma once
+#include <string>
+
+#include "main_window/main_window.hpp"
+#include "platform/power_source.hpp"
+
+namespace zvkob {
+
+// A good neighbour on the PC, wired to the window: the battery stop and the
+// mains restart (the rules are power_guard.hpp's), Keep the PC Awake on
+// battery (node_care.cpp asks on_battery()), and their tooltip line; the
+// node's low priority (node_priority_guard.hpp).
+//
+// Where the battery stop meets the other features:
+// - the stop goes the way Stop Node goes (over the node's RPC where it
+//   answers, else Ctrl+C or a close), and ends a countdown that would start
+//   the node again;
+// - Keep Node Running does not restart a node ZV-KOB stopped for power: the
+//   node's life says it stopped as asked, which Keep Node Running leaves alone;
+// - the mains restart goes through the countdown, which STOP cancels, and
+//   only for a node that stopped as the battery stop asked: never one the
+//   user stopped, nor one stopped while the tick was off.
+
+// The window menu's "Stop Node Before the Battery Runs Out": the tick, stored
+// at once; switched on, the power source is read at once.
+void battery_stop_clicked(MainWindow& window);
+
+// On the watcher's tick: reads the power source when a reading is due, and
+// sets the node's priority as soon as the node is held.
+void neighbour_tick(MainWindow& window);
+
+// The window menu's "Run the Node at Low Priority": the tick, stored at
+// once, applied to a running node this copy started at once; cleared, the
+// node's priority is restored. An adopted node is left as it is.
+void low_priority_clicked(MainWindow& window);
+
+// Windows' power broadcast: the power source is read at once on a change and
+// on waking; going to sleep is only noted.
+void power_broadcast(MainWindow& window, const PowerEvent& event);
+
+// This copy's node of `program` has gone (its life has taken the end).
+void power_node_gone(MainWindow& window, const NodeProgram& program);
+
+// The battery's line of `program`'s status label tooltip, or "".
+std::string power_tooltip(const MainWindow& window, const NodeProgram& program);
+
+}  // namespace zvkob

@@ -1,0 +1,169 @@
+// The battery stop as the real ZV-KOB.exe does it under wine, on the made-up
+// battery of tests/support/fake_battery.sh: wine reads it afresh at every
+// GetSystemPowerStatus, and a power broadcast sent as Windows sends it has
+// ZV-KOB read it at once (wine itself never sends one).
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <cstdlib>
+#include <functional>
+#include <memory>
+#include <string>
+
+#include "driver.hpp"
+#include "loopback_sockets.hpp"
+#include "main_window/main_window_layout.hpp"
+
+namespace zvkob::e2e {
+namespace {
+
+const WindowSpec& layout = main_window_layout();
+
+// The battery's files, 5 Ah at 12 V: the time left is what is charged over
+// what flows.
+void battery(const char* online, const char* state, const char* charge_uah,
+             const char* current_ua) {
+    const std::string folder = std::getenv("ZVKOB_FAKE_BATTERY");
+    for (const auto& [file, value] : {std::pair{"/AC/online", online},
+                                      {"/BAT0/status", state},
+                                      {"/BAT0/charge_now", charge_uah},
+                                      {"/BAT0/current_now", current_ua}}) {
+        write_file(windows_path(folder + file), std::string(value) + "\n");
+    }
+}
+void thirty_minutes_left() {
+    battery("0", "Discharging", "3000000", "6000000");
+}
+void four_minutes_left() {
+    battery("0", "Discharging", "400000", "6000000");
+}
+void charging_on_mains() {
+    battery("1", "Charging", "1000000", "2000000");
+}
+
+// Windows' word that the power status changed.
+void power_changed(HWND window) {
+    DWORD_PTR answer = 0;
+    SendMessageTimeoutW(window, WM_POWERBROADCAST, PBT_APMPOWERSTATUSCHANGE, 0, SMTO_ABORTIFHUNG,
+                        5000, &answer);
+}
+
+bool counting_down(HWND display) {
+    const std::wstring shown = text(display);
+    return shown.size() == 2 && shown != L"--";
+}
+
+// Mains power for a minute: told again every two seconds until `done` holds
+// or `deadline` passes.
+bool on_mains_until(HWND window, const std::function<bool()>& done,
+                    std::chrono::milliseconds deadline) {
+    auto told = std::chrono::steady_clock::now() - 2s;
+    return wait_until(
+        [&] {
+            if (std::chrono::steady_clock::now() - told >= 2s) {
+                power_changed(window);
+                told = std::chrono::steady_clock::now();
+            }
+            return done();
+        },
+        deadline);
+}
+
+// A synced node answering its RPC: with 30 minutes left nothing happens; with
+// 4 minutes left, two readings in a row, it is stopped over its RPC, with
+// its history line; back on mains for a minute the countdown starts it
+// again. Stopped by hand on battery, then mains back: it is not started.
+TEST(PowerEndToEnd, StopsTheNodeBeforeTheBatteryRunsOutAndStartsItAgainOnMains) {
+    if (std::getenv("ZVKOB_FAKE_BATTERY") == nullptr) {
+        GTEST_SKIP() << "runs under tests/support/fake_battery.sh";
+    }
+    charging_on_mains();
+    ScratchFolder folder(L"power e2e");
+    const std::wstring node = stand_in(folder.file(L"zv-e2e-qt.exe"));
+    const std::wstring data = folder.file(L"node data");
+    CreateDirectoryW(data.c_str(), nullptr);
+    const std::wstring batch = folder.file(L"ZVKOB-QT.BAT");
+    write_file(batch, "call \"" + narrow(node) + "\" -datadir=\"" + narrow(data) +
+                          "\" -server --rpc -rpcport=" + std::to_string(free_loopback_port()) +
+                          " --sync=850000-850010\r\n");
+    std::unique_ptr<Process> program;
+    HWND window =
+        launch_qt_stand_in(program, batch, {{L"KEEP_NODE_RUNNING", L"1"}, {L"BATTERY_STOP", L"1"}});
+    ASSERT_NE(window, nullptr);
+    HWND label = control(window, layout, main_layout::qt_status);
+    HWND display = control(window, layout, main_layout::countdown_display);
+    const auto node_runs = [] { return process_runs(L"zv-e2e-qt.exe"); };
+    const auto history = [] { return read_file(history_file(L"ZV-KOB")); };
+    const auto synced_over_rpc = [&] {
+        std::wstring tip;
+        const bool synced = wait_until(
+            [&] {
+                tip = tooltip_of(label);
+                return tip.find(L"Synced") != std::wstring::npos &&
+                       tip.find(L"From the node's RPC") != std::wstring::npos;
+            },
+            20s);
+        EXPECT_TRUE(synced) << narrow(tip);
+        return synced;
+    };
+    ASSERT_TRUE(wait_until([&] { return text(label) == L"!!! QT RUNNING !!!"; }, 10s)) << history();
+    ASSERT_TRUE(synced_over_rpc());
+
+    thirty_minutes_left();
+    power_changed(window);
+    power_changed(window);
+    std::wstring tip;
+    EXPECT_TRUE(wait_until(
+        [&] {
+            tip = tooltip_of(label);
+            return tip.find(
+                       L"On battery (60 %, about 30 min): the node stops cleanly at 25 % "
+                       L"or with about 5 minutes left") != std::wstring::npos;
+        },
+        10s))
+        << narrow(tip);
+    EXPECT_TRUE(node_runs()) << "30 minutes left: nothing";
+
+    four_minutes_left();
+    power_changed(window);
+    power_changed(window);
+    ASSERT_TRUE(wait_until([&] { return !node_runs(); }, 15s)) << history();
+    EXPECT_NE(read_file(data + L"\\debug.log").find("Shutdown: done"), std::string::npos);
+    for (const char* line :
+         {"Stop Node Before the Battery Runs Out asked the QT program (zv-e2e-qt.exe, process ",
+          ") to stop over its RPC.",
+          "On battery with about 4 minutes left: ZV-KOB stopped the node, which takes about 2 "
+          "minutes to stop once synced (none of its stops was measured yet).",
+          "as ZV-KOB asked it to; it is left stopped."}) {
+        EXPECT_TRUE(wait_until([&] { return history().find(line) != std::string::npos; }, 5s))
+            << line << "\n"
+            << history();
+    }
+
+    charging_on_mains();
+    const auto mains_seen = std::chrono::steady_clock::now();
+    ASSERT_TRUE(on_mains_until(
+        window, [&] { return counting_down(display); }, 90s))
+        << history();
+    EXPECT_GE(std::chrono::steady_clock::now() - mains_seen, 58s) << "after a minute on mains";
+    EXPECT_NE(history().find("Back on mains power: ZV-KOB starts the node again"),
+              std::string::npos);
+    ASSERT_TRUE(wait_until(node_runs, 20s)) << "the countdown starts it";
+    ASSERT_TRUE(synced_over_rpc());
+
+    // Stopped by hand on battery: mains power does not start it.
+    thirty_minutes_left();
+    power_changed(window);
+    choose_window_menu_command(window, layout, main_layout::stop_node);
+    ASSERT_TRUE(wait_until([&] { return !node_runs(); }, 15s)) << history();
+    charging_on_mains();
+    EXPECT_FALSE(on_mains_until(
+        window, [&] { return counting_down(display) || node_runs(); }, 75s))
+        << history();
+    EXPECT_EQ(times_in_history(L"ZV-KOB", "Back on mains power"), 1U);
+    ASSERT_TRUE(close_and_wait(window, *program));
+    delete_section(L"ZV-KOB");
+}
+
+}  // namespace
+}  // namespace zvkob::e2e
