@@ -24,6 +24,7 @@
 #include "platform/win32/win32_power_request.hpp"
 #include "platform/win32/win32_power_source.hpp"
 #include "platform/win32/win32_process_priority.hpp"
+#include "platform/win32/win32_record_writer.hpp"
 #include "platform/win32/win32_taskbar_button.hpp"
 #include "platform/win32/wmi_process_probe.hpp"
 
@@ -58,6 +59,7 @@ struct ProgramServices {
     Win32PowerRequest power;
     Win32PowerSource power_source;
     Win32ProcessPriority priority;
+    Win32RecordWriter records;
     Win32FolderPicker folder_picker{FolderDialog::newer};
     WalletsOverRpc wallets{http, listeners, files};
     Win32BackgroundWork background;  // its answers go through the gate

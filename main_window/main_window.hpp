@@ -80,6 +80,7 @@ struct MainWindowServices {
     NodeWallets& wallets;
     PowerSource& power_source;  // the battery stop reads it
     ProcessPriority& priority;  // the node's, at low priority
+    RecordWriter& records;      // the node's measured stops
 };
 
 // One of the two node programs, as the main window knows it.
@@ -191,7 +192,7 @@ public:
     // warnings and its wallets' backups.
     PcAwake pc_awake{services.power, services.history};
     // Stop Node Before the Battery Runs Out, and the power source it reads.
-    PowerGuard battery{services.power_source, services.history};
+    PowerGuard battery{services.power_source, services.history, services.files, services.records};
     // Run the Node at Low Priority: the priority set on the node.
     NodePriorityGuard node_priority{services.priority, services.history};
     RunwayWatch runway;

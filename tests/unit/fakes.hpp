@@ -33,6 +33,7 @@
 #include "platform/power_request.hpp"
 #include "platform/power_source.hpp"
 #include "platform/process_priority.hpp"
+#include "platform/record_writer.hpp"
 #include "platform/startup_entry.hpp"
 #include "platform/notification_area.hpp"
 #include "platform/taskbar_button.hpp"
@@ -737,6 +738,24 @@ inline EventGate::FailureReport fail_the_test() {
     return [](std::string_view what) { ADD_FAILURE() << "an event failed: " << what; };
 }
 
+// Writes a record into the fake file system, where read_text finds it;
+// refuses while `refusal` is set.
+class FakeRecordWriter : public RecordWriter {
+public:
+    explicit FakeRecordWriter(FakeFileSystem& files) : files_(files) {}
+    std::string refusal;
+    Outcome replace_whole(std::string_view path, std::string_view bytes) override {
+        if (!refusal.empty()) {
+            return Outcome::failure(refusal);
+        }
+        files_.text_files[std::string(path)] = bytes;
+        return Outcome::success();
+    }
+
+private:
+    FakeFileSystem& files_;
+};
+
 // A main window wired to fakes that all write to one call log.
 struct MainWindowFixture {
     CallLog log;
@@ -763,6 +782,7 @@ struct MainWindowFixture {
     FakeNodeWallets wallets;
     FakePowerSource power_source;
     FakeProcessPriority priority{log};
+    FakeRecordWriter records{files};
     MainWindow window{services_with(probe), "ZV-KOB"};
 
     // The query counts what the process list holds, as the real one does.
@@ -778,10 +798,10 @@ struct MainWindowFixture {
 
     // The fakes, with another process probe.
     MainWindowServices services_with(ProcessProbe& another_probe) {
-        return {events,   store,         another_probe, runner,       pause,   windows,
-                notifier, clock,         history,       files,        startup, nodes,
-                copies,   background,    taskbar,       tray_area,    http,    listeners,
-                power,    folder_picker, wallets,       power_source, priority};
+        return {events,   store,         another_probe, runner,       pause,    windows,
+                notifier, clock,         history,       files,        startup,  nodes,
+                copies,   background,    taskbar,       tray_area,    http,     listeners,
+                power,    folder_picker, wallets,       power_source, priority, records};
     }
 
     // The calls logged since the last call, then forgets them.

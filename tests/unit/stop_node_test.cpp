@@ -493,6 +493,49 @@ TEST(BatteryStop, PowerEventsReadAtOnceAndSleepStopsNothing) {
     EXPECT_EQ(off.w.daemon.node.life.stage(), NodeStage::running);
 }
 
+// The node's stops are measured from its log as its progress reads it (the
+// done line of the last run is read at this start); the record beside the
+// history keeps them, written only while the tick is on, and the stop's
+// words use them: 3 minutes measured, the stop comes with 7 minutes left.
+TEST(BatteryStop, MeasuresTheNodesStopsFromItsLogAndKeepsThemWhileTicked) {
+    const std::string log =
+        "2026-12-01T10:00:00Z UpdateTip: new best=00ab height=800000 version=0x20000000 "
+        "log2_work=95.6 tx=1 date='2026-12-01 09:59:00' progress=1.000000 "
+        "cache=300.0MiB(1txo)\n"
+        "2026-12-01T10:01:00Z Shutdown: In progress...\n"
+        "2026-12-01T10:04:00Z Shutdown: done\n\n\n"
+        "2026-12-02T08:00:00Z Bitcoin Core version v30.0.0 (release build)\n";
+    const std::string record_path = "C:\\Users\\node\\AppData\\Local\\ZV-KOB\\ZV-KOB.node-stops";
+    const std::string kept = "1796119440000 180000 300.0\n";
+
+    OnBattery f;
+    f.files.growing_log = log;
+    node_progress_tick(f.w);
+    EXPECT_EQ(f.files.text_files[record_path], kept);
+    f.power(PowerLine::battery, 60, 7 * 60 + 1);
+    f.power(PowerLine::battery, 60, 7 * 60 + 1);
+    EXPECT_EQ(f.w.daemon.node.life.stage(), NodeStage::running) << "2 x 3 min + 1 min, and 1 s";
+    f.power(PowerLine::battery, 60, 7 * 60);
+    f.power(PowerLine::battery, 60, 7 * 60);
+    EXPECT_TRUE(
+        f.history.holds("On battery with about 7 minutes left: ZV-KOB stopped the node, "
+                        "whose last stop took 3 minutes."));
+
+    testing::LaunchedDaemon off({"KEEP_NODE_RUNNING"});  // an earlier stop is in the record
+    off.files.text_files[record_path] = "1000 60000 -\n";
+    off.files.growing_log = log;
+    node_progress_tick(off.w);
+    EXPECT_EQ(off.files.text_files[record_path], "1000 60000 -\n") << "nothing stored while off";
+    off.records.refusal = "Access is denied.";
+    battery_stop_clicked(off.w);
+    EXPECT_TRUE(off.history.holds("ZV-KOB cannot keep the node's stop times in " + record_path +
+                                  ": Access is denied."));
+    off.records.refusal.clear();
+    battery_stop_clicked(off.w);
+    battery_stop_clicked(off.w);
+    EXPECT_EQ(off.files.text_files[record_path], "1000 60000 -\n" + kept) << "kept once on";
+}
+
 // A node ZV-KOB did not start is asked to stop as one: Ctrl+C without an
 // interpreter of ZV-KOB's on its console. Its parent, whatever it is, is
 // never ended or sent anything.
