@@ -23,6 +23,7 @@
 #include "platform/win32/win32_port_listeners.hpp"
 #include "platform/win32/win32_power_request.hpp"
 #include "platform/win32/win32_power_source.hpp"
+#include "platform/win32/win32_link_cost.hpp"
 #include "platform/win32/win32_process_priority.hpp"
 #include "platform/win32/win32_record_writer.hpp"
 #include "platform/win32/win32_taskbar_button.hpp"
@@ -60,6 +61,7 @@ struct ProgramServices {
     Win32PowerSource power_source;
     Win32ProcessPriority priority;
     Win32RecordWriter records;
+    Win32LinkCost link_cost;
     Win32FolderPicker folder_picker{FolderDialog::newer};
     WalletsOverRpc wallets{http, listeners, files};
     Win32BackgroundWork background;  // its answers go through the gate

@@ -7,6 +7,7 @@
 #include "main_window/keep_node_running.hpp"
 #include "main_window/launcher.hpp"
 #include "main_window/node_at_a_glance.hpp"
+#include "main_window/metered_events.hpp"
 #include "main_window/neighbour_events.hpp"
 #include "main_window/node_care.hpp"
 #include "main_window/process_watcher.hpp"
@@ -125,6 +126,7 @@ void process_watcher_tick(MainWindow& w) {
     follow_node_stops(w);
     end_the_hold_when_due(w);
     neighbour_tick(w);
+    metered_tick(w);
     show_state(w);
 }
 

@@ -24,6 +24,7 @@
 #include "main_window/pc_awake.hpp"
 #include "main_window/node_priority_guard.hpp"
 #include "main_window/power_guard.hpp"
+#include "main_window/metered_guard.hpp"
 #include "main_window/process_status.hpp"
 #include "main_window/progress_watch.hpp"
 #include "main_window/query_failing_notes.hpp"
@@ -81,6 +82,7 @@ struct MainWindowServices {
     PowerSource& power_source;  // the battery stop reads it
     ProcessPriority& priority;  // the node's, at low priority
     RecordWriter& records;      // the node's measured stops
+    LinkCost& link_cost;        // whether the link is metered
 };
 
 // One of the two node programs, as the main window knows it.
@@ -143,6 +145,7 @@ public:
     MenuItem& show_in_notification_area;
     MenuItem& keep_awake;
     MenuItem& battery_stop;
+    MenuItem& metered_pause;
     MenuItem& low_priority;
     MenuItem& stop_node;
     MenuItem& back_up_wallets;
@@ -193,6 +196,8 @@ public:
     PcAwake pc_awake{services.power, services.history};
     // Stop Node Before the Battery Runs Out, and the power source it reads.
     PowerGuard battery{services.power_source, services.history, services.files, services.records};
+    // Pause the Node's Network on Metered Links.
+    MeteredGuard metered{services.link_cost, services.history};
     // Run the Node at Low Priority: the priority set on the node.
     NodePriorityGuard node_priority{services.priority, services.history};
     RunwayWatch runway;

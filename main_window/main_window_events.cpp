@@ -8,6 +8,7 @@
 #include "main_window/in_notification_area.hpp"
 #include "main_window/launch_modes.hpp"
 #include "main_window/launcher.hpp"
+#include "main_window/metered_events.hpp"
 #include "main_window/neighbour_events.hpp"
 #include "main_window/back_up_wallets.hpp"
 #include "main_window/node_at_a_glance.hpp"
@@ -45,6 +46,7 @@ void wire_main_window_events(MainWindow& w) {
     w.keep_awake.set_on_click([&w] { keep_awake_clicked(w); });
     w.battery_stop.set_on_click([&w] { battery_stop_clicked(w); });
     w.low_priority.set_on_click([&w] { low_priority_clicked(w); });
+    w.metered_pause.set_on_click([&w] { metered_pause_clicked(w); });
     w.back_up_wallets.set_on_click([&w] { back_up_wallets_clicked(w); });
     w.show_in_notification_area.set_on_click([&w] { show_in_notification_area_clicked(w); });
     w.tray_retry_timer.set_on_tick([&w] { tray_retry_tick(w); });

@@ -31,6 +31,8 @@
 #include "platform/pause.hpp"
 #include "platform/port_listeners.hpp"
 #include "platform/power_request.hpp"
+#include "core/metered_pause.hpp"
+#include "platform/link_cost.hpp"
 #include "platform/power_source.hpp"
 #include "platform/process_priority.hpp"
 #include "platform/record_writer.hpp"
@@ -712,6 +714,20 @@ public:
     std::string failure() const override { return failing; }
 };
 
+// The link's cost as a test sets it; none while `failing` says why.
+class FakeLinkCost : public LinkCost {
+public:
+    std::uint32_t cost = link_cost::unrestricted;
+    std::string failing;
+    int reads = 0;
+
+    LinkCostReading read() override {
+        ++reads;
+        return failing.empty() ? LinkCostReading{cost, {}} : LinkCostReading{{}, failing};
+    }
+    Outcome watch(std::function<void()>) override { return Outcome::success(); }
+};
+
 // Logs each priority set on a process; refuses the I/O part while `io_refusal` is set.
 class FakeProcessPriority : public ProcessPriority {
 public:
@@ -783,6 +799,7 @@ struct MainWindowFixture {
     FakePowerSource power_source;
     FakeProcessPriority priority{log};
     FakeRecordWriter records{files};
+    FakeLinkCost link_cost;
     MainWindow window{services_with(probe), "ZV-KOB"};
 
     // The query counts what the process list holds, as the real one does.
@@ -798,10 +815,10 @@ struct MainWindowFixture {
 
     // The fakes, with another process probe.
     MainWindowServices services_with(ProcessProbe& another_probe) {
-        return {events,   store,         another_probe, runner,       pause,    windows,
-                notifier, clock,         history,       files,        startup,  nodes,
-                copies,   background,    taskbar,       tray_area,    http,     listeners,
-                power,    folder_picker, wallets,       power_source, priority, records};
+        return {events,       store,     another_probe, runner,    pause, windows,       notifier,
+                clock,        history,   files,         startup,   nodes, copies,        background,
+                taskbar,      tray_area, http,          listeners, power, folder_picker, wallets,
+                power_source, priority,  records,       link_cost};
     }
 
     // The calls logged since the last call, then forgets them.

@@ -10,6 +10,8 @@
 #include "main_window/launcher.hpp"
 #include "core/folder_key.hpp"
 #include "main_window/namesakes.hpp"
+#include "main_window/load_unload.hpp"
+#include "main_window/metered_events.hpp"
 #include "main_window/neighbour_events.hpp"
 #include "core/power_words.hpp"
 #include "main_window/node_at_a_glance.hpp"
@@ -190,6 +192,83 @@ struct OverRpc : Running {
             }));
     }
 };
+
+// The node's network as the node switches it: setnetworkactive sets it,
+// getnetworkinfo tells it.
+struct MeteredLink : OverRpc {
+    bool active = true;
+    MeteredLink() {
+        http.respond = [this](const LoopbackPost& post) {
+            const std::string body(post.body);
+            if (body.find(R"("method":"setnetworkactive")") != std::string::npos) {
+                active = body.find("[true]") != std::string::npos;
+            }
+            const std::string flag = active ? "true" : "false";
+            return testing::node_answering(
+                {{"getblockchaininfo", R"({"blocks":5,"headers":5,"initialblockdownload":false})"},
+                 {"getnetworkinfo", R"({"connections":3,"networkactive":)" + flag + "}"},
+                 {"listwallets", "[]"},
+                 {"setnetworkactive", flag}})(post);
+        };
+    }
+    // The link costs so from the next reading on, 30 s later.
+    void link(std::uint32_t cost) {
+        link_cost.cost = cost;
+        clock.advance(30'000);
+        watch(false, true);
+    }
+    std::size_t calls(std::string_view method) const {
+        return static_cast<std::size_t>(
+            std::count_if(http.bodies.begin(), http.bodies.end(), [method](const std::string& b) {
+                return b.find(R"("method":")" + std::string(method) + '"') != std::string::npos;
+            }));
+    }
+    bool tip_says_paused() const {
+        return w.daemon.status.label().tooltip().find(metered_tooltip_line) != std::string::npos;
+    }
+};
+
+// On a metered link the node's network is paused over its RPC, and resumed
+// once the link is not; a network the user paused stays paused. Off, the
+// link's cost is not even read.
+TEST(MeteredPause, PausesTheNodesNetworkOnAMeteredLinkAndResumesOnlyItsOwnPause) {
+    MeteredLink f;
+    f.link(link_cost::fixed);
+    EXPECT_EQ(f.link_cost.reads, 0) << "off: nothing read";
+    metered_pause_clicked(f.w);
+    EXPECT_FALSE(f.active);
+    EXPECT_TRUE(f.history.holds("The link is metered: ZV-KOB paused the node's network."));
+    f.watch(false, true);  // the node is asked again at once
+    EXPECT_TRUE(f.tip_says_paused()) << f.w.daemon.status.label().tooltip();
+    f.link(link_cost::fixed | link_cost::roaming);
+    EXPECT_EQ(f.calls("setnetworkactive"), 1U);
+    f.link(link_cost::unrestricted);
+    EXPECT_TRUE(f.active);
+    EXPECT_TRUE(
+        f.history.holds("The link is no longer metered: ZV-KOB resumed the node's network."));
+    f.watch(false, true);
+    EXPECT_FALSE(f.tip_says_paused());
+
+    f.active = false;  // the user paused it
+    f.link(link_cost::unrestricted);
+    f.link(link_cost::variable);
+    f.link(link_cost::unrestricted);
+    EXPECT_EQ(f.calls("setnetworkactive"), 2U) << "neither paused again nor resumed";
+    EXPECT_FALSE(f.active);
+
+    f.active = true;
+    f.link(link_cost::fixed);
+    EXPECT_FALSE(f.active);
+    ASSERT_TRUE(unload_main_window(f.w).ok());
+    EXPECT_TRUE(
+        f.history.holds("ZV-KOB closes with the node's network paused on a metered "
+                        "link: it stays paused until the node restarts."));
+    metered_pause_clicked(f.w);
+    EXPECT_TRUE(f.active) << "switched off: resumed at once";
+    EXPECT_TRUE(
+        f.history.holds("Pause the Node's Network on Metered Links was switched off: "
+                        "ZV-KOB resumed the node's network."));
+}
 
 // While the node's RPC answers past its warm-up, Stop Node sends it `stop`
 // on the worker; a node that does not take it gets Ctrl+C after all.
