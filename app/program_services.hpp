@@ -23,7 +23,9 @@
 #include "platform/win32/network/win32_port_listeners.hpp"
 #include "platform/win32/power/win32_power_request.hpp"
 #include "platform/win32/power/win32_power_source.hpp"
+#include "platform/win32/network/win32_link_cost.hpp"
 #include "platform/win32/processes/win32_process_priority.hpp"
+#include "platform/win32/files/win32_record_writer.hpp"
 #include "platform/win32/notification_area/win32_taskbar_button.hpp"
 #include "platform/win32/processes/wmi_process_probe.hpp"
 
@@ -58,6 +60,8 @@ struct ProgramServices {
     Win32PowerRequest power;
     Win32PowerSource power_source;
     Win32ProcessPriority priority;
+    Win32RecordWriter records;
+    Win32LinkCost link_cost;
     Win32FolderPicker folder_picker{FolderDialog::newer};
     WalletsOverRpc wallets{http, listeners, files};
     Win32BackgroundWork background;  // its answers go through the gate

@@ -101,10 +101,11 @@ void run_main_window(ProgramServices& s, const std::string& instance) {
             s.gate, {s.store, s.batch_files, s.files, s.notifier, s.history, s.gate, s.background},
             main);
     });
-    MainWindow main({s.gate,     s.store,         s.probe,   s.runner,       s.pause,   windows,
-                     s.notifier, s.clock,         s.history, s.files,        s.startup, s.nodes,
-                     s.copies,   s.background,    s.taskbar, s.tray_area,    s.http,    s.listeners,
-                     s.power,    s.folder_picker, s.wallets, s.power_source, s.priority},
+    MainWindow main({s.gate,      s.store,        s.probe,     s.runner,     s.pause,
+                     windows,     s.notifier,     s.clock,     s.history,    s.files,
+                     s.startup,   s.nodes,        s.copies,    s.background, s.taskbar,
+                     s.tray_area, s.http,         s.listeners, s.power,      s.folder_picker,
+                     s.wallets,   s.power_source, s.priority,  s.records,    s.link_cost},
                     instance);
     const auto timers = main.timers();
     WindowHost host({main.controls,

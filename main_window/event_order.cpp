@@ -6,8 +6,9 @@
 #include "guardian/node/node_log.hpp"
 #include "guardian/keep_node_running.hpp"
 #include "main_window/starting/launcher.hpp"
-#include "main_window/guarding/neighbour_events.hpp"
 #include "main_window/guarding/node_glance_events.hpp"
+#include "main_window/guarding/metered_events.hpp"
+#include "main_window/guarding/neighbour_events.hpp"
 #include "main_window/guarding/node_care.hpp"
 #include "main_window/guarding/process_watcher.hpp"
 #include "main_window/session_end_events.hpp"
@@ -123,6 +124,7 @@ void watch_the_programs(MainWindow& w) {
     follow_node_stops(w);
     end_the_hold_when_due(w);
     neighbour_tick(w);
+    metered_tick(w);
     show_state(w);
 }
 

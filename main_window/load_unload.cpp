@@ -5,6 +5,7 @@
 #include "core/version.hpp"
 #include "main_window/in_notification_area.hpp"
 #include "main_window/main_window_layout.hpp"
+#include "main_window/guarding/metered_events.hpp"
 #include "main_window/guarding/node_care.hpp"
 #include "main_window/session_end_events.hpp"
 #include "main_window/shown_state.hpp"
@@ -81,6 +82,7 @@ Outcome unload_main_window(MainWindow& w) {
                               by[static_cast<int>(w.closing.reason())] + ".");
     keep_tray_icon(w, std::nullopt);  // on every way out, the window shown again
     let_the_pc_sleep(w);
+    metered_closing(w);
     return save_settings(w.services.store, written_at_main_unload, w.stored_fields());
 }
 

@@ -47,6 +47,7 @@ MainWindow::MainWindow(const MainWindowServices& services_, std::string instance
       show_in_notification_area(controls.menu_item_of(main_layout::show_in_notification_area)),
       keep_awake(controls.menu_item_of(main_layout::keep_awake)),
       battery_stop(controls.menu_item_of(main_layout::battery_stop)),
+      metered_pause(controls.menu_item_of(main_layout::metered_pause)),
       low_priority(controls.menu_item_of(main_layout::low_priority)),
       stop_node(controls.menu_item_of(main_layout::stop_node)),
       back_up_wallets(controls.menu_item_of(main_layout::back_up_wallets)),
@@ -90,6 +91,7 @@ SettingFields MainWindow::stored_fields() {
         {&stored::backup_folder, &backup_folder},
         {&stored::battery_stop, &battery_stop},
         {&stored::node_low_priority, &low_priority},
+        {&stored::metered_pause, &metered_pause},
     };
 }
 

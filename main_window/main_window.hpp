@@ -24,6 +24,7 @@
 #include "guardian/care/pc_awake.hpp"
 #include "guardian/power/node_priority_guard.hpp"
 #include "guardian/power/power_guard.hpp"
+#include "guardian/power/metered_guard.hpp"
 #include "main_window/guarding/process_status.hpp"
 #include "guardian/node/progress_watch.hpp"
 #include "guardian/query_failing_notes.hpp"
@@ -80,6 +81,8 @@ struct MainWindowServices {
     NodeWallets& wallets;
     PowerSource& power_source;  // the battery stop reads it
     ProcessPriority& priority;  // the node's, at low priority
+    RecordWriter& records;      // the node's measured stops
+    LinkCost& link_cost;        // whether the link is metered
 };
 
 // One of the two node programs, as the main window knows it.
@@ -142,6 +145,7 @@ public:
     MenuItem& show_in_notification_area;
     MenuItem& keep_awake;
     MenuItem& battery_stop;
+    MenuItem& metered_pause;
     MenuItem& low_priority;
     MenuItem& stop_node;
     MenuItem& back_up_wallets;
@@ -198,7 +202,9 @@ public:
     // warnings and its wallets' backups.
     PcAwake pc_awake{services.power, services.history};
     // Stop Node Before the Battery Runs Out, and the power source it reads.
-    PowerGuard battery{services.power_source, services.history};
+    PowerGuard battery{services.power_source, services.history, services.files, services.records};
+    // Pause the Node's Network on Metered Links.
+    MeteredGuard metered{services.link_cost, services.history};
     // Run the Node at Low Priority: the priority set on the node.
     NodePriorityGuard node_priority{services.priority, services.history};
     RunwayWatch runway;

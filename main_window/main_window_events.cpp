@@ -8,6 +8,7 @@
 #include "main_window/in_notification_area.hpp"
 #include "main_window/starting/launch_modes.hpp"
 #include "main_window/starting/launcher.hpp"
+#include "main_window/guarding/metered_events.hpp"
 #include "main_window/guarding/neighbour_events.hpp"
 #include "main_window/guarding/wallet_backup_events.hpp"
 #include "main_window/guarding/node_glance_events.hpp"
@@ -45,6 +46,7 @@ void wire_main_window_events(MainWindow& w) {
     w.keep_awake.set_on_click([&w] { keep_awake_clicked(w); });
     w.battery_stop.set_on_click([&w] { battery_stop_clicked(w); });
     w.low_priority.set_on_click([&w] { low_priority_clicked(w); });
+    w.metered_pause.set_on_click([&w] { metered_pause_clicked(w); });
     w.back_up_wallets.set_on_click([&w] { back_up_wallets_clicked(w); });
     w.show_in_notification_area.set_on_click([&w] { show_in_notification_area_clicked(w); });
     w.tray_retry_timer.set_on_tick([&w] { tray_retry_tick(w); });

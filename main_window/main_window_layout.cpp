@@ -35,7 +35,8 @@ const WindowSpec& main_window_layout() {
                      &instance_label},
         .window_menu = {&keep_node_running, &safe_sign_out, &check_data_drive, &start_with_windows,
                         &show_progress, &show_in_notification_area, &keep_awake, &battery_stop,
-                        &low_priority, &stop_node, &back_up_wallets, &history_command}};
+                        &metered_pause, &low_priority, &stop_node, &back_up_wallets,
+                        &history_command}};
     return layout;
 }
 

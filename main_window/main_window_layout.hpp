@@ -177,6 +177,9 @@ inline constexpr ControlSpec keep_awake{
     .name = "keep_awake", .kind = menu_item, .caption = "Keep the PC Awak&e While Catching Up"};
 inline constexpr ControlSpec battery_stop{
     .name = "battery_stop", .kind = menu_item, .caption = "Stop Node Before the Batter&y Runs Out"};
+inline constexpr ControlSpec metered_pause{.name = "metered_pause",
+                                           .kind = menu_item,
+                                           .caption = "Pause the Node's Network on Metered &Links"};
 inline constexpr ControlSpec low_priority{
     .name = "low_priority", .kind = menu_item, .caption = "Run the Node at Low Pr&iority"};
 inline constexpr ControlSpec stop_node{.name = "stop_node",

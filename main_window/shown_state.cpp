@@ -5,6 +5,7 @@
 #include "core/node_state/node_progress_text.hpp"
 #include "core/time_text.hpp"
 #include "main_window/in_notification_area.hpp"
+#include "main_window/guarding/metered_events.hpp"
 #include "main_window/guarding/neighbour_events.hpp"
 #include "main_window/guarding/node_care.hpp"
 
@@ -61,6 +62,9 @@ std::string label_tip(const MainWindow& w, const NodeProgram& program, std::int6
     }
     add_line(tip, care_tooltip(w, program));
     add_line(tip, power_tooltip(w, program));
+    if (program.node.life.runs()) {
+        add_line(tip, metered_tooltip(w));
+    }
     add_line(tip, program.status.query_failure_tip(program.image));
     add_line(tip, stopping_tip(program, now_ms));
     if (const std::string note = program.node.other_running_note();

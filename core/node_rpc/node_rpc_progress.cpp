@@ -119,6 +119,8 @@ NodeProgressState NodeRpcProgress::from_chain(const RpcReply& chain, const RpcRe
 
 void NodeRpcProgress::take_peers(const RpcReply& network, NodeProgressState& state,
                                  std::int64_t now_ms) {
+    state.network_active =
+        network.ok() ? network.result().member("networkactive").flag() : std::nullopt;
     const auto connections =
         network.ok() ? network.result().member("connections").whole_number() : std::nullopt;
     if (!connections) {

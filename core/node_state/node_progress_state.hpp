@@ -70,6 +70,7 @@ struct NodeProgressState {
     std::optional<std::int64_t> last_block_ago_ms;     // since the node took a new block
     std::optional<std::int64_t> catching_up_ms;        // how long catching up has taken so far
     std::optional<std::int64_t> peers;                 // connections, where the node's RPC told
+    std::optional<bool> network_active;                // its networkactive, where the RPC told
     std::optional<std::int64_t> tip_utc_ms;            // the tip's block time
     std::optional<std::int64_t> new_block_ms;          // when the node was seen to take a new block
     StuckReason stuck_reason = StuckReason::no_block;  // when stuck

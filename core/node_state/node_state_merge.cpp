@@ -50,6 +50,7 @@ void take_figures(NodeProgressState& state, const NodeProgressState& rpc) {
     state.header_height = rpc.header_height ? rpc.header_height : state.header_height;
     state.sync_progress = rpc.sync_progress ? rpc.sync_progress : state.sync_progress;
     state.peers = rpc.peers;
+    state.network_active = rpc.network_active;
     state.warning = rpc.warning;
 }
 
@@ -86,6 +87,11 @@ std::optional<MergedNodeState> merged_node_state(const NodeProgressState* from_l
     merged.from_rpc = from_rpc != nullptr;
     merged.state = verdict_of(from_log, from_rpc, merged.log_decides);
     NodeProgressState& state = merged.state;
+    if (from_rpc != nullptr && from_rpc->network_active == false &&
+        state.condition == NodeCondition::stuck) {
+        state.condition = NodeCondition::catching_up;  // the tip's age decides below
+        merged.log_decides = false;
+    }
     if (from_rpc != nullptr) {
         take_figures(state, *from_rpc);
         state.tip_utc_ms = from_rpc->tip_utc_ms;

@@ -81,6 +81,26 @@ std::optional<double> cache_mib_of(std::string_view message) {
     return cache;
 }
 
+std::vector<std::string> stop_time_lines(std::span<const std::string_view> lines) {
+    std::vector<std::string> kept;
+    bool last_is_tip = false;
+    for (const std::string_view line : lines) {
+        const ProgressLine read = read_progress_line(line);
+        const bool tip = read.kind == ProgressLineKind::tip && cache_mib_of(read.message);
+        if (!tip && read.kind != ProgressLineKind::session_start &&
+            read.kind != ProgressLineKind::stopping && read.kind != ProgressLineKind::shut_down) {
+            continue;
+        }
+        if (tip && last_is_tip) {
+            kept.back() = line;
+        } else {
+            kept.emplace_back(line);
+        }
+        last_is_tip = tip;
+    }
+    return kept;
+}
+
 NodeStopTimes NodeStopTimes::from_record(std::string_view record) {
     NodeStopTimes times;
     while (!record.empty()) {

@@ -39,6 +39,12 @@ std::string node_stop_record_path(std::string_view history_path);
 // The cache of an UpdateTip line's message ("... cache=1433.6MiB(10245633txo)").
 std::optional<double> cache_mib_of(std::string_view message);
 
+// Of lines of the node's log, those take() needs, in their order: its
+// version, in-progress and done lines, and of each row of new-block lines
+// only the last one that names its cache. A reading of the log hands these
+// on from the worker, not the thousands of lines of a catch-up.
+std::vector<std::string> stop_time_lines(std::span<const std::string_view> lines);
+
 // The node's last ten stops and its cache of now, from the lines of its log.
 //
 // Kept in a small record of ZV-KOB's rather than read from the log each

@@ -114,6 +114,7 @@ inline constexpr StoredSetting notification_area = guarding_tick("NOTIFICATION_A
 inline constexpr StoredSetting keep_awake = guarding_tick("KEEP_AWAKE");
 inline constexpr StoredSetting battery_stop = guarding_tick("BATTERY_STOP");
 inline constexpr StoredSetting node_low_priority = guarding_tick("NODE_LOW_PRIORITY");
+inline constexpr StoredSetting metered_pause = guarding_tick("METERED_PAUSE");
 // The folder the last wallet backup went to: the folder dialog opens there.
 inline constexpr StoredSetting backup_folder{"BACKUP_FOLDER",      text, "", main_window,
                                              main_load_and_unload, true};
@@ -121,7 +122,7 @@ inline constexpr StoredSetting backup_folder{"BACKUP_FOLDER",      text, "", mai
 
 // Every stored setting, in the order the program reads and writes them: the
 // main window's own first, in the order its unload has always written them.
-inline constexpr std::array<const StoredSetting*, 34> setting_catalogue{
+inline constexpr std::array<const StoredSetting*, 35> setting_catalogue{
     &stored::main_left,
     &stored::main_top,
     &stored::main_width,
@@ -156,6 +157,7 @@ inline constexpr std::array<const StoredSetting*, 34> setting_catalogue{
     &stored::backup_folder,
     &stored::battery_stop,
     &stored::node_low_priority,
+    &stored::metered_pause,
 };
 
 }  // namespace zvkob

@@ -55,6 +55,9 @@ public:
     void ask_now(std::int64_t now_ms) { schedule_.ask_now(now_ms); }
     // A poll goes now; its answers are taken with this ticket.
     std::uint64_t asking(std::int64_t now_ms);
+    // The polls asked so far, and whether one is on its way.
+    std::uint64_t polls_asked() const { return ticket_; }
+    bool polling() const { return asking_; }
     // Whether the poll asks for the loaded wallets too: at first, then once a minute.
     bool wallets_due(std::int64_t now_ms) const {
         return !wallets_asked_ms_ || now_ms - *wallets_asked_ms_ >= wallets_interval_ms;

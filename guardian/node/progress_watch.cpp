@@ -3,6 +3,7 @@
 #include "core/node_log/node_log_location.hpp"
 #include "core/node_state/node_progress_line.hpp"
 #include "core/node_state/node_progress_text.hpp"
+#include "core/power/node_stop_time.hpp"
 #include "guardian/node/node_log.hpp"
 
 namespace zvkob {
@@ -118,6 +119,7 @@ ProgressReading ProgressWatch::read(FileSystem& files, std::int64_t now_ms,
             const NewLogLines& lines = follower_.poll(*opened.file);
             progress_.feed(lines.lines, now_ms);
             take_rpc_facts(lines.lines);
+            reading.stop_lines = stop_time_lines(lines.lines);
             reading.reading_event = log_reading_event(lines);
         } else {
             progress_.read_failed(*log_path_ + " cannot be read: " + opened.failure, now_ms);

@@ -5,6 +5,7 @@
 #include <span>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "core/node_log/log_follower.hpp"
 #include "core/node_state/node_progress.hpp"
@@ -20,6 +21,8 @@ struct ProgressReading {
     NodeProgressState state;
     ProgressNews news;
     std::string reading_event;  // the reading began anew (a shrink, a jump ahead), or empty
+    // What tells the node's stop time, of any run (stop_time_lines).
+    std::vector<std::string> stop_lines;
 };
 
 // The node of this copy at a glance: where its log is, what it has added

@@ -14,6 +14,7 @@ PowerOrder PowerGuard::read(const PowerNodeView& view, std::int64_t now_ms) {
         return {};
     }
     last_read_ms_ = now_ms;
+    load_record();
     const std::optional<PowerReading> reading = source_.read();
     if (!reading) {
         // Told once: a PC whose power status cannot be read stays so.
@@ -39,8 +40,50 @@ PowerOrder PowerGuard::read(const PowerNodeView& view, std::int64_t now_ms) {
     return order;
 }
 
+// Read once, before the first stop measured here is added to it.
+void PowerGuard::load_record() {
+    if (record_loaded_) {
+        return;
+    }
+    record_loaded_ = true;
+    if (const auto record =
+            files_.read_text(node_stop_record_path(history_.path()), TextCoding::utf8)) {
+        stop_times_ = NodeStopTimes::from_record(*record);
+    }
+}
+
+void PowerGuard::keep_record() {
+    const std::string path = node_stop_record_path(history_.path());
+    if (const Outcome kept = records_.replace_whole(path, stop_times_.record()); !kept) {
+        // Told once: the stops are still measured, only not kept past this run.
+        if (!record_failure_told_) {
+            history_.record("ZV-KOB cannot keep the node's stop times in " + path + ": " +
+                            kept.reason());
+            record_failure_told_ = true;
+        }
+        return;
+    }
+    record_behind_ = false;
+    record_failure_told_ = false;
+}
+
+void PowerGuard::take_log(std::span<const std::string> lines, bool ticked) {
+    if (lines.empty()) {
+        return;
+    }
+    load_record();
+    const std::vector<std::string_view> views(lines.begin(), lines.end());
+    record_behind_ = stop_times_.take(views) || record_behind_;
+    if (ticked && record_behind_) {
+        keep_record();
+    }
+}
+
 void PowerGuard::switched(bool on) {
     rule_.switched(on);
+    if (on && record_behind_) {
+        keep_record();
+    }
     if (!on) {
         last_.reset();
         last_read_ms_.reset();

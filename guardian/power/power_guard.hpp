@@ -1,12 +1,15 @@
 #pragma once
 #include <cstdint>
 #include <optional>
+#include <span>
 #include <string>
 
 #include "core/power/node_stop_time.hpp"
 #include "core/power/power_stop_rule.hpp"
+#include "platform/file_system.hpp"
 #include "platform/history.hpp"
 #include "platform/power_source.hpp"
+#include "platform/record_writer.hpp"
 
 namespace zvkob {
 
@@ -31,14 +34,25 @@ struct PowerOrder {
 // power source, keeps the last reading for Keep the PC Awake and the
 // tooltip, and asks the stop rule what to do. With the tick off it reads
 // nothing and keeps nothing.
+//
+// The node's stops are measured from its log as the node's progress reads
+// it (nothing reads the log for this alone): a stop's done line is mostly
+// read at the node's next start, from the end of the log. They are kept in
+// the record beside the history (node_stop_record_path), written only while
+// the tick is on; stops measured while it is off are written once it is
+// switched on.
 class PowerGuard {
 public:
-    PowerGuard(PowerSource& source, History& history) : source_(source), history_(history) {}
+    PowerGuard(PowerSource& source, History& history, FileSystem& files, RecordWriter& records)
+        : source_(source), history_(history), files_(files), records_(records) {}
 
     // A reading is due: none yet, or the last one 30 s ago.
     bool due(std::int64_t now_ms) const;
     // Reads the power source now and decides.
     PowerOrder read(const PowerNodeView& view, std::int64_t now_ms);
+
+    // Lines of the node's log that tell its stop time (stop_time_lines).
+    void take_log(std::span<const std::string> lines, bool ticked);
 
     // The tick changed; switched off, the last reading and any stop are forgotten.
     void switched(bool on);
@@ -59,11 +73,18 @@ public:
 
 private:
     ExpectedStop expected(bool synced) const { return stop_times_.expected(synced); }
+    void load_record();
+    void keep_record();
 
     PowerSource& source_;
     History& history_;
+    FileSystem& files_;
+    RecordWriter& records_;
     PowerStopRule rule_;
     NodeStopTimes stop_times_;
+    bool record_loaded_ = false;
+    bool record_behind_ = false;  // a stop was measured that the record lacks
+    bool record_failure_told_ = false;
     std::optional<PowerReading> last_;
     std::optional<std::int64_t> last_read_ms_;
     bool failure_told_ = false;

@@ -105,6 +105,10 @@ void power_broadcast(MainWindow& w, const PowerEvent& event) {
     }
 }
 
+void node_log_read(MainWindow& w, std::span<const std::string> stop_lines) {
+    w.battery.take_log(stop_lines, w.battery_stop.ticked());
+}
+
 void power_node_gone(MainWindow& w, const NodeProgram& program) {
     w.battery.node_gone(program.node.life.cause() == StopCause::asked_for);
 }

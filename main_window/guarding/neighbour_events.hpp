@@ -1,4 +1,5 @@
 #pragma once
+#include <span>
 #include <string>
 
 #include "main_window/main_window.hpp"
@@ -37,6 +38,9 @@ void low_priority_clicked(MainWindow& window);
 // Windows' power broadcast: the power source is read at once on a change and
 // on waking; going to sleep is only noted.
 void power_broadcast(MainWindow& window, const PowerEvent& event);
+
+// A reading of the node's log: the lines that tell its stop time.
+void node_log_read(MainWindow& window, std::span<const std::string> stop_lines);
 
 // This copy's node of `program` has gone (its life has taken the end).
 void power_node_gone(MainWindow& window, const NodeProgram& program);

@@ -4,6 +4,7 @@
 #include "core/time_text.hpp"
 #include "main_window/guarding/wallet_backup_events.hpp"
 #include "main_window/in_notification_area.hpp"
+#include "main_window/guarding/neighbour_events.hpp"
 #include "main_window/guarding/node_care.hpp"
 #include "main_window/shown_state.hpp"
 #include "main_window/guarding/stop_node.hpp"
@@ -81,6 +82,7 @@ void take_reading(MainWindow& w, const NodeProgram& program, const ProgressReadi
         w.services.history.record(reading.reading_event);
     }
     w.glance.take(reading.state);
+    node_log_read(w, reading.stop_lines);
     tell_changes(w, program);
     for (const std::string& warning : reading.news.warnings) {
         node_warned(w, warning);

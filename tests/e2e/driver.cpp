@@ -441,6 +441,9 @@ HWND launch_qt_stand_in(std::unique_ptr<Process>& program, const std::wstring& b
                         const std::map<std::wstring, std::wstring>& more) {
     delete_section(L"ZV-KOB");
     DeleteFileW(history_file(L"ZV-KOB").c_str());
+    std::wstring node_stops = history_file(L"ZV-KOB");  // an earlier run's measured stops
+    node_stops.replace(node_stops.size() - 4, 4, L".node-stops");
+    DeleteFileW(node_stops.c_str());
     Section settings{{L"QT_NAME_TEXTBOX", L"zv-e2e-qt.exe"},
                      {L"BAT_QT_RUN_COMMAND_TEXTBOX", batch},
                      {L"USE_QT_BAT_TICKBOX", L"1"}};

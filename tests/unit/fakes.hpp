@@ -31,8 +31,11 @@
 #include "platform/pause.hpp"
 #include "platform/port_listeners.hpp"
 #include "platform/power_request.hpp"
+#include "core/power/metered_pause.hpp"
+#include "platform/link_cost.hpp"
 #include "platform/power_source.hpp"
 #include "platform/process_priority.hpp"
+#include "platform/record_writer.hpp"
 #include "platform/startup_entry.hpp"
 #include "platform/notification_area.hpp"
 #include "platform/taskbar_button.hpp"
@@ -713,6 +716,20 @@ public:
     std::string failure() const override { return failing; }
 };
 
+// The link's cost as a test sets it; none while `failing` says why.
+class FakeLinkCost : public LinkCost {
+public:
+    std::uint32_t cost = link_cost::unrestricted;
+    std::string failing;
+    int reads = 0;
+
+    LinkCostReading read() override {
+        ++reads;
+        return failing.empty() ? LinkCostReading{cost, {}} : LinkCostReading{{}, failing};
+    }
+    Outcome watch(std::function<void()>) override { return Outcome::success(); }
+};
+
 // Logs each priority set on a process; refuses the I/O part while `io_refusal` is set.
 class FakeProcessPriority : public ProcessPriority {
 public:
@@ -738,6 +755,24 @@ private:
 inline EventGate::FailureReport fail_the_test() {
     return [](std::string_view what) { ADD_FAILURE() << "an event failed: " << what; };
 }
+
+// Writes a record into the fake file system, where read_text finds it;
+// refuses while `refusal` is set.
+class FakeRecordWriter : public RecordWriter {
+public:
+    explicit FakeRecordWriter(FakeFileSystem& files) : files_(files) {}
+    std::string refusal;
+    Outcome replace_whole(std::string_view path, std::string_view bytes) override {
+        if (!refusal.empty()) {
+            return Outcome::failure(refusal);
+        }
+        files_.text_files[std::string(path)] = bytes;
+        return Outcome::success();
+    }
+
+private:
+    FakeFileSystem& files_;
+};
 
 // A main window wired to fakes that all write to one call log.
 struct MainWindowFixture {
@@ -765,6 +800,8 @@ struct MainWindowFixture {
     FakeNodeWallets wallets;
     FakePowerSource power_source;
     FakeProcessPriority priority{log};
+    FakeRecordWriter records{files};
+    FakeLinkCost link_cost;
     MainWindow window{services_with(probe), "ZV-KOB"};
 
     // The query counts what the process list holds, as the real one does.
@@ -780,10 +817,10 @@ struct MainWindowFixture {
 
     // The fakes, with another process probe.
     MainWindowServices services_with(ProcessProbe& another_probe) {
-        return {events,   store,         another_probe, runner,       pause,   windows,
-                notifier, clock,         history,       files,        startup, nodes,
-                copies,   background,    taskbar,       tray_area,    http,    listeners,
-                power,    folder_picker, wallets,       power_source, priority};
+        return {events,       store,     another_probe, runner,    pause, windows,       notifier,
+                clock,        history,   files,         startup,   nodes, copies,        background,
+                taskbar,      tray_area, http,          listeners, power, folder_picker, wallets,
+                power_source, priority,  records,       link_cost};
     }
 
     // The calls logged since the last call, then forgets them.

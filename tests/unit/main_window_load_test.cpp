@@ -40,6 +40,7 @@ TEST_F(LoadTest, ReadsItsKeysOnceAndStoresNothing) {
                               "get MAIN-Left",
                               "get MAIN-Top",
                               "get MAIN-Width",
+                              "get METERED_PAUSE",
                               "get NODE_LOW_PRIORITY",
                               "get NODE_PROGRESS",
                               "get NOTIFICATION_AREA",

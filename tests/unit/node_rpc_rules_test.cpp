@@ -562,6 +562,10 @@ TEST(NodeStateMerge, OneStateFromTheLogAndTheRpcByWrittenRules) {
     NodeProgressState no_peers = state(C::stuck, 10 * minute);
     no_peers.stuck_reason = StuckReason::no_peers;
     NodeProgressState rpc_without_tip = state(C::synced, std::nullopt);  // its estimate said so
+    NodeProgressState rpc_paused = rpc_synced;  // its network paused on a metered link
+    rpc_paused.network_active = false;
+    NodeProgressState no_peers_paused = no_peers;
+    no_peers_paused.network_active = false;
     const NodeProgressState log_latched = state(C::synced, 9 * hour);
     const NodeProgressState log_young = state(C::synced, 89 * minute);
     const NodeProgressState log_unknown = state(C::unknown, std::nullopt);
@@ -589,6 +593,8 @@ TEST(NodeStateMerge, OneStateFromTheLogAndTheRpcByWrittenRules) {
         {"a warm-up however long the log is quiet", &stalled, &warming, C::starting, false},
         {"a reindex the RPC has no word for", &reindexing, &rpc_synced, C::starting, true},
         {"no peers for ten minutes", &log_young, &no_peers, C::stuck, false},
+        {"stalled, the network paused", &stalled, &rpc_paused, C::catching_up, false},
+        {"no peers, the network paused", &log_young, &no_peers_paused, C::synced, false},
         {"the RPC alone", nullptr, &rpc_synced, C::catching_up, false},
     };
     for (const Case& c : cases) {

@@ -65,6 +65,17 @@ TEST(NodeStopTime, IsMeasuredFromTheLogsStopsWithTheCacheOfThen) {
                               "2025-07-16T04:52:07Z Shutdown: done"}))
         << "a stop read again is kept once";
     EXPECT_EQ(cache_mib_of("UpdateTip: ... cache=5.1MiB(37000txo) warning='x'"), 5.1);
+
+    // What a reading hands on: of a row of new blocks the last naming its cache.
+    const std::vector<std::string> log{tip("2025-07-16T04:50:46Z", "1.0MiB"),
+                                       tip("2025-07-16T04:50:47Z", "2.0MiB"),
+                                       tip("2025-07-16T04:50:48Z", ""),
+                                       "2025-07-16T04:50:49Z Loaded best chain",
+                                       "2025-07-16T04:51:00Z Shutdown: In progress...",
+                                       tip("2025-07-16T04:51:01Z", "3.0MiB"),
+                                       "2025-07-16T04:52:07Z Shutdown: done"};
+    const std::vector<std::string_view> views(log.begin(), log.end());
+    EXPECT_EQ(stop_time_lines(views), (std::vector<std::string>{log[1], log[4], log[5], log[6]}));
     EXPECT_EQ(cache_mib_of("UpdateTip: ... cache=(37000txo)"), std::nullopt);
 }
 

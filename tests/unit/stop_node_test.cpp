@@ -10,6 +10,8 @@
 #include "main_window/starting/launcher.hpp"
 #include "core/folder_key.hpp"
 #include "guardian/node/namesakes.hpp"
+#include "main_window/load_unload.hpp"
+#include "main_window/guarding/metered_events.hpp"
 #include "main_window/guarding/neighbour_events.hpp"
 #include "core/power/power_words.hpp"
 #include "main_window/guarding/node_glance_events.hpp"
@@ -190,6 +192,83 @@ struct OverRpc : Running {
             }));
     }
 };
+
+// The node's network as the node switches it: setnetworkactive sets it,
+// getnetworkinfo tells it.
+struct MeteredLink : OverRpc {
+    bool active = true;
+    MeteredLink() {
+        http.respond = [this](const LoopbackPost& post) {
+            const std::string body(post.body);
+            if (body.find(R"("method":"setnetworkactive")") != std::string::npos) {
+                active = body.find("[true]") != std::string::npos;
+            }
+            const std::string flag = active ? "true" : "false";
+            return testing::node_answering(
+                {{"getblockchaininfo", R"({"blocks":5,"headers":5,"initialblockdownload":false})"},
+                 {"getnetworkinfo", R"({"connections":3,"networkactive":)" + flag + "}"},
+                 {"listwallets", "[]"},
+                 {"setnetworkactive", flag}})(post);
+        };
+    }
+    // The link costs so from the next reading on, 30 s later.
+    void link(std::uint32_t cost) {
+        link_cost.cost = cost;
+        clock.advance(30'000);
+        watch(false, true);
+    }
+    std::size_t calls(std::string_view method) const {
+        return static_cast<std::size_t>(
+            std::count_if(http.bodies.begin(), http.bodies.end(), [method](const std::string& b) {
+                return b.find(R"("method":")" + std::string(method) + '"') != std::string::npos;
+            }));
+    }
+    bool tip_says_paused() const {
+        return w.daemon.status.label().tooltip().find(metered_tooltip_line) != std::string::npos;
+    }
+};
+
+// On a metered link the node's network is paused over its RPC, and resumed
+// once the link is not; a network the user paused stays paused. Off, the
+// link's cost is not even read.
+TEST(MeteredPause, PausesTheNodesNetworkOnAMeteredLinkAndResumesOnlyItsOwnPause) {
+    MeteredLink f;
+    f.link(link_cost::fixed);
+    EXPECT_EQ(f.link_cost.reads, 0) << "off: nothing read";
+    metered_pause_clicked(f.w);
+    EXPECT_FALSE(f.active);
+    EXPECT_TRUE(f.history.holds("The link is metered: ZV-KOB paused the node's network."));
+    f.watch(false, true);  // the node is asked again at once
+    EXPECT_TRUE(f.tip_says_paused()) << f.w.daemon.status.label().tooltip();
+    f.link(link_cost::fixed | link_cost::roaming);
+    EXPECT_EQ(f.calls("setnetworkactive"), 1U);
+    f.link(link_cost::unrestricted);
+    EXPECT_TRUE(f.active);
+    EXPECT_TRUE(
+        f.history.holds("The link is no longer metered: ZV-KOB resumed the node's network."));
+    f.watch(false, true);
+    EXPECT_FALSE(f.tip_says_paused());
+
+    f.active = false;  // the user paused it
+    f.link(link_cost::unrestricted);
+    f.link(link_cost::variable);
+    f.link(link_cost::unrestricted);
+    EXPECT_EQ(f.calls("setnetworkactive"), 2U) << "neither paused again nor resumed";
+    EXPECT_FALSE(f.active);
+
+    f.active = true;
+    f.link(link_cost::fixed);
+    EXPECT_FALSE(f.active);
+    ASSERT_TRUE(unload_main_window(f.w).ok());
+    EXPECT_TRUE(
+        f.history.holds("ZV-KOB closes with the node's network paused on a metered "
+                        "link: it stays paused until the node restarts."));
+    metered_pause_clicked(f.w);
+    EXPECT_TRUE(f.active) << "switched off: resumed at once";
+    EXPECT_TRUE(
+        f.history.holds("Pause the Node's Network on Metered Links was switched off: "
+                        "ZV-KOB resumed the node's network."));
+}
 
 // While the node's RPC answers past its warm-up, Stop Node sends it `stop`
 // on the worker; a node that does not take it gets Ctrl+C after all.
@@ -491,6 +570,49 @@ TEST(BatteryStop, PowerEventsReadAtOnceAndSleepStopsNothing) {
     EXPECT_EQ(off.power_source.reads, reads_off) << "off: nothing read";
     EXPECT_FALSE(off.history.holds(sleep_event));
     EXPECT_EQ(off.w.daemon.node.life.stage(), NodeStage::running);
+}
+
+// The node's stops are measured from its log as its progress reads it (the
+// done line of the last run is read at this start); the record beside the
+// history keeps them, written only while the tick is on, and the stop's
+// words use them: 3 minutes measured, the stop comes with 7 minutes left.
+TEST(BatteryStop, MeasuresTheNodesStopsFromItsLogAndKeepsThemWhileTicked) {
+    const std::string log =
+        "2026-12-01T10:00:00Z UpdateTip: new best=00ab height=800000 version=0x20000000 "
+        "log2_work=95.6 tx=1 date='2026-12-01 09:59:00' progress=1.000000 "
+        "cache=300.0MiB(1txo)\n"
+        "2026-12-01T10:01:00Z Shutdown: In progress...\n"
+        "2026-12-01T10:04:00Z Shutdown: done\n\n\n"
+        "2026-12-02T08:00:00Z Bitcoin Core version v30.0.0 (release build)\n";
+    const std::string record_path = "C:\\Users\\node\\AppData\\Local\\ZV-KOB\\ZV-KOB.node-stops";
+    const std::string kept = "1796119440000 180000 300.0\n";
+
+    OnBattery f;
+    f.files.growing_log = log;
+    node_progress_tick(f.w);
+    EXPECT_EQ(f.files.text_files[record_path], kept);
+    f.power(PowerLine::battery, 60, 7 * 60 + 1);
+    f.power(PowerLine::battery, 60, 7 * 60 + 1);
+    EXPECT_EQ(f.w.daemon.node.life.stage(), NodeStage::running) << "2 x 3 min + 1 min, and 1 s";
+    f.power(PowerLine::battery, 60, 7 * 60);
+    f.power(PowerLine::battery, 60, 7 * 60);
+    EXPECT_TRUE(
+        f.history.holds("On battery with about 7 minutes left: ZV-KOB stopped the node, "
+                        "whose last stop took 3 minutes."));
+
+    testing::LaunchedDaemon off({"KEEP_NODE_RUNNING"});  // an earlier stop is in the record
+    off.files.text_files[record_path] = "1000 60000 -\n";
+    off.files.growing_log = log;
+    node_progress_tick(off.w);
+    EXPECT_EQ(off.files.text_files[record_path], "1000 60000 -\n") << "nothing stored while off";
+    off.records.refusal = "Access is denied.";
+    battery_stop_clicked(off.w);
+    EXPECT_TRUE(off.history.holds("ZV-KOB cannot keep the node's stop times in " + record_path +
+                                  ": Access is denied."));
+    off.records.refusal.clear();
+    battery_stop_clicked(off.w);
+    battery_stop_clicked(off.w);
+    EXPECT_EQ(off.files.text_files[record_path], "1000 60000 -\n" + kept) << "kept once on";
 }
 
 // A node ZV-KOB did not start is asked to stop as one: Ctrl+C without an

@@ -5,6 +5,7 @@
 #include "main_window/event_order.hpp"
 #include "main_window/load_unload.hpp"
 #include "main_window/main_window_layout.hpp"
+#include "main_window/guarding/metered_events.hpp"
 #include "main_window/guarding/neighbour_events.hpp"
 #include "main_window/guarding/node_care.hpp"
 #include "watched_window.hpp"
@@ -55,7 +56,8 @@ TEST(GuardingTicks, AreStoredWhenClickedAndNotBefore) {
                                      std::pair{"CHECK_DATA_DRIVE", &check_data_drive_clicked},
                                      std::pair{"KEEP_AWAKE", &keep_awake_clicked},
                                      std::pair{"BATTERY_STOP", &battery_stop_clicked},
-                                     std::pair{"NODE_LOW_PRIORITY", &low_priority_clicked}}) {
+                                     std::pair{"NODE_LOW_PRIORITY", &low_priority_clicked},
+                                     std::pair{"METERED_PAUSE", &metered_pause_clicked}}) {
         WatchedWindow f;
         ASSERT_TRUE(unload_main_window(f.w).ok());
         EXPECT_EQ(f.store.values.count(key), 0U) << key;
