@@ -84,6 +84,9 @@ void low_priority_clicked(MainWindow& w) {
 }
 
 void power_broadcast(MainWindow& w, const PowerEvent& event) {
+    if (event.kind == PowerEvent::Kind::resumed) {
+        w.metered.read_soon();  // the PC may have woken on another link
+    }
     if (!w.battery_stop.ticked()) {
         return;
     }

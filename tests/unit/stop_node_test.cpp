@@ -259,6 +259,15 @@ TEST(MeteredPause, PausesTheNodesNetworkOnAMeteredLinkAndResumesOnlyItsOwnPause)
     f.active = true;
     f.link(link_cost::fixed);
     EXPECT_FALSE(f.active);
+    // Woken on another link: its cost is read at the next look, not 30 s on.
+    f.link_cost.cost = link_cost::unrestricted;
+    f.clock.advance(1'000);
+    f.watch(false, true);
+    EXPECT_FALSE(f.active) << "read every 30 s";
+    power_broadcast(f.w, {PowerEvent::Kind::resumed});
+    f.watch(false, true);
+    EXPECT_TRUE(f.active);
+    f.link(link_cost::fixed);
     ASSERT_TRUE(unload_main_window(f.w).ok());
     EXPECT_TRUE(
         f.history.holds("ZV-KOB closes with the node's network paused on a metered "
