@@ -108,11 +108,19 @@ TEST(Countdown, OverrunsWhileAProgramRunsAndTriesAgainEveryMinute) {
     MainWindow& w = f.w;
     f.watch(true, false);
     start_stop_click(w);
-    for (int tick = 1; tick <= 11; ++tick) {
+    for (int tick = 1; tick <= 10; ++tick) {
         countdown_tick(w);
     }
+    const std::vector<Control*> held_at_zero{&w.settings_button, &w.auto_start, &w.auto_close};
+    for (Control* control : held_at_zero) {
+        control->set_enabled(true);
+    }
+    countdown_tick(w);
     EXPECT_EQ(w.countdown_display.text(), "-- --");
     EXPECT_TRUE(w.countdown_timer.running()) << "both must be stopped to launch";
+    for (Control* control : held_at_zero) {
+        EXPECT_FALSE(control->enabled()) << "held while the start waits";
+    }
     for (int shown = 1; shown <= 59; ++shown) {
         countdown_tick(w);
         char expected[3];
