@@ -20,6 +20,20 @@ std::string duration_words(std::chrono::milliseconds time) {
     return std::to_string(ms) + " ms";
 }
 
+// The node's RPC answered there, if only that it is warming up or busy.
+bool answered_as_rpc(const RpcReply& reply) {
+    switch (reply.failure()) {
+        case RpcFailure::none:
+        case RpcFailure::warming_up:
+        case RpcFailure::refused_credentials:
+        case RpcFailure::busy:
+        case RpcFailure::rpc_error:
+            return true;
+        default:
+            return false;
+    }
+}
+
 }  // namespace
 
 std::optional<std::string> cookie_refusal(const PortListener& listener,
@@ -49,7 +63,25 @@ std::optional<std::string> cookie_refusal(const PortListener& listener,
            " (Windows names none, and the node's log does not say it bound that address)";
 }
 
-NodeRpcAnswers NodeRpcAsker::state(const RpcEndpoint& endpoint, unsigned long node_process_id) {
+NodeRpcAnswers NodeRpcAsker::state(RpcEndpoint& endpoint, unsigned long node_process_id) {
+    if (endpoint.port_named || !endpoint.available()) {
+        return state_on_port(endpoint, node_process_id);
+    }
+    const std::vector<std::uint16_t> ports =
+        rpc_ports_to_try(endpoint, listeners_.loopback_binds_of(node_process_id));
+    std::optional<NodeRpcAnswers> answers;
+    for (const std::uint16_t port : ports) {
+        endpoint.port = port;
+        answers.emplace(state_on_port(endpoint, node_process_id));
+        if (answered_as_rpc(answers->chain)) {
+            break;
+        }
+    }
+    return std::move(*answers);  // the default port is always among them
+}
+
+NodeRpcAnswers NodeRpcAsker::state_on_port(const RpcEndpoint& endpoint,
+                                           unsigned long node_process_id) {
     RpcReply chain = call(endpoint, node_process_id, "getblockchaininfo");
     // A node that is starting, busy or away answers the second call the same way.
     if (!chain.ok()) {

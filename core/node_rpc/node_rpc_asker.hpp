@@ -51,7 +51,11 @@ public:
         : http_(http), listeners_(listeners), files_(files) {}
 
     // `node_process_id` is the node's process, which the listener must be.
-    NodeRpcAnswers state(const RpcEndpoint& endpoint, unsigned long node_process_id);
+    // Where the node was told no port, the ports of rpc_ports_to_try are
+    // asked in turn (getblockchaininfo changes nothing): `endpoint` keeps the
+    // first whose listener answered as the node's RPC, where the node is
+    // asked for everything else.
+    NodeRpcAnswers state(RpcEndpoint& endpoint, unsigned long node_process_id);
     RpcReply stop(const RpcEndpoint& endpoint, unsigned long node_process_id);
     RpcReply list_wallets(const RpcEndpoint& endpoint, unsigned long node_process_id);
     // getblockheader: the block's time, in every version of the node.
@@ -74,6 +78,7 @@ private:
         std::int64_t id;
         std::chrono::milliseconds answer_within;
     };
+    NodeRpcAnswers state_on_port(const RpcEndpoint& endpoint, unsigned long node_process_id);
     RpcReply call_at(const RpcEndpoint& endpoint, std::string_view address, const Call& call);
     RpcReply post_once(const RpcEndpoint& endpoint, std::string_view address, const Call& call);
 

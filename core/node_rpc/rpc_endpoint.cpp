@@ -213,6 +213,34 @@ std::optional<std::uint16_t> honoured_rpcbind_port(const RpcSettings& settings) 
 
 }  // namespace
 
+std::vector<std::uint16_t> rpc_ports_to_try(const RpcEndpoint& endpoint,
+                                            const std::vector<LoopbackBind>& own_binds) {
+    if (endpoint.port_named) {
+        return {endpoint.port};
+    }
+    std::vector<std::pair<int, std::uint16_t>> ranked;  // (loopbacks missed, port)
+    for (const LoopbackBind& bind : own_binds) {
+        if (bind.port == 0 || (bind.address != "127.0.0.1" && bind.address != "::1") ||
+            std::ranges::any_of(ranked, [&](const auto& r) { return r.second == bind.port; })) {
+            continue;
+        }
+        const bool both = std::ranges::any_of(own_binds, [&](const LoopbackBind& other) {
+            return other.port == bind.port && other.address != bind.address &&
+                   (other.address == "127.0.0.1" || other.address == "::1");
+        });
+        ranked.emplace_back(both ? 0 : 1, bind.port);
+    }
+    std::ranges::sort(ranked);
+    std::vector<std::uint16_t> ports;
+    for (const auto& [missed, port] : ranked) {
+        ports.push_back(port);
+    }
+    if (std::ranges::find(ports, endpoint.port) == ports.end()) {
+        ports.push_back(endpoint.port);
+    }
+    return ports;
+}
+
 NodeFamily node_family_of(std::string_view program) {
     const std::string name = lower(instance_name_from_path(program));
     if (name.starts_with("litecoin")) {
@@ -270,14 +298,13 @@ RpcEndpoint rpc_endpoint(std::string_view command_line, const ReadConfFile& read
     const NodeFamily family = node_family_of(line.program);
     RpcEndpoint endpoint;
     endpoint.port = default_port(family, location.network);
-    if (const auto port = port_number(settings.get("rpcport", true).value_or(""))) {
-        endpoint.port = *port;
-    }
-    if (const auto port = honoured_rpcbind_port(settings)) {
-        endpoint.port = *port;
-    }
-    if (log.port()) {
-        endpoint.port = *log.port();
+    for (const std::optional<std::uint16_t> named :
+         {port_number(settings.get("rpcport", true).value_or("")), honoured_rpcbind_port(settings),
+          log.port()}) {
+        if (named) {
+            endpoint.port = *named;
+            endpoint.port_named = true;
+        }
     }
     endpoint.addresses = addresses_to_try(log);
     if (endpoint.addresses.empty()) {

@@ -49,9 +49,26 @@ struct RpcEndpoint {
     // does not name the listener's process (wine never does), only these may
     // receive the cookie.
     std::vector<std::string> bound_in_log;
+    // Whether the node was told its port (its log, command line or
+    // configuration file named it); else `port` is its family's default.
+    bool port_named = false;
 
     bool available() const { return no_rpc.empty(); }
 };
+
+// A port a process listens on, bound to this address itself (not to all).
+struct LoopbackBind {
+    std::string address;  // "127.0.0.1" or "::1"
+    std::uint16_t port = 0;
+};
+
+// The ports to ask the node on, in this order: the one it was told; else
+// each port its own process listens on bound to 127.0.0.1 or ::1 itself, as
+// its RPC binds (its peer-to-peer port binds all addresses, and is not
+// among them), those bound to both first, then the family's default. A fork
+// outside the known families is found so.
+std::vector<std::uint16_t> rpc_ports_to_try(const RpcEndpoint& endpoint,
+                                            const std::vector<LoopbackBind>& own_binds);
 
 // From, in this order of trust, the node's log of this run, its command line
 // (a batch file's call line or the node's own) with the configuration file it

@@ -15,12 +15,12 @@ RpcPoll poll_node_rpc(const RpcEndpoint& endpoint, std::string not_yet, bool ask
     if (!endpoint.available() || !poll.not_yet.empty()) {
         return poll;
     }
-    poll.answers = asker.state(endpoint, node_id);
+    poll.answers = asker.state(poll.endpoint, node_id);  // finds the port where none was named
     if (const auto tip = tip_without_time(poll.answers->chain)) {
-        poll.tip_header = asker.block_header(endpoint, node_id, *tip);
+        poll.tip_header = asker.block_header(poll.endpoint, node_id, *tip);
     }
     if (ask_wallets && poll.answers->chain.ok()) {
-        poll.wallets = asker.list_wallets(endpoint, node_id);
+        poll.wallets = asker.list_wallets(poll.endpoint, node_id);
     }
     return poll;
 }

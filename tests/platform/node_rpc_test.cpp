@@ -196,7 +196,7 @@ TEST(NodeRpc, ReadsAnOldStyleNodeWarmingUpBesideAProgramThatHoldsItsPort) {
 
     // The program's own asker: the log rules out 127.0.0.1, so the program
     // holding it never hears from ZV-KOB, whatever wine says of listeners.
-    const RpcEndpoint endpoint = endpoint_of(node, port);
+    RpcEndpoint endpoint = endpoint_of(node, port);
     EXPECT_EQ(endpoint.addresses, std::vector<std::string>{"::1"}) << endpoint.no_rpc;
     Win32PortListeners listeners;
     Win32FileSystem files;
@@ -280,7 +280,7 @@ TEST(NodeRpc, TheAskerWaitsOutTheWarmUpAndSaysWhenTheCookieIsRefused) {
     Win32PortListeners listeners;
     Win32FileSystem files;
     NodeRpcAsker asker(http, listeners, files);
-    const RpcEndpoint endpoint = endpoint_of(node, port);
+    RpcEndpoint endpoint = endpoint_of(node, port);
     NodeRpcProgress progress;
     auto state = progress.update(asker.state(endpoint, node.process->id()).chain,
                                  RpcReply::transport_failure("not asked"), 0);

@@ -591,6 +591,7 @@ public:
     std::vector<std::string> addresses;
     std::vector<std::string> bodies;
     std::vector<std::chrono::milliseconds> waits;  // each post's answer_within
+    std::vector<std::uint16_t> ports;
     std::function<void()> on_post;
     std::function<HttpAnswer(const LoopbackPost&)> respond;  // when set, it answers
 
@@ -599,6 +600,7 @@ public:
         addresses.emplace_back(request.address);
         bodies.emplace_back(request.body);
         waits.push_back(request.answer_within);
+        ports.push_back(request.port);
         if (on_post) {
             on_post();
         }
@@ -646,6 +648,11 @@ public:
     PortListener who_listens(std::string_view address, std::uint16_t) override {
         const auto found = by_address.find(std::string(address));
         return found == by_address.end() ? elsewhere : found->second;
+    }
+    std::map<unsigned long, std::vector<LoopbackBind>> binds_of;  // as Windows names them
+    std::vector<LoopbackBind> loopback_binds_of(unsigned long process_id) override {
+        const auto found = binds_of.find(process_id);
+        return found == binds_of.end() ? std::vector<LoopbackBind>{} : found->second;
     }
 };
 

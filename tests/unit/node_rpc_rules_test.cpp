@@ -1,6 +1,7 @@
 // Where the node's RPC is, whom its cookie goes to, what its answers mean, and when to ask.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <map>
 #include <string>
 #include <vector>
@@ -11,6 +12,7 @@
 #include "core/node_state/node_state_merge.hpp"
 #include "core/node_rpc/rpc_poll_schedule.hpp"
 #include "core/node_state/wake_watch.hpp"
+#include "guardian/node/node_rpc.hpp"
 #include "fakes.hpp"
 
 namespace zvkob {
@@ -230,6 +232,39 @@ TEST(RpcEndpoint, ComesFromTheLogThenTheLineAndFileThenTheDefaults) {
     }
 }
 
+// A fork outside the known families that names no port anywhere (Dash's
+// 9998, logging no binds) is asked where its own process listens on a
+// loopback address itself, before its family's default; a named port is
+// asked alone.
+TEST(RpcEndpoint, AForkThatNamesNoPortIsAskedWhereItsOwnProcessListens) {
+    const auto read_conf = [](std::string_view) -> std::optional<std::string> {
+        return std::string();
+    };
+    const std::string dash = R"("C:\Dash\dashd.exe" -datadir=D:\n)";
+    RpcLogFacts quiet;
+    const RpcEndpoint unnamed = rpc_endpoint(dash, read_conf, quiet);
+    EXPECT_FALSE(unnamed.port_named);
+    EXPECT_EQ(unnamed.port, 8332);
+    const std::vector<LoopbackBind> own{{"::1", 7000},       {"127.0.0.1", 9998},
+                                        {"::1", 9998},       {"0.0.0.0", 9999},
+                                        {"127.0.0.1", 0},    {"127.0.0.1", 6000}};
+    EXPECT_EQ(rpc_ports_to_try(unnamed, own), (std::vector<std::uint16_t>{9998, 6000, 7000, 8332}))
+        << "bound to both loopbacks first; the wildcard (its P2P port) is not its RPC";
+    EXPECT_EQ(rpc_ports_to_try(unnamed, {{"127.0.0.1", 8332}}), std::vector<std::uint16_t>{8332});
+    EXPECT_EQ(rpc_ports_to_try(unnamed, {}), std::vector<std::uint16_t>{8332});
+
+    for (const auto& [line, log_line] :
+         {std::pair{dash + " -rpcport=9998", ""},
+          std::pair{dash + " -rpcallowip=127.0.0.1 -rpcbind=127.0.0.1:9998", ""},
+          std::pair{dash, "Binding RPC on address ::1 port 9998"}}) {
+        RpcLogFacts log;
+        log.feed(log_line);
+        const RpcEndpoint named = rpc_endpoint(line, read_conf, log);
+        EXPECT_TRUE(named.port_named) << line << log_line;
+        EXPECT_EQ(rpc_ports_to_try(named, own), std::vector<std::uint16_t>{9998});
+    }
+}
+
 using testing::ScriptedHttp;
 using testing::ScriptedListeners;
 
@@ -320,6 +355,51 @@ TEST_F(AskerTest, SendsEachCallOnceAndMovesOnOnlyWhenNothingWasSent) {
 // The cookie goes only to the node's own listener. Where Windows names no
 // process (wine), only to an address the node's log says it bound; a
 // listener that cannot be looked up gets nothing.
+// The node's own listeners are asked in turn for its state until one answers
+// as its RPC, and that port is kept for every other call; the cookie never
+// goes to a port the node does not listen on itself, and a named port is
+// asked alone.
+TEST_F(AskerTest, FindsTheRpcPortOfAForkAmongItsOwnListeners) {
+    listeners.binds_of[node] = {{"127.0.0.1", 7000}, {"127.0.0.1", 9998}, {"::1", 9998}};
+    http.respond = [&](const LoopbackPost& post) {
+        if (post.port == 9998) {  // the reply carries the call's own id
+            const std::string id(post.body.substr(post.body.find("\"id\":") + 5));
+            return answer(200, R"({"result":{"chain":"main","blocks":5},"error":null,"id":)" +
+                                   id.substr(0, id.find_first_of(",}")) + "}");
+        }
+        if (post.port == 7000) {
+            return answer(404, "<html>not the node's RPC</html>");
+        }
+        return HttpAnswer{HttpOutcome::failed, 0, "", "connection refused"};
+    };
+    RpcEndpoint asked = endpoint;
+    EXPECT_TRUE(asker.state(asked, node).chain.ok());
+    EXPECT_EQ(asked.port, 9998);
+    EXPECT_EQ(http.ports.front(), 9998) << "bound to both loopbacks: tried first";
+    const RpcPoll poll = poll_node_rpc(endpoint, "", false, asker, node);
+    EXPECT_EQ(poll.endpoint.port, 9998) << "where Stop Node and the backups ask it";
+
+    listeners.binds_of[node] = {{"127.0.0.1", 7000}};
+    http.ports.clear();
+    asked = endpoint;
+    EXPECT_FALSE(asker.state(asked, node).chain.ok());
+    EXPECT_EQ(http.ports, (std::vector<std::uint16_t>{7000, 8332, 8332}))
+        << "its own other listener, then the default at both addresses";
+
+    listeners.binds_of.erase(node);  // another program listens on 9998: never tried
+    http.ports.clear();
+    asked = endpoint;
+    asker.state(asked, node);
+    EXPECT_EQ(std::count(http.ports.begin(), http.ports.end(), 9998), 0);
+
+    listeners.binds_of[node] = {{"127.0.0.1", 9998}};
+    http.ports.clear();
+    asked = endpoint;
+    asked.port_named = true;
+    asker.state(asked, node);
+    EXPECT_EQ(http.ports, (std::vector<std::uint16_t>{8332, 8332})) << "the node was told its port";
+}
+
 TEST_F(AskerTest, TheCookieGoesOnlyWhereNoDoubtRemains) {
     using Kind = PortListener::Kind;
     struct Case {

@@ -22,6 +22,14 @@ std::uint16_t port_of(DWORD network_port) {
     return static_cast<std::uint16_t>((port >> 8) | (port << 8));
 }
 
+constexpr unsigned char loopback6[16] = {0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 1};
+
+bool is_loopback4(DWORD address) {
+    unsigned char bytes[4];
+    std::memcpy(bytes, &address, sizeof bytes);
+    return bytes[0] == 127 && bytes[1] == 0 && bytes[2] == 0 && bytes[3] == 1;
+}
+
 // The table of one address family, read again while it grows between calls.
 std::optional<std::vector<unsigned char>> listeners_table(GetTable get_table, ULONG family,
                                                           DWORD& error) {
@@ -65,20 +73,16 @@ PortListener pick(const Row* rows, DWORD count, std::uint16_t port, Matches matc
 
 PortListener in_ipv4(const std::vector<unsigned char>& table, std::uint16_t port) {
     const auto* listed = reinterpret_cast<const MIB_TCPTABLE_OWNER_PID*>(table.data());
-    constexpr unsigned char loopback[4] = {127, 0, 0, 1};
     return pick(listed->table, listed->dwNumEntries, port, [&](const MIB_TCPROW_OWNER_PID& row) {
-        unsigned char address[4];
-        std::memcpy(address, &row.dwLocalAddr, sizeof address);
-        return std::memcmp(address, loopback, 4) == 0 ? 2 : row.dwLocalAddr == 0 ? 1 : 0;
+        return is_loopback4(row.dwLocalAddr) ? 2 : row.dwLocalAddr == 0 ? 1 : 0;
     });
 }
 
 PortListener in_ipv6(const std::vector<unsigned char>& table, std::uint16_t port) {
     const auto* listed = reinterpret_cast<const MIB_TCP6TABLE_OWNER_PID*>(table.data());
-    constexpr unsigned char loopback[16] = {0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 1};
     constexpr unsigned char any[16] = {};
     return pick(listed->table, listed->dwNumEntries, port, [&](const MIB_TCP6ROW_OWNER_PID& row) {
-        return std::memcmp(row.ucLocalAddr, loopback, 16) == 0 ? 2
+        return std::memcmp(row.ucLocalAddr, loopback6, 16) == 0 ? 2
                : std::memcmp(row.ucLocalAddr, any, 16) == 0    ? 1
                                                                : 0;
     });
@@ -92,25 +96,64 @@ PortListener unknown(std::string reason) {
 
 }  // namespace
 
+std::optional<std::vector<unsigned char>> Win32PortListeners::table(bool ipv6,
+                                                                   std::string& failure) {
+    if (!iphlpapi_.load()) {
+        failure = iphlpapi_.failure();
+        return std::nullopt;
+    }
+    const auto get_table = iphlpapi_.function<GetTable>("GetExtendedTcpTable");
+    if (get_table == nullptr) {
+        failure = "This Windows's iphlpapi.dll lacks GetExtendedTcpTable.";
+        return std::nullopt;
+    }
+    DWORD error = NO_ERROR;
+    auto listed = listeners_table(get_table, ipv6 ? AF_INET6 : AF_INET, error);
+    if (!listed) {
+        failure = "Windows could not list the listening ports: " + system_error_text(error);
+    }
+    return listed;
+}
+
 PortListener Win32PortListeners::who_listens(std::string_view address, std::uint16_t port) {
     const bool ipv6 = address == "::1" || address == "[::1]";
     if (!ipv6 && address != "127.0.0.1") {
         return unknown("Only the loopback addresses are looked up, not \"" + std::string(address) +
                        "\".");
     }
-    if (!iphlpapi_.load()) {
-        return unknown(iphlpapi_.failure());
+    std::string failure;
+    const auto listed = table(ipv6, failure);
+    if (!listed) {
+        return unknown(failure);
     }
-    const auto get_table = iphlpapi_.function<GetTable>("GetExtendedTcpTable");
-    if (get_table == nullptr) {
-        return unknown("This Windows's iphlpapi.dll lacks GetExtendedTcpTable.");
+    return ipv6 ? in_ipv6(*listed, port) : in_ipv4(*listed, port);
+}
+
+std::vector<LoopbackBind> Win32PortListeners::loopback_binds_of(unsigned long process_id) {
+    std::vector<LoopbackBind> binds;
+    if (process_id == 0) {
+        return binds;
     }
-    DWORD error = NO_ERROR;
-    const auto table = listeners_table(get_table, ipv6 ? AF_INET6 : AF_INET, error);
-    if (!table) {
-        return unknown("Windows could not list the listening ports: " + system_error_text(error));
+    std::string failure;
+    if (const auto listed = table(false, failure)) {
+        const auto* rows = reinterpret_cast<const MIB_TCPTABLE_OWNER_PID*>(listed->data());
+        for (DWORD i = 0; i < rows->dwNumEntries; ++i) {
+            const MIB_TCPROW_OWNER_PID& row = rows->table[i];
+            if (row.dwOwningPid == process_id && is_loopback4(row.dwLocalAddr)) {
+                binds.push_back({"127.0.0.1", port_of(row.dwLocalPort)});
+            }
+        }
     }
-    return ipv6 ? in_ipv6(*table, port) : in_ipv4(*table, port);
+    if (const auto listed = table(true, failure)) {
+        const auto* rows = reinterpret_cast<const MIB_TCP6TABLE_OWNER_PID*>(listed->data());
+        for (DWORD i = 0; i < rows->dwNumEntries; ++i) {
+            const MIB_TCP6ROW_OWNER_PID& row = rows->table[i];
+            if (row.dwOwningPid == process_id && std::memcmp(row.ucLocalAddr, loopback6, 16) == 0) {
+                binds.push_back({"::1", port_of(row.dwLocalPort)});
+            }
+        }
+    }
+    return binds;
 }
 
 }  // namespace zvkob::win32

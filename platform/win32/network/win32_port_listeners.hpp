@@ -1,4 +1,8 @@
 #pragma once
+#include <optional>
+#include <string>
+#include <vector>
+
 #include "platform/port_listeners.hpp"
 #include "platform/win32/system_library.hpp"
 
@@ -9,8 +13,10 @@ namespace zvkob::win32 {
 class Win32PortListeners : public PortListeners {
 public:
     PortListener who_listens(std::string_view address, std::uint16_t port) override;
+    std::vector<LoopbackBind> loopback_binds_of(unsigned long process_id) override;
 
 private:
+    std::optional<std::vector<unsigned char>> table(bool ipv6, std::string& failure);
     SystemLibrary iphlpapi_{L"iphlpapi.dll"};
 };
 
