@@ -5,6 +5,8 @@
 #include "main_window/in_notification_area.hpp"
 #include "guardian/node/node_log.hpp"
 #include "guardian/keep_node_running.hpp"
+#include "core/node_log/node_log_line.hpp"
+#include "main_window/starting/failed_start.hpp"
 #include "main_window/starting/launcher.hpp"
 #include "main_window/guarding/node_glance_events.hpp"
 #include "main_window/guarding/metered_events.hpp"
@@ -85,6 +87,10 @@ void decide_on(MainWindow& w, NodeProgram& program, const NodeGone& gone, const 
         return;  // it runs again, or the tick was cleared, while the log was read
     }
     program.node.life.on(NodeEvent::verdict, w.services.clock.now_ms(), cause_of(stop));
+    if (stop.how == HowItStopped::after_error && !stop.fatal_line.empty()) {
+        program.node.note_error_end(std::string(read_log_line(stop.fatal_line).message) + "\n" +
+                                    stop.hint);
+    }
     const GoneNode node{program.described(), gone.ran_ms,
                         program.node.started_by() == StartRequest::keep_node_running};
     carry_out(w, w.node_keeper.decide(node, stop,
@@ -144,6 +150,16 @@ void pc_resumed(MainWindow& w) {
 void this_copys_node_gone(MainWindow& w, NodeProgram& program, const NodeGone& gone) {
     end_left_interpreter(w, program, gone);
     power_node_gone(w, program);
+    // Keep Node Running reads the log of every stop; without it, one right
+    // after a start of this copy's is read too, since it may tell why.
+    if (!w.node_keeper.on() && gone.interpreter && gone.ran_ms < failed_start_within_ms &&
+        program.node.life.cause() != StopCause::asked_for) {
+        const std::int64_t ended_ms = gone.end ? gone.end->at_ms : w.services.clock.now_ms();
+        explain_failed_start(w, program,
+                             {program.node.started_with(), w.data_folder, ended_ms - gone.ran_ms,
+                              gone.end ? std::optional(gone.end->exit_code) : std::nullopt},
+                             "");
+    }
     // The decision acts (it may arm the countdown or show a message), so it
     // waits for a message box that is open to close.
     w.services.events.run_when_free(&program, [&w, &program, gone] {

@@ -67,6 +67,9 @@ std::string label_tip(const MainWindow& w, const NodeProgram& program, std::int6
     }
     add_line(tip, program.status.query_failure_tip(program.image));
     add_line(tip, stopping_tip(program, now_ms));
+    if (!program.node.error_end().empty() && !program.node.life.runs()) {
+        add_line(tip, "The node ended after an error: " + program.node.error_end());
+    }
     if (const std::string note = program.node.other_running_note();
         !note.empty() && program.status.running()) {
         add_line(tip, program.image + " runs, but not as this copy's node (" + note + ").");

@@ -30,6 +30,9 @@ void NodeOfThisCopy::start_through(std::shared_ptr<HeldProcess> interpreter, Sta
     started_here_ = false;
     started_by_ = requester;
     started_with_ = std::move(batch_line);
+    error_end_.clear();
+    batch_failure_.reset();
+    start_ms_ = now_ms;
     life.on(NodeEvent::start, now_ms);
 }
 
@@ -170,6 +173,9 @@ void NodeOfThisCopy::note_interpreter_end(const NodeWatch& watch) {
                              exit_code_text(end->exit_code) + " before " +
                              std::string(watch.image) + " was seen running.");
         life.on(NodeEvent::gone, watch.now_ms);
+        if (end->exit_code != 0) {
+            batch_failure_ = end;
+        }
     }
 }
 

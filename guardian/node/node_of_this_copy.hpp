@@ -70,6 +70,17 @@ public:
                        std::string batch_line, std::int64_t now_ms);
     // The start failed (the batch file could not run, or ended at once).
     void start_failed(std::int64_t now_ms);
+    // Why the node ended after an error at or right after its start, as its
+    // log told it (its line and what helps), until the next start; or empty.
+    const std::string& error_end() const { return error_end_; }
+    void note_error_end(std::string why) { error_end_ = std::move(why); }
+    // The batch file ended with an error before the node was seen running:
+    // its end, once (a start that failed right after the pause).
+    std::optional<ProcessEnd> take_batch_failure() {
+        return std::exchange(batch_failure_, std::nullopt);
+    }
+    // When this copy last started the node (its batch file), UTC.
+    std::int64_t start_ms() const { return start_ms_; }
 
     // Twice a second, with the process query's answer for the image name.
     Sighting follow(const ProbeAnswer& answer, const NodeWatch& watch);
@@ -141,6 +152,9 @@ private:
     std::shared_ptr<HeldProcess> node_;
     unsigned long followed_id_ = 0;  // a node Windows would not open, followed by number
     std::string not_held_reason_;
+    std::string error_end_;
+    std::optional<ProcessEnd> batch_failure_;
+    std::int64_t start_ms_ = 0;
     StartRequest started_by_ = StartRequest::launch;
     std::string started_with_;
     bool started_here_ = false;  // found as the child of an interpreter this copy started

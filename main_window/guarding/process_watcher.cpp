@@ -4,6 +4,7 @@
 #include "core/folder_key.hpp"
 #include "core/time_text.hpp"
 #include "main_window/shown_state.hpp"
+#include "main_window/starting/failed_start.hpp"
 
 namespace zvkob {
 namespace {
@@ -75,6 +76,12 @@ std::optional<NodeGone> watch_program(MainWindow& w, NodeProgram& program) {
     Sighting sighting = program.node.follow(answer, watch_of(w, program));
     program.status.show(sighting.counts_as_running);
     note_change(w, program, before, sighting);
+    if (const std::optional<ProcessEnd> failed = program.node.take_batch_failure()) {
+        explain_failed_start(
+            w, program,
+            {program.node.started_with(), w.data_folder, program.node.start_ms(), failed->exit_code},
+            "");
+    }
     return std::move(sighting.gone);
 }
 

@@ -5,6 +5,7 @@
 #include "core/power/node_priority.hpp"
 #include "main_window/event_order.hpp"
 #include "main_window/shown_state.hpp"
+#include "main_window/starting/failed_start.hpp"
 #include "main_window/starting/start_check_events.hpp"
 #include "main_window/starting/start_rule.hpp"
 
@@ -36,14 +37,12 @@ std::string start_failure_message(std::string_view program, std::string_view com
            "\n\nCheck the settings and the .BAT files, then try again.";
 }
 
-std::string ended_at_once_message(std::string_view program, std::string_view command,
+// The message's first paragraphs; what follows depends on the node's log.
+std::string ended_at_once_opening(std::string_view program, std::string_view command,
                                   unsigned long code) {
     return "ZV-KOB started the " + std::string(program) +
            " program's batch file, but it ended at once with exit code " + exit_code_text(code) +
-           ": " + exit_code_meaning(code) + ".\n\nCommand: " + command_text(command) +
-           "\n\nCheck the " + std::string(program) + " Folder and " + std::string(program) +
-           " Filename in Settings, press \"Save To Registry\" and \"Save .BAT Files\", then try "
-           "again.";
+           ": " + exit_code_meaning(code) + ".\n\nCommand: " + command_text(command) + "\n\n";
 }
 
 // The line of the batch file a node is started by: where its log is follows
@@ -154,6 +153,7 @@ LaunchResult launch_step(MainWindow& w, NodeProgram& program, StartRequest reque
     show_state(w);
     // The window waits on the start and its pause: the indicator shows through them.
     const LookWhileWaiting starting(w);
+    const std::int64_t start_ms = w.services.clock.now_ms();
     const Start start =
         w.services.runner.run_hidden(command, priority_at_start(w.low_priority.ticked()));
     if (!start.started()) {
@@ -174,7 +174,9 @@ LaunchResult launch_step(MainWindow& w, NodeProgram& program, StartRequest reque
         w.services.history.record(started + " - it ended at once with exit code " +
                                   exit_code_text(end->exit_code) + " (" +
                                   exit_code_meaning(end->exit_code) + ")");
-        tell(w, ended_at_once_message(program.name, command, end->exit_code));
+        explain_failed_start(w, program,
+                             {program.node.started_with(), w.data_folder, start_ms, end->exit_code},
+                             ended_at_once_opening(program.name, command, end->exit_code));
         return LaunchResult::failed;
     }
     w.indicator = after;

@@ -6,6 +6,7 @@
 #include "main_window/starting/countdown_events.hpp"
 #include "main_window/event_order.hpp"
 #include "main_window/guarding/neighbour_events.hpp"
+#include "main_window/starting/failed_start.hpp"
 #include "watched_window.hpp"
 
 namespace zvkob {
@@ -235,6 +236,145 @@ TEST(LowPriority, StartsTheNodeLowAndChangesOnlyANodeThisCopyStarted) {
     ASSERT_EQ(adopted.w.daemon.node.id(), 5000U);
     ASSERT_EQ(adopted.w.daemon.node.interpreter(), nullptr) << "adopted";
     EXPECT_EQ(testing::calls_starting(adopted.log, "priority "), CallLog{});
+}
+
+}  // namespace
+}  // namespace zvkob
+
+namespace zvkob {
+namespace {
+
+// What Debian's litecoind (0.21.2.1) writes when its block index is damaged:
+// it exits with code 1 about a second after its start.
+const std::string damaged_index_log =
+    "\n\n2027-02-01T00:00:00Z Litecoin Core version v0.21.2.1-gfce5d459f0a8 (release build)\n"
+    "2027-02-01T00:00:00Z init message: Loading block index...\n"
+    "2027-02-01T00:00:00Z Opening LevelDB in /srv/node data/regtest/blocks/index\n"
+    "2027-02-01T00:00:00Z Fatal LevelDB error: Corruption: checksum mismatch\n"
+    "2027-02-01T00:00:00Z You can use -debug=leveldb to get more complete diagnostic messages\n"
+    "2027-02-01T00:00:00Z Fatal LevelDB error: Corruption: checksum mismatch\n"
+    "2027-02-01T00:00:00Z : Error opening block database.\n"
+    "Please restart with -reindex or -reindex-chainstate to recover.\n"
+    "2027-02-01T00:00:00Z Aborted block database rebuild. Exiting.\n"
+    "2027-02-01T00:00:00Z Shutdown: In progress...\n"
+    "2027-02-01T00:00:01Z Shutdown: done\n";
+const std::string reason = "Fatal LevelDB error: Corruption: checksum mismatch";
+const std::string advice =
+    "Start the node once by hand with -reindex: it rebuilds its damaged database, which takes "
+    "hours.";
+
+struct FailingStart : WatchedWindow {
+    explicit FailingStart(const char* more = "NOTIFICATION_AREA")
+        : WatchedWindow(testing::daemon_on_d_chain({more}), Load{}) {
+        files.log_end = {damaged_index_log, true, {}};
+        watch(false, false);
+    }
+    std::string tip() const { return w.daemon.status.label().tooltip(); }
+    bool told_everywhere() const {
+        return history.holds("The DAEMON program's log since this start shows why it ended "
+                             "(D:\\Chain\\debug.log shows a fatal error (the node exited with "
+                             "code 1)): " +
+                             reason + " " + advice) &&
+               tip().find("The node ended after an error: " + reason + "\n" + advice) !=
+                   std::string::npos &&
+               tray_area.last_notice == reason + "\n" + advice;
+    }
+};
+
+// The node ends during the pause after its start (its batch file has ended
+// with its exit code): its log since this start tells why, everywhere the
+// user looks, and the start's own line stays as it was.
+TEST(FailedStart, TheNodesOwnReasonAndAdviceAreToldWhenItEndsDuringThePause) {
+    FailingStart f;
+    f.runner.ends_with = 1;
+    launch_click(f.w);
+    EXPECT_TRUE(f.history.holds("LAUNCH started the DAEMON program: " + testing::daemon_command +
+                                " - it ended at once with exit code 1 (the command failed)"));
+    EXPECT_TRUE(f.told_everywhere()) << f.tip();
+    ASSERT_EQ(f.notifier.messages.size(), 1U);
+    EXPECT_EQ(f.notifier.messages[0],
+              "ZV-KOB started the DAEMON program's batch file, but it ended at once with exit "
+              "code 1: the command failed.\n\nCommand: " +
+                  testing::daemon_command + "\n\nThe node's log says why: " + reason + "\n\n" +
+                  advice);
+    EXPECT_EQ(f.files.paths_read.back(), "D:\\Chain\\debug.log");
+
+    // The next start forgets it; a log of an earlier run tells nothing of this one.
+    f.clock.advance(60'000);
+    f.watch(false, false);
+    f.files.log_end = {"\n\n2020-01-01T00:00:00Z Litecoin Core version v0.21\n" + reason + "\n",
+                       true, {}};
+    launch_click(f.w);
+    EXPECT_EQ(f.tip().find("after an error"), std::string::npos) << f.tip();
+    ASSERT_EQ(f.notifier.messages.size(), 2U);
+    EXPECT_NE(f.notifier.messages[1].find("\n\nCheck the DAEMON Folder and DAEMON Filename"),
+              std::string::npos);
+}
+
+// Right after the pause: the batch file ends before the node was seen, or
+// the node is seen and ends a moment later (Keep Node Running off).
+TEST(FailedStart, ANodeThatEndsRightAfterThePauseIsExplainedToo) {
+    FailingStart batch_ends;
+    launch_click(batch_ends.w);
+    batch_ends.runner.last_started->ended = ProcessEnd{1, batch_ends.clock.now};
+    batch_ends.watch(false, false);
+    EXPECT_TRUE(batch_ends.told_everywhere()) << batch_ends.tip();
+    ASSERT_EQ(batch_ends.notifier.messages.size(), 1U);
+    EXPECT_EQ(batch_ends.notifier.messages[0],
+              "The DAEMON program ended right after its start.\n\nThe node's log says why: " +
+                  reason + "\n\n" + advice);
+
+    FailingStart node_ends;
+    launch_click(node_ends.w);
+    node_ends.watch(false, true);
+    node_ends.clock.advance(failed_start_within_ms - 1000);
+    node_ends.node_exit_code = 1;
+    node_ends.watch(false, false);
+    EXPECT_TRUE(node_ends.told_everywhere()) << node_ends.tip();
+
+    // One that ran longer has not failed to start: without Keep Node Running
+    // its stop is not read.
+    FailingStart ran_long;
+    launch_click(ran_long.w);
+    ran_long.watch(false, true);
+    ran_long.clock.advance(failed_start_within_ms);
+    ran_long.node_exit_code = 1;
+    ran_long.watch(false, false);
+    EXPECT_TRUE(ran_long.notifier.messages.empty());
+    EXPECT_FALSE(ran_long.history.holds("shows why it ended"));
+}
+
+// Keep Node Running's restart into the same error: told once, and the node
+// is left stopped, not started again and again.
+TEST(FailedStart, KeepNodeRunningDoesNotRestartANodeIntoTheSameError) {
+    FailingStart f("KEEP_NODE_RUNNING");
+    launch_click(f.w);
+    f.watch(false, true);
+    f.clock.advance(10 * 60'000);
+    f.files.log_end = {"x\n2027-02-01T00:00:00Z UpdateTip: new best=00 height=5\n", true, {}};
+    f.node_exit_code = 137;
+    f.watch(false, false);  // a crash: the restart is armed
+    ASSERT_TRUE(f.w.countdown_timer.enabled());
+    f.files.log_end = {damaged_index_log, true, {}};
+    f.runner.ends_with = 1;
+    while (f.w.countdown_timer.enabled()) {
+        countdown_tick(f.w);
+    }
+    EXPECT_TRUE(f.history.holds("Keep Node Running started the DAEMON program: "));
+    EXPECT_TRUE(f.history.holds("Keep Node Running: the DAEMON program (bitcoind.exe) stopped at "
+                                "once after an error; it is left stopped."));
+    EXPECT_TRUE(f.history.holds(reason + " " + advice));
+    for (int tick = 0; tick < 200; ++tick) {
+        f.clock.advance(1000);
+        f.watch(false, false);
+        if (f.w.countdown_timer.running()) {
+            f.w.countdown_timer.tick();
+        }
+    }
+    EXPECT_FALSE(f.w.countdown_timer.enabled());
+    EXPECT_EQ(f.history.count("Keep Node Running started the DAEMON program: "), 1U);
+    ASSERT_EQ(f.notifier.messages.size(), 1U);
+    EXPECT_NE(f.notifier.messages[0].find(advice), std::string::npos);
 }
 
 }  // namespace
