@@ -10,6 +10,7 @@
 #include "tests/support/worked_example.hpp"
 
 #include <algorithm>
+#include <cstdlib>
 #include <stdexcept>
 #include <thread>
 
@@ -109,6 +110,57 @@ std::wstring windows_path(std::string_view build_path) {
         }
     }
     return path;
+}
+
+std::string unix_path(const std::wstring& windows) {
+    using ToUnix = char*(CDECL*)(const wchar_t*);
+    static const auto to_unix = reinterpret_cast<ToUnix>(reinterpret_cast<void*>(
+        GetProcAddress(GetModuleHandleW(L"kernel32.dll"), "wine_get_unix_file_name")));
+    char* mapped = to_unix != nullptr ? to_unix(windows.c_str()) : nullptr;
+    if (mapped == nullptr) {
+        throw std::runtime_error("wine maps no Linux path for " + narrow(windows));
+    }
+    std::string path = mapped;
+    HeapFree(GetProcessHeap(), 0, mapped);
+    return path;
+}
+
+std::optional<NativeRun> run_native(const std::string& command,
+                                    std::chrono::milliseconds deadline) {
+    static int runs = 0;
+    wchar_t temp[MAX_PATH] = {};
+    GetTempPathW(MAX_PATH, temp);
+    const std::wstring base = std::wstring(temp) + L"zvkob-native-" +
+                              std::to_wstring(GetCurrentProcessId()) + L"-" +
+                              std::to_wstring(++runs);
+    const std::wstring output = base + L".out";
+    const std::wstring done = base + L".done";
+    const std::string unix_base = unix_path(base);
+    // The script goes to sh in double quotes, which wine splits by Windows' rules.
+    std::string script = "(" + command + ") >'" + unix_base + ".out' 2>&1; echo $? >'" +
+                         unix_base + ".part'; mv '" + unix_base + ".part' '" + unix_base +
+                         ".done'";
+    std::string escaped;
+    for (const char c : script) {
+        escaped += c == '"' ? std::string("\\\"") : std::string(1, c);
+    }
+    std::wstring line = L"/bin/sh -c \"" + widen(escaped) + L"\"";
+    STARTUPINFOW startup{};
+    startup.cb = sizeof startup;
+    PROCESS_INFORMATION started{};
+    if (!CreateProcessW(L"Z:\\bin\\sh", line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
+                        &startup, &started)) {
+        return std::nullopt;
+    }
+    CloseHandle(started.hThread);
+    CloseHandle(started.hProcess);
+    if (!wait_until([&] { return file_exists(done); }, deadline)) {
+        return std::nullopt;
+    }
+    NativeRun run{std::atoi(read_file(done).c_str()), read_file(output)};
+    DeleteFileW(done.c_str());
+    DeleteFileW(output.c_str());
+    return run;
 }
 
 ScratchFolder::ScratchFolder(std::wstring_view name)
@@ -429,6 +481,10 @@ std::wstring stand_in_node_exe() {
 
 std::wstring stand_in_console_node_exe() {
     return windows_path(ZVKOB_STAND_IN_CONSOLE_NODE_EXE);
+}
+
+std::wstring native_node_exe() {
+    return windows_path(ZVKOB_NATIVE_NODE_EXE);
 }
 
 HWND start_zv_kob(std::unique_ptr<Process>& program, const std::wstring& exe,

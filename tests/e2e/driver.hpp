@@ -8,6 +8,7 @@
 #include <functional>
 #include <map>
 #include <memory>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -37,6 +38,20 @@ bool wait_until(const std::function<bool()>& condition, std::chrono::millisecond
 std::wstring windows_path(std::string_view build_path);
 std::wstring widen(std::string_view utf8);
 std::string narrow(std::wstring_view utf16);
+
+// The Linux path of a Windows path, as wine maps it (its drive C: lies in the prefix).
+std::string unix_path(const std::wstring& windows);
+
+// A command of the build machine run by /bin/sh, its output and exit code
+// once it ended, or nothing when it did not within the deadline. Wine runs a
+// Linux program that a Windows one starts but cannot wait on it: the shell
+// writes its end into a file, which is waited for.
+struct NativeRun {
+    int exit_code = -1;
+    std::string output;  // standard output and error together
+};
+std::optional<NativeRun> run_native(const std::string& command,
+                                    std::chrono::milliseconds deadline = 60s);
 
 // A fresh folder for one test, removed with everything in it when it goes.
 class ScratchFolder {
@@ -148,6 +163,7 @@ void write_setting_number(std::wstring_view instance, std::wstring_view key, DWO
 std::wstring zv_kob_exe();
 std::wstring stand_in_node_exe();
 std::wstring stand_in_console_node_exe();  // stops on Ctrl+C
+std::wstring native_node_exe();            // litecoind.exe: stands for the build machine's node
 
 // Starts ZV-KOB from `exe` (as built, by default) into `program` and returns
 // its main window once it shows: null when none showed within the deadline.

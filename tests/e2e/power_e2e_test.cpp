@@ -1,7 +1,5 @@
 // The battery stop as the real ZV-KOB.exe does it under wine, on the made-up
-// battery of tests/support/fake_battery.sh: wine reads it afresh at every
-// GetSystemPowerStatus, and a power broadcast sent as Windows sends it has
-// ZV-KOB read it at once (wine itself never sends one).
+// battery of tests/support/fake_battery.sh (made_up_battery.hpp).
 #include <gtest/gtest.h>
 
 #include <chrono>
@@ -12,6 +10,7 @@
 
 #include "driver.hpp"
 #include "loopback_sockets.hpp"
+#include "made_up_battery.hpp"
 #include "main_window/main_window_layout.hpp"
 
 namespace zvkob::e2e {
@@ -19,54 +18,9 @@ namespace {
 
 const WindowSpec& layout = main_window_layout();
 
-// The battery's files, 5 Ah at 12 V: the time left is what is charged over
-// what flows.
-void battery(const char* online, const char* state, const char* charge_uah,
-             const char* current_ua) {
-    const std::string folder = std::getenv("ZVKOB_FAKE_BATTERY");
-    for (const auto& [file, value] : {std::pair{"/AC/online", online},
-                                      {"/BAT0/status", state},
-                                      {"/BAT0/charge_now", charge_uah},
-                                      {"/BAT0/current_now", current_ua}}) {
-        write_file(windows_path(folder + file), std::string(value) + "\n");
-    }
-}
-void thirty_minutes_left() {
-    battery("0", "Discharging", "3000000", "6000000");
-}
-void four_minutes_left() {
-    battery("0", "Discharging", "400000", "6000000");
-}
-void charging_on_mains() {
-    battery("1", "Charging", "1000000", "2000000");
-}
-
-// Windows' word that the power status changed.
-void power_changed(HWND window) {
-    DWORD_PTR answer = 0;
-    SendMessageTimeoutW(window, WM_POWERBROADCAST, PBT_APMPOWERSTATUSCHANGE, 0, SMTO_ABORTIFHUNG,
-                        5000, &answer);
-}
-
 bool counting_down(HWND display) {
     const std::wstring shown = text(display);
     return shown.size() == 2 && shown != L"--";
-}
-
-// Mains power for a minute: told again every two seconds until `done` holds
-// or `deadline` passes.
-bool on_mains_until(HWND window, const std::function<bool()>& done,
-                    std::chrono::milliseconds deadline) {
-    auto told = std::chrono::steady_clock::now() - 2s;
-    return wait_until(
-        [&] {
-            if (std::chrono::steady_clock::now() - told >= 2s) {
-                power_changed(window);
-                told = std::chrono::steady_clock::now();
-            }
-            return done();
-        },
-        deadline);
 }
 
 // A synced node answering its RPC: with 30 minutes left nothing happens; with
@@ -157,8 +111,10 @@ TEST(PowerEndToEnd, StopsTheNodeBeforeTheBatteryRunsOutAndStartsItAgainOnMains) 
     choose_window_menu_command(window, layout, main_layout::stop_node);
     ASSERT_TRUE(wait_until([&] { return !node_runs(); }, 15s)) << history();
     charging_on_mains();
+    // That it stays stopped through the minute on mains and after is
+    // BatteryStop.NeverStartsANodeItDidNotStopForPower's, on a fake clock.
     EXPECT_FALSE(on_mains_until(
-        window, [&] { return counting_down(display) || node_runs(); }, 75s))
+        window, [&] { return counting_down(display) || node_runs(); }, 5s))
         << history();
     EXPECT_EQ(times_in_history(L"ZV-KOB", "Back on mains power"), 1U);
     ASSERT_TRUE(close_and_wait(window, *program));

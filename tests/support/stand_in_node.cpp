@@ -23,7 +23,7 @@
 // "<its own path>.topmost" whether it is still pinned ("1") or not ("0").
 // Wine shows a window's pin only to its own process.
 //
-// Built as a console program (ZVKOB_CONSOLE_NODE) it also stops as a node
+// Linked as a console program it also stops as a node
 // does on Ctrl+C or any other console control event: it flushes for a second,
 // then writes its shutdown lines and exits. Started with --wallet-window it
 // has a window, as a wallet program does, and stops the same way when that
@@ -271,7 +271,7 @@ int log_stop(const std::wstring& log, const std::wstring& command_line) {
 
 volatile LONG control_event_received = 0;
 
-[[maybe_unused]] BOOL WINAPI stop_on_control_event(DWORD) {
+BOOL WINAPI stop_on_control_event(DWORD) {
     InterlockedExchange(&control_event_received, 1);
     return TRUE;
 }
@@ -365,13 +365,13 @@ int run(const std::wstring& command_line) {
 
 }  // namespace
 
-#ifdef ZVKOB_CONSOLE_NODE
+// Both entry points: linked as a console program it starts at wmain, as a
+// windowed one at wWinMain.
 int wmain() {
     SetConsoleCtrlHandler(stop_on_control_event, TRUE);
     return run(GetCommandLineW());
 }
-#else
+
 int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR command_line, int) {
     return run(command_line);
 }
-#endif
