@@ -15,3 +15,12 @@ function(zvkob_unicode_entry target)
         target_link_options(${target} PRIVATE -municode)
     endif()
 endfunction()
+
+# Every test of the current folder runs under wine in a lane of its own
+# (cmake/wine-run.sh.in): a prefix and a screen that no other test uses meanwhile.
+function(zvkob_wine_lanes)
+    get_directory_property(tests TESTS)
+    if(tests)
+        set_tests_properties(${tests} PROPERTIES RESOURCE_GROUPS "wine:1")
+    endif()
+endfunction()
