@@ -211,26 +211,28 @@ TEST_F(WholeRoad, FromAnEmptyRegistryToARunningNodeAndBackAgain) {
     EXPECT_EQ(saved, expected);
 
     // The next start arms the countdown at once; the node still runs, so the
-    // zero step starts nothing and the display counts up, until a zero step
-    // a minute later finds the node stopped and starts it again.
+    // zero step starts nothing and the display counts up. The zero step a
+    // minute later that starts it once stopped is
+    // Countdown.OverrunsWhileAProgramRunsAndTriesAgainEveryMinute's, on a fake
+    // clock; here STOP and START arm it again, and it starts the node.
     ASSERT_NO_FATAL_FAILURE(start_zv_kob());
     EXPECT_EQ(text(m(main_layout::start_stop_button)), L"STOP");
     EXPECT_TRUE(wait_until(
         [&] { return shows(main_layout::qt_status, L"!!! QT RUNNING !!!", green); }, 3s));
     ASSERT_TRUE(wait_until([&] { return displays(L"01"); }, 14s));
     ASSERT_TRUE(wait_until([&] { return displays(L"-- --"); }, 3s)) << "the first zero step";
-    const auto first_zero = Clock::now();
     EXPECT_TRUE(wait_until([&] { return displays(L"02"); }, 4s)) << "counting up";
     EXPECT_TRUE(process_runs(L"zv-road-qt.exe"));
     DeleteFileW((qt_node() + L".args").c_str());
     write_file(qt_node() + L".stop", "");
     EXPECT_TRUE(
         wait_until([&] { return shows(main_layout::qt_status, L"!!! QT STOPPED !!!", red); }, 5s));
-    EXPECT_TRUE(wait_until([&] { return displays(L"59"); }, 62s)) << "counted up to 59";
+    click(m(main_layout::start_stop_button));
+    ASSERT_TRUE(
+        wait_until([&] { return text(m(main_layout::start_stop_button)) == L"START"; }, 3s));
+    click(m(main_layout::start_stop_button));
+    EXPECT_TRUE(wait_until([&] { return displays(L"01"); }, 14s));
     launched = watch_the_zero_step_launch();
-    const auto relaunch_after = launched - first_zero;
-    EXPECT_GT(relaunch_after, 58s) << "sixty ticks after the first zero step";
-    EXPECT_LT(relaunch_after, 66s);
     EXPECT_EQ(read_file(qt_node() + L".args"), config.qt_arguments());
     ASSERT_TRUE(program->wait_for_exit(20s)) << "auto-close again";
 }
