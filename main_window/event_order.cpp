@@ -153,7 +153,7 @@ void this_copys_node_gone(MainWindow& w, NodeProgram& program, const NodeGone& g
     // Keep Node Running reads the log of every stop; without it, one right
     // after a start of this copy's is read too, since it may tell why.
     if (!w.node_keeper.on() && gone.interpreter && gone.ran_ms < failed_start_within_ms &&
-        program.node.life.cause() != StopCause::asked_for) {
+        !stopped_by_others(w, program)) {
         const std::int64_t ended_ms = gone.end ? gone.end->at_ms : w.services.clock.now_ms();
         explain_failed_start(w, program,
                              {program.node.started_with(), w.data_folder, ended_ms - gone.ran_ms,
