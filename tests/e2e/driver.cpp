@@ -7,6 +7,7 @@
 #include "platform/win32/windows/window_host.hpp"
 #include "main_window/main_window_layout.hpp"
 #include "settings_window/settings_window_layout.hpp"
+#include "tests/support/wine_paths.hpp"
 #include "tests/support/worked_example.hpp"
 
 #include <algorithm>
@@ -113,16 +114,11 @@ std::wstring windows_path(std::string_view build_path) {
 }
 
 std::string unix_path(const std::wstring& windows) {
-    using ToUnix = char*(CDECL*)(const wchar_t*);
-    static const auto to_unix = reinterpret_cast<ToUnix>(reinterpret_cast<void*>(
-        GetProcAddress(GetModuleHandleW(L"kernel32.dll"), "wine_get_unix_file_name")));
-    char* mapped = to_unix != nullptr ? to_unix(windows.c_str()) : nullptr;
-    if (mapped == nullptr) {
+    std::optional<std::string> mapped = testing::wine_unix_path(windows);
+    if (!mapped) {
         throw std::runtime_error("wine maps no Linux path for " + narrow(windows));
     }
-    std::string path = mapped;
-    HeapFree(GetProcessHeap(), 0, mapped);
-    return path;
+    return std::move(*mapped);
 }
 
 std::optional<NativeRun> run_native(const std::string& command,

@@ -21,18 +21,14 @@
 #include <string>
 
 #include "platform/win32/owners.hpp"
+#include "wine_paths.hpp"
 
 using zvkob::win32::file_handle;
 using zvkob::win32::KernelHandle;
+using zvkob::testing::own_path;
 using zvkob::win32::LocalMemory;
 
 namespace {
-
-std::wstring own_path() {
-    std::wstring path(32768, L'\0');
-    path.resize(GetModuleFileNameW(nullptr, path.data(), static_cast<DWORD>(path.size())));
-    return path;
-}
 
 std::wstring widen(const std::string& utf8) {
     std::wstring wide(utf8.size(), L'\0');
@@ -44,16 +40,8 @@ std::wstring widen(const std::string& utf8) {
 
 // The Linux path of a Windows one, as wine maps it; unchanged when wine does not.
 std::wstring unix_path(const std::wstring& windows) {
-    using ToUnix = char*(CDECL*)(const wchar_t*);
-    static const auto to_unix = reinterpret_cast<ToUnix>(reinterpret_cast<void*>(
-        GetProcAddress(GetModuleHandleW(L"kernel32.dll"), "wine_get_unix_file_name")));
-    char* mapped = to_unix != nullptr ? to_unix(windows.c_str()) : nullptr;
-    if (mapped == nullptr) {
-        return windows;
-    }
-    std::wstring path = widen(mapped);
-    HeapFree(GetProcessHeap(), 0, mapped);
-    return path;
+    const std::optional<std::string> mapped = zvkob::testing::wine_unix_path(windows);
+    return mapped ? widen(*mapped) : windows;
 }
 
 bool drive_path(std::wstring_view value) {

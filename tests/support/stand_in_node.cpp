@@ -42,18 +42,14 @@
 
 #include "platform/win32/owners.hpp"
 #include "stand_in_rpc_server.hpp"
+#include "wine_paths.hpp"
 
 using zvkob::win32::file_handle;
 using zvkob::win32::KernelHandle;
+using zvkob::testing::own_path;
 using zvkob::win32::LocalMemory;
 
 namespace {
-
-std::wstring own_path() {
-    std::wstring path(32768, L'\0');
-    path.resize(GetModuleFileNameW(nullptr, path.data(), static_cast<DWORD>(path.size())));
-    return path;
-}
 
 void record_arguments(const std::wstring& file) {
     int count = 0;
