@@ -35,6 +35,7 @@
 #include "main_window/closing_state.hpp"
 #include "platform/background_work.hpp"
 #include "platform/clock.hpp"
+#include "platform/clipboard.hpp"
 #include "platform/command_runner.hpp"
 #include "platform/file_system.hpp"
 #include "platform/folder_picker.hpp"
@@ -83,6 +84,7 @@ struct MainWindowServices {
     ProcessPriority& priority;  // the node's, at low priority
     RecordWriter& records;      // the node's measured stops
     LinkCost& link_cost;        // whether the link is metered
+    Clipboard& clipboard;       // the report for help goes there
 };
 
 // One of the two node programs, as the main window knows it.
@@ -150,6 +152,7 @@ public:
     MenuItem& stop_node;
     MenuItem& back_up_wallets;
     MenuItem& history_command;
+    MenuItem& copy_report;
 
     NodeProgram qt;
     NodeProgram daemon;
