@@ -6,6 +6,7 @@
 #include "guardian/node/node_log.hpp"
 #include "guardian/keep_node_running.hpp"
 #include "main_window/starting/launcher.hpp"
+#include "main_window/guarding/antivirus_hint_events.hpp"
 #include "main_window/guarding/node_glance_events.hpp"
 #include "main_window/guarding/metered_events.hpp"
 #include "main_window/guarding/neighbour_events.hpp"
@@ -178,6 +179,7 @@ void node_progress_second(MainWindow& w) {
     one_look(w, [&w] {
         node_progress_tick(w);
         care_tick(w);
+        antivirus_hint_tick(w);
     });
 }
 

@@ -20,6 +20,7 @@
 #include "guardian/keep_node_running.hpp"
 #include "guardian/node/node_glance_state.hpp"
 #include "guardian/node/node_of_this_copy.hpp"
+#include "guardian/care/antivirus_hint.hpp"
 #include "guardian/care/node_warning_notes.hpp"
 #include "guardian/care/pc_awake.hpp"
 #include "guardian/power/node_priority_guard.hpp"
@@ -213,6 +214,7 @@ public:
     RunwayWatch runway;
     NodeWarningNotes node_warnings;
     WalletBackups wallet_backups;
+    AntivirusHint antivirus_hint;
 
     // Answers of checks in the background reach the window only while it lives.
     const std::shared_ptr<const int> lifetime = std::make_shared<const int>(0);
