@@ -88,6 +88,12 @@ constexpr std::array kept_names = {"users"sv,
                                    "?"sv,
                                    "~"sv};
 
+// Words that go on a sentence after a path more often than they stand in a folder's name.
+constexpr std::array sentence_words = {"from"sv,   "to"sv,     "in"sv,      "is"sv,      "was"sv,
+                                       "are"sv,    "and"sv,    "or"sv,      "on"sv,      "at"sv,
+                                       "for"sv,    "with"sv,   "cannot"sv,  "could"sv,   "does"sv,
+                                       "failed"sv, "exists"sv, "because"sv, "already"sv, "not"sv};
+
 bool all_digits(std::string_view text) {
     return !text.empty() &&
            std::ranges::all_of(text, [](unsigned char c) { return std::isdigit(c); });
@@ -169,6 +175,25 @@ bool starts_path(std::string_view text, std::size_t at) {
     return drive_at(text, at) || unc_at(text, at) || linux_at(text, at);
 }
 
+// Whether the words at `at` go on the sentence after a path ("D:\Chain from
+// antivirus scanning") rather than a folder's name with spaces: a word such
+// as "from" or "is", and no separator after it before another path begins.
+bool sentence_goes_on(std::string_view text, std::size_t at) {
+    const std::string_view word = word_at(text, at);
+    if (std::ranges::find(sentence_words, lower_ascii(word)) == sentence_words.end()) {
+        return false;
+    }
+    for (std::size_t next = at + word.size(); next < text.size(); ++next) {
+        if (starts_path(text, next)) {
+            return true;
+        }
+        if (is_separator(text[next])) {
+            return false;  // "C:\Users\Jo\Letters to Jo Doe\x.txt": still a name
+        }
+    }
+    return true;
+}
+
 // Whether the path that began at `start` ends at the space at `at`.
 bool ends_at_space(std::string_view text, std::size_t start, std::size_t at) {
     if (at + 1 >= text.size() || text[at + 1] == '(' || text[at + 1] == ' ') {
@@ -181,7 +206,8 @@ bool ends_at_space(std::string_view text, std::size_t start, std::size_t at) {
     while (name_start > start && !is_separator(text[name_start - 1])) {
         --name_start;
     }
-    return extension_of(text.substr(name_start, at - name_start)).has_value();
+    return extension_of(text.substr(name_start, at - name_start)).has_value() ||
+           sentence_goes_on(text, at + 1);
 }
 
 // Where the path that begins at `start` ends.

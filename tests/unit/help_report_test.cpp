@@ -117,6 +117,8 @@ TEST(HelpReport, EachMaskingRuleStopsAtItsEdge) {
         {"AddToWallet " + h64 + " new", "AddToWallet <txid 1> new"},
         {"Using /16 prefix", "Using /16 prefix"},
         {"in /home/jo", "in /home/<user>"},
+        {R"(exclude D:\My Chain from scanning)", R"(exclude D:\<folder> from scanning)"},
+        {R"(in D:\Letters to Jo\x from C:\y)", R"(in D:\<folder>\<folder> from C:\<folder>)"},
         {"pk(02ab) or pk(02abcdef0123456789abcdef)", "pk(02ab) or <descriptor>"},
         {"[httpworker.12] [net:debug] x", "[httpworker.12] [net:debug] x"},
         {"[init] [savings] x", "[init] [<wallet 1>] x"},
