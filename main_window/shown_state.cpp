@@ -59,8 +59,8 @@ std::string label_tip(const MainWindow& w, const NodeProgram& program, std::int6
         tip = progress_tooltip(shown->state);
         add_line(tip, shown->state.advice);
         add_line(tip, warning_tooltip(shown->state));
-        add_line(tip, antivirus_hint_line(w, program));
         add_line(tip, source_line(*shown, program.node.rpc(), now_ms));
+        add_line(tip, antivirus_hint_line(w, program));
     }
     add_line(tip, care_tooltip(w, program));
     add_line(tip, power_tooltip(w, program));
