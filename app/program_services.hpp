@@ -27,6 +27,7 @@
 #include "platform/win32/processes/win32_process_priority.hpp"
 #include "platform/win32/files/win32_record_writer.hpp"
 #include "platform/win32/notification_area/win32_taskbar_button.hpp"
+#include "platform/win32/windows/win32_clipboard.hpp"
 #include "platform/win32/processes/wmi_process_probe.hpp"
 
 namespace zvkob::win32 {
@@ -62,6 +63,7 @@ struct ProgramServices {
     Win32ProcessPriority priority;
     Win32RecordWriter records;
     Win32LinkCost link_cost;
+    Win32Clipboard clipboard;
     Win32FolderPicker folder_picker{FolderDialog::newer};
     WalletsOverRpc wallets{http, listeners, files};
     Win32BackgroundWork background;  // its answers go through the gate

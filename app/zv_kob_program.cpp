@@ -105,7 +105,8 @@ void run_main_window(ProgramServices& s, const std::string& instance) {
                      windows,     s.notifier,     s.clock,     s.history,    s.files,
                      s.startup,   s.nodes,        s.copies,    s.background, s.taskbar,
                      s.tray_area, s.http,         s.listeners, s.power,      s.folder_picker,
-                     s.wallets,   s.power_source, s.priority,  s.records,    s.link_cost},
+                     s.wallets,   s.power_source, s.priority,  s.records,    s.link_cost,
+                     s.clipboard},
                     instance);
     const auto timers = main.timers();
     WindowHost host({main.controls,

@@ -44,6 +44,37 @@ std::string iso_local_time(const LocalTime& t) {
     return text;
 }
 
+namespace {
+
+// Days since 1970-01-01 of a date of the Gregorian calendar.
+std::int64_t days_from_civil(std::int64_t year, unsigned month, unsigned day) {
+    year -= month <= 2 ? 1 : 0;
+    const std::int64_t era = (year >= 0 ? year : year - 399) / 400;
+    const auto year_of_era = static_cast<unsigned>(year - era * 400);
+    const unsigned day_of_year = (153 * (month + (month > 2 ? -3 : 9)) + 2) / 5 + day - 1;
+    const unsigned day_of_era =
+        year_of_era * 365 + year_of_era / 4 - year_of_era / 100 + day_of_year;
+    return era * 146'097 + static_cast<std::int64_t>(day_of_era) - 719'468;
+}
+
+}  // namespace
+
+std::optional<std::int64_t> history_stamp_ms(std::string_view line) {
+    int year = 0, month = 0, day = 0, hour = 0, minute = 0, second = 0, off_h = 0, off_m = 0;
+    char sign = 0;
+    const std::string stamp(line.substr(0, 25));
+    if (std::sscanf(stamp.c_str(), "%4d-%2d-%2dT%2d:%2d:%2d%c%2d:%2d", &year, &month, &day, &hour,
+                    &minute, &second, &sign, &off_h, &off_m) != 9 ||
+        (sign != '+' && sign != '-') || month < 1 || month > 12 || day < 1 || day > 31) {
+        return std::nullopt;
+    }
+    const std::int64_t offset_minutes = (sign == '-' ? -1 : 1) * (off_h * 60 + off_m);
+    const std::int64_t local_s =
+        days_from_civil(year, static_cast<unsigned>(month), static_cast<unsigned>(day)) * 86'400 +
+        hour * 3600 + minute * 60 + second;
+    return (local_s - offset_minutes * 60) * 1000;
+}
+
 std::string duration_text(std::int64_t milliseconds) {
     const std::int64_t seconds = milliseconds < 0 ? 0 : milliseconds / 1000;
     const auto two_units = [](std::int64_t big, const char* big_unit, std::int64_t small,

@@ -1,6 +1,8 @@
 #pragma once
 #include <cstdint>
+#include <optional>
 #include <string>
+#include <string_view>
 
 namespace zvkob {
 
@@ -20,6 +22,9 @@ LocalTime local_time_at(std::int64_t utc_ms, int utc_offset_minutes);
 
 // ISO 8601 with the offset, as the history writes it: 2026-12-07T14:05:09+01:00.
 std::string iso_local_time(const LocalTime& time);
+
+// The moment (ms since 1970, UTC) of a history line's stamp, or none.
+std::optional<std::int64_t> history_stamp_ms(std::string_view line);
 
 // How long something took, in words a person reads at a glance: "45 s",
 // "4 min 10 s", "2 h 5 min", "3 d 4 h".

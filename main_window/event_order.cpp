@@ -8,6 +8,7 @@
 #include "core/node_log/node_log_line.hpp"
 #include "main_window/starting/failed_start.hpp"
 #include "main_window/starting/launcher.hpp"
+#include "main_window/guarding/antivirus_hint_events.hpp"
 #include "main_window/guarding/node_glance_events.hpp"
 #include "main_window/guarding/metered_events.hpp"
 #include "main_window/guarding/neighbour_events.hpp"
@@ -194,6 +195,7 @@ void node_progress_second(MainWindow& w) {
     one_look(w, [&w] {
         node_progress_tick(w);
         care_tick(w);
+        antivirus_hint_tick(w);
     });
 }
 

@@ -52,6 +52,7 @@ MainWindow::MainWindow(const MainWindowServices& services_, std::string instance
       stop_node(controls.menu_item_of(main_layout::stop_node)),
       back_up_wallets(controls.menu_item_of(main_layout::back_up_wallets)),
       history_command(controls.menu_item_of(main_layout::history_command)),
+      copy_report(controls.menu_item_of(main_layout::copy_report)),
       qt("QT", false, controls.tickbox_of(main_layout::qt_chosen),
          controls.of(main_layout::qt_status), controls.of(main_layout::qt_image_copy),
          controls.of(main_layout::qt_batch_path_copy)),

@@ -20,6 +20,7 @@
 #include "guardian/keep_node_running.hpp"
 #include "guardian/node/node_glance_state.hpp"
 #include "guardian/node/node_of_this_copy.hpp"
+#include "guardian/care/antivirus_hint.hpp"
 #include "guardian/care/node_warning_notes.hpp"
 #include "guardian/care/pc_awake.hpp"
 #include "guardian/power/node_priority_guard.hpp"
@@ -35,6 +36,7 @@
 #include "main_window/closing_state.hpp"
 #include "platform/background_work.hpp"
 #include "platform/clock.hpp"
+#include "platform/clipboard.hpp"
 #include "platform/command_runner.hpp"
 #include "platform/file_system.hpp"
 #include "platform/folder_picker.hpp"
@@ -83,6 +85,7 @@ struct MainWindowServices {
     ProcessPriority& priority;  // the node's, at low priority
     RecordWriter& records;      // the node's measured stops
     LinkCost& link_cost;        // whether the link is metered
+    Clipboard& clipboard;       // the report for help goes there
 };
 
 // One of the two node programs, as the main window knows it.
@@ -150,6 +153,7 @@ public:
     MenuItem& stop_node;
     MenuItem& back_up_wallets;
     MenuItem& history_command;
+    MenuItem& copy_report;
 
     NodeProgram qt;
     NodeProgram daemon;
@@ -210,6 +214,7 @@ public:
     RunwayWatch runway;
     NodeWarningNotes node_warnings;
     WalletBackups wallet_backups;
+    AntivirusHint antivirus_hint;
 
     // Answers of checks in the background reach the window only while it lives.
     const std::shared_ptr<const int> lifetime = std::make_shared<const int>(0);

@@ -14,6 +14,7 @@
 #include "main_window/guarding/node_glance_events.hpp"
 #include "main_window/guarding/node_care.hpp"
 #include "main_window/guarding/process_watcher.hpp"
+#include "main_window/guarding/report_events.hpp"
 #include "main_window/guarding/stop_node.hpp"
 #include "main_window/window_menu.hpp"
 
@@ -38,6 +39,7 @@ void wire_main_window_events(MainWindow& w) {
     w.keep_node_running.set_on_click([&w] { keep_node_running_clicked(w); });
     w.start_with_windows.set_on_click([&w] { start_with_windows_clicked(w); });
     w.history_command.set_on_click([&w] { history_clicked(w); });
+    w.copy_report.set_on_click([&w] { copy_report_clicked(w); });
     w.stop_node.set_on_click([&w] { stop_node_clicked(w); });
     w.safe_sign_out.set_on_click([&w] { safe_sign_out_clicked(w); });
     w.check_data_drive.set_on_click([&w] { check_data_drive_clicked(w); });

@@ -193,6 +193,8 @@ inline constexpr ControlSpec back_up_wallets{.name = "back_up_wallets",
                                              .enabled = false};
 inline constexpr ControlSpec history_command{
     .name = "history_command", .kind = menu_item, .caption = "&History\u2026"};
+inline constexpr ControlSpec copy_report{
+    .name = "copy_report", .kind = menu_item, .caption = "Copy a Report &for Help"};
 }  // namespace main_layout
 
 // The main window's table, in the window's own order.

@@ -5,6 +5,7 @@
 #include "core/node_state/node_progress_text.hpp"
 #include "core/time_text.hpp"
 #include "main_window/in_notification_area.hpp"
+#include "main_window/guarding/antivirus_hint_events.hpp"
 #include "main_window/guarding/metered_events.hpp"
 #include "main_window/guarding/neighbour_events.hpp"
 #include "main_window/guarding/node_care.hpp"
@@ -59,6 +60,7 @@ std::string label_tip(const MainWindow& w, const NodeProgram& program, std::int6
         add_line(tip, shown->state.advice);
         add_line(tip, warning_tooltip(shown->state));
         add_line(tip, source_line(*shown, program.node.rpc(), now_ms));
+        add_line(tip, antivirus_hint_line(w, program));
     }
     add_line(tip, care_tooltip(w, program));
     add_line(tip, power_tooltip(w, program));

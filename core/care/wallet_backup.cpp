@@ -17,34 +17,6 @@ std::string wallet_words(std::string_view wallet) {
     return wallet.empty() ? "the default wallet" : "wallet \"" + std::string(wallet) + "\"";
 }
 
-// Days since 1970-01-01 of a date of the Gregorian calendar.
-std::int64_t days_from_civil(std::int64_t year, unsigned month, unsigned day) {
-    year -= month <= 2 ? 1 : 0;
-    const std::int64_t era = (year >= 0 ? year : year - 399) / 400;
-    const auto year_of_era = static_cast<unsigned>(year - era * 400);
-    const unsigned day_of_year = (153 * (month + (month > 2 ? -3 : 9)) + 2) / 5 + day - 1;
-    const unsigned day_of_era =
-        year_of_era * 365 + year_of_era / 4 - year_of_era / 100 + day_of_year;
-    return era * 146'097 + static_cast<std::int64_t>(day_of_era) - 719'468;
-}
-
-// The history's stamp, "2026-12-07T14:05:09+01:00", as ms since 1970 in UTC.
-std::optional<std::int64_t> stamp_ms(std::string_view line) {
-    int year = 0, month = 0, day = 0, hour = 0, minute = 0, second = 0, off_h = 0, off_m = 0;
-    char sign = 0;
-    const std::string stamp(line.substr(0, 25));
-    if (std::sscanf(stamp.c_str(), "%4d-%2d-%2dT%2d:%2d:%2d%c%2d:%2d", &year, &month, &day, &hour,
-                    &minute, &second, &sign, &off_h, &off_m) != 9 ||
-        (sign != '+' && sign != '-') || month < 1 || month > 12 || day < 1 || day > 31) {
-        return std::nullopt;
-    }
-    const std::int64_t offset_minutes = (sign == '-' ? -1 : 1) * (off_h * 60 + off_m);
-    const std::int64_t local_s =
-        days_from_civil(year, static_cast<unsigned>(month), static_cast<unsigned>(day)) * 86'400 +
-        hour * 3600 + minute * 60 + second;
-    return (local_s - offset_minutes * 60) * 1000;
-}
-
 // A wallet's name may hold any character, and may be a path of its own
 // ("C:\wallets\cold", "team/savings"): every character Windows forbids in a
 // file name (\ / : * ? " < > | and control characters) becomes "_", so the
@@ -181,7 +153,7 @@ std::optional<std::int64_t> last_backup_in(std::string_view history_text) {
         const std::string_view line = history_text.substr(start, end - start);
         const std::size_t space = line.find(' ');
         if (space != std::string_view::npos && line.substr(space + 1).starts_with(written_mark)) {
-            if (const auto at = stamp_ms(line)) {
+            if (const auto at = history_stamp_ms(line)) {
                 last = at;
             }
         }

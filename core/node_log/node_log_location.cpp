@@ -160,14 +160,18 @@ NodeLogLocation log_location(const NodeSettings& settings, std::string_view unre
         return no_log(location,
                       "the node's data folder \"" + location.data_folder + "\" is not a full path");
     }
+    const std::string_view subfolder = facts_of(*network).subfolder;
+    const auto below = [subfolder](const std::string& folder) {
+        return subfolder.empty() ? folder : path_from_folder(folder, subfolder);
+    };
+    const std::string network_folder = below(location.data_folder);
+    const std::string blocks_root = settings.of_network("blocksdir", *network).value_or("");
+    location.blocks_folder = path_from_folder(
+        is_absolute_path(blocks_root) ? below(blocks_root) : network_folder, "blocks");
     const std::string log_file = settings.of_network("debuglogfile", *network).value_or("");
     if (log_file == "0") {
         return no_log(location, "the node runs with -nodebuglogfile");
     }
-    const std::string_view subfolder = facts_of(*network).subfolder;
-    const std::string network_folder = subfolder.empty()
-                                           ? location.data_folder
-                                           : path_from_folder(location.data_folder, subfolder);
     location.log_path = path_from_folder(network_folder, log_file.empty() ? "debug.log" : log_file);
     return location;
 }

@@ -24,6 +24,9 @@ struct NodeLogLocation {
     std::string why_none;  // in words, when there is no log_path
     NodeNetwork network = NodeNetwork::main;
     std::string data_folder;  // as found; empty when none is known
+    // Where the node keeps its block files: "blocks" in the network's folder,
+    // below -blocksdir when that is set; empty when the data folder is not known.
+    std::string blocks_folder;
 };
 
 // The text of a configuration file, or none when it is missing or unreadable.

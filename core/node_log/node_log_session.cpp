@@ -13,7 +13,9 @@ namespace {
 constexpr std::int64_t start_tolerance_ms = 5000;
 constexpr std::size_t read_growth = 4;
 
-std::vector<std::string_view> split_lines(std::string_view text, bool keep_first) {
+}  // namespace
+
+std::vector<std::string_view> split_log_lines(std::string_view text, bool keep_first) {
     std::vector<std::string_view> lines;
     bool first = true;
     while (!text.empty()) {
@@ -31,6 +33,8 @@ std::vector<std::string_view> split_lines(std::string_view text, bool keep_first
     return lines;
 }
 
+namespace {
+
 bool is_blank(std::string_view line) {
     return line.find_first_not_of(" \t") == std::string_view::npos;
 }
@@ -39,13 +43,16 @@ bool is_version_line(std::string_view message) {
     return message.starts_with("version v") || message.find(" version v") != std::string_view::npos;
 }
 
-// Where the last run begins: a version line after an empty line, or as the
-// file's very first line.
+// A run begins with a version line after an empty line, or as the file's very first line.
+bool opens_run(const std::vector<std::string_view>& lines, std::size_t at, bool from_file_start) {
+    const bool after_blank = at == 0 ? from_file_start : is_blank(lines[at - 1]);
+    return after_blank && is_version_line(read_log_line(lines[at]).message);
+}
+
 std::optional<std::size_t> last_session_start(const std::vector<std::string_view>& lines,
                                               bool from_file_start) {
     for (std::size_t at = lines.size(); at-- > 0;) {
-        const bool opens_run = at == 0 ? from_file_start : is_blank(lines[at - 1]);
-        if (opens_run && is_version_line(read_log_line(lines[at]).message)) {
+        if (opens_run(lines, at, from_file_start)) {
             return at;
         }
     }
@@ -75,7 +82,7 @@ LogSession latest_log_session(const ReadLogTail& read_tail) {
             return failed;
         }
         const bool whole_file = tail.from_file_start;
-        const auto lines = split_lines(tail.text, whole_file);
+        const auto lines = split_log_lines(tail.text, whole_file);
         if (const auto start = last_session_start(lines, whole_file)) {
             LogSession session = session_of(lines, *start, true);
             session.started_utc_ms = read_log_line(lines[*start]).utc_ms;
@@ -85,6 +92,17 @@ LogSession latest_log_session(const ReadLogTail& read_tail) {
             return session_of(lines, 0, whole_file);
         }
     }
+}
+
+std::vector<std::size_t> log_run_starts(const std::vector<std::string_view>& lines,
+                                        bool from_file_start) {
+    std::vector<std::size_t> starts;
+    for (std::size_t at = 0; at < lines.size(); ++at) {
+        if (opens_run(lines, at, from_file_start)) {
+            starts.push_back(at);
+        }
+    }
+    return starts;
 }
 
 bool session_began_since(const LogSession& session, std::int64_t node_started_utc_ms) {

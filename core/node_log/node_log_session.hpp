@@ -4,6 +4,7 @@
 #include <functional>
 #include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace zvkob {
@@ -38,6 +39,14 @@ inline constexpr std::size_t log_most_read = 1024 * 1024;
 // may have been cut (by the read, or by the node shrinking its log) is left
 // out unless the text begins at the file's start.
 LogSession latest_log_session(const ReadLogTail& read_tail);
+
+// The lines of a text read from the log, without their line ends; its first
+// line only when `keep_first` (else it may be cut).
+std::vector<std::string_view> split_log_lines(std::string_view text, bool keep_first);
+
+// Where each run of the node begins among `lines` (its version line).
+std::vector<std::size_t> log_run_starts(const std::vector<std::string_view>& lines,
+                                        bool from_file_start);
 
 // Whether the session can be the one of a node that started at this moment:
 // it did not begin before it. Without a known start (a run longer than what

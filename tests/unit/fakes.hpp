@@ -272,6 +272,7 @@ public:
     std::vector<std::string> missing;
     FreeSpace free{.bytes = 500ULL << 30U, .failure = {}};
     FileEnd log_end;                                // what read_end gives
+    std::map<std::string, FileEnd> ends;            // ...but for these files
     std::map<std::string, std::string> text_files;  // what read_text finds
     std::vector<std::string> paths_read;            // every read_end, in order
 
@@ -280,7 +281,8 @@ public:
     }
     FileEnd read_end(std::string_view path, std::size_t) override {
         paths_read.emplace_back(path);
-        return log_end;
+        const auto found = ends.find(std::string(path));
+        return found == ends.end() ? log_end : found->second;
     }
     std::optional<std::string> read_text(std::string_view path, TextCoding) override {
         const auto found = text_files.find(std::string(path));
@@ -781,6 +783,19 @@ private:
     FakeFileSystem& files_;
 };
 
+// The clipboard: what was put there last, or the answer the test gives.
+class FakeClipboard : public Clipboard {
+public:
+    std::optional<std::string> text;
+    ClipboardPut answer;  // copied, unless the test says busy or failed
+    ClipboardPut put_text(std::string_view put) override {
+        if (answer.result == ClipboardPut::Result::copied) {
+            text = std::string(put);
+        }
+        return answer;
+    }
+};
+
 // A main window wired to fakes that all write to one call log.
 struct MainWindowFixture {
     CallLog log;
@@ -809,6 +824,7 @@ struct MainWindowFixture {
     FakeProcessPriority priority{log};
     FakeRecordWriter records{files};
     FakeLinkCost link_cost;
+    FakeClipboard clipboard;
     MainWindow window{services_with(probe), "ZV-KOB"};
 
     // The query counts what the process list holds, as the real one does.
@@ -827,7 +843,7 @@ struct MainWindowFixture {
         return {events,       store,     another_probe, runner,    pause, windows,       notifier,
                 clock,        history,   files,         startup,   nodes, copies,        background,
                 taskbar,      tray_area, http,          listeners, power, folder_picker, wallets,
-                power_source, priority,  records,       link_cost};
+                power_source, priority,  records,       link_cost, clipboard};
     }
 
     // The calls logged since the last call, then forgets them.

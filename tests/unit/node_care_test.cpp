@@ -2,6 +2,7 @@
 // wallet backups and the node's warnings.
 #include <gtest/gtest.h>
 
+#include "core/care/block_files.hpp"
 #include "core/care/disk_runway.hpp"
 #include "core/care/keep_awake.hpp"
 #include "core/power/power_awake.hpp"
@@ -13,6 +14,8 @@
 #include "main_window/starting/launcher.hpp"
 #include "main_window/load_unload.hpp"
 #include "main_window/guarding/node_care.hpp"
+#include "main_window/guarding/node_glance_events.hpp"
+#include "guardian/care/antivirus_hint.hpp"
 #include "watched_window.hpp"
 
 namespace zvkob {
@@ -481,6 +484,95 @@ TEST(CareOfTheNode, BacksUpEachLoadedWalletThroughTheNodeIntoTheFolderChosen) {
     EXPECT_TRUE(f.history.holds(
         "Wallet backup to E:\\Backups not asked of the node: ZV-KOB closed before it began."));
     EXPECT_EQ(f.wallets.asked.size(), asked);
+}
+
+}  // namespace
+}  // namespace zvkob
+
+namespace zvkob {
+namespace {
+
+constexpr char blocks_folder[] = R"(D:\Chain\blocks)";
+constexpr char xor_key[] = R"(D:\Chain\blocks\xor.dat)";
+constexpr char hint_told[] =
+    R"(ZV-KOB's hint: the node's block files in D:\Chain\blocks are not obfuscated)";
+constexpr char hint_shown[] = R"(Hint: exclude D:\Chain from antivirus scanning)";
+
+TEST(AntivirusHint, TellsPlainBlockFilesFromTheirKey) {
+    const std::string key(8, '\0');
+    EXPECT_EQ(block_files_of({.blocks_folder_there = false}), BlockFiles::unknown);
+    EXPECT_EQ(block_files_of({.blocks_folder_there = true}), BlockFiles::no_key);
+    EXPECT_EQ(block_files_of({.blocks_folder_there = true, .there = true, .key = key}),
+              BlockFiles::zero_key);
+    EXPECT_EQ(block_files_of({.blocks_folder_there = true, .there = true, .key = key + '\0'}),
+              BlockFiles::unknown);
+    EXPECT_EQ(block_files_of({.blocks_folder_there = true, .there = true, .key = key.substr(1)}),
+              BlockFiles::unknown)
+        << "seven bytes";
+    std::string set = key;
+    set[7] = '\x01';
+    EXPECT_EQ(block_files_of({.blocks_folder_there = true, .there = true, .key = set}),
+              BlockFiles::obfuscated);
+
+    // -blocksdir moves them (below the network's own folder), and the hint names both folders.
+    testing::FakeFileSystem files;
+    files.missing = {R"(E:\Blocks\testnet3\blocks\xor.dat)"};
+    const BlockFilesLook look = look_at_block_files(
+        files, R"("C:\Node\bitcoind.exe" -datadir=D:\Chain -testnet -blocksdir=E:\Blocks)");
+    EXPECT_EQ(look.blocks_folder, R"(E:\Blocks\testnet3\blocks)");
+    EXPECT_EQ(look.files, BlockFiles::no_key);
+    EXPECT_NE(antivirus_hint_event(look.files, look.data_folder, look.blocks_folder)
+                  .find(R"(Excluding the data folder D:\Chain and E:\Blocks\testnet3\blocks from)"),
+              std::string::npos);
+}
+
+// Once per run of ZV-KOB and data folder in the history; in the tooltip
+// while that node runs and its progress is shown.
+TEST(AntivirusHint, TellsOncePerRunAndFolderWhereTheBlockFilesArePlain) {
+    for (const bool zero_key : {false, true}) {
+        CaredFor f;
+        if (zero_key) {
+            f.files.ends[xor_key] = {std::string(8, '\0'), true, {}};
+        } else {
+            f.files.missing = {xor_key};
+        }
+        f.tick();
+        f.tick();
+        EXPECT_EQ(f.history.count(hint_told), 1U);
+        EXPECT_EQ(f.history.holds("the data folder was made before version 28"), zero_key);
+        EXPECT_NE(f.tip().find(hint_shown), std::string::npos) << f.tip();
+        f.watch(false, false);
+        f.launch_daemon();  // another run of the node on the same folder
+        f.tick();
+        EXPECT_NE(f.tip().find(hint_shown), std::string::npos) << f.tip();
+        EXPECT_EQ(f.history.count(hint_told), 1U) << "told once per run of ZV-KOB";
+        show_progress_clicked(f.w);
+        EXPECT_EQ(f.tip().find(hint_shown), std::string::npos) << "only while progress is shown";
+    }
+    CaredFor obfuscated;
+    obfuscated.files.ends[xor_key] = {std::string("\x5a\x11\x00\x42\x07\x19\x88\x01", 8), true, {}};
+    obfuscated.tick();
+    EXPECT_FALSE(obfuscated.history.holds("ZV-KOB's hint"));
+    EXPECT_EQ(obfuscated.tip().find("Hint:"), std::string::npos);
+}
+
+TEST(AntivirusHint, LooksAgainAMinuteLaterWhileTheBlocksFolderIsNotThereAndNotWithProgressOff) {
+    CaredFor f;
+    f.files.missing = {blocks_folder};
+    f.tick();
+    f.files.missing = {xor_key};  // the node made it since
+    f.clock.advance(AntivirusHint::look_again_ms - 1000);
+    f.tick();
+    EXPECT_FALSE(f.history.holds(hint_told));
+    f.clock.advance(1000);
+    f.tick();
+    EXPECT_TRUE(f.history.holds(hint_told));
+
+    CaredFor off;
+    show_progress_clicked(off.w);
+    off.files.missing = {xor_key};
+    off.tick();
+    EXPECT_FALSE(off.history.holds(hint_told));
 }
 
 }  // namespace
