@@ -109,6 +109,22 @@ void decide(MainWindow& w, NodeProgram& program, const NodeGone& gone) {
         [&w, &program, gone](const NodeStop& stop) { decide_on(w, program, gone, stop); });
 }
 
+// The user's own start (LAUNCH, START) makes the node the user's again:
+// Keep Node Running ends its back-off, and the battery stop forgets a stop
+// of its own, so mains power never starts a node after the user's choice.
+void users_start(MainWindow& w) {
+    w.node_keeper.user_started();
+    w.battery.user_chose();
+}
+
+// Auto Close follows the starts the user set up (START, Auto Start), never
+// the guardian's own (Keep Node Running's restart, the mains restart): ZV-KOB
+// must stay open to guard the next crash or outage. This goes beyond Keep
+// Node Running's hold, which holds only while that tick is on.
+bool auto_close_follows(StartRequest requester) {
+    return requester == StartRequest::countdown;
+}
+
 void watch_the_programs(MainWindow& w) {
     if (const auto away = w.glance.wake_watch().tick(w.services.clock.now_ms())) {
         pc_woke(w, *away);  // before the node is asked, so that it is asked at once
@@ -123,8 +139,15 @@ void watch_the_programs(MainWindow& w) {
     ask_the_node_when_due(w);
     follow_node_stops(w);
     end_the_hold_when_due(w);
-    neighbour_tick(w);
-    metered_tick(w);
+    // The watcher only reads, so its labels stay live beside a message box;
+    // what it does beyond reading (the battery stop, which stops and starts
+    // the node, its priority, the metered pause) waits for the box.
+    w.services.events.act_when_free(&w.battery, [&w] {
+        one_look(w, [&w] {
+            neighbour_tick(w);
+            metered_tick(w);
+        });
+    });
     show_state(w);
 }
 
@@ -168,16 +191,18 @@ void start_stop_click(MainWindow& w) {
     } else if (w.start_stop_button.text() == "STOP") {
         countdown_cancelled(w);
     } else {
-        w.node_keeper.user_started();
+        users_start(w);
         arm_countdown(w, std::chrono::milliseconds(0), StartRequest::countdown);
     }
     show_state(w);
 }
 
+// The progress timer only reads too; the care features act (they hold the
+// PC awake, give notices, offer a backup), so they wait for a message box.
 void node_progress_second(MainWindow& w) {
     one_look(w, [&w] {
         node_progress_tick(w);
-        care_tick(w);
+        w.services.events.act_when_free(&w.pc_awake, [&w] { one_look(w, [&w] { care_tick(w); }); });
     });
 }
 
@@ -185,7 +210,7 @@ void launch_by_hand(MainWindow& w, NodeProgram& program, const DriveCheck& drive
     if (!launch_allowed(w, program, drive)) {
         return;
     }
-    w.node_keeper.user_started();
+    users_start(w);
     if (launch_step(w, program, StartRequest::launch, colours::cyan, colours::pink) !=
         LaunchResult::not_allowed) {
         w.countdown_timer.set_enabled(false);
@@ -193,10 +218,13 @@ void launch_by_hand(MainWindow& w, NodeProgram& program, const DriveCheck& drive
 }
 
 void countdown_starts(MainWindow& w, NodeProgram& program) {
-    switch (launch_step(w, program, w.countdown.for_whom(), colours::yellow, colours::green)) {
+    const StartRequest requester = w.countdown.for_whom();
+    switch (launch_step(w, program, requester, colours::yellow, colours::green)) {
         case LaunchResult::started:
             w.node_keeper.automatic_start(w.auto_close.ticked());
-            w.auto_close_timer.set_enabled(true);
+            if (auto_close_follows(requester)) {
+                w.auto_close_timer.set_enabled(true);
+            }
             w.countdown_timer.set_enabled(false);
             break;
         case LaunchResult::failed:

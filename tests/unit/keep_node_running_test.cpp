@@ -383,6 +383,14 @@ TEST(KeepNodeRunning, AfterARestartItSaysWhyAutoCloseLeavesZvKobOpen) {
         f.node_stops(minute);
         f.countdown_restarts();
         EXPECT_EQ(f.history.holds("Auto Close leaves ZV-KOB open"), auto_close) << auto_close;
+        // The restart is the guardian's own start: Auto Close leaves it alone,
+        // also once Keep Node Running is switched off.
+        keep_node_running_clicked(f.w);
+        f.take_log();
+        for (int tick = 0; tick < 3 && f.w.auto_close_timer.running(); ++tick) {
+            f.w.auto_close_timer.tick();
+        }
+        EXPECT_EQ(testing::calls_starting(f.take_log(), "close"), testing::CallLog{});
     }
 }
 

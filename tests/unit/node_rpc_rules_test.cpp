@@ -593,8 +593,11 @@ TEST(NodeStateMerge, OneStateFromTheLogAndTheRpcByWrittenRules) {
         {"a warm-up however long the log is quiet", &stalled, &warming, C::starting, false},
         {"a reindex the RPC has no word for", &reindexing, &rpc_synced, C::starting, true},
         {"no peers for ten minutes", &log_young, &no_peers, C::stuck, false},
-        {"stalled, the network paused", &stalled, &rpc_paused, C::catching_up, false},
-        {"no peers, the network paused", &log_young, &no_peers_paused, C::synced, false},
+        // A paused network takes no blocks by design: neither stuck nor
+        // catching up for ever, whatever the tip's age; an error still shows.
+        {"stalled, the network paused", &stalled, &rpc_paused, C::network_paused, false},
+        {"no peers, the network paused", &log_young, &no_peers_paused, C::network_paused, false},
+        {"an error line, the network paused", &failing, &rpc_paused, C::needs_attention, true},
         {"the RPC alone", nullptr, &rpc_synced, C::catching_up, false},
     };
     for (const Case& c : cases) {
