@@ -21,10 +21,15 @@ namespace zvkob {
 namespace {
 
 // Decided on the node's state of now: it may run again by the time a box
-// that held the decision back has closed.
-bool still_to_decide(const MainWindow& w, const NodeProgram& program) {
+// that held the decision back has closed. And only for the stop it was read
+// for, known by the moment the node's life took it: a node started again and
+// stopped once more while the reading's answer waited (behind a box, or a
+// slow drive) is judged by its own log, never by its run before's, which
+// has no shutdown line after a crash and would start it again.
+bool still_to_decide(const MainWindow& w, const NodeProgram& program, std::int64_t stopped_ms) {
     return w.node_keeper.on() && program.chosen.ticked() &&
-           program.node.life.stage() == NodeStage::stopped;
+           program.node.life.stage() == NodeStage::stopped &&
+           program.node.life.since_ms() == stopped_ms;
 }
 
 // Stops that are not the node's own doing, or that ZV-KOB itself caused.
@@ -80,8 +85,9 @@ std::optional<std::string> restart_held_back(MainWindow& w, const NodeProgram& p
     return std::nullopt;
 }
 
-void decide_on(MainWindow& w, NodeProgram& program, const NodeGone& gone, const NodeStop& stop) {
-    if (!still_to_decide(w, program)) {
+void decide_on(MainWindow& w, NodeProgram& program, const NodeGone& gone, std::int64_t stopped_ms,
+               const NodeStop& stop) {
+    if (!still_to_decide(w, program, stopped_ms)) {
         return;  // it runs again, or the tick was cleared, while the log was read
     }
     program.node.life.on(NodeEvent::verdict, w.services.clock.now_ms(), cause_of(stop));
@@ -92,8 +98,8 @@ void decide_on(MainWindow& w, NodeProgram& program, const NodeGone& gone, const 
 }
 
 // The node's log is read by the worker: it may sit on a slow drive.
-void decide(MainWindow& w, NodeProgram& program, const NodeGone& gone) {
-    if (!still_to_decide(w, program)) {
+void decide(MainWindow& w, NodeProgram& program, const NodeGone& gone, std::int64_t stopped_ms) {
+    if (!still_to_decide(w, program, stopped_ms)) {
         return;
     }
     if (const char* why = stopped_by_others(w, program)) {
@@ -106,7 +112,9 @@ void decide(MainWindow& w, NodeProgram& program, const NodeGone& gone) {
     check_in_background<NodeStop>(
         w, "the node's log",
         [&files = w.services.files, node] { return how_the_node_stopped(files, node); },
-        [&w, &program, gone](const NodeStop& stop) { decide_on(w, program, gone, stop); });
+        [&w, &program, gone, stopped_ms](const NodeStop& stop) {
+            decide_on(w, program, gone, stopped_ms, stop);
+        });
 }
 
 // The user's own start (LAUNCH, START) makes the node the user's again:
@@ -168,9 +176,12 @@ void this_copys_node_gone(MainWindow& w, NodeProgram& program, const NodeGone& g
     end_left_interpreter(w, program, gone);
     power_node_gone(w, program);
     // The decision acts (it may arm the countdown or show a message), so it
-    // waits for a message box that is open to close.
-    w.services.events.run_when_free(&program, [&w, &program, gone] {
-        decide(w, program, gone);
+    // waits for a message box that is open to close; each stop waits on its
+    // own, and only the node's latest stop is decided (still_to_decide).
+    const std::int64_t stopped_ms = program.node.life.since_ms();
+    auto key = std::make_shared<char>();
+    w.services.events.run_when_free(key.get(), [key, &w, &program, gone, stopped_ms] {
+        decide(w, program, gone, stopped_ms);
         show_state(w);
     });
 }
