@@ -220,6 +220,43 @@ TEST(WalletBackup, NamesEachFileSafelyAndFindsTheLastBackupInTheHistory) {
     EXPECT_EQ(backup_reminder(std::nullopt, 0), "No wallet backup recorded");
 }
 
+// The history's stamps are read as the calendar has them (leap days,
+// centuries, offsets either way, a backup on its first line), odd stamps not
+// at all; a long name is cut between UTF-8 characters, never inside one; an
+// error is shown up to 300 characters.
+TEST(WalletBackup, ReadsEachStampAsTheCalendarHasItAndCutsBetweenCharacters) {
+    const std::string written = " Wallet backup written: the default wallet to D:\\x.dat";
+    const std::pair<const char*, std::optional<std::int64_t>> stamps[] = {
+        {"1969-12-31T23:00:00-01:00", 0},
+        {"1999-12-31T23:59:59+00:00", 946684799000},
+        {"2000-02-29T12:00:00-05:30", 951845400000},
+        {"2100-03-01T00:00:00+14:00", 4107492000000},
+        {"2024-03-01T00:00:00+01:00", 1709247600000},
+        {"2023-12-31T10:11:12+12:45", 1703971572000},
+        {"2026-00-10T10:00:00+01:00", std::nullopt},
+        {"2026-13-10T10:00:00+01:00", std::nullopt},
+        {"2026-01-00T10:00:00+01:00", std::nullopt},
+        {"2026-01-32T10:00:00+01:00", std::nullopt},
+        {"2026-01-10T10:00:00Z01:00", std::nullopt},
+    };
+    for (const auto& [stamp, ms] : stamps) {
+        EXPECT_EQ(last_backup_in(stamp + written), ms) << stamp;
+    }
+    const LocalTime at{2026, 12, 8, 9, 45, 12, 60};
+    EXPECT_EQ(backup_file_name(std::string(99, 'w') + "\xC3\xA9x", at),
+              std::string(99, 'w') + "-2026-12-08-094512.dat");
+    EXPECT_EQ(backup_file_name(std::string(98, 'w') + "\xC3\xA9x", at),
+              std::string(98, 'w') + "\xC3\xA9-2026-12-08-094512.dat");
+    EXPECT_TRUE(may_name_one_file("\xC3\x80.dat", "\xC3\x81.dat")) << "beyond ASCII: may be one";
+    EXPECT_FALSE(may_name_one_file("\xC3\x80" "a.dat", "\xC3\x81.dat"));
+    for (const std::size_t length : {300U, 301U}) {
+        const std::string error(length, 'e');
+        EXPECT_EQ(backup_event({"", "D:\\x.dat", error}).find(error) != std::string::npos,
+                  length == 300)
+            << length;
+    }
+}
+
 // Every wallet of one backup gets a file of its own, never one already in
 // the folder, as Windows compares names: without regard to case, and with any
 // character beyond ASCII taken for one that may equal another.
