@@ -285,7 +285,10 @@ TEST(WalletBackup, ReadsEachStampAsTheCalendarHasItAndCutsBetweenCharacters) {
     EXPECT_EQ(backup_file_name(std::string(98, 'w') + "\xC3\xA9x", at),
               std::string(98, 'w') + "\xC3\xA9-2026-12-08-094512.dat");
     EXPECT_TRUE(may_name_one_file("\xC3\x80.dat", "\xC3\x81.dat")) << "beyond ASCII: may be one";
-    EXPECT_FALSE(may_name_one_file("\xC3\x80" "a.dat", "\xC3\x81.dat"));
+    EXPECT_FALSE(
+        may_name_one_file("\xC3\x80"
+                          "a.dat",
+                          "\xC3\x81.dat"));
     for (const std::size_t length : {300U, 301U}) {
         const std::string error(length, 'e');
         EXPECT_EQ(backup_event({"", "D:\\x.dat", error}).find(error) != std::string::npos,

@@ -37,12 +37,18 @@ struct EndpointCase {
 // moved by one would be another program's.
 TEST(RpcEndpoint, TakesEachNetworksDefaultPortForEachFamily) {
     const std::tuple<const char*, const char*, int> cases[] = {
-        {"bitcoind.exe", "", 8332},          {"bitcoind.exe", "-chain=test", 18332},
-        {"bitcoind.exe", "-chain=testnet4", 48332}, {"bitcoind.exe", "-chain=signet", 38332},
-        {"bitcoind.exe", "-chain=regtest", 18443},  {"litecoind.exe", "", 9332},
-        {"litecoind.exe", "-chain=test", 19332},    {"litecoind.exe", "-chain=signet", 39332},
-        {"litecoind.exe", "-chain=regtest", 19443}, {"dogecoind.exe", "", 22555},
-        {"dogecoind.exe", "-chain=test", 44555},    {"dogecoind.exe", "-chain=regtest", 18443},
+        {"bitcoind.exe", "", 8332},
+        {"bitcoind.exe", "-chain=test", 18332},
+        {"bitcoind.exe", "-chain=testnet4", 48332},
+        {"bitcoind.exe", "-chain=signet", 38332},
+        {"bitcoind.exe", "-chain=regtest", 18443},
+        {"litecoind.exe", "", 9332},
+        {"litecoind.exe", "-chain=test", 19332},
+        {"litecoind.exe", "-chain=signet", 39332},
+        {"litecoind.exe", "-chain=regtest", 19443},
+        {"dogecoind.exe", "", 22555},
+        {"dogecoind.exe", "-chain=test", 44555},
+        {"dogecoind.exe", "-chain=regtest", 18443},
     };
     for (const auto& [program, network, port] : cases) {
         const std::string line = std::string("C:\\b\\") + program + " -datadir=D:\\n " + network;
