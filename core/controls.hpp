@@ -96,8 +96,9 @@ using Label = Control;
 using TextBox = Control;
 
 // What a timer's tick does. One that only reads and shows what it read (the
-// process watcher) goes on ticking while a message box is open; one that acts
-// waits until the box is closed.
+// process watcher) goes on ticking while a message box is open, so its
+// labels stay live; the parts of it that act wait for the box
+// (EventGate::act_when_free). One that acts waits until the box is closed.
 enum class TickEffect { acts, reads_only };
 
 // A window timer. It fires only while it is switched on and has an interval.

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <exception>
+#include <utility>
 
 namespace zvkob {
 
@@ -39,6 +40,14 @@ void EventGate::run_beside(const std::function<void()>& event) {
     reading_ = true;
     guarded(event);
     reading_ = false;
+}
+
+void EventGate::act_when_free(const void* key, std::function<void()> action) {
+    if (reading_) {
+        run_when_free(key, std::move(action));
+        return;
+    }
+    action();
 }
 
 void EventGate::guarded(const std::function<void()>& event) {

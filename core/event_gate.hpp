@@ -12,7 +12,8 @@ namespace zvkob {
 // unfinished handler, and nothing the user or Windows asked for is lost:
 //   - a click is dropped (its window is disabled under the box anyway);
 //   - a tick or a close request waits, and runs once when the handler has ended;
-//   - an event that only reads (the process watcher) runs at once, beside it.
+//   - an event that only reads (the process watcher) runs at once, beside it;
+//     what such an event does beyond reading waits (act_when_free).
 // A failure that escapes a handler is reported, never fatal.
 class EventGate {
 public:
@@ -31,6 +32,12 @@ public:
     // Runs an event that only reads and shows what it read, even while
     // another event waits on a message box; never inside itself.
     void run_beside(const std::function<void()>& event);
+
+    // The part of such an event that acts (stops or starts the node, pauses
+    // its network, holds the PC awake, offers a backup): now, unless the
+    // event runs beside another's message box, then once that event has
+    // ended (as run_when_free, under `key`), on the state of then.
+    void act_when_free(const void* key, std::function<void()> action);
 
     // While a modal window is shown from inside a handler, its own events and
     // the owner's timers run again; the gate reopens for as long as this lives.

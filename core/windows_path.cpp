@@ -60,4 +60,11 @@ std::string path_from_folder(std::string_view folder, std::string_view path) {
     return std::string(without_trailing_separators(folder)) + "\\" + std::string(path);
 }
 
+std::string beside_history(std::string_view history_path, std::string_view extension) {
+    if (history_path.ends_with(".log")) {
+        history_path.remove_suffix(4);
+    }
+    return std::string(history_path) + std::string(extension);
+}
+
 }  // namespace zvkob

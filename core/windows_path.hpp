@@ -16,4 +16,8 @@ bool is_absolute_path(std::string_view path);
 // separators the folder ends with.
 std::string path_from_folder(std::string_view folder, std::string_view path);
 
+// A record of ZV-KOB's kept beside its history: ".../ZV-KOB/<instance>.log"
+// with `extension` ".node-stops" gives ".../ZV-KOB/<instance>.node-stops".
+std::string beside_history(std::string_view history_path, std::string_view extension);
+
 }  // namespace zvkob

@@ -24,10 +24,15 @@ namespace zvkob {
 namespace {
 
 // Decided on the node's state of now: it may run again by the time a box
-// that held the decision back has closed.
-bool still_to_decide(const MainWindow& w, const NodeProgram& program) {
+// that held the decision back has closed. And only for the stop it was read
+// for, known by the moment the node's life took it: a node started again and
+// stopped once more while the reading's answer waited (behind a box, or a
+// slow drive) is judged by its own log, never by its run before's, which
+// has no shutdown line after a crash and would start it again.
+bool still_to_decide(const MainWindow& w, const NodeProgram& program, std::int64_t stopped_ms) {
     return w.node_keeper.on() && program.chosen.ticked() &&
-           program.node.life.stage() == NodeStage::stopped;
+           program.node.life.stage() == NodeStage::stopped &&
+           program.node.life.since_ms() == stopped_ms;
 }
 
 // Stops that are not the node's own doing, or that ZV-KOB itself caused.
@@ -83,8 +88,9 @@ std::optional<std::string> restart_held_back(MainWindow& w, const NodeProgram& p
     return std::nullopt;
 }
 
-void decide_on(MainWindow& w, NodeProgram& program, const NodeGone& gone, const NodeStop& stop) {
-    if (!still_to_decide(w, program)) {
+void decide_on(MainWindow& w, NodeProgram& program, const NodeGone& gone, std::int64_t stopped_ms,
+               const NodeStop& stop) {
+    if (!still_to_decide(w, program, stopped_ms)) {
         return;  // it runs again, or the tick was cleared, while the log was read
     }
     program.node.life.on(NodeEvent::verdict, w.services.clock.now_ms(), cause_of(stop));
@@ -99,8 +105,8 @@ void decide_on(MainWindow& w, NodeProgram& program, const NodeGone& gone, const 
 }
 
 // The node's log is read by the worker: it may sit on a slow drive.
-void decide(MainWindow& w, NodeProgram& program, const NodeGone& gone) {
-    if (!still_to_decide(w, program)) {
+void decide(MainWindow& w, NodeProgram& program, const NodeGone& gone, std::int64_t stopped_ms) {
+    if (!still_to_decide(w, program, stopped_ms)) {
         return;
     }
     if (const char* why = stopped_by_others(w, program)) {
@@ -113,7 +119,25 @@ void decide(MainWindow& w, NodeProgram& program, const NodeGone& gone) {
     check_in_background<NodeStop>(
         w, "the node's log",
         [&files = w.services.files, node] { return how_the_node_stopped(files, node); },
-        [&w, &program, gone](const NodeStop& stop) { decide_on(w, program, gone, stop); });
+        [&w, &program, gone, stopped_ms](const NodeStop& stop) {
+            decide_on(w, program, gone, stopped_ms, stop);
+        });
+}
+
+// The user's own start (LAUNCH, START) makes the node the user's again:
+// Keep Node Running ends its back-off, and the battery stop forgets a stop
+// of its own, so mains power never starts a node after the user's choice.
+void users_start(MainWindow& w) {
+    w.node_keeper.user_started();
+    w.battery.user_chose();
+}
+
+// Auto Close follows the starts the user set up (START, Auto Start), never
+// the guardian's own (Keep Node Running's restart, the mains restart): ZV-KOB
+// must stay open to guard the next crash or outage. This goes beyond Keep
+// Node Running's hold, which holds only while that tick is on.
+bool auto_close_follows(StartRequest requester) {
+    return requester == StartRequest::countdown;
 }
 
 void watch_the_programs(MainWindow& w) {
@@ -130,8 +154,15 @@ void watch_the_programs(MainWindow& w) {
     ask_the_node_when_due(w);
     follow_node_stops(w);
     end_the_hold_when_due(w);
-    neighbour_tick(w);
-    metered_tick(w);
+    // The watcher only reads, so its labels stay live beside a message box;
+    // what it does beyond reading (the battery stop, which stops and starts
+    // the node, its priority, the metered pause) waits for the box.
+    w.services.events.act_when_free(&w.battery, [&w] {
+        one_look(w, [&w] {
+            neighbour_tick(w);
+            metered_tick(w);
+        });
+    });
     show_state(w);
 }
 
@@ -162,9 +193,12 @@ void this_copys_node_gone(MainWindow& w, NodeProgram& program, const NodeGone& g
                              "");
     }
     // The decision acts (it may arm the countdown or show a message), so it
-    // waits for a message box that is open to close.
-    w.services.events.run_when_free(&program, [&w, &program, gone] {
-        decide(w, program, gone);
+    // waits for a message box that is open to close; each stop waits on its
+    // own, and only the node's latest stop is decided (still_to_decide).
+    const std::int64_t stopped_ms = program.node.life.since_ms();
+    auto key = std::make_shared<char>();
+    w.services.events.run_when_free(key.get(), [key, &w, &program, gone, stopped_ms] {
+        decide(w, program, gone, stopped_ms);
         show_state(w);
     });
 }
@@ -185,16 +219,18 @@ void start_stop_click(MainWindow& w) {
     } else if (w.start_stop_button.text() == "STOP") {
         countdown_cancelled(w);
     } else {
-        w.node_keeper.user_started();
+        users_start(w);
         arm_countdown(w, std::chrono::milliseconds(0), StartRequest::countdown);
     }
     show_state(w);
 }
 
+// The progress timer only reads too; the care features act (they hold the
+// PC awake, give notices, offer a backup), so they wait for a message box.
 void node_progress_second(MainWindow& w) {
     one_look(w, [&w] {
         node_progress_tick(w);
-        care_tick(w);
+        w.services.events.act_when_free(&w.pc_awake, [&w] { one_look(w, [&w] { care_tick(w); }); });
         antivirus_hint_tick(w);
     });
 }
@@ -203,7 +239,7 @@ void launch_by_hand(MainWindow& w, NodeProgram& program, const DriveCheck& drive
     if (!launch_allowed(w, program, drive)) {
         return;
     }
-    w.node_keeper.user_started();
+    users_start(w);
     if (launch_step(w, program, StartRequest::launch, colours::cyan, colours::pink) !=
         LaunchResult::not_allowed) {
         w.countdown_timer.set_enabled(false);
@@ -211,10 +247,13 @@ void launch_by_hand(MainWindow& w, NodeProgram& program, const DriveCheck& drive
 }
 
 void countdown_starts(MainWindow& w, NodeProgram& program) {
-    switch (launch_step(w, program, w.countdown.for_whom(), colours::yellow, colours::green)) {
+    const StartRequest requester = w.countdown.for_whom();
+    switch (launch_step(w, program, requester, colours::yellow, colours::green)) {
         case LaunchResult::started:
             w.node_keeper.automatic_start(w.auto_close.ticked());
-            w.auto_close_timer.set_enabled(true);
+            if (auto_close_follows(requester)) {
+                w.auto_close_timer.set_enabled(true);
+            }
             w.countdown_timer.set_enabled(false);
             break;
         case LaunchResult::failed:

@@ -21,7 +21,8 @@ namespace zvkob {
 // other program and LAUNCH are still brought up to date. This copy's node is
 // followed by its handle: when it ends, the history says how, Keep Node
 // Running decides, and a stop that was asked for or a held sign-out goes on,
-// even while a message box is open.
+// even while a message box is open. Then the battery stop, the node's
+// priority and the metered pause follow, once no message box is open.
 void process_watcher_tick(MainWindow& window);
 
 // Windows says the PC resumed from sleep or hibernation: unless the watcher's
@@ -49,9 +50,9 @@ void start_stop_click(MainWindow& window);
 void launch_by_hand(MainWindow& window, NodeProgram& program, const DriveCheck& drive);
 
 // The countdown's zero step starts `program`: Keep Node Running hears of the
-// start (a restart it armed counts), then auto-close is armed and the
-// countdown stops. A start that failed stops the countdown too, so the same
-// failure is not met again every minute, but arms nothing.
+// start (a restart it armed counts), then auto-close is armed (for a start
+// the user set up, not the guardian's own) and the countdown stops. A start that failed stops the
+// countdown too, so the same failure is not met again every minute, but arms nothing.
 void countdown_starts(MainWindow& window, NodeProgram& program);
 
 // STOP, or a stop of the node asked by the user or by Windows: Keep Node
@@ -60,7 +61,8 @@ void countdown_cancelled(MainWindow& window);
 
 // Every two seconds: the node at a glance reads what the node logged, then
 // the care features follow the state shown (the PC kept awake, the drive's
-// runway, the wallets offered for a backup).
+// runway, the wallets offered for a backup); beside a message box, they wait
+// for it to close.
 void node_progress_second(MainWindow& window);
 
 // The window menu's "Keep Node Running": the tick and its stored choice, then

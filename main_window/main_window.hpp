@@ -83,7 +83,7 @@ struct MainWindowServices {
     NodeWallets& wallets;
     PowerSource& power_source;  // the battery stop reads it
     ProcessPriority& priority;  // the node's, at low priority
-    RecordWriter& records;      // the node's measured stops
+    RecordWriter& records;      // the node's measured stops, a pause to resume
     LinkCost& link_cost;        // whether the link is metered
     Clipboard& clipboard;       // the report for help goes there
 };
@@ -208,7 +208,7 @@ public:
     // Stop Node Before the Battery Runs Out, and the power source it reads.
     PowerGuard battery{services.power_source, services.history, services.files, services.records};
     // Pause the Node's Network on Metered Links.
-    MeteredGuard metered{services.link_cost, services.history};
+    MeteredGuard metered{services.link_cost, services.history, services.files, services.records};
     // Run the Node at Low Priority: the priority set on the node.
     NodePriorityGuard node_priority{services.priority, services.history};
     RunwayWatch runway;

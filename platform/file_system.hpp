@@ -40,6 +40,14 @@ struct FolderNames {
     std::string failure;             // empty when listed
 };
 
+// A small file of ZV-KOB's own, read whole: its text; or neither text nor
+// failure when it is not there; or why it is there but could not be read
+// now (a viewer or a scanner holding it), which is not the same as not there.
+struct OwnFile {
+    std::optional<std::string> text;
+    std::string failure;
+};
+
 // The node's log opened for one reading, or why it could not be.
 struct OpenedFile {
     std::unique_ptr<OpenedLog> file;  // closes the file when it goes
@@ -59,6 +67,8 @@ public:
     // A small text file as UTF-8 (a configuration or batch file), or nothing
     // when it is missing or cannot be read.
     virtual std::optional<std::string> read_text(std::string_view path, TextCoding coding) = 0;
+    // A record of ZV-KOB's own beside its history (RecordWriter writes it), as UTF-8.
+    virtual OwnFile read_own_file(std::string_view path) = 0;
     // Opens a file another program writes (the node's log), sharing it for
     // reading, writing and deleting, for one reading.
     virtual OpenedFile open_shared(std::string_view path) = 0;

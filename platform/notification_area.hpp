@@ -10,7 +10,8 @@ namespace zvkob {
 // The node's state as the icon's corner mark shows it.
 enum class TrayMark {
     synced,        // green dot
-    running,       // green ring: the node runs, its progress is not followed or not yet known
+    running,       // green ring: the node runs, its progress not followed or known, or its network
+                   // paused
     busy,          // yellow dot: starting, catching up or stopping
     stopped,       // grey dot
     trouble,       // red dot: stuck or needs attention

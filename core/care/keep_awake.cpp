@@ -29,6 +29,8 @@ std::string why_let_go(const AwakeFacts& facts, std::optional<NodeCondition> las
             return "the node needs attention";
         case NodeCondition::stopping:
             return "the node is stopping";
+        case NodeCondition::network_paused:
+            return "the node's network is paused";
         default:
             return last_known ? "nothing has been known of the node for 10 minutes"
                               : "nothing is known of the node";

@@ -14,6 +14,10 @@ enum class NodeCondition {
     stuck,
     stopping,
     needs_attention,
+    // Its network paused (networkactive false, by ZV-KOB on a metered link
+    // or by the user): it takes no blocks by design, so it is neither stuck
+    // nor catching up.
+    network_paused,
 };
 
 enum class StartPhase { opening, loading, verifying, rescanning, pruning, reindexing };

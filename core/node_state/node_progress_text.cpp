@@ -209,6 +209,9 @@ std::string progress_tooltip(const NodeProgressState& state) {
             return "Stopping…";
         case NodeCondition::needs_attention:
             return "Needs attention: " + shown_text(state.detail, tooltip_line_characters);
+        case NodeCondition::network_paused:
+            return "Network paused" + height_part(state) +
+                   (state.behind_ms ? " · " + behind_text(*state.behind_ms) + " behind" : "");
         case NodeCondition::unknown:
             return "State unknown: " + unknown_text(state);
     }
@@ -242,6 +245,10 @@ std::string progress_event(const NodeProgressState& before, const NodeProgressSt
         case NodeCondition::needs_attention:
             return "The node's log shows an error: " +
                    shown_text(after.detail, event_line_characters);
+        case NodeCondition::network_paused:
+            return after.height ? "The node's network is paused at height " +
+                                      with_thousands(*after.height) + "."
+                                : "The node's network is paused.";
         case NodeCondition::unknown:
             return unknown_event(after);
     }

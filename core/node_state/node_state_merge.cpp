@@ -18,6 +18,11 @@ bool tells_chain(const NodeProgressState& state) {
            state.condition == NodeCondition::catching_up;
 }
 
+// The verdicts on the node's chain, which a paused network decides over.
+bool chain_verdict(const NodeProgressState& state) {
+    return tells_chain(state) || state.condition == NodeCondition::stuck;
+}
+
 // The log's stuck still holds: the RPC saw no new block since the quiet began.
 bool log_stuck_holds(const NodeProgressState& log, const NodeProgressState* rpc) {
     return rpc == nullptr || !rpc->new_block_ms || *rpc->new_block_ms <= log.quiet_since_utc_ms;
@@ -87,11 +92,6 @@ std::optional<MergedNodeState> merged_node_state(const NodeProgressState* from_l
     merged.from_rpc = from_rpc != nullptr;
     merged.state = verdict_of(from_log, from_rpc, merged.log_decides);
     NodeProgressState& state = merged.state;
-    if (from_rpc != nullptr && from_rpc->network_active == false &&
-        state.condition == NodeCondition::stuck) {
-        state.condition = NodeCondition::catching_up;  // the tip's age decides below
-        merged.log_decides = false;
-    }
     if (from_rpc != nullptr) {
         take_figures(state, *from_rpc);
         state.tip_utc_ms = from_rpc->tip_utc_ms;
@@ -104,6 +104,10 @@ std::optional<MergedNodeState> merged_node_state(const NodeProgressState* from_l
                 : from_rpc->new_block_ms;
     }
     judge_tip_age(state, now_ms);
+    if (from_rpc != nullptr && from_rpc->network_active == false && chain_verdict(state)) {
+        state.condition = NodeCondition::network_paused;
+        merged.log_decides = false;
+    }
     if (state.new_block_ms) {
         state.last_block_ago_ms = since(*state.new_block_ms, now_ms);
     }

@@ -18,7 +18,7 @@ int bar_value(const NodeProgressState& state) {
 }  // namespace
 
 TaskbarProgress taskbar_progress(const NodeProgressState& state, bool waiting_for_data_folder) {
-    if (waiting_for_data_folder) {
+    if (waiting_for_data_folder || state.condition == NodeCondition::network_paused) {
         return {TaskbarMark::paused, bar_value(state)};
     }
     switch (state.condition) {

@@ -67,6 +67,8 @@ TrayIcon running_icon(const NodeProgressState* progress) {
         case NodeCondition::stuck:
         case NodeCondition::needs_attention:
             return {TrayMark::trouble, going_on(progress_tooltip(*progress))};
+        case NodeCondition::network_paused:
+            return {TrayMark::running, going_on(progress_tooltip(*progress))};
         case NodeCondition::unknown:
             break;
     }

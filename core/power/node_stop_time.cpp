@@ -6,6 +6,7 @@
 #include <cstdio>
 
 #include "core/node_state/node_progress_line.hpp"
+#include "core/windows_path.hpp"
 
 namespace zvkob {
 namespace {
@@ -60,10 +61,7 @@ std::int64_t scaled(const MeasuredStop& stop, std::optional<double> now) {
 }  // namespace
 
 std::string node_stop_record_path(std::string_view history_path) {
-    if (history_path.ends_with(".log")) {
-        history_path.remove_suffix(4);
-    }
-    return std::string(history_path) + ".node-stops";
+    return beside_history(history_path, ".node-stops");
 }
 
 std::optional<double> cache_mib_of(std::string_view message) {
@@ -103,6 +101,11 @@ std::vector<std::string> stop_time_lines(std::span<const std::string_view> lines
 
 NodeStopTimes NodeStopTimes::from_record(std::string_view record) {
     NodeStopTimes times;
+    times.take_record(record);
+    return times;
+}
+
+void NodeStopTimes::take_record(std::string_view record) {
     while (!record.empty()) {
         const auto end = record.find('\n');
         std::string_view line = record.substr(0, end);
@@ -110,11 +113,10 @@ NodeStopTimes NodeStopTimes::from_record(std::string_view record) {
             line.remove_suffix(1);
         }
         if (const auto stop = stop_of_record_line(line)) {
-            times.keep(*stop);
+            keep(*stop);
         }
         record = end == std::string_view::npos ? std::string_view() : record.substr(end + 1);
     }
-    return times;
 }
 
 std::string NodeStopTimes::record() const {

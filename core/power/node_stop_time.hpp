@@ -62,6 +62,9 @@ class NodeStopTimes {
 public:
     // From a record written by record(); lines it cannot read are left out.
     static NodeStopTimes from_record(std::string_view record);
+    // Adds the stops of a record to those kept (a record read late, after
+    // stops were measured here): each once, the last ten kept.
+    void take_record(std::string_view record);
     // One stop a line: "<done, ms since 1970> <took ms> <cache MiB or ->".
     std::string record() const;
 

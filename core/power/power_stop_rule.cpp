@@ -35,9 +35,10 @@ PowerStep PowerStopRule::reading(const PowerReading& reading, const PowerFacts& 
     }
     if (on_battery(reading)) {
         mains_since_ms_.reset();
-        return on_battery_reading(reading, facts);
+        return on_battery_reading(reading, facts, now_ms);
     }
     readings_calling_ = 0;
+    owed_ = false;
     if (reading.line != PowerLine::mains) {
         mains_since_ms_.reset();  // only mains power seen for a minute starts the node
         return {};
@@ -49,19 +50,38 @@ PowerStep PowerStopRule::reading(const PowerReading& reading, const PowerFacts& 
     return on_mains_reading(reading, now_ms);
 }
 
-PowerStep PowerStopRule::on_battery_reading(const PowerReading& reading, const PowerFacts& facts) {
+PowerStep PowerStopRule::on_battery_reading(const PowerReading& reading, const PowerFacts& facts,
+                                            std::int64_t now_ms) {
     const BatteryCall call = battery_call(reading, facts.expected_stop_ms);
     if (call == BatteryCall::none || !facts.node_runs || stopped_on_this_battery_) {
         readings_calling_ = 0;
         return {};
     }
+    if (owed_) {
+        return stop(call);  // two readings in a row called for it already
+    }
+    if (readings_calling_ > 0 && now_ms - counted_ms_ < battery_readings_apart_ms) {
+        return {};  // the same change told twice: one reading, not two
+    }
+    counted_ms_ = now_ms;
     if (++readings_calling_ < battery_readings_in_a_row) {
         return {};
     }
+    return stop(call);
+}
+
+PowerStep PowerStopRule::stop(BatteryCall call) {
     readings_calling_ = 0;
+    owed_ = false;
     stopped_on_this_battery_ = true;
     asked_ = true;
     return {PowerStep::Action::stop_node, call};
+}
+
+void PowerStopRule::stop_failed() {
+    asked_ = false;
+    stopped_on_this_battery_ = false;
+    owed_ = true;
 }
 
 PowerStep PowerStopRule::on_mains_reading(const PowerReading& reading, std::int64_t now_ms) {
@@ -84,11 +104,13 @@ void PowerStopRule::node_gone(bool as_asked) {
 void PowerStopRule::node_started() {
     stopped_for_power_ = false;
     asked_ = false;
+    owed_ = false;
 }
 
 void PowerStopRule::suspending(std::int64_t now_ms) {
     sleeping_since_ms_ = now_ms;
     readings_calling_ = 0;
+    owed_ = false;
     mains_since_ms_.reset();
 }
 

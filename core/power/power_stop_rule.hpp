@@ -13,6 +13,12 @@ inline constexpr int battery_stop_percent = 25;
 // The readings in a row that must all call for the stop: one odd reading
 // (a battery's estimate jumps as the load changes) stops nothing.
 inline constexpr int battery_readings_in_a_row = 2;
+// Readings in a row are at least this far apart. Windows tells one change
+// twice (PBT_APMPOWERSTATUSCHANGE and PBT_POWERSETTINGCHANGE come together),
+// and each asks for a reading at once: a reading sooner than this after the
+// last one that counted is taken (the tooltip shows it) but does not stand
+// for a second one.
+inline constexpr std::int64_t battery_readings_apart_ms = 10'000;
 // Back on mains power this long, with the battery charging or at least
 // restart_percent charged, a node stopped for the battery starts again.
 inline constexpr std::int64_t mains_settled_ms = 60'000;
@@ -62,16 +68,18 @@ struct PowerFacts {
 };
 
 // Stop Node Before the Battery Runs Out: on battery, when two readings in a
-// row call for it, this copy's node is stopped, once while on battery (a
-// node the user starts again on battery is the user's choice). Back on mains
-// power for a minute, with the battery charging or charged enough, a node
-// that ZV-KOB stopped for the battery, and that stopped as asked, starts
-// again. Never a node that the user or anyone else stopped, nor one stopped
-// while the tick was off: switching off, or any start of the node
-// meanwhile, forgets the stop. Nothing is stopped or started as the PC goes
-// to sleep; a reading before sleep and one after it are not in a row.
-// Readings come every 30 s and at every power
-// event; `now_ms` from the caller's clock.
+// row (battery_readings_apart_ms apart) call for it, this copy's node is
+// stopped, once while on battery (a node the user starts again on battery
+// is the user's choice). A stop that could not be asked is tried again at
+// the next reading that calls for it. Back on mains power for a minute,
+// with the battery charging or charged enough, a node that ZV-KOB stopped
+// for the battery, and that stopped as asked, starts again. Never a node
+// that the user or anyone else stopped, nor one stopped while the tick was
+// off: switching off, the user's own stop or start, or any start of the
+// node meanwhile, forgets the stop, whatever battery episodes follow.
+// Nothing is stopped or started as the PC goes to sleep; a reading before
+// sleep and one after it are not in a row. Readings come every 30 s and at
+// every power event; `now_ms` from the caller's clock.
 class PowerStopRule {
 public:
     PowerStep reading(const PowerReading& reading, const PowerFacts& facts, std::int64_t now_ms);
@@ -79,8 +87,13 @@ public:
     // This copy's node ended; `as_asked`: it stopped because ZV-KOB asked it
     // to (its life says so).
     void node_gone(bool as_asked);
-    // This copy's node started or was seen running, whoever started it.
+    // This copy's node started or was seen running, whoever started it; or
+    // the user asked it to stop or to start: from then on the node is the
+    // user's, and mains power starts nothing.
     void node_started();
+    // The stop the last reading asked for could not be asked: the next
+    // reading that calls for it asks again, without a new row.
+    void stop_failed();
     // The tick changed.
     void switched(bool on);
     // Windows said the PC goes to sleep (PBT_APMSUSPEND).
@@ -90,12 +103,18 @@ public:
     bool stopped_for_power() const { return stopped_for_power_; }
     // A stop was asked on this battery and the node has not ended yet.
     bool stop_asked() const { return asked_; }
+    // A stop could not be asked and is tried again at the next reading.
+    bool stop_owed() const { return owed_; }
 
 private:
-    PowerStep on_battery_reading(const PowerReading& reading, const PowerFacts& facts);
+    PowerStep on_battery_reading(const PowerReading& reading, const PowerFacts& facts,
+                                 std::int64_t now_ms);
+    PowerStep stop(BatteryCall call);
     PowerStep on_mains_reading(const PowerReading& reading, std::int64_t now_ms);
 
     int readings_calling_ = 0;
+    std::int64_t counted_ms_ = 0;  // the last reading that counted in the row
+    bool owed_ = false;
     bool stopped_on_this_battery_ = false;
     bool asked_ = false;
     bool stopped_for_power_ = false;

@@ -72,6 +72,20 @@ std::string battery_stop_event(const PowerReading& reading, BatteryCall call,
     return why_stopped(reading, call) + ": ZV-KOB stopped the node, " + stop_time_words(expected);
 }
 
+std::string battery_stop_failed_event(const PowerReading& reading, BatteryCall call) {
+    return why_stopped(reading, call) +
+           ": ZV-KOB could not stop the node; it asks again at the next reading.";
+}
+
+std::string mains_restart_refused_event(std::string_view stopped, std::string_view chosen) {
+    return "Back on mains power: ZV-KOB does not start the node again, which it stopped before "
+           "the battery ran out: the " +
+           std::string(stopped) + " program is no longer the one chosen (" +
+           (chosen.empty() ? std::string("none is")
+                           : "the " + std::string(chosen) + " program is") +
+           ").";
+}
+
 std::string mains_restart_event() {
     return "Back on mains power: ZV-KOB starts the node again, which it stopped before the "
            "battery ran out.";

@@ -1,6 +1,7 @@
 #pragma once
 #include <cstdint>
 #include <string>
+#include <string_view>
 
 #include "core/power/node_stop_time.hpp"
 #include "core/power/power_stop_rule.hpp"
@@ -19,8 +20,17 @@ std::string battery_stop_event(const PowerReading& reading, BatteryCall call,
                                const ExpectedStop& expected);
 inline constexpr const char* battery_stop_title = "Node stopped before the battery runs out";
 
+// When that stop could not be asked (the history's line before says why):
+// "On battery at 20 %: ZV-KOB could not stop the node; it asks again at the
+// next reading." Nobody may be at the PC: a notice, never a box.
+std::string battery_stop_failed_event(const PowerReading& reading, BatteryCall call);
+inline constexpr const char* battery_stop_failed_title = "The node could not be stopped";
+
 // The history line when the node stopped for the battery starts again.
 std::string mains_restart_event();
+// The history line when it does not, as the program it stopped (`stopped`,
+// "QT" or "DAEMON") is no longer the one chosen (`chosen`, or "" for none).
+std::string mains_restart_refused_event(std::string_view stopped, std::string_view chosen);
 
 // The history lines as the PC goes to sleep and wakes up.
 inline constexpr const char* sleep_event =

@@ -18,8 +18,10 @@
 
 namespace zvkob {
 
-// Who asked for a start of a node program.
-enum class StartRequest { launch, countdown, keep_node_running };
+// Who asked for a start of a node program: the user (LAUNCH; the countdown
+// of START or Auto Start), or the guardian (Keep Node Running's restart, the
+// battery stop's restart on mains power, both through the countdown).
+enum class StartRequest { launch, countdown, keep_node_running, mains_restart };
 
 // What following the node at a watcher tick needs from the window.
 struct NodeWatch {

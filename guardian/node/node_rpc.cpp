@@ -89,6 +89,7 @@ RpcNews NodeRpc::take(std::uint64_t ticket, const RpcPoll& poll, std::int64_t no
     }
     schedule_.answered(asked_ms_);  // five seconds between two questions, however long the answer
     take_state(poll, *state, news);
+    state_poll_ = ticket;
     return news;
 }
 

@@ -58,6 +58,9 @@ public:
     // The polls asked so far, and whether one is on its way.
     std::uint64_t polls_asked() const { return ticket_; }
     bool polling() const { return asking_; }
+    // The poll whose answer state() holds (0 for none): a state kept through
+    // "busy" replies is as old as this poll, however many were asked since.
+    std::uint64_t state_poll() const { return state_ ? state_poll_ : 0; }
     // Whether the poll asks for the loaded wallets too: at first, then once a minute.
     bool wallets_due(std::int64_t now_ms) const {
         return !wallets_asked_ms_ || now_ms - *wallets_asked_ms_ >= wallets_interval_ms;
@@ -105,6 +108,7 @@ private:
 
     unsigned long node_id_ = 0;
     std::uint64_t ticket_ = 0;  // the poll on its way, or the last one
+    std::uint64_t state_poll_ = 0;
     bool asking_ = false;
     std::int64_t asked_ms_ = 0;
     RpcPollSchedule schedule_;

@@ -14,7 +14,9 @@ PowerOrder PowerGuard::read(const PowerNodeView& view, std::int64_t now_ms) {
         return {};
     }
     last_read_ms_ = now_ms;
-    load_record();
+    if (load_record() && record_behind_) {
+        keep_record();  // stops measured while the record could not be read
+    }
     const std::optional<PowerReading> reading = source_.read();
     if (!reading) {
         // Told once: a PC whose power status cannot be read stays so.
@@ -34,25 +36,42 @@ PowerOrder PowerGuard::read(const PowerNodeView& view, std::int64_t now_ms) {
     PowerOrder order{step.action, {}};
     if (step.action == PowerStep::Action::stop_node) {
         order.event = battery_stop_event(*reading, step.call, expected_stop);
+        failed_event_ = battery_stop_failed_event(*reading, step.call);
     } else if (step.action == PowerStep::Action::start_node) {
         order.event = mains_restart_event();
     }
     return order;
 }
 
-// Read once, before the first stop measured here is added to it.
-void PowerGuard::load_record() {
+// Read once; a record that is there but cannot be read now (a viewer or a
+// scanner holding it) is read again at the next need. The stops measured
+// meanwhile are added to it once it reads, so the ten it keeps are never
+// written over by a record that could not be read.
+bool PowerGuard::load_record() {
     if (record_loaded_) {
-        return;
+        return true;
+    }
+    const std::string path = node_stop_record_path(history_.path());
+    const OwnFile record = files_.read_own_file(path);
+    if (!record.text && !record.failure.empty()) {
+        if (!record_unread_told_) {  // told once, until it reads
+            history_.record("ZV-KOB cannot read the node's stop times in " + path + ": " +
+                            record.failure + stop_record_unread_note);
+            record_unread_told_ = true;
+        }
+        return false;
     }
     record_loaded_ = true;
-    if (const auto record =
-            files_.read_text(node_stop_record_path(history_.path()), TextCoding::utf8)) {
-        stop_times_ = NodeStopTimes::from_record(*record);
+    if (record.text) {
+        stop_times_.take_record(*record.text);
     }
+    return true;
 }
 
 void PowerGuard::keep_record() {
+    if (!load_record()) {
+        return;  // written once the record reads
+    }
     const std::string path = node_stop_record_path(history_.path());
     if (const Outcome kept = records_.replace_whole(path, stop_times_.record()); !kept) {
         // Told once: the stops are still measured, only not kept past this run.
@@ -77,6 +96,11 @@ void PowerGuard::take_log(std::span<const std::string> lines, bool ticked) {
     if (ticked && record_behind_) {
         keep_record();
     }
+}
+
+std::string PowerGuard::stop_failed() {
+    rule_.stop_failed();
+    return failed_event_;
 }
 
 void PowerGuard::switched(bool on) {

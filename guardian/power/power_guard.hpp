@@ -3,6 +3,7 @@
 #include <optional>
 #include <span>
 #include <string>
+#include <string_view>
 
 #include "core/power/node_stop_time.hpp"
 #include "core/power/power_stop_rule.hpp"
@@ -30,6 +31,10 @@ struct PowerOrder {
     std::string event;  // stop_node: the history line and the notice's text
 };
 
+// The node's stop record, read late: it is there but could not be read.
+inline constexpr const char* stop_record_unread_note =
+    "; ZV-KOB reads it again later and writes nothing over it meanwhile.";
+
 // Stop Node Before the Battery Runs Out, on the guardian's side: reads the
 // power source, keeps the last reading for Keep the PC Awake and the
 // tooltip, and asks the stop rule what to do. With the tick off it reads
@@ -40,7 +45,8 @@ struct PowerOrder {
 // read at the node's next start, from the end of the log. They are kept in
 // the record beside the history (node_stop_record_path), written only while
 // the tick is on; stops measured while it is off are written once it is
-// switched on.
+// switched on. A record that is there but cannot be read now is never
+// written over: the stops measured meanwhile wait beside it until it reads.
 class PowerGuard {
 public:
     PowerGuard(PowerSource& source, History& history, FileSystem& files, RecordWriter& records)
@@ -62,9 +68,18 @@ public:
     void woke();
     // This copy's node ended; `as_asked`: it stopped as ZV-KOB asked it to.
     void node_gone(bool as_asked) { rule_.node_gone(as_asked); }
-    // A stop asked for the battery could not be asked at all: it is forgotten,
-    // so that mains power starts nothing it did not stop.
-    void stop_failed() { rule_.node_started(); }
+    // The stop the last reading asked for is asked of `program` ("QT" or
+    // "DAEMON"): mains power starts that program again, and only that one.
+    void stop_asked_of(std::string_view program) { stopped_program_ = program; }
+    const std::string& stopped_program() const { return stopped_program_; }
+    // That stop could not be asked: mains power starts nothing it did not
+    // stop, and the next reading that calls for it asks again. Returns the
+    // history line and the notice's text.
+    std::string stop_failed();
+    bool stop_owed() const { return rule_.stop_owed(); }
+    // The user stopped or started the node: it is theirs, and a stop of the
+    // battery's before is forgotten, whatever battery episodes follow.
+    void user_chose() { rule_.node_started(); }
 
     // The PC runs on battery by the last reading (none while the tick is off).
     bool on_battery() const { return last_ && zvkob::on_battery(*last_); }
@@ -73,7 +88,7 @@ public:
 
 private:
     ExpectedStop expected(bool synced) const { return stop_times_.expected(synced); }
-    void load_record();
+    bool load_record();
     void keep_record();
 
     PowerSource& source_;
@@ -85,6 +100,9 @@ private:
     bool record_loaded_ = false;
     bool record_behind_ = false;  // a stop was measured that the record lacks
     bool record_failure_told_ = false;
+    bool record_unread_told_ = false;
+    std::string stopped_program_;
+    std::string failed_event_;  // of the last stop asked
     std::optional<PowerReading> last_;
     std::optional<std::int64_t> last_read_ms_;
     bool failure_told_ = false;

@@ -1,6 +1,7 @@
 #include "main_window/guarding/metered_events.hpp"
 
 #include <array>
+#include <chrono>
 
 #include "core/node_rpc/node_rpc_asker.hpp"
 #include "main_window/shown_state.hpp"
@@ -10,44 +11,95 @@
 namespace zvkob {
 namespace {
 
-// What came of setnetworkactive: nothing, or why it failed.
+// What came of a call: its outcome, and why it failed.
 struct NetworkAnswer {
-    bool ok = false;
+    NetworkOutcome outcome = NetworkOutcome::not_asked;
     std::string failure;
 };
 
-void set_network(MainWindow& w, NodeProgram& program, NetworkAction action) {
-    const std::array params{RpcParam::flag(action == NetworkAction::resume)};
+// The node's state is asked first, and changed only when it is not so
+// already: a network the user paused a moment ago is never taken for
+// ZV-KOB's pause, nor one switched on for its resume. A call that went and
+// had no answer may have been carried out: the node's next state settles it.
+NetworkAnswer change_network(NodeRpcAsker& rpc, const RpcEndpoint& endpoint, unsigned long id,
+                             NetworkAction action) {
+    const bool wanted_active = action == NetworkAction::resume;
+    const RpcReply state = rpc.call(endpoint, id, "getnetworkinfo");
+    if (!state.ok()) {
+        return {NetworkOutcome::not_asked, state.describe()};
+    }
+    if (state.result().member("networkactive").flag() == wanted_active) {
+        return {NetworkOutcome::already, {}};
+    }
+    const std::array params{RpcParam::flag(wanted_active)};
+    const RpcReply reply = rpc.call(endpoint, id, "setnetworkactive", params);
+    if (reply.ok()) {
+        return {NetworkOutcome::done, {}};
+    }
+    return {reply.may_have_been_acted_on() ? NetworkOutcome::unknown : NetworkOutcome::refused,
+            reply.describe()};
+}
+
+NodeRun node_run_of(const NodeProgram* program) {
+    if (program == nullptr || program->node.id() == 0) {
+        return {};
+    }
+    const HeldProcess* held = program->node.held();
+    return {program->node.id(), held == nullptr ? 0 : held->created_ms()};
+}
+
+void set_network(MainWindow& w, NodeProgram& program, const RpcEndpoint& endpoint,
+                 NetworkAction action) {
+    w.metered.calling_at(endpoint);
     run_in_background<NetworkAnswer>(
         w.services.background,
-        [endpoint = program.node.rpc().endpoint(), id = program.node.id(), params,
-         &http = w.services.http, &listeners = w.services.listeners, &files = w.services.files] {
+        [endpoint, id = program.node.id(), action, &http = w.services.http,
+         &listeners = w.services.listeners, &files = w.services.files] {
             NodeRpcAsker rpc(http, listeners, files);
-            const RpcReply reply = rpc.call(endpoint, id, "setnetworkactive", params);
-            return NetworkAnswer{reply.ok(), reply.ok() ? std::string() : reply.describe()};
+            return change_network(rpc, endpoint, id, action);
         },
-        [&w, &program, action](const NetworkAnswer& answer) {
-            w.metered.answered(action, answer.ok, answer.failure, program.node.rpc().polls_asked());
+        [&w, &program, action, id = program.node.id()](const NetworkAnswer& answer) {
+            if (program.node.id() != id) {
+                w.metered.answer_dropped();  // for a run of the node that has gone
+                return;
+            }
+            w.metered.answered(action, answer.outcome, answer.failure,
+                               program.node.rpc().polls_asked());
             program.node.rpc().ask_now(w.services.clock.now_ms());  // its networkactive anew
             show_state(w);
         },
         w.lifetime, Lane::node_rpc);
 }
 
-void read_cost(MainWindow& w) {
-    NodeProgram* program = running_node_program(w);
-    w.metered.node_is(program == nullptr ? 0 : program->node.id());
-    const NodeRpc* rpc = program == nullptr ? nullptr : &program->node.rpc();
+// The node's state as the metered rule may take it: only one read after the
+// answer to ZV-KOB's last call tells what came of it.
+MeteredFacts node_facts(const MainWindow& w, const NodeRpc* rpc) {
     const bool answers = rpc != nullptr && rpc->answers();
-    // A poll asked before the last call's answer is not taken as the user's
-    // own switch: unknown, the network is taken as the call left it.
-    const bool fresh = answers && w.metered.heard_since_call(rpc->polls_asked(), rpc->polling());
-    const NetworkAction action = w.metered.read(w.metered_pause.ticked(), answers,
-                                                fresh ? rpc->state()->network_active : std::nullopt,
-                                                w.services.clock.now_ms());
-    if (action != NetworkAction::none) {
-        set_network(w, *program, action);
+    const bool heard = answers && w.metered.heard_after_call(rpc->state_poll());
+    return {.ticked = w.metered_pause.ticked(),
+            .node_answers = answers,
+            .cost = std::nullopt,
+            .network_active = heard ? rpc->state()->network_active : std::nullopt,
+            .state_followed = w.show_progress.ticked()};
+}
+
+void look_at_the_link(MainWindow& w, NodeProgram* program) {
+    const NodeRpc* rpc = program == nullptr ? nullptr : &program->node.rpc();
+    const NetworkAction action = w.metered.look(node_facts(w, rpc), w.services.clock.now_ms());
+    if (action == NetworkAction::none) {
+        return;
     }
+    // Where the node answered: its RPC's now, else (its progress no longer
+    // followed) where ZV-KOB last called it.
+    const RpcEndpoint* endpoint = rpc->answers()
+                                      ? &rpc->endpoint()
+                                      : (w.metered.endpoint() ? &*w.metered.endpoint() : nullptr);
+    if (endpoint == nullptr) {
+        w.metered.answered(action, NetworkOutcome::not_asked, "the node's RPC is not known",
+                           rpc->polls_asked());
+        return;
+    }
+    set_network(w, *program, *endpoint, action);
 }
 
 }  // namespace
@@ -60,15 +112,45 @@ void metered_pause_clicked(MainWindow& w) {
 }
 
 void metered_tick(MainWindow& w) {
-    if (w.metered.due(w.services.clock.now_ms())) {
-        read_cost(w);
+    NodeProgram* program = running_node_program(w);
+    w.metered.node_is(node_run_of(program));
+    if (program != nullptr && w.metered.due(w.services.clock.now_ms())) {
+        look_at_the_link(w, program);
     }
 }
 
+void metered_progress_switched(MainWindow& w) {
+    w.metered.read_soon();  // a pause that can no longer be followed is resumed at the next look
+}
+
+// ZV-KOB resumes its own pause as it closes, giving the node
+// resume_at_close_within_ms to answer, on the window's thread since nothing
+// runs after the close; one it could not resume is remembered for this run
+// of the node. As Windows ends the session the node ends with it: nothing is
+// asked, and the pause is only remembered.
 void metered_closing(MainWindow& w) {
-    if (const std::string event = w.metered.closing(); !event.empty()) {
-        w.services.history.record(event);
+    NodeProgram* program = running_node_program(w);
+    if (program == nullptr || !w.metered.may_hold_a_pause()) {
+        return;
     }
+    const NodeRpc& rpc = program->node.rpc();
+    const RpcEndpoint* endpoint =
+        rpc.answers() ? &rpc.endpoint() : (w.metered.endpoint() ? &*w.metered.endpoint() : nullptr);
+    std::optional<NetworkOutcome> resumed;
+    std::string failure = "the node's RPC is not known";
+    if (!w.sign_out.ending()) {
+        resumed = NetworkOutcome::not_asked;
+        if (endpoint != nullptr) {
+            NodeRpcAsker asker(w.services.http, w.services.listeners, w.services.files);
+            const std::array params{RpcParam::flag(true)};
+            const RpcReply reply =
+                asker.call(*endpoint, program->node.id(), "setnetworkactive", params, "/",
+                           std::chrono::milliseconds(resume_at_close_within_ms));
+            resumed = reply.ok() ? NetworkOutcome::done : NetworkOutcome::refused;
+            failure = reply.describe();
+        }
+    }
+    w.metered.closed(resumed, failure, node_run_of(program));
 }
 
 std::string metered_tooltip(const MainWindow& w) {

@@ -7,12 +7,22 @@ namespace zvkob {
 
 // Pause the Node's Network on Metered Links, wired to the window. The link's
 // cost is read on the battery stop's 30 s step, at once when the tick
-// changes and on waking; setnetworkactive goes over the node's RPC on its
-// own lane, and the node is asked again at once so that its networkactive
-// tells the rule what came of it.
+// changes and on waking; getnetworkinfo, then setnetworkactive where the
+// node is not so already, go over the node's RPC on its own lane, and the
+// node is asked again at once so that its networkactive tells the rule what
+// came of it.
 //
-// Where it meets the node's state: a network the node reports paused
-// decides over the stuck verdicts (core/node_state_merge.hpp).
+// Where it meets the others:
+// - the node's RPC polls: only a state read by a poll asked after the
+//   answer to ZV-KOB's last call counts (metered_guard.hpp); a poll on its
+//   way, or a state kept through "busy" replies, is unknown;
+// - the node's state: a network the node reports paused decides over the
+//   stuck and catching-up verdicts (core/node_state_merge.hpp), and so lets
+//   the PC sleep;
+// - Show the Node's Progress: cleared, nothing tells the node's state any
+//   more, so ZV-KOB's pause is resumed where the node last answered;
+// - closing: ZV-KOB resumes its pause, or remembers it for the same run of
+//   the node (metered_closing).
 
 // The window menu's "Pause the Node's Network on Metered Links": the tick,
 // stored at once; cleared, a network ZV-KOB paused is resumed.
@@ -21,7 +31,13 @@ void metered_pause_clicked(MainWindow& window);
 // On the watcher's tick: reads the link's cost when a reading is due.
 void metered_tick(MainWindow& window);
 
-// ZV-KOB closes: a network it holds paused stays so, and the history says it.
+// Show the Node's Progress was switched: a pause that can no longer be
+// followed is resumed at the next look.
+void metered_progress_switched(MainWindow& window);
+
+// ZV-KOB closes: a network it may hold paused is resumed, the node given up
+// to 3 s to answer; one it could not resume (and, as Windows ends the
+// session, any) is remembered for this run of the node, and the history says it.
 void metered_closing(MainWindow& window);
 
 // The line of the status label's tooltip while ZV-KOB holds the node's network paused, or "".

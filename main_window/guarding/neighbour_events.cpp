@@ -10,37 +10,63 @@
 namespace zvkob {
 namespace {
 
-constexpr const char* battery_stop_name = "Stop Node Before the Battery Runs Out";
-
 bool synced(const MainWindow& w, const NodeProgram* program) {
     const auto shown = program ? node_state_shown(w, *program) : std::nullopt;
     return shown && shown->state.condition == NodeCondition::synced;
 }
 
 void stop_for_power(MainWindow& w, NodeProgram& program, const std::string& event) {
-    if (const Outcome asked = ask_node_to_stop(w, program, battery_stop_name); !asked) {
-        w.battery.stop_failed();
-        return;  // the history says why
+    w.battery.stop_asked_of(program.name);
+    if (const Outcome asked = ask_node_to_stop(w, program, battery_stop_asker); !asked) {
+        battery_stop_failed(w);  // the history's line before says why
+        return;
     }
     w.services.history.record(event);
     tray_notice(w, NoticeKind::trouble, battery_stop_title, event);
 }
 
-// Through the countdown, which the user can cancel with STOP.
+const NodeProgram* chosen_program(MainWindow& w) {
+    for (const NodeProgram* program : w.programs()) {
+        if (program->chosen.ticked()) {
+            return program;
+        }
+    }
+    return nullptr;
+}
+
+// The mains restart meets the launch mode: it starts the program it stopped
+// for the battery, and only that one. A program chosen since (or none) is
+// the user's choice: nothing starts, and the history says why. A countdown
+// armed already (START, a restart of Keep Node Running's) starts the node
+// itself. The start is the guardian's own: Auto Close leaves it alone
+// (auto_close_follows in event_order.cpp).
 void start_on_mains(MainWindow& w, const std::string& event) {
-    if ((!w.qt.chosen.ticked() && !w.daemon.chosen.ticked()) || w.countdown_timer.enabled()) {
+    const NodeProgram* chosen = chosen_program(w);
+    if (chosen == nullptr || chosen->name != w.battery.stopped_program()) {
+        w.services.history.record(mains_restart_refused_event(
+            w.battery.stopped_program(), chosen == nullptr ? "" : chosen->name));
+        return;
+    }
+    if (w.countdown_timer.enabled()) {
         return;
     }
     w.services.history.record(event);
-    arm_countdown(w, std::chrono::milliseconds(0), StartRequest::countdown);
+    arm_countdown(w, std::chrono::milliseconds(0), StartRequest::mains_restart);
+}
+
+// What the battery stop sees of the node at a reading: running and not
+// asked to stop; a stop it owes is asked again of a node a refused request
+// left asked to stop.
+PowerNodeView node_for_power(MainWindow& w, NodeProgram* program) {
+    const NodeLife* life = program == nullptr ? nullptr : &program->node.life;
+    const bool runs = life != nullptr && (life->stage() == NodeStage::running ||
+                                          (w.battery.stop_owed() && life->runs()));
+    return {.ticked = w.battery_stop.ticked(), .node_runs = runs, .synced = synced(w, program)};
 }
 
 void read_power(MainWindow& w) {
     NodeProgram* program = running_node_program(w);
-    const bool runs = program != nullptr && program->node.life.stage() == NodeStage::running;
-    const PowerOrder order = w.battery.read(
-        {.ticked = w.battery_stop.ticked(), .node_runs = runs, .synced = synced(w, program)},
-        w.services.clock.now_ms());
+    const PowerOrder order = w.battery.read(node_for_power(w, program), w.services.clock.now_ms());
     switch (order.action) {
         case PowerStep::Action::stop_node:
             stop_for_power(w, *program, order.event);
@@ -66,9 +92,18 @@ void follow_node_priority(MainWindow& w) {
 }  // namespace
 
 void battery_stop_clicked(MainWindow& w) {
-    switch_tick(w, w.battery_stop, stored::battery_stop, battery_stop_name);
+    switch_tick(w, w.battery_stop, stored::battery_stop, battery_stop_asker);
     w.battery.switched(w.battery_stop.ticked());
     read_power(w);
+}
+
+// The battery's failed stop meets Stop Node's: nobody may be at the PC,
+// so no box. The history and a quiet notice say so, and the next reading
+// that calls for the stop asks again.
+void battery_stop_failed(MainWindow& w) {
+    const std::string event = w.battery.stop_failed();
+    w.services.history.record(event);
+    tray_notice(w, NoticeKind::trouble, battery_stop_failed_title, event);
 }
 
 void neighbour_tick(MainWindow& w) {

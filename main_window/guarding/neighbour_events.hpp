@@ -18,13 +18,27 @@ namespace zvkob {
 //   the node again;
 // - Keep Node Running does not restart a node ZV-KOB stopped for power: the
 //   node's life says it stopped as asked, which Keep Node Running leaves alone;
+// - a stop that could not be asked is told by the history and a notice,
+//   never a box (nobody may be at the PC), and asked again at the next
+//   reading;
 // - the mains restart goes through the countdown, which STOP cancels, and
 //   only for a node that stopped as the battery stop asked: never one the
-//   user stopped, nor one stopped while the tick was off.
+//   user stopped (Stop Node, LAUNCH and START make the node the user's,
+//   whatever battery episodes follow), nor one stopped while the tick was
+//   off; only the program it stopped, while it is still the one chosen; and
+//   Auto Close leaves that start alone.
+
+// The battery stop asks the node to stop under this name, the tick's own.
+inline constexpr const char* battery_stop_asker = "Stop Node Before the Battery Runs Out";
 
 // The window menu's "Stop Node Before the Battery Runs Out": the tick, stored
 // at once; switched on, the power source is read at once.
 void battery_stop_clicked(MainWindow& window);
+
+// The battery stop's request could not be asked, at once or after the
+// node's RPC refused it (the history says why): told by the history and a
+// quiet notice, and asked again at the next reading.
+void battery_stop_failed(MainWindow& window);
 
 // On the watcher's tick: reads the power source when a reading is due, and
 // sets the node's priority as soon as the node is held.

@@ -4,6 +4,7 @@
 #include "core/time_text.hpp"
 #include "main_window/guarding/wallet_backup_events.hpp"
 #include "main_window/in_notification_area.hpp"
+#include "main_window/guarding/metered_events.hpp"
 #include "main_window/guarding/neighbour_events.hpp"
 #include "main_window/guarding/node_care.hpp"
 #include "main_window/shown_state.hpp"
@@ -194,6 +195,7 @@ void show_progress_clicked(MainWindow& w) {
     if (!w.show_progress.ticked()) {
         forget_progress(w);
     }
+    metered_progress_switched(w);
     show_state(w);
 }
 

@@ -3,6 +3,7 @@
 #include "core/node_rpc/node_rpc_asker.hpp"
 #include "core/time_text.hpp"
 #include "main_window/event_order.hpp"
+#include "main_window/guarding/neighbour_events.hpp"
 #include "main_window/shown_state.hpp"
 
 namespace zvkob {
@@ -111,7 +112,14 @@ void rpc_stop_answered(MainWindow& w, NodeProgram& program, unsigned long id,
     w.services.history.record(
         asked ? asker + " asked " + which + " to stop" + by_hand_text(program) + " instead."
               : asker + " could not ask " + which + " to stop otherwise: " + asked.reason());
-    if (!asked && !w.sign_out.ending()) {
+    if (asked) {
+        return;
+    }
+    // Who is told: the battery stop, which nobody may be watching, by a
+    // notice (and it asks again); nobody as the session ends; the user by a box.
+    if (asker == battery_stop_asker) {
+        battery_stop_failed(w);
+    } else if (!w.sign_out.ending()) {
         tell(w, "ZV-KOB could not ask " + which + " to stop.\n\nIts RPC: " + refusal + "\n\n" +
                     asked.reason());
     }
@@ -211,6 +219,9 @@ void stop_node_clicked(MainWindow& w) {
                                        "stop."));
         return;
     }
+    // The user wants it stopped, also while a stop of the battery's is under
+    // way: mains power must not start it again (neighbour_events.hpp).
+    w.battery.user_chose();
     const NodeLife& life = program->node.life;
     if (life.stage() == NodeStage::asked_to_stop && !program->runs_in_console &&
         !program->node.rpc().was_sent_stop() &&

@@ -23,6 +23,7 @@ std::string requester_text(StartRequest requester) {
         case StartRequest::launch:
             return "LAUNCH";
         case StartRequest::countdown:
+        case StartRequest::mains_restart:  // the history has always named the countdown
             return "The countdown";
         case StartRequest::keep_node_running:
             break;

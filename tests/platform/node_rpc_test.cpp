@@ -312,7 +312,8 @@ TEST(NodeRpc, TheAskerWaitsOutTheWarmUpAndSaysWhenTheCookieIsRefused) {
         const RpcReply set =
             asker.call(endpoint, node.process->id(), "setnetworkactive", state_wanted);
         EXPECT_EQ(set.result().flag(), on) << set.describe();
-        metered.answered(action, set.ok(), set.describe());
+        metered.answered(action, set.ok() ? NetworkOutcome::done : NetworkOutcome::refused,
+                         set.describe());
         EXPECT_EQ(network().network_active, on);
         EXPECT_TRUE(logged(node, on ? "SetNetworkActive: true\n" : "SetNetworkActive: false\n"));
         const RpcReply info = asker.call(endpoint, node.process->id(), "getnetworkinfo");

@@ -19,6 +19,7 @@
 #include "platform/win32/processes/win32_process_priority.hpp"
 #include "platform/win32/files/win32_record_writer.hpp"
 #include "platform/win32/files/win32_file_system.hpp"
+#include "platform/win32/owners.hpp"
 
 namespace zvkob::win32 {
 namespace {
@@ -208,15 +209,31 @@ TEST(FakeBattery, WineReadsItDischargingThenCriticalThenChargingOnMains) {
     }
 }
 
-// The record of the node's stops is replaced whole.
+// The record of the node's stops is replaced whole; one held by another
+// program is there but unreadable, which is not the same as not there.
 TEST(StopRecord, IsReplacedWholeAndReadBack) {
     ScratchFolder folder(L"stop record");
     const std::string path = narrow(folder.file(L"ZV-KOB.node-stops"));
     Win32RecordWriter writer;
+    Win32FileSystem files;
     EXPECT_TRUE(writer.replace_whole(path, "1 60000 900.0\n"));
     EXPECT_TRUE(writer.replace_whole(path, "2 5000 -\n"));
-    EXPECT_EQ(Win32FileSystem().read_text(path, TextCoding::utf8), "2 5000 -\n");
+    EXPECT_EQ(files.read_text(path, TextCoding::utf8), "2 5000 -\n");
+    EXPECT_EQ(files.read_own_file(path).text, "2 5000 -\n");
     EXPECT_FALSE(writer.replace_whole(narrow(folder.file(L"no folder\\x.node-stops")), "x"));
+    {
+        const KernelHandle held =
+            file_handle(CreateFileW(folder.file(L"ZV-KOB.node-stops").c_str(), GENERIC_READ, 0,
+                                    nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+        ASSERT_TRUE(held);
+        const OwnFile unread = files.read_own_file(path);
+        EXPECT_FALSE(unread.text);
+        EXPECT_FALSE(unread.failure.empty()) << "there, but held";
+    }
+    EXPECT_TRUE(writer.remove(path));
+    EXPECT_TRUE(writer.remove(path)) << "removed already";
+    const OwnFile gone = files.read_own_file(path);
+    EXPECT_TRUE(!gone.text && gone.failure.empty()) << "not there";
 }
 
 // Wine's network list is a stub that always answers unrestricted.

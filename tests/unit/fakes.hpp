@@ -288,6 +288,16 @@ public:
         const auto found = text_files.find(std::string(path));
         return found == text_files.end() ? std::nullopt : std::optional(found->second);
     }
+    // ZV-KOB's own files: those of text_files, else there but unreadable, else not there.
+    std::map<std::string, std::string> unreadable;  // path -> why
+    OwnFile read_own_file(std::string_view path) override {
+        const auto found = text_files.find(std::string(path));
+        if (found != text_files.end()) {
+            return {found->second, {}};
+        }
+        const auto held = unreadable.find(std::string(path));
+        return {std::nullopt, held == unreadable.end() ? std::string() : held->second};
+    }
     // The node's log as the node writes it, for open_shared.
     std::string growing_log;
     std::string open_failure;
@@ -776,6 +786,13 @@ public:
             return Outcome::failure(refusal);
         }
         files_.text_files[std::string(path)] = bytes;
+        return Outcome::success();
+    }
+    Outcome remove(std::string_view path) override {
+        if (!refusal.empty()) {
+            return Outcome::failure(refusal);
+        }
+        files_.text_files.erase(std::string(path));
         return Outcome::success();
     }
 

@@ -374,6 +374,40 @@ TEST(KeepNodeRunning, ALaunchRefusedEndsNoBackOff) {
     EXPECT_FALSE(f.history.holds("any wait before a restart ends"));
 }
 
+// A verdict belongs to the stop it was read for. The node crashes; the
+// reading of its log waits (a slow drive) and its answer waits behind a
+// message box; meanwhile the node is started again by hand and stops cleanly.
+// The crash's reading, of the run before, must not judge that clean stop:
+// the node is left stopped, judged by its own log.
+TEST(KeepNodeRunning, AVerdictIsTakenOnlyForTheStopItWasReadFor) {
+    Guarded f;
+    f.background.held_lanes = {Lane::disk};
+    f.node_stops(minute, "x\n2027-02-01T00:00:00Z UpdateTip: new best=00 height=5\n", 1);
+    f.events.run([&] {  // a handler waits on a message box
+        f.background.held_lanes.clear();
+        while (f.background.release(Lane::disk)) {  // read now; its answer waits for the box
+        }
+        f.nodes.start(5100, testing::daemon_image, 1, R"(bitcoind.exe -datadir=D:\Chain)",
+                      f.clock.now);
+        f.probe.running = {testing::daemon_image};
+        process_watcher_tick(f.w);
+        ASSERT_EQ(f.w.daemon.node.id(), 5100U) << "started by hand and adopted";
+        f.clock.advance(10'000);
+        f.files.log_end = {
+            "\n\n2027-02-01T00:00:00Z Bitcoin Core version v30.0.0\n"
+            "2027-02-01T00:00:09Z Shutdown done\n",
+            true,
+            {}};
+        f.node_exit_code = 0;
+        f.set_running(false, false);
+        process_watcher_tick(f.w);
+    });
+    EXPECT_EQ(f.w.daemon.node.life.cause(), StopCause::clean);
+    EXPECT_FALSE(f.history.holds("unexpectedly"));
+    EXPECT_TRUE(f.history.holds("cleanly ("));
+    EXPECT_FALSE(f.w.countdown_timer.enabled());
+}
+
 // A restart by the countdown with Auto Close ticked leaves ZV-KOB open, and
 // says why; without Auto Close there is nothing to say.
 TEST(KeepNodeRunning, AfterARestartItSaysWhyAutoCloseLeavesZvKobOpen) {
@@ -383,6 +417,14 @@ TEST(KeepNodeRunning, AfterARestartItSaysWhyAutoCloseLeavesZvKobOpen) {
         f.node_stops(minute);
         f.countdown_restarts();
         EXPECT_EQ(f.history.holds("Auto Close leaves ZV-KOB open"), auto_close) << auto_close;
+        // The restart is the guardian's own start: Auto Close leaves it alone,
+        // also once Keep Node Running is switched off.
+        keep_node_running_clicked(f.w);
+        f.take_log();
+        for (int tick = 0; tick < 3 && f.w.auto_close_timer.running(); ++tick) {
+            f.w.auto_close_timer.tick();
+        }
+        EXPECT_EQ(testing::calls_starting(f.take_log(), "close"), testing::CallLog{});
     }
 }
 

@@ -30,6 +30,9 @@ MeteredFacts link(std::uint32_t cost, bool active, bool ticked = true) {
     return {ticked, true, cost, active};
 }
 
+constexpr NetworkOutcome done = NetworkOutcome::done;
+constexpr NetworkOutcome refused = NetworkOutcome::refused;
+
 constexpr std::uint32_t metered = link_cost::fixed;
 constexpr std::uint32_t free_link = link_cost::unrestricted;
 
@@ -37,7 +40,7 @@ TEST(MeteredPause, PausesOnAMeteredLinkAndResumesOnlyWhatItPaused) {
     MeteredPause rule;
     EXPECT_EQ(rule.update(link(free_link, true)).action, NetworkAction::none);
     EXPECT_EQ(rule.update(link(metered, true)).action, NetworkAction::pause);
-    EXPECT_EQ(rule.answered(NetworkAction::pause, true, ""),
+    EXPECT_EQ(rule.answered(NetworkAction::pause, done, ""),
               "The link is metered: ZV-KOB paused the node's network.");
     EXPECT_TRUE(rule.paused());
     EXPECT_EQ(rule.update(link(metered, false)).action, NetworkAction::none);
@@ -45,18 +48,17 @@ TEST(MeteredPause, PausesOnAMeteredLinkAndResumesOnlyWhatItPaused) {
         << "the node does not answer";
     EXPECT_EQ(rule.update({true, true, std::nullopt, false}).action, NetworkAction::none)
         << "the cost is unknown";
-    EXPECT_NE(rule.closing(), "");
+    EXPECT_TRUE(rule.paused());
     EXPECT_EQ(rule.update({true, true, free_link, std::nullopt}).action, NetworkAction::resume)
         << "a node that does not tell is taken as ZV-KOB left it";
-    EXPECT_EQ(rule.answered(NetworkAction::resume, false, "timed out"),
+    EXPECT_EQ(rule.answered(NetworkAction::resume, refused, "timed out"),
               "ZV-KOB could not resume the node's network: timed out");
     EXPECT_EQ(rule.update({true, true, free_link, std::nullopt}).action, NetworkAction::resume)
         << "a node that does not tell is taken as ZV-KOB left it";
-    EXPECT_EQ(rule.answered(NetworkAction::resume, false, "timed out"), "") << "told once";
-    EXPECT_EQ(rule.answered(NetworkAction::resume, true, ""),
+    EXPECT_EQ(rule.answered(NetworkAction::resume, refused, "timed out"), "") << "told once";
+    EXPECT_EQ(rule.answered(NetworkAction::resume, done, ""),
               "The link is no longer metered: ZV-KOB resumed the node's network.");
     EXPECT_FALSE(rule.paused());
-    EXPECT_EQ(rule.closing(), "");
 
     MeteredPause users_pause;
     EXPECT_EQ(users_pause.update(link(metered, false)).action, NetworkAction::none);
@@ -67,7 +69,7 @@ TEST(MeteredPause, PausesOnAMeteredLinkAndResumesOnlyWhatItPaused) {
 TEST(MeteredPause, LeavesOnANetworkSwitchedOnAgainOrThatCouldNotBePaused) {
     MeteredPause rule;
     rule.update(link(metered, true));
-    rule.answered(NetworkAction::pause, true, "");
+    rule.answered(NetworkAction::pause, done, "");
     const MeteredStep switched_on = rule.update(link(metered, true));
     EXPECT_EQ(switched_on.action, NetworkAction::none);
     EXPECT_EQ(switched_on.event,
@@ -77,15 +79,15 @@ TEST(MeteredPause, LeavesOnANetworkSwitchedOnAgainOrThatCouldNotBePaused) {
     rule.update(link(free_link, true));
     EXPECT_EQ(rule.update(link(metered, true)).action, NetworkAction::pause) << "a new stretch";
 
-    EXPECT_EQ(rule.answered(NetworkAction::pause, false, "Method not found"),
+    EXPECT_EQ(rule.answered(NetworkAction::pause, refused, "Method not found"),
               "The link is metered, but ZV-KOB could not pause the node's network: Method not "
               "found");
     EXPECT_EQ(rule.update(link(metered, true)).action, NetworkAction::none);
     rule.node_started();
     EXPECT_EQ(rule.update(link(metered, true)).action, NetworkAction::pause) << "a new run";
-    rule.answered(NetworkAction::pause, true, "");
+    rule.answered(NetworkAction::pause, done, "");
     EXPECT_EQ(rule.update(link(metered, false, false)).action, NetworkAction::resume);
-    EXPECT_EQ(rule.answered(NetworkAction::resume, true, ""),
+    EXPECT_EQ(rule.answered(NetworkAction::resume, done, ""),
               "Pause the Node's Network on Metered Links was switched off: ZV-KOB resumed the "
               "node's network.");
     EXPECT_EQ(rule.update(link(metered, true, false)).action, NetworkAction::none);

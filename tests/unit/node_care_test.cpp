@@ -151,6 +151,43 @@ TEST(DiskRunway, TellsTheDaysLeftFromAnHourOfGrowthOnward) {
     EXPECT_EQ(runway.days_left(), std::nullopt) << "samples from before the pruned node are gone";
 }
 
+// Each limit at its edge: 60 days for the tooltip, 7 for the notice, 14 to
+// tell it again; "1 day", "less than a day"; no growth, or two samples at
+// one moment, give no runway; a clock gone back makes a scan due.
+TEST(DiskRunway, HoldsEachLimitAtItsEdge) {
+    const auto runway_of = [](double free_gb) {  // 1 GB a day
+        DiskRunway runway;
+        runway.add({0, 600 * gb, 0});
+        runway.add({day, 601 * gb, static_cast<std::uint64_t>(free_gb * 1e9)});
+        return runway;
+    };
+    EXPECT_EQ(runway_of(60).tooltip_line(), "");
+    EXPECT_EQ(runway_of(59.9).tooltip_line(), "Disk full in about 59 days");
+    EXPECT_EQ(runway_of(7).take_notice(), std::nullopt);
+    EXPECT_TRUE(runway_of(6.9).take_notice());
+    DiskRunway told = runway_of(1);
+    ASSERT_TRUE(told.take_notice());
+    told.add({2 * day, 602 * gb, 14 * gb});
+    EXPECT_EQ(told.take_notice(), std::nullopt);
+    told.add({3 * day, 603 * gb, 1 * gb});
+    EXPECT_EQ(told.take_notice(), std::nullopt) << "14 days is not past 14";
+    EXPECT_EQ(runway_words(0.99), "less than a day");
+    EXPECT_EQ(runway_words(1), "about 1 day");
+    EXPECT_EQ(runway_words(2), "about 2 days");
+
+    DiskRunway flat;
+    flat.add({0, 600 * gb, gb});
+    flat.add({day, 600 * gb, gb});
+    EXPECT_EQ(flat.days_left(), std::nullopt) << "no growth";
+    DiskRunway same_moment;
+    same_moment.add({0, 600 * gb, gb});
+    same_moment.add({hour, 601 * gb, gb});
+    same_moment.add({hour, 601 * gb, gb});
+    EXPECT_TRUE(same_moment.days_left()) << "a sample at the same moment is not a clock gone back";
+    EXPECT_TRUE(folder_scan_due(hour, 0)) << "the clock went back";
+    EXPECT_FALSE(folder_scan_due(hour, hour));
+}
+
 TEST(DiskRunway, KeepsADayOfSpacedSamplesAndScansTheFolderHourly) {
     DiskRunway runway;
     for (std::int64_t t = 0; t <= 3 * day; t += 10'000) {
@@ -223,6 +260,46 @@ TEST(WalletBackup, NamesEachFileSafelyAndFindsTheLastBackupInTheHistory) {
     EXPECT_EQ(backup_reminder(std::nullopt, 0), "No wallet backup recorded");
 }
 
+// The history's stamps are read as the calendar has them (leap days,
+// centuries, offsets either way, a backup on its first line), odd stamps not
+// at all; a long name is cut between UTF-8 characters, never inside one; an
+// error is shown up to 300 characters.
+TEST(WalletBackup, ReadsEachStampAsTheCalendarHasItAndCutsBetweenCharacters) {
+    const std::string written = " Wallet backup written: the default wallet to D:\\x.dat";
+    const std::pair<const char*, std::optional<std::int64_t>> stamps[] = {
+        {"1969-12-31T23:00:00-01:00", 0},
+        {"1999-12-31T23:59:59+00:00", 946684799000},
+        {"2000-02-29T12:00:00-05:30", 951845400000},
+        {"2100-03-01T00:00:00+14:00", 4107492000000},
+        {"2024-03-01T00:00:00+01:00", 1709247600000},
+        {"2023-12-31T10:11:12+12:45", 1703971572000},
+        {"2026-00-10T10:00:00+01:00", std::nullopt},
+        {"2026-13-10T10:00:00+01:00", std::nullopt},
+        {"2026-01-00T10:00:00+01:00", std::nullopt},
+        {"2026-01-32T10:00:00+01:00", std::nullopt},
+        {"2026-01-10T10:00:00Z01:00", std::nullopt},
+    };
+    for (const auto& [stamp, ms] : stamps) {
+        EXPECT_EQ(last_backup_in(stamp + written), ms) << stamp;
+    }
+    const LocalTime at{2026, 12, 8, 9, 45, 12, 60};
+    EXPECT_EQ(backup_file_name(std::string(99, 'w') + "\xC3\xA9x", at),
+              std::string(99, 'w') + "-2026-12-08-094512.dat");
+    EXPECT_EQ(backup_file_name(std::string(98, 'w') + "\xC3\xA9x", at),
+              std::string(98, 'w') + "\xC3\xA9-2026-12-08-094512.dat");
+    EXPECT_TRUE(may_name_one_file("\xC3\x80.dat", "\xC3\x81.dat")) << "beyond ASCII: may be one";
+    EXPECT_FALSE(
+        may_name_one_file("\xC3\x80"
+                          "a.dat",
+                          "\xC3\x81.dat"));
+    for (const std::size_t length : {300U, 301U}) {
+        const std::string error(length, 'e');
+        EXPECT_EQ(backup_event({"", "D:\\x.dat", error}).find(error) != std::string::npos,
+                  length == 300)
+            << length;
+    }
+}
+
 // Every wallet of one backup gets a file of its own, never one already in
 // the folder, as Windows compares names: without regard to case, and with any
 // character beyond ASCII taken for one that may equal another.
@@ -292,6 +369,21 @@ TEST(NodeWarnings, TellsEachWarningOncePerRunFromRpcOrLog) {
               "The node warns: This is a pre-release test build");
     warnings.node_started();
     EXPECT_TRUE(warnings.heard("Unknown new rules activated (versionbit 28)"));
+
+    // Spaces and line ends around it go; its figures, and the case of its
+    // letters, do not make another warning; 160 characters are shown; a node
+    // that keeps inventing new warnings is told of 16.
+    NodeWarnings shapes;
+    EXPECT_EQ(shapes.heard(" \tWarning: Rule A0 Z9 \t\r\n"), "The node warns: Rule A0 Z9");
+    EXPECT_EQ(shapes.heard("   rule a9 z0"), std::nullopt);
+    EXPECT_TRUE(shapes.heard("rule a/ z:")) << "no figures, another warning";
+    EXPECT_EQ(shapes.heard(std::string(160, 'w')), "The node warns: " + std::string(160, 'w'));
+    EXPECT_NE(shapes.heard(std::string(161, 'v')), "The node warns: " + std::string(161, 'v'));
+    NodeWarnings many;
+    for (int told = 0; told < 16; ++told) {
+        EXPECT_TRUE(many.heard(std::string(static_cast<std::size_t>(told) + 1, 'x'))) << told;
+    }
+    EXPECT_EQ(many.heard("one more"), std::nullopt);
 }
 
 // The window's side of care, with a DAEMON node of this copy started by

@@ -3,6 +3,7 @@
 
 #include <algorithm>
 #include <map>
+#include <tuple>
 #include <string>
 #include <vector>
 
@@ -33,6 +34,31 @@ struct EndpointCase {
     std::string cookie_path;
     Texts bound = {};  // where the log says the node holds the port
 };
+
+// Each network's own port, for each family of node: a test network's port
+// moved by one would be another program's.
+TEST(RpcEndpoint, TakesEachNetworksDefaultPortForEachFamily) {
+    const std::tuple<const char*, const char*, int> cases[] = {
+        {"bitcoind.exe", "", 8332},
+        {"bitcoind.exe", "-chain=test", 18332},
+        {"bitcoind.exe", "-chain=testnet4", 48332},
+        {"bitcoind.exe", "-chain=signet", 38332},
+        {"bitcoind.exe", "-chain=regtest", 18443},
+        {"litecoind.exe", "", 9332},
+        {"litecoind.exe", "-chain=test", 19332},
+        {"litecoind.exe", "-chain=signet", 39332},
+        {"litecoind.exe", "-chain=regtest", 19443},
+        {"dogecoind.exe", "", 22555},
+        {"dogecoind.exe", "-chain=test", 44555},
+        {"dogecoind.exe", "-chain=regtest", 18443},
+    };
+    for (const auto& [program, network, port] : cases) {
+        const std::string line = std::string("C:\\b\\") + program + " -datadir=D:\\n " + network;
+        const RpcEndpoint endpoint = rpc_endpoint(
+            line, [](std::string_view) { return std::optional<std::string>(); }, RpcLogFacts());
+        EXPECT_EQ(endpoint.port, port) << line;
+    }
+}
 
 TEST(RpcEndpoint, ComesFromTheLogThenTheLineAndFileThenTheDefaults) {
     const std::string daemon = R"(C:\b\bitcoind.exe -datadir=D:\n )";
@@ -673,8 +699,11 @@ TEST(NodeStateMerge, OneStateFromTheLogAndTheRpcByWrittenRules) {
         {"a warm-up however long the log is quiet", &stalled, &warming, C::starting, false},
         {"a reindex the RPC has no word for", &reindexing, &rpc_synced, C::starting, true},
         {"no peers for ten minutes", &log_young, &no_peers, C::stuck, false},
-        {"stalled, the network paused", &stalled, &rpc_paused, C::catching_up, false},
-        {"no peers, the network paused", &log_young, &no_peers_paused, C::synced, false},
+        // A paused network takes no blocks by design: neither stuck nor
+        // catching up for ever, whatever the tip's age; an error still shows.
+        {"stalled, the network paused", &stalled, &rpc_paused, C::network_paused, false},
+        {"no peers, the network paused", &log_young, &no_peers_paused, C::network_paused, false},
+        {"an error line, the network paused", &failing, &rpc_paused, C::needs_attention, true},
         {"the RPC alone", nullptr, &rpc_synced, C::catching_up, false},
     };
     for (const Case& c : cases) {

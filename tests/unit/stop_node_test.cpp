@@ -4,6 +4,7 @@
 
 #include "core/processes/node_stop_rules.hpp"
 #include "main_window/guarding/wallet_backup_events.hpp"
+#include "main_window/starting/auto_close.hpp"
 #include "main_window/starting/countdown_events.hpp"
 #include "main_window/event_order.hpp"
 #include "guardian/keep_node_running.hpp"
@@ -14,6 +15,7 @@
 #include "main_window/guarding/metered_events.hpp"
 #include "main_window/guarding/neighbour_events.hpp"
 #include "core/power/power_words.hpp"
+#include "main_window/guarding/node_care.hpp"
 #include "main_window/guarding/node_glance_events.hpp"
 #include "main_window/session_end_events.hpp"
 #include "watched_window.hpp"
@@ -194,14 +196,28 @@ struct OverRpc : Running {
 };
 
 // The node's network as the node switches it: setnetworkactive sets it,
-// getnetworkinfo tells it.
-struct MeteredLink : OverRpc {
+// getnetworkinfo tells it. The node may answer nothing but "busy", leave
+// setnetworkactive unanswered (having done it all the same), or refuse it.
+struct NodesNetwork {
     bool active = true;
-    MeteredLink() {
-        http.respond = [this](const LoopbackPost& post) {
+    bool busy = false;
+    bool set_unanswered = false;
+    bool set_refused = false;
+    std::function<HttpAnswer(const LoopbackPost&)> answering() {
+        return [this](const LoopbackPost& post) {
             const std::string body(post.body);
-            if (body.find(R"("method":"setnetworkactive")") != std::string::npos) {
+            if (busy) {
+                return HttpAnswer{HttpOutcome::answered, 503, "Work queue depth exceeded", ""};
+            }
+            const bool setting = body.find(R"("method":"setnetworkactive")") != std::string::npos;
+            if (setting && set_refused) {
+                return testing::node_answering({{"setnetworkactive", "HTTP 500"}})(post);
+            }
+            if (setting) {
                 active = body.find("[true]") != std::string::npos;
+                if (set_unanswered) {
+                    return HttpAnswer{HttpOutcome::no_answer, 0, "", ""};
+                }
             }
             const std::string flag = active ? "true" : "false";
             return testing::node_answering(
@@ -211,22 +227,32 @@ struct MeteredLink : OverRpc {
                  {"setnetworkactive", flag}})(post);
         };
     }
+};
+
+template <typename Copy>
+struct OnALink : Copy, NodesNetwork {
+    template <typename... Settings>
+    explicit OnALink(Settings... settings) : Copy(settings...) {
+        this->http.respond = answering();
+    }
     // The link costs so from the next reading on, 30 s later.
     void link(std::uint32_t cost) {
-        link_cost.cost = cost;
-        clock.advance(30'000);
-        watch(false, true);
+        this->link_cost.cost = cost;
+        this->clock.advance(30'000);
+        this->watch(false, true);
     }
     std::size_t calls(std::string_view method) const {
-        return static_cast<std::size_t>(
-            std::count_if(http.bodies.begin(), http.bodies.end(), [method](const std::string& b) {
+        return static_cast<std::size_t>(std::count_if(
+            this->http.bodies.begin(), this->http.bodies.end(), [method](const std::string& b) {
                 return b.find(R"("method":")" + std::string(method) + '"') != std::string::npos;
             }));
     }
     bool tip_says_paused() const {
-        return w.daemon.status.label().tooltip().find(metered_tooltip_line) != std::string::npos;
+        return this->w.daemon.status.label().tooltip().find(metered_tooltip_line) !=
+               std::string::npos;
     }
 };
+using MeteredLink = OnALink<OverRpc>;
 
 // On a metered link the node's network is paused over its RPC, and resumed
 // once the link is not; a network the user paused stays paused. Off, the
@@ -268,15 +294,169 @@ TEST(MeteredPause, PausesTheNodesNetworkOnAMeteredLinkAndResumesOnlyItsOwnPause)
     f.watch(false, true);
     EXPECT_TRUE(f.active);
     f.link(link_cost::fixed);
-    ASSERT_TRUE(unload_main_window(f.w).ok());
-    EXPECT_TRUE(
-        f.history.holds("ZV-KOB closes with the node's network paused on a metered "
-                        "link: it stays paused until the node restarts."));
+    EXPECT_FALSE(f.active);
     metered_pause_clicked(f.w);
     EXPECT_TRUE(f.active) << "switched off: resumed at once";
     EXPECT_TRUE(
         f.history.holds("Pause the Node's Network on Metered Links was switched off: "
                         "ZV-KOB resumed the node's network."));
+}
+
+// A user who pauses the node's network while a poll is on its way, on the
+// tick the link's cost is read, keeps the pause: an unknown state is never
+// "active", and ZV-KOB asks the node before it pauses. It is never resumed.
+TEST(MeteredPause, AUsersPauseWhileAPollIsOnItsWayStaysTheUsers) {
+    MeteredLink f;
+    metered_pause_clicked(f.w);
+    f.background.held_lanes = {Lane::node_rpc};
+    f.link(link_cost::fixed);  // the poll and the reading fall on one tick
+    f.active = false;          // the user pauses it meanwhile
+    f.background.held_lanes.clear();
+    f.background.release_all();
+    f.link(link_cost::fixed);
+    f.link(link_cost::unrestricted);
+    f.link(link_cost::unrestricted);
+    EXPECT_EQ(f.calls("setnetworkactive"), 0U);
+    EXPECT_FALSE(f.active) << "the user's pause";
+    EXPECT_FALSE(f.history.holds("ZV-KOB paused"));
+}
+
+// A pause that had no answer in time is settled by asking the node again:
+// paused, it is ZV-KOB's, resumed once the link is not metered. A state kept
+// through "busy" replies tells nothing of it: the pause is not taken for the
+// user switching the network on.
+TEST(MeteredPause, APauseWithoutAnAnswerOrThroughBusyRepliesIsSettledByTheNodeItself) {
+    MeteredLink f;
+    metered_pause_clicked(f.w);
+    f.set_unanswered = true;
+    f.link(link_cost::fixed);
+    EXPECT_FALSE(f.history.holds("ZV-KOB paused")) << "not known yet";
+    f.set_unanswered = false;
+    f.watch(false, true);  // asked again at once
+    EXPECT_TRUE(f.history.holds("The link is metered: ZV-KOB paused the node's network."));
+    f.link(link_cost::unrestricted);
+    EXPECT_TRUE(f.active) << "resumed as ZV-KOB's own";
+
+    MeteredLink busy;
+    metered_pause_clicked(busy.w);
+    busy.link(link_cost::fixed);
+    ASSERT_FALSE(busy.active);
+    busy.busy = true;
+    busy.link(link_cost::fixed);
+    busy.link(link_cost::fixed);
+    EXPECT_FALSE(busy.history.holds("switched on again")) << "a state kept from before";
+    busy.busy = false;
+    busy.link(link_cost::unrestricted);
+    EXPECT_TRUE(busy.active);
+}
+
+// Its own pause is never left behind: clearing Show the Node's Progress (which
+// follows the node's state), a link whose cost cannot be read at two readings
+// in a row, and closing ZV-KOB each resume it.
+TEST(MeteredPause, ItsPauseIsResumedWhenItCanNoLongerBeFollowed) {
+    MeteredLink progress;
+    metered_pause_clicked(progress.w);
+    progress.link(link_cost::fixed);
+    show_progress_clicked(progress.w);
+    progress.watch(false, true);
+    EXPECT_TRUE(progress.active);
+    EXPECT_TRUE(progress.history.holds(resumed_event(ResumeWhy::progress_off)));
+
+    MeteredLink cost;
+    metered_pause_clicked(cost.w);
+    cost.link(link_cost::fixed);
+    cost.link_cost.failing = "The network list service does not answer.";
+    cost.link(link_cost::fixed);
+    EXPECT_FALSE(cost.active) << "one reading that fails changes nothing";
+    cost.link(link_cost::fixed);
+    EXPECT_TRUE(cost.active);
+    EXPECT_TRUE(cost.history.holds(resumed_event(ResumeWhy::cost_unknown)));
+
+    MeteredLink closing;
+    metered_pause_clicked(closing.w);
+    closing.link(link_cost::fixed);
+    ASSERT_TRUE(unload_main_window(closing.w).ok());
+    EXPECT_TRUE(closing.active);
+    EXPECT_EQ(closing.http.waits.back(), std::chrono::seconds(3));
+    EXPECT_TRUE(closing.history.holds("ZV-KOB closes: it resumed the node's network."));
+}
+
+// A copy that opens while its DAEMON node runs (adopted: its command line
+// names D:\Chain) and answers its RPC, with the metered pause on.
+struct OpenedBesideItsNode : WatchedWindow {
+    OpenedBesideItsNode()
+        : WatchedWindow({{"USE_DAEMON_BAT_TICKBOX", "1"},
+                         {"BLOCKCHAIN_FOLDER_TEXTBOX", "D:\\Chain"},
+                         {"METERED_PAUSE", "1"}}) {}
+    void node_runs_since(std::int64_t created_ms) {
+        files.growing_log = "2027-01-15T08:00:00Z Generated RPC authentication cookie x\n";
+        files.text_files["x"] = testing::node_cookie;
+        listeners.elsewhere.process_id = 5000;
+        nodes.start(5000, testing::daemon_image, 1, R"(bitcoind.exe -datadir=D:\Chain)",
+                    created_ms);
+        probe.running = {testing::daemon_image};
+        process_watcher_tick(w);
+        node_progress_tick(w);
+        watch(false, true);
+    }
+};
+
+// A pause it could not resume as it closed is remembered with the node's
+// run, and the next start of ZV-KOB takes it over on that same run only.
+TEST(MeteredPause, APauseItCouldNotResumeAtCloseIsResumedByItsNextStartOnTheSameRunOnly) {
+    const std::string record = "C:\\Users\\node\\AppData\\Local\\ZV-KOB\\ZV-KOB.network-pause";
+    MeteredLink f;
+    metered_pause_clicked(f.w);
+    f.link(link_cost::fixed);
+    f.set_refused = true;
+    ASSERT_TRUE(unload_main_window(f.w).ok());
+    EXPECT_FALSE(f.active);
+    const std::int64_t created = f.w.daemon.node.held()->created_ms();
+    EXPECT_EQ(f.files.text_files[record], "5000 " + std::to_string(created) + "\n");
+    EXPECT_TRUE(f.history.holds("it stays paused until the node restarts"));
+
+    OnALink<OpenedBesideItsNode> next;
+    next.active = false;
+    next.files.text_files[record] = f.files.text_files[record];
+    next.node_runs_since(created);
+    EXPECT_FALSE(next.files.text_files.contains(record)) << "settled";
+    next.link(link_cost::unrestricted);
+    EXPECT_TRUE(next.active) << "ZV-KOB's own pause, on the same run";
+
+    OnALink<OpenedBesideItsNode> other;
+    other.active = false;  // the user paused this run
+    other.files.text_files[record] = f.files.text_files[record];
+    other.node_runs_since(created + 1);
+    EXPECT_FALSE(other.files.text_files.contains(record));
+    other.link(link_cost::unrestricted);
+    EXPECT_FALSE(other.active) << "another run of the node";
+}
+
+// A node whose network is paused shows so, not catching up for ever, and
+// lets the PC sleep: it can make no progress.
+TEST(MeteredPause, APausedNodeShowsPausedAndLetsThePcSleep) {
+    MeteredLink f;
+    f.http.respond = [&f](const LoopbackPost& post) {
+        const std::string body(post.body);
+        if (body.find(R"("method":"getblockchaininfo")") != std::string::npos) {
+            return testing::node_answering(
+                {{"getblockchaininfo", R"({"blocks":5,"headers":900,"time":1700000000,)"
+                                       R"("initialblockdownload":true})"}})(post);
+        }
+        return f.answering()(post);
+    };
+    keep_awake_clicked(f.w);
+    metered_pause_clicked(f.w);
+    f.watch(false, true);
+    node_progress_second(f.w);
+    ASSERT_TRUE(f.power.holding()) << "catching up";
+    f.link(link_cost::fixed);
+    f.watch(false, true);
+    node_progress_second(f.w);
+    EXPECT_TRUE(f.w.daemon.status.label().tooltip().starts_with("Network paused"))
+        << f.w.daemon.status.label().tooltip();
+    EXPECT_FALSE(f.power.holding());
+    EXPECT_TRUE(f.history.holds("ZV-KOB lets the PC sleep again: the node's network is paused."));
 }
 
 // While the node's RPC answers past its warm-up, Stop Node sends it `stop`
@@ -445,7 +625,20 @@ struct OnBattery : testing::LaunchedDaemon {
         watch(false, w.daemon.status.running());
     }
     bool countdown_for_power() const {
-        return w.countdown_timer.enabled() && w.countdown.for_whom() == StartRequest::countdown;
+        return w.countdown_timer.enabled() && w.countdown.for_whom() == StartRequest::mains_restart;
+    }
+    // Stopped for the battery after two readings, then gone as asked.
+    void stopped_for_power() {
+        power(PowerLine::battery, 10, std::nullopt);
+        power(PowerLine::battery, 10, std::nullopt);
+        ASSERT_EQ(w.daemon.node.life.stage(), NodeStage::asked_to_stop);
+        watch(false, false);
+    }
+    // A minute and more on mains power.
+    void on_mains() {
+        for (int reading = 0; reading < 4; ++reading) {
+            power(PowerLine::mains, 50, std::nullopt);
+        }
     }
     void countdown_starts() {
         while (w.countdown_timer.enabled()) {
@@ -567,6 +760,8 @@ TEST(BatteryStop, PowerEventsReadAtOnceAndSleepStopsNothing) {
     power_broadcast(f.w, {PowerEvent::Kind::resumed});
     power_broadcast(f.w, {PowerEvent::Kind::resumed});
     EXPECT_EQ(f.history.count(wake_event), 1U);
+    f.clock.advance(10'000);  // Windows' two words of one wake are one reading
+    power_broadcast(f.w, {PowerEvent::Kind::status_changed});
     EXPECT_EQ(f.w.daemon.node.life.stage(), NodeStage::asked_to_stop)
         << "the readings on waking are in a row";
 
@@ -622,6 +817,184 @@ TEST(BatteryStop, MeasuresTheNodesStopsFromItsLogAndKeepsThemWhileTicked) {
     battery_stop_clicked(off.w);
     battery_stop_clicked(off.w);
     EXPECT_EQ(off.files.text_files[record_path], "1000 60000 -\n" + kept) << "kept once on";
+}
+
+// Windows tells one change of the power source twice, at once, and each asks
+// for a reading: that is one reading, not two in a row. Readings in a row
+// are ten seconds apart at least: 9.9 s is not enough.
+TEST(BatteryStop, TwoPowerEventsForOneChangeAreOneReading) {
+    OnBattery f;
+    f.power(PowerLine::battery, 20, std::nullopt);  // the first that calls for the stop
+    power_broadcast(f.w, {PowerEvent::Kind::status_changed});
+    power_broadcast(f.w, {PowerEvent::Kind::percent_changed});
+    EXPECT_EQ(f.w.daemon.node.life.stage(), NodeStage::running) << "one change, told twice";
+    f.clock.advance(9'900);
+    power_broadcast(f.w, {PowerEvent::Kind::status_changed});
+    EXPECT_EQ(f.w.daemon.node.life.stage(), NodeStage::running) << "9.9 s after";
+    f.clock.advance(100);
+    power_broadcast(f.w, {PowerEvent::Kind::status_changed});
+    EXPECT_EQ(f.w.daemon.node.life.stage(), NodeStage::asked_to_stop) << "10 s after";
+}
+
+// A stop the battery cannot ask (Ctrl+C refused; or the node's RPC refused it
+// and Ctrl+C after it) is told by the history and a quiet notice, never a box:
+// nobody may be at the PC. The next reading that calls for it asks again.
+TEST(BatteryStop, AStopThatCannotBeAskedIsToldQuietlyAndAskedAgain) {
+    const std::string failed =
+        "On battery at 20 %: ZV-KOB could not stop the node; it asks again at the next reading.";
+    OnBattery f;
+    f.nodes.refusal = "Access is denied.";
+    f.power(PowerLine::battery, 20, std::nullopt);
+    f.power(PowerLine::battery, 20, std::nullopt);
+    EXPECT_TRUE(f.notifier.messages.empty()) << "no box";
+    EXPECT_TRUE(f.history.holds(failed));
+    EXPECT_EQ(f.tray_area.last_notice, failed);
+    f.nodes.refusal.clear();
+    f.clock.advance(30'000);
+    f.take_log();
+    process_watcher_tick(f.w);
+    EXPECT_EQ(testing::calls_starting(f.take_log(), "ctrl+c"), CallLog{"ctrl+c 5000 through 4711"})
+        << "at the next reading";
+
+    OverRpc rpc;  // the node's RPC refuses the stop, and Ctrl+C is refused after it
+    battery_stop_clicked(rpc.w);
+    rpc.http.respond = testing::node_answering(
+        {{"getblockchaininfo", R"({"blocks":5,"headers":5,"initialblockdownload":false})"},
+         {"getnetworkinfo", R"({"connections":3})"},
+         {"stop", "HTTP 401"}});
+    rpc.nodes.refusal = "Access is denied.";
+    rpc.power_source.reading = {.line = PowerLine::battery, .battery_present = true, .percent = 20};
+    for (int reading = 0; reading < 2; ++reading) {
+        rpc.clock.advance(30'000);
+        rpc.watch(false, true);
+    }
+    EXPECT_EQ(rpc.history.count("to stop over its RPC: the node refused"), 1U);
+    EXPECT_TRUE(rpc.notifier.messages.empty()) << "no box";
+    EXPECT_TRUE(rpc.history.holds(failed));
+    rpc.nodes.refusal.clear();
+    rpc.clock.advance(30'000);
+    rpc.take_log();
+    process_watcher_tick(rpc.w);
+    EXPECT_EQ(testing::calls_starting(rpc.take_log(), "ctrl+c"),
+              CallLog{"ctrl+c 5000 through 4711"})
+        << "asked again at the next reading, of a node the refusal left asked to stop";
+}
+
+// The user's stop is the user's: Stop Node pressed while the battery's stop is
+// under way, or after the mains restart, is never undone by mains power,
+// whatever battery episodes follow.
+TEST(BatteryStop, TheUsersStopStaysAStopWhateverBatteryEpisodesFollow) {
+    OnBattery f;
+    f.power(PowerLine::battery, 10, std::nullopt);
+    f.power(PowerLine::battery, 10, std::nullopt);
+    ASSERT_EQ(f.w.daemon.node.life.stage(), NodeStage::asked_to_stop);
+    stop_node_clicked(f.w);  // "it is stopping": the user wants it stopped too
+    f.watch(false, false);
+    f.on_mains();
+    EXPECT_FALSE(f.w.countdown_timer.enabled()) << "stopped by the user as well";
+
+    OnBattery again;
+    again.stopped_for_power();
+    again.on_mains();
+    ASSERT_TRUE(again.countdown_for_power());
+    again.countdown_starts();
+    stop_node_clicked(again.w);
+    again.watch(false, false);
+    again.power(PowerLine::battery, 10, std::nullopt);  // a second battery episode
+    again.power(PowerLine::battery, 10, std::nullopt);
+    again.on_mains();
+    EXPECT_FALSE(again.w.countdown_timer.enabled());
+    EXPECT_EQ(again.history.count(mains_restart_event()), 1U);
+}
+
+// The mains restart is the guardian's own start: with Auto Start and Auto
+// Close ticked and Keep Node Running off, ZV-KOB stays open after it, to guard
+// the next outage. It starts only the program it stopped, while that one is
+// still chosen; otherwise the history says why.
+TEST(BatteryStop, TheMainsRestartLeavesAutoCloseAloneAndStartsOnlyTheProgramItStopped) {
+    struct Unguarded : OnBattery {
+        Unguarded() {
+            keep_node_running_clicked(w);
+            w.auto_start.set_tick(1);
+            w.auto_close.set_tick(1);
+        }
+    };
+    Unguarded f;
+    f.stopped_for_power();
+    f.on_mains();
+    ASSERT_TRUE(f.countdown_for_power());
+    f.countdown_starts();
+    ASSERT_EQ(f.w.daemon.node.life.stage(), NodeStage::running);
+    f.take_log();
+    for (int tick = 0; tick < 3 && f.w.auto_close_timer.running(); ++tick) {
+        f.w.auto_close_timer.tick();
+    }
+    EXPECT_EQ(testing::calls_starting(f.take_log(), "close"), CallLog{}) << "ZV-KOB stays open";
+
+    Unguarded other;
+    other.stopped_for_power();
+    other.w.qt.chosen.set_tick(1);  // the user chose the QT program meanwhile
+    other.on_mains();
+    EXPECT_FALSE(other.w.countdown_timer.enabled());
+    EXPECT_TRUE(other.history.holds(
+        "Back on mains power: ZV-KOB does not start the node again, which it stopped before the "
+        "battery ran out: the DAEMON program is no longer the one chosen (the QT program is)."));
+    EXPECT_FALSE(other.history.holds(mains_restart_event()));
+}
+
+// The node's measured stops are kept in a record; one that is there but
+// cannot be read now (a viewer holds it) is never written over: a stop
+// measured meanwhile waits, and joins the ten once the record reads.
+TEST(BatteryStop, AStopRecordThatCannotBeReadIsNeverWrittenOver) {
+    const std::string record_path = "C:\\Users\\node\\AppData\\Local\\ZV-KOB\\ZV-KOB.node-stops";
+    testing::LaunchedDaemon f({"KEEP_NODE_RUNNING"});  // nothing read of the record yet
+    f.files.unreadable[record_path] = "The process cannot access the file.";
+    battery_stop_clicked(f.w);
+    f.files.growing_log =
+        "2026-12-01T10:01:00Z Shutdown: In progress...\n"
+        "2026-12-01T10:04:00Z Shutdown: done\n\n\n"
+        "2026-12-02T08:00:00Z Bitcoin Core version v30.0.0 (release build)\n";
+    node_progress_tick(f.w);
+    EXPECT_FALSE(f.files.text_files.contains(record_path)) << "nothing written over it";
+    EXPECT_EQ(f.history.count("ZV-KOB cannot read the node's stop times in " + record_path +
+                              ": The process cannot access the file." + stop_record_unread_note),
+              1U);
+    f.files.unreadable.clear();
+    f.files.text_files[record_path] = "1000 60000 -\n";
+    f.clock.advance(30'000);
+    f.watch(false, true);  // the next reading reads it
+    EXPECT_EQ(f.files.text_files[record_path], "1000 60000 -\n1796119440000 180000 -\n");
+}
+
+// The watcher runs beside a message box, so its labels stay live; what it
+// does beyond reading waits for the box: the battery stop does not stop the
+// node, nor Keep the PC Awake hold the PC, until the box has closed.
+TEST(BatteryStop, TheWatcherBesideAMessageBoxActsOnlyOnceItHasClosed) {
+    OnBattery f;
+    f.events.run([&] {  // a handler waits on a message box
+        f.power_source.reading = {
+            .line = PowerLine::battery, .battery_present = true, .percent = 10};
+        for (int reading = 0; reading < 2; ++reading) {
+            f.clock.advance(30'000);
+            f.set_running(true, true);
+            f.events.run_beside([&] { process_watcher_tick(f.w); });
+        }
+        EXPECT_EQ(f.w.daemon.node.life.stage(), NodeStage::running) << "beside the box";
+        EXPECT_EQ(f.w.qt.status.label().text(), "!!! QT RUNNING !!!") << "the labels are live";
+    });
+    // Read at once as the box closed, the first of a row; the next one stops it.
+    f.clock.advance(30'000);
+    process_watcher_tick(f.w);
+    EXPECT_EQ(f.w.daemon.node.life.stage(), NodeStage::asked_to_stop);
+
+    Running awake("KEEP_AWAKE");
+    awake.files.growing_log = "2027-01-15T08:00:00Z init message: Loading block index…\n";
+    awake.take_log();
+    awake.events.run([&] {
+        awake.events.run_beside([&] { node_progress_second(awake.w); });
+        EXPECT_EQ(testing::calls_starting(awake.take_log(), "hold awake"), CallLog{});
+    });
+    EXPECT_EQ(testing::calls_starting(awake.take_log(), "hold awake").size(), 1U);
 }
 
 // A node ZV-KOB did not start is asked to stop as one: Ctrl+C without an

@@ -135,6 +135,18 @@ std::optional<std::string> Win32FileSystem::read_text(std::string_view path, Tex
     return utf8_of(std::move(whole.text), coding);
 }
 
+OwnFile Win32FileSystem::read_own_file(std::string_view path) {
+    FileEnd whole = read_end(path, largest_text_file);
+    if (whole.failure.empty() && whole.whole_file) {
+        return {std::move(whole.text), {}};
+    }
+    if (!is_file(path)) {
+        return {};
+    }
+    return {std::nullopt, whole.failure.empty() ? std::string("it is larger than 1 MiB")
+                                                : std::move(whole.failure)};
+}
+
 FolderNames Win32FileSystem::names_in(std::string_view folder) {
     std::wstring pattern = widen(folder);
     if (!pattern.empty() && pattern.back() != L'\\') {

@@ -8,6 +8,7 @@ public:
     bool is_file(std::string_view path) override;
     FileEnd read_end(std::string_view path, std::size_t bytes) override;
     std::optional<std::string> read_text(std::string_view path, TextCoding coding) override;
+    OwnFile read_own_file(std::string_view path) override;
     OpenedFile open_shared(std::string_view path) override;
     bool is_folder(std::string_view path) override;
     FolderNames names_in(std::string_view folder) override;

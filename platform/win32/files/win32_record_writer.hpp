@@ -7,6 +7,7 @@ namespace zvkob::win32 {
 class Win32RecordWriter : public RecordWriter {
 public:
     Outcome replace_whole(std::string_view path, std::string_view bytes) override;
+    Outcome remove(std::string_view path) override;
 };
 
 }  // namespace zvkob::win32
