@@ -1,7 +1,7 @@
 #!/bin/sh
 # Builds everything and runs every test: the native unit tests (with
 # AddressSanitizer and UndefinedBehaviorSanitizer), then the Windows build's
-# unit, platform and end-to-end tests under wine, two at a time, each with a
+# unit, platform and end-to-end tests under wine, three at a time, each with a
 # prefix and a virtual screen of its own (cmake/wine-run.sh.in).
 set -eu
 cd "$(dirname "$0")/.."
