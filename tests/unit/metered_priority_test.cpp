@@ -61,6 +61,8 @@ TEST(MeteredPause, PausesOnAMeteredLinkAndResumesOnlyWhatItPaused) {
     EXPECT_FALSE(rule.paused());
 
     MeteredPause users_pause;
+    EXPECT_EQ(users_pause.update({true, true, metered, std::nullopt}).action, NetworkAction::none)
+        << "a state not known yet may be the user's pause: nothing is asked";
     EXPECT_EQ(users_pause.update(link(metered, false)).action, NetworkAction::none);
     EXPECT_EQ(users_pause.update(link(free_link, false)).action, NetworkAction::none)
         << "a network the user paused stays paused";
