@@ -90,19 +90,15 @@ TEST(KeepNodeRunning, TheTickThatFindsACrashShowsTheWindowOnce) {
 
 TEST(KeepNodeRunning, AStopAfterAnErrorIsLeftStoppedAndExplained) {
     Guarded f;
-    f.clock.advance(minute);
-    f.files.log_end = {
-        "2027-02-01T00:00:00Z [error] Shutting down due to lack of disk space!\n"
-        "2027-02-01T00:00:01Z Shutdown in progress...\n"
-        "2027-02-01T00:00:02Z Shutdown done\n",
-        true,
-        {}};
-    f.node_exit_code = 1;
-    f.set_running(false, false);
-    process_watcher_tick(f.w);
+    const testing::CallLog calls =
+        f.node_stops(minute,
+                     "2027-02-01T00:00:00Z [error] Shutting down due to lack of disk space!\n"
+                     "2027-02-01T00:00:01Z Shutdown in progress...\n"
+                     "2027-02-01T00:00:02Z Shutdown done\n",
+                     1);
     EXPECT_FALSE(f.w.countdown_timer.enabled());
     EXPECT_EQ(f.w.daemon.node.life.cause(), StopCause::after_error);
-    EXPECT_EQ(testing::calls_starting(f.take_log(), "f"), testing::CallLog{"flash"});
+    EXPECT_EQ(testing::calls_starting(calls, "f"), testing::CallLog{"flash"});
     ASSERT_EQ(f.notifier.messages.size(), 1U);
     EXPECT_NE(f.notifier.messages[0].find("[error] Shutting down due to lack of disk space!"),
               std::string::npos);
@@ -392,15 +388,9 @@ TEST(KeepNodeRunning, AVerdictIsTakenOnlyForTheStopItWasReadFor) {
         f.probe.running = {testing::daemon_image};
         process_watcher_tick(f.w);
         ASSERT_EQ(f.w.daemon.node.id(), 5100U) << "started by hand and adopted";
-        f.clock.advance(10'000);
-        f.files.log_end = {
-            "\n\n2027-02-01T00:00:00Z Bitcoin Core version v30.0.0\n"
-            "2027-02-01T00:00:09Z Shutdown done\n",
-            true,
-            {}};
-        f.node_exit_code = 0;
-        f.set_running(false, false);
-        process_watcher_tick(f.w);
+        f.node_stops(10'000,
+                     "\n\n2027-02-01T00:00:00Z Bitcoin Core version v30.0.0\n"
+                     "2027-02-01T00:00:09Z Shutdown done\n");
     });
     EXPECT_EQ(f.w.daemon.node.life.cause(), StopCause::clean);
     EXPECT_FALSE(f.history.holds("unexpectedly"));
