@@ -136,7 +136,11 @@ std::string MeteredPause::answered(NetworkAction action, NetworkOutcome outcome,
     }
     paused_ = false;
     resume_failure_told_ = false;
-    return outcome == NetworkOutcome::already
+    // A resume asked again after one with no answer finds the network on:
+    // most likely that first resume took, and nothing of ZV-KOB's is left to
+    // resume (closing must not switch on a pause the user makes later).
+    const bool first_took = std::exchange(settling_, NetworkAction::none) == NetworkAction::resume;
+    return outcome == NetworkOutcome::already && !first_took
                ? "The node's network was switched on again, not by ZV-KOB."
                : resumed_event(why_);
 }

@@ -53,11 +53,18 @@ PowerStep PowerStopRule::reading(const PowerReading& reading, const PowerFacts& 
 PowerStep PowerStopRule::on_battery_reading(const PowerReading& reading, const PowerFacts& facts,
                                             std::int64_t now_ms) {
     const BatteryCall call = battery_call(reading, facts.expected_stop_ms);
+    if (call == BatteryCall::none) {
+        owed_ = false;  // a stop owed is owed to readings in a row: this one broke the row
+    }
     if (call == BatteryCall::none || !facts.node_runs || stopped_on_this_battery_) {
         readings_calling_ = 0;
         return {};
     }
     if (owed_) {
+        if (now_ms - counted_ms_ < battery_readings_apart_ms) {
+            return {};  // the change told twice: asked once
+        }
+        counted_ms_ = now_ms;
         return stop(call);  // two readings in a row called for it already
     }
     if (readings_calling_ > 0 && now_ms - counted_ms_ < battery_readings_apart_ms) {
@@ -105,6 +112,11 @@ void PowerStopRule::node_started() {
     stopped_for_power_ = false;
     asked_ = false;
     owed_ = false;
+}
+
+void PowerStopRule::restart_withdrawn() {
+    stopped_for_power_ = true;
+    mains_since_ms_.reset();
 }
 
 void PowerStopRule::suspending(std::int64_t now_ms) {

@@ -91,6 +91,10 @@ public:
     // the user asked it to stop or to start: from then on the node is the
     // user's, and mains power starts nothing.
     void node_started();
+    // The restart a mains reading asked for was called off before it
+    // started (the PC went back on battery): it is owed again, after
+    // another minute on mains.
+    void restart_withdrawn();
     // The stop the last reading asked for could not be asked: the next
     // reading that calls for it asks again, without a new row.
     void stop_failed();

@@ -91,6 +91,11 @@ std::string mains_restart_event() {
            "battery ran out.";
 }
 
+std::string mains_restart_withdrawn_event() {
+    return "On battery again before the node started: ZV-KOB starts it once mains power is back "
+           "for a minute.";
+}
+
 std::string battery_tooltip_line(const PowerReading& reading, const BatteryView& view) {
     if (!view.ticked || !on_battery(reading)) {
         return "";

@@ -28,6 +28,8 @@ inline constexpr const char* battery_stop_failed_title = "The node could not be 
 
 // The history line when the node stopped for the battery starts again.
 std::string mains_restart_event();
+// The PC went back on battery before the mains restart started the node.
+std::string mains_restart_withdrawn_event();
 // The history line when it does not, as the program it stopped (`stopped`,
 // "QT" or "DAEMON") is no longer the one chosen (`chosen`, or "" for none).
 std::string mains_restart_refused_event(std::string_view stopped, std::string_view chosen);

@@ -80,6 +80,8 @@ public:
     // The user stopped or started the node: it is theirs, and a stop of the
     // battery's before is forgotten, whatever battery episodes follow.
     void user_chose() { rule_.node_started(); }
+    // The mains restart was called off before it started: owed again.
+    void restart_withdrawn() { rule_.restart_withdrawn(); }
 
     // The PC runs on battery by the last reading (none while the tick is off).
     bool on_battery() const { return last_ && zvkob::on_battery(*last_); }

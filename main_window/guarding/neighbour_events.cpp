@@ -64,9 +64,25 @@ PowerNodeView node_for_power(MainWindow& w, NodeProgram* program) {
     return {.ticked = w.battery_stop.ticked(), .node_runs = runs, .synced = synced(w, program)};
 }
 
+bool mains_restart_armed(const MainWindow& w) {
+    return w.countdown_timer.enabled() && w.countdown.for_whom() == StartRequest::mains_restart;
+}
+
+// The mains restart meets the next outage: a countdown armed for it that
+// has not started the node yet is called off on battery, and the restart
+// is owed again (never started on a battery that would stop it at once).
+void withdraw_mains_restart(MainWindow& w) {
+    if (w.battery.on_battery() && mains_restart_armed(w)) {
+        disarm_countdown(w);
+        w.battery.restart_withdrawn();
+        w.services.history.record(mains_restart_withdrawn_event());
+    }
+}
+
 void read_power(MainWindow& w) {
     NodeProgram* program = running_node_program(w);
     const PowerOrder order = w.battery.read(node_for_power(w, program), w.services.clock.now_ms());
+    withdraw_mains_restart(w);
     switch (order.action) {
         case PowerStep::Action::stop_node:
             stop_for_power(w, *program, order.event);
@@ -91,9 +107,14 @@ void follow_node_priority(MainWindow& w) {
 
 }  // namespace
 
+// Switched off, the battery stop forgets its stop, and a mains restart it
+// armed goes with it, as Keep Node Running's restart does.
 void battery_stop_clicked(MainWindow& w) {
     switch_tick(w, w.battery_stop, stored::battery_stop, battery_stop_asker);
     w.battery.switched(w.battery_stop.ticked());
+    if (!w.battery_stop.ticked() && mains_restart_armed(w)) {
+        disarm_countdown(w);
+    }
     read_power(w);
 }
 
