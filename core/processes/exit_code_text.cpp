@@ -38,7 +38,7 @@ constexpr std::array known_statuses = {
 };
 
 std::string hex(unsigned long code) {
-    char text[16];
+    char text[24];  // room for a 64-bit unsigned long too
     std::snprintf(text, sizeof text, "0x%08lX", code);
     return text;
 }
