@@ -430,11 +430,11 @@ private:
                 pc_.nodes.refusal.clear();
                 break;
             case Kind::box:
-                pc_.notifier.while_open = [this, ms = event.ms] {
+                pc_.box_stays_open([this, ms = event.ms] {
                     pc_.pass(ms);
                     disturbed();
                     box_closed_ms_ = pc_.clock.now;
-                };
+                });
                 click([](MainWindow& w) { tell(w, "A message for the user."); });
                 pc_.notifier.while_open = nullptr;
                 break;
@@ -660,7 +660,7 @@ private:
 
     void network_set(bool active) {
         const NodeRun& node = pc_.node;
-        if (pc_.notifier.open()) {
+        if (pc_.box_open) {
             break_rule("nothing acts beside an open message box", "setnetworkactive");
         }
         // Left alone: closing while a pause call is on its way resumes, not

@@ -24,30 +24,6 @@ namespace zvkob::simulation {
 
 using testing::CallLog;
 
-// A message box that stays open for a while: the timers run beside it, as
-// its modal loop lets them.
-class BoxNotifier : public testing::FakeNotifier {
-public:
-    using FakeNotifier::FakeNotifier;
-    std::function<void()> while_open;  // runs the time the box stays open
-    std::function<void()> opening;     // what was done before the box opened is heard first
-    void show_error(std::string_view message) override {
-        FakeNotifier::show_error(message);
-        if (while_open && !open_) {
-            if (opening) {
-                opening();
-            }
-            open_ = true;
-            while_open();
-            open_ = false;
-        }
-    }
-    bool open() const { return open_; }
-
-private:
-    bool open_ = false;
-};
-
 // The node's RPC as the model lets it answer.
 enum class RpcMood { answers, busy, gone, sets_unanswered };
 
@@ -66,34 +42,7 @@ struct NodeRun {
     int stops_asked_by_zvkob = 0;          // stops ZV-KOB asked of its own accord
 };
 
-struct SimulatedPc {
-    CallLog log;
-    EventGate events{testing::fail_the_test()};
-    testing::FakeStore store{log};
-    testing::FakeProbe probe{log};
-    testing::FakeRunner runner{log};
-    testing::FakePause pause{log};
-    testing::FakeWindows windows{log};
-    BoxNotifier notifier{log};
-    testing::FakeClock clock;
-    testing::FakeHistory history;
-    testing::FakeFileSystem files;
-    testing::FakeStartup startup{log};
-    testing::FakeNodeControl nodes{log};
-    testing::FakeOtherCopies copies;
-    testing::FakeBackgroundWork background{events};
-    testing::FakeTaskbar taskbar;
-    testing::FakeNotificationArea tray_area;
-    testing::ScriptedHttp http;
-    testing::ScriptedListeners listeners;
-    testing::FakePowerRequest power{log};
-    testing::FakeFolderPicker folder_picker{log};
-    testing::FakeNodeWallets wallets;
-    testing::FakePowerSource power_source;
-    testing::FakeProcessPriority priority{log};
-    testing::FakeRecordWriter records{files};
-    testing::FakeLinkCost link_cost;
-    testing::FakeClipboard clipboard;
+struct SimulatedPc : testing::FakeServices {
     std::unique_ptr<MainWindow> window;  // none while ZV-KOB is closed
 
     NodeRun node;  // the latest run
@@ -109,11 +58,7 @@ struct SimulatedPc {
     std::size_t log_read = 0;
 
     SimulatedPc() {
-        probe.count_of = [this](std::string_view image) {
-            return std::optional<std::size_t>(node.alive && node.image == image ? 1 : 0);
-        };
         http.respond = [this](const LoopbackPost& post) { return answer(post); };
-        notifier.opening = [this] { heard(); };
         files.text_files["x"] = testing::node_cookie;
         files.growing_log = "2027-01-15T08:00:00Z Generated RPC authentication cookie x\n";
         store.values = {{"QT_NAME_TEXTBOX", testing::qt_image},
@@ -129,18 +74,27 @@ struct SimulatedPc {
     SimulatedPc(const SimulatedPc&) = delete;
     SimulatedPc& operator=(const SimulatedPc&) = delete;
 
-    MainWindowServices services() {
-        return {events,       store,     probe,   runner,    pause,    windows,       notifier,
-                clock,        history,   files,   startup,   nodes,    copies,        background,
-                taskbar,      tray_area, http,    listeners, power,    folder_picker, wallets,
-                power_source, priority,  records, link_cost, clipboard};
+    // The next message box stays open while `meanwhile` runs, the timers
+    // ticking beside it, as its modal loop lets them; what ZV-KOB did before
+    // it opened is heard first, and a box shown beside it closes at once.
+    bool box_open = false;
+    void box_stays_open(std::function<void()> meanwhile) {
+        notifier.while_open = [this, meanwhile = std::move(meanwhile)] {
+            if (box_open) {
+                return;
+            }
+            heard();
+            box_open = true;
+            meanwhile();
+            box_open = false;
+        };
     }
 
     void open() {
         if (window) {
             return;
         }
-        window = std::make_unique<MainWindow>(services(), "ZV-KOB");
+        window = std::make_unique<MainWindow>(services_with(probe), "ZV-KOB");
         events.run([this] { load_main_window(*window); });
         due_ms.clear();
         heard();
@@ -219,7 +173,7 @@ struct SimulatedPc {
         for (; log_read < log.size(); ++log_read) {
             const std::string act = log[log_read];
             if (on_act) {
-                on_act(act, notifier.open());  // before the world answers it
+                on_act(act, box_open);  // before the world answers it
             }
             if (act == "close main") {
                 close_asked = true;
@@ -301,7 +255,7 @@ struct SimulatedPc {
         };
         if (called("stop")) {
             if (on_act) {
-                on_act("rpc stop", notifier.open());
+                on_act("rpc stop", box_open);
             }
             asked_to_stop();
         } else if (called("setnetworkactive")) {

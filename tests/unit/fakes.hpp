@@ -546,10 +546,14 @@ class FakeNotifier : public Notifier {
 public:
     explicit FakeNotifier(CallLog& log) : log_(log) {}
     std::vector<std::string> messages;
-    bool answer = true;  // to every question
+    bool answer = true;                // to every question
+    std::function<void()> while_open;  // what happens while a message box stays open
     void show_error(std::string_view message) override {
         log_.push_back("message");
         messages.emplace_back(message);
+        if (while_open) {
+            while_open();
+        }
     }
     bool ask(std::string_view question) override {
         log_.push_back(answer ? "question, yes" : "question, no");
@@ -813,8 +817,8 @@ public:
     }
 };
 
-// A main window wired to fakes that all write to one call log.
-struct MainWindowFixture {
+// The main window's services, all fakes that write to one call log.
+struct FakeServices {
     CallLog log;
     EventGate events{fail_the_test()};
     FakeStore store{log};
@@ -842,10 +846,9 @@ struct MainWindowFixture {
     FakeRecordWriter records{files};
     FakeLinkCost link_cost;
     FakeClipboard clipboard;
-    MainWindow window{services_with(probe), "ZV-KOB"};
 
     // The query counts what the process list holds, as the real one does.
-    MainWindowFixture() {
+    FakeServices() {
         probe.count_of = [this](std::string_view image) {
             std::size_t count = 0;
             for (const auto& [id, process] : nodes.processes) {
@@ -857,10 +860,11 @@ struct MainWindowFixture {
 
     // The fakes, with another process probe.
     MainWindowServices services_with(ProcessProbe& another_probe) {
-        return {events,       store,     another_probe, runner,    pause, windows,       notifier,
-                clock,        history,   files,         startup,   nodes, copies,        background,
-                taskbar,      tray_area, http,          listeners, power, folder_picker, wallets,
-                power_source, priority,  records,       link_cost, clipboard};
+        return {events,    store,         another_probe, runner,       pause,    windows,
+                notifier,  clock,         history,       files,        startup,  nodes,
+                copies,    background,    taskbar,       tray_area,    http,     listeners,
+                power,     folder_picker, wallets,       power_source, priority, records,
+                link_cost, clipboard};
     }
 
     // The calls logged since the last call, then forgets them.
@@ -869,6 +873,11 @@ struct MainWindowFixture {
         taken.swap(log);
         return taken;
     }
+};
+
+// A main window wired to the fakes.
+struct MainWindowFixture : FakeServices {
+    MainWindow window{services_with(probe), "ZV-KOB"};
 };
 
 }  // namespace zvkob::testing
