@@ -67,7 +67,7 @@ void request_close(MainWindow& w) {
 
 void unload_for_close(MainWindow& w) {
     const Outcome saved = unload_main_window(w);
-    if (!saved && !w.sign_out.ending()) {
+    if (!saved && !w.guardian.sign_out.ending()) {
         w.services.notifier.show_error(saved.reason());
     }
 }

@@ -30,7 +30,7 @@ namespace {
 // slow drive) is judged by its own log, never by its run before's, which
 // has no shutdown line after a crash and would start it again.
 bool still_to_decide(const MainWindow& w, const NodeProgram& program, std::int64_t stopped_ms) {
-    return w.node_keeper.on() && program.chosen.ticked() &&
+    return w.guardian.node_keeper.on() && program.chosen.ticked() &&
            program.node.life.stage() == NodeStage::stopped &&
            program.node.life.since_ms() == stopped_ms;
 }
@@ -38,7 +38,7 @@ bool still_to_decide(const MainWindow& w, const NodeProgram& program, std::int64
 // Stops that are not the node's own doing, or that ZV-KOB itself caused.
 const char* stopped_by_others(const MainWindow& w, const NodeProgram& program) {
     return program.node.life.cause() == StopCause::asked_for ? "as ZV-KOB asked it to"
-           : w.sign_out.ending()                             ? "while Windows ends the session"
+           : w.guardian.sign_out.ending()                    ? "while Windows ends the session"
            : w.closing.closing()                             ? "while ZV-KOB is closing"
                                                              : nullptr;
 }
@@ -100,8 +100,8 @@ void decide_on(MainWindow& w, NodeProgram& program, const NodeGone& gone, std::i
     }
     const GoneNode node{program.described(), gone.ran_ms,
                         program.node.started_by() == StartRequest::keep_node_running};
-    carry_out(w, w.node_keeper.decide(node, stop,
-                                      [&w, &program] { return restart_held_back(w, program); }));
+    carry_out(w, w.guardian.node_keeper.decide(
+                     node, stop, [&w, &program] { return restart_held_back(w, program); }));
 }
 
 // The node's log is read by the worker: it may sit on a slow drive.
@@ -110,7 +110,7 @@ void decide(MainWindow& w, NodeProgram& program, const NodeGone& gone, std::int6
         return;
     }
     if (const char* why = stopped_by_others(w, program)) {
-        w.node_keeper.leave_alone(program.described(), why);
+        w.guardian.node_keeper.leave_alone(program.described(), why);
         return;
     }
     const std::int64_t ended_ms = gone.end ? gone.end->at_ms : w.services.clock.now_ms();
@@ -128,8 +128,8 @@ void decide(MainWindow& w, NodeProgram& program, const NodeGone& gone, std::int6
 // Keep Node Running ends its back-off, and the battery stop forgets a stop
 // of its own, so mains power never starts a node after the user's choice.
 void users_start(MainWindow& w) {
-    w.node_keeper.user_started();
-    w.battery.user_chose();
+    w.guardian.node_keeper.user_started();
+    w.guardian.battery.user_chose();
 }
 
 // Auto Close follows the starts the user set up (START, Auto Start), never
@@ -141,7 +141,7 @@ bool auto_close_follows(StartRequest requester) {
 }
 
 void watch_the_programs(MainWindow& w) {
-    if (const auto away = w.glance.wake_watch().tick(w.services.clock.now_ms())) {
+    if (const auto away = w.guardian.glance.wake_watch().tick(w.services.clock.now_ms())) {
         pc_woke(w, *away);  // before the node is asked, so that it is asked at once
     }
     for (NodeProgram* program : w.programs()) {
@@ -157,7 +157,7 @@ void watch_the_programs(MainWindow& w) {
     // The watcher only reads, so its labels stay live beside a message box;
     // what it does beyond reading (the battery stop, which stops and starts
     // the node, its priority, the metered pause) waits for the box.
-    w.services.events.act_when_free(&w.battery, [&w] {
+    w.services.events.act_when_free(&w.guardian.battery, [&w] {
         one_look(w, [&w] {
             neighbour_tick(w);
             metered_tick(w);
@@ -173,7 +173,7 @@ void process_watcher_tick(MainWindow& w) {
 }
 
 void pc_resumed(MainWindow& w) {
-    if (const auto away = w.glance.wake_watch().power_resumed(w.services.clock.now_ms())) {
+    if (const auto away = w.guardian.glance.wake_watch().power_resumed(w.services.clock.now_ms())) {
         pc_woke(w, *away);
         ask_the_node_when_due(w);
     }
@@ -184,7 +184,7 @@ void this_copys_node_gone(MainWindow& w, NodeProgram& program, const NodeGone& g
     power_node_gone(w, program);
     // Keep Node Running reads the log of every stop; without it, one right
     // after a start of this copy's is read too, since it may tell why.
-    if (!w.node_keeper.on() && gone.interpreter && gone.ran_ms < failed_start_within_ms &&
+    if (!w.guardian.node_keeper.on() && gone.interpreter && gone.ran_ms < failed_start_within_ms &&
         !stopped_by_others(w, program)) {
         const std::int64_t ended_ms = gone.end ? gone.end->at_ms : w.services.clock.now_ms();
         explain_failed_start(w, program,
@@ -207,7 +207,7 @@ void keep_node_running_clicked(MainWindow& w) {
     const bool on = !w.keep_node_running.ticked();
     w.keep_node_running.set_ticked(on);
     store_choice(w, stored::keep_node_running, on);
-    if (w.node_keeper.switched(on)) {
+    if (w.guardian.node_keeper.switched(on)) {
         disarm_countdown(w);
     }
     show_state(w);
@@ -230,7 +230,8 @@ void start_stop_click(MainWindow& w) {
 void node_progress_second(MainWindow& w) {
     one_look(w, [&w] {
         node_progress_tick(w);
-        w.services.events.act_when_free(&w.pc_awake, [&w] { one_look(w, [&w] { care_tick(w); }); });
+        w.services.events.act_when_free(&w.guardian.pc_awake,
+                                        [&w] { one_look(w, [&w] { care_tick(w); }); });
         antivirus_hint_tick(w);
     });
 }
@@ -250,7 +251,7 @@ void countdown_starts(MainWindow& w, NodeProgram& program) {
     const StartRequest requester = w.countdown.for_whom();
     switch (launch_step(w, program, requester, colours::yellow, colours::green)) {
         case LaunchResult::started:
-            w.node_keeper.automatic_start(w.auto_close.ticked());
+            w.guardian.node_keeper.automatic_start(w.auto_close.ticked());
             if (auto_close_follows(requester)) {
                 w.auto_close_timer.set_enabled(true);
             }
@@ -265,7 +266,7 @@ void countdown_starts(MainWindow& w, NodeProgram& program) {
 }
 
 void countdown_cancelled(MainWindow& w) {
-    w.node_keeper.countdown_stopped();
+    w.guardian.node_keeper.countdown_stopped();
     disarm_countdown(w);
 }
 

@@ -36,7 +36,8 @@ void open_menu(MainWindow& w, ScreenPoint at) {
 }  // namespace
 
 std::optional<TrayIcon> wanted_tray_icon(const MainWindow& w) {
-    if (!w.show_in_notification_area.ticked() || w.closing.closing() || w.sign_out.ending()) {
+    if (!w.show_in_notification_area.ticked() || w.closing.closing() ||
+        w.guardian.sign_out.ending()) {
         return std::nullopt;
     }
     const bool query_fails =

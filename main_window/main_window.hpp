@@ -16,23 +16,12 @@
 #include "core/notification_area/tray_rules.hpp"
 #include "core/window_frame.hpp"
 #include "guardian/countdown_state.hpp"
+#include "guardian/guardian.hpp"
 #include "guardian/node/folder_keys.hpp"
-#include "guardian/keep_node_running.hpp"
-#include "guardian/node/node_glance_state.hpp"
 #include "guardian/node/node_of_this_copy.hpp"
-#include "guardian/care/antivirus_hint.hpp"
-#include "guardian/care/node_warning_notes.hpp"
-#include "guardian/care/pc_awake.hpp"
-#include "guardian/power/node_priority_guard.hpp"
-#include "guardian/power/power_guard.hpp"
-#include "guardian/power/metered_guard.hpp"
 #include "main_window/guarding/process_status.hpp"
 #include "guardian/node/progress_watch.hpp"
-#include "guardian/query_failing_notes.hpp"
-#include "guardian/care/runway_watch.hpp"
-#include "guardian/session_end_state.hpp"
 #include "guardian/start_check_state.hpp"
-#include "guardian/care/wallet_backup_state.hpp"
 #include "main_window/closing_state.hpp"
 #include "platform/background_work.hpp"
 #include "platform/clock.hpp"
@@ -181,40 +170,23 @@ public:
     // Where the last wallet backup went; the folder dialog opens there.
     std::string backup_folder;
 
-    // The guarding features: each keeps its own state, and the event
-    // functions (event_order.hpp) say in which order they hear of events.
+    // For whom the countdown runs: LAUNCH's user, Keep Node Running's
+    // restart or the mains restart.
     CountdownRun countdown;
-    // Keep Node Running: its decisions, restarts and back-off.
-    KeepNodeRunning node_keeper{{[this] { return keep_node_running.ticked(); },
-                                 [this] { return countdown_timer.enabled(); }},
-                                countdown,
-                                services.history,
-                                services.clock};
-    // The end of the Windows session, and its hold for the node to stop.
-    SignOutHold sign_out{services.windows, services.history};
+    // The guarding features, apart from the window; Keep Node Running
+    // reads the window's tick and whether its countdown runs.
+    Guardian guardian{
+        {services.history, services.clock, services.windows, services.files, services.records,
+         services.power, services.power_source, services.link_cost, services.priority},
+        {[this] { return keep_node_running.ticked(); },
+         [this] { return countdown_timer.enabled(); }},
+        countdown};
     // Closing, why, and the settings window's pending close.
     WindowClosing closing;
     // The icon in the notification area, and the window hidden behind it.
     TrayKeeper tray;
-    // The node at a glance, and what the worker is checking for the window.
-    NodeGlance glance;
     // A start waiting on the data drive's check.
     StartCheckWait start_check;
-    // What was said of a failing process query.
-    QueryFailingNotes query_failing{services.history};
-    // Care while the node syncs: the PC kept awake, the node's drive, its
-    // warnings and its wallets' backups.
-    PcAwake pc_awake{services.power, services.history};
-    // Stop Node Before the Battery Runs Out, and the power source it reads.
-    PowerGuard battery{services.power_source, services.history, services.files, services.records};
-    // Pause the Node's Network on Metered Links.
-    MeteredGuard metered{services.link_cost, services.history, services.files, services.records};
-    // Run the Node at Low Priority: the priority set on the node.
-    NodePriorityGuard node_priority{services.priority, services.history};
-    RunwayWatch runway;
-    NodeWarningNotes node_warnings;
-    WalletBackups wallet_backups;
-    AntivirusHint antivirus_hint;
 
     // Answers of checks in the background reach the window only while it lives.
     const std::shared_ptr<const int> lifetime = std::make_shared<const int>(0);

@@ -17,8 +17,8 @@ bool a_node_of_this_copy_runs(MainWindow& w) {
 }  // namespace
 
 bool session_end_requested(MainWindow& w) {
-    w.sign_out.session_ending();
-    if (w.sign_out.held_since_ms()) {
+    w.guardian.sign_out.session_ending();
+    if (w.guardian.sign_out.held_since_ms()) {
         return false;  // still waiting for the node
     }
     NodeProgram* program = running_node_program(w);
@@ -32,19 +32,19 @@ bool session_end_requested(MainWindow& w) {
             return true;
         }
     }
-    w.sign_out.hold(w.services.clock.now_ms());
+    w.guardian.sign_out.hold(w.services.clock.now_ms());
     show_state(w);
     return false;
 }
 
 void session_end_cancelled(MainWindow& w) {
-    w.sign_out.session_goes_on();
-    w.sign_out.let_go("The end of the session was cancelled; the node goes on stopping.");
+    w.guardian.sign_out.session_goes_on();
+    w.guardian.sign_out.let_go("The end of the session was cancelled; the node goes on stopping.");
 }
 
 void session_ends(MainWindow& w) {
-    w.sign_out.let_go("Windows ends the session now, before the node has stopped.");
-    w.sign_out.session_ending();
+    w.guardian.sign_out.let_go("Windows ends the session now, before the node has stopped.");
+    w.guardian.sign_out.session_ending();
     w.closing.because(CloseReason::session_end);
     for (Timer* timer : w.timers()) {
         timer->set_enabled(false);
@@ -65,18 +65,18 @@ void session_end_decided(MainWindow& w, bool ends) {
 // Beside a message box too: behind the shut-down screen nobody can answer it,
 // so a box that is open is closed and ZV-KOB closes after it.
 void end_the_hold_when_due(MainWindow& w) {
-    if (!w.sign_out.held_since_ms()) {
+    if (!w.guardian.sign_out.held_since_ms()) {
         return;
     }
     const bool waited_too_long =
-        std::chrono::milliseconds(w.services.clock.now_ms() - *w.sign_out.held_since_ms()) >=
-        longest_hold;
+        std::chrono::milliseconds(w.services.clock.now_ms() -
+                                  *w.guardian.sign_out.held_since_ms()) >= longest_hold;
     if (a_node_of_this_copy_runs(w) && !waited_too_long) {
         return;
     }
-    w.sign_out.let_go(waited_too_long
-                          ? "The end of the session was held ten minutes; it goes on now."
-                          : "The node has stopped; the end of the session goes on.");
+    w.guardian.sign_out.let_go(waited_too_long
+                                   ? "The end of the session was held ten minutes; it goes on now."
+                                   : "The node has stopped; the end of the session goes on.");
     w.closing.because(CloseReason::session_end);
     w.services.notifier.close_open_messages();
     request_close(w);

@@ -106,12 +106,12 @@ bool auto_close_waits(const MainWindow& w) {
 
 std::optional<MergedNodeState> node_state_shown(const MainWindow& w, const NodeProgram& program) {
     const std::int64_t now_ms = w.services.clock.now_ms();
-    return merged_node_state(w.glance.state_of(program), program.node.rpc().state_shown(now_ms),
-                             now_ms);
+    return merged_node_state(w.guardian.glance.state_of(program),
+                             program.node.rpc().state_shown(now_ms), now_ms);
 }
 
 std::optional<MergedNodeState> node_state_shown(const MainWindow& w) {
-    return w.glance.of() ? node_state_shown(w, *w.glance.of()) : std::nullopt;
+    return w.guardian.glance.of() ? node_state_shown(w, *w.guardian.glance.of()) : std::nullopt;
 }
 
 std::string asked_text(const NodeLife& life, std::int64_t now_ms) {
@@ -131,7 +131,7 @@ ShownState what_the_window_shows(const MainWindow& w, std::int64_t now_ms) {
     shown.display_colour = w.indicator;
     const NodeProgram* stopping = stopping_program(w);
     const bool counting = w.countdown_timer.enabled();
-    for (const std::string& what : w.glance.checking()) {
+    for (const std::string& what : w.guardian.glance.checking()) {
         add_line(shown.display_tip, "ZV-KOB is checking " + what + "\u2026");
     }
     if (counting && w.countdown.waiting()) {

@@ -50,7 +50,7 @@ NodeRun node_run_of(const NodeProgram* program) {
 
 void set_network(MainWindow& w, NodeProgram& program, const RpcEndpoint& endpoint,
                  NetworkAction action) {
-    w.metered.calling_at(endpoint);
+    w.guardian.metered.calling_at(endpoint);
     run_in_background<NetworkAnswer>(
         w.services.background,
         [endpoint, id = program.node.id(), action, &http = w.services.http,
@@ -60,11 +60,11 @@ void set_network(MainWindow& w, NodeProgram& program, const RpcEndpoint& endpoin
         },
         [&w, &program, action, id = program.node.id()](const NetworkAnswer& answer) {
             if (program.node.id() != id) {
-                w.metered.answer_dropped();  // for a run of the node that has gone
+                w.guardian.metered.answer_dropped();  // for a run of the node that has gone
                 return;
             }
-            w.metered.answered(action, answer.outcome, answer.failure,
-                               program.node.rpc().polls_asked());
+            w.guardian.metered.answered(action, answer.outcome, answer.failure,
+                                        program.node.rpc().polls_asked());
             program.node.rpc().ask_now(w.services.clock.now_ms());  // its networkactive anew
             show_state(w);
         },
@@ -75,7 +75,7 @@ void set_network(MainWindow& w, NodeProgram& program, const RpcEndpoint& endpoin
 // answer to ZV-KOB's last call tells what came of it.
 MeteredFacts node_facts(const MainWindow& w, const NodeRpc* rpc) {
     const bool answers = rpc != nullptr && rpc->answers();
-    const bool heard = answers && w.metered.heard_after_call(rpc->state_poll());
+    const bool heard = answers && w.guardian.metered.heard_after_call(rpc->state_poll());
     return {.ticked = w.metered_pause.ticked(),
             .node_answers = answers,
             .cost = std::nullopt,
@@ -85,18 +85,20 @@ MeteredFacts node_facts(const MainWindow& w, const NodeRpc* rpc) {
 
 void look_at_the_link(MainWindow& w, NodeProgram* program) {
     const NodeRpc* rpc = program == nullptr ? nullptr : &program->node.rpc();
-    const NetworkAction action = w.metered.look(node_facts(w, rpc), w.services.clock.now_ms());
+    const NetworkAction action =
+        w.guardian.metered.look(node_facts(w, rpc), w.services.clock.now_ms());
     if (action == NetworkAction::none) {
         return;
     }
     // Where the node answered: its RPC's now, else (its progress no longer
     // followed) where ZV-KOB last called it.
-    const RpcEndpoint* endpoint = rpc->answers()
-                                      ? &rpc->endpoint()
-                                      : (w.metered.endpoint() ? &*w.metered.endpoint() : nullptr);
+    const RpcEndpoint* endpoint =
+        rpc->answers()
+            ? &rpc->endpoint()
+            : (w.guardian.metered.endpoint() ? &*w.guardian.metered.endpoint() : nullptr);
     if (endpoint == nullptr) {
-        w.metered.answered(action, NetworkOutcome::not_asked, "the node's RPC is not known",
-                           rpc->polls_asked());
+        w.guardian.metered.answered(action, NetworkOutcome::not_asked,
+                                    "the node's RPC is not known", rpc->polls_asked());
         return;
     }
     set_network(w, *program, *endpoint, action);
@@ -107,20 +109,21 @@ void look_at_the_link(MainWindow& w, NodeProgram* program) {
 void metered_pause_clicked(MainWindow& w) {
     switch_tick(w, w.metered_pause, stored::metered_pause,
                 "Pause the Node's Network on Metered Links");
-    w.metered.read_soon();
+    w.guardian.metered.read_soon();
     metered_tick(w);
 }
 
 void metered_tick(MainWindow& w) {
     NodeProgram* program = running_node_program(w);
-    w.metered.node_is(node_run_of(program));
-    if (program != nullptr && w.metered.due(w.services.clock.now_ms())) {
+    w.guardian.metered.node_is(node_run_of(program));
+    if (program != nullptr && w.guardian.metered.due(w.services.clock.now_ms())) {
         look_at_the_link(w, program);
     }
 }
 
 void metered_progress_switched(MainWindow& w) {
-    w.metered.read_soon();  // a pause that can no longer be followed is resumed at the next look
+    w.guardian.metered
+        .read_soon();  // a pause that can no longer be followed is resumed at the next look
 }
 
 // ZV-KOB resumes its own pause as it closes, giving the node
@@ -130,15 +133,16 @@ void metered_progress_switched(MainWindow& w) {
 // asked, and the pause is only remembered.
 void metered_closing(MainWindow& w) {
     NodeProgram* program = running_node_program(w);
-    if (program == nullptr || !w.metered.may_hold_a_pause()) {
+    if (program == nullptr || !w.guardian.metered.may_hold_a_pause()) {
         return;
     }
     const NodeRpc& rpc = program->node.rpc();
     const RpcEndpoint* endpoint =
-        rpc.answers() ? &rpc.endpoint() : (w.metered.endpoint() ? &*w.metered.endpoint() : nullptr);
+        rpc.answers() ? &rpc.endpoint()
+                      : (w.guardian.metered.endpoint() ? &*w.guardian.metered.endpoint() : nullptr);
     std::optional<NetworkOutcome> resumed;
     std::string failure = "the node's RPC is not known";
-    if (!w.sign_out.ending()) {
+    if (!w.guardian.sign_out.ending()) {
         resumed = NetworkOutcome::not_asked;
         if (endpoint != nullptr) {
             NodeRpcAsker asker(w.services.http, w.services.listeners, w.services.files);
@@ -150,11 +154,11 @@ void metered_closing(MainWindow& w) {
             failure = reply.describe();
         }
     }
-    w.metered.closed(resumed, failure, node_run_of(program));
+    w.guardian.metered.closed(resumed, failure, node_run_of(program));
 }
 
 std::string metered_tooltip(const MainWindow& w) {
-    return w.metered.paused() ? metered_tooltip_line : "";
+    return w.guardian.metered.paused() ? metered_tooltip_line : "";
 }
 
 }  // namespace zvkob

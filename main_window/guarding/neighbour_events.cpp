@@ -16,7 +16,7 @@ bool synced(const MainWindow& w, const NodeProgram* program) {
 }
 
 void stop_for_power(MainWindow& w, NodeProgram& program, const std::string& event) {
-    w.battery.stop_asked_of(program.name);
+    w.guardian.battery.stop_asked_of(program.name);
     if (const Outcome asked = ask_node_to_stop(w, program, battery_stop_asker); !asked) {
         battery_stop_failed(w);  // the history's line before says why
         return;
@@ -42,9 +42,9 @@ const NodeProgram* chosen_program(MainWindow& w) {
 // (auto_close_follows in event_order.cpp).
 void start_on_mains(MainWindow& w, const std::string& event) {
     const NodeProgram* chosen = chosen_program(w);
-    if (chosen == nullptr || chosen->name != w.battery.stopped_program()) {
+    if (chosen == nullptr || chosen->name != w.guardian.battery.stopped_program()) {
         w.services.history.record(mains_restart_refused_event(
-            w.battery.stopped_program(), chosen == nullptr ? "" : chosen->name));
+            w.guardian.battery.stopped_program(), chosen == nullptr ? "" : chosen->name));
         return;
     }
     if (w.countdown_timer.enabled()) {
@@ -60,7 +60,7 @@ void start_on_mains(MainWindow& w, const std::string& event) {
 PowerNodeView node_for_power(MainWindow& w, NodeProgram* program) {
     const NodeLife* life = program == nullptr ? nullptr : &program->node.life;
     const bool runs = life != nullptr && (life->stage() == NodeStage::running ||
-                                          (w.battery.stop_owed() && life->runs()));
+                                          (w.guardian.battery.stop_owed() && life->runs()));
     return {.ticked = w.battery_stop.ticked(), .node_runs = runs, .synced = synced(w, program)};
 }
 
@@ -72,16 +72,17 @@ bool mains_restart_armed(const MainWindow& w) {
 // has not started the node yet is called off on battery, and the restart
 // is owed again (never started on a battery that would stop it at once).
 void withdraw_mains_restart(MainWindow& w) {
-    if (w.battery.on_battery() && mains_restart_armed(w)) {
+    if (w.guardian.battery.on_battery() && mains_restart_armed(w)) {
         disarm_countdown(w);
-        w.battery.restart_withdrawn();
+        w.guardian.battery.restart_withdrawn();
         w.services.history.record(mains_restart_withdrawn_event());
     }
 }
 
 void read_power(MainWindow& w) {
     NodeProgram* program = running_node_program(w);
-    const PowerOrder order = w.battery.read(node_for_power(w, program), w.services.clock.now_ms());
+    const PowerOrder order =
+        w.guardian.battery.read(node_for_power(w, program), w.services.clock.now_ms());
     withdraw_mains_restart(w);
     switch (order.action) {
         case PowerStep::Action::stop_node:
@@ -100,9 +101,9 @@ void read_power(MainWindow& w) {
 void follow_node_priority(MainWindow& w) {
     const NodeProgram* program = running_node_program(w);
     const NodeOfThisCopy* node = program == nullptr ? nullptr : &program->node;
-    w.node_priority.follow(node == nullptr ? nullptr : node->held(),
-                           node != nullptr && node->interpreter() != nullptr,
-                           w.low_priority.ticked());
+    w.guardian.node_priority.follow(node == nullptr ? nullptr : node->held(),
+                                    node != nullptr && node->interpreter() != nullptr,
+                                    w.low_priority.ticked());
 }
 
 }  // namespace
@@ -111,7 +112,7 @@ void follow_node_priority(MainWindow& w) {
 // armed goes with it, as Keep Node Running's restart does.
 void battery_stop_clicked(MainWindow& w) {
     switch_tick(w, w.battery_stop, stored::battery_stop, battery_stop_asker);
-    w.battery.switched(w.battery_stop.ticked());
+    w.guardian.battery.switched(w.battery_stop.ticked());
     if (!w.battery_stop.ticked() && mains_restart_armed(w)) {
         disarm_countdown(w);
     }
@@ -122,13 +123,13 @@ void battery_stop_clicked(MainWindow& w) {
 // so no box. The history and a quiet notice say so, and the next reading
 // that calls for the stop asks again.
 void battery_stop_failed(MainWindow& w) {
-    const std::string event = w.battery.stop_failed();
+    const std::string event = w.guardian.battery.stop_failed();
     w.services.history.record(event);
     tray_notice(w, NoticeKind::trouble, battery_stop_failed_title, event);
 }
 
 void neighbour_tick(MainWindow& w) {
-    if (w.battery_stop.ticked() && w.battery.due(w.services.clock.now_ms())) {
+    if (w.battery_stop.ticked() && w.guardian.battery.due(w.services.clock.now_ms())) {
         read_power(w);
     }
     follow_node_priority(w);
@@ -141,17 +142,17 @@ void low_priority_clicked(MainWindow& w) {
 
 void power_broadcast(MainWindow& w, const PowerEvent& event) {
     if (event.kind == PowerEvent::Kind::resumed) {
-        w.metered.read_soon();  // the PC may have woken on another link
+        w.guardian.metered.read_soon();  // the PC may have woken on another link
     }
     if (!w.battery_stop.ticked()) {
         return;
     }
     switch (event.kind) {
         case PowerEvent::Kind::suspending:
-            w.battery.suspending(w.services.clock.now_ms());
+            w.guardian.battery.suspending(w.services.clock.now_ms());
             return;
         case PowerEvent::Kind::resumed:
-            w.battery.woke();
+            w.guardian.battery.woke();
             read_power(w);
             return;
         case PowerEvent::Kind::status_changed:
@@ -165,11 +166,11 @@ void power_broadcast(MainWindow& w, const PowerEvent& event) {
 }
 
 void node_log_read(MainWindow& w, std::span<const std::string> stop_lines) {
-    w.battery.take_log(stop_lines, w.battery_stop.ticked());
+    w.guardian.battery.take_log(stop_lines, w.battery_stop.ticked());
 }
 
 void power_node_gone(MainWindow& w, const NodeProgram& program) {
-    w.battery.node_gone(program.node.life.cause() == StopCause::asked_for);
+    w.guardian.battery.node_gone(program.node.life.cause() == StopCause::asked_for);
 }
 
 std::string power_tooltip(const MainWindow& w, const NodeProgram& program) {
@@ -177,7 +178,7 @@ std::string power_tooltip(const MainWindow& w, const NodeProgram& program) {
     if (!runs && !program.chosen.ticked()) {
         return {};
     }
-    return w.battery.tooltip_line(runs, synced(w, &program));
+    return w.guardian.battery.tooltip_line(runs, synced(w, &program));
 }
 
 }  // namespace zvkob

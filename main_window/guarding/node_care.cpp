@@ -19,12 +19,13 @@ unsigned long node_id_of(const NodeProgram* program) {
 // together, the tip's age deciding whether it catches up.
 void keep_pc_awake(MainWindow& w, const NodeProgram* program, bool closing) {
     const auto shown = program ? node_state_shown(w, *program) : std::nullopt;
-    w.pc_awake.follow({.ticked = w.keep_awake.ticked(),
-                       .node_runs = node_id_of(program) != 0,
-                       .closing = closing || w.closing.closing() || w.sign_out.ending(),
-                       .condition = shown ? std::optional(shown->state.condition) : std::nullopt,
-                       .height = shown ? shown->state.height : std::nullopt},
-                      w.battery.on_battery(), w.services.clock.now_ms());
+    w.guardian.pc_awake.follow(
+        {.ticked = w.keep_awake.ticked(),
+         .node_runs = node_id_of(program) != 0,
+         .closing = closing || w.closing.closing() || w.guardian.sign_out.ending(),
+         .condition = shown ? std::optional(shown->state.condition) : std::nullopt,
+         .height = shown ? shown->state.height : std::nullopt},
+        w.guardian.battery.on_battery(), w.services.clock.now_ms());
 }
 
 // On the worker: the drive's free space and, when asked, the data folder's
@@ -54,7 +55,7 @@ std::optional<DiskSample> look_at_drive(FileSystem& files, const std::string& co
 }
 
 void take_runway_notice(MainWindow& w) {
-    if (const auto notice = w.runway.take_notice()) {
+    if (const auto notice = w.guardian.runway.take_notice()) {
         w.services.history.record(notice->event);
         tray_notice(w, NoticeKind::disk_filling, "the node's drive is filling up", notice->text);
     }
@@ -63,23 +64,23 @@ void take_runway_notice(MainWindow& w) {
 void look_at_the_drive(MainWindow& w, const NodeProgram* program) {
     const unsigned long id = node_id_of(program);
     if (id == 0) {
-        w.runway.forget();
+        w.guardian.runway.forget();
         return;
     }
-    w.runway.follow(id);
+    w.guardian.runway.follow(id);
     const std::int64_t now_ms = w.services.clock.now_ms();
-    const std::optional<RunwayLook> look = w.runway.look_due(now_ms);
+    const std::optional<RunwayLook> look = w.guardian.runway.look_due(now_ms);
     if (!look) {
         return;
     }
-    w.runway.look_started(*look, now_ms);
+    w.guardian.runway.look_started(*look, now_ms);
     run_in_background<std::optional<DiskSample>>(
         w.services.background,
         [&files = w.services.files,
          line = log_command_line(program->node.started_with(), w.data_folder), look = *look,
          now_ms] { return look_at_drive(files, line, look, now_ms); },
         [&w, id](std::optional<DiskSample> sample) {
-            w.runway.look_done(id, sample);
+            w.guardian.runway.look_done(id, sample);
             take_runway_notice(w);
             show_state(w);
         },
@@ -105,13 +106,14 @@ void let_the_pc_sleep(MainWindow& w) {
 }
 
 void node_size_heard(MainWindow& w, std::optional<std::uint64_t> size_on_disk, bool pruned) {
-    w.runway.follow(node_id_of(running_node_program(w)));
-    w.runway.rpc_heard(size_on_disk, pruned, w.services.clock.now_ms());
+    w.guardian.runway.follow(node_id_of(running_node_program(w)));
+    w.guardian.runway.rpc_heard(size_on_disk, pruned, w.services.clock.now_ms());
     show_state(w);
 }
 
 void node_warned(MainWindow& w, std::string_view warning) {
-    if (const auto text = w.node_warnings.heard(node_id_of(running_node_program(w)), warning)) {
+    if (const auto text =
+            w.guardian.node_warnings.heard(node_id_of(running_node_program(w)), warning)) {
         w.services.history.record(*text);
         tray_notice(w, NoticeKind::node_warns, "the node warns", *text);
     }
@@ -121,8 +123,8 @@ std::string care_tooltip(const MainWindow& w, const NodeProgram& program) {
     if (program.node.id() == 0 || !program.node.life.runs()) {
         return {};
     }
-    std::string lines = w.runway.tooltip_line();
-    const std::string reminder = w.wallet_backups.reminder(w.services.clock.now_ms());
+    std::string lines = w.guardian.runway.tooltip_line();
+    const std::string reminder = w.guardian.wallet_backups.reminder(w.services.clock.now_ms());
     if (!reminder.empty()) {
         lines += (lines.empty() ? "" : "\n") + reminder;
     }

@@ -18,7 +18,7 @@ void forget_progress(MainWindow& w) {
     for (NodeProgram* program : w.programs()) {
         program->node.rpc().forget();
     }
-    if (w.glance.forget()) {
+    if (w.guardian.glance.forget()) {
         show_state(w);
     }
 }
@@ -43,7 +43,7 @@ void tell_changes(MainWindow& w, const NodeProgram& program) {
     if (!shown) {
         return;
     }
-    ProgressTeller& teller = w.glance.teller();
+    ProgressTeller& teller = w.guardian.glance.teller();
     const NodeCondition was = teller.told().condition;
     const std::int64_t now_ms = w.services.clock.now_ms();
     ProgressNews news;
@@ -82,7 +82,7 @@ void take_reading(MainWindow& w, const NodeProgram& program, const ProgressReadi
     if (!reading.reading_event.empty()) {
         w.services.history.record(reading.reading_event);
     }
-    w.glance.take(reading.state);
+    w.guardian.glance.take(reading.state);
     node_log_read(w, reading.stop_lines);
     tell_changes(w, program);
     for (const std::string& warning : reading.news.warnings) {
@@ -104,32 +104,33 @@ void take_poll(MainWindow& w, NodeProgram& program, std::uint64_t ticket, const 
 }
 
 void follow(MainWindow& w, NodeProgram& program) {
-    if (!w.glance.watched() || w.glance.watched()->node_id() != program.node.id()) {
-        w.glance.watch(std::make_shared<ProgressWatch>(
-                           program.node.id(), program.node.started_with(), w.data_folder,
-                           w.services.clock, program.node.seen_starting_ms()),
-                       &program);
+    if (!w.guardian.glance.watched() ||
+        w.guardian.glance.watched()->node_id() != program.node.id()) {
+        w.guardian.glance.watch(std::make_shared<ProgressWatch>(
+                                    program.node.id(), program.node.started_with(), w.data_folder,
+                                    w.services.clock, program.node.seen_starting_ms()),
+                                &program);
         w.tray.node_started();  // its catch-up may be told again
     }
-    if (w.glance.reading()) {
+    if (w.guardian.glance.reading()) {
         return;  // one reading at a time
     }
-    std::shared_ptr<ProgressWatch> watch = w.glance.watched();
-    const std::optional<std::int64_t> woke = w.glance.take_wake();
+    std::shared_ptr<ProgressWatch> watch = w.guardian.glance.watched();
+    const std::optional<std::int64_t> woke = w.guardian.glance.take_wake();
     if (watch->has_no_log()) {
         // Nothing to wait on: the worker is not woken every two seconds for it.
         take_reading(w, program, watch->read(w.services.files, w.services.clock.now_ms(), woke));
         return;
     }
-    w.glance.reading_started();
+    w.guardian.glance.reading_started();
     run_in_background<ProgressReading>(
         w.services.background,
         [watch, &files = w.services.files, now = w.services.clock.now_ms(), woke] {
             return watch->read(files, now, woke);
         },
         [&w, &program, watch](ProgressReading reading) {
-            w.glance.reading_done();
-            if (w.glance.watches(watch)) {  // still the node of this copy
+            w.guardian.glance.reading_done();
+            if (w.guardian.glance.watches(watch)) {  // still the node of this copy
                 take_reading(w, program, reading);
             }
         },
@@ -149,7 +150,7 @@ void node_progress_tick(MainWindow& w) {
 
 void ask_the_node_when_due(MainWindow& w) {
     NodeProgram* program = w.show_progress.ticked() ? running_node_program(w) : nullptr;
-    const std::shared_ptr<ProgressWatch> watch = w.glance.watched();
+    const std::shared_ptr<ProgressWatch> watch = w.guardian.glance.watched();
     if (program == nullptr || program->node.id() == 0 || !watch ||
         watch->node_id() != program->node.id()) {
         return;  // the log's watch comes first: it knows what the log says of the RPC
@@ -176,7 +177,7 @@ void ask_the_node_when_due(MainWindow& w) {
 
 void pc_woke(MainWindow& w, std::int64_t away_ms) {
     NodeProgram* program = w.show_progress.ticked() ? running_node_program(w) : nullptr;
-    const std::shared_ptr<ProgressWatch> watch = w.glance.watched();
+    const std::shared_ptr<ProgressWatch> watch = w.guardian.glance.watched();
     if (program == nullptr || !watch || watch->node_id() != program->node.id()) {
         return;  // nothing followed: nothing to ask again
     }
@@ -185,7 +186,7 @@ void pc_woke(MainWindow& w, std::int64_t away_ms) {
                               (away_ms >= wake_gap_ms ? " after " + duration_text(away_ms) : "") +
                               ": ZV-KOB asks the node for its state again.");
     program->node.rpc().ask_now(now);
-    w.glance.woke(now);
+    w.guardian.glance.woke(now);
     tell_changes(w, *program);  // the tip's age decides at once
     show_state(w);
 }

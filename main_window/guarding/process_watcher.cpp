@@ -64,7 +64,7 @@ void note_query(MainWindow& w) {
     const std::string& failure = !w.qt.status.query_failure().empty()
                                      ? w.qt.status.query_failure()
                                      : w.daemon.status.query_failure();
-    w.query_failing.heard(failure);
+    w.guardian.query_failing.heard(failure);
 }
 
 std::optional<NodeGone> watch_program(MainWindow& w, NodeProgram& program) {
@@ -77,10 +77,10 @@ std::optional<NodeGone> watch_program(MainWindow& w, NodeProgram& program) {
     program.status.show(sighting.counts_as_running);
     note_change(w, program, before, sighting);
     if (const std::optional<ProcessEnd> failed = program.node.take_batch_failure()) {
-        explain_failed_start(
-            w, program,
-            {program.node.started_with(), w.data_folder, program.node.start_ms(), failed->exit_code},
-            "");
+        explain_failed_start(w, program,
+                             {program.node.started_with(), w.data_folder, program.node.start_ms(),
+                              failed->exit_code},
+                             "");
     }
     return std::move(sighting.gone);
 }

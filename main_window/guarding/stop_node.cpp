@@ -119,7 +119,7 @@ void rpc_stop_answered(MainWindow& w, NodeProgram& program, unsigned long id,
     // notice (and it asks again); nobody as the session ends; the user by a box.
     if (asker == battery_stop_asker) {
         battery_stop_failed(w);
-    } else if (!w.sign_out.ending()) {
+    } else if (!w.guardian.sign_out.ending()) {
         tell(w, "ZV-KOB could not ask " + which + " to stop.\n\nIts RPC: " + refusal + "\n\n" +
                     asked.reason());
     }
@@ -221,7 +221,7 @@ void stop_node_clicked(MainWindow& w) {
     }
     // The user wants it stopped, also while a stop of the battery's is under
     // way: mains power must not start it again (neighbour_events.hpp).
-    w.battery.user_chose();
+    w.guardian.battery.user_chose();
     const NodeLife& life = program->node.life;
     if (life.stage() == NodeStage::asked_to_stop && !program->runs_in_console &&
         !program->node.rpc().was_sent_stop() &&
@@ -250,7 +250,7 @@ void follow_node_stops(MainWindow& w) {
         const NodeLife& life = program->node.life;
         if (life.stage() != NodeStage::asked_to_stop || life.stop_request()->overdue_told ||
             std::chrono::milliseconds(now - life.stop_request()->last_ms) < still_running_after ||
-            w.sign_out.held_since_ms()) {
+            w.guardian.sign_out.held_since_ms()) {
             continue;
         }
         // A message: it waits for a box that is open, and looks again then.

@@ -11,18 +11,18 @@ namespace {
 constexpr char folder_title[] = "Back Up Wallets";
 
 void offer_backup(MainWindow& w) {
-    w.back_up_wallets.set_enabled(w.wallet_backups.offered());
+    w.back_up_wallets.set_enabled(w.guardian.wallet_backups.offered());
 }
 
 void read_last_backup(MainWindow& w) {
-    w.wallet_backups.history_reading();
+    w.guardian.wallet_backups.history_reading();
     run_in_background<std::optional<std::int64_t>>(
         w.services.background,
         [&files = w.services.files, path = w.services.history.path()] {
             return last_backup_recorded(files, path);
         },
         [&w](std::optional<std::int64_t> last) {
-            w.wallet_backups.history_read(last);
+            w.guardian.wallet_backups.history_read(last);
             show_state(w);
         },
         w.lifetime);
@@ -76,8 +76,8 @@ BackupDone back_up_each(FileSystem& files, NodeWallets& wallets, History& histor
 void report(MainWindow& w, const std::string& folder, const BackupDone& done) {
     const bool any_written = std::ranges::any_of(
         done.backups, [](const WalletBackup& backup) { return backup.error.empty(); });
-    w.wallet_backups.backup_done(any_written ? std::optional(w.services.clock.now_ms())
-                                             : std::nullopt);
+    w.guardian.wallet_backups.backup_done(any_written ? std::optional(w.services.clock.now_ms())
+                                                      : std::nullopt);
     offer_backup(w);
     std::string message = backup_message(folder, done.backups);
     if (done.folder_missing) {
@@ -100,9 +100,9 @@ void remember_folder(MainWindow& w, const std::string& folder) {
 void back_up(MainWindow& w, const NodeProgram& program, const std::string& folder) {
     const std::int64_t now_ms = w.services.clock.now_ms();
     BackupAsked asked{RpcTarget{program.node.rpc().endpoint(), program.node.id()},
-                      w.wallet_backups.wallets(), folder,
+                      w.guardian.wallet_backups.wallets(), folder,
                       local_time_at(now_ms, w.services.clock.utc_offset_minutes_at(now_ms))};
-    w.wallet_backups.backup_started();
+    w.guardian.wallet_backups.backup_started();
     offer_backup(w);
     run_in_background<BackupDone>(
         w.services.background,
@@ -118,13 +118,13 @@ void back_up(MainWindow& w, const NodeProgram& program, const std::string& folde
 }  // namespace
 
 void wallets_tick(MainWindow& w, NodeProgram* program) {
-    w.wallet_backups.follow(program == nullptr ? 0 : program->node.id());
+    w.guardian.wallet_backups.follow(program == nullptr ? 0 : program->node.id());
     offer_backup(w);
 }
 
 void wallets_heard(MainWindow& w, std::optional<std::vector<std::string>> wallets) {
-    w.wallet_backups.heard(std::move(wallets));
-    if (w.wallet_backups.history_to_read()) {
+    w.guardian.wallet_backups.heard(std::move(wallets));
+    if (w.guardian.wallet_backups.history_to_read()) {
         read_last_backup(w);
     }
     offer_backup(w);
@@ -132,7 +132,7 @@ void wallets_heard(MainWindow& w, std::optional<std::vector<std::string>> wallet
 }
 
 void back_up_wallets_clicked(MainWindow& w) {
-    if (!w.wallet_backups.offered()) {
+    if (!w.guardian.wallet_backups.offered()) {
         return;  // the node stopped answering since the menu was drawn
     }
     const FolderChoice choice = w.services.folder_picker.pick(folder_title, w.backup_folder);
@@ -145,7 +145,7 @@ void back_up_wallets_clicked(MainWindow& w) {
     }
     remember_folder(w, *choice.folder);
     const NodeProgram* program = running_node_program(w);
-    if (program == nullptr || !w.wallet_backups.offered()) {
+    if (program == nullptr || !w.guardian.wallet_backups.offered()) {
         tell(w,
              "No wallet was backed up: the node stopped answering while the folder was "
              "chosen.");

@@ -16,7 +16,7 @@ void auto_close_tick(MainWindow& w) {
 void close_if_a_node_runs(MainWindow& w) {
     process_watcher_tick(w);  // decide on what runs now, not half a second ago
     if (w.qt.status.running() || w.daemon.status.running()) {
-        if (w.node_keeper.holds_auto_close()) {
+        if (w.guardian.node_keeper.holds_auto_close()) {
             return;  // the timer stays on: switched off, Keep Node Running lets it act again
         }
         w.indicator = colours::red;

@@ -17,12 +17,12 @@ namespace zvkob {
 template <typename Answer>
 void check_in_background(MainWindow& w, const std::string& what, std::function<Answer()> check,
                          std::function<void(Answer)> then) {
-    w.glance.checking_started(what);
+    w.guardian.glance.checking_started(what);
     show_state(w);
     run_in_background<Answer>(
         w.services.background, std::move(check),
         [&w, what, then = std::move(then)](Answer answer) {
-            w.glance.checking_done(what);
+            w.guardian.glance.checking_done(what);
             then(std::move(answer));
             show_state(w);
         },

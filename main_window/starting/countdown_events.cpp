@@ -14,7 +14,7 @@ namespace {
 
 // Once while the process query fails, not at every zero step of the overrun.
 void tell_once_nothing_is_watched(MainWindow& w, const std::string& unwatched) {
-    if (!w.query_failing.tell_user_once()) {
+    if (!w.guardian.query_failing.tell_user_once()) {
         return;
     }
     tell(w, "ZV-KOB cannot tell " + unwatched +

@@ -20,8 +20,8 @@ void tell_the_reason(MainWindow& w, NodeProgram& program, const NodeStop& stop,
                               " program's log since this start shows why it ended (" + stop.why +
                               "): " + words + " " + stop.hint);
     program.node.note_error_end(words + "\n" + stop.hint);
-    if (w.node_keeper.on()) {
-        w.node_keeper.leave_alone(program.described(), "at once after an error");
+    if (w.guardian.node_keeper.on()) {
+        w.guardian.node_keeper.leave_alone(program.described(), "at once after an error");
     }
     w.services.windows.flash_main_window();
     tray_notice(w, NoticeKind::trouble, "the node could not start", words + "\n" + stop.hint);
@@ -41,10 +41,10 @@ void explain_failed_start(MainWindow& w, NodeProgram& program, const StoppedNode
         [&files = w.services.files, node] { return how_the_node_stopped(files, node); },
         [&w, &program, opening = std::move(opening)](const NodeStop& stop) {
             if (stop.how == HowItStopped::after_error && !stop.fatal_line.empty()) {
-                const std::string said =
-                    opening.empty() ? "The " + std::string(program.name) +
-                                          " program ended right after its start.\n\n"
-                                    : opening;
+                const std::string said = opening.empty()
+                                             ? "The " + std::string(program.name) +
+                                                   " program ended right after its start.\n\n"
+                                             : opening;
                 tell_the_reason(w, program, stop, said + failed_start_paragraph(stop));
             } else if (!opening.empty()) {
                 tell(w, opening + "Check the " + std::string(program.name) + " Folder and " +

@@ -144,7 +144,7 @@ std::optional<std::string> unwatched_programs(const MainWindow& w) {
 
 LaunchResult launch_step(MainWindow& w, NodeProgram& program, StartRequest requester, Colour during,
                          Colour after) {
-    if (w.sign_out.ending()) {
+    if (w.guardian.sign_out.ending()) {
         return LaunchResult::not_allowed;
     }
     const std::string& command = program.batch_path;

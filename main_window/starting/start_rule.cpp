@@ -15,7 +15,7 @@ std::string this_copys(const NodeProgram& program) {
 }  // namespace
 
 StartAnswer may_start_now(MainWindow& w, const NodeProgram& program, const DriveCheck& drive) {
-    if (w.sign_out.ending()) {
+    if (w.guardian.sign_out.ending()) {
         return {StartRefusal::session_ending, "Windows is ending the session"};
     }
     if (const auto unwatched = unwatched_programs(w)) {

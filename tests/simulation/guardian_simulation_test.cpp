@@ -387,9 +387,9 @@ private:
                     // told from ZV-KOB's: the node says only that it is paused.
                     // So too one made while ZV-KOB is closed, remembering a pause of
                     // its own on this run whose resume may or may not have taken.
-                    node.paused_by_user =
-                        !(w() && (w()->metered.calling() || w()->metered.paused())) &&
-                        !pause_remembered_for(node);
+                    node.paused_by_user = !(w() && (w()->guardian.metered.calling() ||
+                                                    w()->guardian.metered.paused())) &&
+                                          !pause_remembered_for(node);
                 }
                 break;
             case Kind::user_resumes:
@@ -439,7 +439,7 @@ private:
                 pc_.notifier.while_open = nullptr;
                 break;
             case Kind::close:
-                closing_while_calling_ = w() && w()->metered.calling();
+                closing_while_calling_ = w() && w()->guardian.metered.calling();
                 pc_.close();
                 closing_while_calling_ = false;
                 break;

@@ -146,7 +146,7 @@ TEST(KeepNodeRunning, StopsItDidNotCauseAreLeftAlone) {
     }
     {
         Guarded f;
-        f.w.sign_out.session_ending();
+        f.w.guardian.sign_out.session_ending();
         f.node_stops(minute);
         EXPECT_FALSE(f.w.countdown_timer.enabled()) << "Windows ends the session";
     }
@@ -317,7 +317,7 @@ TEST(KeepNodeRunning, ASessionEndingWhileTheLogIsReadHoldsTheRestartBack) {
         f.background.holding = true;
         f.node_stops(minute);
         if (session_ends) {
-            f.w.sign_out.session_ending();
+            f.w.guardian.sign_out.session_ending();
         } else {
             f.probe.failures[testing::qt_image] = "The query failed.";
             f.watch(false, false);
@@ -364,7 +364,7 @@ TEST(KeepNodeRunning, TheUsersStartEndsTheBackOffAndSaysSoOnlyThen) {
 TEST(KeepNodeRunning, ALaunchRefusedEndsNoBackOff) {
     Guarded f;
     f.node_stops(minute);
-    f.w.sign_out.session_ending();
+    f.w.guardian.sign_out.session_ending();
     launch_click(f.w);
     EXPECT_EQ(f.notifier.messages.size(), 1U);
     EXPECT_FALSE(f.history.holds("any wait before a restart ends"));

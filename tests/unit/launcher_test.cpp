@@ -184,7 +184,7 @@ TEST(Launch, StartsNothingOnceWindowsIsEndingTheSession) {
     WatchedWindow f({{"USE_QT_BAT_TICKBOX", "1"}, {"AUTOSTART_TICKBOX", "1"}});
     MainWindow& w = f.w;
     f.watch(false, false);
-    w.sign_out.session_ending();
+    w.guardian.sign_out.session_ending();
     launch_click(w);
     EXPECT_EQ(f.take_log(), CallLog{"message"}) << "LAUNCH says why";
     EXPECT_NE(f.notifier.messages.at(0).find("Windows is ending the session"), std::string::npos);
@@ -271,10 +271,11 @@ struct FailingStart : WatchedWindow {
     }
     std::string tip() const { return w.daemon.status.label().tooltip(); }
     bool told_everywhere() const {
-        return history.holds("The DAEMON program's log since this start shows why it ended "
-                             "(D:\\Chain\\debug.log shows a fatal error (the node exited with "
-                             "code 1)): " +
-                             reason + " " + advice) &&
+        return history.holds(
+                   "The DAEMON program's log since this start shows why it ended "
+                   "(D:\\Chain\\debug.log shows a fatal error (the node exited with "
+                   "code 1)): " +
+                   reason + " " + advice) &&
                tip().find("The node ended after an error: " + reason + "\n" + advice) !=
                    std::string::npos &&
                tray_area.last_notice == reason + "\n" + advice;
@@ -302,8 +303,8 @@ TEST(FailedStart, TheNodesOwnReasonAndAdviceAreToldWhenItEndsDuringThePause) {
     // The next start forgets it; a log of an earlier run tells nothing of this one.
     f.clock.advance(60'000);
     f.watch(false, false);
-    f.files.log_end = {"\n\n2020-01-01T00:00:00Z Litecoin Core version v0.21\n" + reason + "\n",
-                       true, {}};
+    f.files.log_end = {
+        "\n\n2020-01-01T00:00:00Z Litecoin Core version v0.21\n" + reason + "\n", true, {}};
     launch_click(f.w);
     EXPECT_EQ(f.tip().find("after an error"), std::string::npos) << f.tip();
     ASSERT_EQ(f.notifier.messages.size(), 2U);
@@ -361,8 +362,9 @@ TEST(FailedStart, KeepNodeRunningDoesNotRestartANodeIntoTheSameError) {
         countdown_tick(f.w);
     }
     EXPECT_TRUE(f.history.holds("Keep Node Running started the DAEMON program: "));
-    EXPECT_TRUE(f.history.holds("Keep Node Running: the DAEMON program (bitcoind.exe) stopped at "
-                                "once after an error; it is left stopped."));
+    EXPECT_TRUE(
+        f.history.holds("Keep Node Running: the DAEMON program (bitcoind.exe) stopped at "
+                        "once after an error; it is left stopped."));
     EXPECT_TRUE(f.history.holds(reason + " " + advice));
     for (int tick = 0; tick < 200; ++tick) {
         f.clock.advance(1000);

@@ -76,13 +76,13 @@ TEST(SessionEnd, SavesAsTheUnloadDoesAndStopsEveryTimer) {
     w.auto_close_timer.set_enabled(true);
 
     session_end_requested(w);
-    EXPECT_TRUE(w.sign_out.ending());
+    EXPECT_TRUE(w.guardian.sign_out.ending());
     session_end_decided(w, false);  // another program refused: the session goes on
-    EXPECT_FALSE(w.sign_out.ending());
+    EXPECT_FALSE(w.guardian.sign_out.ending());
 
     f.take_log();
     session_end_decided(w, true);
-    EXPECT_TRUE(w.sign_out.ending());
+    EXPECT_TRUE(w.guardian.sign_out.ending());
     EXPECT_EQ(f.history.flushes, 1) << "the history is written before Windows ends ZV-KOB";
     for (Timer* timer : w.timers()) {
         EXPECT_FALSE(timer->running()) << timer->name();
@@ -101,7 +101,7 @@ TEST(Closing, SaysWhatCouldNotBeSavedUnlessTheSessionEnds) {
         load_main_window(f.window);
         f.store.failing_keys = {"MAIN-Top"};
         if (ending) {
-            f.window.sign_out.session_ending();
+            f.window.guardian.sign_out.session_ending();
         }
         unload_for_close(f.window);
         EXPECT_EQ(f.notifier.messages.size(), ending ? 0U : 1U) << ending;

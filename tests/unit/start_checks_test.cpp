@@ -75,7 +75,7 @@ TEST(DataDrive, IsNotAskedWhenNothingCouldStart) {
     for (const char* state : {"the wallet program runs", "the session ends"}) {
         Checked f;
         if (std::string_view(state) == "the session ends") {
-            f.w.sign_out.session_ending();
+            f.w.guardian.sign_out.session_ending();
         } else {
             f.watch(true, false);
         }
@@ -178,7 +178,7 @@ TEST(StartRule, AnswersWithTheFirstReasonThatHolds) {
             }
         }
         if (holds("ending")) {
-            f.w.sign_out.session_ending();
+            f.w.guardian.sign_out.session_ending();
         }
         if (holds("unwatched")) {
             f.probe.failures[testing::daemon_image] = "The query failed.";
