@@ -18,6 +18,9 @@ std::string minutes_words(std::int64_t ms);
 // whose last stop took 3 minutes."
 std::string battery_stop_event(const PowerReading& reading, BatteryCall call,
                                const ExpectedStop& expected);
+// The battery stop asks the node to stop under this name, the tick's own.
+inline constexpr const char* battery_stop_asker = "Stop Node Before the Battery Runs Out";
+
 inline constexpr const char* battery_stop_title = "Node stopped before the battery runs out";
 
 // When that stop could not be asked (the history's line before says why):

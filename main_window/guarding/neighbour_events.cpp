@@ -1,6 +1,8 @@
 #include "main_window/guarding/neighbour_events.hpp"
 
 #include "core/power/power_words.hpp"
+#include "guardian/engine/power_meeting.hpp"
+#include "main_window/guarding/guard_actions_done.hpp"
 #include "main_window/starting/countdown_events.hpp"
 #include "main_window/in_notification_area.hpp"
 #include "main_window/shown_state.hpp"
@@ -15,16 +17,6 @@ bool synced(const MainWindow& w, const NodeProgram* program) {
     return shown && shown->state.condition == NodeCondition::synced;
 }
 
-void stop_for_power(MainWindow& w, NodeProgram& program, const std::string& event) {
-    w.guardian.battery.stop_asked_of(program.name);
-    if (const Outcome asked = ask_node_to_stop(w, program, battery_stop_asker); !asked) {
-        battery_stop_failed(w);  // the history's line before says why
-        return;
-    }
-    w.services.history.record(event);
-    tray_notice(w, NoticeKind::trouble, battery_stop_title, event);
-}
-
 const NodeProgram* chosen_program(MainWindow& w) {
     for (const NodeProgram* program : w.programs()) {
         if (program->chosen.ticked()) {
@@ -34,66 +26,26 @@ const NodeProgram* chosen_program(MainWindow& w) {
     return nullptr;
 }
 
-// The mains restart meets the launch mode: it starts the program it stopped
-// for the battery, and only that one. A program chosen since (or none) is
-// the user's choice: nothing starts, and the history says why. A countdown
-// armed already (START, a restart of Keep Node Running's) starts the node
-// itself. The start is the guardian's own: Auto Close leaves it alone
-// (auto_close_follows in event_order.cpp).
-void start_on_mains(MainWindow& w, const std::string& event) {
+// What the battery stop's meetings (guardian/engine/power_meeting.hpp) see
+// of the window and this copy's node.
+PowerScene power_scene(MainWindow& w) {
+    const NodeProgram* program = running_node_program(w);
     const NodeProgram* chosen = chosen_program(w);
-    if (chosen == nullptr || chosen->name != w.guardian.battery.stopped_program()) {
-        w.services.history.record(mains_restart_refused_event(
-            w.guardian.battery.stopped_program(), chosen == nullptr ? "" : chosen->name));
-        return;
+    PowerScene scene{.ticked = w.battery_stop.ticked(),
+                     .synced = synced(w, program),
+                     .chosen_program = chosen == nullptr ? "" : chosen->name};
+    if (program != nullptr) {
+        scene.node_program = program->name;
+        scene.node_stage = program->node.life.stage();
     }
     if (w.countdown_timer.enabled()) {
-        return;
+        scene.countdown_for = w.countdown.for_whom();
     }
-    w.services.history.record(event);
-    arm_countdown(w, std::chrono::milliseconds(0), StartRequest::mains_restart);
-}
-
-// What the battery stop sees of the node at a reading: running and not
-// asked to stop; a stop it owes is asked again of a node a refused request
-// left asked to stop.
-PowerNodeView node_for_power(MainWindow& w, NodeProgram* program) {
-    const NodeLife* life = program == nullptr ? nullptr : &program->node.life;
-    const bool runs = life != nullptr && (life->stage() == NodeStage::running ||
-                                          (w.guardian.battery.stop_owed() && life->runs()));
-    return {.ticked = w.battery_stop.ticked(), .node_runs = runs, .synced = synced(w, program)};
-}
-
-bool mains_restart_armed(const MainWindow& w) {
-    return w.countdown_timer.enabled() && w.countdown.for_whom() == StartRequest::mains_restart;
-}
-
-// The mains restart meets the next outage: a countdown armed for it that
-// has not started the node yet is called off on battery, and the restart
-// is owed again (never started on a battery that would stop it at once).
-void withdraw_mains_restart(MainWindow& w) {
-    if (w.guardian.battery.on_battery() && mains_restart_armed(w)) {
-        disarm_countdown(w);
-        w.guardian.battery.restart_withdrawn();
-        w.services.history.record(mains_restart_withdrawn_event());
-    }
+    return scene;
 }
 
 void read_power(MainWindow& w) {
-    NodeProgram* program = running_node_program(w);
-    const PowerOrder order =
-        w.guardian.battery.read(node_for_power(w, program), w.services.clock.now_ms());
-    withdraw_mains_restart(w);
-    switch (order.action) {
-        case PowerStep::Action::stop_node:
-            stop_for_power(w, *program, order.event);
-            break;
-        case PowerStep::Action::start_node:
-            start_on_mains(w, order.event);
-            break;
-        case PowerStep::Action::none:
-            break;
-    }
+    carry_out(w, power_reading(w.guardian.battery, power_scene(w), w.services.clock.now_ms()));
     show_state(w);
 }
 
@@ -108,24 +60,15 @@ void follow_node_priority(MainWindow& w) {
 
 }  // namespace
 
-// Switched off, the battery stop forgets its stop, and a mains restart it
-// armed goes with it, as Keep Node Running's restart does.
 void battery_stop_clicked(MainWindow& w) {
     switch_tick(w, w.battery_stop, stored::battery_stop, battery_stop_asker);
-    w.guardian.battery.switched(w.battery_stop.ticked());
-    if (!w.battery_stop.ticked() && mains_restart_armed(w)) {
-        disarm_countdown(w);
-    }
-    read_power(w);
+    carry_out(w,
+              battery_stop_switched(w.guardian.battery, power_scene(w), w.services.clock.now_ms()));
+    show_state(w);
 }
 
-// The battery's failed stop meets Stop Node's: nobody may be at the PC,
-// so no box. The history and a quiet notice say so, and the next reading
-// that calls for the stop asks again.
 void battery_stop_failed(MainWindow& w) {
-    const std::string event = w.guardian.battery.stop_failed();
-    w.services.history.record(event);
-    tray_notice(w, NoticeKind::trouble, battery_stop_failed_title, event);
+    carry_out(w, battery_stop_not_asked(w.guardian.battery));
 }
 
 void neighbour_tick(MainWindow& w) {

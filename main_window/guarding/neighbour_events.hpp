@@ -8,28 +8,13 @@
 namespace zvkob {
 
 // A good neighbour on the PC, wired to the window: the battery stop and the
-// mains restart (the rules are power_guard.hpp's), Keep the PC Awake on
-// battery (node_care.cpp asks on_battery()), and their tooltip line; the
-// node's low priority (node_priority_guard.hpp).
-//
-// Where the battery stop meets the other features:
-// - the stop goes the way Stop Node goes (over the node's RPC where it
-//   answers, else Ctrl+C or a close), and ends a countdown that would start
-//   the node again;
-// - Keep Node Running does not restart a node ZV-KOB stopped for power: the
-//   node's life says it stopped as asked, which Keep Node Running leaves alone;
-// - a stop that could not be asked is told by the history and a notice,
-//   never a box (nobody may be at the PC), and asked again at the next
-//   reading;
-// - the mains restart goes through the countdown, which STOP cancels, and
-//   only for a node that stopped as the battery stop asked: never one the
-//   user stopped (Stop Node, LAUNCH and START make the node the user's,
-//   whatever battery episodes follow), nor one stopped while the tick was
-//   off; only the program it stopped, while it is still the one chosen; and
-//   Auto Close leaves that start alone.
-
-// The battery stop asks the node to stop under this name, the tick's own.
-inline constexpr const char* battery_stop_asker = "Stop Node Before the Battery Runs Out";
+// mains restart (the rules are power_guard.hpp's; where they meet the other
+// features, guardian/engine/power_meeting.hpp decides and this carries its
+// answer out), Keep the PC Awake on battery (node_care.cpp asks
+// on_battery()), and their tooltip line; the node's low priority
+// (node_priority_guard.hpp). Keep Node Running does not restart a node
+// ZV-KOB stopped for power: the node's life says it stopped as asked, which
+// Keep Node Running leaves alone.
 
 // The window menu's "Stop Node Before the Battery Runs Out": the tick, stored
 // at once; switched on, the power source is read at once.

@@ -1,6 +1,7 @@
 #include "main_window/guarding/stop_node.hpp"
 
 #include "core/node_rpc/node_rpc_asker.hpp"
+#include "core/power/power_words.hpp"
 #include "core/time_text.hpp"
 #include "main_window/event_order.hpp"
 #include "main_window/guarding/neighbour_events.hpp"

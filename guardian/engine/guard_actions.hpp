@@ -1,0 +1,42 @@
+#pragma once
+#include <string>
+#include <variant>
+#include <vector>
+
+#include "guardian/node/node_of_this_copy.hpp"
+#include "platform/notification_area.hpp"
+
+namespace zvkob {
+
+// What the guardian asks of the window and the PC, carried out in order by
+// the window (main_window/guarding/guard_actions_done.cpp).
+
+// Ask this copy's node of `program` to stop, as Stop Node does, in the name
+// of `asker`. Asked, the history says `event` and a notice titled
+// `notice_title` tells it; not asked, the guardian hears so.
+struct StopTheNode {
+    std::string program;  // "QT" or "DAEMON"
+    std::string asker;
+    std::string event;
+    std::string notice_title;
+};
+// Start the chosen program through the countdown, at once, for `for_whom`.
+struct ArmTheCountdown {
+    StartRequest for_whom;
+};
+// End the countdown that runs.
+struct DisarmTheCountdown {};
+struct WriteHistory {
+    std::string line;
+};
+struct Notify {
+    NoticeKind kind;
+    std::string title;
+    std::string text;
+};
+
+using GuardAction =
+    std::variant<StopTheNode, ArmTheCountdown, DisarmTheCountdown, WriteHistory, Notify>;
+using GuardActions = std::vector<GuardAction>;
+
+}  // namespace zvkob

@@ -1,0 +1,55 @@
+#include "main_window/guarding/guard_actions_done.hpp"
+
+#include <chrono>
+
+#include "core/power/power_words.hpp"
+#include "main_window/guarding/neighbour_events.hpp"
+#include "main_window/guarding/stop_node.hpp"
+#include "main_window/in_notification_area.hpp"
+#include "main_window/starting/countdown_events.hpp"
+
+namespace zvkob {
+namespace {
+
+NodeProgram* program_named(MainWindow& w, std::string_view name) {
+    for (NodeProgram* program : w.programs()) {
+        if (program->name == name) {
+            return program;
+        }
+    }
+    return nullptr;
+}
+
+void stop_the_node(MainWindow& w, const StopTheNode& stop) {
+    NodeProgram* program = program_named(w, stop.program);
+    const Outcome asked = program == nullptr ? Outcome::failure("no such program")
+                                             : ask_node_to_stop(w, *program, stop.asker);
+    if (!asked) {
+        if (stop.asker == battery_stop_asker) {
+            battery_stop_failed(w);  // the history's line before says why
+        }
+        return;
+    }
+    w.services.history.record(stop.event);
+    tray_notice(w, NoticeKind::trouble, stop.notice_title, stop.event);
+}
+
+}  // namespace
+
+void carry_out(MainWindow& w, const GuardActions& actions) {
+    for (const GuardAction& action : actions) {
+        if (const auto* stop = std::get_if<StopTheNode>(&action)) {
+            stop_the_node(w, *stop);
+        } else if (const auto* arm = std::get_if<ArmTheCountdown>(&action)) {
+            arm_countdown(w, std::chrono::milliseconds(0), arm->for_whom);
+        } else if (std::holds_alternative<DisarmTheCountdown>(action)) {
+            disarm_countdown(w);
+        } else if (const auto* line = std::get_if<WriteHistory>(&action)) {
+            w.services.history.record(line->line);
+        } else if (const auto* notice = std::get_if<Notify>(&action)) {
+            tray_notice(w, notice->kind, notice->title, notice->text);
+        }
+    }
+}
+
+}  // namespace zvkob
