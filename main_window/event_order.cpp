@@ -8,7 +8,9 @@
 #include "core/node_log/node_log_line.hpp"
 #include "main_window/starting/failed_start.hpp"
 #include "main_window/starting/launcher.hpp"
+#include "guardian/engine/node_gone_meeting.hpp"
 #include "main_window/guarding/antivirus_hint_events.hpp"
+#include "main_window/guarding/guard_actions_done.hpp"
 #include "main_window/guarding/node_glance_events.hpp"
 #include "main_window/guarding/metered_events.hpp"
 #include "main_window/guarding/neighbour_events.hpp"
@@ -23,58 +25,14 @@
 namespace zvkob {
 namespace {
 
-// Decided on the node's state of now: it may run again by the time a box
-// that held the decision back has closed. And only for the stop it was read
-// for, known by the moment the node's life took it: a node started again and
-// stopped once more while the reading's answer waited (behind a box, or a
-// slow drive) is judged by its own log, never by its run before's, which
-// has no shutdown line after a crash and would start it again.
-bool still_to_decide(const MainWindow& w, const NodeProgram& program, std::int64_t stopped_ms) {
-    return w.guardian.node_keeper.on() && program.chosen.ticked() &&
-           program.node.life.stage() == NodeStage::stopped &&
-           program.node.life.since_ms() == stopped_ms;
-}
-
-// Stops that are not the node's own doing, or that ZV-KOB itself caused.
-const char* stopped_by_others(const MainWindow& w, const NodeProgram& program) {
-    return program.node.life.cause() == StopCause::asked_for ? "as ZV-KOB asked it to"
-           : w.guardian.sign_out.ending()                    ? "while Windows ends the session"
-           : w.closing.closing()                             ? "while ZV-KOB is closing"
-                                                             : nullptr;
-}
-
-StopCause cause_of(const NodeStop& stop) {
-    switch (stop.how) {
-        case HowItStopped::clean:
-            return StopCause::clean;
-        case HowItStopped::after_error:
-            return StopCause::after_error;
-        case HowItStopped::cut_short:
-            return StopCause::cut_short;
-        case HowItStopped::no_log:
-            return StopCause::cannot_tell;
-        case HowItStopped::crash:
-            break;
-    }
-    return StopCause::crashed;
-}
-
-void carry_out(MainWindow& w, const KeepRunningRequest& request) {
-    if (request.flash) {
-        w.services.windows.flash_main_window();
-    }
-    if (request.end_countdown) {
-        disarm_countdown(w);
-    }
-    if (request.restart_after) {
-        arm_countdown(w, *request.restart_after, StartRequest::keep_node_running);
-    }
-    if (request.notice) {
-        tray_notice(w, request.notice->kind, request.notice->title, request.notice->text);
-    }
-    if (!request.message.empty()) {
-        tell(w, request.message);
-    }
+// What the node-gone meeting (guardian/engine/node_gone_meeting.hpp) sees.
+NodeGoneScene gone_scene(const MainWindow& w, const NodeProgram& program) {
+    return {.chosen = program.chosen.ticked(),
+            .stage = program.node.life.stage(),
+            .since_ms = program.node.life.since_ms(),
+            .cause = program.node.life.cause(),
+            .session_ending = w.guardian.sign_out.ending(),
+            .closing = w.closing.closing()};
 }
 
 // A restart waits while the session ends or the node runs or stops already.
@@ -90,7 +48,7 @@ std::optional<std::string> restart_held_back(MainWindow& w, const NodeProgram& p
 
 void decide_on(MainWindow& w, NodeProgram& program, const NodeGone& gone, std::int64_t stopped_ms,
                const NodeStop& stop) {
-    if (!still_to_decide(w, program, stopped_ms)) {
+    if (!still_to_decide(w.guardian, gone_scene(w, program), stopped_ms)) {
         return;  // it runs again, or the tick was cleared, while the log was read
     }
     program.node.life.on(NodeEvent::verdict, w.services.clock.now_ms(), cause_of(stop));
@@ -100,16 +58,17 @@ void decide_on(MainWindow& w, NodeProgram& program, const NodeGone& gone, std::i
     }
     const GoneNode node{program.described(), gone.ran_ms,
                         program.node.started_by() == StartRequest::keep_node_running};
-    carry_out(w, w.guardian.node_keeper.decide(
-                     node, stop, [&w, &program] { return restart_held_back(w, program); }));
+    carry_out(w, keep_running_decision(w.guardian.node_keeper, node, stop,
+                                       [&w, &program] { return restart_held_back(w, program); }));
 }
 
 // The node's log is read by the worker: it may sit on a slow drive.
 void decide(MainWindow& w, NodeProgram& program, const NodeGone& gone, std::int64_t stopped_ms) {
-    if (!still_to_decide(w, program, stopped_ms)) {
+    const NodeGoneScene scene = gone_scene(w, program);
+    if (!still_to_decide(w.guardian, scene, stopped_ms)) {
         return;
     }
-    if (const char* why = stopped_by_others(w, program)) {
+    if (const char* why = stopped_by_others(scene)) {
         w.guardian.node_keeper.leave_alone(program.described(), why);
         return;
     }
@@ -184,8 +143,7 @@ void this_copys_node_gone(MainWindow& w, NodeProgram& program, const NodeGone& g
     power_node_gone(w, program);
     // Keep Node Running reads the log of every stop; without it, one right
     // after a start of this copy's is read too, since it may tell why.
-    if (!w.guardian.node_keeper.on() && gone.interpreter && gone.ran_ms < failed_start_within_ms &&
-        !stopped_by_others(w, program)) {
+    if (explain_as_failed_start(w.guardian, gone_scene(w, program), gone)) {
         const std::int64_t ended_ms = gone.end ? gone.end->at_ms : w.services.clock.now_ms();
         explain_failed_start(w, program,
                              {program.node.started_with(), w.data_folder, ended_ms - gone.ran_ms,
@@ -207,9 +165,7 @@ void keep_node_running_clicked(MainWindow& w) {
     const bool on = !w.keep_node_running.ticked();
     w.keep_node_running.set_ticked(on);
     store_choice(w, stored::keep_node_running, on);
-    if (w.guardian.node_keeper.switched(on)) {
-        disarm_countdown(w);
-    }
+    carry_out(w, keep_running_switched(w.guardian.node_keeper, on));
     show_state(w);
 }
 

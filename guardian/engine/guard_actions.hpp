@@ -1,4 +1,5 @@
 #pragma once
+#include <chrono>
 #include <string>
 #include <variant>
 #include <vector>
@@ -20,9 +21,10 @@ struct StopTheNode {
     std::string event;
     std::string notice_title;
 };
-// Start the chosen program through the countdown, at once, for `for_whom`.
+// Start the chosen program through the countdown, after `wait`, for `for_whom`.
 struct ArmTheCountdown {
     StartRequest for_whom;
+    std::chrono::milliseconds wait{0};
 };
 // End the countdown that runs.
 struct DisarmTheCountdown {};
@@ -34,9 +36,15 @@ struct Notify {
     std::string title;
     std::string text;
 };
+// Flash the window's taskbar button.
+struct FlashTheWindow {};
+// A message box for the user, who is at the PC.
+struct TellTheUser {
+    std::string text;
+};
 
-using GuardAction =
-    std::variant<StopTheNode, ArmTheCountdown, DisarmTheCountdown, WriteHistory, Notify>;
+using GuardAction = std::variant<StopTheNode, ArmTheCountdown, DisarmTheCountdown, WriteHistory,
+                                 Notify, FlashTheWindow, TellTheUser>;
 using GuardActions = std::vector<GuardAction>;
 
 }  // namespace zvkob

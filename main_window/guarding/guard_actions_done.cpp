@@ -1,11 +1,10 @@
 #include "main_window/guarding/guard_actions_done.hpp"
 
-#include <chrono>
-
 #include "core/power/power_words.hpp"
 #include "main_window/guarding/neighbour_events.hpp"
 #include "main_window/guarding/stop_node.hpp"
 #include "main_window/in_notification_area.hpp"
+#include "main_window/shown_state.hpp"
 #include "main_window/starting/countdown_events.hpp"
 
 namespace zvkob {
@@ -41,13 +40,17 @@ void carry_out(MainWindow& w, const GuardActions& actions) {
         if (const auto* stop = std::get_if<StopTheNode>(&action)) {
             stop_the_node(w, *stop);
         } else if (const auto* arm = std::get_if<ArmTheCountdown>(&action)) {
-            arm_countdown(w, std::chrono::milliseconds(0), arm->for_whom);
+            arm_countdown(w, arm->wait, arm->for_whom);
         } else if (std::holds_alternative<DisarmTheCountdown>(action)) {
             disarm_countdown(w);
         } else if (const auto* line = std::get_if<WriteHistory>(&action)) {
             w.services.history.record(line->line);
         } else if (const auto* notice = std::get_if<Notify>(&action)) {
             tray_notice(w, notice->kind, notice->title, notice->text);
+        } else if (std::holds_alternative<FlashTheWindow>(action)) {
+            w.services.windows.flash_main_window();
+        } else if (const auto* message = std::get_if<TellTheUser>(&action)) {
+            tell(w, message->text);
         }
     }
 }

@@ -1,13 +1,11 @@
 #pragma once
 #include <string>
 
+#include "guardian/engine/node_gone_meeting.hpp"
 #include "guardian/node/node_log.hpp"
 #include "main_window/main_window.hpp"
 
 namespace zvkob {
-
-// A node that ends this soon after this copy started it has failed to start.
-inline constexpr std::int64_t failed_start_within_ms = 10'000;
 
 // A start that failed at once (the node ended during or right after the
 // pause after its start) is explained by the node's own log: what it wrote
