@@ -4,6 +4,8 @@
 #include <variant>
 #include <vector>
 
+#include "core/node_rpc/rpc_endpoint.hpp"
+#include "core/power/metered_pause.hpp"
 #include "guardian/node/node_of_this_copy.hpp"
 #include "platform/notification_area.hpp"
 
@@ -36,6 +38,12 @@ struct Notify {
     std::string title;
     std::string text;
 };
+// Pause or resume the network of this copy's node over its RPC at
+// `endpoint`; the answer goes back to the metered pause.
+struct ChangeTheNetwork {
+    RpcEndpoint endpoint;
+    NetworkAction action;
+};
 // Flash the window's taskbar button.
 struct FlashTheWindow {};
 // A message box for the user, who is at the PC.
@@ -44,7 +52,7 @@ struct TellTheUser {
 };
 
 using GuardAction = std::variant<StopTheNode, ArmTheCountdown, DisarmTheCountdown, WriteHistory,
-                                 Notify, FlashTheWindow, TellTheUser>;
+                                 Notify, ChangeTheNetwork, FlashTheWindow, TellTheUser>;
 using GuardActions = std::vector<GuardAction>;
 
 }  // namespace zvkob

@@ -1,6 +1,7 @@
 #include "main_window/guarding/guard_actions_done.hpp"
 
 #include "core/power/power_words.hpp"
+#include "main_window/guarding/metered_events.hpp"
 #include "main_window/guarding/neighbour_events.hpp"
 #include "main_window/guarding/stop_node.hpp"
 #include "main_window/in_notification_area.hpp"
@@ -47,6 +48,8 @@ void carry_out(MainWindow& w, const GuardActions& actions) {
             w.services.history.record(line->line);
         } else if (const auto* notice = std::get_if<Notify>(&action)) {
             tray_notice(w, notice->kind, notice->title, notice->text);
+        } else if (const auto* change = std::get_if<ChangeTheNetwork>(&action)) {
+            change_node_network(w, change->endpoint, change->action);
         } else if (std::holds_alternative<FlashTheWindow>(action)) {
             w.services.windows.flash_main_window();
         } else if (const auto* message = std::get_if<TellTheUser>(&action)) {

@@ -4,6 +4,8 @@
 #include <chrono>
 
 #include "core/node_rpc/node_rpc_asker.hpp"
+#include "guardian/engine/metered_meeting.hpp"
+#include "main_window/guarding/guard_actions_done.hpp"
 #include "main_window/shown_state.hpp"
 #include "main_window/guarding/stop_node.hpp"
 #include "main_window/window_menu.hpp"
@@ -48,60 +50,23 @@ NodeRun node_run_of(const NodeProgram* program) {
     return {program->node.id(), held == nullptr ? 0 : held->created_ms()};
 }
 
-void set_network(MainWindow& w, NodeProgram& program, const RpcEndpoint& endpoint,
-                 NetworkAction action) {
-    w.guardian.metered.calling_at(endpoint);
-    run_in_background<NetworkAnswer>(
-        w.services.background,
-        [endpoint, id = program.node.id(), action, &http = w.services.http,
-         &listeners = w.services.listeners, &files = w.services.files] {
-            NodeRpcAsker rpc(http, listeners, files);
-            return change_network(rpc, endpoint, id, action);
-        },
-        [&w, &program, action, id = program.node.id()](const NetworkAnswer& answer) {
-            if (program.node.id() != id) {
-                w.guardian.metered.answer_dropped();  // for a run of the node that has gone
-                return;
-            }
-            w.guardian.metered.answered(action, answer.outcome, answer.failure,
-                                        program.node.rpc().polls_asked());
-            program.node.rpc().ask_now(w.services.clock.now_ms());  // its networkactive anew
-            show_state(w);
-        },
-        w.lifetime, Lane::node_rpc);
-}
-
-// The node's state as the metered rule may take it: only one read after the
-// answer to ZV-KOB's last call tells what came of it.
-MeteredFacts node_facts(const MainWindow& w, const NodeRpc* rpc) {
-    const bool answers = rpc != nullptr && rpc->answers();
-    const bool heard = answers && w.guardian.metered.heard_after_call(rpc->state_poll());
-    return {.ticked = w.metered_pause.ticked(),
-            .node_answers = answers,
-            .cost = std::nullopt,
-            .network_active = heard ? rpc->state()->network_active : std::nullopt,
-            .state_followed = w.show_progress.ticked()};
-}
-
-void look_at_the_link(MainWindow& w, NodeProgram* program) {
-    const NodeRpc* rpc = program == nullptr ? nullptr : &program->node.rpc();
-    const NetworkAction action =
-        w.guardian.metered.look(node_facts(w, rpc), w.services.clock.now_ms());
-    if (action == NetworkAction::none) {
-        return;
+MeteredScene metered_scene(const MainWindow& w, const NodeProgram* program) {
+    MeteredScene scene{.ticked = w.metered_pause.ticked(),
+                       .state_followed = w.show_progress.ticked(),
+                       .node_runs = program != nullptr,
+                       .run = node_run_of(program)};
+    if (program == nullptr) {
+        return scene;
     }
-    // Where the node answered: its RPC's now, else (its progress no longer
-    // followed) where ZV-KOB last called it.
-    const RpcEndpoint* endpoint =
-        rpc->answers()
-            ? &rpc->endpoint()
-            : (w.guardian.metered.endpoint() ? &*w.guardian.metered.endpoint() : nullptr);
-    if (endpoint == nullptr) {
-        w.guardian.metered.answered(action, NetworkOutcome::not_asked,
-                                    "the node's RPC is not known", rpc->polls_asked());
-        return;
+    const NodeRpc& rpc = program->node.rpc();
+    scene.node_answers = rpc.answers();
+    scene.state_poll = rpc.state_poll();
+    scene.polls_asked = rpc.polls_asked();
+    if (rpc.answers()) {
+        scene.network_active = rpc.state()->network_active;
+        scene.endpoint = rpc.endpoint();
     }
-    set_network(w, *program, *endpoint, action);
+    return scene;
 }
 
 }  // namespace
@@ -114,11 +79,35 @@ void metered_pause_clicked(MainWindow& w) {
 }
 
 void metered_tick(MainWindow& w) {
+    const NodeProgram* program = running_node_program(w);
+    carry_out(
+        w, metered_tick(w.guardian.metered, metered_scene(w, program), w.services.clock.now_ms()));
+}
+
+void change_node_network(MainWindow& w, const RpcEndpoint& endpoint, NetworkAction action) {
     NodeProgram* program = running_node_program(w);
-    w.guardian.metered.node_is(node_run_of(program));
-    if (program != nullptr && w.guardian.metered.due(w.services.clock.now_ms())) {
-        look_at_the_link(w, program);
+    if (program == nullptr) {
+        w.guardian.metered.answer_dropped();  // its node has gone meanwhile
+        return;
     }
+    run_in_background<NetworkAnswer>(
+        w.services.background,
+        [endpoint, id = program->node.id(), action, &http = w.services.http,
+         &listeners = w.services.listeners, &files = w.services.files] {
+            NodeRpcAsker rpc(http, listeners, files);
+            return change_network(rpc, endpoint, id, action);
+        },
+        [&w, program, action, id = program->node.id()](const NetworkAnswer& answer) {
+            if (program->node.id() != id) {
+                w.guardian.metered.answer_dropped();  // for a run of the node that has gone
+                return;
+            }
+            w.guardian.metered.answered(action, answer.outcome, answer.failure,
+                                        program->node.rpc().polls_asked());
+            program->node.rpc().ask_now(w.services.clock.now_ms());  // its networkactive anew
+            show_state(w);
+        },
+        w.lifetime, Lane::node_rpc);
 }
 
 void metered_progress_switched(MainWindow& w) {

@@ -12,15 +12,11 @@ namespace zvkob {
 // node is asked again at once so that its networkactive tells the rule what
 // came of it.
 //
-// Where it meets the others:
-// - the node's RPC polls: only a state read by a poll asked after the
-//   answer to ZV-KOB's last call counts (metered_guard.hpp); a poll on its
-//   way, or a state kept through "busy" replies, is unknown;
+// Where it meets the others (guardian/engine/metered_meeting.hpp decides the
+// look at the link; this carries its answer out):
 // - the node's state: a network the node reports paused decides over the
 //   stuck and catching-up verdicts (core/node_state_merge.hpp), and so lets
 //   the PC sleep;
-// - Show the Node's Progress: cleared, nothing tells the node's state any
-//   more, so ZV-KOB's pause is resumed where the node last answered;
 // - closing: ZV-KOB resumes its pause, or remembers it for the same run of
 //   the node (metered_closing).
 
@@ -30,6 +26,11 @@ void metered_pause_clicked(MainWindow& window);
 
 // On the watcher's tick: reads the link's cost when a reading is due.
 void metered_tick(MainWindow& window);
+
+// Asks this copy's node that runs to pause or resume its network at
+// `endpoint`, on the RPC's lane; the answer goes to the metered pause and
+// the node is asked again at once, so that its networkactive tells what came of it.
+void change_node_network(MainWindow& window, const RpcEndpoint& endpoint, NetworkAction action);
 
 // Show the Node's Progress was switched: a pause that can no longer be
 // followed is resumed at the next look.
