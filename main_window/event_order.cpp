@@ -88,7 +88,7 @@ void decide(MainWindow& w, NodeProgram& program, const NodeGone& gone, std::int6
 // of its own, so mains power never starts a node after the user's choice.
 void users_start(MainWindow& w) {
     w.guardian.node_keeper.user_started();
-    w.guardian.battery.user_chose();
+    w.guardian.battery.user_started();
 }
 
 // Auto Close follows the starts the user set up (START, Auto Start), never

@@ -114,6 +114,11 @@ void PowerStopRule::node_started() {
     owed_ = false;
 }
 
+void PowerStopRule::users_start() {
+    stopped_for_power_ = false;
+    asked_ = false;
+}
+
 void PowerStopRule::restart_withdrawn() {
     stopped_for_power_ = true;
     mains_since_ms_.reset();

@@ -87,10 +87,14 @@ public:
     // This copy's node ended; `as_asked`: it stopped because ZV-KOB asked it
     // to (its life says so).
     void node_gone(bool as_asked);
-    // This copy's node started or was seen running, whoever started it; or
-    // the user asked it to stop or to start: from then on the node is the
-    // user's, and mains power starts nothing.
+    // The user asked the node to stop: from then on it is the user's, and
+    // mains power starts nothing; a stop owed goes with the user's own.
     void node_started();
+    // The user started the node or armed its start (LAUNCH, START): it is
+    // the user's, and mains power starts nothing; but a stop owed to a node
+    // that still runs stays owed, since a start asked while it runs starts
+    // nothing.
+    void users_start();
     // The restart a mains reading asked for was called off before it
     // started (the PC went back on battery): it is owed again, after
     // another minute on mains.
@@ -107,8 +111,6 @@ public:
     bool stopped_for_power() const { return stopped_for_power_; }
     // A stop was asked on this battery and the node has not ended yet.
     bool stop_asked() const { return asked_; }
-    // A stop could not be asked and is tried again at the next reading.
-    bool stop_owed() const { return owed_; }
 
 private:
     PowerStep on_battery_reading(const PowerReading& reading, const PowerFacts& facts,

@@ -11,13 +11,13 @@ bool mains_restart_armed(const PowerScene& scene) {
     return scene.countdown_for == StartRequest::mains_restart;
 }
 
-// A stop it owes is asked again of a node a refused request left asked to stop.
-PowerNodeView node_for_power(const PowerGuard& battery, const PowerScene& scene) {
+// A node asked to stop already is left to stop; one whose stop every way
+// refused runs on (its life says so), and a stop owed is asked of it again.
+PowerNodeView node_for_power(const PowerScene& scene) {
     const bool held = !scene.node_program.empty();
-    const bool runs =
-        held && (scene.node_stage == NodeStage::running ||
-                 (battery.stop_owed() && scene.node_stage == NodeStage::asked_to_stop));
-    return {.ticked = scene.ticked, .node_runs = runs, .synced = held && scene.synced};
+    return {.ticked = scene.ticked,
+            .node_runs = held && scene.node_stage == NodeStage::running,
+            .synced = held && scene.synced};
 }
 
 // The mains restart meets the launch mode: it starts the program it stopped
@@ -42,7 +42,7 @@ void start_on_mains(const PowerGuard& battery, const PowerScene& scene, const st
 }  // namespace
 
 GuardActions power_reading(PowerGuard& battery, const PowerScene& scene, std::int64_t now_ms) {
-    const PowerOrder order = battery.read(node_for_power(battery, scene), now_ms);
+    const PowerOrder order = battery.read(node_for_power(scene), now_ms);
     GuardActions actions;
     PowerScene after = scene;
     if (battery.on_battery() && mains_restart_armed(scene)) {

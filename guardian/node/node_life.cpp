@@ -43,6 +43,13 @@ bool NodeLife::on(NodeEvent event, std::int64_t now_ms, StopCause cause) {
             }
             stop_request_->ctrl_c_pressed = true;
             return true;
+        case NodeEvent::stop_refused:
+            if (stage_ != NodeStage::asked_to_stop ||
+                stop_request_->first_ms != stop_request_->last_ms) {
+                return false;  // an ask before this one still stands
+            }
+            enter(NodeStage::running, now_ms);
+            return true;
         case NodeEvent::stop_overdue:
             if (stage_ != NodeStage::asked_to_stop || stop_request_->overdue_told) {
                 return false;

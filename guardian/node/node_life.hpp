@@ -13,8 +13,19 @@ enum class StopCause { not_judged, clean, asked_for, cut_short, crashed, after_e
 
 // What happens to the node. `stop_overdue` is the notice that an asked stop
 // still runs a minute later; `ctrl_c_pressed`, that a stop went as Ctrl+C on
-// its console (rather than over its RPC or as a close of its windows).
-enum class NodeEvent { start, seen, stop_asked, ctrl_c_pressed, stop_overdue, gone, verdict };
+// its console (rather than over its RPC or as a close of its windows);
+// `stop_refused`, that every way of asking it refused the stop just asked:
+// a node asked by nothing else was never asked, and runs on.
+enum class NodeEvent {
+    start,
+    seen,
+    stop_asked,
+    ctrl_c_pressed,
+    stop_overdue,
+    stop_refused,
+    gone,
+    verdict
+};
 
 // The life of one node program of this copy: not running, starting (its batch
 // file runs, the node is not seen yet), running, asked to stop, stopped and

@@ -76,10 +76,11 @@ public:
     // stop, and the next reading that calls for it asks again. Returns the
     // history line and the notice's text.
     std::string stop_failed();
-    bool stop_owed() const { return rule_.stop_owed(); }
     // The user stopped or started the node: it is theirs, and a stop of the
-    // battery's before is forgotten, whatever battery episodes follow.
+    // battery's before is forgotten, whatever battery episodes follow. A
+    // start asked while the node runs leaves a stop owed to it owed.
     void user_chose() { rule_.node_started(); }
+    void user_started() { rule_.users_start(); }
     // The mains restart was called off before it started: owed again.
     void restart_withdrawn() { rule_.restart_withdrawn(); }
 

@@ -116,6 +116,7 @@ void rpc_stop_answered(MainWindow& w, NodeProgram& program, unsigned long id,
     if (asked) {
         return;
     }
+    program.node.life.on(NodeEvent::stop_refused, w.services.clock.now_ms());
     // Who is told: the battery stop, which nobody may be watching, by a
     // notice (and it asks again); nobody as the session ends; the user by a box.
     if (asker == battery_stop_asker) {

@@ -60,6 +60,7 @@ TEST(NodeLife, EveryEventInEveryStage) {
              Case{asked_to_stop, E::seen, asked_to_stop, none},
              Case{asked_to_stop, E::stop_asked, asked_to_stop, none},
              Case{asked_to_stop, E::stop_overdue, asked_to_stop, none},
+             Case{asked_to_stop, E::stop_refused, running, none},  // never asked after all
              Case{asked_to_stop, E::gone, stopped, asked},
              Case{asked_to_stop, E::verdict, asked_to_stop, none},
              Case{stopped, E::start, starting, none},  // the stop asked for is forgotten
@@ -90,11 +91,11 @@ TEST(NodeLife, SaysWhetherAnEventChangedIt) {
         {not_running, {E::start, E::seen}},
         {starting, {E::seen, E::gone}},
         {running, {E::stop_asked, E::gone}},
-        {asked_to_stop, {E::stop_asked, E::stop_overdue, E::gone}},
+        {asked_to_stop, {E::stop_asked, E::stop_overdue, E::stop_refused, E::gone}},
         {stopped, {E::start, E::seen}}};  // judged already: asked for
     for (const auto& [stage, events] : changing) {
-        for (const NodeEvent event :
-             {E::start, E::seen, E::stop_asked, E::stop_overdue, E::gone, E::verdict}) {
+        for (const NodeEvent event : {E::start, E::seen, E::stop_asked, E::stop_overdue,
+                                      E::stop_refused, E::gone, E::verdict}) {
             EXPECT_EQ(life_in(stage).on(event, 2000, StopCause::crashed), events.contains(event))
                 << static_cast<int>(stage) << " on " << static_cast<int>(event);
         }
@@ -116,6 +117,7 @@ TEST(NodeLife, AStopNotAskedForIsJudgedOnceAndAStopAskedAgainKeepsItsFirstTime) 
     EXPECT_EQ(asked.stop_request()->first_ms, 1000);
     EXPECT_EQ(asked.stop_request()->last_ms, 70000);
     EXPECT_FALSE(asked.stop_request()->overdue_told) << "a new request is told about anew";
+    EXPECT_FALSE(asked.on(NodeEvent::stop_refused, 70000)) << "the first ask stands";
 
     // How the stop went is kept with its request, until the node goes and after.
     EXPECT_FALSE(life_in(NodeStage::running).on(NodeEvent::ctrl_c_pressed, 1000));

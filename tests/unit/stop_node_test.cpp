@@ -871,13 +871,15 @@ TEST(BatteryStop, AStopThatCannotBeAskedIsToldQuietlyAndAskedAgain) {
     EXPECT_EQ(rpc.history.count("to stop over its RPC: the node refused"), 1U);
     EXPECT_TRUE(rpc.notifier.messages.empty()) << "no box";
     EXPECT_TRUE(rpc.history.holds(failed));
+    EXPECT_EQ(rpc.w.daemon.node.life.stage(), NodeStage::running) << "never asked: it runs on";
+    start_stop_click(rpc.w);  // START while the node runs starts nothing: the stop stays owed
     rpc.nodes.refusal.clear();
     rpc.clock.advance(30'000);
     rpc.take_log();
     process_watcher_tick(rpc.w);
     EXPECT_EQ(testing::calls_starting(rpc.take_log(), "ctrl+c"),
               CallLog{"ctrl+c 5000 through 4711"})
-        << "asked again at the next reading, of a node the refusal left asked to stop";
+        << "asked again at the next reading, of a node the refusals left running";
 }
 
 // The user's stop is the user's: Stop Node pressed while the battery's stop is

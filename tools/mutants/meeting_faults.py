@@ -33,8 +33,8 @@ FAULTS = [
      "core/power/power_stop_rule.cpp",
      "if (readings_calling_ > 0 && now_ms - counted_ms_ < battery_readings_apart_ms) {",
      "if (false && now_ms - counted_ms_ < battery_readings_apart_ms) {"),
-    ("a battery stop that failed never asked again", "guardian/engine/power_meeting.cpp",
-     "(battery.stop_owed() && scene.node_stage", "(false && scene.node_stage"),
+    ("a battery stop that failed never asked again", "main_window/guarding/stop_node.cpp",
+     "    program.node.life.on(NodeEvent::stop_refused, w.services.clock.now_ms());\n", "\n"),
     ("the user's Stop Node leaves the battery's stop to be undone on mains",
      "main_window/guarding/stop_node.cpp", "    w.guardian.battery.user_chose();\n", "\n"),
     ("a stop record that cannot be read taken as read, and written over",
@@ -84,6 +84,9 @@ FAULTS = [
     ("the battery stop switched off leaves its mains restart armed",
      "guardian/engine/power_meeting.cpp",
      "if (!scene.ticked && mains_restart_armed(scene)) {", "if (false) {"),
+    ("START pressed while the node runs forgets the battery's stop owed to it",
+     "main_window/event_order.cpp", "    w.guardian.battery.user_started();",
+     "    w.guardian.battery.user_chose();"),
 ]
 SEQUENCES = os.environ.get("ZVKOB_MEETINGS_SEQUENCES", "5000")
 
