@@ -71,6 +71,7 @@ enum class Kind {
     record_readable,
     auto_start_tick,
     auto_close_tick,
+    node_hung,
     settings,
 };
 constexpr int kinds = static_cast<int>(Kind::settings) + 1;
@@ -121,6 +122,7 @@ const char* name_of(Kind kind) {
                                              "record_readable",
                                              "auto_start_tick",
                                              "auto_close_tick",
+                                             "node_hung",
                                              "settings"};
     return names[static_cast<int>(kind)];
 }
@@ -144,6 +146,7 @@ int weight(Kind kind) {
         case Kind::log_late:
         case Kind::stop_refused:
         case Kind::cost_lost:
+        case Kind::node_hung:
             return 1;
         case Kind::rpc_answers:
         case Kind::rpc_on_time:
@@ -215,8 +218,7 @@ public:
         pc_.store.values["METERED_PAUSE"] = "1";
         pc_.store.values["KEEP_AWAKE"] = "1";
         pc_.store.values["NOTIFICATION_AREA"] = "1";
-        pc_.open();
-        opened_ms_ = pc_.clock.now;
+        open();
     }
 
     std::optional<Broken> run(const std::vector<Event>& events) {
@@ -309,6 +311,7 @@ private:
                       [this] {
                           if (w()->start_stop_button.text() != "STOP") {
                               users_start();
+                              users_countdown_ = true;
                           }
                       });
                 break;
@@ -429,6 +432,11 @@ private:
             case Kind::stop_allowed:
                 pc_.nodes.refusal.clear();
                 break;
+            case Kind::node_hung:
+                // Its RPC busy and its console deaf at once: each way of asking it to stop fails.
+                pc_.rpc = RpcMood::busy;
+                pc_.nodes.refusal = "Access is denied.";
+                break;
             case Kind::box:
                 pc_.box_stays_open([this, ms = event.ms] {
                     pc_.pass(ms);
@@ -445,8 +453,7 @@ private:
                 break;
             case Kind::open:
                 if (!w()) {
-                    pc_.open();
-                    opened_ms_ = pc_.clock.now;
+                    open();
                 }
                 break;
             case Kind::user_starts_by_hand:
@@ -479,8 +486,7 @@ private:
                     pc_.store.values[setting_keys[tick]] =
                         (event.ms / second) & (1 << tick) ? "1" : "0";
                 }
-                pc_.open();
-                opened_ms_ = pc_.clock.now;
+                open();
                 break;
         }
         if (pc_.background.held_lanes.empty() && pc_.rpc == RpcMood::answers &&
@@ -509,6 +515,13 @@ private:
     static bool calls_for_a_stop(const PowerReading& reading) {
         return reading.line == PowerLine::battery &&
                (reading.percent <= 10 || reading.seconds_left.value_or(3600) <= 60);
+    }
+
+    // A countdown that runs as ZV-KOB opens is Auto Start's, the user's.
+    void open() {
+        pc_.open();
+        opened_ms_ = pc_.clock.now;
+        users_countdown_ = w()->countdown_timer.enabled();
     }
 
     void users_start() {
@@ -586,9 +599,9 @@ private:
         if (pc_.node.alive) {
             break_rule("no start while a node runs or stops", act);
         }
-        const bool by_guardian = starting_by_countdown_ && !by_hand_ &&
-                                 (requester == StartRequest::keep_node_running ||
-                                  requester == StartRequest::mains_restart);
+        // Whose start it is the world knows, not the program: a countdown
+        // the user armed (START, Auto Start) or not.
+        const bool by_guardian = starting_by_countdown_ && !by_hand_ && !users_countdown_;
         if (users_stop_ && by_guardian) {
             break_rule("no user's stop is undone", act);
         }
@@ -625,8 +638,13 @@ private:
         const bool refused = act != "rpc stop" && !pc_.nodes.refusal.empty();
         if (!refused && !pc_.users_stop_pending) {
             // Even of a node that ended or began stopping a moment before,
-            // unseen: ZV-KOB takes its end for the stop it asked.
+            // unseen: ZV-KOB takes its end for the stop it asked, and starts
+            // it again on mains, once.
             stopped_on_this_battery_ = true;
+            if (!pc_.node.alive && !pc_.node.stop_is_users) {
+                mains_restarts_owed_ = 1;
+                stopped_image_ = pc_.node.image;
+            }
         }
         if (refused || pc_.users_stop_pending || !pc_.node.alive) {
             return;
@@ -635,6 +653,13 @@ private:
             // A copy opened since cannot know of the ask before.
             if (!pc_.node.stop_is_users && asked_while_open_ms_ == opened_ms_) {
                 break_rule("nothing is sent twice", act + " of a node stopping as ZV-KOB asked");
+            }
+            // Stopping by its own client a moment before, unseen: ZV-KOB's
+            // ask answered, the stop is as much ZV-KOB's as the user's.
+            if (pc_.node.stop_is_users) {
+                pc_.node.stop_is_users = false;
+                mains_restarts_owed_ = 1;
+                stopped_image_ = pc_.node.image;
             }
             return;
         }
@@ -688,6 +713,7 @@ private:
             return;
         }
         starting_by_countdown_ = window->countdown_timer.enabled();
+        users_countdown_ = users_countdown_ && starting_by_countdown_;
         countdown_for_ = window->countdown.for_whom();
         if (guardian_started_ && !auto_close_armed_ && window->auto_close_timer.enabled()) {
             break_rule("the guardian's own start leaves Auto Close alone", "auto-close armed");
@@ -793,6 +819,7 @@ private:
     std::int64_t battery_ticked_at_ = 0;
     bool users_stop_ = false;
     bool starting_by_countdown_ = false;
+    bool users_countdown_ = false;  // the countdown that runs is one the user armed
     bool guardian_started_ = false;
     bool auto_close_armed_ = false;
     bool by_hand_ = false;  // LAUNCH is being pressed

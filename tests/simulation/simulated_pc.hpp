@@ -49,8 +49,10 @@ struct SimulatedPc : testing::FakeServices {
     RpcMood rpc = RpcMood::answers;
     unsigned long next_id = 5000;
     std::map<const Timer*, std::int64_t> due_ms;  // each timer's next tick
-    bool close_asked = false;                     // ZV-KOB asked its window to close
-    bool closing = false;                         // ZV-KOB unloads its window
+    bool close_asked = false;
+    std::function<void()> box_meanwhile_;  // what happens while the next box stays open // ZV-KOB
+                                           // asked its window to close
+    bool closing = false;  // ZV-KOB unloads its window
 
     // What the world hears of ZV-KOB's acts, as they happen.
     std::function<void(const std::string& act, bool in_box)> on_act;
@@ -79,13 +81,15 @@ struct SimulatedPc : testing::FakeServices {
     // it opened is heard first, and a box shown beside it closes at once.
     bool box_open = false;
     void box_stays_open(std::function<void()> meanwhile) {
-        notifier.while_open = [this, meanwhile = std::move(meanwhile)] {
-            if (box_open) {
+        box_meanwhile_ = std::move(meanwhile);
+        notifier.while_open = [this] {
+            if (box_open || !box_meanwhile_) {
                 return;
             }
+            const std::function<void()> open_meanwhile = std::exchange(box_meanwhile_, {});
             heard();
             box_open = true;
-            meanwhile();
+            open_meanwhile();
             box_open = false;
         };
     }
@@ -161,7 +165,9 @@ struct SimulatedPc : testing::FakeServices {
                 });
             }
             heard();
-            if (close_asked) {
+            // ZV-KOB's window goes once its message loop has it: not beside
+            // an open box, whose caller still runs.
+            if (close_asked && !box_open) {
                 close();
                 return;
             }
