@@ -13,6 +13,8 @@ was), built without sanitizers for speed:
     tools/mutants/mutants.py --list core/time_text.cpp      # the faults only
     tools/mutants/mutants.py --again last-run.txt           # what survived or did not build
     tools/mutants/mutants.py @tools/mutants/rule_files.txt  # every rule file (an hour or two)
+    tools/mutants/mutants.py --simulation 300 core/power/power_stop_rule.cpp
+                       # what the unit tests miss is played through 300 simulated sequences
 
 The copy is refreshed from the tree at each run; its build is kept for the next.
 Stopped with Ctrl+C, it puts the file back; killed outright, remove the copy.
@@ -31,6 +33,7 @@ WORK = os.environ.get("ZVKOB_MUTANTS_DIR", "/tmp/zvkob-mutants")
 SOURCES = os.path.join(WORK, "src")
 BUILD = os.path.join(WORK, "build")
 TESTS = os.path.join(BUILD, "tests", "unit", "zvkob_unit_tests")
+SIMULATION = os.path.join(BUILD, "tests", "simulation", "zvkob_simulation_tests")
 
 SWAPS = [(" >= ", " > "), (" > ", " >= "), (" <= ", " < "), (" < ", " <= "),
          (" == ", " != "), (" != ", " == "), (" && ", " || "), (" || ", " && "),
@@ -143,6 +146,21 @@ def tests_pass(timeout):
         return False  # a fault that makes a test loop is caught too
 
 
+def simulation_finds(sequences, timeout):
+    """Whether the simulation of years of events breaks a rule (or does not build)."""
+    env = dict(os.environ, CCACHE_DISABLE="1")
+    if subprocess.run(["cmake", "--build", BUILD, "--target", "zvkob_simulation_tests", "-j2"],
+                      env=env, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL,
+                      check=False).returncode != 0:
+        return False
+    try:
+        return subprocess.run([SIMULATION], env=dict(os.environ, ZVKOB_SIM_SEQUENCES=str(sequences)),
+                              timeout=timeout, stdout=subprocess.DEVNULL,
+                              stderr=subprocess.DEVNULL, check=False).returncode != 0
+    except subprocess.TimeoutExpired:
+        return True
+
+
 def main():
     parser = argparse.ArgumentParser(description=__doc__.split("\n")[0],
                                      fromfile_prefix_chars="@")
@@ -151,6 +169,8 @@ def main():
                         "not build")
     parser.add_argument("--list", action="store_true", help="list the faults, run nothing")
     parser.add_argument("--timeout", type=int, default=120)
+    parser.add_argument("--simulation", type=int, default=0, metavar="SEQUENCES",
+                        help="a fault the unit tests miss is tried on the simulation too")
     options = parser.parse_args()
     wanted = None
     if options.again:
@@ -166,7 +186,8 @@ def main():
     refresh_copy()
     if not build() or not tests_pass(options.timeout):
         sys.exit("the unmutated tree does not build or its unit tests fail")
-    survivors, counts = [], {"caught": 0, "survived": 0, "does not build": 0}
+    survivors = []
+    counts = {"caught": 0, "found by the simulation": 0, "survived": 0, "does not build": 0}
     for relative in options.files:
         path = os.path.join(SOURCES, relative)
         shutil.copy(path, path + ".orig")
@@ -183,6 +204,9 @@ def main():
                 started = time.time()
                 verdict = ("does not build" if not build()
                            else "caught" if not tests_pass(options.timeout) else "survived")
+                if verdict == "survived" and options.simulation and simulation_finds(
+                        options.simulation, options.timeout * 5):
+                    verdict = "found by the simulation"
                 counts[verdict] += 1
                 print("%s:%d: %s: %s (%.0f s)" % (relative, number, what, verdict,
                                                   time.time() - started), flush=True)
@@ -191,7 +215,8 @@ def main():
         finally:
             shutil.move(path + ".orig", path)
             os.utime(path)  # newer than the last fault's object: the next build restores it
-    print("\n%(caught)d caught, %(survived)d survived, %(does not build)d do not build" % counts)
+    print("\n%(caught)d caught, %(found by the simulation)d found by the simulation, "
+          "%(survived)d survived, %(does not build)d do not build" % counts)
     for survivor in survivors:
         print("SURVIVED " + survivor)
     return 1 if survivors else 0
