@@ -8,6 +8,7 @@
 #include "core/node_log/node_log_line.hpp"
 #include "main_window/starting/failed_start.hpp"
 #include "main_window/starting/launcher.hpp"
+#include "guardian/engine/care_meeting.hpp"
 #include "guardian/engine/node_gone_meeting.hpp"
 #include "main_window/guarding/antivirus_hint_events.hpp"
 #include "main_window/guarding/guard_actions_done.hpp"
@@ -81,14 +82,6 @@ void decide(MainWindow& w, NodeProgram& program, const NodeGone& gone, std::int6
         [&w, &program, gone, stopped_ms](const NodeStop& stop) {
             decide_on(w, program, gone, stopped_ms, stop);
         });
-}
-
-// The user's own start (LAUNCH, START) makes the node the user's again:
-// Keep Node Running ends its back-off, and the battery stop forgets a stop
-// of its own, so mains power never starts a node after the user's choice.
-void users_start(MainWindow& w) {
-    w.guardian.node_keeper.user_started();
-    w.guardian.battery.user_started();
 }
 
 // Auto Close follows the starts the user set up (START, Auto Start), never
@@ -175,7 +168,7 @@ void start_stop_click(MainWindow& w) {
     } else if (w.start_stop_button.text() == "STOP") {
         countdown_cancelled(w);
     } else {
-        users_start(w);
+        users_start(w.guardian);
         arm_countdown(w, std::chrono::milliseconds(0), StartRequest::countdown);
     }
     show_state(w);
@@ -196,7 +189,7 @@ void launch_by_hand(MainWindow& w, NodeProgram& program, const DriveCheck& drive
     if (!launch_allowed(w, program, drive)) {
         return;
     }
-    users_start(w);
+    users_start(w.guardian);
     if (launch_step(w, program, StartRequest::launch, colours::cyan, colours::pink) !=
         LaunchResult::not_allowed) {
         w.countdown_timer.set_enabled(false);

@@ -1,6 +1,7 @@
 #include "main_window/guarding/node_care.hpp"
 
 #include "core/node_log/node_log_location.hpp"
+#include "guardian/engine/care_meeting.hpp"
 #include "main_window/guarding/wallet_backup_events.hpp"
 #include "main_window/in_notification_area.hpp"
 #include "guardian/node/node_log.hpp"
@@ -19,13 +20,13 @@ unsigned long node_id_of(const NodeProgram* program) {
 // together, the tip's age deciding whether it catches up.
 void keep_pc_awake(MainWindow& w, const NodeProgram* program, bool closing) {
     const auto shown = program ? node_state_shown(w, *program) : std::nullopt;
-    w.guardian.pc_awake.follow(
-        {.ticked = w.keep_awake.ticked(),
-         .node_runs = node_id_of(program) != 0,
-         .closing = closing || w.closing.closing() || w.guardian.sign_out.ending(),
-         .condition = shown ? std::optional(shown->state.condition) : std::nullopt,
-         .height = shown ? shown->state.height : std::nullopt},
-        w.guardian.battery.on_battery(), w.services.clock.now_ms());
+    follow_pc_awake(w.guardian,
+                    {.ticked = w.keep_awake.ticked(),
+                     .node_runs = node_id_of(program) != 0,
+                     .closing = closing || w.closing.closing(),
+                     .condition = shown ? std::optional(shown->state.condition) : std::nullopt,
+                     .height = shown ? shown->state.height : std::nullopt},
+                    w.services.clock.now_ms());
 }
 
 // On the worker: the drive's free space and, when asked, the data folder's

@@ -85,8 +85,8 @@ FAULTS = [
      "guardian/engine/power_meeting.cpp",
      "if (!scene.ticked && mains_restart_armed(scene)) {", "if (false) {"),
     ("START pressed while the node runs forgets the battery's stop owed to it",
-     "main_window/event_order.cpp", "    w.guardian.battery.user_started();",
-     "    w.guardian.battery.user_chose();"),
+     "guardian/engine/care_meeting.cpp", "    guardian.battery.user_started();",
+     "    guardian.battery.user_chose();"),
 ]
 SEQUENCES = os.environ.get("ZVKOB_MEETINGS_SEQUENCES", "5000")
 
