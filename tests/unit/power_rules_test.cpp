@@ -192,16 +192,45 @@ TEST_F(PowerStopFlow, TwoReadingsInARowStopTheNodeOnceWhileOnBattery) {
     read(on_mains_at(16));
     read(on_battery_at(15));
     rule_.suspending(now_);
-    now_ -= 21 * second;  // the next reading 9 s after the PC said it sleeps
+    now_ -= 21 * second;  // the next reading 9 s after the PC said it sleeps: not counted
     EXPECT_EQ(read(on_battery_at(15)).action, PowerStep::Action::none);
-    now_ -= 29 * second;  // 10 s after
+    now_ -= 20 * second;  // 19 s after
     EXPECT_EQ(read(on_battery_at(15)).action, PowerStep::Action::none) << "a new row after sleep";
     EXPECT_EQ(read(on_battery_at(15)).action, PowerStep::Action::stop_node);
 }
 
+// A stop that could not be asked is asked again at the next reading of the
+// same row, 10 s after at the earliest; mains power, or a reading that does
+// not call for it, begins a new row of two.
+TEST_F(PowerStopFlow, AStopThatFailedIsAskedAgainInTheSameRowOnly) {
+    read(on_battery_at(20));
+    ASSERT_EQ(read(on_battery_at(20)).action, PowerStep::Action::stop_node);
+    rule_.stop_failed();
+    now_ -= 20 * second;  // 10 s after
+    EXPECT_EQ(read(on_battery_at(20)).action, PowerStep::Action::stop_node) << "asked again";
+    rule_.stop_failed();
+    read(on_mains_at(20));
+    EXPECT_EQ(read(on_battery_at(20)).action, PowerStep::Action::none) << "a new row after mains";
+    EXPECT_EQ(read(on_battery_at(20)).action, PowerStep::Action::stop_node);
+
+    rule_ = PowerStopRule();
+    read(on_battery_at(20));  // the first of a row
+    now_ -= 25 * second;
+    read(on_battery_at(60));  // 5 s after, the row broken
+    now_ -= 27 * second;      // 3 s after that: the first of a new row
+    EXPECT_EQ(read(on_battery_at(20)).action, PowerStep::Action::none);
+    now_ -= 20 * second;  // 10 s later
+    EXPECT_EQ(read(on_battery_at(20)).action, PowerStep::Action::stop_node) << "two in a row";
+}
+
 // A minute of mains power, and the battery charging or at 35 %.
 TEST_F(PowerStopFlow, MainsPowerForAMinuteStartsTheNodeItStopped) {
+    PowerReading unknown_line = on_mains_at(60, true);
+    unknown_line.line = PowerLine::unknown;
     stop_for_power();
+    for (int reading = 0; reading < 4; ++reading) {
+        EXPECT_EQ(read(unknown_line, false).action, PowerStep::Action::none) << "only mains";
+    }
     EXPECT_EQ(read(on_mains_at(34), false).action, PowerStep::Action::none);
     now_ += 29 * second;  // 59 s on mains
     EXPECT_EQ(read(on_mains_at(34), false).action, PowerStep::Action::none);
