@@ -68,6 +68,35 @@ TEST(MeteredPause, PausesOnAMeteredLinkAndResumesOnlyWhatItPaused) {
         << "a network the user paused stays paused";
 }
 
+// A call that had no answer may have been carried out: the node's state
+// read after it settles what came of it, and an unknown state waits.
+TEST(MeteredPause, ACallWithoutAnAnswerIsSettledByTheStateReadAfterIt) {
+    constexpr NetworkOutcome no_answer = NetworkOutcome::unknown;
+    MeteredPause rule;
+    rule.update(link(metered, true));
+    EXPECT_EQ(rule.answered(NetworkAction::pause, no_answer, "timed out"), "");
+    EXPECT_EQ(rule.update({true, true, metered, std::nullopt}).event, "") << "unknown: it waits";
+    EXPECT_EQ(rule.update(link(metered, false)).event,
+              "The link is metered: ZV-KOB paused the node's network.");
+    EXPECT_TRUE(rule.paused());
+    ASSERT_EQ(rule.update(link(free_link, false)).action, NetworkAction::resume);
+    rule.answered(NetworkAction::resume, no_answer, "");
+    EXPECT_EQ(rule.update(link(free_link, true)).event,
+              "The link is no longer metered: ZV-KOB resumed the node's network.");
+    EXPECT_FALSE(rule.paused());
+
+    ASSERT_EQ(rule.update(link(metered, true)).action, NetworkAction::pause);
+    rule.answered(NetworkAction::pause, no_answer, "timed out");
+    EXPECT_EQ(rule.update(link(metered, true)).event,
+              "The link is metered, but ZV-KOB could not pause the node's network: timed out");
+
+    MeteredPause paused_already;
+    paused_already.update(link(metered, true));
+    EXPECT_EQ(paused_already.answered(NetworkAction::pause, NetworkOutcome::already, ""), "")
+        << "paused by someone else: nothing of ZV-KOB's";
+    EXPECT_FALSE(paused_already.paused());
+}
+
 TEST(MeteredPause, LeavesOnANetworkSwitchedOnAgainOrThatCouldNotBePaused) {
     MeteredPause rule;
     rule.update(link(metered, true));
