@@ -206,8 +206,14 @@ TEST_F(PowerStopFlow, AStopThatFailedIsAskedAgainInTheSameRowOnly) {
     read(on_battery_at(20));
     ASSERT_EQ(read(on_battery_at(20)).action, PowerStep::Action::stop_node);
     rule_.stop_failed();
+    now_ -= 30 * second;  // the same change told again at once
+    EXPECT_EQ(read(on_battery_at(20)).action, PowerStep::Action::none) << "told twice";
     now_ -= 20 * second;  // 10 s after
     EXPECT_EQ(read(on_battery_at(20)).action, PowerStep::Action::stop_node) << "asked again";
+    rule_.stop_failed();
+    read(on_battery_at(60));
+    EXPECT_EQ(read(on_battery_at(20)).action, PowerStep::Action::none) << "a new row";
+    EXPECT_EQ(read(on_battery_at(20)).action, PowerStep::Action::stop_node);
     rule_.stop_failed();
     read(on_mains_at(20));
     EXPECT_EQ(read(on_battery_at(20)).action, PowerStep::Action::none) << "a new row after mains";
