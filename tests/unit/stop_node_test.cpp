@@ -741,6 +741,28 @@ TEST(BatteryStop, NeverStartsANodeItDidNotStopForPower) {
     f.power(PowerLine::mains, 10, std::nullopt);
     f.power(PowerLine::mains, 10, std::nullopt);
     EXPECT_FALSE(f.w.countdown_timer.enabled()) << "cancelled stays cancelled";
+
+    OnBattery chose;  // the user's own START, cancelled, on battery: the node is the user's
+    chose.stopped_for_power();
+    start_stop_click(chose.w);
+    start_stop_click(chose.w);
+    chose.on_mains();
+    EXPECT_FALSE(chose.w.countdown_timer.enabled());
+}
+
+// The mains restart meets the next outage: back on battery before its
+// countdown has started the node, it is called off and owed again, after
+// another minute on mains.
+TEST(BatteryStop, AMainsRestartCalledOffOnBatteryIsOwedAgain) {
+    OnBattery f;
+    f.stopped_for_power();
+    f.on_mains();
+    ASSERT_TRUE(f.countdown_for_power());
+    f.power(PowerLine::battery, 40, std::nullopt);
+    EXPECT_FALSE(f.w.countdown_timer.enabled());
+    EXPECT_TRUE(f.history.holds(mains_restart_withdrawn_event()));
+    f.on_mains();
+    EXPECT_TRUE(f.countdown_for_power()) << "owed again";
 }
 
 // A power event reads the power source at once; the PC going to sleep is
