@@ -7,6 +7,7 @@
 #include "guardian/countdown_state.hpp"
 #include "guardian/keep_node_running.hpp"
 #include "guardian/node/node_glance_state.hpp"
+#include "guardian/node/node_of_this_copy.hpp"
 #include "guardian/power/metered_guard.hpp"
 #include "guardian/power/node_priority_guard.hpp"
 #include "guardian/power/power_guard.hpp"
@@ -48,6 +49,10 @@ struct Guardian {
           metered(services.link_cost, services.history, services.files, services.records),
           node_priority(services.priority, services.history) {}
 
+    // This copy's node of each program: the process it started or adopted,
+    // its life, log and RPC.
+    NodeOfThisCopy qt_node;
+    NodeOfThisCopy daemon_node;
     // Keep Node Running: its decisions, restarts and back-off.
     KeepNodeRunning node_keeper;
     // The end of the Windows session, and its hold for the node to stop.

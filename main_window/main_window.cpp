@@ -7,12 +7,14 @@
 namespace zvkob {
 
 NodeProgram::NodeProgram(std::string_view name_, bool runs_in_console_, Tickbox& chosen_,
-                         Label& status_label, TextBox& image_copy, TextBox& batch_path_copy)
+                         Label& status_label, TextBox& image_copy, TextBox& batch_path_copy,
+                         NodeOfThisCopy& node_)
     : name(name_),
       runs_in_console(runs_in_console_),
       chosen(chosen_),
       status(status_label, "!!! " + std::string(name_) + " RUNNING !!!",
              "!!! " + std::string(name_) + " STOPPED !!!"),
+      node(node_),
       image_copy_(image_copy),
       batch_path_copy_(batch_path_copy) {}
 
@@ -55,10 +57,10 @@ MainWindow::MainWindow(const MainWindowServices& services_, std::string instance
       copy_report(controls.menu_item_of(main_layout::copy_report)),
       qt("QT", false, controls.tickbox_of(main_layout::qt_chosen),
          controls.of(main_layout::qt_status), controls.of(main_layout::qt_image_copy),
-         controls.of(main_layout::qt_batch_path_copy)),
+         controls.of(main_layout::qt_batch_path_copy), guardian.qt_node),
       daemon("DAEMON", true, controls.tickbox_of(main_layout::daemon_chosen),
              controls.of(main_layout::daemon_status), controls.of(main_layout::daemon_image_copy),
-             controls.of(main_layout::daemon_batch_path_copy)),
+             controls.of(main_layout::daemon_batch_path_copy), guardian.daemon_node),
       tray(services.tray_area, services.history) {
     frame.set_caption(controls.design().caption);
     // Switched on at design but without an interval, so silent until the load.

@@ -81,7 +81,7 @@ struct MainWindowServices {
 class NodeProgram {
 public:
     NodeProgram(std::string_view name, bool runs_in_console, Tickbox& chosen, Label& status_label,
-                TextBox& image_copy, TextBox& batch_path_copy);
+                TextBox& image_copy, TextBox& batch_path_copy, NodeOfThisCopy& node);
 
     const std::string_view name;  // "QT" or "DAEMON", as the window and its messages say
     const bool runs_in_console;   // the DAEMON program: asked to stop with Ctrl+C, not a close
@@ -90,7 +90,7 @@ public:
     std::string image;            // the image name the watcher looks for
     std::string batch_path;       // the batch file that starts it
     std::int64_t running_since_ms = 0;  // when the watcher first saw it running
-    NodeOfThisCopy node;                // the process this copy started or adopted, and its life
+    NodeOfThisCopy& node;  // the guardian's: the process this copy started or adopted, and its life
 
     // Shows the image name and batch file path in the window's hidden copies.
     void show_copies();
@@ -144,6 +144,17 @@ public:
     MenuItem& history_command;
     MenuItem& copy_report;
 
+    // For whom the countdown runs: LAUNCH's user, Keep Node Running's
+    // restart or the mains restart.
+    CountdownRun countdown;
+    // The guarding features, apart from the window; Keep Node Running
+    // reads the window's tick and whether its countdown runs.
+    Guardian guardian{
+        {services.history, services.clock, services.windows, services.files, services.records,
+         services.power, services.power_source, services.link_cost, services.priority},
+        {[this] { return keep_node_running.ticked(); },
+         [this] { return countdown_timer.enabled(); }},
+        countdown};
     NodeProgram qt;
     NodeProgram daemon;
 
@@ -170,17 +181,6 @@ public:
     // Where the last wallet backup went; the folder dialog opens there.
     std::string backup_folder;
 
-    // For whom the countdown runs: LAUNCH's user, Keep Node Running's
-    // restart or the mains restart.
-    CountdownRun countdown;
-    // The guarding features, apart from the window; Keep Node Running
-    // reads the window's tick and whether its countdown runs.
-    Guardian guardian{
-        {services.history, services.clock, services.windows, services.files, services.records,
-         services.power, services.power_source, services.link_cost, services.priority},
-        {[this] { return keep_node_running.ticked(); },
-         [this] { return countdown_timer.enabled(); }},
-        countdown};
     // Closing, why, and the settings window's pending close.
     WindowClosing closing;
     // The icon in the notification area, and the window hidden behind it.
