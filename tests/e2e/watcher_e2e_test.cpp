@@ -326,7 +326,10 @@ TEST_F(WatcherEndToEnd, KeepNodeRunningRestartsACrashAndReadsTheNodesOwnLogForEv
         ASSERT_TRUE(wait_until(
             [&] { return enabled(launch) && text(qt_label) == L"!!! QT STOPPED !!!"; }, 5s));
         click(launch);
-        ASSERT_TRUE(wait_until([&] { return text(qt_label) == L"!!! QT RUNNING !!!"; }, 10s));
+        // Three lanes of wine at once may take a while to start and see a windowed program.
+        ASSERT_TRUE(wait_until([&] { return text(qt_label) == L"!!! QT RUNNING !!!"; }, 20s))
+            << "ZV-KOB's history:\n"
+            << read_file(history_file(L"ZV-KOB"));
     };
     launch_the_node();
 
