@@ -87,8 +87,8 @@ public:
     // This copy's node ended; `as_asked`: it stopped because ZV-KOB asked it
     // to (its life says so).
     void node_gone(bool as_asked);
-    // The user asked the node to stop: from then on it is the user's, and
-    // mains power starts nothing; a stop owed goes with the user's own.
+    // The user asked the node to stop, or started it again: from then on it
+    // is the user's, mains power starts nothing, and a stop owed is forgotten.
     void node_started();
     // The user started the node or armed its start (LAUNCH, START): it is
     // the user's, and mains power starts nothing; but a stop owed to a node

@@ -20,13 +20,9 @@ GuardActions look_at_the_link(MeteredGuard& metered, const MeteredScene& scene,
     if (action == NetworkAction::none) {
         return {};
     }
-    // Where the node answered: its RPC's now, else (its progress no longer
-    // followed) where ZV-KOB last called it.
-    const std::optional<RpcEndpoint> endpoint =
-        scene.node_answers ? scene.endpoint : metered.endpoint();
+    const std::optional<RpcEndpoint> endpoint = metered.call_at(scene.endpoint);
     if (!endpoint) {
-        metered.answered(action, NetworkOutcome::not_asked, "the node's RPC is not known",
-                         scene.polls_asked);
+        metered.answered(action, NetworkOutcome::not_asked, rpc_not_known, scene.polls_asked);
         return {};
     }
     metered.calling_at(*endpoint);

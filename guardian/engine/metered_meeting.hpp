@@ -18,7 +18,7 @@ struct MeteredScene {
     std::uint64_t state_poll = 0;         // the poll whose state is held, 0 for none
     std::uint64_t polls_asked = 0;        // the node's RPC polls asked by now
     std::optional<bool> network_active;   // the held state's networkactive
-    std::optional<RpcEndpoint> endpoint;  // where its RPC answers now
+    std::optional<RpcEndpoint> endpoint;  // where its RPC answers now, while it answers
 };
 
 // Where the metered pause meets the others, decided in one place:

@@ -13,6 +13,9 @@
 
 namespace zvkob {
 
+// Why a call was not made: nowhere to make it.
+inline constexpr const char* rpc_not_known = "the node's RPC is not known";
+
 // The node is given this long to answer the resume as ZV-KOB closes.
 inline constexpr std::int64_t resume_at_close_within_ms = 3'000;
 
@@ -42,7 +45,11 @@ public:
     // Where the node's RPC answered when ZV-KOB last called it: a resume goes
     // there once the node's RPC is no longer followed.
     void calling_at(const RpcEndpoint& endpoint) { endpoint_ = endpoint; }
-    const std::optional<RpcEndpoint>& endpoint() const { return endpoint_; }
+    // Where a call goes: where the node's RPC answers now (`answering`), else
+    // (its progress no longer followed) where ZV-KOB last called it.
+    std::optional<RpcEndpoint> call_at(const std::optional<RpcEndpoint>& answering) const {
+        return answering ? answering : endpoint_;
+    }
     // The node's answer to the call look() asked for; `polls_asked`: the
     // node's RPC polls asked by then, none of which tells what came of it.
     void answered(NetworkAction action, NetworkOutcome outcome, std::string_view failure,

@@ -125,15 +125,13 @@ void metered_closing(MainWindow& w) {
     if (program == nullptr || !w.guardian.metered.may_hold_a_pause()) {
         return;
     }
-    const NodeRpc& rpc = program->node.rpc();
-    const RpcEndpoint* endpoint =
-        rpc.answers() ? &rpc.endpoint()
-                      : (w.guardian.metered.endpoint() ? &*w.guardian.metered.endpoint() : nullptr);
+    const std::optional<RpcEndpoint> endpoint =
+        w.guardian.metered.call_at(metered_scene(w, program).endpoint);
     std::optional<NetworkOutcome> resumed;
-    std::string failure = "the node's RPC is not known";
+    std::string failure = rpc_not_known;
     if (!w.guardian.sign_out.ending()) {
         resumed = NetworkOutcome::not_asked;
-        if (endpoint != nullptr) {
+        if (endpoint) {
             NodeRpcAsker asker(w.services.http, w.services.listeners, w.services.files);
             const std::array params{RpcParam::flag(true)};
             const RpcReply reply =
