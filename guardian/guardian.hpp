@@ -6,17 +6,25 @@
 #include "guardian/care/wallet_backup_state.hpp"
 #include "guardian/countdown_state.hpp"
 #include "guardian/keep_node_running.hpp"
+#include "guardian/node/guarded_program.hpp"
 #include "guardian/node/node_glance_state.hpp"
-#include "guardian/node/node_of_this_copy.hpp"
 #include "guardian/power/metered_guard.hpp"
 #include "guardian/power/node_priority_guard.hpp"
 #include "guardian/power/power_guard.hpp"
 #include "guardian/query_failing_notes.hpp"
 #include "guardian/session_end_state.hpp"
+#include "core/event_gate.hpp"
+#include "platform/background_work.hpp"
 #include "platform/clock.hpp"
 #include "platform/file_system.hpp"
+#include "platform/folder_picker.hpp"
 #include "platform/history.hpp"
+#include "platform/loopback_http.hpp"
+#include "platform/node_control.hpp"
+#include "platform/node_wallets.hpp"
+#include "platform/port_listeners.hpp"
 #include "platform/power_request.hpp"
+#include "platform/settings_store.hpp"
 #include "platform/window_manager.hpp"
 
 namespace zvkob {
@@ -32,6 +40,14 @@ struct GuardianServices {
     PowerSource& power_source;  // the battery stop reads it
     LinkCost& link_cost;        // whether the link is metered
     ProcessPriority& priority;  // the node's, at low priority
+    BackgroundWork& background;  // what may wait on a disk or the node, on the worker
+    EventGate& events;           // what acts waits for a message box to close
+    LoopbackHttp& http;          // the node's RPC, asked on the worker
+    PortListeners& listeners;    // who listens on the node's RPC port
+    NodeControl& nodes;          // Ctrl+C, a close, the interpreter left waiting
+    NodeWallets& wallets;        // backupwallet
+    SettingsStore& store;        // the wallet backup's folder
+    FolderPicker& folder_picker; // where the wallets are backed up to
 };
 
 // The guarding features of this copy, held apart from the window: each
@@ -49,10 +65,10 @@ struct Guardian {
           metered(services.link_cost, services.history, services.files, services.records),
           node_priority(services.priority, services.history) {}
 
-    // This copy's node of each program: the process it started or adopted,
-    // its life, log and RPC.
-    NodeOfThisCopy qt_node;
-    NodeOfThisCopy daemon_node;
+    // The two node programs and this copy's node of each: the process it
+    // started or adopted, its life, log and RPC.
+    GuardedProgram qt{"QT", false};
+    GuardedProgram daemon{"DAEMON", true};
     // Keep Node Running: its decisions, restarts and back-off.
     KeepNodeRunning node_keeper;
     // The end of the Windows session, and its hold for the node to stop.

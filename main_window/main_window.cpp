@@ -6,27 +6,26 @@
 
 namespace zvkob {
 
-NodeProgram::NodeProgram(std::string_view name_, bool runs_in_console_, Tickbox& chosen_,
-                         Label& status_label, TextBox& image_copy, TextBox& batch_path_copy,
-                         NodeOfThisCopy& node_)
-    : name(name_),
-      runs_in_console(runs_in_console_),
+NodeProgram::NodeProgram(GuardedProgram& guarded_, Tickbox& chosen_, Label& status_label,
+                         TextBox& image_copy, TextBox& batch_path_copy)
+    : guarded(guarded_),
+      name(guarded_.name),
+      runs_in_console(guarded_.runs_in_console),
       chosen(chosen_),
-      status(status_label, "!!! " + std::string(name_) + " RUNNING !!!",
-             "!!! " + std::string(name_) + " STOPPED !!!"),
-      node(node_),
+      status(guarded_.seen, status_label, "!!! " + std::string(name) + " RUNNING !!!",
+             "!!! " + std::string(name) + " STOPPED !!!"),
+      image(guarded_.image),
+      batch_path(guarded_.batch_path),
+      running_since_ms(guarded_.running_since_ms),
+      node(guarded_.node),
       image_copy_(image_copy),
-      batch_path_copy_(batch_path_copy) {}
+      batch_path_copy_(batch_path_copy) {
+    guarded.chosen = [&chosen_] { return chosen_.ticked(); };
+}
 
 void NodeProgram::show_copies() {
     image_copy_.set_text(image);
     batch_path_copy_.set_text(batch_path);
-}
-
-std::string NodeProgram::described() const {
-    const std::string process =
-        node.id() == 0 ? std::string() : ", process " + std::to_string(node.id());
-    return "the " + std::string(name) + " program (" + image + process + ")";
 }
 
 MainWindow::MainWindow(const MainWindowServices& services_, std::string instance_name_)
@@ -55,12 +54,12 @@ MainWindow::MainWindow(const MainWindowServices& services_, std::string instance
       back_up_wallets(controls.menu_item_of(main_layout::back_up_wallets)),
       history_command(controls.menu_item_of(main_layout::history_command)),
       copy_report(controls.menu_item_of(main_layout::copy_report)),
-      qt("QT", false, controls.tickbox_of(main_layout::qt_chosen),
+      qt(guardian.qt, controls.tickbox_of(main_layout::qt_chosen),
          controls.of(main_layout::qt_status), controls.of(main_layout::qt_image_copy),
-         controls.of(main_layout::qt_batch_path_copy), guardian.qt_node),
-      daemon("DAEMON", true, controls.tickbox_of(main_layout::daemon_chosen),
+         controls.of(main_layout::qt_batch_path_copy)),
+      daemon(guardian.daemon, controls.tickbox_of(main_layout::daemon_chosen),
              controls.of(main_layout::daemon_status), controls.of(main_layout::daemon_image_copy),
-             controls.of(main_layout::daemon_batch_path_copy), guardian.daemon_node),
+             controls.of(main_layout::daemon_batch_path_copy)),
       tray(services.tray_area, services.history) {
     frame.set_caption(controls.design().caption);
     // Switched on at design but without an interval, so silent until the load.

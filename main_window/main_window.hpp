@@ -16,7 +16,7 @@
 #include "core/notification_area/tray_rules.hpp"
 #include "core/window_frame.hpp"
 #include "guardian/countdown_state.hpp"
-#include "guardian/guardian.hpp"
+#include "guardian/engine/guardian_engine.hpp"
 #include "guardian/node/folder_keys.hpp"
 #include "guardian/node/node_of_this_copy.hpp"
 #include "main_window/guarding/process_status.hpp"
@@ -80,24 +80,25 @@ struct MainWindowServices {
 // One of the two node programs, as the main window knows it.
 class NodeProgram {
 public:
-    NodeProgram(std::string_view name, bool runs_in_console, Tickbox& chosen, Label& status_label,
-                TextBox& image_copy, TextBox& batch_path_copy, NodeOfThisCopy& node);
+    NodeProgram(GuardedProgram& guarded, Tickbox& chosen, Label& status_label,
+                TextBox& image_copy, TextBox& batch_path_copy);
 
+    GuardedProgram& guarded;  // the guardian's: its names, what the watcher saw, its node
     const std::string_view name;  // "QT" or "DAEMON", as the window and its messages say
     const bool runs_in_console;   // the DAEMON program: asked to stop with Ctrl+C, not a close
     Tickbox& chosen;              // its launch mode: LAUNCH and the countdown start it
     ProcessStatus status;         // whether it runs, shown by its status label
-    std::string image;            // the image name the watcher looks for
-    std::string batch_path;       // the batch file that starts it
-    std::int64_t running_since_ms = 0;  // when the watcher first saw it running
-    NodeOfThisCopy& node;  // the guardian's: the process this copy started or adopted, and its life
+    std::string& image;           // the image name the watcher looks for
+    std::string& batch_path;      // the batch file that starts it
+    std::int64_t& running_since_ms;  // when the watcher first saw it running
+    NodeOfThisCopy& node;  // the process this copy started or adopted, and its life
 
     // Shows the image name and batch file path in the window's hidden copies.
     void show_copies();
 
     // How the history and messages name it: "the DAEMON program
     // (bitcoind.exe)", with "process 5000" once this copy's node is known.
-    std::string described() const;
+    std::string described() const { return guarded.described(); }
 
 private:
     TextBox& image_copy_;
@@ -107,7 +108,7 @@ private:
 // The start-up window: its controls, timers and the countdown, with every
 // event handler wired to them. Its life is the life of the program. It takes
 // over what the settings window hands it.
-class MainWindow : public HandOverReceiver {
+class MainWindow : public HandOverReceiver, public GuardianHost {
 public:
     MainWindow(const MainWindowServices& services, std::string instance_name);
     MainWindow(const MainWindow&) = delete;
@@ -147,14 +148,19 @@ public:
     // For whom the countdown runs: LAUNCH's user, Keep Node Running's
     // restart or the mains restart.
     CountdownRun countdown;
-    // The guarding features, apart from the window; Keep Node Running
-    // reads the window's tick and whether its countdown runs.
-    Guardian guardian{
+    // The guarding features, as one engine apart from the window, which it
+    // runs as its host; Keep Node Running reads the window's tick and whether
+    // its countdown runs.
+    GuardianEngine engine{
         {services.history, services.clock, services.windows, services.files, services.records,
-         services.power, services.power_source, services.link_cost, services.priority},
+         services.power, services.power_source, services.link_cost, services.priority,
+         services.background, services.events, services.http, services.listeners,
+         services.nodes, services.wallets, services.store, services.folder_picker},
+        *this,
         {[this] { return keep_node_running.ticked(); },
          [this] { return countdown_timer.enabled(); }},
         countdown};
+    Guardian& guardian = engine.guardian;
     NodeProgram qt;
     NodeProgram daemon;
 
@@ -174,12 +180,9 @@ public:
     bool look_held = false;
     bool look_due = false;
 
-    // The node's data folder (-datadir), where it keeps its own log; empty
-    // for the node's default. The settings window edits it, and the watcher,
-    // the start checks and the node's log all read it.
-    std::string data_folder;
-    // Where the last wallet backup went; the folder dialog opens there.
-    std::string backup_folder;
+    // The node's data folder and the wallet backup's, kept by the engine.
+    std::string& data_folder = engine.data_folder;
+    std::string& backup_folder = engine.backup_folder;
 
     // Closing, why, and the settings window's pending close.
     WindowClosing closing;
@@ -203,6 +206,19 @@ public:
     SettingFields stored_fields();
 
     void take_over(const HandOver& hand_over) override;
+
+    // What the guardian asks of its host (hosting_the_guardian.cpp).
+    bool ticked(GuardTick tick) const override;
+    void show_guardian_state() override;
+    void tell_user(std::string_view message) override;
+    void notify(NoticeKind kind, std::string_view title, std::string_view text) override;
+    void offer_wallet_backup(bool offered) override;
+    void following_another_node() override;
+    bool is_closing() const override;
+    bool countdown_runs() const override;
+    StartRequest countdown_for() const override;
+    void arm_countdown(std::chrono::milliseconds wait, StartRequest for_whom) override;
+    void disarm_countdown() override;
 };
 
 }  // namespace zvkob

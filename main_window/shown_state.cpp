@@ -106,12 +106,16 @@ bool auto_close_waits(const MainWindow& w) {
 
 std::optional<MergedNodeState> node_state_shown(const MainWindow& w, const NodeProgram& program) {
     const std::int64_t now_ms = w.services.clock.now_ms();
-    return merged_node_state(w.guardian.glance.state_of(program),
+    return merged_node_state(w.guardian.glance.state_of(program.guarded),
                              program.node.rpc().state_shown(now_ms), now_ms);
 }
 
 std::optional<MergedNodeState> node_state_shown(const MainWindow& w) {
-    return w.guardian.glance.of() ? node_state_shown(w, *w.guardian.glance.of()) : std::nullopt;
+    const GuardedProgram* of = w.guardian.glance.of();
+    if (of == nullptr) {
+        return std::nullopt;
+    }
+    return node_state_shown(w, of == &w.qt.guarded ? w.qt : w.daemon);
 }
 
 std::string asked_text(const NodeLife& life, std::int64_t now_ms) {

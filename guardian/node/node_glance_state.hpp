@@ -12,7 +12,7 @@
 
 namespace zvkob {
 
-class NodeProgram;
+struct GuardedProgram;
 
 // The node at a glance: the watch over the log of this copy's node, whose
 // program it is of, its last reading, whether a reading is under way, the
@@ -21,7 +21,7 @@ class NodeProgram;
 class NodeGlance {
 public:
     // Starts watching a node; its earlier state is forgotten.
-    void watch(std::shared_ptr<ProgressWatch> watch, const NodeProgram* of) {
+    void watch(std::shared_ptr<ProgressWatch> watch, const GuardedProgram* of) {
         watch_ = std::move(watch);
         of_ = of;
         state_.reset();
@@ -58,9 +58,9 @@ public:
 
     const std::optional<NodeProgressState>& state() const { return state_; }
     // The program whose node it watches, or none.
-    const NodeProgram* of() const { return of_; }
+    const GuardedProgram* of() const { return of_; }
     // Its state when it is of `program`.
-    const NodeProgressState* state_of(const NodeProgram& program) const {
+    const NodeProgressState* state_of(const GuardedProgram& program) const {
         return of_ == &program && state_ ? &*state_ : nullptr;
     }
 
@@ -75,7 +75,7 @@ public:
 
 private:
     std::shared_ptr<ProgressWatch> watch_;
-    const NodeProgram* of_ = nullptr;
+    const GuardedProgram* of_ = nullptr;
     std::optional<NodeProgressState> state_;
     bool reading_ = false;
     ProgressTeller teller_;

@@ -109,7 +109,7 @@ void follow(MainWindow& w, NodeProgram& program) {
         w.guardian.glance.watch(std::make_shared<ProgressWatch>(
                                     program.node.id(), program.node.started_with(), w.data_folder,
                                     w.services.clock, program.node.seen_starting_ms()),
-                                &program);
+                                &program.guarded);
         w.tray.node_started();  // its catch-up may be told again
     }
     if (w.guardian.glance.reading()) {

@@ -7,13 +7,15 @@
 
 namespace zvkob {
 
-ProcessStatus::ProcessStatus(Label& label, std::string running_text, std::string stopped_text)
-    : label_(label),
+ProcessStatus::ProcessStatus(ProcessSeen& seen, Label& label, std::string running_text,
+                             std::string stopped_text)
+    : seen_(seen),
+      label_(label),
       running_text_(std::move(running_text)),
       stopped_text_(std::move(stopped_text)) {}
 
 ProbeAnswer ProcessStatus::ask(ProcessProbe& probe, const std::string& image_name) {
-    starting_ = false;
+    seen_.starting = false;
     ProbeAnswer answer;
     try {
         answer = probe.is_running(image_name);
@@ -21,12 +23,12 @@ ProbeAnswer ProcessStatus::ask(ProcessProbe& probe, const std::string& image_nam
         const std::string why = failure.what();
         answer = ProbeAnswer{.running = false, .failure = why.empty() ? "Unknown failure." : why};
     }
-    query_failure_ = answer.failure;
+    seen_.query_failure = answer.failure;
     return answer;
 }
 
 void ProcessStatus::show(bool running) {
-    state_ = running ? RunningState::running : RunningState::stopped;
+    seen_.state = running ? RunningState::running : RunningState::stopped;
     if (running) {
         label_.set_back_colour(colours::green);
         label_.set_text(running_text_);
@@ -37,11 +39,11 @@ void ProcessStatus::show(bool running) {
 }
 
 std::string ProcessStatus::query_failure_tip(std::string_view image_name) const {
-    if (query_failure_.empty()) {
+    if (seen_.query_failure.empty()) {
         return {};
     }
     return "ZV-KOB cannot tell whether \"" + std::string(image_name) + "\" runs. " +
-           query_failure_ +
+           seen_.query_failure +
            "\nThe label keeps the last known state; ZV-KOB asks again twice a second.";
 }
 
