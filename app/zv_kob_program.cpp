@@ -17,7 +17,7 @@
 #include "main_window/main_window.hpp"
 #include "main_window/main_window_layout.hpp"
 #include "main_window/guarding/process_watcher.hpp"
-#include "main_window/guarding/neighbour_events.hpp"
+#include "guardian/flows/neighbour_events.hpp"
 #include "main_window/session_end_events.hpp"
 #include "main_window/window_menu.hpp"
 #include "platform/win32/processes/com_apartment.hpp"

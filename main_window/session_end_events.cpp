@@ -3,7 +3,7 @@
 #include "main_window/closing_events.hpp"
 #include "main_window/load_unload.hpp"
 #include "main_window/shown_state.hpp"
-#include "main_window/guarding/stop_node.hpp"
+#include "guardian/flows/stop_node.hpp"
 
 namespace zvkob {
 namespace {

@@ -5,10 +5,10 @@
 #include "core/node_state/node_progress_text.hpp"
 #include "core/time_text.hpp"
 #include "main_window/in_notification_area.hpp"
-#include "main_window/guarding/antivirus_hint_events.hpp"
-#include "main_window/guarding/metered_events.hpp"
-#include "main_window/guarding/neighbour_events.hpp"
-#include "main_window/guarding/node_care.hpp"
+#include "guardian/flows/antivirus_hint_events.hpp"
+#include "guardian/flows/metered_events.hpp"
+#include "guardian/flows/neighbour_events.hpp"
+#include "guardian/flows/node_care.hpp"
 
 namespace zvkob {
 namespace {

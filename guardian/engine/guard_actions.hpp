@@ -12,7 +12,7 @@
 namespace zvkob {
 
 // What the guardian asks of the window and the PC, carried out in order by
-// the window (main_window/guarding/guard_actions_done.cpp).
+// the window (guardian/flows/guard_actions_done.cpp).
 
 // Ask this copy's node of `program` to stop, as Stop Node does, in the name
 // of `asker`. Asked, the history says `event` and a notice titled

@@ -5,7 +5,7 @@
 #include "guardian/care/help_report_files.hpp"
 #include "main_window/main_window_layout.hpp"
 #include "main_window/shown_state.hpp"
-#include "main_window/guarding/stop_node.hpp"
+#include "guardian/flows/stop_node.hpp"
 
 namespace zvkob {
 namespace {

@@ -14,9 +14,9 @@
 #include <string>
 
 #include "main_window/event_order.hpp"
-#include "main_window/guarding/metered_events.hpp"
-#include "main_window/guarding/neighbour_events.hpp"
-#include "main_window/guarding/stop_node.hpp"
+#include "guardian/flows/metered_events.hpp"
+#include "guardian/flows/neighbour_events.hpp"
+#include "guardian/flows/stop_node.hpp"
 #include "main_window/load_unload.hpp"
 #include "watched_window.hpp"
 

@@ -7,7 +7,7 @@
 #include "main_window/event_order.hpp"
 #include "main_window/starting/launcher.hpp"
 #include "main_window/shown_state.hpp"
-#include "main_window/guarding/stop_node.hpp"
+#include "guardian/flows/stop_node.hpp"
 #include "watched_window.hpp"
 
 namespace zvkob {

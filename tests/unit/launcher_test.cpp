@@ -5,7 +5,7 @@
 #include "core/processes/interpreter_line.hpp"
 #include "main_window/starting/countdown_events.hpp"
 #include "main_window/event_order.hpp"
-#include "main_window/guarding/neighbour_events.hpp"
+#include "guardian/flows/neighbour_events.hpp"
 #include "main_window/starting/failed_start.hpp"
 #include "watched_window.hpp"
 

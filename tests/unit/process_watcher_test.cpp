@@ -8,8 +8,8 @@
 #include "main_window/starting/countdown_events.hpp"
 #include "main_window/event_order.hpp"
 #include "main_window/starting/launcher.hpp"
-#include "main_window/guarding/node_glance_events.hpp"
-#include "main_window/guarding/node_care.hpp"
+#include "guardian/flows/node_glance_events.hpp"
+#include "guardian/flows/node_care.hpp"
 #include "watched_window.hpp"
 
 namespace zvkob {

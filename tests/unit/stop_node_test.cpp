@@ -1,9 +1,9 @@
-#include "main_window/guarding/stop_node.hpp"
+#include "guardian/flows/stop_node.hpp"
 
 #include <gtest/gtest.h>
 
 #include "core/processes/node_stop_rules.hpp"
-#include "main_window/guarding/wallet_backup_events.hpp"
+#include "guardian/flows/wallet_backup_events.hpp"
 #include "main_window/starting/auto_close.hpp"
 #include "main_window/starting/countdown_events.hpp"
 #include "main_window/event_order.hpp"
@@ -12,11 +12,11 @@
 #include "core/folder_key.hpp"
 #include "guardian/node/namesakes.hpp"
 #include "main_window/load_unload.hpp"
-#include "main_window/guarding/metered_events.hpp"
-#include "main_window/guarding/neighbour_events.hpp"
+#include "guardian/flows/metered_events.hpp"
+#include "guardian/flows/neighbour_events.hpp"
 #include "core/power/power_words.hpp"
-#include "main_window/guarding/node_care.hpp"
-#include "main_window/guarding/node_glance_events.hpp"
+#include "guardian/flows/node_care.hpp"
+#include "guardian/flows/node_glance_events.hpp"
 #include "main_window/session_end_events.hpp"
 #include "watched_window.hpp"
 

@@ -5,9 +5,9 @@
 #include "main_window/event_order.hpp"
 #include "main_window/load_unload.hpp"
 #include "main_window/main_window_layout.hpp"
-#include "main_window/guarding/metered_events.hpp"
-#include "main_window/guarding/neighbour_events.hpp"
-#include "main_window/guarding/node_care.hpp"
+#include "guardian/flows/metered_events.hpp"
+#include "guardian/flows/neighbour_events.hpp"
+#include "guardian/flows/node_care.hpp"
 #include "watched_window.hpp"
 
 namespace zvkob {

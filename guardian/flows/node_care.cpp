@@ -1,12 +1,12 @@
-#include "main_window/guarding/node_care.hpp"
+#include "guardian/flows/node_care.hpp"
 
 #include "core/node_log/node_log_location.hpp"
 #include "guardian/engine/care_meeting.hpp"
-#include "main_window/guarding/wallet_backup_events.hpp"
+#include "guardian/flows/wallet_backup_events.hpp"
 #include "main_window/in_notification_area.hpp"
 #include "guardian/node/node_log.hpp"
 #include "main_window/shown_state.hpp"
-#include "main_window/guarding/stop_node.hpp"
+#include "guardian/flows/stop_node.hpp"
 #include "main_window/window_menu.hpp"
 
 namespace zvkob {

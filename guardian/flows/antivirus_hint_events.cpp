@@ -1,8 +1,8 @@
-#include "main_window/guarding/antivirus_hint_events.hpp"
+#include "guardian/flows/antivirus_hint_events.hpp"
 
 #include "guardian/node/node_log.hpp"
 #include "main_window/shown_state.hpp"
-#include "main_window/guarding/stop_node.hpp"
+#include "guardian/flows/stop_node.hpp"
 
 namespace zvkob {
 

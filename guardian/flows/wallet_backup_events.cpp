@@ -1,9 +1,9 @@
-#include "main_window/guarding/wallet_backup_events.hpp"
+#include "guardian/flows/wallet_backup_events.hpp"
 
 #include <algorithm>
 
 #include "main_window/shown_state.hpp"
-#include "main_window/guarding/stop_node.hpp"
+#include "guardian/flows/stop_node.hpp"
 
 namespace zvkob {
 namespace {

@@ -1,9 +1,9 @@
-#include "main_window/guarding/guard_actions_done.hpp"
+#include "guardian/flows/guard_actions_done.hpp"
 
 #include "core/power/power_words.hpp"
-#include "main_window/guarding/metered_events.hpp"
-#include "main_window/guarding/neighbour_events.hpp"
-#include "main_window/guarding/stop_node.hpp"
+#include "guardian/flows/metered_events.hpp"
+#include "guardian/flows/neighbour_events.hpp"
+#include "guardian/flows/stop_node.hpp"
 #include "main_window/in_notification_area.hpp"
 #include "main_window/shown_state.hpp"
 #include "main_window/starting/countdown_events.hpp"

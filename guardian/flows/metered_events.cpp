@@ -1,13 +1,13 @@
-#include "main_window/guarding/metered_events.hpp"
+#include "guardian/flows/metered_events.hpp"
 
 #include <array>
 #include <chrono>
 
 #include "core/node_rpc/node_rpc_asker.hpp"
 #include "guardian/engine/metered_meeting.hpp"
-#include "main_window/guarding/guard_actions_done.hpp"
+#include "guardian/flows/guard_actions_done.hpp"
 #include "main_window/shown_state.hpp"
-#include "main_window/guarding/stop_node.hpp"
+#include "guardian/flows/stop_node.hpp"
 #include "main_window/window_menu.hpp"
 
 namespace zvkob {

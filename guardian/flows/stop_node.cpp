@@ -1,10 +1,10 @@
-#include "main_window/guarding/stop_node.hpp"
+#include "guardian/flows/stop_node.hpp"
 
 #include "core/node_rpc/node_rpc_asker.hpp"
 #include "core/power/power_words.hpp"
 #include "core/time_text.hpp"
 #include "main_window/event_order.hpp"
-#include "main_window/guarding/neighbour_events.hpp"
+#include "guardian/flows/neighbour_events.hpp"
 #include "main_window/shown_state.hpp"
 
 namespace zvkob {

@@ -1,14 +1,14 @@
-#include "main_window/guarding/node_glance_events.hpp"
+#include "guardian/flows/node_glance_events.hpp"
 
 #include "core/node_state/node_progress_text.hpp"
 #include "core/time_text.hpp"
-#include "main_window/guarding/wallet_backup_events.hpp"
+#include "guardian/flows/wallet_backup_events.hpp"
 #include "main_window/in_notification_area.hpp"
-#include "main_window/guarding/metered_events.hpp"
-#include "main_window/guarding/neighbour_events.hpp"
-#include "main_window/guarding/node_care.hpp"
+#include "guardian/flows/metered_events.hpp"
+#include "guardian/flows/neighbour_events.hpp"
+#include "guardian/flows/node_care.hpp"
 #include "main_window/shown_state.hpp"
-#include "main_window/guarding/stop_node.hpp"
+#include "guardian/flows/stop_node.hpp"
 #include "main_window/window_menu.hpp"
 
 namespace zvkob {
