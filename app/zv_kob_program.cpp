@@ -59,7 +59,7 @@ void translate_power_event(MainWindow& main, EventGate& gate, WPARAM event, LPAR
     if (power.kind != PowerEvent::Kind::other) {
         static constexpr std::array<char, 6> keys{};
         gate.run_when_free(&keys[static_cast<std::size_t>(power.kind)],
-                           [&main, power] { power_broadcast(main, power); });
+                           [&main, power] { power_broadcast(main.engine, power); });
     }
 }
 

@@ -33,21 +33,21 @@ namespace zvkob {
 struct GuardianServices {
     History& history;
     Clock& clock;
-    WindowManager& windows;     // the session's end, and its hold
-    FileSystem& files;          // the records kept beside the history
-    RecordWriter& records;      // the node's measured stops, a pause to resume
-    PowerRequest& power;        // Keep the PC Awake
-    PowerSource& power_source;  // the battery stop reads it
-    LinkCost& link_cost;        // whether the link is metered
-    ProcessPriority& priority;  // the node's, at low priority
-    BackgroundWork& background;  // what may wait on a disk or the node, on the worker
-    EventGate& events;           // what acts waits for a message box to close
-    LoopbackHttp& http;          // the node's RPC, asked on the worker
-    PortListeners& listeners;    // who listens on the node's RPC port
-    NodeControl& nodes;          // Ctrl+C, a close, the interpreter left waiting
-    NodeWallets& wallets;        // backupwallet
-    SettingsStore& store;        // the wallet backup's folder
-    FolderPicker& folder_picker; // where the wallets are backed up to
+    WindowManager& windows;       // the session's end, and its hold
+    FileSystem& files;            // the records kept beside the history
+    RecordWriter& records;        // the node's measured stops, a pause to resume
+    PowerRequest& power;          // Keep the PC Awake
+    PowerSource& power_source;    // the battery stop reads it
+    LinkCost& link_cost;          // whether the link is metered
+    ProcessPriority& priority;    // the node's, at low priority
+    BackgroundWork& background;   // what may wait on a disk or the node, on the worker
+    EventGate& events;            // what acts waits for a message box to close
+    LoopbackHttp& http;           // the node's RPC, asked on the worker
+    PortListeners& listeners;     // who listens on the node's RPC port
+    NodeControl& nodes;           // Ctrl+C, a close, the interpreter left waiting
+    NodeWallets& wallets;         // backupwallet
+    SettingsStore& store;         // the wallet backup's folder
+    FolderPicker& folder_picker;  // where the wallets are backed up to
 };
 
 // The guarding features of this copy, held apart from the window: each

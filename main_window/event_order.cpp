@@ -59,8 +59,9 @@ void decide_on(MainWindow& w, NodeProgram& program, const NodeGone& gone, std::i
     }
     const GoneNode node{program.described(), gone.ran_ms,
                         program.node.started_by() == StartRequest::keep_node_running};
-    carry_out(w, keep_running_decision(w.guardian.node_keeper, node, stop,
-                                       [&w, &program] { return restart_held_back(w, program); }));
+    carry_out(w.engine, keep_running_decision(w.guardian.node_keeper, node, stop, [&w, &program] {
+                  return restart_held_back(w, program);
+              }));
 }
 
 // The node's log is read by the worker: it may sit on a slow drive.
@@ -94,7 +95,7 @@ bool auto_close_follows(StartRequest requester) {
 
 void watch_the_programs(MainWindow& w) {
     if (const auto away = w.guardian.glance.wake_watch().tick(w.services.clock.now_ms())) {
-        pc_woke(w, *away);  // before the node is asked, so that it is asked at once
+        pc_woke(w.engine, *away);  // before the node is asked, so that it is asked at once
     }
     for (NodeProgram* program : w.programs()) {
         if (const std::optional<NodeGone> gone = watch_program(w, *program)) {
@@ -103,16 +104,16 @@ void watch_the_programs(MainWindow& w) {
     }
     w.launch_button.set_enabled(!w.qt.status.running() && !w.daemon.status.running());
     note_query(w);
-    ask_the_node_when_due(w);
-    follow_node_stops(w);
+    ask_the_node_when_due(w.engine);
+    follow_node_stops(w.engine);
     end_the_hold_when_due(w);
     // The watcher only reads, so its labels stay live beside a message box;
     // what it does beyond reading (the battery stop, which stops and starts
     // the node, its priority, the metered pause) waits for the box.
     w.services.events.act_when_free(&w.guardian.battery, [&w] {
         one_look(w, [&w] {
-            neighbour_tick(w);
-            metered_tick(w);
+            neighbour_tick(w.engine);
+            metered_tick(w.engine);
         });
     });
     show_state(w);
@@ -126,14 +127,14 @@ void process_watcher_tick(MainWindow& w) {
 
 void pc_resumed(MainWindow& w) {
     if (const auto away = w.guardian.glance.wake_watch().power_resumed(w.services.clock.now_ms())) {
-        pc_woke(w, *away);
-        ask_the_node_when_due(w);
+        pc_woke(w.engine, *away);
+        ask_the_node_when_due(w.engine);
     }
 }
 
 void this_copys_node_gone(MainWindow& w, NodeProgram& program, const NodeGone& gone) {
     end_left_interpreter(w, program, gone);
-    power_node_gone(w, program);
+    power_node_gone(w.engine, program.guarded);
     // Keep Node Running reads the log of every stop; without it, one right
     // after a start of this copy's is read too, since it may tell why.
     if (explain_as_failed_start(w.guardian, gone_scene(w, program), gone)) {
@@ -158,7 +159,7 @@ void keep_node_running_clicked(MainWindow& w) {
     const bool on = !w.keep_node_running.ticked();
     w.keep_node_running.set_ticked(on);
     store_choice(w, stored::keep_node_running, on);
-    carry_out(w, keep_running_switched(w.guardian.node_keeper, on));
+    carry_out(w.engine, keep_running_switched(w.guardian.node_keeper, on));
     show_state(w);
 }
 
@@ -178,10 +179,10 @@ void start_stop_click(MainWindow& w) {
 // PC awake, give notices, offer a backup), so they wait for a message box.
 void node_progress_second(MainWindow& w) {
     one_look(w, [&w] {
-        node_progress_tick(w);
+        node_progress_tick(w.engine);
         w.services.events.act_when_free(&w.guardian.pc_awake,
-                                        [&w] { one_look(w, [&w] { care_tick(w); }); });
-        antivirus_hint_tick(w);
+                                        [&w] { one_look(w, [&w] { care_tick(w.engine); }); });
+        antivirus_hint_tick(w.engine);
     });
 }
 

@@ -81,8 +81,8 @@ Outcome unload_main_window(MainWindow& w) {
     w.services.history.record(std::string("ZV-KOB closed ") +
                               by[static_cast<int>(w.closing.reason())] + ".");
     keep_tray_icon(w, std::nullopt);  // on every way out, the window shown again
-    let_the_pc_sleep(w);
-    metered_closing(w);
+    let_the_pc_sleep(w.engine);
+    metered_closing(w.engine);
     return save_settings(w.services.store, written_at_main_unload, w.stored_fields());
 }
 

@@ -80,18 +80,18 @@ struct MainWindowServices {
 // One of the two node programs, as the main window knows it.
 class NodeProgram {
 public:
-    NodeProgram(GuardedProgram& guarded, Tickbox& chosen, Label& status_label,
-                TextBox& image_copy, TextBox& batch_path_copy);
+    NodeProgram(GuardedProgram& guarded, Tickbox& chosen, Label& status_label, TextBox& image_copy,
+                TextBox& batch_path_copy);
 
-    GuardedProgram& guarded;  // the guardian's: its names, what the watcher saw, its node
-    const std::string_view name;  // "QT" or "DAEMON", as the window and its messages say
-    const bool runs_in_console;   // the DAEMON program: asked to stop with Ctrl+C, not a close
-    Tickbox& chosen;              // its launch mode: LAUNCH and the countdown start it
-    ProcessStatus status;         // whether it runs, shown by its status label
-    std::string& image;           // the image name the watcher looks for
-    std::string& batch_path;      // the batch file that starts it
+    GuardedProgram& guarded;         // the guardian's: its names, what the watcher saw, its node
+    const std::string_view name;     // "QT" or "DAEMON", as the window and its messages say
+    const bool runs_in_console;      // the DAEMON program: asked to stop with Ctrl+C, not a close
+    Tickbox& chosen;                 // its launch mode: LAUNCH and the countdown start it
+    ProcessStatus status;            // whether it runs, shown by its status label
+    std::string& image;              // the image name the watcher looks for
+    std::string& batch_path;         // the batch file that starts it
     std::int64_t& running_since_ms;  // when the watcher first saw it running
-    NodeOfThisCopy& node;  // the process this copy started or adopted, and its life
+    NodeOfThisCopy& node;            // the process this copy started or adopted, and its life
 
     // Shows the image name and batch file path in the window's hidden copies.
     void show_copies();
@@ -154,8 +154,8 @@ public:
     GuardianEngine engine{
         {services.history, services.clock, services.windows, services.files, services.records,
          services.power, services.power_source, services.link_cost, services.priority,
-         services.background, services.events, services.http, services.listeners,
-         services.nodes, services.wallets, services.store, services.folder_picker},
+         services.background, services.events, services.http, services.listeners, services.nodes,
+         services.wallets, services.store, services.folder_picker},
         *this,
         {[this] { return keep_node_running.ticked(); },
          [this] { return countdown_timer.enabled(); }},
@@ -197,6 +197,10 @@ public:
     FolderKeys folders{services.files, services.background, lifetime};
 
     std::array<NodeProgram*, 2> programs() { return {&qt, &daemon}; }
+    // The window's side of one of the guardian's programs.
+    const NodeProgram& program_of(const GuardedProgram& program) const {
+        return &program == &qt.guarded ? qt : daemon;
+    }
     std::array<Timer*, 6> timers() {
         return {&countdown_timer,     &auto_close_timer, &watcher_timer,
                 &always_on_top_timer, &progress_timer,   &tray_retry_timer};

@@ -11,7 +11,7 @@ namespace {
 constexpr std::chrono::milliseconds longest_hold = std::chrono::minutes(10);
 
 bool a_node_of_this_copy_runs(MainWindow& w) {
-    return running_node_program(w) != nullptr;
+    return running_node_program(w.engine) != nullptr;
 }
 
 }  // namespace
@@ -21,12 +21,13 @@ bool session_end_requested(MainWindow& w) {
     if (w.guardian.sign_out.held_since_ms()) {
         return false;  // still waiting for the node
     }
-    NodeProgram* program = running_node_program(w);
+    GuardedProgram* program = running_node_program(w.engine);
     if (!w.safe_sign_out.ticked() || program == nullptr) {
         return true;
     }
     if (program->node.life.stage() != NodeStage::asked_to_stop) {
-        const Outcome asked = ask_node_to_stop(w, *program, "The end of the Windows session");
+        const Outcome asked =
+            ask_node_to_stop(w.engine, *program, "The end of the Windows session");
         if (!asked) {
             w.services.history.record("The end of the session is not held: " + asked.reason());
             return true;

@@ -2,6 +2,7 @@
 
 #include <utility>
 
+#include "guardian/flows/node_state_now.hpp"
 #include "core/node_state/node_progress_text.hpp"
 #include "core/time_text.hpp"
 #include "main_window/in_notification_area.hpp"
@@ -22,10 +23,6 @@ void add_line(std::string& text, const std::string& line) {
     if (!line.empty()) {
         text += (text.empty() ? "" : "\n") + line;
     }
-}
-
-std::string ago(std::int64_t elapsed_ms) {
-    return elapsed_ms < 1000 ? std::string("just now") : duration_text(elapsed_ms) + " ago";
 }
 
 const NodeProgram* stopping_program(const MainWindow& w) {
@@ -60,12 +57,12 @@ std::string label_tip(const MainWindow& w, const NodeProgram& program, std::int6
         add_line(tip, shown->state.advice);
         add_line(tip, warning_tooltip(shown->state));
         add_line(tip, source_line(*shown, program.node.rpc(), now_ms));
-        add_line(tip, antivirus_hint_line(w, program));
+        add_line(tip, antivirus_hint_line(w.engine, program.guarded));
     }
-    add_line(tip, care_tooltip(w, program));
-    add_line(tip, power_tooltip(w, program));
+    add_line(tip, care_tooltip(w.engine, program.guarded));
+    add_line(tip, power_tooltip(w.engine, program.guarded));
     if (program.node.life.runs()) {
-        add_line(tip, metered_tooltip(w));
+        add_line(tip, metered_tooltip(w.engine));
     }
     add_line(tip, program.status.query_failure_tip(program.image));
     add_line(tip, stopping_tip(program, now_ms));
@@ -105,29 +102,11 @@ bool auto_close_waits(const MainWindow& w) {
 }  // namespace
 
 std::optional<MergedNodeState> node_state_shown(const MainWindow& w, const NodeProgram& program) {
-    const std::int64_t now_ms = w.services.clock.now_ms();
-    return merged_node_state(w.guardian.glance.state_of(program.guarded),
-                             program.node.rpc().state_shown(now_ms), now_ms);
+    return node_state_shown(w.engine, program.guarded);
 }
 
 std::optional<MergedNodeState> node_state_shown(const MainWindow& w) {
-    const GuardedProgram* of = w.guardian.glance.of();
-    if (of == nullptr) {
-        return std::nullopt;
-    }
-    return node_state_shown(w, of == &w.qt.guarded ? w.qt : w.daemon);
-}
-
-std::string asked_text(const NodeLife& life, std::int64_t now_ms) {
-    const auto& request = life.stop_request();
-    if (!request) {
-        return {};
-    }
-    if (request->last_ms == request->first_ms) {
-        return "asked " + ago(now_ms - request->first_ms);
-    }
-    return "first asked " + ago(now_ms - request->first_ms) + ", again " +
-           ago(now_ms - request->last_ms);
+    return node_state_shown(w.engine);
 }
 
 ShownState what_the_window_shows(const MainWindow& w, std::int64_t now_ms) {

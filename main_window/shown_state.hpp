@@ -59,7 +59,4 @@ private:
 // Tells the user something, the window showing its state of now behind the message.
 void tell(MainWindow& window, std::string_view message);
 
-// "asked 20 s ago", or "asked just now".
-std::string asked_text(const NodeLife& life, std::int64_t now_ms);
-
 }  // namespace zvkob

@@ -1,5 +1,12 @@
 #include "main_window/window_menu.hpp"
 
+#include "core/power/power_words.hpp"
+#include "guardian/flows/metered_events.hpp"
+#include "guardian/flows/neighbour_events.hpp"
+#include "guardian/flows/node_care.hpp"
+#include "guardian/flows/node_glance_events.hpp"
+#include "guardian/flows/stop_node.hpp"
+#include "guardian/flows/wallet_backup_events.hpp"
 #include "main_window/shown_state.hpp"
 
 namespace zvkob {
@@ -62,6 +69,40 @@ void history_clicked(MainWindow& w) {
         w.services.notifier.show_error("ZV-KOB could not open its history, " + history.path() +
                                        ".\n\n" + opened.reason());
     }
+}
+
+void show_progress_clicked(MainWindow& w) {
+    switch_tick(w, w.show_progress, stored::node_progress, "Show the Node's Progress");
+    show_progress_tick_changed(w.engine);
+}
+
+void keep_awake_clicked(MainWindow& w) {
+    switch_tick(w, w.keep_awake, stored::keep_awake, "Keep the PC Awake While Catching Up");
+    keep_awake_tick_changed(w.engine);
+}
+
+void battery_stop_clicked(MainWindow& w) {
+    switch_tick(w, w.battery_stop, stored::battery_stop, battery_stop_asker);
+    battery_stop_tick_changed(w.engine);
+}
+
+void metered_pause_clicked(MainWindow& w) {
+    switch_tick(w, w.metered_pause, stored::metered_pause,
+                "Pause the Node's Network on Metered Links");
+    metered_pause_tick_changed(w.engine);
+}
+
+void low_priority_clicked(MainWindow& w) {
+    switch_tick(w, w.low_priority, stored::node_low_priority, "Run the Node at Low Priority");
+    low_priority_tick_changed(w.engine);
+}
+
+void stop_node_clicked(MainWindow& w) {
+    stop_node_clicked(w.engine);
+}
+
+void back_up_wallets_clicked(MainWindow& w) {
+    back_up_wallets_clicked(w.engine);
 }
 
 }  // namespace zvkob

@@ -32,4 +32,15 @@ void check_data_drive_clicked(MainWindow& window);
 // "History...": opens the history, or says why it cannot be written or opened.
 void history_clicked(MainWindow& window);
 
+// The guarding commands: each tick turned over and stored, then the
+// guardian follows it (guardian/flows/).
+void show_progress_clicked(MainWindow& window);
+void keep_awake_clicked(MainWindow& window);
+void battery_stop_clicked(MainWindow& window);
+void metered_pause_clicked(MainWindow& window);
+void low_priority_clicked(MainWindow& window);
+// "Stop Node..." and "Back Up Wallets...": the guardian's own commands.
+void stop_node_clicked(MainWindow& window);
+void back_up_wallets_clicked(MainWindow& window);
+
 }  // namespace zvkob

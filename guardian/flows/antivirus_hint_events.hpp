@@ -1,7 +1,7 @@
 #pragma once
 #include <string>
 
-#include "main_window/main_window.hpp"
+#include "guardian/engine/guardian_engine.hpp"
 
 namespace zvkob {
 
@@ -9,9 +9,9 @@ namespace zvkob {
 
 // Every two seconds, with the node's progress: while it is shown and this
 // copy's node runs, the worker looks at its block files until it knows them.
-void antivirus_hint_tick(MainWindow& window);
+void antivirus_hint_tick(GuardianEngine& engine);
 
 // The status label's line for `program`'s node, or "".
-std::string antivirus_hint_line(const MainWindow& window, const NodeProgram& program);
+std::string antivirus_hint_line(const GuardianEngine& engine, const GuardedProgram& program);
 
 }  // namespace zvkob

@@ -1,12 +1,12 @@
 #pragma once
 #include "guardian/engine/guard_actions.hpp"
-#include "main_window/main_window.hpp"
+#include "guardian/engine/guardian_engine.hpp"
 
 namespace zvkob {
 
 // Carries out what the guardian answered, in its order. A stop of the node
 // goes the Stop Node way; one that could not be asked is told back to the
 // guardian, whose answer is carried out in turn.
-void carry_out(MainWindow& window, const GuardActions& actions);
+void carry_out(GuardianEngine& engine, const GuardActions& actions);
 
 }  // namespace zvkob

@@ -6,9 +6,8 @@
 #include "core/node_rpc/node_rpc_asker.hpp"
 #include "guardian/engine/metered_meeting.hpp"
 #include "guardian/flows/guard_actions_done.hpp"
-#include "main_window/shown_state.hpp"
+#include "guardian/flows/node_state_now.hpp"
 #include "guardian/flows/stop_node.hpp"
-#include "main_window/window_menu.hpp"
 
 namespace zvkob {
 namespace {
@@ -42,7 +41,7 @@ NetworkAnswer change_network(NodeRpcAsker& rpc, const RpcEndpoint& endpoint, uns
             reply.describe()};
 }
 
-NodeRun node_run_of(const NodeProgram* program) {
+NodeRun node_run_of(const GuardedProgram* program) {
     if (program == nullptr || program->node.id() == 0) {
         return {};
     }
@@ -50,9 +49,9 @@ NodeRun node_run_of(const NodeProgram* program) {
     return {program->node.id(), held == nullptr ? 0 : held->created_ms()};
 }
 
-MeteredScene metered_scene(const MainWindow& w, const NodeProgram* program) {
-    MeteredScene scene{.ticked = w.metered_pause.ticked(),
-                       .state_followed = w.show_progress.ticked(),
+MeteredScene metered_scene(const GuardianEngine& g, const GuardedProgram* program) {
+    MeteredScene scene{.ticked = g.ticked(GuardTick::metered_pause),
+                       .state_followed = g.ticked(GuardTick::show_progress),
                        .node_runs = program != nullptr,
                        .run = node_run_of(program)};
     if (program == nullptr) {
@@ -71,47 +70,45 @@ MeteredScene metered_scene(const MainWindow& w, const NodeProgram* program) {
 
 }  // namespace
 
-void metered_pause_clicked(MainWindow& w) {
-    switch_tick(w, w.metered_pause, stored::metered_pause,
-                "Pause the Node's Network on Metered Links");
-    w.guardian.metered.read_soon();
-    metered_tick(w);
+void metered_pause_tick_changed(GuardianEngine& g) {
+    g.guardian.metered.read_soon();
+    metered_tick(g);
 }
 
-void metered_tick(MainWindow& w) {
-    const NodeProgram* program = running_node_program(w);
+void metered_tick(GuardianEngine& g) {
+    const GuardedProgram* program = running_node_program(g);
     carry_out(
-        w, metered_tick(w.guardian.metered, metered_scene(w, program), w.services.clock.now_ms()));
+        g, metered_tick(g.guardian.metered, metered_scene(g, program), g.services.clock.now_ms()));
 }
 
-void change_node_network(MainWindow& w, const RpcEndpoint& endpoint, NetworkAction action) {
-    NodeProgram* program = running_node_program(w);
+void change_node_network(GuardianEngine& g, const RpcEndpoint& endpoint, NetworkAction action) {
+    GuardedProgram* program = running_node_program(g);
     if (program == nullptr) {
-        w.guardian.metered.answer_dropped();  // its node has gone meanwhile
+        g.guardian.metered.answer_dropped();  // its node has gone meanwhile
         return;
     }
     run_in_background<NetworkAnswer>(
-        w.services.background,
-        [endpoint, id = program->node.id(), action, &http = w.services.http,
-         &listeners = w.services.listeners, &files = w.services.files] {
+        g.services.background,
+        [endpoint, id = program->node.id(), action, &http = g.services.http,
+         &listeners = g.services.listeners, &files = g.services.files] {
             NodeRpcAsker rpc(http, listeners, files);
             return change_network(rpc, endpoint, id, action);
         },
-        [&w, program, action, id = program->node.id()](const NetworkAnswer& answer) {
+        [&g, program, action, id = program->node.id()](const NetworkAnswer& answer) {
             if (program->node.id() != id) {
-                w.guardian.metered.answer_dropped();  // for a run of the node that has gone
+                g.guardian.metered.answer_dropped();  // for a run of the node that has gone
                 return;
             }
-            w.guardian.metered.answered(action, answer.outcome, answer.failure,
+            g.guardian.metered.answered(action, answer.outcome, answer.failure,
                                         program->node.rpc().polls_asked());
-            program->node.rpc().ask_now(w.services.clock.now_ms());  // its networkactive anew
-            show_state(w);
+            program->node.rpc().ask_now(g.services.clock.now_ms());  // its networkactive anew
+            g.host.show_guardian_state();
         },
-        w.lifetime, Lane::node_rpc);
+        g.lifetime, Lane::node_rpc);
 }
 
-void metered_progress_switched(MainWindow& w) {
-    w.guardian.metered
+void metered_progress_switched(GuardianEngine& g) {
+    g.guardian.metered
         .read_soon();  // a pause that can no longer be followed is resumed at the next look
 }
 
@@ -120,19 +117,19 @@ void metered_progress_switched(MainWindow& w) {
 // runs after the close; one it could not resume is remembered for this run
 // of the node. As Windows ends the session the node ends with it: nothing is
 // asked, and the pause is only remembered.
-void metered_closing(MainWindow& w) {
-    NodeProgram* program = running_node_program(w);
-    if (program == nullptr || !w.guardian.metered.may_hold_a_pause()) {
+void metered_closing(GuardianEngine& g) {
+    GuardedProgram* program = running_node_program(g);
+    if (program == nullptr || !g.guardian.metered.may_hold_a_pause()) {
         return;
     }
     const std::optional<RpcEndpoint> endpoint =
-        w.guardian.metered.call_at(metered_scene(w, program).endpoint);
+        g.guardian.metered.call_at(metered_scene(g, program).endpoint);
     std::optional<NetworkOutcome> resumed;
     std::string failure = rpc_not_known;
-    if (!w.guardian.sign_out.ending()) {
+    if (!g.guardian.sign_out.ending()) {
         resumed = NetworkOutcome::not_asked;
         if (endpoint) {
-            NodeRpcAsker asker(w.services.http, w.services.listeners, w.services.files);
+            NodeRpcAsker asker(g.services.http, g.services.listeners, g.services.files);
             const std::array params{RpcParam::flag(true)};
             const RpcReply reply =
                 asker.call(*endpoint, program->node.id(), "setnetworkactive", params, "/",
@@ -141,11 +138,11 @@ void metered_closing(MainWindow& w) {
             failure = reply.describe();
         }
     }
-    w.guardian.metered.closed(resumed, failure, node_run_of(program));
+    g.guardian.metered.closed(resumed, failure, node_run_of(program));
 }
 
-std::string metered_tooltip(const MainWindow& w) {
-    return w.guardian.metered.paused() ? metered_tooltip_line : "";
+std::string metered_tooltip(const GuardianEngine& g) {
+    return g.guardian.metered.paused() ? metered_tooltip_line : "";
 }
 
 }  // namespace zvkob

@@ -1,11 +1,11 @@
 #pragma once
 #include <string>
 
-#include "main_window/main_window.hpp"
+#include "guardian/engine/guardian_engine.hpp"
 
 namespace zvkob {
 
-// Pause the Node's Network on Metered Links, wired to the window. The link's
+// Pause the Node's Network on Metered Links, carried out. The link's
 // cost is read on the battery stop's 30 s step, at once when the tick
 // changes and on waking; getnetworkinfo, then setnetworkactive where the
 // node is not so already, go over the node's RPC on its own lane, and the
@@ -20,28 +20,28 @@ namespace zvkob {
 // - closing: ZV-KOB resumes its pause, or remembers it for the same run of
 //   the node (metered_closing).
 
-// The window menu's "Pause the Node's Network on Metered Links": the tick,
-// stored at once; cleared, a network ZV-KOB paused is resumed.
-void metered_pause_clicked(MainWindow& window);
+// "Pause the Node's Network on Metered Links" was switched: the link is read
+// at once; cleared, a network ZV-KOB paused is resumed.
+void metered_pause_tick_changed(GuardianEngine& engine);
 
 // On the watcher's tick: reads the link's cost when a reading is due.
-void metered_tick(MainWindow& window);
+void metered_tick(GuardianEngine& engine);
 
 // Asks this copy's node that runs to pause or resume its network at
 // `endpoint`, on the RPC's lane; the answer goes to the metered pause and
 // the node is asked again at once, so that its networkactive tells what came of it.
-void change_node_network(MainWindow& window, const RpcEndpoint& endpoint, NetworkAction action);
+void change_node_network(GuardianEngine& engine, const RpcEndpoint& endpoint, NetworkAction action);
 
 // Show the Node's Progress was switched: a pause that can no longer be
 // followed is resumed at the next look.
-void metered_progress_switched(MainWindow& window);
+void metered_progress_switched(GuardianEngine& engine);
 
 // ZV-KOB closes: a network it may hold paused is resumed, the node given up
 // to 3 s to answer; one it could not resume (and, as Windows ends the
 // session, any) is remembered for this run of the node, and the history says it.
-void metered_closing(MainWindow& window);
+void metered_closing(GuardianEngine& engine);
 
 // The line of the status label's tooltip while ZV-KOB holds the node's network paused, or "".
-std::string metered_tooltip(const MainWindow& window);
+std::string metered_tooltip(const GuardianEngine& engine);
 
 }  // namespace zvkob

@@ -2,12 +2,12 @@
 #include <span>
 #include <string>
 
-#include "main_window/main_window.hpp"
+#include "guardian/engine/guardian_engine.hpp"
 #include "platform/power_source.hpp"
 
 namespace zvkob {
 
-// A good neighbour on the PC, wired to the window: the battery stop and the
+// A good neighbour on the PC, carried out: the battery stop and the
 // mains restart (the rules are power_guard.hpp's; where they meet the other
 // features, guardian/engine/power_meeting.hpp decides and this carries its
 // answer out), Keep the PC Awake on battery (node_care.cpp asks
@@ -16,35 +16,35 @@ namespace zvkob {
 // ZV-KOB stopped for power: the node's life says it stopped as asked, which
 // Keep Node Running leaves alone.
 
-// The window menu's "Stop Node Before the Battery Runs Out": the tick, stored
-// at once; switched on, the power source is read at once.
-void battery_stop_clicked(MainWindow& window);
+// "Stop Node Before the Battery Runs Out" was switched: switched on, the
+// power source is read at once.
+void battery_stop_tick_changed(GuardianEngine& engine);
 
 // The battery stop's request could not be asked, at once or after the
 // node's RPC refused it (the history says why): told by the history and a
 // quiet notice, and asked again at the next reading.
-void battery_stop_failed(MainWindow& window);
+void battery_stop_failed(GuardianEngine& engine);
 
 // On the watcher's tick: reads the power source when a reading is due, and
 // sets the node's priority as soon as the node is held.
-void neighbour_tick(MainWindow& window);
+void neighbour_tick(GuardianEngine& engine);
 
-// The window menu's "Run the Node at Low Priority": the tick, stored at
-// once, applied to a running node this copy started at once; cleared, the
-// node's priority is restored. An adopted node is left as it is.
-void low_priority_clicked(MainWindow& window);
+// "Run the Node at Low Priority" was switched: applied to a running node
+// this copy started at once; cleared, the node's priority is restored. An
+// adopted node is left as it is.
+void low_priority_tick_changed(GuardianEngine& engine);
 
 // Windows' power broadcast: the power source is read at once on a change and
 // on waking; going to sleep is only noted.
-void power_broadcast(MainWindow& window, const PowerEvent& event);
+void power_broadcast(GuardianEngine& engine, const PowerEvent& event);
 
 // A reading of the node's log: the lines that tell its stop time.
-void node_log_read(MainWindow& window, std::span<const std::string> stop_lines);
+void node_log_read(GuardianEngine& engine, std::span<const std::string> stop_lines);
 
 // This copy's node of `program` has gone (its life has taken the end).
-void power_node_gone(MainWindow& window, const NodeProgram& program);
+void power_node_gone(GuardianEngine& engine, const GuardedProgram& program);
 
 // The battery's line of `program`'s status label tooltip, or "".
-std::string power_tooltip(const MainWindow& window, const NodeProgram& program);
+std::string power_tooltip(const GuardianEngine& engine, const GuardedProgram& program);
 
 }  // namespace zvkob

@@ -3,30 +3,28 @@
 #include "core/node_log/node_log_location.hpp"
 #include "guardian/engine/care_meeting.hpp"
 #include "guardian/flows/wallet_backup_events.hpp"
-#include "main_window/in_notification_area.hpp"
 #include "guardian/node/node_log.hpp"
-#include "main_window/shown_state.hpp"
+#include "guardian/flows/node_state_now.hpp"
 #include "guardian/flows/stop_node.hpp"
-#include "main_window/window_menu.hpp"
 
 namespace zvkob {
 namespace {
 
-unsigned long node_id_of(const NodeProgram* program) {
+unsigned long node_id_of(const GuardedProgram* program) {
     return program == nullptr ? 0 : program->node.id();
 }
 
 // The PC is kept awake by the node's one state: its log's and its RPC's
 // together, the tip's age deciding whether it catches up.
-void keep_pc_awake(MainWindow& w, const NodeProgram* program, bool closing) {
-    const auto shown = program ? node_state_shown(w, *program) : std::nullopt;
-    follow_pc_awake(w.guardian,
-                    {.ticked = w.keep_awake.ticked(),
+void keep_pc_awake(GuardianEngine& g, const GuardedProgram* program, bool closing) {
+    const auto shown = program ? node_state_shown(g, *program) : std::nullopt;
+    follow_pc_awake(g.guardian,
+                    {.ticked = g.ticked(GuardTick::keep_awake),
                      .node_runs = node_id_of(program) != 0,
-                     .closing = closing || w.closing.closing(),
+                     .closing = closing || g.host.is_closing(),
                      .condition = shown ? std::optional(shown->state.condition) : std::nullopt,
                      .height = shown ? shown->state.height : std::nullopt},
-                    w.services.clock.now_ms());
+                    g.services.clock.now_ms());
 }
 
 // On the worker: the drive's free space and, when asked, the data folder's
@@ -55,77 +53,76 @@ std::optional<DiskSample> look_at_drive(FileSystem& files, const std::string& co
     return sample;
 }
 
-void take_runway_notice(MainWindow& w) {
-    if (const auto notice = w.guardian.runway.take_notice()) {
-        w.services.history.record(notice->event);
-        tray_notice(w, NoticeKind::disk_filling, "the node's drive is filling up", notice->text);
+void take_runway_notice(GuardianEngine& g) {
+    if (const auto notice = g.guardian.runway.take_notice()) {
+        g.services.history.record(notice->event);
+        g.host.notify(NoticeKind::disk_filling, "the node's drive is filling up", notice->text);
     }
 }
 
-void look_at_the_drive(MainWindow& w, const NodeProgram* program) {
+void look_at_the_drive(GuardianEngine& g, const GuardedProgram* program) {
     const unsigned long id = node_id_of(program);
     if (id == 0) {
-        w.guardian.runway.forget();
+        g.guardian.runway.forget();
         return;
     }
-    w.guardian.runway.follow(id);
-    const std::int64_t now_ms = w.services.clock.now_ms();
-    const std::optional<RunwayLook> look = w.guardian.runway.look_due(now_ms);
+    g.guardian.runway.follow(id);
+    const std::int64_t now_ms = g.services.clock.now_ms();
+    const std::optional<RunwayLook> look = g.guardian.runway.look_due(now_ms);
     if (!look) {
         return;
     }
-    w.guardian.runway.look_started(*look, now_ms);
+    g.guardian.runway.look_started(*look, now_ms);
     run_in_background<std::optional<DiskSample>>(
-        w.services.background,
-        [&files = w.services.files,
-         line = log_command_line(program->node.started_with(), w.data_folder), look = *look,
+        g.services.background,
+        [&files = g.services.files,
+         line = log_command_line(program->node.started_with(), g.data_folder), look = *look,
          now_ms] { return look_at_drive(files, line, look, now_ms); },
-        [&w, id](std::optional<DiskSample> sample) {
-            w.guardian.runway.look_done(id, sample);
-            take_runway_notice(w);
-            show_state(w);
+        [&g, id](std::optional<DiskSample> sample) {
+            g.guardian.runway.look_done(id, sample);
+            take_runway_notice(g);
+            g.host.show_guardian_state();
         },
-        w.lifetime, look->walk_folder ? Lane::folder_walk : Lane::disk);
+        g.lifetime, look->walk_folder ? Lane::folder_walk : Lane::disk);
 }
 
 }  // namespace
 
-void care_tick(MainWindow& w) {
-    NodeProgram* program = running_node_program(w);
-    keep_pc_awake(w, program, false);
-    look_at_the_drive(w, program);
-    wallets_tick(w, program);
+void care_tick(GuardianEngine& g) {
+    GuardedProgram* program = running_node_program(g);
+    keep_pc_awake(g, program, false);
+    look_at_the_drive(g, program);
+    wallets_tick(g, program);
 }
 
-void keep_awake_clicked(MainWindow& w) {
-    switch_tick(w, w.keep_awake, stored::keep_awake, "Keep the PC Awake While Catching Up");
-    keep_pc_awake(w, running_node_program(w), false);
+void keep_awake_tick_changed(GuardianEngine& g) {
+    keep_pc_awake(g, running_node_program(g), false);
 }
 
-void let_the_pc_sleep(MainWindow& w) {
-    keep_pc_awake(w, nullptr, true);
+void let_the_pc_sleep(GuardianEngine& g) {
+    keep_pc_awake(g, nullptr, true);
 }
 
-void node_size_heard(MainWindow& w, std::optional<std::uint64_t> size_on_disk, bool pruned) {
-    w.guardian.runway.follow(node_id_of(running_node_program(w)));
-    w.guardian.runway.rpc_heard(size_on_disk, pruned, w.services.clock.now_ms());
-    show_state(w);
+void node_size_heard(GuardianEngine& g, std::optional<std::uint64_t> size_on_disk, bool pruned) {
+    g.guardian.runway.follow(node_id_of(running_node_program(g)));
+    g.guardian.runway.rpc_heard(size_on_disk, pruned, g.services.clock.now_ms());
+    g.host.show_guardian_state();
 }
 
-void node_warned(MainWindow& w, std::string_view warning) {
+void node_warned(GuardianEngine& g, std::string_view warning) {
     if (const auto text =
-            w.guardian.node_warnings.heard(node_id_of(running_node_program(w)), warning)) {
-        w.services.history.record(*text);
-        tray_notice(w, NoticeKind::node_warns, "the node warns", *text);
+            g.guardian.node_warnings.heard(node_id_of(running_node_program(g)), warning)) {
+        g.services.history.record(*text);
+        g.host.notify(NoticeKind::node_warns, "the node warns", *text);
     }
 }
 
-std::string care_tooltip(const MainWindow& w, const NodeProgram& program) {
+std::string care_tooltip(const GuardianEngine& g, const GuardedProgram& program) {
     if (program.node.id() == 0 || !program.node.life.runs()) {
         return {};
     }
-    std::string lines = w.guardian.runway.tooltip_line();
-    const std::string reminder = w.guardian.wallet_backups.reminder(w.services.clock.now_ms());
+    std::string lines = g.guardian.runway.tooltip_line();
+    const std::string reminder = g.guardian.wallet_backups.reminder(g.services.clock.now_ms());
     if (!reminder.empty()) {
         lines += (lines.empty() ? "" : "\n") + reminder;
     }

@@ -1,5 +1,5 @@
 #pragma once
-#include "main_window/main_window.hpp"
+#include "guardian/engine/guardian_engine.hpp"
 
 namespace zvkob {
 
@@ -8,7 +8,7 @@ namespace zvkob {
 // to its own log, and the status label's tooltip, the taskbar button and the
 // history say how far it is: starting, catching up, synced, stuck, stopping,
 // or in need of attention.
-void node_progress_tick(MainWindow& window);
+void node_progress_tick(GuardianEngine& engine);
 
 // Twice a second, with the watcher: while the node's progress is shown and
 // its log is followed, asks the node's own RPC when it is due (every five
@@ -17,14 +17,14 @@ void node_progress_tick(MainWindow& window);
 // (merged_node_state says which decides what) for the tooltip, the taskbar
 // button, Keep the PC Awake and the history; the tooltip says which source
 // it comes from, and why not the RPC.
-void ask_the_node_when_due(MainWindow& window);
+void ask_the_node_when_due(GuardianEngine& engine);
 
 // The PC woke from sleep after `away_ms`: the history says so, the node is
 // asked again at once, and the log's quiet until now is not held against it.
 // The tip's age decides at once whether the node catches up.
-void pc_woke(MainWindow& window, std::int64_t away_ms);
+void pc_woke(GuardianEngine& engine, std::int64_t away_ms);
 
-// The window menu's "Show the Node's Progress".
-void show_progress_clicked(MainWindow& window);
+// "Show the Node's Progress" was switched: cleared, what was followed is forgotten.
+void show_progress_tick_changed(GuardianEngine& engine);
 
 }  // namespace zvkob

@@ -2,7 +2,8 @@
 
 #include <algorithm>
 
-#include "main_window/shown_state.hpp"
+#include "core/settings/settings_catalogue.hpp"
+#include "guardian/flows/node_state_now.hpp"
 #include "guardian/flows/stop_node.hpp"
 
 namespace zvkob {
@@ -10,22 +11,22 @@ namespace {
 
 constexpr char folder_title[] = "Back Up Wallets";
 
-void offer_backup(MainWindow& w) {
-    w.back_up_wallets.set_enabled(w.guardian.wallet_backups.offered());
+void offer_backup(GuardianEngine& g) {
+    g.host.offer_wallet_backup(g.guardian.wallet_backups.offered());
 }
 
-void read_last_backup(MainWindow& w) {
-    w.guardian.wallet_backups.history_reading();
+void read_last_backup(GuardianEngine& g) {
+    g.guardian.wallet_backups.history_reading();
     run_in_background<std::optional<std::int64_t>>(
-        w.services.background,
-        [&files = w.services.files, path = w.services.history.path()] {
+        g.services.background,
+        [&files = g.services.files, path = g.services.history.path()] {
             return last_backup_recorded(files, path);
         },
-        [&w](std::optional<std::int64_t> last) {
-            w.guardian.wallet_backups.history_read(last);
-            show_state(w);
+        [&g](std::optional<std::int64_t> last) {
+            g.guardian.wallet_backups.history_read(last);
+            g.host.show_guardian_state();
         },
-        w.lifetime);
+        g.lifetime);
 }
 
 // The backup's answer, with whether the folder was there afterwards.
@@ -73,43 +74,43 @@ BackupDone back_up_each(FileSystem& files, NodeWallets& wallets, History& histor
     return done;
 }
 
-void report(MainWindow& w, const std::string& folder, const BackupDone& done) {
+void report(GuardianEngine& g, const std::string& folder, const BackupDone& done) {
     const bool any_written = std::ranges::any_of(
         done.backups, [](const WalletBackup& backup) { return backup.error.empty(); });
-    w.guardian.wallet_backups.backup_done(any_written ? std::optional(w.services.clock.now_ms())
+    g.guardian.wallet_backups.backup_done(any_written ? std::optional(g.services.clock.now_ms())
                                                       : std::nullopt);
-    offer_backup(w);
+    offer_backup(g);
     std::string message = backup_message(folder, done.backups);
     if (done.folder_missing) {
         message += "\n\nThe folder " + folder + " is not there (is its drive connected?).";
     }
-    tell(w, message);
+    g.host.tell_user(message);
 }
 
 // The folder is remembered at once, so that a ZV-KOB killed later keeps it.
-void remember_folder(MainWindow& w, const std::string& folder) {
-    w.backup_folder = folder;
-    if (const Outcome saved = w.services.store.save(stored::backup_folder.key, folder); !saved) {
-        w.services.history.record("The wallet backup's folder could not be saved: " +
+void remember_folder(GuardianEngine& g, const std::string& folder) {
+    g.backup_folder = folder;
+    if (const Outcome saved = g.services.store.save(stored::backup_folder.key, folder); !saved) {
+        g.services.history.record("The wallet backup's folder could not be saved: " +
                                   saved.reason());
     }
 }
 
 // On a lane of its own: a backup of several large wallets may take minutes,
 // and delays neither the log's reading nor a stop.
-void back_up(MainWindow& w, const NodeProgram& program, const std::string& folder) {
-    const std::int64_t now_ms = w.services.clock.now_ms();
+void back_up(GuardianEngine& g, const GuardedProgram& program, const std::string& folder) {
+    const std::int64_t now_ms = g.services.clock.now_ms();
     BackupAsked asked{RpcTarget{program.node.rpc().endpoint(), program.node.id()},
-                      w.guardian.wallet_backups.wallets(), folder,
-                      local_time_at(now_ms, w.services.clock.utc_offset_minutes_at(now_ms))};
-    w.guardian.wallet_backups.backup_started();
-    offer_backup(w);
+                      g.guardian.wallet_backups.wallets(), folder,
+                      local_time_at(now_ms, g.services.clock.utc_offset_minutes_at(now_ms))};
+    g.guardian.wallet_backups.backup_started();
+    offer_backup(g);
     run_in_background<BackupDone>(
-        w.services.background,
-        [&files = w.services.files, &wallets = w.services.wallets, &history = w.services.history,
+        g.services.background,
+        [&files = g.services.files, &wallets = g.services.wallets, &history = g.services.history,
          asked] { return back_up_each(files, wallets, history, asked); },
-        [&w, folder](BackupDone done) { report(w, folder, done); }, w.lifetime, Lane::wallet_backup,
-        [&history = w.services.history, folder] {
+        [&g, folder](BackupDone done) { report(g, folder, done); }, g.lifetime, Lane::wallet_backup,
+        [&history = g.services.history, folder] {
             history.record("Wallet backup to " + folder +
                            " not asked of the node: ZV-KOB closed before it began.");
         });
@@ -117,42 +118,42 @@ void back_up(MainWindow& w, const NodeProgram& program, const std::string& folde
 
 }  // namespace
 
-void wallets_tick(MainWindow& w, NodeProgram* program) {
-    w.guardian.wallet_backups.follow(program == nullptr ? 0 : program->node.id());
-    offer_backup(w);
+void wallets_tick(GuardianEngine& g, GuardedProgram* program) {
+    g.guardian.wallet_backups.follow(program == nullptr ? 0 : program->node.id());
+    offer_backup(g);
 }
 
-void wallets_heard(MainWindow& w, std::optional<std::vector<std::string>> wallets) {
-    w.guardian.wallet_backups.heard(std::move(wallets));
-    if (w.guardian.wallet_backups.history_to_read()) {
-        read_last_backup(w);
+void wallets_heard(GuardianEngine& g, std::optional<std::vector<std::string>> wallets) {
+    g.guardian.wallet_backups.heard(std::move(wallets));
+    if (g.guardian.wallet_backups.history_to_read()) {
+        read_last_backup(g);
     }
-    offer_backup(w);
-    show_state(w);
+    offer_backup(g);
+    g.host.show_guardian_state();
 }
 
-void back_up_wallets_clicked(MainWindow& w) {
-    if (!w.guardian.wallet_backups.offered()) {
+void back_up_wallets_clicked(GuardianEngine& g) {
+    if (!g.guardian.wallet_backups.offered()) {
         return;  // the node stopped answering since the menu was drawn
     }
-    const FolderChoice choice = w.services.folder_picker.pick(folder_title, w.backup_folder);
+    const FolderChoice choice = g.services.folder_picker.pick(folder_title, g.backup_folder);
     if (!choice.folder) {
         if (!choice.failure.empty()) {
-            tell(w, "ZV-KOB could not ask for a folder to back the wallets up to.\n\n" +
-                        choice.failure);
+            g.host.tell_user("ZV-KOB could not ask for a folder to back the wallets up to.\n\n" +
+                             choice.failure);
         }
         return;
     }
-    remember_folder(w, *choice.folder);
-    const NodeProgram* program = running_node_program(w);
-    if (program == nullptr || !w.guardian.wallet_backups.offered()) {
-        tell(w,
-             "No wallet was backed up: the node stopped answering while the folder was "
-             "chosen.");
+    remember_folder(g, *choice.folder);
+    const GuardedProgram* program = running_node_program(g);
+    if (program == nullptr || !g.guardian.wallet_backups.offered()) {
+        g.host.tell_user(
+            "No wallet was backed up: the node stopped answering while the folder was "
+            "chosen.");
         return;
     }
-    back_up(w, *program, *choice.folder);
-    show_state(w);
+    back_up(g, *program, *choice.folder);
+    g.host.show_guardian_state();
 }
 
 }  // namespace zvkob

@@ -3,7 +3,7 @@
 #include <string>
 #include <vector>
 
-#include "main_window/main_window.hpp"
+#include "guardian/engine/guardian_engine.hpp"
 
 namespace zvkob {
 
@@ -15,12 +15,12 @@ namespace zvkob {
 
 // Follows the node of `program` (none: no node of this copy runs): another
 // node's wallets are not offered.
-void wallets_tick(MainWindow& window, NodeProgram* program);
+void wallets_tick(GuardianEngine& engine, GuardedProgram* program);
 
 // What the node's RPC said of its wallets at its last poll: none while it
 // does not answer. The history is read once for the last backup.
-void wallets_heard(MainWindow& window, std::optional<std::vector<std::string>> wallets);
+void wallets_heard(GuardianEngine& engine, std::optional<std::vector<std::string>> wallets);
 
-void back_up_wallets_clicked(MainWindow& window);
+void back_up_wallets_clicked(GuardianEngine& engine);
 
 }  // namespace zvkob

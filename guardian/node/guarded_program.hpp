@@ -40,9 +40,9 @@ struct GuardedProgram {
     const std::string_view name;  // "QT" or "DAEMON", as the window and its messages say
     const bool runs_in_console;   // the DAEMON program: asked to stop with Ctrl+C, not a close
     std::function<bool()> chosen = [] { return false; };  // LAUNCH and the countdown start it
-    std::string image;                  // the image name the watcher looks for
-    std::string batch_path;             // the batch file that starts it
-    std::int64_t running_since_ms = 0;  // when the watcher first saw it running
+    std::string image;                                    // the image name the watcher looks for
+    std::string batch_path;                               // the batch file that starts it
+    std::int64_t running_since_ms = 0;                    // when the watcher first saw it running
     ProcessSeen seen;
     NodeOfThisCopy node;  // the process this copy started or adopted, and its life
 

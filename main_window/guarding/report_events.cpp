@@ -5,7 +5,7 @@
 #include "guardian/care/help_report_files.hpp"
 #include "main_window/main_window_layout.hpp"
 #include "main_window/shown_state.hpp"
-#include "guardian/flows/stop_node.hpp"
+#include "guardian/flows/node_state_now.hpp"
 
 namespace zvkob {
 namespace {
@@ -19,8 +19,8 @@ struct WrittenReport {
 
 // The node that runs, else the one chosen, else the background node.
 const NodeProgram& reported_program(MainWindow& w) {
-    if (const NodeProgram* running = running_node_program(w)) {
-        return *running;
+    if (const GuardedProgram* running = running_node_program(w.engine)) {
+        return w.program_of(*running);
     }
     return w.qt.chosen.ticked() ? w.qt : w.daemon;
 }

@@ -270,9 +270,9 @@ private:
                 pc_.pass(event.ms);
                 break;
             case Kind::sleep:
-                click([](MainWindow& w) { power_broadcast(w, {PowerEvent::Kind::suspending}); });
+                click([](MainWindow& w) { power_broadcast(w.engine, {PowerEvent::Kind::suspending}); });
                 pc_.clock.advance(event.ms);
-                click([](MainWindow& w) { power_broadcast(w, {PowerEvent::Kind::resumed}); });
+                click([](MainWindow& w) { power_broadcast(w.engine, {PowerEvent::Kind::resumed}); });
                 click([](MainWindow& w) { pc_resumed(w); });
                 disturbed();
                 break;
@@ -506,9 +506,9 @@ private:
             stopped_on_this_battery_ = false;
         }
         // Windows tells one change twice: the status and the setting.
-        click([](MainWindow& w) { power_broadcast(w, {PowerEvent::Kind::status_changed}); });
+        click([](MainWindow& w) { power_broadcast(w.engine, {PowerEvent::Kind::status_changed}); });
         click([line = reading.line](MainWindow& w) {
-            power_broadcast(w, {PowerEvent::Kind::line_changed, line});
+            power_broadcast(w.engine, {PowerEvent::Kind::line_changed, line});
         });
     }
 

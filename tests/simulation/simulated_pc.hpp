@@ -18,6 +18,7 @@
 #include "guardian/flows/neighbour_events.hpp"
 #include "guardian/flows/stop_node.hpp"
 #include "main_window/load_unload.hpp"
+#include "main_window/window_menu.hpp"
 #include "watched_window.hpp"
 
 namespace zvkob::simulation {

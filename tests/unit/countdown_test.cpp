@@ -9,6 +9,7 @@
 #include "main_window/shown_state.hpp"
 #include "guardian/flows/stop_node.hpp"
 #include "watched_window.hpp"
+#include "main_window/window_menu.hpp"
 
 namespace zvkob {
 namespace {

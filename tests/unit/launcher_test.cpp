@@ -8,6 +8,7 @@
 #include "guardian/flows/neighbour_events.hpp"
 #include "main_window/starting/failed_start.hpp"
 #include "watched_window.hpp"
+#include "main_window/window_menu.hpp"
 
 namespace zvkob {
 namespace {

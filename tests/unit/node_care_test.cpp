@@ -11,6 +11,7 @@
 #include "core/care/wallet_backup.hpp"
 #include "fakes.hpp"
 #include "guardian/flows/wallet_backup_events.hpp"
+#include "main_window/window_menu.hpp"
 #include "main_window/starting/launcher.hpp"
 #include "main_window/load_unload.hpp"
 #include "guardian/flows/node_care.hpp"
@@ -449,14 +450,14 @@ TEST(CareOfTheNode, LetsThePcSleepOnBatteryWhileTheBatteryStopIsOn) {
         f.tick();
         f.power_source.reading = {
             .line = PowerLine::battery, .battery_present = true, .percent = 90};
-        power_broadcast(f.w, {PowerEvent::Kind::line_changed, PowerLine::battery});
+        power_broadcast(f.w.engine, {PowerEvent::Kind::line_changed, PowerLine::battery});
         f.tick();
         const CallLog on_battery = f.take_log();
         EXPECT_EQ(testing::calls_starting(on_battery, "let the PC sleep").size(),
                   battery_stop ? 1U : 0U);
         EXPECT_EQ(f.history.holds(awake_on_battery_event), battery_stop);
         f.power_source.reading.line = PowerLine::mains;
-        power_broadcast(f.w, {PowerEvent::Kind::line_changed, PowerLine::mains});
+        power_broadcast(f.w.engine, {PowerEvent::Kind::line_changed, PowerLine::mains});
         f.tick();
         EXPECT_EQ(testing::calls_starting(f.take_log(), "hold awake").size(),
                   battery_stop ? 1U : 0U)
@@ -484,17 +485,17 @@ TEST(CareOfTheNode, TellsTheDrivesRunwayAndEachWarningOnce) {
         std::count(notices.begin(), notices.end(), "notify ZV-KOB: the node's drive is filling up"),
         1);
 
-    node_size_heard(f.w, 650 * gb, false);  // its own size_on_disk: not the folder's measure
+    node_size_heard(f.w.engine, 650 * gb, false);  // its own size_on_disk: not the folder's measure
     f.clock.advance(5 * minute);
     f.tick();
     EXPECT_EQ(f.tip().find("Disk full"), std::string::npos) << "another measure: begun afresh";
     EXPECT_EQ(f.files.folder_walks, 2) << "not walked while the node tells its size";
-    node_size_heard(f.w, 650 * gb, true);
+    node_size_heard(f.w.engine, 650 * gb, true);
     EXPECT_EQ(f.tip().find("Disk full"), std::string::npos) << "a pruned node has no runway";
 
     f.logs(900000, "1.000000", "Unknown new rules activated (versionbit 7)");
     f.tick();
-    node_warned(f.w, "Warning: unknown new rules activated (versionbit 7)");  // its RPC too
+    node_warned(f.w.engine, "Warning: unknown new rules activated (versionbit 7)");  // its RPC too
     const std::string told =
         "The node warns: Unknown new rules activated (versionbit 7). Newer versions of the node "
         "may be needed.";
@@ -506,14 +507,14 @@ TEST(CareOfTheNode, TellsTheDrivesRunwayAndEachWarningOnce) {
 TEST(CareOfTheNode, BacksUpEachLoadedWalletThroughTheNodeIntoTheFolderChosen) {
     CaredFor none;
     none.tick();
-    wallets_heard(none.w, std::vector<std::string>{});
+    wallets_heard(none.w.engine, std::vector<std::string>{});
     EXPECT_FALSE(none.w.back_up_wallets.enabled()) << "no wallet loaded";
     EXPECT_EQ(none.tip().find("wallet backup"), std::string::npos) << "nobody is nagged";
 
     CaredFor f;
     EXPECT_FALSE(f.w.back_up_wallets.enabled()) << "until the node has answered";
     f.tick();
-    wallets_heard(f.w, std::vector<std::string>{"", "savings"});  // the node's RPC told them
+    wallets_heard(f.w.engine, std::vector<std::string>{"", "savings"});  // the node's RPC told them
     ASSERT_TRUE(f.w.back_up_wallets.enabled());
     EXPECT_NE(f.tip().find("No wallet backup recorded"), std::string::npos) << f.tip();
 

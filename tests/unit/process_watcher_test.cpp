@@ -11,6 +11,7 @@
 #include "guardian/flows/node_glance_events.hpp"
 #include "guardian/flows/node_care.hpp"
 #include "watched_window.hpp"
+#include "main_window/window_menu.hpp"
 
 namespace zvkob {
 namespace {
@@ -246,7 +247,7 @@ TEST(NodeAtAGlance, ShowsWhatTheLogSaysOnlyWhileTicked) {
         "2027-01-15T07:59:00Z UpdateTip: new best=00ab height=800000 version=0x20000000 "
         "log2_work=95.6 tx=1 date='2026-01-15 07:59:00' progress=0.900000 cache=1.0MiB(1txo)\n";
     f.background.holding = true;
-    node_progress_tick(f.w);
+    node_progress_tick(f.w.engine);
     f.events.run([&] {  // the reading comes back while a handler waits on a message box
         f.background.release_all();
         EXPECT_EQ(f.w.daemon.status.label().tooltip(), "") << "not from inside the box's loop";
@@ -264,7 +265,7 @@ TEST(NodeAtAGlance, ShowsWhatTheLogSaysOnlyWhileTicked) {
 
     show_progress_clicked(f.w);  // off: nothing read, nothing shown
     const std::size_t reads = f.files.paths_read.size();
-    node_progress_tick(f.w);
+    node_progress_tick(f.w.engine);
     EXPECT_EQ(f.files.paths_read.size(), reads);
     EXPECT_EQ(f.w.daemon.status.label().tooltip(), "");
     EXPECT_EQ(f.taskbar.shown.back().mark, TaskbarMark::none);
@@ -298,14 +299,14 @@ struct AskedNode : testing::WatchedWindow {
         files.growing_log = node_log;
         node_command_line = "C:\\Bitcoin\\bitcoind.exe -datadir=D:\\Chain";
         launch_daemon();
-        node_progress_tick(w);
+        node_progress_tick(w.engine);
     }
     std::string tip() const { return w.daemon.status.label().tooltip(); }
     bool tip_holds(std::string_view text) const { return tip().find(text) != std::string::npos; }
     // The log says the node wrote its cookie, and its RPC answers so from now on.
     void answering(const std::string& chain, const std::string& network = R"({"connections":6})") {
         files.growing_log += cookie_line;
-        node_progress_tick(w);
+        node_progress_tick(w.engine);
         http.respond = testing::node_answering(
             {{"getblockchaininfo", chain}, {"getnetworkinfo", network}, {"listwallets", "[]"}});
     }
@@ -314,7 +315,7 @@ struct AskedNode : testing::WatchedWindow {
         for (std::int64_t run = 0; run < span_ms; run += step_ms) {
             clock.advance(std::min(step_ms, span_ms - run));
             watch(false, true);
-            node_progress_tick(w);
+            node_progress_tick(w.engine);
         }
     }
 };
@@ -340,7 +341,7 @@ TEST(NodeAtAGlance, AsksTheNodesRpcEveryFiveSecondsAndShowsItInPlaceOfTheLog) {
               std::string::npos)
         << f.tip();
     f.files.growing_log += cookie_line;
-    node_progress_tick(f.w);
+    node_progress_tick(f.w.engine);
     EXPECT_TRUE(f.http.bodies.empty()) << "the cookie there may be an earlier run's";
     f.clock.advance(5'000);
     f.watch(false, true);
@@ -382,7 +383,7 @@ TEST(NodeAtAGlance, AsksTheNodesRpcEveryFiveSecondsAndShowsItInPlaceOfTheLog) {
     EXPECT_EQ(f.history.count("The node warns: Unknown new rules"), 1U);
     const std::size_t told = f.history.events.size();
     f.files.growing_log += "2027-01-15T08:00:00Z UpdateTip: new best=00ac height=800001\n";
-    node_progress_tick(f.w);
+    node_progress_tick(f.w.engine);
     EXPECT_EQ(f.history.events.size(), told) << "the log's changes are not told meanwhile";
 
     f.http.respond = testing::node_answering({{"getblockchaininfo", "HTTP 401"}});

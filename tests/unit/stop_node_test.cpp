@@ -4,6 +4,7 @@
 
 #include "core/processes/node_stop_rules.hpp"
 #include "guardian/flows/wallet_backup_events.hpp"
+#include "main_window/window_menu.hpp"
 #include "main_window/starting/auto_close.hpp"
 #include "main_window/starting/countdown_events.hpp"
 #include "main_window/event_order.hpp"
@@ -183,7 +184,7 @@ struct OverRpc : Running {
              {"getnetworkinfo", R"({"connections":3})"},
              {"listwallets", R"(["a","b","c"])"},
              {"stop", R"("Bitcoin Core stopping")"}});
-        node_progress_tick(w);
+        node_progress_tick(w.engine);
         watch(false, true);
         take_log();
     }
@@ -290,7 +291,7 @@ TEST(MeteredPause, PausesTheNodesNetworkOnAMeteredLinkAndResumesOnlyItsOwnPause)
     f.clock.advance(1'000);
     f.watch(false, true);
     EXPECT_FALSE(f.active) << "read every 30 s";
-    power_broadcast(f.w, {PowerEvent::Kind::resumed});
+    power_broadcast(f.w.engine, {PowerEvent::Kind::resumed});
     f.watch(false, true);
     EXPECT_TRUE(f.active);
     f.link(link_cost::fixed);
@@ -396,7 +397,7 @@ struct OpenedBesideItsNode : WatchedWindow {
                     created_ms);
         probe.running = {testing::daemon_image};
         process_watcher_tick(w);
-        node_progress_tick(w);
+        node_progress_tick(w.engine);
         watch(false, true);
     }
 };
@@ -536,7 +537,7 @@ TEST(StopNode, GoesAtOnceBesideSlowPollsAndBackupsAndIsNotCalledSentWhenDropped)
     for (int second = 0; second < 30; second += 2) {
         const std::size_t reads = f.files.paths_read.size();
         f.clock.advance(2'000);
-        node_progress_tick(f.w);
+        node_progress_tick(f.w.engine);
         EXPECT_EQ(f.files.paths_read.size(), reads + 1) << "the log, at second " << second;
     }
     stop_node_clicked(f.w);
@@ -694,7 +695,7 @@ TEST(BatteryStop, StopsTheNodeOnceAndStartsItAgainAfterAMinuteOnMains) {
     f.power(PowerLine::mains, 18, std::nullopt);  // 59 s on mains
     EXPECT_FALSE(f.w.countdown_timer.enabled()) << "59 s on mains";
     f.clock.advance(1'000);
-    power_broadcast(f.w, {PowerEvent::Kind::line_changed, PowerLine::mains});
+    power_broadcast(f.w.engine, {PowerEvent::Kind::line_changed, PowerLine::mains});
     EXPECT_TRUE(f.countdown_for_power()) << "a minute on mains, charging";
     EXPECT_TRUE(f.history.holds(mains_restart_event()));
     f.countdown_starts();
@@ -770,20 +771,20 @@ TEST(BatteryStop, AMainsRestartCalledOffOnBatteryIsOwedAgain) {
 TEST(BatteryStop, PowerEventsReadAtOnceAndSleepStopsNothing) {
     OnBattery f;
     const int reads = f.power_source.reads;
-    power_broadcast(f.w, {PowerEvent::Kind::status_changed});
+    power_broadcast(f.w.engine, {PowerEvent::Kind::status_changed});
     EXPECT_EQ(f.power_source.reads, reads + 1);
     f.power_source.reading = {.line = PowerLine::battery, .battery_present = true, .percent = 5};
-    power_broadcast(f.w, {PowerEvent::Kind::suspending});
+    power_broadcast(f.w.engine, {PowerEvent::Kind::suspending});
     EXPECT_TRUE(f.history.holds(sleep_event));
-    power_broadcast(f.w, {PowerEvent::Kind::status_changed});
-    power_broadcast(f.w, {PowerEvent::Kind::status_changed});
+    power_broadcast(f.w.engine, {PowerEvent::Kind::status_changed});
+    power_broadcast(f.w.engine, {PowerEvent::Kind::status_changed});
     EXPECT_EQ(f.w.daemon.node.life.stage(), NodeStage::running) << "never as the PC sleeps";
     f.clock.advance(3'600'000);
-    power_broadcast(f.w, {PowerEvent::Kind::resumed});
-    power_broadcast(f.w, {PowerEvent::Kind::resumed});
+    power_broadcast(f.w.engine, {PowerEvent::Kind::resumed});
+    power_broadcast(f.w.engine, {PowerEvent::Kind::resumed});
     EXPECT_EQ(f.history.count(wake_event), 1U);
     f.clock.advance(10'000);  // Windows' two words of one wake are one reading
-    power_broadcast(f.w, {PowerEvent::Kind::status_changed});
+    power_broadcast(f.w.engine, {PowerEvent::Kind::status_changed});
     EXPECT_EQ(f.w.daemon.node.life.stage(), NodeStage::asked_to_stop)
         << "the readings on waking are in a row";
 
@@ -791,8 +792,8 @@ TEST(BatteryStop, PowerEventsReadAtOnceAndSleepStopsNothing) {
     battery_stop_clicked(off.w);
     const int reads_off = off.power_source.reads;
     off.power(PowerLine::battery, 5, 60);
-    power_broadcast(off.w, {PowerEvent::Kind::status_changed});
-    power_broadcast(off.w, {PowerEvent::Kind::suspending});
+    power_broadcast(off.w.engine, {PowerEvent::Kind::status_changed});
+    power_broadcast(off.w.engine, {PowerEvent::Kind::suspending});
     EXPECT_EQ(off.power_source.reads, reads_off) << "off: nothing read";
     EXPECT_FALSE(off.history.holds(sleep_event));
     EXPECT_EQ(off.w.daemon.node.life.stage(), NodeStage::running);
@@ -815,7 +816,7 @@ TEST(BatteryStop, MeasuresTheNodesStopsFromItsLogAndKeepsThemWhileTicked) {
 
     OnBattery f;
     f.files.growing_log = log;
-    node_progress_tick(f.w);
+    node_progress_tick(f.w.engine);
     EXPECT_EQ(f.files.text_files[record_path], kept);
     f.power(PowerLine::battery, 60, 7 * 60 + 1);
     f.power(PowerLine::battery, 60, 7 * 60 + 1);
@@ -829,7 +830,7 @@ TEST(BatteryStop, MeasuresTheNodesStopsFromItsLogAndKeepsThemWhileTicked) {
     testing::LaunchedDaemon off({"KEEP_NODE_RUNNING"});  // an earlier stop is in the record
     off.files.text_files[record_path] = "1000 60000 -\n";
     off.files.growing_log = log;
-    node_progress_tick(off.w);
+    node_progress_tick(off.w.engine);
     EXPECT_EQ(off.files.text_files[record_path], "1000 60000 -\n") << "nothing stored while off";
     off.records.refusal = "Access is denied.";
     battery_stop_clicked(off.w);
@@ -847,14 +848,14 @@ TEST(BatteryStop, MeasuresTheNodesStopsFromItsLogAndKeepsThemWhileTicked) {
 TEST(BatteryStop, TwoPowerEventsForOneChangeAreOneReading) {
     OnBattery f;
     f.power(PowerLine::battery, 20, std::nullopt);  // the first that calls for the stop
-    power_broadcast(f.w, {PowerEvent::Kind::status_changed});
-    power_broadcast(f.w, {PowerEvent::Kind::percent_changed});
+    power_broadcast(f.w.engine, {PowerEvent::Kind::status_changed});
+    power_broadcast(f.w.engine, {PowerEvent::Kind::percent_changed});
     EXPECT_EQ(f.w.daemon.node.life.stage(), NodeStage::running) << "one change, told twice";
     f.clock.advance(9'900);
-    power_broadcast(f.w, {PowerEvent::Kind::status_changed});
+    power_broadcast(f.w.engine, {PowerEvent::Kind::status_changed});
     EXPECT_EQ(f.w.daemon.node.life.stage(), NodeStage::running) << "9.9 s after";
     f.clock.advance(100);
-    power_broadcast(f.w, {PowerEvent::Kind::status_changed});
+    power_broadcast(f.w.engine, {PowerEvent::Kind::status_changed});
     EXPECT_EQ(f.w.daemon.node.life.stage(), NodeStage::asked_to_stop) << "10 s after";
 }
 
@@ -978,7 +979,7 @@ TEST(BatteryStop, AStopRecordThatCannotBeReadIsNeverWrittenOver) {
         "2026-12-01T10:01:00Z Shutdown: In progress...\n"
         "2026-12-01T10:04:00Z Shutdown: done\n\n\n"
         "2026-12-02T08:00:00Z Bitcoin Core version v30.0.0 (release build)\n";
-    node_progress_tick(f.w);
+    node_progress_tick(f.w.engine);
     EXPECT_FALSE(f.files.text_files.contains(record_path)) << "nothing written over it";
     EXPECT_EQ(f.history.count("ZV-KOB cannot read the node's stop times in " + record_path +
                               ": The process cannot access the file." + stop_record_unread_note),
