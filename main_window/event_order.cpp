@@ -1,12 +1,12 @@
 #include "main_window/event_order.hpp"
 
-#include "main_window/starting/background_checks.hpp"
+#include "guardian/flows/background_checks.hpp"
 #include "main_window/starting/countdown_events.hpp"
 #include "main_window/in_notification_area.hpp"
 #include "guardian/node/node_log.hpp"
 #include "guardian/keep_node_running.hpp"
 #include "core/node_log/node_log_line.hpp"
-#include "main_window/starting/failed_start.hpp"
+#include "guardian/flows/failed_start.hpp"
 #include "main_window/starting/launcher.hpp"
 #include "guardian/engine/care_meeting.hpp"
 #include "guardian/engine/node_gone_meeting.hpp"
@@ -19,7 +19,7 @@
 #include "main_window/guarding/process_watcher.hpp"
 #include "main_window/session_end_events.hpp"
 #include "main_window/shown_state.hpp"
-#include "main_window/starting/start_rule.hpp"
+#include "guardian/flows/start_rule.hpp"
 #include "guardian/flows/stop_node.hpp"
 #include "main_window/window_menu.hpp"
 

@@ -4,7 +4,7 @@
 #include "core/folder_key.hpp"
 #include "core/time_text.hpp"
 #include "main_window/shown_state.hpp"
-#include "main_window/starting/failed_start.hpp"
+#include "guardian/flows/failed_start.hpp"
 
 namespace zvkob {
 namespace {

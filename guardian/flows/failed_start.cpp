@@ -1,9 +1,9 @@
-#include "main_window/starting/failed_start.hpp"
+#include "guardian/flows/failed_start.hpp"
 
 #include "core/node_log/node_log_line.hpp"
 #include "main_window/in_notification_area.hpp"
 #include "main_window/shown_state.hpp"
-#include "main_window/starting/background_checks.hpp"
+#include "guardian/flows/background_checks.hpp"
 
 namespace zvkob {
 namespace {

@@ -3,7 +3,7 @@
 #include <string>
 
 #include "main_window/main_window.hpp"
-#include "main_window/starting/start_check_events.hpp"
+#include "guardian/flows/start_check_events.hpp"
 
 namespace zvkob {
 

@@ -1,9 +1,9 @@
-#include "main_window/starting/start_rule.hpp"
+#include "guardian/flows/start_rule.hpp"
 
 #include "main_window/starting/launcher.hpp"
 #include "guardian/flows/node_state_now.hpp"
 #include "main_window/shown_state.hpp"
-#include "main_window/starting/start_check_events.hpp"
+#include "guardian/flows/start_check_events.hpp"
 
 namespace zvkob {
 namespace {

@@ -1,8 +1,8 @@
-#include "main_window/starting/start_check_events.hpp"
+#include "guardian/flows/start_check_events.hpp"
 
 #include <cstdio>
 
-#include "main_window/starting/background_checks.hpp"
+#include "guardian/flows/background_checks.hpp"
 
 namespace zvkob {
 namespace {
