@@ -38,7 +38,7 @@ NodeGoneScene gone_scene(const MainWindow& w, const NodeProgram& program) {
 
 // A restart waits while the session ends or the node runs or stops already.
 std::optional<std::string> restart_held_back(MainWindow& w, const NodeProgram& program) {
-    const StartAnswer answer = may_start_now(w, program);
+    const StartAnswer answer = may_start_now(w.engine, program.guarded);
     if (answer.refusal == StartRefusal::session_ending ||
         answer.refusal == StartRefusal::node_runs ||
         answer.refusal == StartRefusal::node_stopping) {
@@ -78,7 +78,7 @@ void decide(MainWindow& w, NodeProgram& program, const NodeGone& gone, std::int6
     const StoppedNode node{program.node.started_with(), w.data_folder, ended_ms - gone.ran_ms,
                            gone.end ? std::optional(gone.end->exit_code) : std::nullopt};
     check_in_background<NodeStop>(
-        w, "the node's log",
+        w.engine, "the node's log",
         [&files = w.services.files, node] { return how_the_node_stopped(files, node); },
         [&w, &program, gone, stopped_ms](const NodeStop& stop) {
             decide_on(w, program, gone, stopped_ms, stop);
@@ -139,7 +139,7 @@ void this_copys_node_gone(MainWindow& w, NodeProgram& program, const NodeGone& g
     // after a start of this copy's is read too, since it may tell why.
     if (explain_as_failed_start(w.guardian, gone_scene(w, program), gone)) {
         const std::int64_t ended_ms = gone.end ? gone.end->at_ms : w.services.clock.now_ms();
-        explain_failed_start(w, program,
+        explain_failed_start(w.engine, program.guarded,
                              {program.node.started_with(), w.data_folder, ended_ms - gone.ran_ms,
                               gone.end ? std::optional(gone.end->exit_code) : std::nullopt},
                              "");

@@ -19,6 +19,8 @@ bool MainWindow::ticked(GuardTick tick) const {
             return metered_pause.ticked();
         case GuardTick::low_priority:
             return low_priority.ticked();
+        case GuardTick::check_data_drive:
+            return check_data_drive.ticked();
     }
     return false;
 }

@@ -8,7 +8,14 @@
 namespace zvkob {
 
 // The guarding ticks whoever runs the guardian keeps (the window: its menu).
-enum class GuardTick { show_progress, keep_awake, battery_stop, metered_pause, low_priority };
+enum class GuardTick {
+    show_progress,
+    keep_awake,
+    battery_stop,
+    metered_pause,
+    low_priority,
+    check_data_drive,
+};
 
 // What the guardian asks of whoever runs it: the window today. It answers on
 // the guardian's thread; nothing here waits on the node.

@@ -4,8 +4,7 @@
 #include <memory>
 #include <string>
 
-#include "main_window/main_window.hpp"
-#include "main_window/shown_state.hpp"
+#include "guardian/engine/guardian_engine.hpp"
 #include "platform/background_work.hpp"
 
 namespace zvkob {
@@ -15,18 +14,18 @@ namespace zvkob {
 // answer is handed to `then` on the window's thread once no handler is running,
 // so that it acts on the window's state of then.
 template <typename Answer>
-void check_in_background(MainWindow& w, const std::string& what, std::function<Answer()> check,
+void check_in_background(GuardianEngine& g, const std::string& what, std::function<Answer()> check,
                          std::function<void(Answer)> then) {
-    w.guardian.glance.checking_started(what);
-    show_state(w);
+    g.guardian.glance.checking_started(what);
+    g.host.show_guardian_state();
     run_in_background<Answer>(
-        w.services.background, std::move(check),
-        [&w, what, then = std::move(then)](Answer answer) {
-            w.guardian.glance.checking_done(what);
+        g.services.background, std::move(check),
+        [&g, what, then = std::move(then)](Answer answer) {
+            g.guardian.glance.checking_done(what);
             then(std::move(answer));
-            show_state(w);
+            g.host.show_guardian_state();
         },
-        w.lifetime);
+        g.lifetime);
 }
 
 }  // namespace zvkob

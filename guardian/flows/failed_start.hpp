@@ -3,7 +3,7 @@
 
 #include "guardian/engine/node_gone_meeting.hpp"
 #include "guardian/node/node_log.hpp"
-#include "main_window/main_window.hpp"
+#include "guardian/engine/guardian_engine.hpp"
 
 namespace zvkob {
 
@@ -16,7 +16,7 @@ namespace zvkob {
 // begins with `opening`; Keep Node Running leaves the node stopped. Where the
 // log tells nothing, a message begun with `opening` tells what to check
 // instead (none when `opening` is empty: the start's own line has said it).
-void explain_failed_start(MainWindow& window, NodeProgram& program, const StoppedNode& node,
+void explain_failed_start(GuardianEngine& engine, GuardedProgram& program, const StoppedNode& node,
                           std::string opening);
 
 // The paragraph that explains the failure in a message: the node's line

@@ -44,18 +44,18 @@ std::string space_text(std::uint64_t bytes) {
     return text;
 }
 
-bool data_drive_checked(const MainWindow& w) {
-    return w.check_data_drive.ticked() && !w.data_folder.empty();
+bool data_drive_checked(const GuardianEngine& g) {
+    return g.ticked(GuardTick::check_data_drive) && !g.data_folder.empty();
 }
 
-void check_data_drive(MainWindow& w, std::function<void(const DriveCheck&)> then) {
+void check_data_drive(GuardianEngine& g, std::function<void(const DriveCheck&)> then) {
     check_in_background<DriveCheck>(
-        w, "the data folder's drive",
-        [&files = w.services.files, folder = w.data_folder] { return drive_of(files, folder); },
-        [&w, then = std::move(then)](DriveCheck drive) {
+        g, "the data folder's drive",
+        [&files = g.services.files, folder = g.data_folder] { return drive_of(files, folder); },
+        [&g, then = std::move(then)](DriveCheck drive) {
             if (!drive.free_space_unknown.empty()) {
-                w.services.history.record("ZV-KOB cannot tell the free space on the drive of " +
-                                          w.data_folder + ": " + drive.free_space_unknown +
+                g.services.history.record("ZV-KOB cannot tell the free space on the drive of " +
+                                          g.data_folder + ": " + drive.free_space_unknown +
                                           " The start goes on.");
             }
             then(drive);

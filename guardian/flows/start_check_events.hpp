@@ -3,7 +3,7 @@
 #include <functional>
 #include <string>
 
-#include "main_window/main_window.hpp"
+#include "guardian/engine/guardian_engine.hpp"
 
 namespace zvkob {
 
@@ -25,13 +25,13 @@ struct DriveCheck {
 };
 
 // Whether a start must check the data drive first.
-bool data_drive_checked(const MainWindow& window);
+bool data_drive_checked(const GuardianEngine& engine);
 
 // Checks the drive in the background and hands the answer to `then` on the
 // window's thread, once no handler is running. The display's tooltip says
 // meanwhile that ZV-KOB is checking it. A free-space query that fails is
 // recorded and does not hold the start.
-void check_data_drive(MainWindow& window, std::function<void(const DriveCheck&)> then);
+void check_data_drive(GuardianEngine& engine, std::function<void(const DriveCheck&)> then);
 
 // An amount of disk space as a person reads it: "12.4 GiB"; below 10 GiB in
 // whole MiB, rounded down ("973 MiB"), so that a drive just short of the floor

@@ -1,8 +1,9 @@
 #pragma once
 #include <cstdint>
+#include <optional>
 #include <string>
 
-#include "main_window/main_window.hpp"
+#include "guardian/engine/guardian_engine.hpp"
 #include "guardian/flows/start_check_events.hpp"
 
 namespace zvkob {
@@ -25,11 +26,16 @@ struct StartAnswer {
     bool allowed() const { return refusal == StartRefusal::none; }
 };
 
+// While the process query fails for a program nothing may be started: the
+// watcher cannot tell whether it already runs. Gives "whether the QT program
+// runs." and the query's error, or nothing when both programs are watched.
+std::optional<std::string> unwatched_programs(const GuardianEngine& engine);
+
 // The one rule LAUNCH, the countdown's zero step and Keep Node Running ask
 // before a start of `program`. Each caller shows or records the reason. The
 // data drive is asked in the background first (start_check_events.hpp); its answer
 // is `drive` (by default: nothing to hold the start).
-StartAnswer may_start_now(MainWindow& window, const NodeProgram& program,
+StartAnswer may_start_now(const GuardianEngine& engine, const GuardedProgram& program,
                           const DriveCheck& drive = {});
 
 }  // namespace zvkob

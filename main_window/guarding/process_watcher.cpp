@@ -77,7 +77,7 @@ std::optional<NodeGone> watch_program(MainWindow& w, NodeProgram& program) {
     program.status.show(sighting.counts_as_running);
     note_change(w, program, before, sighting);
     if (const std::optional<ProcessEnd> failed = program.node.take_batch_failure()) {
-        explain_failed_start(w, program,
+        explain_failed_start(w.engine, program.guarded,
                              {program.node.started_with(), w.data_folder, program.node.start_ms(),
                               failed->exit_code},
                              "");

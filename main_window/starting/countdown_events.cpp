@@ -36,7 +36,7 @@ void wait_to_start(MainWindow& w, const std::string& reason) {
 std::optional<StartAnswer> refusal_of_chosen(MainWindow& w, const DriveCheck& drive) {
     for (const NodeProgram* program : w.programs()) {
         if (program->chosen.ticked()) {
-            if (StartAnswer answer = may_start_now(w, *program, drive); !answer.allowed()) {
+            if (StartAnswer answer = may_start_now(w.engine, program->guarded, drive); !answer.allowed()) {
                 return answer;
             }
         }
@@ -59,7 +59,7 @@ bool chosen_may_start(MainWindow& w, const DriveCheck& drive) {
 
 // Both programs shown stopped, as the zero step asks, and the query answering.
 bool both_stopped(MainWindow& w) {
-    if (const auto unwatched = unwatched_programs(w)) {
+    if (const auto unwatched = unwatched_programs(w.engine)) {
         w.countdown.stop_waiting();
         tell_once_nothing_is_watched(w, *unwatched);
         return false;  // the countdown counts on and tries again in a minute
@@ -90,7 +90,7 @@ void zero_step(MainWindow& w) {
     w.settings_button.set_enabled(false);
     w.auto_start.set_enabled(false);
     w.auto_close.set_enabled(false);
-    if (!data_drive_checked(w)) {
+    if (!data_drive_checked(w.engine)) {
         launch_chosen(w, {});
         return;
     }
@@ -103,7 +103,7 @@ void zero_step(MainWindow& w) {
     }
     // The countdown holds while the drive is asked; its answer decides.
     w.start_check.begin();
-    check_data_drive(w, [&w](const DriveCheck& drive) {
+    check_data_drive(w.engine, [&w](const DriveCheck& drive) {
         w.start_check.answered();
         if (w.countdown_timer.enabled()) {  // not stopped meanwhile
             launch_chosen(w, drive);

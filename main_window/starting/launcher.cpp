@@ -80,12 +80,12 @@ void launch_chosen(MainWindow& w, NodeProgram& program) {
     if (program.status.starting() || w.start_check.pending()) {
         return;  // a click queued behind the one that started it, or that checks the drive
     }
-    if (!data_drive_checked(w)) {
+    if (!data_drive_checked(w.engine)) {
         launch_by_hand(w, program, {});
         return;
     }
     w.start_check.begin();
-    check_data_drive(w, [&w, &program](const DriveCheck& drive) {
+    check_data_drive(w.engine, [&w, &program](const DriveCheck& drive) {
         w.start_check.answered();
         launch_by_hand(w, program, drive);
     });
@@ -94,7 +94,7 @@ void launch_chosen(MainWindow& w, NodeProgram& program) {
 }  // namespace
 
 bool launch_allowed(MainWindow& w, const NodeProgram& program, const DriveCheck& drive) {
-    const StartAnswer answer = may_start_now(w, program, drive);
+    const StartAnswer answer = may_start_now(w.engine, program.guarded, drive);
     switch (answer.refusal) {
         case StartRefusal::none:
             return true;
@@ -130,18 +130,6 @@ std::string exit_code_meaning(unsigned long code) {
     }
 }
 
-std::optional<std::string> unwatched_programs(const MainWindow& w) {
-    const std::string& qt = w.qt.status.query_failure();
-    const std::string& daemon = w.daemon.status.query_failure();
-    if (qt.empty() && daemon.empty()) {
-        return std::nullopt;
-    }
-    const char* programs = qt.empty()       ? "the DAEMON program runs"
-                           : daemon.empty() ? "the QT program runs"
-                                            : "the QT and DAEMON programs run";
-    return std::string("whether ") + programs + ".\n\n" + (qt.empty() ? daemon : qt);
-}
-
 LaunchResult launch_step(MainWindow& w, NodeProgram& program, StartRequest requester, Colour during,
                          Colour after) {
     if (w.guardian.sign_out.ending()) {
@@ -175,7 +163,7 @@ LaunchResult launch_step(MainWindow& w, NodeProgram& program, StartRequest reque
         w.services.history.record(started + " - it ended at once with exit code " +
                                   exit_code_text(end->exit_code) + " (" +
                                   exit_code_meaning(end->exit_code) + ")");
-        explain_failed_start(w, program,
+        explain_failed_start(w.engine, program.guarded,
                              {program.node.started_with(), w.data_folder, start_ms, end->exit_code},
                              ended_at_once_opening(program.name, command, end->exit_code));
         return LaunchResult::failed;
@@ -187,7 +175,7 @@ LaunchResult launch_step(MainWindow& w, NodeProgram& program, StartRequest reque
 }
 
 void launch_click(MainWindow& w) {
-    if (const auto unwatched = unwatched_programs(w)) {
+    if (const auto unwatched = unwatched_programs(w.engine)) {
         tell(w, "ZV-KOB cannot tell " + *unwatched +
                     "\n\nSo LAUNCH starts nothing. ZV-KOB asks again twice a second; press "
                     "LAUNCH once the status shows again.");

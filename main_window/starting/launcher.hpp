@@ -28,10 +28,6 @@ LaunchResult launch_step(MainWindow& window, NodeProgram& program, StartRequest 
 // What an exit code of the command interpreter usually means.
 std::string exit_code_meaning(unsigned long code);
 
-// While the process query fails for a program nothing may be started: the
-// window cannot tell whether it already runs. Gives "whether the QT program
-// runs." and the query's error, or nothing when both programs are watched.
-std::optional<std::string> unwatched_programs(const MainWindow& window);
 
 // Whether the start rule lets LAUNCH start `program` with this answer of the
 // data drive's check; says why not (asking, when space is short, whether to

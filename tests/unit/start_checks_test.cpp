@@ -191,8 +191,8 @@ TEST(StartRule, AnswersWithTheFirstReasonThatHolds) {
             f.files.free.bytes = free_space_floor / 2;
         }
         DriveCheck drive;  // asked in the background first, as a start asks it
-        check_data_drive(f.w, [&drive](const DriveCheck& answer) { drive = answer; });
-        const StartAnswer answer = may_start_now(f.w, f.w.daemon, drive);
+        check_data_drive(f.w.engine, [&drive](const DriveCheck& answer) { drive = answer; });
+        const StartAnswer answer = may_start_now(f.w.engine, f.w.daemon.guarded, drive);
         EXPECT_EQ(answer.refusal, c.refusal) << state;
         EXPECT_NE(answer.reason.find(c.reason), std::string::npos)
             << state << ": " << answer.reason;
