@@ -16,7 +16,7 @@
 #include "main_window/load_unload.hpp"
 #include "main_window/main_window.hpp"
 #include "main_window/main_window_layout.hpp"
-#include "main_window/guarding/process_watcher.hpp"
+#include "guardian/flows/process_watcher.hpp"
 #include "guardian/flows/neighbour_events.hpp"
 #include "main_window/session_end_events.hpp"
 #include "main_window/window_menu.hpp"

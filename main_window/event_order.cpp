@@ -16,7 +16,7 @@
 #include "guardian/flows/metered_events.hpp"
 #include "guardian/flows/neighbour_events.hpp"
 #include "guardian/flows/node_care.hpp"
-#include "main_window/guarding/process_watcher.hpp"
+#include "guardian/flows/process_watcher.hpp"
 #include "main_window/session_end_events.hpp"
 #include "main_window/shown_state.hpp"
 #include "guardian/flows/start_rule.hpp"

@@ -13,7 +13,7 @@
 #include "guardian/flows/wallet_backup_events.hpp"
 #include "guardian/flows/node_glance_events.hpp"
 #include "guardian/flows/node_care.hpp"
-#include "main_window/guarding/process_watcher.hpp"
+#include "guardian/flows/process_watcher.hpp"
 #include "main_window/guarding/report_events.hpp"
 #include "guardian/flows/stop_node.hpp"
 #include "main_window/window_menu.hpp"

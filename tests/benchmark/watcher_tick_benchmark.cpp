@@ -34,7 +34,7 @@
 #include "driver.hpp"
 #include "fakes.hpp"
 #include "main_window/main_window_layout.hpp"
-#include "main_window/guarding/process_watcher.hpp"
+#include "guardian/flows/process_watcher.hpp"
 #include "platform/win32/processes/com_apartment.hpp"
 #include "platform/win32/processes/wmi_process_probe.hpp"
 

@@ -6,7 +6,7 @@
 #include "core/rotating_log.hpp"
 #include "core/time_text.hpp"
 #include "main_window/load_unload.hpp"
-#include "main_window/guarding/process_watcher.hpp"
+#include "guardian/flows/process_watcher.hpp"
 #include "core/version.hpp"
 #include "main_window/session_end_events.hpp"
 #include "watched_window.hpp"

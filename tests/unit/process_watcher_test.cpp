@@ -1,4 +1,4 @@
-#include "main_window/guarding/process_watcher.hpp"
+#include "guardian/flows/process_watcher.hpp"
 
 #include <gtest/gtest.h>
 

@@ -10,7 +10,7 @@
 #include "fakes.hpp"
 #include "main_window/starting/launcher.hpp"
 #include "main_window/load_unload.hpp"
-#include "main_window/guarding/process_watcher.hpp"
+#include "guardian/flows/process_watcher.hpp"
 
 namespace zvkob::testing {
 
