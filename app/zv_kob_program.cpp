@@ -73,7 +73,7 @@ bool translate_program_message(MainWindow& main, EventGate& gate, Win32TaskbarBu
         return true;
     }
     if (const auto answer = copies.answer(
-            message, wparam, lparam, [&main](unsigned long id) { return node_claim(main, id); })) {
+            message, wparam, lparam, [&main](unsigned long id) { return node_claim(main.engine, id); })) {
         result = *answer;
         return true;
     }

@@ -23,7 +23,9 @@
 #include "platform/node_control.hpp"
 #include "platform/node_wallets.hpp"
 #include "platform/port_listeners.hpp"
+#include "platform/other_copies.hpp"
 #include "platform/power_request.hpp"
+#include "platform/process_probe.hpp"
 #include "platform/settings_store.hpp"
 #include "platform/window_manager.hpp"
 
@@ -48,6 +50,8 @@ struct GuardianServices {
     NodeWallets& wallets;         // backupwallet
     SettingsStore& store;         // the wallet backup's folder
     FolderPicker& folder_picker;  // where the wallets are backed up to
+    ProcessProbe& probe;          // which programs run, by image name
+    OtherCopies& copies;          // whose node is whose, asked of the other copies
 };
 
 // The guarding features of this copy, held apart from the window: each

@@ -98,12 +98,16 @@ void watch_the_programs(MainWindow& w) {
         pc_woke(w.engine, *away);  // before the node is asked, so that it is asked at once
     }
     for (NodeProgram* program : w.programs()) {
-        if (const std::optional<NodeGone> gone = watch_program(w, *program)) {
-            this_copys_node_gone(w, *program, *gone);
+        const ProgramWatched watched = watch_program(w.engine, program->guarded);
+        if (watched.answered) {
+            program->status.show(program->guarded.seen.running());
+        }
+        if (watched.gone) {
+            this_copys_node_gone(w, *program, *watched.gone);
         }
     }
     w.launch_button.set_enabled(!w.qt.status.running() && !w.daemon.status.running());
-    note_query(w);
+    note_query(w.engine);
     ask_the_node_when_due(w.engine);
     follow_node_stops(w.engine);
     end_the_hold_when_due(w);
@@ -133,7 +137,7 @@ void pc_resumed(MainWindow& w) {
 }
 
 void this_copys_node_gone(MainWindow& w, NodeProgram& program, const NodeGone& gone) {
-    end_left_interpreter(w, program, gone);
+    end_left_interpreter(w.engine, program.guarded, gone);
     power_node_gone(w.engine, program.guarded);
     // Keep Node Running reads the log of every stop; without it, one right
     // after a start of this copy's is read too, since it may tell why.

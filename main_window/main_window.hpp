@@ -155,7 +155,7 @@ public:
         {services.history, services.clock, services.windows, services.files, services.records,
          services.power, services.power_source, services.link_cost, services.priority,
          services.background, services.events, services.http, services.listeners, services.nodes,
-         services.wallets, services.store, services.folder_picker},
+         services.wallets, services.store, services.folder_picker, services.probe, services.copies},
         *this,
         {[this] { return keep_node_running.ticked(); },
          [this] { return countdown_timer.enabled(); }},
@@ -194,7 +194,7 @@ public:
     // Answers of checks in the background reach the window only while it lives.
     const std::shared_ptr<const int> lifetime = std::make_shared<const int>(0);
     // The forms this copy's data folder and the nodes' folders are compared by.
-    FolderKeys folders{services.files, services.background, lifetime};
+    FolderKeys& folders = engine.folders;
 
     std::array<NodeProgram*, 2> programs() { return {&qt, &daemon}; }
     // The window's side of one of the guardian's programs.

@@ -5,6 +5,7 @@
 
 #include "guardian/engine/guardian_host.hpp"
 #include "guardian/guardian.hpp"
+#include "guardian/node/folder_keys.hpp"
 
 namespace zvkob {
 
@@ -32,6 +33,8 @@ struct GuardianEngine {
 
     // Answers of the worker reach the guardian only while it lives.
     const std::shared_ptr<const int> lifetime = std::make_shared<const int>(0);
+    // The forms this copy's data folder and the nodes' folders are compared by.
+    FolderKeys folders{services.files, services.background, lifetime};
 
     std::array<GuardedProgram*, 2> programs() { return {&guardian.qt, &guardian.daemon}; }
     std::array<const GuardedProgram*, 2> programs() const {

@@ -1,6 +1,5 @@
 #include "main_window/guarding/process_status.hpp"
 
-#include <exception>
 #include <utility>
 
 #include "core/colours.hpp"
@@ -13,19 +12,6 @@ ProcessStatus::ProcessStatus(ProcessSeen& seen, Label& label, std::string runnin
       label_(label),
       running_text_(std::move(running_text)),
       stopped_text_(std::move(stopped_text)) {}
-
-ProbeAnswer ProcessStatus::ask(ProcessProbe& probe, const std::string& image_name) {
-    seen_.starting = false;
-    ProbeAnswer answer;
-    try {
-        answer = probe.is_running(image_name);
-    } catch (const std::exception& failure) {
-        const std::string why = failure.what();
-        answer = ProbeAnswer{.running = false, .failure = why.empty() ? "Unknown failure." : why};
-    }
-    seen_.query_failure = answer.failure;
-    return answer;
-}
 
 void ProcessStatus::show(bool running) {
     seen_.state = running ? RunningState::running : RunningState::stopped;

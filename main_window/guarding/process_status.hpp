@@ -34,10 +34,6 @@ public:
     bool starting() const { return seen_.starting; }
     void mark_starting() { seen_.starting = true; }
 
-    // Asks whether a process with this image name runs. A query that fails
-    // (or throws) is an answer with its failure, kept for query_failure().
-    ProbeAnswer ask(ProcessProbe& probe, const std::string& image_name);
-
     // Shows the state the window decided on from the answer.
     void show(bool running);
 

@@ -1,7 +1,7 @@
 #include "main_window/starting/auto_close.hpp"
 
 #include "main_window/closing_events.hpp"
-#include "guardian/flows/process_watcher.hpp"
+#include "main_window/event_order.hpp"
 #include "main_window/shown_state.hpp"
 
 namespace zvkob {

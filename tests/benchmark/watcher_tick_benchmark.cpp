@@ -35,6 +35,7 @@
 #include "fakes.hpp"
 #include "main_window/main_window_layout.hpp"
 #include "guardian/flows/process_watcher.hpp"
+#include "main_window/event_order.hpp"
 #include "platform/win32/processes/com_apartment.hpp"
 #include "platform/win32/processes/wmi_process_probe.hpp"
 

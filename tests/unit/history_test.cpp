@@ -7,6 +7,7 @@
 #include "core/time_text.hpp"
 #include "main_window/load_unload.hpp"
 #include "guardian/flows/process_watcher.hpp"
+#include "main_window/event_order.hpp"
 #include "core/version.hpp"
 #include "main_window/session_end_events.hpp"
 #include "watched_window.hpp"

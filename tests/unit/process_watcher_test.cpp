@@ -205,8 +205,8 @@ TEST(ProcessWatcher, TellsTheStoryOfANodeBesideAnotherUsersOne) {
     f.nodes.processes[7200].refusal = "Access is denied.";
     f.probe.running = {daemon_image};
     process_watcher_tick(f.w);
-    EXPECT_TRUE(node_claim(f.w, 7200).has_value()) << "other copies asking are told it is held";
-    EXPECT_EQ(node_claim(f.w, 7000), std::nullopt);
+    EXPECT_TRUE(node_claim(f.w.engine, 7200).has_value()) << "other copies asking are told it is held";
+    EXPECT_EQ(node_claim(f.w.engine, 7000), std::nullopt);
     f.clock.advance(2 * 60'000);
     f.nodes.processes.erase(7200);
     f.probe.running.clear();

@@ -11,6 +11,7 @@
 #include "main_window/starting/launcher.hpp"
 #include "main_window/load_unload.hpp"
 #include "guardian/flows/process_watcher.hpp"
+#include "main_window/event_order.hpp"
 
 namespace zvkob::testing {
 
