@@ -5,7 +5,7 @@
 #include "core/care/help_report.hpp"
 #include "core/care/report_masking.hpp"
 #include "core/time_text.hpp"
-#include "main_window/guarding/report_events.hpp"
+#include "guardian/flows/report_events.hpp"
 #include "report_logs.hpp"
 #include "watched_window.hpp"
 

@@ -1,4 +1,4 @@
-#include "main_window/guarding/report_events.hpp"
+#include "guardian/flows/report_events.hpp"
 
 #include "core/care/help_report_words.hpp"
 #include "core/time_text.hpp"
