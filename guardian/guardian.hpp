@@ -16,6 +16,7 @@
 #include "core/event_gate.hpp"
 #include "platform/background_work.hpp"
 #include "platform/clock.hpp"
+#include "platform/clipboard.hpp"
 #include "platform/file_system.hpp"
 #include "platform/folder_picker.hpp"
 #include "platform/history.hpp"
@@ -52,6 +53,7 @@ struct GuardianServices {
     FolderPicker& folder_picker;  // where the wallets are backed up to
     ProcessProbe& probe;          // which programs run, by image name
     OtherCopies& copies;          // whose node is whose, asked of the other copies
+    Clipboard& clipboard;         // the report for help goes there
 };
 
 // The guarding features of this copy, held apart from the window: each

@@ -152,10 +152,11 @@ public:
     // runs as its host; Keep Node Running reads the window's tick and whether
     // its countdown runs.
     GuardianEngine engine{
-        {services.history, services.clock, services.windows, services.files, services.records,
-         services.power, services.power_source, services.link_cost, services.priority,
-         services.background, services.events, services.http, services.listeners, services.nodes,
-         services.wallets, services.store, services.folder_picker, services.probe, services.copies},
+        {services.history,       services.clock,      services.windows,      services.files,
+         services.records,       services.power,      services.power_source, services.link_cost,
+         services.priority,      services.background, services.events,       services.http,
+         services.listeners,     services.nodes,      services.wallets,      services.store,
+         services.folder_picker, services.probe,      services.copies,       services.clipboard},
         *this,
         {[this] { return keep_node_running.ticked(); },
          [this] { return countdown_timer.enabled(); }},

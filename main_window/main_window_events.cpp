@@ -14,7 +14,6 @@
 #include "guardian/flows/node_glance_events.hpp"
 #include "guardian/flows/node_care.hpp"
 #include "guardian/flows/process_watcher.hpp"
-#include "guardian/flows/report_events.hpp"
 #include "guardian/flows/stop_node.hpp"
 #include "main_window/window_menu.hpp"
 

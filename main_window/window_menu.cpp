@@ -1,15 +1,62 @@
 #include "main_window/window_menu.hpp"
 
 #include "core/power/power_words.hpp"
+#include "core/time_text.hpp"
 #include "guardian/flows/metered_events.hpp"
 #include "guardian/flows/neighbour_events.hpp"
 #include "guardian/flows/node_care.hpp"
 #include "guardian/flows/node_glance_events.hpp"
+#include "guardian/flows/node_state_now.hpp"
+#include "guardian/flows/report_events.hpp"
 #include "guardian/flows/stop_node.hpp"
 #include "guardian/flows/wallet_backup_events.hpp"
+#include "main_window/main_window_layout.hpp"
 #include "main_window/shown_state.hpp"
 
 namespace zvkob {
+namespace {
+
+// The node that runs, else the one chosen, else the background node.
+const NodeProgram& reported_program(MainWindow& w) {
+    if (const GuardedProgram* running = running_node_program(w.engine)) {
+        return w.program_of(*running);
+    }
+    return w.qt.chosen.ticked() ? w.qt : w.daemon;
+}
+
+std::string caption_of(const MenuItem& item) {
+    std::string caption(item.design().caption);
+    std::erase(caption, '&');
+    return caption;
+}
+
+HelpReportFacts facts_of(MainWindow& w, const NodeProgram& program) {
+    const std::int64_t now_ms = w.services.clock.now_ms();
+    const ShownState shown = what_the_window_shows(w, now_ms);
+    std::string described = program.described();
+    described[0] = 'T';  // "The DAEMON program (...)"
+    HelpReportFacts facts{.made_at = iso_local_time(local_time_at(
+                              now_ms, w.services.clock.utc_offset_minutes_at(now_ms))),
+                          .program = described,
+                          .node_runs = program.node.life.runs(),
+                          .node_state = &program == &w.qt ? shown.qt_tip : shown.daemon_tip,
+                          .data_folder_set = !w.data_folder.empty(),
+                          .wallets = program.node.rpc().wallets(),
+                          .now_ms = now_ms};
+    for (const Tickbox* tick :
+         {&w.qt.chosen, &w.daemon.chosen, &w.auto_start, &w.auto_close, &w.always_on_top}) {
+        facts.ticks.emplace_back(tick->text(), tick->ticked());
+    }
+    for (const MenuItem* tick :
+         {&w.keep_node_running, &w.safe_sign_out, &w.check_data_drive, &w.start_with_windows,
+          &w.show_progress, &w.show_in_notification_area, &w.keep_awake, &w.battery_stop,
+          &w.metered_pause, &w.low_priority}) {
+        facts.ticks.emplace_back(caption_of(*tick), tick->ticked());
+    }
+    return facts;
+}
+
+}  // namespace
 
 void switch_tick(MainWindow& w, MenuItem& tick, const StoredSetting& setting,
                  const std::string& name) {
@@ -103,6 +150,11 @@ void stop_node_clicked(MainWindow& w) {
 
 void back_up_wallets_clicked(MainWindow& w) {
     back_up_wallets_clicked(w.engine);
+}
+
+void copy_report_clicked(MainWindow& w) {
+    const NodeProgram& program = reported_program(w);
+    copy_report(w.engine, program.guarded, facts_of(w, program));
 }
 
 }  // namespace zvkob

@@ -42,5 +42,8 @@ void low_priority_clicked(MainWindow& window);
 // "Stop Node..." and "Back Up Wallets...": the guardian's own commands.
 void stop_node_clicked(MainWindow& window);
 void back_up_wallets_clicked(MainWindow& window);
+// "Copy a Report for Help": what the window shows, with the ticks, handed
+// to the guardian's report (guardian/flows/report_events.hpp).
+void copy_report_clicked(MainWindow& window);
 
 }  // namespace zvkob

@@ -1,12 +1,14 @@
 #pragma once
-#include "main_window/main_window.hpp"
+#include "core/care/help_report.hpp"
+#include "guardian/engine/guardian_engine.hpp"
 
 namespace zvkob {
 
-// "Copy a Report for Help": the worker reads the node's log and the history
-// and writes the report beside the history (report_path, replaced each
-// time); then the window puts it on the clipboard and says where it is.
-// Where the clipboard is busy, the file alone; the message says so.
-void copy_report_clicked(MainWindow& window);
+// "Copy a Report for Help" for `program`'s node, with what the window shows
+// in `facts`: the worker reads the node's log and the history and writes the
+// report beside the history (report_path, replaced each time); then it is
+// put on the clipboard and the user told where it is. Where the clipboard is
+// busy, the file alone; the message says so.
+void copy_report(GuardianEngine& engine, const GuardedProgram& program, HelpReportFacts facts);
 
 }  // namespace zvkob

@@ -5,7 +5,7 @@
 #include "core/care/help_report.hpp"
 #include "core/care/report_masking.hpp"
 #include "core/time_text.hpp"
-#include "guardian/flows/report_events.hpp"
+#include "main_window/window_menu.hpp"
 #include "report_logs.hpp"
 #include "watched_window.hpp"
 
