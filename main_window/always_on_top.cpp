@@ -2,8 +2,7 @@
 
 namespace zvkob {
 
-void always_on_top_tick(MainWindow& w) {
-    WindowManager& windows = w.services.windows;
+void always_on_top_tick(WindowManager& windows) {
     const WindowHandle main = windows.main_window();
     if (windows.foreground_window() == main) {
         return;
@@ -11,10 +10,10 @@ void always_on_top_tick(MainWindow& w) {
     windows.place_topmost(main, true);
 }
 
-void switch_always_on_top(MainWindow& w, bool on) {
-    w.always_on_top_timer.set_enabled(on);
+void switch_always_on_top(WindowManager& windows, Timer& lift, bool on) {
+    lift.set_enabled(on);
     if (!on) {
-        w.services.windows.place_topmost(w.services.windows.main_window(), false);
+        windows.place_topmost(windows.main_window(), false);
     }
 }
 

@@ -62,7 +62,7 @@ void load_main_window(MainWindow& w) {
     w.progress_timer.set_enabled(true);
     w.auto_close_timer.set_interval(10000);
     w.tray_retry_timer.set_interval(static_cast<int>(tray_retry_every_ms));
-    switch_always_on_top(w, w.always_on_top.ticked());
+    switch_always_on_top(w.services.windows, w.always_on_top_timer, w.always_on_top.ticked());
 
     if (!w.qt.chosen.ticked() && !w.daemon.chosen.ticked()) {
         settle_with_nothing_chosen(w);

@@ -114,7 +114,7 @@ void MainWindow::take_over(const HandOver& hand_over) {
         daemon.show_copies();
     }
     if (hand_over.always_on_top) {
-        switch_always_on_top(*this, *hand_over.always_on_top);
+        switch_always_on_top(services.windows, always_on_top_timer, *hand_over.always_on_top);
         always_on_top.set_ticked(*hand_over.always_on_top);
     }
 }

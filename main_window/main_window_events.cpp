@@ -23,8 +23,10 @@ namespace zvkob {
 // tick and nothing else.
 void wire_main_window_events(MainWindow& w) {
     w.settings_button.set_on_click([&w] { settings_click(w); });
-    w.always_on_top_timer.set_on_tick([&w] { always_on_top_tick(w); });
-    w.always_on_top.set_on_click([&w] { switch_always_on_top(w, w.always_on_top.ticked()); });
+    w.always_on_top_timer.set_on_tick([&w] { always_on_top_tick(w.services.windows); });
+    w.always_on_top.set_on_click([&w] {
+        switch_always_on_top(w.services.windows, w.always_on_top_timer, w.always_on_top.ticked());
+    });
 
     w.watcher_timer.set_on_tick([&w] { process_watcher_tick(w); });
     w.launch_button.set_on_click([&w] { launch_click(w); });
@@ -32,8 +34,11 @@ void wire_main_window_events(MainWindow& w) {
     w.countdown_timer.set_on_tick([&w] { countdown_tick(w); });
     w.auto_close_timer.set_on_tick([&w] { auto_close_tick(w); });
     w.auto_start.set_on_click([&w] { auto_start_rule(w); });
-    w.qt.chosen.set_on_click([&w] { launch_mode_rule(w, w.qt, w.daemon); });
-    w.daemon.chosen.set_on_click([&w] { launch_mode_rule(w, w.daemon, w.qt); });
+    const LaunchModeFollowers followers{w.launch_button, w.auto_start, w.auto_close};
+    w.qt.chosen.set_on_click(
+        [&w, followers] { launch_mode_rule(w.qt.chosen, w.daemon.chosen, followers); });
+    w.daemon.chosen.set_on_click(
+        [&w, followers] { launch_mode_rule(w.daemon.chosen, w.qt.chosen, followers); });
 
     w.keep_node_running.set_on_click([&w] { keep_node_running_clicked(w); });
     w.start_with_windows.set_on_click([&w] { start_with_windows_clicked(w); });

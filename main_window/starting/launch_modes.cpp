@@ -3,18 +3,18 @@
 namespace zvkob {
 
 // The two rules are mirror images: `changed` is the program whose choice changed.
-void launch_mode_rule(MainWindow& w, NodeProgram& changed, NodeProgram& other) {
-    if (changed.chosen.ticked()) {
-        other.chosen.set_enabled(false);
-        other.chosen.set_tick(0);
-        w.launch_button.set_enabled(true);
-        w.auto_start.set_enabled(true);
+void launch_mode_rule(Tickbox& changed, Tickbox& other, const LaunchModeFollowers& followers) {
+    if (changed.ticked()) {
+        other.set_enabled(false);
+        other.set_tick(0);
+        followers.launch.set_enabled(true);
+        followers.auto_start.set_enabled(true);
     } else {
-        other.chosen.set_enabled(true);
-        w.launch_button.set_enabled(false);
-        w.auto_start.set_enabled(false);
-        w.auto_start.set_tick(0);
-        w.auto_close.set_tick(0);
+        other.set_enabled(true);
+        followers.launch.set_enabled(false);
+        followers.auto_start.set_enabled(false);
+        followers.auto_start.set_tick(0);
+        followers.auto_close.set_tick(0);
     }
 }
 
