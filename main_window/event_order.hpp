@@ -30,12 +30,6 @@ void process_watcher_tick(MainWindow& window);
 // asked again at once, and its tip's age decides), then the node is asked.
 void pc_resumed(MainWindow& window);
 
-// This copy's node of `program` has gone, with what the watcher knows of its
-// end: the node's life has taken the end already; then its left interpreter
-// is ended, then Keep Node Running decides (it may arm the countdown), and
-// the display follows.
-void this_copys_node_gone(MainWindow& window, NodeProgram& program, const NodeGone& gone);
-
 // START/STOP: without a launch mode it only settles the window. "STOP": Keep
 // Node Running notes a restart it armed as cancelled, then the countdown disarms.
 // "START": Keep Node Running ends its back-off (the node is the user's
