@@ -35,18 +35,14 @@ void open_menu(MainWindow& w, ScreenPoint at) {
 
 }  // namespace
 
-std::optional<TrayIcon> wanted_tray_icon(const MainWindow& w) {
-    if (!w.show_in_notification_area.ticked() || w.closing.closing() ||
-        w.guardian.sign_out.ending()) {
+std::optional<TrayIcon> wanted_tray_icon(const MainWindow& w, const GuardianSnapshot& guardian) {
+    if (!w.show_in_notification_area.ticked() || w.closing.closing() || guardian.session_ending) {
         return std::nullopt;
     }
-    const bool query_fails =
-        !w.qt.status.query_failure().empty() || !w.daemon.status.query_failure().empty();
-    const auto shown = w.show_progress.ticked() ? node_state_shown(w) : std::nullopt;
     return tray_icon({.instance = w.instance_name,
-                      .query_fails = query_fails,
-                      .node_runs = w.qt.status.running() || w.daemon.status.running(),
-                      .progress = shown ? &shown->state : nullptr});
+                      .query_fails = guardian.query_fails,
+                      .node_runs = guardian.a_program_runs,
+                      .progress = guardian.followed ? &guardian.followed->state : nullptr});
 }
 
 void keep_tray_icon(MainWindow& w, std::optional<TrayIcon> icon) {

@@ -2,13 +2,15 @@
 #include <optional>
 #include <string_view>
 
+#include "guardian/flows/guardian_snapshot.hpp"
 #include "main_window/main_window.hpp"
 
 namespace zvkob {
 
 // The icon the notification area should show now, or none: the tick is off,
 // or ZV-KOB is closing or the session ends (the window then comes back).
-std::optional<TrayIcon> wanted_tray_icon(const MainWindow& window);
+std::optional<TrayIcon> wanted_tray_icon(const MainWindow& window,
+                                         const GuardianSnapshot& guardian);
 
 // Puts the wanted icon in place; a refused one is tried again on a timer.
 void keep_tray_icon(MainWindow& window, std::optional<TrayIcon> icon);

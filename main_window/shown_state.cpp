@@ -2,14 +2,9 @@
 
 #include <utility>
 
-#include "guardian/flows/node_state_now.hpp"
 #include "core/node_state/node_progress_text.hpp"
-#include "core/time_text.hpp"
+#include "guardian/flows/node_state_now.hpp"
 #include "main_window/in_notification_area.hpp"
-#include "guardian/flows/antivirus_hint_events.hpp"
-#include "guardian/flows/metered_events.hpp"
-#include "guardian/flows/neighbour_events.hpp"
-#include "guardian/flows/node_care.hpp"
 
 namespace zvkob {
 namespace {
@@ -25,73 +20,25 @@ void add_line(std::string& text, const std::string& line) {
     }
 }
 
-const NodeProgram* stopping_program(const MainWindow& w) {
-    for (const NodeProgram* program : {&w.qt, &w.daemon}) {
-        if (program->node.life.stage() == NodeStage::asked_to_stop) {
+// The program whose node is asked to stop, QT first.
+const ProgramSnapshot* stopping_program(const GuardianSnapshot& guardian) {
+    for (const ProgramSnapshot* program : {&guardian.qt, &guardian.daemon}) {
+        if (program->stopping) {
             return program;
         }
     }
     return nullptr;
 }
 
-std::string stopping_tip(const NodeProgram& program, std::int64_t now_ms) {
-    if (program.node.life.stage() != NodeStage::asked_to_stop) {
-        return {};
-    }
-    return "Stopping: " + asked_text(program.node.life, now_ms) +
-           ". ZV-KOB waits; it never kills the node.";
-}
-
-// Which source the state shown comes from, or why not from the node's RPC.
-std::string source_line(const MergedNodeState& shown, const NodeRpc& rpc, std::int64_t now_ms) {
-    if (!shown.from_rpc) {
-        return rpc.log_source_line(now_ms);
-    }
-    return shown.log_decides ? "From the node's log and RPC" : "From the node's RPC";
-}
-
-std::string label_tip(const MainWindow& w, const NodeProgram& program, std::int64_t now_ms) {
-    std::string tip;
-    if (const std::optional<MergedNodeState> shown = node_state_shown(w, program)) {
-        tip = progress_tooltip(shown->state);
-        add_line(tip, shown->state.advice);
-        add_line(tip, warning_tooltip(shown->state));
-        add_line(tip, source_line(*shown, program.node.rpc(), now_ms));
-        add_line(tip, antivirus_hint_line(w.engine, program.guarded));
-    }
-    add_line(tip, care_tooltip(w.engine, program.guarded));
-    add_line(tip, power_tooltip(w.engine, program.guarded));
-    if (program.node.life.runs()) {
-        add_line(tip, metered_tooltip(w.engine));
-    }
-    add_line(tip, program.status.query_failure_tip(program.image));
-    add_line(tip, stopping_tip(program, now_ms));
-    if (!program.node.error_end().empty() && !program.node.life.runs()) {
-        add_line(tip, "The node ended after an error: " + program.node.error_end());
-    }
-    if (const std::string note = program.node.other_running_note();
-        !note.empty() && program.status.running()) {
-        add_line(tip, program.image + " runs, but not as this copy's node (" + note + ").");
-    }
-    if (!program.node.not_held_reason().empty()) {
-        add_line(tip, "ZV-KOB follows this copy's node (process " +
-                          std::to_string(program.node.id()) +
-                          ") by its name and process number: Windows does not let it open the "
-                          "process (" +
-                          program.node.not_held_reason() + "), so its exit code is not known.");
-    }
-    return tip;
-}
-
 // The taskbar button follows the node's progress while it is shown; a start
 // that waits for the data folder pauses it.
-TaskbarProgress taskbar_shown(const MainWindow& w) {
+TaskbarProgress taskbar_shown(const MainWindow& w, const GuardianSnapshot& guardian) {
     if (!w.show_progress.ticked()) {
         return {};
     }
     const bool waiting = w.countdown_timer.enabled() && w.countdown.waiting().has_value();
-    const std::optional<MergedNodeState> shown = node_state_shown(w);
-    return taskbar_progress(shown ? shown->state : NodeProgressState{}, waiting);
+    return taskbar_progress(guardian.followed ? guardian.followed->state : NodeProgressState{},
+                            waiting);
 }
 
 // Auto Close is ticked but does not act while Keep Node Running is on.
@@ -110,11 +57,12 @@ std::optional<MergedNodeState> node_state_shown(const MainWindow& w) {
 }
 
 ShownState what_the_window_shows(const MainWindow& w, std::int64_t now_ms) {
+    const GuardianSnapshot guardian = guardian_snapshot(w.engine, now_ms);
     ShownState shown;
     shown.display_colour = w.indicator;
-    const NodeProgram* stopping = stopping_program(w);
+    const ProgramSnapshot* stopping = stopping_program(guardian);
     const bool counting = w.countdown_timer.enabled();
-    for (const std::string& what : w.guardian.glance.checking()) {
+    for (const std::string& what : guardian.checking) {
         add_line(shown.display_tip, "ZV-KOB is checking " + what + "\u2026");
     }
     if (counting && w.countdown.waiting()) {
@@ -126,7 +74,7 @@ ShownState what_the_window_shows(const MainWindow& w, std::int64_t now_ms) {
         shown.display_text = w.countdown.shown();
     }
     if (stopping != nullptr) {
-        add_line(shown.display_tip, stopping_tip(*stopping, now_ms));
+        add_line(shown.display_tip, stopping->stopping_tip);
     }
     if (auto_close_waits(w)) {
         shown.auto_close_tip = held_tip;
@@ -134,10 +82,10 @@ ShownState what_the_window_shows(const MainWindow& w, std::int64_t now_ms) {
             add_line(shown.display_tip, held_tip);
         }
     }
-    shown.qt_tip = label_tip(w, w.qt, now_ms);
-    shown.daemon_tip = label_tip(w, w.daemon, now_ms);
-    shown.taskbar = taskbar_shown(w);
-    shown.tray_icon = wanted_tray_icon(w);
+    shown.qt_tip = guardian.qt.tip;
+    shown.daemon_tip = guardian.daemon.tip;
+    shown.taskbar = taskbar_shown(w, guardian);
+    shown.tray_icon = wanted_tray_icon(w, guardian);
     return shown;
 }
 

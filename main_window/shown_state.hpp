@@ -6,13 +6,15 @@
 
 #include "core/colours.hpp"
 #include "core/node_state/node_state_merge.hpp"
+#include "guardian/flows/guardian_snapshot.hpp"
 #include "main_window/main_window.hpp"
 
 namespace zvkob {
 
 // What the countdown display, the status labels' tooltips and Auto Close's
-// tooltip show, worked out in one place from the window's state, so that no
-// feature writes them on its own and none can erase what another wrote.
+// tooltip show, worked out in one place from the window's state and the
+// guardian's snapshot, so that no feature writes them on its own and none
+// can erase what another wrote.
 struct ShownState {
     std::string display_text;  // the seconds, "-- --", "m:ss", "wait" or "stop"
     Colour display_colour = colours::pink;

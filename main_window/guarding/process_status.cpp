@@ -24,13 +24,4 @@ void ProcessStatus::show(bool running) {
     }
 }
 
-std::string ProcessStatus::query_failure_tip(std::string_view image_name) const {
-    if (seen_.query_failure.empty()) {
-        return {};
-    }
-    return "ZV-KOB cannot tell whether \"" + std::string(image_name) + "\" runs. " +
-           seen_.query_failure +
-           "\nThe label keeps the last known state; ZV-KOB asks again twice a second.";
-}
-
 }  // namespace zvkob

@@ -26,8 +26,6 @@ public:
     // Why the last query about this program failed, or empty when it answered.
     // While it fails, the state shown is the last one known.
     const std::string& query_failure() const { return seen_.query_failure; }
-    // What the label's tooltip says while the query fails.
-    std::string query_failure_tip(std::string_view image_name) const;
 
     // Just started: until the watcher has looked again, the program counts
     // as starting and is not started a second time.
