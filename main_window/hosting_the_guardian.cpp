@@ -21,6 +21,8 @@ bool MainWindow::ticked(GuardTick tick) const {
             return low_priority.ticked();
         case GuardTick::check_data_drive:
             return check_data_drive.ticked();
+        case GuardTick::safe_sign_out:
+            return safe_sign_out.ticked();
     }
     return false;
 }

@@ -15,6 +15,7 @@ enum class GuardTick {
     metered_pause,
     low_priority,
     check_data_drive,
+    safe_sign_out,
 };
 
 // What the guardian asks of whoever runs it: the window today. It answers on
