@@ -17,7 +17,7 @@
 #include "guardian/flows/node_care.hpp"
 #include "main_window/session_end_events.hpp"
 #include "main_window/shown_state.hpp"
-#include "guardian/flows/start_rule.hpp"
+#include "guardian/flows/starting/start_rule.hpp"
 #include "guardian/flows/stop_node.hpp"
 #include "main_window/window_menu.hpp"
 

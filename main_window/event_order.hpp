@@ -1,6 +1,6 @@
 #pragma once
 #include "main_window/main_window.hpp"
-#include "guardian/flows/start_check_events.hpp"
+#include "guardian/flows/starting/start_check_events.hpp"
 
 namespace zvkob {
 

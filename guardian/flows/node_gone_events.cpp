@@ -4,12 +4,12 @@
 
 #include "core/node_log/node_log_line.hpp"
 #include "guardian/engine/node_gone_meeting.hpp"
-#include "guardian/flows/background_checks.hpp"
-#include "guardian/flows/failed_start.hpp"
+#include "guardian/flows/starting/background_checks.hpp"
+#include "guardian/flows/starting/failed_start.hpp"
 #include "guardian/flows/guard_actions_done.hpp"
 #include "guardian/flows/neighbour_events.hpp"
 #include "guardian/flows/process_watcher.hpp"
-#include "guardian/flows/start_rule.hpp"
+#include "guardian/flows/starting/start_rule.hpp"
 #include "guardian/node/node_log.hpp"
 
 namespace zvkob {

@@ -5,7 +5,7 @@
 #include "core/processes/exit_code_text.hpp"
 #include "core/folder_key.hpp"
 #include "core/time_text.hpp"
-#include "guardian/flows/failed_start.hpp"
+#include "guardian/flows/starting/failed_start.hpp"
 
 namespace zvkob {
 namespace {

@@ -6,8 +6,8 @@
 #include "main_window/event_order.hpp"
 #include "main_window/starting/launcher.hpp"
 #include "main_window/shown_state.hpp"
-#include "guardian/flows/start_check_events.hpp"
-#include "guardian/flows/start_rule.hpp"
+#include "guardian/flows/starting/start_check_events.hpp"
+#include "guardian/flows/starting/start_rule.hpp"
 
 namespace zvkob {
 namespace {

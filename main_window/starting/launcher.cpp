@@ -5,9 +5,9 @@
 #include "core/power/node_priority.hpp"
 #include "main_window/event_order.hpp"
 #include "main_window/shown_state.hpp"
-#include "guardian/flows/failed_start.hpp"
-#include "guardian/flows/start_check_events.hpp"
-#include "guardian/flows/start_rule.hpp"
+#include "guardian/flows/starting/failed_start.hpp"
+#include "guardian/flows/starting/start_check_events.hpp"
+#include "guardian/flows/starting/start_rule.hpp"
 
 namespace zvkob {
 namespace {

@@ -5,7 +5,7 @@
 
 #include "core/colours.hpp"
 #include "main_window/main_window.hpp"
-#include "guardian/flows/start_check_events.hpp"
+#include "guardian/flows/starting/start_check_events.hpp"
 
 namespace zvkob {
 

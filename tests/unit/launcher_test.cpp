@@ -6,7 +6,7 @@
 #include "main_window/starting/countdown_events.hpp"
 #include "main_window/event_order.hpp"
 #include "guardian/flows/neighbour_events.hpp"
-#include "guardian/flows/failed_start.hpp"
+#include "guardian/flows/starting/failed_start.hpp"
 #include "watched_window.hpp"
 #include "main_window/window_menu.hpp"
 

@@ -1,4 +1,4 @@
-#include "guardian/flows/start_check_events.hpp"
+#include "guardian/flows/starting/start_check_events.hpp"
 
 #include <gtest/gtest.h>
 
@@ -10,7 +10,7 @@
 #include "main_window/starting/launcher.hpp"
 #include "core/work_queue.hpp"
 #include "main_window/session_end_events.hpp"
-#include "guardian/flows/start_rule.hpp"
+#include "guardian/flows/starting/start_rule.hpp"
 #include "watched_window.hpp"
 
 namespace zvkob {

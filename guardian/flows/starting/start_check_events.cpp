@@ -1,8 +1,8 @@
-#include "guardian/flows/start_check_events.hpp"
+#include "guardian/flows/starting/start_check_events.hpp"
 
 #include <cstdio>
 
-#include "guardian/flows/background_checks.hpp"
+#include "guardian/flows/starting/background_checks.hpp"
 
 namespace zvkob {
 namespace {

@@ -4,7 +4,7 @@
 #include <string>
 
 #include "guardian/engine/guardian_engine.hpp"
-#include "guardian/flows/start_check_events.hpp"
+#include "guardian/flows/starting/start_check_events.hpp"
 
 namespace zvkob {
 

@@ -1,8 +1,8 @@
-#include "guardian/flows/failed_start.hpp"
+#include "guardian/flows/starting/failed_start.hpp"
 
 #include "core/node_log/node_log_line.hpp"
 #include "guardian/flows/node_state_now.hpp"
-#include "guardian/flows/background_checks.hpp"
+#include "guardian/flows/starting/background_checks.hpp"
 
 namespace zvkob {
 namespace {

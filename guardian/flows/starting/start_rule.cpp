@@ -1,7 +1,7 @@
-#include "guardian/flows/start_rule.hpp"
+#include "guardian/flows/starting/start_rule.hpp"
 
 #include "guardian/flows/node_state_now.hpp"
-#include "guardian/flows/start_check_events.hpp"
+#include "guardian/flows/starting/start_check_events.hpp"
 
 namespace zvkob {
 namespace {
