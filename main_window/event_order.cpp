@@ -1,5 +1,6 @@
 #include "main_window/event_order.hpp"
 
+#include "guardian/flows/guardian_ticks.hpp"
 #include "guardian/flows/node_gone_events.hpp"
 
 #include "guardian/flows/process_watcher.hpp"
@@ -33,9 +34,7 @@ bool auto_close_follows(StartRequest requester) {
 }
 
 void watch_the_programs(MainWindow& w) {
-    if (const auto away = w.guardian.glance.wake_watch().tick(w.services.clock.now_ms())) {
-        pc_woke(w.engine, *away);  // before the node is asked, so that it is asked at once
-    }
+    watcher_tick_begins(w.engine);
     for (NodeProgram* program : w.programs()) {
         const ProgramWatched watched = watch_program(w.engine, program->guarded);
         if (watched.answered) {
@@ -46,19 +45,12 @@ void watch_the_programs(MainWindow& w) {
         }
     }
     w.launch_button.set_enabled(!w.qt.status.running() && !w.daemon.status.running());
-    note_query(w.engine);
-    ask_the_node_when_due(w.engine);
-    follow_node_stops(w.engine);
+    watcher_tick_reads(w.engine);
     end_the_hold_when_due(w);
     // The watcher only reads, so its labels stay live beside a message box;
-    // what it does beyond reading (the battery stop, which stops and starts
-    // the node, its priority, the metered pause) waits for the box.
-    w.services.events.act_when_free(&w.guardian.battery, [&w] {
-        one_look(w, [&w] {
-            neighbour_tick(w.engine);
-            metered_tick(w.engine);
-        });
-    });
+    // what the guardian does beyond reading waits for the box.
+    w.services.events.act_when_free(&w.guardian.battery,
+                                    [&w] { one_look(w, [&w] { watcher_tick_acts(w.engine); }); });
     show_state(w);
 }
 
