@@ -14,7 +14,7 @@
 # starts of ZV-KOB and of the shaped watcher in turns: the bare watcher in
 # ZV-KOB's shape, with its manifest and its main window's controls.
 #   tests/benchmark/run_benchmark.sh [BUILD_DIR] [SECONDS] [STARTS] [PARTS]
-# PARTS picks some of "ticks watch start start-shaped progress rpc" ("ticks
+# PARTS picks some of "ticks watch start start-shaped progress rpc every-tick" ("ticks
 # watch start progress" by default).
 # ZVKOB_BENCHMARK_EXE=<Windows path> watches with another ZV-KOB.exe, such as
 # the release build: ZVKOB_BENCHMARK_EXE='Z:\path\to\dist\ZV-KOB.exe'.
@@ -142,6 +142,20 @@ if has progress; then
     }'
     echo "private memory (RssAnon) with it on: $on_before kB at the start, $on_after kB at the end: $((on_after - on_before)) kB more"
     echo "private memory (RssAnon) with it off: $off_before kB at the start, $off_after kB at the end: $((off_after - off_before)) kB more"
+fi
+
+# Where the private memory goes with the guarding ticks: the node followed
+# over its RPC with Show the Node's Progress alone, then with each other
+# guarding tick added alone, then with all of them.
+if has every-tick; then
+    all="KEEP_NODE_RUNNING,SAFE_SIGN_OUT,CHECK_DATA_DRIVE,NOTIFICATION_AREA,KEEP_AWAKE,BATTERY_STOP,NODE_LOW_PRIORITY,METERED_PAUSE"
+    for ticks in "" $(echo "$all" | tr ',' ' ') "$all"; do
+        echo
+        export ZVKOB_BENCHMARK_TICKS="$ticks"
+        watch ticks-on 'ZV-KOB-Benchmark\.exe' >/dev/null
+        read -r kb_before kb_after cpu server <"$out.kb" && rm -f "$out.kb"
+        echo "Show the Node's Progress${ticks:+ and $ticks}: private memory (RssAnon) $kb_before kB at the start, $kb_after kB after ${seconds} s; CPU $cpu ticks"
+    done
 fi
 
 if has rpc; then

@@ -354,6 +354,18 @@ int follow_progress(bool on, int seconds, std::string_view rpc_options = "") {
     write_setting(copy_name, L"USE_QT_BAT_TICKBOX", L"1");
     write_setting(copy_name, L"BAT_QT_RUN_COMMAND_TEXTBOX", batch);
     write_setting(copy_name, L"NODE_PROGRESS", on ? L"1" : L"0");
+    // ZVKOB_BENCHMARK_TICKS: more guarding ticks on, "KEEP_AWAKE,BATTERY_STOP".
+    if (const char* ticks = std::getenv("ZVKOB_BENCHMARK_TICKS"); ticks != nullptr) {
+        std::string_view rest = ticks;
+        while (!rest.empty()) {
+            const std::string_view key = rest.substr(0, rest.find(','));
+            rest.remove_prefix(std::min(rest.size(), key.size() + 1));
+            if (!key.empty()) {
+                write_setting(copy_name, widen(key), L"1");
+                std::printf("%.*s on\n", static_cast<int>(key.size()), key.data());
+            }
+        }
+    }
     std::printf("Show the Node's Progress %s; the node writes 100 UpdateTip lines a second\n",
                 on ? "on" : "off");
     watcher.get_going = [on, asked](HWND window) {
@@ -405,6 +417,10 @@ int main(int argc, char** argv) {
     if (mode == "progress-on" || mode == "progress-off") {
         return zvkob::benchmark::follow_progress(mode == "progress-on", amount > 0 ? amount : 65);
     }
+    if (mode == "ticks-on") {  // the node's RPC asked, with ZVKOB_BENCHMARK_TICKS on too
+        return zvkob::benchmark::follow_progress(true, amount > 0 ? amount : 65,
+                                                 " --rpc -rpcport=48443 -server");
+    }
     if (mode == "rpc-on" || mode == "rpc-off") {
         return zvkob::benchmark::follow_progress(
             true, amount > 0 ? amount : 65,
@@ -420,7 +436,7 @@ int main(int argc, char** argv) {
     std::printf(
         "usage: watcher_tick_benchmark ticks [COUNT] | watch [SECONDS] | watch-bare [SECONDS] | "
         "start [COUNT] | start-shaped [COUNT] | progress-on [SECONDS] | progress-off [SECONDS] | "
-        "rpc-on [SECONDS] | "
+        "rpc-on [SECONDS] | ticks-on [SECONDS] | "
         "rpc-off [SECONDS]\n");
     return 2;
 }
