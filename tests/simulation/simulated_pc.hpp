@@ -3,9 +3,10 @@
 // tests' fakes: the node is a small model that runs, stops, answers its RPC
 // and pauses its network as a node does; time passes in jumps to the next
 // timer that is due; ZV-KOB can be closed and opened again with what it
-// stored. The guardian under test is the window's, driven as Windows drives
-// it: timers and clicks through the event gate, a message box that lets the
-// reading ticks run beside it.
+// stored. The guardian under test is the engine with its host, the window,
+// driven as Windows drives it: timers and clicks through the event gate, a
+// message box that lets the reading ticks run beside it; the engine's own
+// starts go through the window's countdown and LAUNCH step.
 #include <ctime>
 #include <functional>
 #include <map>
