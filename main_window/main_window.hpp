@@ -19,7 +19,7 @@
 #include "guardian/engine/guardian_engine.hpp"
 #include "guardian/node/folder_keys.hpp"
 #include "guardian/node/node_of_this_copy.hpp"
-#include "main_window/guarding/process_status.hpp"
+#include "main_window/process_status.hpp"
 #include "guardian/node/progress_watch.hpp"
 #include "guardian/start_check_state.hpp"
 #include "main_window/closing_state.hpp"

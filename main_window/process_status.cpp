@@ -1,4 +1,4 @@
-#include "main_window/guarding/process_status.hpp"
+#include "main_window/process_status.hpp"
 
 #include <utility>
 
