@@ -3,6 +3,7 @@
 #include <utility>
 
 #include "core/node_state/node_progress_text.hpp"
+#include "core/text_lines.hpp"
 #include "guardian/flows/node_state_now.hpp"
 #include "main_window/in_notification_area.hpp"
 
@@ -13,17 +14,10 @@ constexpr char held_tip[] =
     "Keep Node Running is on: ZV-KOB stays open after an automatic start, to start the node "
     "again should it stop.";
 
-// Lines joined, leaving out the empty ones.
-void add_line(std::string& text, const std::string& line) {
-    if (!line.empty()) {
-        text += (text.empty() ? "" : "\n") + line;
-    }
-}
-
 // The program whose node is asked to stop, QT first.
 const ProgramSnapshot* stopping_program(const GuardianSnapshot& guardian) {
     for (const ProgramSnapshot* program : {&guardian.qt, &guardian.daemon}) {
-        if (program->stopping) {
+        if (!program->stopping_tip.empty()) {
             return program;
         }
     }
@@ -47,14 +41,6 @@ bool auto_close_waits(const MainWindow& w) {
 }
 
 }  // namespace
-
-std::optional<MergedNodeState> node_state_shown(const MainWindow& w, const NodeProgram& program) {
-    return node_state_shown(w.engine, program.guarded);
-}
-
-std::optional<MergedNodeState> node_state_shown(const MainWindow& w) {
-    return node_state_shown(w.engine);
-}
 
 ShownState what_the_window_shows(const MainWindow& w, std::int64_t now_ms) {
     const GuardianSnapshot guardian = guardian_snapshot(w.engine, now_ms);

@@ -26,13 +26,6 @@ struct ShownState {
     std::optional<TrayIcon> tray_icon;  // none: no icon in the notification area
 };
 
-// The node's one state as shown now, from its log and its RPC together (the
-// rules of which decides what are merged_node_state's). None while nothing is known.
-std::optional<MergedNodeState> node_state_shown(const MainWindow& window,
-                                                const NodeProgram& program);
-// The same for the node the window follows the progress of.
-std::optional<MergedNodeState> node_state_shown(const MainWindow& window);
-
 ShownState what_the_window_shows(const MainWindow& window, std::int64_t now_ms);
 
 // Shows it; every handler that changes the state ends with this. Within an

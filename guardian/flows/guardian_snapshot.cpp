@@ -1,6 +1,7 @@
 #include "guardian/flows/guardian_snapshot.hpp"
 
 #include "core/node_state/node_progress_text.hpp"
+#include "core/text_lines.hpp"
 #include "guardian/flows/antivirus_hint_events.hpp"
 #include "guardian/flows/metered_events.hpp"
 #include "guardian/flows/neighbour_events.hpp"
@@ -9,13 +10,6 @@
 
 namespace zvkob {
 namespace {
-
-// Lines joined, leaving out the empty ones.
-void add_line(std::string& text, const std::string& line) {
-    if (!line.empty()) {
-        text += (text.empty() ? "" : "\n") + line;
-    }
-}
 
 std::string stopping_tip(const GuardedProgram& program, std::int64_t now_ms) {
     if (program.node.life.stage() != NodeStage::asked_to_stop) {
@@ -78,9 +72,7 @@ std::string label_tip(const GuardianEngine& g, const GuardedProgram& program, st
 
 ProgramSnapshot program_snapshot(const GuardianEngine& g, const GuardedProgram& program,
                                  std::int64_t now_ms) {
-    return {.tip = label_tip(g, program, now_ms),
-            .stopping = program.node.life.stage() == NodeStage::asked_to_stop,
-            .stopping_tip = stopping_tip(program, now_ms)};
+    return {.tip = label_tip(g, program, now_ms), .stopping_tip = stopping_tip(program, now_ms)};
 }
 
 }  // namespace

@@ -13,8 +13,9 @@ namespace zvkob {
 // label's tooltip, from its node's one state to why the node is not held.
 struct ProgramSnapshot {
     std::string tip;
-    bool stopping = false;     // this copy's node of it is asked to stop
-    std::string stopping_tip;  // "Stopping: asked 20 s ago. ZV-KOB waits; ..."
+    // While this copy's node of it is asked to stop, else empty:
+    // "Stopping: asked 20 s ago. ZV-KOB waits; ...".
+    std::string stopping_tip;
 };
 
 // What the guardian shows, worked out once per look from its state alone:

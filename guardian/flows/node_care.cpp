@@ -1,6 +1,7 @@
 #include "guardian/flows/node_care.hpp"
 
 #include "core/node_log/node_log_location.hpp"
+#include "core/text_lines.hpp"
 #include "guardian/engine/care_meeting.hpp"
 #include "guardian/flows/wallet_backup_events.hpp"
 #include "guardian/node/node_log.hpp"
@@ -123,9 +124,7 @@ std::string care_tooltip(const GuardianEngine& g, const GuardedProgram& program)
     }
     std::string lines = g.guardian.runway.tooltip_line();
     const std::string reminder = g.guardian.wallet_backups.reminder(g.services.clock.now_ms());
-    if (!reminder.empty()) {
-        lines += (lines.empty() ? "" : "\n") + reminder;
-    }
+    add_line(lines, reminder);
     return lines;
 }
 
