@@ -128,8 +128,7 @@ void countdown_starts(MainWindow& w, NodeProgram& program) {
 }
 
 void countdown_cancelled(MainWindow& w) {
-    w.guardian.node_keeper.countdown_stopped();
-    disarm_countdown(w);
+    cancel_the_countdown(w.engine);
 }
 
 }  // namespace zvkob

@@ -34,6 +34,11 @@ void stop_the_node(GuardianEngine& g, const StopTheNode& stop) {
 
 }  // namespace
 
+void cancel_the_countdown(GuardianEngine& g) {
+    g.guardian.node_keeper.countdown_stopped();
+    g.host.disarm_countdown();
+}
+
 void carry_out(GuardianEngine& g, const GuardActions& actions) {
     for (const GuardAction& action : actions) {
         if (const auto* stop = std::get_if<StopTheNode>(&action)) {

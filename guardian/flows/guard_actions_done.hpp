@@ -9,4 +9,9 @@ namespace zvkob {
 // guardian, whose answer is carried out in turn.
 void carry_out(GuardianEngine& engine, const GuardActions& actions);
 
+// The countdown is ended (STOP, or a stop the user or Windows asked for):
+// Keep Node Running notes a restart it armed as cancelled, then the host
+// disarms the countdown.
+void cancel_the_countdown(GuardianEngine& engine);
+
 }  // namespace zvkob

@@ -48,9 +48,17 @@ void decide_on(GuardianEngine& g, GuardedProgram& program, const NodeGone& gone,
     }
     const GoneNode node{program.described(), gone.ran_ms,
                         program.node.started_by() == StartRequest::keep_node_running};
-    carry_out(g, keep_running_decision(g.guardian.node_keeper, node, stop, [&g, &program] {
-                  return restart_held_back(g, program);
-              }));
+    carry_out(g, keep_running_decision(g.guardian.node_keeper, node, stop,
+                                       [&g, &program] { return restart_held_back(g, program); }));
+}
+
+// What the node's log is read for: its start, its folder and its end, as
+// the watcher knows it (now, when Windows did not tell when it ended).
+StoppedNode stopped_node(const GuardianEngine& g, const GuardedProgram& program,
+                         const NodeGone& gone) {
+    const std::int64_t ended_ms = gone.end ? gone.end->at_ms : g.services.clock.now_ms();
+    return {program.node.started_with(), g.data_folder, ended_ms - gone.ran_ms,
+            gone.end ? std::optional(gone.end->exit_code) : std::nullopt};
 }
 
 // The node's log is read by the worker: it may sit on a slow drive.
@@ -64,9 +72,7 @@ void decide(GuardianEngine& g, GuardedProgram& program, const NodeGone& gone,
         g.guardian.node_keeper.leave_alone(program.described(), why);
         return;
     }
-    const std::int64_t ended_ms = gone.end ? gone.end->at_ms : g.services.clock.now_ms();
-    const StoppedNode node{program.node.started_with(), g.data_folder, ended_ms - gone.ran_ms,
-                           gone.end ? std::optional(gone.end->exit_code) : std::nullopt};
+    const StoppedNode node = stopped_node(g, program, gone);
     check_in_background<NodeStop>(
         g, "the node's log",
         [&files = g.services.files, node] { return how_the_node_stopped(files, node); },
@@ -83,11 +89,7 @@ void this_copys_node_gone(GuardianEngine& g, GuardedProgram& program, const Node
     // Keep Node Running reads the log of every stop; without it, one right
     // after a start of this copy's is read too, since it may tell why.
     if (explain_as_failed_start(g.guardian, gone_scene(g, program), gone)) {
-        const std::int64_t ended_ms = gone.end ? gone.end->at_ms : g.services.clock.now_ms();
-        explain_failed_start(g, program,
-                             {program.node.started_with(), g.data_folder, ended_ms - gone.ran_ms,
-                              gone.end ? std::optional(gone.end->exit_code) : std::nullopt},
-                             "");
+        explain_failed_start(g, program, stopped_node(g, program, gone), "");
     }
     // The decision acts (it may arm the countdown or show a message), so it
     // waits for a message box that is open to close; each stop waits on its

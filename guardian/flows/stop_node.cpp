@@ -3,6 +3,7 @@
 #include "core/node_rpc/node_rpc_asker.hpp"
 #include "core/power/power_words.hpp"
 #include "core/time_text.hpp"
+#include "guardian/flows/guard_actions_done.hpp"
 #include "guardian/flows/neighbour_events.hpp"
 #include "guardian/flows/node_state_now.hpp"
 
@@ -41,8 +42,7 @@ void end_the_countdown(GuardianEngine& g, std::string_view asker) {
     if (!g.host.countdown_runs()) {
         return;
     }
-    g.guardian.node_keeper.countdown_stopped();
-    g.host.disarm_countdown();
+    cancel_the_countdown(g);
     g.services.history.record(std::string(asker) +
                               " ended the countdown, so that it does not start the node "
                               "again.");
