@@ -2,6 +2,7 @@
 
 #include "core/power/power_words.hpp"
 #include "core/time_text.hpp"
+#include "guardian/flows/guardian_snapshot.hpp"
 #include "guardian/flows/metered_events.hpp"
 #include "guardian/flows/neighbour_events.hpp"
 #include "guardian/flows/node_care.hpp"
@@ -32,14 +33,14 @@ std::string caption_of(const MenuItem& item) {
 
 HelpReportFacts facts_of(MainWindow& w, const NodeProgram& program) {
     const std::int64_t now_ms = w.services.clock.now_ms();
-    const ShownState shown = what_the_window_shows(w, now_ms);
+    const GuardianSnapshot guardian = guardian_snapshot(w.engine, now_ms);
     std::string described = program.described();
     described[0] = 'T';  // "The DAEMON program (...)"
     HelpReportFacts facts{.made_at = iso_local_time(local_time_at(
                               now_ms, w.services.clock.utc_offset_minutes_at(now_ms))),
                           .program = described,
                           .node_runs = program.node.life.runs(),
-                          .node_state = &program == &w.qt ? shown.qt_tip : shown.daemon_tip,
+                          .node_state = &program == &w.qt ? guardian.qt.tip : guardian.daemon.tip,
                           .data_folder_set = !w.data_folder.empty(),
                           .wallets = program.node.rpc().wallets(),
                           .now_ms = now_ms};
