@@ -28,6 +28,7 @@
 #include "platform/win32/files/win32_record_writer.hpp"
 #include "platform/win32/notification_area/win32_taskbar_button.hpp"
 #include "platform/win32/windows/win32_clipboard.hpp"
+#include "platform/win32/service/win32_node_service.hpp"
 #include "platform/win32/processes/wmi_process_probe.hpp"
 
 namespace zvkob::win32 {
@@ -64,6 +65,7 @@ struct ProgramServices {
     Win32RecordWriter records;
     Win32LinkCost link_cost;
     Win32Clipboard clipboard;
+    Win32NodeService node_service;
     Win32FolderPicker folder_picker{FolderDialog::newer};
     WalletsOverRpc wallets{http, listeners, files};
     Win32BackgroundWork background;  // its answers go through the gate

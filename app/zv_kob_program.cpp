@@ -3,10 +3,14 @@
 // the claim on this copy's name, wired to each other. Nothing is decided here.
 #include <windows.h>
 #include <commctrl.h>
+#include <shellapi.h>
 
 #include <array>
+#include <string>
+#include <vector>
 
 #include "app/program_services.hpp"
+#include "app/service_program.hpp"
 #include "app/settings_window_show.hpp"
 #include "core/event_gate.hpp"
 #include "core/instance_name.hpp"
@@ -106,7 +110,7 @@ void run_main_window(ProgramServices& s, const std::string& instance) {
                      s.startup,   s.nodes,        s.copies,    s.background, s.taskbar,
                      s.tray_area, s.http,         s.listeners, s.power,      s.folder_picker,
                      s.wallets,   s.power_source, s.priority,  s.records,    s.link_cost,
-                     s.clipboard},
+                     s.clipboard, s.node_service},
                     instance);
     const auto timers = main.timers();
     WindowHost host({main.controls,
@@ -149,8 +153,32 @@ void run_main_window(ProgramServices& s, const std::string& instance) {
     pump_messages([&host] { return !host.exists(); });
 }
 
+// The arguments ZV-KOB was started with, without its own name.
+std::vector<std::string> program_arguments_given() {
+    int count = 0;
+    LPWSTR* given = CommandLineToArgvW(GetCommandLineW(), &count);
+    std::vector<std::string> arguments;
+    for (int at = 1; given != nullptr && at < count; ++at) {
+        arguments.push_back(narrow(given[at]));
+    }
+    LocalFree(given);
+    return arguments;
+}
+
 int run_program() {
     const std::string instance = instance_name_from_path(program_file_path());
+    const std::vector<std::string> given = program_arguments_given();
+    const ProgramArguments arguments = program_arguments(given);
+    switch (arguments.role) {
+        case ProgramRole::service:
+            return run_service_program(instance);
+        case ProgramRole::install_service:
+        case ProgramRole::repair_service:
+        case ProgramRole::remove_service:
+            return run_setup_program(arguments, instance);
+        case ProgramRole::window:
+            break;
+    }
     OneCopyPerName one_copy(instance, main_window_caption(instance));
     if (!one_copy.only_copy()) {
         one_copy.bring_running_copy_forward();

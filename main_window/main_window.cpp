@@ -44,6 +44,7 @@ MainWindow::MainWindow(const MainWindowServices& services_, std::string instance
       safe_sign_out(controls.menu_item_of(main_layout::safe_sign_out)),
       check_data_drive(controls.menu_item_of(main_layout::check_data_drive)),
       start_with_windows(controls.menu_item_of(main_layout::start_with_windows)),
+      before_sign_in(controls.menu_item_of(main_layout::before_sign_in)),
       show_progress(controls.menu_item_of(main_layout::show_progress)),
       show_in_notification_area(controls.menu_item_of(main_layout::show_in_notification_area)),
       keep_awake(controls.menu_item_of(main_layout::keep_awake)),

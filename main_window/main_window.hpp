@@ -30,6 +30,7 @@
 #include "platform/file_system.hpp"
 #include "platform/folder_picker.hpp"
 #include "platform/history.hpp"
+#include "platform/node_service.hpp"
 #include "platform/loopback_http.hpp"
 #include "platform/node_control.hpp"
 #include "platform/node_wallets.hpp"
@@ -75,6 +76,7 @@ struct MainWindowServices {
     RecordWriter& records;      // the node's measured stops, a pause to resume
     LinkCost& link_cost;        // whether the link is metered
     Clipboard& clipboard;       // the report for help goes there
+    NodeService& node_service;  // the service that starts the node before sign-in
 };
 
 // One of the two node programs, as the main window knows it.
@@ -134,6 +136,7 @@ public:
     MenuItem& safe_sign_out;
     MenuItem& check_data_drive;
     MenuItem& start_with_windows;
+    MenuItem& before_sign_in;
     MenuItem& show_progress;
     MenuItem& show_in_notification_area;
     MenuItem& keep_awake;

@@ -1,6 +1,7 @@
 #include "main_window/main_window_events.hpp"
 
 #include "main_window/always_on_top.hpp"
+#include "main_window/before_sign_in.hpp"
 #include "main_window/starting/auto_close.hpp"
 #include "main_window/closing_events.hpp"
 #include "main_window/starting/countdown_events.hpp"
@@ -42,6 +43,7 @@ void wire_main_window_events(MainWindow& w) {
 
     w.keep_node_running.set_on_click([&w] { keep_node_running_clicked(w); });
     w.start_with_windows.set_on_click([&w] { start_with_windows_clicked(w); });
+    w.before_sign_in.set_on_click([&w] { before_sign_in_clicked(w); });
     w.history_command.set_on_click([&w] { history_clicked(w); });
     w.copy_report.set_on_click([&w] { copy_report_clicked(w); });
     w.stop_node.set_on_click([&w] { stop_node_clicked(w); });

@@ -34,7 +34,7 @@ const WindowSpec& main_window_layout() {
                      &title,
                      &instance_label},
         .window_menu = {&keep_node_running, &safe_sign_out, &check_data_drive, &start_with_windows,
-                        &show_progress, &show_in_notification_area, &keep_awake, &battery_stop,
+                        &before_sign_in, &show_progress, &show_in_notification_area, &keep_awake, &battery_stop,
                         &metered_pause, &low_priority, &stop_node, &back_up_wallets,
                         &history_command, &copy_report}};
     return layout;

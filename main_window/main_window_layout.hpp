@@ -168,6 +168,9 @@ inline constexpr ControlSpec check_data_drive{.name = "check_data_drive",
                                               .caption = "Check the &Data Drive Before a Start"};
 inline constexpr ControlSpec start_with_windows{
     .name = "start_with_windows", .kind = menu_item, .caption = "Start With &Windows"};
+// Ticked while this copy's service starts the node before sign-in.
+inline constexpr ControlSpec before_sign_in{
+    .name = "before_sign_in", .kind = menu_item, .caption = "Start the Node Before Si&gn-In"};
 inline constexpr ControlSpec show_progress{
     .name = "show_progress", .kind = menu_item, .caption = "Show the Node's &Progress", .tick = 1};
 inline constexpr ControlSpec show_in_notification_area{.name = "show_in_notification_area",

@@ -11,6 +11,7 @@
 #include "guardian/flows/report_events.hpp"
 #include "guardian/flows/stop_node.hpp"
 #include "guardian/flows/wallet_backup_events.hpp"
+#include "main_window/before_sign_in.hpp"
 #include "main_window/main_window_layout.hpp"
 #include "main_window/shown_state.hpp"
 
@@ -50,7 +51,7 @@ HelpReportFacts facts_of(MainWindow& w, const NodeProgram& program) {
     }
     for (const MenuItem* tick :
          {&w.keep_node_running, &w.safe_sign_out, &w.check_data_drive, &w.start_with_windows,
-          &w.show_progress, &w.show_in_notification_area, &w.keep_awake, &w.battery_stop,
+          &w.before_sign_in, &w.show_progress, &w.show_in_notification_area, &w.keep_awake, &w.battery_stop,
           &w.metered_pause, &w.low_priority}) {
         facts.ticks.emplace_back(caption_of(*tick), tick->ticked());
     }
@@ -76,6 +77,7 @@ void store_choice(MainWindow& w, const StoredSetting& setting, bool ticked) {
 
 void window_menu_opening(MainWindow& w) {
     w.start_with_windows.set_ticked(w.services.startup.registered());
+    before_sign_in_shown(w);
 }
 
 void start_with_windows_clicked(MainWindow& w) {

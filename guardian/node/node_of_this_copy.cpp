@@ -114,7 +114,7 @@ NodeGone NodeOfThisCopy::gone(unsigned long id, std::optional<ProcessEnd> end,
                               std::int64_t ran_ms) {
     NodeGone ended{id, end, ran_ms, nullptr};
     rpc_.forget();
-    if (started_here_) {
+    if (started_here_ && interpreter_ && interpreter_->id() != id) {
         ended.interpreter = std::move(interpreter_);
     }
     interpreter_.reset();
@@ -152,7 +152,10 @@ void NodeOfThisCopy::check_followed_number(const ProcessList& list, const NodeWa
 // since cannot pass for it, and the interpreter's own number is held.
 void NodeOfThisCopy::find_started_node(const ProcessList& list, const NodeWatch& watch) {
     for (const RunningProcess& process : list.processes) {
-        if (process.parent_id == interpreter_->id() && take(process, watch, "started by ZV-KOB")) {
+        // The interpreter's child, or the process started itself where it is
+        // the node (the service starts the node with no interpreter).
+        const bool started = process.parent_id == interpreter_->id() || process.id == interpreter_->id();
+        if (started && take(process, watch, "started by ZV-KOB")) {
             return;
         }
     }

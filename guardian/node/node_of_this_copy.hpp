@@ -90,8 +90,11 @@ public:
     // The node's process number, or 0 while there is none.
     unsigned long id() const;
     // The interpreter ZV-KOB started the node through, held since it started
-    // it; nothing for an adopted node.
-    const HeldProcess* interpreter() const { return started_here_ ? interpreter_.get() : nullptr; }
+    // it; nothing for an adopted node, or one started with no interpreter.
+    const HeldProcess* interpreter() const {
+        return started_here_ && interpreter_ && interpreter_->id() != id() ? interpreter_.get()
+                                                                           : nullptr;
+    }
     // The node itself while it is held (not while followed by its number only).
     const HeldProcess* held() const { return node_.get(); }
     StartRequest started_by() const { return started_by_; }

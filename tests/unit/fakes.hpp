@@ -25,6 +25,7 @@
 #include "platform/history.hpp"
 #include "platform/loopback_http.hpp"
 #include "platform/node_control.hpp"
+#include "platform/node_service.hpp"
 #include "platform/node_wallets.hpp"
 #include "platform/notifier.hpp"
 #include "platform/other_copies.hpp"
@@ -817,6 +818,35 @@ public:
     }
 };
 
+// This copy's service as the window reaches it: installed or not, and the
+// helper's runs, each logged with its arguments and answered as the test says.
+class FakeNodeService : public NodeService {
+public:
+    explicit FakeNodeService(CallLog& log) : log_(log) {}
+    std::optional<ServiceRun> installed;  // its state; none while not installed
+    HelperRun next_run;                   // what the helper's next run gives
+    std::function<void()> while_helper_runs;
+    std::set<std::string, std::less<>> mapped_paths;
+
+    std::string user_sid() override { return "S-1-5-21-1-2-3-1001"; }
+    std::string user_name() override { return "ann"; }
+    std::optional<ServiceRun> state(std::string_view) override { return installed; }
+    HelperRun run_helper(std::string_view arguments) override {
+        log_.push_back("helper " + std::string(arguments));
+        if (while_helper_runs) {
+            while_helper_runs();
+        }
+        return next_run;
+    }
+    bool on_mapped_drive(std::string_view path) override { return mapped_paths.contains(path); }
+    std::string error_words(std::uint32_t code) override {
+        return "error " + std::to_string(code);
+    }
+
+private:
+    CallLog& log_;
+};
+
 // The main window's services, all fakes that write to one call log.
 struct FakeServices {
     CallLog log;
@@ -846,6 +876,7 @@ struct FakeServices {
     FakeRecordWriter records{files};
     FakeLinkCost link_cost;
     FakeClipboard clipboard;
+    FakeNodeService node_service{log};
 
     // The query counts what the process list holds, as the real one does.
     FakeServices() {
@@ -864,7 +895,7 @@ struct FakeServices {
                 notifier,  clock,         history,       files,        startup,  nodes,
                 copies,    background,    taskbar,       tray_area,    http,     listeners,
                 power,     folder_picker, wallets,       power_source, priority, records,
-                link_cost, clipboard};
+                link_cost, clipboard, node_service};
     }
 
     // The calls logged since the last call, then forgets them.

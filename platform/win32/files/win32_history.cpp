@@ -56,8 +56,8 @@ std::string local_app_data() {
     return asked_of_the_shell();
 }
 
-std::string history_folder() {
-    const std::string base = local_app_data();
+std::string history_folder(FolderFrom from) {
+    const std::string base = from == FolderFrom::shell ? asked_of_the_shell() : local_app_data();
     return base.empty() ? std::string() : base + "\\ZV-KOB";
 }
 
@@ -79,8 +79,8 @@ std::string stamped(std::string_view text) {
 
 }  // namespace
 
-Win32History::Win32History(std::string_view instance)
-    : folder_(history_folder()),
+Win32History::Win32History(std::string_view instance, FolderFrom from)
+    : folder_(history_folder(from)),
       path_(folder_ + "\\" + std::string(instance) + ".log"),
       log_(files_, path_, folder_ + "\\" + std::string(instance) + ".old.log",
            RotatingLog::one_mebibyte, stamped) {

@@ -13,9 +13,13 @@ namespace zvkob::win32 {
 // of its own (while there are lines to write) so that a slow disk never holds
 // up the window; the old one goes to <instance>.old.log at 1 MiB (while a
 // viewer holds the file so that it cannot be moved, it grows on until it can).
+// The folder comes from %LOCALAPPDATA%, or the shell where it is not set;
+// a service asks the shell alone (its environment is not a sign-in's).
+enum class FolderFrom { environment, shell };
+
 class Win32History : public History {
 public:
-    explicit Win32History(std::string_view instance);
+    explicit Win32History(std::string_view instance, FolderFrom from = FolderFrom::environment);
     // Writes every line still waiting, then stops.
     ~Win32History() override;
     Win32History(const Win32History&) = delete;

@@ -99,11 +99,11 @@ PowerEvent power_event_of(WPARAM wparam, LPARAM lparam) {
     }
 }
 
-PowerSettingNotifications::PowerSettingNotifications(HWND window)
-    : power_source_(RegisterPowerSettingNotification(window, &GUID_ACDC_POWER_SOURCE,
-                                                     DEVICE_NOTIFY_WINDOW_HANDLE)),
-      battery_percent_(RegisterPowerSettingNotification(window, &GUID_BATTERY_PERCENTAGE_REMAINING,
-                                                        DEVICE_NOTIFY_WINDOW_HANDLE)) {
+PowerSettingNotifications::PowerSettingNotifications(HANDLE recipient, DWORD recipient_kind)
+    : power_source_(
+          RegisterPowerSettingNotification(recipient, &GUID_ACDC_POWER_SOURCE, recipient_kind)),
+      battery_percent_(RegisterPowerSettingNotification(
+          recipient, &GUID_BATTERY_PERCENTAGE_REMAINING, recipient_kind)) {
     if (!power_source_ || !battery_percent_) {
         failure_ =
             "Windows would not tell ZV-KOB of power changes: " + system_error_text(GetLastError());

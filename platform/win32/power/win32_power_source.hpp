@@ -36,12 +36,15 @@ inline bool power_notification(HPOWERNOTIFY notification) {
 }  // namespace release
 
 // The power source and the battery's charge, registered to be broadcast to
-// a window as PBT_POWERSETTINGCHANGE for as long as this lives. Under wine 8
+// a window (or, with DEVICE_NOTIFY_SERVICE_HANDLE, to a service's control
+// handler: `recipient` is then its status handle) as PBT_POWERSETTINGCHANGE
+// for as long as this lives. Under wine 8
 // the registration succeeds and nothing is ever sent: the 30 s reading must
 // do the work alone.
 class PowerSettingNotifications {
 public:
-    explicit PowerSettingNotifications(HWND window);
+    explicit PowerSettingNotifications(HANDLE recipient,
+                                       DWORD recipient_kind = DEVICE_NOTIFY_WINDOW_HANDLE);
     // Why a registration failed, or "".
     const std::string& failure() const { return failure_; }
 

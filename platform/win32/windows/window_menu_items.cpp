@@ -49,8 +49,11 @@ void WindowMenuItems::apply(std::size_t index) const {
     HMENU menu = GetSystemMenu(window_.handle(), FALSE);
     const MenuItem& item = *controls_.window_menu()[index];
     const UINT command = command_of(index);
-    CheckMenuItem(menu, command, MF_BYCOMMAND | (item.ticked() ? MF_CHECKED : MF_UNCHECKED));
-    EnableMenuItem(menu, command, MF_BYCOMMAND | (item.enabled() ? MF_ENABLED : MF_GRAYED));
+    // The caption too: an item may say why it is greyed.
+    ModifyMenuW(menu, command,
+                MF_BYCOMMAND | MF_STRING | (item.ticked() ? MF_CHECKED : MF_UNCHECKED) |
+                    (item.enabled() ? MF_ENABLED : MF_GRAYED),
+                command, widen(item.text()).c_str());
 }
 
 // The system's own commands are left to the system.

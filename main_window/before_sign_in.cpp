@@ -1,0 +1,112 @@
+#include "main_window/before_sign_in.hpp"
+
+#include "core/power/node_stop_time.hpp"
+#include "core/service/program_arguments.hpp"
+#include "core/service/service_rules.hpp"
+#include "core/service/setup_result.hpp"
+#include "main_window/main_window_layout.hpp"
+#include "main_window/shown_state.hpp"
+
+namespace zvkob {
+namespace {
+
+constexpr std::string_view command_name = "Start the Node Before Sign-In";
+
+std::string this_copys_service(MainWindow& w) {
+    return service_name(w.instance_name, w.services.node_service.user_name());
+}
+
+// What keeps a service from starting the node as the window would; empty
+// when nothing does.
+std::string install_refusal(MainWindow& w) {
+    NodeService& service = w.services.node_service;
+    if (w.daemon.image.empty() || w.daemon.batch_path.empty()) {
+        return "No DAEMON program is saved yet. Fill in its folder and file name in the settings "
+               "window, press Save To Registry and Save .BAT Files, then tick the command again.";
+    }
+    for (const std::string* path : {&w.daemon.batch_path, &w.data_folder}) {
+        if (!path->empty() && service.on_mapped_drive(*path)) {
+            return *path + " is on a drive letter mapped to a network share. A service does not "
+                           "see your mapped drives: use the share's own path (\\\\server\\share\\...) "
+                           "in the settings, then tick the command again.";
+        }
+    }
+    return {};
+}
+
+void tell_the_run(MainWindow& w, const HelperRun& run, bool installing) {
+    const std::string what = installing ? "install" : "remove";
+    switch (run.result) {
+        case HelperRun::Result::consent_refused:
+            w.services.history.record(std::string(command_name) +
+                                      ": no administrator's consent was given; nothing changed.");
+            tell(w, "Windows' consent was not given, so nothing changed. Installing or removing "
+                    "a service needs an administrator's consent.");
+            return;
+        case HelperRun::Result::failed:
+            w.services.history.record(std::string(command_name) + ": the helper could not " +
+                                      what + " the service: " + run.failure);
+            tell(w, "ZV-KOB could not start its helper to " + what + " the service.\n\n" +
+                        run.failure);
+            return;
+        case HelperRun::Result::ended:
+            break;
+    }
+    const SetupResult result = setup_result_of(run.exit_code);
+    const std::string words = setup_result_words(
+        result, installing,
+        result.windows_error == 0 ? std::string()
+                                  : w.services.node_service.error_words(result.windows_error));
+    w.services.history.record(std::string(command_name) + ": " + words);
+    tell(w, words);
+}
+
+}  // namespace
+
+std::int64_t shutdown_wait_for(MainWindow& w) {
+    const std::string record_path = node_stop_record_path(w.services.history.path());
+    const auto record = w.services.files.read_text(record_path, TextCoding::utf8);
+    const NodeStopTimes stops = NodeStopTimes::from_record(record.value_or(std::string()));
+    return shutdown_wait_ms(stops.expected(false));
+}
+
+void before_sign_in_shown(MainWindow& w) {
+    const bool installed = w.services.node_service.state(this_copys_service(w)).has_value();
+    w.before_sign_in.set_ticked(installed);
+    // A service of QT's can still be removed; none is installed for it.
+    const bool qt_only = w.qt.chosen.ticked() && !installed;
+    w.before_sign_in.set_enabled(!qt_only);
+    const std::string caption(main_layout::before_sign_in.caption);
+    w.before_sign_in.set_text(qt_only ? caption + " (DAEMON only: QT needs a desktop)" : caption);
+}
+
+void before_sign_in_clicked(MainWindow& w) {
+    NodeService& service = w.services.node_service;
+    const bool installing = !service.state(this_copys_service(w)).has_value();
+    if (installing) {
+        if (const std::string refusal = install_refusal(w); !refusal.empty()) {
+            tell(w, "ZV-KOB did not set up the service that starts the node before sign-in.\n\n" +
+                        refusal);
+            return;
+        }
+    }
+    const std::int64_t wait_ms = installing ? shutdown_wait_for(w) : 0;
+    const std::string arguments = helper_arguments(
+        installing ? ProgramRole::install_service : ProgramRole::remove_service, service.user_sid(),
+        wait_ms);
+    w.services.history.record(
+        std::string(command_name) + ": ZV-KOB asks for an administrator's consent to " +
+        (installing ? "install" : "remove") + " the service " + this_copys_service(w) +
+        (installing ? " (Windows is given " + std::to_string(wait_ms / 60'000) +
+                          " minutes at shut-down for the node's stop)."
+                    : "."));
+    HelperRun run;
+    {
+        const LookWhileWaiting waiting(w);
+        run = service.run_helper(arguments);
+    }
+    tell_the_run(w, run, installing);
+    before_sign_in_shown(w);
+}
+
+}  // namespace zvkob

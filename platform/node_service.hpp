@@ -1,0 +1,39 @@
+#pragma once
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <string_view>
+
+#include "platform/service_manager.hpp"
+
+namespace zvkob {
+
+// How a run of the elevated helper went.
+struct HelperRun {
+    enum class Result { ended, consent_refused, failed } result = Result::ended;
+    std::uint32_t exit_code = 0;  // when it ended
+    std::string failure;          // Windows' words, when it failed
+};
+
+// The service of this copy as the signed-in user's window reaches it: it
+// asks, and has the elevated helper do the rest.
+class NodeService {
+public:
+    virtual ~NodeService() = default;
+
+    // The signed-in user's SID and name.
+    virtual std::string user_sid() = 0;
+    virtual std::string user_name() = 0;
+    // The state of the named service; none when there is none.
+    virtual std::optional<ServiceRun> state(std::string_view name) = 0;
+    // Runs this program again as an administrator (Windows asks for consent)
+    // with these arguments, and waits for it to end.
+    virtual HelperRun run_helper(std::string_view arguments) = 0;
+    // A path on a drive letter mapped to a network share, which a service
+    // does not see.
+    virtual bool on_mapped_drive(std::string_view path) = 0;
+    // Windows' words for one of its error codes.
+    virtual std::string error_words(std::uint32_t code) = 0;
+};
+
+}  // namespace zvkob

@@ -1,0 +1,24 @@
+#pragma once
+#include "platform/node_service.hpp"
+#include "platform/win32/service/win32_service_manager.hpp"
+
+namespace zvkob::win32 {
+
+// This copy's service as the signed-in user's window reaches it.
+class Win32NodeService : public NodeService {
+public:
+    std::string user_sid() override;
+    std::string user_name() override;
+    std::optional<ServiceRun> state(std::string_view name) override { return manager_.state(name); }
+    HelperRun run_helper(std::string_view arguments) override;
+    bool on_mapped_drive(std::string_view path) override;
+    std::string error_words(std::uint32_t code) override;
+
+private:
+    Win32ServiceManager manager_;
+};
+
+// The signed-in user's SID in its text form, or empty.
+std::string signed_in_user_sid();
+
+}  // namespace zvkob::win32
