@@ -72,12 +72,13 @@ KeepRunningRequest KeepNodeRunning::arm_restart(const GoneNode& node, const std:
         return give_up(node, stop);
     }
     const milliseconds wait = *next;
+    const bool shown = switches_.countdown_shown;
     record(stopped + " unexpectedly (" + stop.why + "). It is started again " +
            (wait == milliseconds(0)
-                ? std::string("through the countdown")
+                ? std::string(shown ? "through the countdown" : "at once")
                 : "after a wait of " + duration_text(wait.count()) +
                       ", as it ran less than five minutes after its last restart") +
-           "; STOP cancels.");
+           (shown ? "; STOP cancels." : "."));
     KeepRunningRequest request;
     request.flash = true;
     request.restart_after = wait;

@@ -44,6 +44,9 @@ struct GoneNode {
 struct KeepRunningSwitches {
     std::function<bool()> switched_on;
     std::function<bool()> countdown_running;
+    // Whoever runs it shows the countdown, which STOP cancels (the window
+    // does; the service starts after the wait alone).
+    bool countdown_shown = true;
 };
 
 // Keep Node Running: while it is on, this copy's node that crashes is

@@ -49,7 +49,7 @@ ServiceGuard::ServiceGuard(const GuardianServices& services, CommandRunner& runn
       status_(status),
       names_(std::move(names)),
       engine_(services, *this,
-              {[this] { return keep_node_running_; }, [this] { return countdown_runs(); }},
+              {[this] { return keep_node_running_; }, [this] { return countdown_runs(); }, false},
               countdown_) {
     engine_.guardian.daemon.chosen = [] { return true; };
 }

@@ -161,7 +161,13 @@ TEST_F(ServiceBeforeSignIn, Boot_TheServiceStartsTheNodeAndStopsItOverItsRpcFirs
     win32::Win32ServiceManager manager;
     ASSERT_TRUE(manager.state(this_service())) << "the install phase left no service";
     // Wine started its session, and with it the service: the node runs, no window is open.
-    ASSERT_TRUE(service.history_holds("before anyone signs in", 60s)) << service.history();
+    ASSERT_TRUE(wait_until([] { return times_in_history(L"ZV-KOB", "before anyone signs in") == 2; },
+                           60s))
+        << service.history();
+    ASSERT_TRUE(wait_until(
+        [] { return times_in_history(L"ZV-KOB", "The service started the DAEMON program") == 2; },
+        60s))
+        << service.history();
     EXPECT_EQ(service.node.cli("getblockcount"), "0");
     const unsigned long pid = service.native_pid();
     ASSERT_TRUE(service.native_runs(pid));

@@ -309,6 +309,7 @@ TEST_F(ServiceGuardFixture, StartsTheNodesOwnLineAtBootAndAgainAfterACrashWithNo
     look();  // Keep Node Running's first restart waits for nothing
     EXPECT_EQ(std::ranges::count(log, "run \"C:\\Bitcoin\\bitcoind.exe\" -datadir=D:\\BTC"), 1);
     EXPECT_TRUE(history.holds("Keep Node Running started the DAEMON program"));
+    EXPECT_TRUE(history.holds("unexpectedly (") && history.holds("It is started again at once."));
 }
 
 TEST_F(ServiceGuardFixture, StopPendingRisesUntilTheNodeHasGoneAndOnlyThenStopped) {
