@@ -3,6 +3,9 @@
 // controls posted to it.
 #include "app/service_program.hpp"
 
+#include <future>
+#include <memory>
+
 #include "core/event_gate.hpp"
 #include "core/service/service_rules.hpp"
 #include "guardian/node/wallets_over_rpc.hpp"
@@ -20,6 +23,7 @@
 #include "platform/win32/processes/win32_process_priority.hpp"
 #include "platform/win32/processes/wmi_process_probe.hpp"
 #include "platform/win32/registry_settings_store.hpp"
+#include "platform/win32/service/channel_pipe.hpp"
 #include "platform/win32/service/detached_node_runner.hpp"
 #include "platform/win32/service/service_dispatch.hpp"
 #include "platform/win32/service/service_loop.hpp"
@@ -28,6 +32,7 @@
 #include "platform/win32/service/win32_service_manager.hpp"
 #include "platform/win32/win32_background_work.hpp"
 #include "platform/win32/win32_clock.hpp"
+#include "service/guarding/service_channel.hpp"
 #include "service/guarding/service_guard.hpp"
 #include "service/guarding/unseen_services.hpp"
 #include "service/setup/service_setup.hpp"
@@ -111,6 +116,22 @@ void guard_the_node(const std::string& instance, ServiceStatus& status,
         loop.post([&guard, &services, control] { hear(guard, services.gate, control); });
     });
     const PowerSettingNotifications power_settings(handle, DEVICE_NOTIFY_SERVICE_HANDLE);
+    // The window's requests, answered on this thread; one that finds the
+    // guard gone, or busy beyond the window's wait, is refused.
+    const ChannelServer channel(names.service, signed_in_user_sid(), [&](const std::string& request) {
+        auto answered = std::make_shared<std::promise<std::string>>();
+        std::future<std::string> answer = answered->get_future();
+        loop.post([&guard, &services, request, answered] {
+            answered->set_value(answer_request(guard, services.history, request));
+        });
+        return answer.wait_for(std::chrono::seconds(2)) == std::future_status::ready
+                   ? answer.get()
+                   : std::string(refused_answer);
+    });
+    if (!channel.failure().empty()) {
+        services.history.record("The service's channel to the window could not be opened (" +
+                                channel.failure() + "); the window cannot see its node.");
+    }
     loop.every(watcher_every_ms, [&] { services.gate.run([&guard] { guard.watcher_tick(); }); });
     loop.every(progress_every_ms, [&] { services.gate.run([&guard] { guard.progress_tick(); }); });
     services.gate.run([&guard] { guard.begin(); });

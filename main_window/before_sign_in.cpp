@@ -4,6 +4,7 @@
 #include "core/service/program_arguments.hpp"
 #include "core/service/service_rules.hpp"
 #include "core/service/setup_result.hpp"
+#include "main_window/beside_the_service.hpp"
 #include "main_window/main_window_layout.hpp"
 #include "main_window/shown_state.hpp"
 
@@ -100,6 +101,8 @@ void before_sign_in_clicked(MainWindow& w) {
         (installing ? " (Windows is given " + std::to_string(wait_ms / 60'000) +
                           " minutes at shut-down for the node's stop)."
                     : "."));
+    // The service's node, learnt before the service hands it back and goes.
+    const unsigned long node_id = w.service_view ? w.service_view->node_id : 0;
     HelperRun run;
     {
         const LookWhileWaiting waiting(w);
@@ -107,6 +110,9 @@ void before_sign_in_clicked(MainWindow& w) {
     }
     tell_the_run(w, run, installing);
     before_sign_in_shown(w);
+    if (!installing && !w.before_sign_in.ticked()) {
+        take_the_node_back(w, node_id);
+    }
 }
 
 }  // namespace zvkob

@@ -1,5 +1,7 @@
 #include "main_window/event_order.hpp"
 
+#include "main_window/beside_the_service.hpp"
+
 #include "guardian/flows/guardian_ticks.hpp"
 #include "guardian/flows/node_gone_events.hpp"
 
@@ -57,6 +59,10 @@ void watch_the_programs(MainWindow& w) {
 }  // namespace
 
 void process_watcher_tick(MainWindow& w) {
+    if (follow_the_service(w)) {
+        show_state(w);
+        return;  // the service guards the node: the window only shows it
+    }
     one_look(w, [&w] { watch_the_programs(w); });
 }
 
@@ -90,6 +96,9 @@ void start_stop_click(MainWindow& w) {
 // The progress timer only reads too; the care features act (they hold the
 // PC awake, give notices, offer a backup), so they wait for a message box.
 void node_progress_second(MainWindow& w) {
+    if (service_guards(w)) {
+        return;
+    }
     one_look(w, [&w] {
         node_progress_tick(w.engine);
         w.services.events.act_when_free(&w.guardian.pc_awake,

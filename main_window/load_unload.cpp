@@ -1,5 +1,6 @@
 #include "main_window/load_unload.hpp"
 
+#include "main_window/before_sign_in.hpp"
 #include "main_window/always_on_top.hpp"
 #include "main_window/starting/countdown_events.hpp"
 #include "core/version.hpp"
@@ -43,6 +44,7 @@ void settle_launch_mode_without_autostart(MainWindow& w) {
 void load_main_window(MainWindow& w) {
     // Each restored tick that differs from the design tick runs that tickbox's rule.
     restore_settings(w.services.store, read_at_main_load, w.stored_fields());
+    before_sign_in_shown(w);  // whether a service guards the node, before the first look
     w.frame.set_caption(main_window_caption(w.instance_name));
     w.instance_label.set_text(w.instance_name);
     w.services.history.record("ZV-KOB " + std::string(program_version) + " opened (copy " +

@@ -1,6 +1,7 @@
 #include "main_window/main_window.hpp"
 
 #include "main_window/always_on_top.hpp"
+#include "main_window/beside_the_service.hpp"
 #include "main_window/main_window_events.hpp"
 #include "main_window/main_window_layout.hpp"
 
@@ -113,6 +114,7 @@ void MainWindow::take_over(const HandOver& hand_over) {
         }
         qt.show_copies();
         daemon.show_copies();
+        tell_the_service_settings_saved(*this);
     }
     if (hand_over.always_on_top) {
         switch_always_on_top(services.windows, always_on_top_timer, *hand_over.always_on_top);

@@ -11,6 +11,7 @@
 #include "core/colours.hpp"
 #include "core/controls.hpp"
 #include "core/event_gate.hpp"
+#include "core/service/channel_messages.hpp"
 #include "core/settings/hand_over.hpp"
 #include "core/settings/stored_settings.hpp"
 #include "core/notification_area/tray_rules.hpp"
@@ -137,6 +138,8 @@ public:
     MenuItem& check_data_drive;
     MenuItem& start_with_windows;
     MenuItem& before_sign_in;
+    // The node as this copy's service shows it, while the service guards it.
+    std::optional<ServiceView> service_view;
     MenuItem& show_progress;
     MenuItem& show_in_notification_area;
     MenuItem& keep_awake;

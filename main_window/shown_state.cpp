@@ -69,7 +69,10 @@ ShownState what_the_window_shows(const MainWindow& w, std::int64_t now_ms) {
         }
     }
     shown.qt_tip = guardian.qt.tip;
-    shown.daemon_tip = guardian.daemon.tip;
+    shown.daemon_tip = w.service_view
+                           ? "Guarded by this copy's service before and after sign-in.\n" +
+                                 w.service_view->tip
+                           : guardian.daemon.tip;
     shown.taskbar = taskbar_shown(w, guardian);
     shown.tray_icon = wanted_tray_icon(w, guardian);
     return shown;

@@ -12,6 +12,7 @@
 #include "guardian/flows/stop_node.hpp"
 #include "guardian/flows/wallet_backup_events.hpp"
 #include "main_window/before_sign_in.hpp"
+#include "main_window/beside_the_service.hpp"
 #include "main_window/main_window_layout.hpp"
 #include "main_window/shown_state.hpp"
 
@@ -72,7 +73,9 @@ void store_choice(MainWindow& w, const StoredSetting& setting, bool ticked) {
     if (const Outcome saved = w.services.store.save(setting.key, ticked ? "1" : "0"); !saved) {
         tell(w, "ZV-KOB could not save this setting: " + std::string(setting.key) + ".\n\n" +
                     saved.reason() + "\n\nIt is tried again when ZV-KOB closes.");
+        return;
     }
+    tell_the_service(w, setting);  // the service that guards the node follows it
 }
 
 void window_menu_opening(MainWindow& w) {
@@ -148,6 +151,10 @@ void low_priority_clicked(MainWindow& w) {
 }
 
 void stop_node_clicked(MainWindow& w) {
+    if (service_guards(w)) {
+        stop_node_by_the_service(w);
+        return;
+    }
     stop_node_clicked(w.engine);
 }
 

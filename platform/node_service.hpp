@@ -32,6 +32,9 @@ public:
     // A path on a drive letter mapped to a network share, which a service
     // does not see.
     virtual bool on_mapped_drive(std::string_view path) = 0;
+    // Asks the running service on its channel (channel_messages.hpp): its
+    // answer, or nothing when the service does not run or does not answer.
+    virtual std::optional<std::string> ask(std::string_view name, std::string_view request) = 0;
     // Windows' words for one of its error codes.
     virtual std::string error_words(std::uint32_t code) = 0;
 };

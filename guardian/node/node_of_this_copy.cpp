@@ -78,7 +78,7 @@ Sighting NodeOfThisCopy::follow(const ProbeAnswer& answer, const NodeWatch& watc
 // it is taken only when something may have changed. A node held by its
 // handle tells its end without it.
 bool NodeOfThisCopy::list_needed(const ProbeAnswer& answer, const NodeWatch& watch) const {
-    if (!answer.count || (id() == 0 && interpreter_)) {
+    if (!answer.count || (id() == 0 && (interpreter_ || handed_back_id_ != 0))) {
         return true;
     }
     const std::size_t known = (id() != 0 ? 1 : 0) + namesakes_.size();
@@ -101,6 +101,14 @@ void NodeOfThisCopy::look_at_list(const NodeWatch& watch, Sighting& sighting) {
     if (id() == 0 && interpreter_) {
         find_started_node(list, watch);
         note_interpreter_end(watch);
+    }
+    if (id() == 0 && handed_back_id_ != 0) {
+        for (const RunningProcess& process : list.processes) {
+            if (process.id == handed_back_id_ && take(process, watch, "handed back by the service")) {
+                break;
+            }
+        }
+        handed_back_id_ = 0;
     }
     judge_namesakes(list, watch);
     if (id() == 0 && !interpreter_) {

@@ -70,6 +70,9 @@ public:
     // `interpreter`.
     void start_through(std::shared_ptr<HeldProcess> interpreter, StartRequest requester,
                        std::string batch_line, std::int64_t now_ms);
+    // The service that guarded the node hands it back: the process it
+    // named is taken as this copy's node at the next look that lists it.
+    void handed_back(unsigned long process_id) { handed_back_id_ = process_id; }
     // The start failed (the batch file could not run, or ended at once).
     void start_failed(std::int64_t now_ms);
     // Why the node ended after an error at or right after its start, as its
@@ -156,6 +159,7 @@ private:
     std::shared_ptr<HeldProcess> interpreter_;
     std::shared_ptr<HeldProcess> node_;
     unsigned long followed_id_ = 0;  // a node Windows would not open, followed by number
+    unsigned long handed_back_id_ = 0;  // named by the service that guarded it
     std::string not_held_reason_;
     std::string error_end_;
     std::optional<ProcessEnd> batch_failure_;

@@ -4,7 +4,9 @@
 #include "core/processes/batch_node_line.hpp"
 #include "core/service/service_rules.hpp"
 #include "core/settings/settings_catalogue.hpp"
+#include "guardian/engine/node_gone_meeting.hpp"
 #include "guardian/flows/guard_actions_done.hpp"
+#include "guardian/flows/guardian_snapshot.hpp"
 #include "guardian/flows/guardian_ticks.hpp"
 #include "guardian/flows/metered_events.hpp"
 #include "guardian/flows/neighbour_events.hpp"
@@ -256,6 +258,49 @@ void ServiceGuard::follow_the_stop() {
         return;
     }
     stop_was_asked_ = ask_node_to_stop(engine_, daemon, "The service's stop").ok();
+}
+
+ServiceView ServiceGuard::view() {
+    const GuardedProgram& daemon = engine_.guardian.daemon;
+    const GuardianSnapshot shown = guardian_snapshot(engine_, engine_.services.clock.now_ms());
+    return {daemon.node.id(), daemon.seen.running(), shown.daemon.tip, {}};
+}
+
+// As the window's Stop Node: Keep Node Running leaves a stop that was asked.
+std::string ServiceGuard::stop_node_asked() {
+    GuardedProgram& daemon = engine_.guardian.daemon;
+    if (!daemon.node.life.runs()) {
+        return "The service's node does not run.";
+    }
+    if (!daemon.node.rpc().answers()) {
+        return "The node's RPC does not answer yet (it answers once the node has loaded), and "
+               "the service's node has no console: try again in a moment.";
+    }
+    cancel_the_countdown(engine_);
+    const Outcome asked = ask_node_to_stop(engine_, daemon, "Stop Node");
+    return asked ? "The service asked the node to stop over its RPC; it is left stopped."
+                 : asked.reason();
+}
+
+void ServiceGuard::tick_changed(std::string_view key) {
+    const bool battery_was = ticked(GuardTick::battery_stop);
+    const bool metered_was = ticked(GuardTick::metered_pause);
+    const bool keep_node_was = keep_node_running_;
+    read_settings();
+    if (keep_node_was != keep_node_running_) {
+        carry_out(engine_, keep_running_switched(engine_.guardian.node_keeper, keep_node_running_));
+    }
+    if (battery_was != ticked(GuardTick::battery_stop)) {
+        battery_stop_tick_changed(engine_);
+    }
+    if (metered_was != ticked(GuardTick::metered_pause)) {
+        metered_pause_tick_changed(engine_);
+    }
+    if (key == stored::node_low_priority.key) {
+        low_priority_tick_changed(engine_);
+    } else if (key == stored::keep_awake.key) {
+        keep_awake_tick_changed(engine_);
+    }
 }
 
 void ServiceGuard::hand_back_asked() {

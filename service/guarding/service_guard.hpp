@@ -4,6 +4,7 @@
 #include <optional>
 #include <string>
 
+#include "core/service/channel_messages.hpp"
 #include "core/service/stop_pending_report.hpp"
 #include "guardian/countdown_state.hpp"
 #include "guardian/engine/guardian_engine.hpp"
@@ -49,6 +50,13 @@ public:
     // Windows' power events, and its wake.
     void power_event(const PowerEvent& event);
     void resumed();
+    // Asked on the channel by the window beside it (service_channel.hpp).
+    // What it shows of the node; Stop Node; a tick the window changed (the
+    // stored value read again and followed); Save To Registry.
+    ServiceView view();
+    std::string stop_node_asked();
+    void tick_changed(std::string_view key);
+    void settings_saved() { read_settings(); }
     // The service has told the service manager it stopped: its loop ends.
     bool ended() const { return ended_; }
 

@@ -7,7 +7,8 @@
 //     node, and starts it again after a kill -9 with the window closed;
 //   boot: wine starting again starts the service, which starts the node with
 //     no window open; a stop of the service stops the node over its RPC
-//     before the service says it has stopped; the service is taken away.
+//     before the service says it has stopped; then the window beside the
+//     service, which takes the service away and the node back.
 #include <gtest/gtest.h>
 
 #include <iostream>
@@ -153,15 +154,19 @@ TEST_F(ServiceBeforeSignIn, Boot_TheServiceStartsTheNodeAndStopsItOverItsRpcFirs
     if (!real_node_installed()) {
         GTEST_SKIP() << "litecoind is not installed (scripts/install-deps.sh installs it)";
     }
-    struct TakenAway {
+    struct LeftAsItWas {
         ServiceBeforeSignIn& test;
-        ~TakenAway() { test.take_everything_away(); }
+        ~LeftAsItWas() {
+            if (::testing::Test::HasFailure()) {
+                test.take_everything_away();
+            }
+        }
     } cleanup{*this};
     ServiceNode service;
     win32::Win32ServiceManager manager;
     ASSERT_TRUE(manager.state(this_service())) << "the install phase left no service";
     // Wine started its session, and with it the service: the node runs, no window is open.
-    ASSERT_TRUE(wait_until([] { return times_in_history(L"ZV-KOB", "before anyone signs in") == 2; },
+    ASSERT_TRUE(wait_until([] { return times_in_history(L"ZV-KOB", "litecoind.exe) before anyone signs in") == 2; },
                            60s))
         << service.history();
     ASSERT_TRUE(wait_until(
@@ -205,8 +210,84 @@ TEST_F(ServiceBeforeSignIn, Boot_TheServiceStartsTheNodeAndStopsItOverItsRpcFirs
     CloseServiceHandle(handle);
     CloseServiceHandle(scm);
     std::cout << "The service's history:\n" << service.history() << std::flush;
+}
 
-    EXPECT_FALSE(manager.remove(this_service()));
+// The window opened beside the running service: it shows the service's node,
+// its battery tick and Stop Node go to the service, which leaves the node
+// stopped; cleared, the tick takes the service away and the node runs on,
+// now the window's.
+TEST_F(ServiceBeforeSignIn, Boot_TheWindowBesideTheServiceShowsItsNodeAndHandsItOver) {
+    if (!real_node_installed()) {
+        GTEST_SKIP() << "litecoind is not installed (scripts/install-deps.sh installs it)";
+    }
+    struct TakenAway {
+        ServiceBeforeSignIn& test;
+        ~TakenAway() { test.take_everything_away(); }
+    } cleanup{*this};
+    ServiceNode service;
+    win32::Win32ServiceManager manager;
+    const auto started_times = [] {
+        return times_in_history(L"ZV-KOB", "The service started the DAEMON program");
+    };
+    const auto start_the_service = [&] {
+        const std::size_t before = started_times();
+        ASSERT_FALSE(manager.start(this_service()));
+        ASSERT_TRUE(wait_until([&] { return started_times() == before + 1; }, 60s))
+            << service.history();
+        EXPECT_EQ(service.node.cli("getblockcount"), "0");
+    };
+    ASSERT_NO_FATAL_FAILURE(start_the_service());
+
+    std::unique_ptr<Process> program;
+    HWND window = start_zv_kob(program);
+    ASSERT_NE(window, nullptr);
+    HWND label = control(window, layout, main_layout::daemon_status);
+    ASSERT_TRUE(wait_until([&] { return text(label) == L"!!! DAEMON RUNNING !!!"; }, 20s));
+    EXPECT_TRUE(service.history_holds("The window steps back: the service", 10s));
+
+    choose_window_menu_command(window, layout, main_layout::battery_stop);
+    EXPECT_TRUE(service.history_holds("The service follows BATTERY_STOP as the window changed it.",
+                                      10s))
+        << service.history();
+
+    // The service's own view, once the node's RPC answers it (its only way to stop the node).
+    std::wstring tip;
+    EXPECT_TRUE(wait_until(
+        [&] {
+            tip = tooltip_of(label);
+            return tip.find(L"Guarded by this copy's service") != std::wstring::npos &&
+                   tip.find(L"From the node's RPC") != std::wstring::npos;
+        },
+        60s))
+        << narrow(tip);
+    const unsigned long pid = service.native_pid();
+    choose_window_menu_command(window, layout, main_layout::stop_node);
+    const std::wstring said = answer_next_box(program->id(), press_ok);
+    EXPECT_NE(said.find(L"The service asked the node to stop over its RPC"), std::wstring::npos)
+        << narrow(said);
+    ASSERT_TRUE(wait_until([&] { return !service.native_runs(pid); }, 60s));
+    EXPECT_TRUE(wait_until([&] { return text(label) == L"!!! DAEMON STOPPED !!!"; }, 10s));
+    EXPECT_TRUE(service.history_holds("it is left stopped.", 30s)) << service.history();
+    EXPECT_FALSE(wait_until([&] { return service.native_runs(service.native_pid()); }, 3s));
+
+    // Started again, then handed back: the tick cleared, the service gone, the node running.
+    ASSERT_TRUE(close_and_wait(window, *program));
+    ASSERT_FALSE(manager.stop_with(this_service(), SERVICE_CONTROL_STOP, 30'000));
+    ASSERT_NO_FATAL_FAILURE(start_the_service());
+    const unsigned long running = service.native_pid();
+    window = start_zv_kob(program);
+    ASSERT_NE(window, nullptr);
+    label = control(window, layout, main_layout::daemon_status);
+    ASSERT_TRUE(wait_until([&] { return text(label) == L"!!! DAEMON RUNNING !!!"; }, 20s));
+    choose_window_menu_command(window, layout, main_layout::before_sign_in);
+    const std::wstring removed = answer_next_box(program->id(), press_ok);
+    EXPECT_NE(removed.find(L"The service is gone. The node is left running"), std::wstring::npos)
+        << narrow(removed) << service.history();
+    EXPECT_FALSE(manager.state(this_service()));
+    EXPECT_TRUE(service.native_runs(running));
+    EXPECT_TRUE(service.history_holds("handed back by the service", 20s)) << service.history();
+    EXPECT_TRUE(wait_until([&] { return text(label) == L"!!! DAEMON RUNNING !!!"; }, 10s));
+    std::cout << "The history:\n" << service.history() << std::flush;
 }
 
 }  // namespace

@@ -6,6 +6,8 @@
 #include <gtest/gtest.h>
 
 #include "driver.hpp"
+#include "core/service/channel_messages.hpp"
+#include "platform/win32/service/channel_pipe.hpp"
 #include "platform/win32/service/detached_node_runner.hpp"
 #include "platform/win32/service/service_dispatch.hpp"
 #include "platform/win32/service/win32_node_service.hpp"
@@ -94,6 +96,38 @@ TEST(ServiceCalls, AServiceIsInstalledWithItsWaitChangedAndTakenAwayWhole) {
     EXPECT_FALSE(manager.remove(name));
     EXPECT_FALSE(manager.state(name));
     EXPECT_TRUE(manager.remove(name));
+}
+
+}  // namespace
+}  // namespace zvkob::win32
+
+namespace zvkob::win32 {
+namespace {
+
+TEST(ServiceChannelPipe, OnlyTheUserGetsInAndOnlyTheServicesOwnProcessIsAsked) {
+    const std::string sid = signed_in_user_sid();
+    EXPECT_EQ(channel_security("S-1-5-21-1-2-3-1001"), "D:P(D;;GA;;;NU)(A;;GA;;;S-1-5-21-1-2-3-1001)");
+    EXPECT_EQ(channel_open_mode,
+              static_cast<DWORD>(PIPE_ACCESS_DUPLEX | FILE_FLAG_FIRST_PIPE_INSTANCE |
+                                 FILE_FLAG_OVERLAPPED));
+    EXPECT_EQ(channel_pipe_mode, static_cast<DWORD>(PIPE_TYPE_MESSAGE | PIPE_READMODE_MESSAGE |
+                                                    PIPE_WAIT | PIPE_REJECT_REMOTE_CLIENTS));
+
+    std::vector<std::string> heard;
+    const ChannelServer server("ZV-KOB pipe test (user)", sid, [&heard](const std::string& request) {
+        heard.push_back(request);
+        return read_request(request) ? std::string("node 7\nruns\n") : std::string(refused_answer);
+    });
+    ASSERT_TRUE(server.failure().empty()) << server.failure();
+    // A second server of the same name (a squatter, or a second service) cannot be made.
+    EXPECT_FALSE(ChannelServer("ZV-KOB pipe test (user)", sid, nullptr).failure().empty());
+
+    const DWORD self = GetCurrentProcessId();
+    EXPECT_EQ(ask_channel("ZV-KOB pipe test (user)", self, "view\n"), "node 7\nruns\n");
+    EXPECT_EQ(ask_channel("ZV-KOB pipe test (user)", self, "view; del\n"), std::string(refused_answer));
+    EXPECT_FALSE(ask_channel("ZV-KOB pipe test (user)", self + 4, "view\n"));  // not the service's
+    EXPECT_FALSE(ask_channel("ZV-KOB no such service (user)", self, "view\n"));
+    EXPECT_EQ(heard.size(), 2U);
 }
 
 }  // namespace

@@ -839,6 +839,14 @@ public:
         return next_run;
     }
     bool on_mapped_drive(std::string_view path) override { return mapped_paths.contains(path); }
+    // The service's answers: each request logged, answered by `answers`.
+    std::function<std::optional<std::string>(std::string_view)> answers = [](std::string_view) {
+        return std::optional<std::string>();
+    };
+    std::optional<std::string> ask(std::string_view, std::string_view request) override {
+        log_.push_back("ask " + std::string(request.substr(0, request.size() - 1)));
+        return answers(request);
+    }
     std::string error_words(std::uint32_t code) override {
         return "error " + std::to_string(code);
     }

@@ -8,6 +8,9 @@
 #include "core/service/setup_result.hpp"
 #include "fakes.hpp"
 #include "main_window/before_sign_in.hpp"
+#include "main_window/event_order.hpp"
+#include "main_window/window_menu.hpp"
+#include "service/guarding/service_channel.hpp"
 #include "service/guarding/service_guard.hpp"
 #include "service/setup/service_setup.hpp"
 
@@ -380,6 +383,97 @@ TEST(BeforeSignIn, TheTickInstallsThroughTheHelperAndSaysWhyWhenNothingWasInstal
     before_sign_in_clicked(w);
     EXPECT_EQ(f.take_log(), CallLog{"message"});  // the helper was not run
     EXPECT_NE(f.notifier.messages.back().find("mapped to a network share"), std::string::npos);
+}
+
+}  // namespace
+}  // namespace zvkob
+
+namespace zvkob {
+namespace {
+
+TEST(ServiceChannel, OnlyWellFormedShortRequestsAreReadAndAnswersRoundTrip) {
+    EXPECT_EQ(read_request("view\n")->kind, ChannelRequest::Kind::view);
+    const auto tick = read_request("tick BATTERY_STOP 1\n");
+    ASSERT_TRUE(tick);
+    EXPECT_EQ(tick->key, "BATTERY_STOP");
+    EXPECT_TRUE(tick->on);
+    EXPECT_EQ(request_text(*tick), "tick BATTERY_STOP 1\n");
+    for (const std::string& malformed : std::vector<std::string>{"view", "view\nview\n", "VIEW\n", "view\r\n", "tick BAT_DAEMON_RUN_COMMAND_TEXTBOX 1\n",
+          "tick BATTERY_STOP 2\n", "tick BATTERY_STOP\n", "stop-node \n", "",
+          std::string("view\0\n", 6), "tick KEEP_NODE_RUNNING 1" + std::string(240, ' ') + "\n"}) {
+        EXPECT_FALSE(read_request(malformed)) << malformed;
+    }
+    const ServiceView view{5000, true, "Synced \u00B7 height 1\nFrom the node's RPC", "Stopped."};
+    const auto read = read_answer(answer_text(view));
+    ASSERT_TRUE(read);
+    EXPECT_EQ(read->node_id, 5000UL);
+    EXPECT_TRUE(read->node_runs);
+    EXPECT_EQ(read->tip, view.tip);
+    EXPECT_EQ(read->said, view.said);
+    EXPECT_FALSE(read_answer("runs\n"));  // no node line: not the service's answer
+    EXPECT_FALSE(read_answer(refused_answer));
+}
+
+TEST_F(ServiceGuardFixture, TheChannelActsOnTheWindowsRequestsAndRefusesAMalformedOne) {
+    guard.begin();
+    look();
+    node_appears();
+    look();
+    const auto view = read_answer(answer_request(guard, history, "view\n"));
+    ASSERT_TRUE(view);
+    EXPECT_EQ(view->node_id, 4711UL);
+    EXPECT_TRUE(view->node_runs);
+
+    log.clear();
+    EXPECT_EQ(answer_request(guard, history, "stop-node; del *\n"), refused_answer);
+    EXPECT_TRUE(history.holds("refused a malformed request"));
+    EXPECT_TRUE(log.empty());  // nothing acted on, nothing read again
+
+    // The window stored Keep Node Running off: a crash is then left stopped.
+    store.values["KEEP_NODE_RUNNING"] = "0";
+    answer_request(guard, history, "tick KEEP_NODE_RUNNING 0\n");
+    clock.advance(10 * 60'000);
+    node_ends(3);
+    log.clear();
+    look();
+    look();
+    EXPECT_EQ(std::ranges::count(log, "run \"C:\\Bitcoin\\bitcoind.exe\" -datadir=D:\\BTC"), 0);
+}
+
+TEST(BesideTheService, TheWindowShowsTheServicesNodeAndSendsItStopNodeAndTheTicks) {
+    MainWindowFixture f;
+    MainWindow& w = f.window;
+    const auto probes = [&f] {
+        return std::ranges::count_if(f.log, [](const std::string& call) {
+            return call.rfind("probe ", 0) == 0;
+        });
+    };
+    f.node_service.installed = ServiceRun::running;
+    f.node_service.answers = [](std::string_view request) {
+        return std::optional<std::string>(
+            request == "stop-node\n" ? "node 6000\nruns\nsaid The service asked the node to stop.\n"
+                                     : "node 6000\nruns\ntip Synced\n");
+    };
+    before_sign_in_shown(w);
+    process_watcher_tick(w);
+    EXPECT_TRUE(w.daemon.status.running());
+    EXPECT_NE(w.daemon.status.label().tooltip().find("Guarded by this copy's service"),
+              std::string::npos);
+    EXPECT_EQ(probes(), 0);  // the window's own watcher stepped back
+
+    f.take_log();
+    stop_node_clicked(w);
+    battery_stop_clicked(w);
+    const CallLog log = f.take_log();
+    EXPECT_NE(std::ranges::find(log, "ask stop-node"), log.end());
+    EXPECT_NE(std::ranges::find(log, "ask tick BATTERY_STOP 1"), log.end());
+    EXPECT_EQ(f.notifier.messages.back(), "The service asked the node to stop.");
+
+    // The service stops answering: the window guards again.
+    f.node_service.answers = [](std::string_view) { return std::optional<std::string>(); };
+    f.take_log();
+    process_watcher_tick(w);
+    EXPECT_GT(probes(), 0);
 }
 
 }  // namespace

@@ -8,6 +8,7 @@
 
 #include "platform/win32/files/program_file.hpp"
 #include "platform/win32/owners.hpp"
+#include "platform/win32/service/channel_pipe.hpp"
 #include "platform/win32/wide_text.hpp"
 
 namespace zvkob::win32 {
@@ -83,6 +84,12 @@ HelperRun Win32NodeService::run_helper(std::string_view arguments) {
         return {HelperRun::Result::failed, 0, system_error_text(GetLastError())};
     }
     return {HelperRun::Result::ended, code, {}};
+}
+
+// Only the service's own process is asked: the pipe's server must be it.
+std::optional<std::string> Win32NodeService::ask(std::string_view name, std::string_view request) {
+    const unsigned long server = manager_.process_id(name);
+    return server == 0 ? std::nullopt : ask_channel(name, server, request);
 }
 
 bool Win32NodeService::on_mapped_drive(std::string_view path) {

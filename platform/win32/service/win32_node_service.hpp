@@ -12,6 +12,7 @@ public:
     std::optional<ServiceRun> state(std::string_view name) override { return manager_.state(name); }
     HelperRun run_helper(std::string_view arguments) override;
     bool on_mapped_drive(std::string_view path) override;
+    std::optional<std::string> ask(std::string_view name, std::string_view request) override;
     std::string error_words(std::uint32_t code) override;
 
 private:

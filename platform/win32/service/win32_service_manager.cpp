@@ -88,6 +88,19 @@ std::optional<ServiceRun> Win32ServiceManager::state(std::string_view name) {
     return state_of(found.get()).value_or(ServiceRun::stopped);
 }
 
+unsigned long Win32ServiceManager::process_id(std::string_view name) {
+    const ServiceHandle scm = manager(SC_MANAGER_CONNECT);
+    const ServiceHandle found = service(scm, name, SERVICE_QUERY_STATUS);
+    SERVICE_STATUS_PROCESS status{};
+    DWORD size = 0;
+    if (!found || !QueryServiceStatusEx(found.get(), SC_STATUS_PROCESS_INFO,
+                                        reinterpret_cast<BYTE*>(&status), sizeof status, &size) ||
+        status.dwCurrentState != SERVICE_RUNNING) {
+        return 0;
+    }
+    return status.dwProcessId;
+}
+
 std::optional<WindowsRefusal> Win32ServiceManager::install(const ServiceSetup& setup,
                                                            const SecretPassword& password) {
     const ServiceHandle scm = manager(SC_MANAGER_CREATE_SERVICE | SC_MANAGER_CONNECT);

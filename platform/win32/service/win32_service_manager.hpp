@@ -19,6 +19,9 @@ public:
     std::optional<WindowsRefusal> remove(std::string_view name) override;
     void note_right_granted(std::string_view name) override;
     bool right_was_granted(std::string_view name) override;
+
+    // The running service's process, or 0.
+    unsigned long process_id(std::string_view name);
 };
 
 // What the service's configuration holds beside Windows' own: Windows waits
