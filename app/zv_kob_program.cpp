@@ -14,7 +14,9 @@
 #include "app/settings_window_show.hpp"
 #include "core/event_gate.hpp"
 #include "core/instance_name.hpp"
+#include "main_window/beside_the_service.hpp"
 #include "main_window/closing_events.hpp"
+#include "main_window/history_beside_the_service.hpp"
 #include "main_window/event_order.hpp"
 #include "main_window/in_notification_area.hpp"
 #include "main_window/load_unload.hpp"
@@ -100,18 +102,21 @@ bool translate_program_message(MainWindow& main, EventGate& gate, Win32TaskbarBu
 
 // The main window, from its making until it has gone.
 void run_main_window(ProgramServices& s, const std::string& instance) {
-    Win32WindowManager windows([&s](HandOverReceiver& main) {
+    // What both windows record goes to the service while it guards the node.
+    HistoryBesideTheService history(s.history, s.node_service);
+    Win32WindowManager windows([&s, &history](HandOverReceiver& main) {
         show_settings_window(
-            s.gate, {s.store, s.batch_files, s.files, s.notifier, s.history, s.gate, s.background},
+            s.gate, {s.store, s.batch_files, s.files, s.notifier, history, s.gate, s.background},
             main);
     });
     MainWindow main({s.gate,      s.store,        s.probe,     s.runner,     s.pause,
-                     windows,     s.notifier,     s.clock,     s.history,    s.files,
+                     windows,     s.notifier,     s.clock,     history,      s.files,
                      s.startup,   s.nodes,        s.copies,    s.background, s.taskbar,
                      s.tray_area, s.http,         s.listeners, s.power,      s.folder_picker,
                      s.wallets,   s.power_source, s.priority,  s.records,    s.link_cost,
                      s.clipboard, s.node_service},
                     instance);
+    history.hand_to([&main] { return guarding_service(main); });
     const auto timers = main.timers();
     WindowHost host({main.controls,
                      main.frame,

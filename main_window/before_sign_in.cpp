@@ -1,5 +1,8 @@
 #include "main_window/before_sign_in.hpp"
 
+#include <algorithm>
+#include <cctype>
+
 #include "core/power/node_stop_time.hpp"
 #include "core/service/program_arguments.hpp"
 #include "core/service/service_rules.hpp"
@@ -17,6 +20,19 @@ std::string this_copys_service(MainWindow& w) {
     return service_name(w.instance_name, w.services.node_service.user_name());
 }
 
+// Two spellings of one folder: case and a trailing backslash aside.
+bool same_folder(std::string a, std::string b) {
+    for (std::string* folder : {&a, &b}) {
+        while (folder->size() > 3 && (folder->back() == '\\' || folder->back() == '/')) {
+            folder->pop_back();
+        }
+        std::ranges::transform(*folder, folder->begin(), [](unsigned char c) {
+            return static_cast<char>(std::tolower(c));
+        });
+    }
+    return a == b;
+}
+
 // What keeps a service from starting the node as the window would; empty
 // when nothing does.
 std::string install_refusal(MainWindow& w) {
@@ -24,6 +40,13 @@ std::string install_refusal(MainWindow& w) {
     if (w.daemon.image.empty() || w.daemon.batch_path.empty()) {
         return "No DAEMON program is saved yet. Fill in its folder and file name in the settings "
                "window, press Save To Registry and Save .BAT Files, then tick the command again.";
+    }
+    for (const auto& [copy, folder] : service.other_copies_with_a_service(w.instance_name)) {
+        if (!w.data_folder.empty() && same_folder(folder, w.data_folder)) {
+            return "The copy " + copy + " of ZV-KOB has a service of its own that starts a node on "
+                   "this data folder, " + w.data_folder + ". Two nodes cannot share one folder: "
+                   "clear the command in that copy first, or give this one another folder.";
+        }
     }
     for (const std::string* path : {&w.daemon.batch_path, &w.data_folder}) {
         if (!path->empty() && service.on_mapped_drive(*path)) {
@@ -33,6 +56,24 @@ std::string install_refusal(MainWindow& w) {
         }
     }
     return {};
+}
+
+// What a stopped service's exit code tells, and what to do.
+std::string why_it_does_not_run(MainWindow& w, std::uint32_t code) {
+    switch (code) {
+        case 1069:  // ERROR_SERVICE_LOGON_FAILED
+            return "Windows could not log the service on as your account: its password has "
+                   "probably changed. Clear the command and tick it again with the new password.";
+        case 1385:  // ERROR_LOGON_TYPE_NOT_GRANTED
+            return "A policy of this PC no longer lets your account log on as a service. Ask "
+                   "whoever manages the PC, or clear the command.";
+        case 0:
+        case 1077:  // ERROR_SERVICE_NEVER_STARTED
+            return "It was stopped, or has not started since it was installed. Start it in the "
+                   "Services console, or clear the command and tick it again.";
+        default:
+            return "Windows said: " + w.services.node_service.error_words(code);
+    }
 }
 
 void tell_the_run(MainWindow& w, const HelperRun& run, bool installing) {
@@ -69,6 +110,39 @@ std::int64_t shutdown_wait_for(MainWindow& w) {
     const auto record = w.services.files.read_text(record_path, TextCoding::utf8);
     const NodeStopTimes stops = NodeStopTimes::from_record(record.value_or(std::string()));
     return shutdown_wait_ms(stops.expected(false));
+}
+
+void tell_what_became_of_the_service(MainWindow& w) {
+    NodeService& service = w.services.node_service;
+    const auto facts = service.facts(this_copys_service(w));
+    if (!facts) {
+        return;
+    }
+    if (facts->command_line != service_command_line(service.program_path())) {
+        w.services.history.record("The service " + this_copys_service(w) + " runs " +
+                                  facts->command_line + ", not this program file.");
+        const LookWhileWaiting waiting(w);
+        if (w.services.notifier.ask(
+                "The service " + this_copys_service(w) + " that starts the node before sign-in "
+                "runs " + facts->command_line + ", not this program file (it was moved or "
+                "renamed), so Windows cannot start it.\n\nRepair the service now (Windows asks "
+                "for an administrator's consent)?")) {
+            tell_the_run(w,
+                         service.run_helper(helper_arguments(ProgramRole::repair_service,
+                                                             service.user_sid(),
+                                                             shutdown_wait_for(w))),
+                         true);
+        }
+        return;
+    }
+    if (facts->run == ServiceRun::stopped) {
+        const std::string why = why_it_does_not_run(w, facts->exit_code);
+        w.services.history.record("The service " + this_copys_service(w) +
+                                  " does not run: " + why);
+        tell(w, "The service " + this_copys_service(w) +
+                    " that starts the node before sign-in does not run, so this window guards "
+                    "the node meanwhile.\n\n" + why);
+    }
 }
 
 void before_sign_in_shown(MainWindow& w) {

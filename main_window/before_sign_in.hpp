@@ -11,6 +11,12 @@ namespace zvkob {
 // while QT is chosen, and says so.
 void before_sign_in_clicked(MainWindow& window);
 
+// Once the window has opened: a service of this copy that runs another
+// program file (this one was moved or renamed) is offered a repair; one that
+// does not run is told, with why (its password changed, a policy, a stop)
+// and what to do.
+void tell_what_became_of_the_service(MainWindow& window);
+
 // The window menu opens: the tick and its caption show the state of now.
 void before_sign_in_shown(MainWindow& window);
 

@@ -22,6 +22,10 @@ bool service_guards(const MainWindow& w) {
     return w.service_view.has_value();
 }
 
+std::string guarding_service(MainWindow& w) {
+    return service_guards(w) ? this_copys_service(w) : std::string();
+}
+
 bool follow_the_service(MainWindow& w) {
     if (!w.before_sign_in.ticked()) {
         w.service_view.reset();

@@ -1,5 +1,6 @@
 #include "main_window/event_order.hpp"
 
+#include "main_window/before_sign_in.hpp"
 #include "main_window/beside_the_service.hpp"
 
 #include "guardian/flows/guardian_ticks.hpp"
@@ -59,6 +60,11 @@ void watch_the_programs(MainWindow& w) {
 }  // namespace
 
 void process_watcher_tick(MainWindow& w) {
+    if (!w.service_looked_at) {  // once, at the first look after the window opened
+        w.service_looked_at = true;
+        w.services.events.act_when_free(&w.service_looked_at,
+                                        [&w] { tell_what_became_of_the_service(w); });
+    }
     if (follow_the_service(w)) {
         show_state(w);
         return;  // the service guards the node: the window only shows it

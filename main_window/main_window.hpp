@@ -140,6 +140,7 @@ public:
     MenuItem& before_sign_in;
     // The node as this copy's service shows it, while the service guards it.
     std::optional<ServiceView> service_view;
+    bool service_looked_at = false;  // what became of it, told once after the window opened
     MenuItem& show_progress;
     MenuItem& show_in_notification_area;
     MenuItem& keep_awake;

@@ -3,6 +3,8 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <utility>
+#include <vector>
 
 #include "platform/service_manager.hpp"
 
@@ -32,6 +34,19 @@ public:
     // A path on a drive letter mapped to a network share, which a service
     // does not see.
     virtual bool on_mapped_drive(std::string_view path) = 0;
+    // What the service manager keeps of the service: none when it is not installed.
+    struct Facts {
+        ServiceRun run = ServiceRun::stopped;
+        std::uint32_t exit_code = 0;  // Windows' code of its last stop, or of its failed start
+        std::string command_line;     // what it runs
+    };
+    virtual std::optional<Facts> facts(std::string_view name) = 0;
+    // This program file, as the service should run it.
+    virtual std::string program_path() = 0;
+    // The other copies of this user that have a service, by name, with the
+    // data folder each has stored.
+    virtual std::vector<std::pair<std::string, std::string>> other_copies_with_a_service(
+        std::string_view this_copy) = 0;
     // Asks the running service on its channel (channel_messages.hpp): its
     // answer, or nothing when the service does not run or does not answer.
     virtual std::optional<std::string> ask(std::string_view name, std::string_view request) = 0;

@@ -70,6 +70,9 @@ std::optional<ChannelRequest> read_request(std::string_view text) {
     if (line == "hand-back") {
         return ChannelRequest{Kind::hand_back, {}, false};
     }
+    if (const auto note = after(line, "note"); note && !note->empty()) {
+        return ChannelRequest{Kind::note, std::string(*note), false};
+    }
     if (const auto tick = after(line, "tick")) {
         const auto space = tick->find(' ');
         const std::string_view key = tick->substr(0, space);
@@ -92,6 +95,8 @@ std::string request_text(const ChannelRequest& request) {
             return "settings-saved\n";
         case Kind::hand_back:
             return "hand-back\n";
+        case Kind::note:
+            return "note " + request.key + "\n";
         case Kind::tick:
             break;
     }

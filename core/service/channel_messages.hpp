@@ -9,7 +9,7 @@ namespace zvkob {
 // What the window and the service say to each other over the service's
 // channel: one short request, one bounded answer, as lines of text. Anything
 // else is malformed, refused and never acted on.
-inline constexpr std::size_t longest_request = 256;
+inline constexpr std::size_t longest_request = 1024;
 inline constexpr std::size_t longest_answer = 8192;
 
 struct ChannelRequest {
@@ -19,8 +19,9 @@ struct ChannelRequest {
         tick,            // "tick <KEY> <0|1>": a guarding tick the window changed
         settings_saved,  // "settings-saved": Save To Registry in the window
         hand_back,       // "hand-back": the service ends and leaves the node to the window
+        note,            // "note <line>": a line for the history, which the service alone writes
     } kind = Kind::view;
-    std::string key;  // a tick's stored key
+    std::string key;  // a tick's stored key, or the note's line
     bool on = false;
 };
 

@@ -25,6 +25,9 @@ std::string answer_request(ServiceGuard& guard, History& history, std::string_vi
             guard.settings_saved();
             history.record("The service reads the settings the window saved.");
             break;
+        case Kind::note:
+            history.record(request->key);
+            return answer_text(guard.view());
         case Kind::hand_back: {
             ServiceView view = guard.view();
             guard.hand_back_asked();

@@ -839,6 +839,17 @@ public:
         return next_run;
     }
     bool on_mapped_drive(std::string_view path) override { return mapped_paths.contains(path); }
+    std::string command_line = "\"C:\\Nodes\\ZV-KOB.exe\" --service";
+    std::uint32_t exit_code = 0;
+    std::vector<std::pair<std::string, std::string>> other_copies;
+    std::optional<Facts> facts(std::string_view) override {
+        return installed ? std::optional(Facts{*installed, exit_code, command_line}) : std::nullopt;
+    }
+    std::string program_path() override { return "C:\\Nodes\\ZV-KOB.exe"; }
+    std::vector<std::pair<std::string, std::string>> other_copies_with_a_service(
+        std::string_view) override {
+        return other_copies;
+    }
     // The service's answers: each request logged, answered by `answers`.
     std::function<std::optional<std::string>(std::string_view)> answers = [](std::string_view) {
         return std::optional<std::string>();

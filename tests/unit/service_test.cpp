@@ -9,6 +9,7 @@
 #include "fakes.hpp"
 #include "main_window/before_sign_in.hpp"
 #include "main_window/event_order.hpp"
+#include "main_window/history_beside_the_service.hpp"
 #include "main_window/window_menu.hpp"
 #include "service/guarding/service_channel.hpp"
 #include "service/guarding/service_guard.hpp"
@@ -474,6 +475,61 @@ TEST(BesideTheService, TheWindowShowsTheServicesNodeAndSendsItStopNodeAndTheTick
     f.take_log();
     process_watcher_tick(w);
     EXPECT_GT(probes(), 0);
+}
+
+}  // namespace
+}  // namespace zvkob
+
+namespace zvkob {
+namespace {
+
+TEST(BesideTheService, AMovedProgramIsOfferedARepairAndAStoppedServiceIsToldWithWhy) {
+    MainWindowFixture f;
+    MainWindow& w = f.window;
+    f.node_service.installed = ServiceRun::stopped;
+    f.node_service.exit_code = 1069;
+    tell_what_became_of_the_service(w);
+    EXPECT_NE(f.notifier.messages.back().find("its password has probably changed"),
+              std::string::npos);
+
+    f.node_service.command_line = "\"C:\\Old place\\ZV-KOB.exe\" --service";
+    f.notifier.answer = true;
+    f.take_log();
+    tell_what_became_of_the_service(w);
+    const CallLog log = f.take_log();
+    EXPECT_NE(std::ranges::find(log, "helper --repair-service S-1-5-21-1-2-3-1001 1200000"),
+              log.end());
+
+    // Another copy's service on this data folder: nothing is installed.
+    f.node_service.installed.reset();
+    f.node_service.other_copies = {{"LTC", "d:\\chain\\"}};
+    w.data_folder = "D:\\Chain";
+    w.daemon.image = "bitcoind.exe";
+    w.daemon.batch_path = "C:\\Nodes\\ZVKOB-D.BAT";
+    f.take_log();
+    before_sign_in_clicked(w);
+    EXPECT_EQ(f.take_log(), CallLog{"message"});
+    EXPECT_NE(f.notifier.messages.back().find("The copy LTC of ZV-KOB has a service"),
+              std::string::npos);
+}
+
+TEST(BesideTheService, WhatTheWindowRecordsGoesToTheGuardingServiceAsOneLine) {
+    CallLog log;
+    testing::FakeHistory own;
+    testing::FakeNodeService service{log};
+    HistoryBesideTheService history(own, service);
+    std::string guarding;
+    history.hand_to([&guarding] { return guarding; });
+    history.record("ZV-KOB opened.");
+    EXPECT_EQ(own.events, std::vector<std::string>{"ZV-KOB opened."});
+    guarding = "ZV-KOB BTC (ann)";
+    service.answers = [](std::string_view) { return std::optional<std::string>("node 1\n"); };
+    history.record("Stop Node\nasked.");
+    EXPECT_EQ(log.back(), "ask note Stop Node | asked.");
+    EXPECT_EQ(own.events.size(), 1U);
+    service.answers = [](std::string_view) { return std::optional<std::string>(); };
+    history.record("The service went.");  // not taken: written here
+    EXPECT_EQ(own.events.back(), "The service went.");
 }
 
 }  // namespace

@@ -7,7 +7,10 @@
 #include <vector>
 
 #include "platform/win32/files/program_file.hpp"
+#include "core/settings/settings_catalogue.hpp"
+#include "platform/settings_store.hpp"
 #include "platform/win32/owners.hpp"
+#include "platform/win32/registry_settings_store.hpp"
 #include "platform/win32/service/channel_pipe.hpp"
 #include "platform/win32/wide_text.hpp"
 
@@ -90,6 +93,37 @@ HelperRun Win32NodeService::run_helper(std::string_view arguments) {
 std::optional<std::string> Win32NodeService::ask(std::string_view name, std::string_view request) {
     const unsigned long server = manager_.process_id(name);
     return server == 0 ? std::nullopt : ask_channel(name, server, request);
+}
+
+std::optional<NodeService::Facts> Win32NodeService::facts(std::string_view name) {
+    const auto run = manager_.state(name);
+    if (!run) {
+        return std::nullopt;
+    }
+    const auto kept = manager_.kept(name);
+    return Facts{*run, kept.exit_code, kept.command_line};
+}
+
+std::string Win32NodeService::program_path() {
+    return program_file_path();
+}
+
+// Services named "ZV-KOB <copy> (<this user>)", and the data folder each copy stored.
+std::vector<std::pair<std::string, std::string>> Win32NodeService::other_copies_with_a_service(
+    std::string_view this_copy) {
+    const std::string ending = " (" + user_name() + ")";
+    std::vector<std::pair<std::string, std::string>> others;
+    for (const std::string& service : manager_.names_beginning("ZV-KOB ")) {
+        if (service.size() <= 7 + ending.size() || !service.ends_with(ending)) {
+            continue;
+        }
+        const std::string copy = service.substr(7, service.size() - 7 - ending.size());
+        if (copy != this_copy) {
+            others.emplace_back(copy, RegistrySettingsStore(application_name, copy)
+                                          .get(stored::data_folder.key, ""));
+        }
+    }
+    return others;
 }
 
 bool Win32NodeService::on_mapped_drive(std::string_view path) {

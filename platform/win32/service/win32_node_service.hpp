@@ -13,6 +13,10 @@ public:
     HelperRun run_helper(std::string_view arguments) override;
     bool on_mapped_drive(std::string_view path) override;
     std::optional<std::string> ask(std::string_view name, std::string_view request) override;
+    std::optional<Facts> facts(std::string_view name) override;
+    std::string program_path() override;
+    std::vector<std::pair<std::string, std::string>> other_copies_with_a_service(
+        std::string_view this_copy) override;
     std::string error_words(std::uint32_t code) override;
 
 private:

@@ -101,6 +101,53 @@ unsigned long Win32ServiceManager::process_id(std::string_view name) {
     return status.dwProcessId;
 }
 
+Win32ServiceManager::Kept Win32ServiceManager::kept(std::string_view name) {
+    const ServiceHandle scm = manager(SC_MANAGER_CONNECT);
+    const ServiceHandle found = service(scm, name, SERVICE_QUERY_STATUS | SERVICE_QUERY_CONFIG);
+    Kept kept;
+    SERVICE_STATUS status{};
+    if (found && QueryServiceStatus(found.get(), &status)) {
+        kept.exit_code = status.dwWin32ExitCode == ERROR_SERVICE_SPECIFIC_ERROR
+                             ? status.dwServiceSpecificExitCode
+                             : status.dwWin32ExitCode;
+    }
+    DWORD needed = 0;
+    QueryServiceConfigW(found.get(), nullptr, 0, &needed);
+    std::vector<BYTE> config(needed);
+    if (found && needed > 0 &&
+        QueryServiceConfigW(found.get(), reinterpret_cast<QUERY_SERVICE_CONFIGW*>(config.data()),
+                            needed, &needed)) {
+        const auto* read = reinterpret_cast<const QUERY_SERVICE_CONFIGW*>(config.data());
+        kept.command_line = read->lpBinaryPathName ? narrow(read->lpBinaryPathName) : "";
+    }
+    return kept;
+}
+
+std::vector<std::string> Win32ServiceManager::names_beginning(std::string_view beginning) {
+    const ServiceHandle scm = manager(SC_MANAGER_ENUMERATE_SERVICE);
+    std::vector<std::string> names;
+    DWORD needed = 0;
+    DWORD count = 0;
+    DWORD resume = 0;
+    EnumServicesStatusExW(scm.get(), SC_ENUM_PROCESS_INFO, SERVICE_WIN32, SERVICE_STATE_ALL,
+                          nullptr, 0, &needed, &count, &resume, nullptr);
+    std::vector<BYTE> listed(needed);
+    resume = 0;
+    if (!scm || needed == 0 ||
+        !EnumServicesStatusExW(scm.get(), SC_ENUM_PROCESS_INFO, SERVICE_WIN32, SERVICE_STATE_ALL,
+                               listed.data(), needed, &needed, &count, &resume, nullptr)) {
+        return names;
+    }
+    const auto* services = reinterpret_cast<const ENUM_SERVICE_STATUS_PROCESSW*>(listed.data());
+    for (DWORD at = 0; at < count; ++at) {
+        const std::string name = narrow(services[at].lpServiceName);
+        if (name.starts_with(beginning)) {
+            names.push_back(name);
+        }
+    }
+    return names;
+}
+
 std::optional<WindowsRefusal> Win32ServiceManager::install(const ServiceSetup& setup,
                                                            const SecretPassword& password) {
     const ServiceHandle scm = manager(SC_MANAGER_CREATE_SERVICE | SC_MANAGER_CONNECT);

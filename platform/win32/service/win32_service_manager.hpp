@@ -1,6 +1,9 @@
 #pragma once
 #include <windows.h>
 
+#include <string>
+#include <vector>
+
 #include "platform/service_manager.hpp"
 
 namespace zvkob::win32 {
@@ -22,6 +25,14 @@ public:
 
     // The running service's process, or 0.
     unsigned long process_id(std::string_view name);
+    // What it runs, and Windows' code of its last stop or failed start.
+    struct Kept {
+        std::string command_line;
+        std::uint32_t exit_code = 0;
+    };
+    Kept kept(std::string_view name);
+    // The names of the services that begin so.
+    std::vector<std::string> names_beginning(std::string_view beginning);
 };
 
 // What the service's configuration holds beside Windows' own: Windows waits
