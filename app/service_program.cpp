@@ -70,7 +70,7 @@ struct ServiceServices {
     Win32LinkCost link_cost;
     NoWindows windows;
     NoOtherCopies copies;
-    NoFolderPicker folder_picker;
+    GivenFolderPicker folder_picker;
     NoClipboard clipboard;
     WalletsOverRpc wallets{http, listeners, files};
     DetachedNodeRunner runner;
@@ -122,7 +122,8 @@ void guard_the_node(const std::string& instance, ServiceStatus& status,
         auto answered = std::make_shared<std::promise<std::string>>();
         std::future<std::string> answer = answered->get_future();
         loop.post([&guard, &services, request, answered] {
-            answered->set_value(answer_request(guard, services.history, request));
+            answered->set_value(
+                answer_request(guard, services.history, services.folder_picker, request));
         });
         return answer.wait_for(std::chrono::seconds(2)) == std::future_status::ready
                    ? answer.get()

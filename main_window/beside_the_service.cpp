@@ -47,6 +47,7 @@ bool follow_the_service(MainWindow& w) {
         w.service_view->node_runs ? RunningState::running : RunningState::stopped;
     w.daemon.status.show(w.service_view->node_runs);
     w.launch_button.set_enabled(!w.service_view->node_runs && !w.qt.status.running());
+    w.back_up_wallets.set_enabled(w.service_view->wallets);
     return true;
 }
 
@@ -55,6 +56,22 @@ void stop_node_by_the_service(MainWindow& w) {
     const std::string said = answer ? answer->said : "The service did not answer.";
     w.services.history.record("Stop Node, asked of the service: " + said);
     tell(w, said);
+}
+
+void back_up_wallets_by_the_service(MainWindow& w) {
+    const FolderChoice choice = [&w] {
+        const LookWhileWaiting waiting(w);
+        return w.services.folder_picker.pick("Back Up Wallets", w.backup_folder);
+    }();
+    if (!choice.folder) {
+        if (!choice.failure.empty()) {
+            tell(w, "ZV-KOB could not ask for a folder to back the wallets up to.\n\n" +
+                        choice.failure);
+        }
+        return;
+    }
+    const auto answer = ask(w, {ChannelRequest::Kind::back_up_wallets, *choice.folder, false});
+    tell(w, answer ? answer->said : std::string("The service did not answer: no wallet was backed up."));
 }
 
 void tell_the_service(MainWindow& w, const StoredSetting& setting) {

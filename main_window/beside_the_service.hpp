@@ -21,6 +21,8 @@ std::string guarding_service(MainWindow& window);
 
 // Stop Node, asked of the service; it tells what the service said.
 void stop_node_by_the_service(MainWindow& window);
+// Back Up Wallets: the folder asked here, the backup made by the service.
+void back_up_wallets_by_the_service(MainWindow& window);
 
 // A stored setting the window changed, or Save To Registry: the service follows.
 void tell_the_service(MainWindow& window, const StoredSetting& setting);

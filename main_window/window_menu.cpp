@@ -159,6 +159,10 @@ void stop_node_clicked(MainWindow& w) {
 }
 
 void back_up_wallets_clicked(MainWindow& w) {
+    if (service_guards(w)) {
+        back_up_wallets_by_the_service(w);
+        return;
+    }
     back_up_wallets_clicked(w.engine);
 }
 

@@ -73,6 +73,9 @@ std::optional<ChannelRequest> read_request(std::string_view text) {
     if (const auto note = after(line, "note"); note && !note->empty()) {
         return ChannelRequest{Kind::note, std::string(*note), false};
     }
+    if (const auto folder = after(line, "back-up-wallets"); folder && !folder->empty()) {
+        return ChannelRequest{Kind::back_up_wallets, std::string(*folder), false};
+    }
     if (const auto tick = after(line, "tick")) {
         const auto space = tick->find(' ');
         const std::string_view key = tick->substr(0, space);
@@ -97,6 +100,8 @@ std::string request_text(const ChannelRequest& request) {
             return "hand-back\n";
         case Kind::note:
             return "note " + request.key + "\n";
+        case Kind::back_up_wallets:
+            return "back-up-wallets " + request.key + "\n";
         case Kind::tick:
             break;
     }
@@ -117,6 +122,8 @@ std::optional<ServiceView> read_answer(std::string_view text) {
             node_told = error == std::errc() && end == node->data() + node->size();
         } else if (line == "runs") {
             view.node_runs = true;
+        } else if (line == "wallets") {
+            view.wallets = true;
         } else if (const auto tip = after(line, "tip")) {
             view.tip += (view.tip.empty() ? "" : "\n") + std::string(*tip);
         } else if (const auto said = after(line, "said")) {
@@ -132,6 +139,9 @@ std::string answer_text(const ServiceView& view) {
     std::string text = "node " + std::to_string(view.node_id) + "\n";
     if (view.node_runs) {
         text += "runs\n";
+    }
+    if (view.wallets) {
+        text += "wallets\n";
     }
     const auto each_line = [&text](std::string_view word, std::string_view lines) {
         while (!lines.empty()) {

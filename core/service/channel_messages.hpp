@@ -20,8 +20,9 @@ struct ChannelRequest {
         settings_saved,  // "settings-saved": Save To Registry in the window
         hand_back,       // "hand-back": the service ends and leaves the node to the window
         note,            // "note <line>": a line for the history, which the service alone writes
+        back_up_wallets,  // "back-up-wallets <folder>": the folder chosen in the window
     } kind = Kind::view;
-    std::string key;  // a tick's stored key, or the note's line
+    std::string key;  // a tick's stored key, the note's line, or the folder
     bool on = false;
 };
 
@@ -36,6 +37,7 @@ std::string request_text(const ChannelRequest& request);
 struct ServiceView {
     unsigned long node_id = 0;  // 0: none
     bool node_runs = false;
+    bool wallets = false;  // the node answers with wallets: Back Up Wallets is offered
     std::string tip;   // the node's state as the service's snapshot shows it
     std::string said;  // to a request that acts, or empty
 };

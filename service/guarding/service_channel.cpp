@@ -2,7 +2,8 @@
 
 namespace zvkob {
 
-std::string answer_request(ServiceGuard& guard, History& history, std::string_view text) {
+std::string answer_request(ServiceGuard& guard, History& history, GivenFolderPicker& folders,
+                           std::string_view text) {
     const auto request = read_request(text);
     if (!request) {
         history.record("The service refused a malformed request on its channel (" +
@@ -28,6 +29,12 @@ std::string answer_request(ServiceGuard& guard, History& history, std::string_vi
         case Kind::note:
             history.record(request->key);
             return answer_text(guard.view());
+        case Kind::back_up_wallets:
+            folders.give(request->key);
+            guard.back_up_wallets();
+            said = "The service backs the wallets up to " + request->key +
+                   "; the history tells how each went.";
+            break;
         case Kind::hand_back: {
             ServiceView view = guard.view();
             guard.hand_back_asked();

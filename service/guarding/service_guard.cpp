@@ -18,6 +18,7 @@
 #include "guardian/flows/starting/start_check_events.hpp"
 #include "guardian/flows/starting/start_rule.hpp"
 #include "guardian/flows/stop_node.hpp"
+#include "guardian/flows/wallet_backup_events.hpp"
 
 namespace zvkob {
 namespace {
@@ -263,7 +264,7 @@ void ServiceGuard::follow_the_stop() {
 ServiceView ServiceGuard::view() {
     const GuardedProgram& daemon = engine_.guardian.daemon;
     const GuardianSnapshot shown = guardian_snapshot(engine_, engine_.services.clock.now_ms());
-    return {daemon.node.id(), daemon.seen.running(), shown.daemon.tip, {}};
+    return {daemon.node.id(), daemon.seen.running(), wallets_offered_, shown.daemon.tip, {}};
 }
 
 // As the window's Stop Node: Keep Node Running leaves a stop that was asked.
@@ -301,6 +302,10 @@ void ServiceGuard::tick_changed(std::string_view key) {
     } else if (key == stored::keep_awake.key) {
         keep_awake_tick_changed(engine_);
     }
+}
+
+void ServiceGuard::back_up_wallets() {
+    back_up_wallets_clicked(engine_);
 }
 
 void ServiceGuard::hand_back_asked() {

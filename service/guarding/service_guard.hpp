@@ -57,6 +57,8 @@ public:
     std::string stop_node_asked();
     void tick_changed(std::string_view key);
     void settings_saved() { read_settings(); }
+    // Back Up Wallets with the folder the window chose (its picker gives it).
+    void back_up_wallets();
     // The service has told the service manager it stopped: its loop ends.
     bool ended() const { return ended_; }
 
@@ -67,7 +69,7 @@ public:
     void show_guardian_state() override {}
     void tell_user(std::string_view message) override;
     void notify(NoticeKind, std::string_view, std::string_view) override {}
-    void offer_wallet_backup(bool) override {}
+    void offer_wallet_backup(bool offered) override { wallets_offered_ = offered; }
     void following_another_node() override {}
     bool is_closing() const override { return stopping_; }
     bool countdown_runs() const override { return start_due_ms_.has_value(); }
@@ -99,6 +101,7 @@ private:
     bool stop_was_asked_ = false;
     StopPendingReport pending_;
     bool ended_ = false;
+    bool wallets_offered_ = false;
 };
 
 }  // namespace zvkob

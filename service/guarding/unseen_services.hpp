@@ -8,6 +8,10 @@
 #include "platform/other_copies.hpp"
 #include "platform/window_manager.hpp"
 
+#include <optional>
+#include <string>
+#include <utility>
+
 namespace zvkob {
 
 class NoWindows : public WindowManager {
@@ -33,11 +37,20 @@ public:
     void tell_others() override {}
 };
 
-class NoFolderPicker : public FolderPicker {
+// The service shows no dialog: the folder is the one chosen in the window
+// beside it, given once.
+class GivenFolderPicker : public FolderPicker {
 public:
+    void give(std::string folder) { given_ = std::move(folder); }
     FolderChoice pick(std::string_view, std::string_view) override {
-        return {std::nullopt, "a service shows no dialog"};
+        if (!given_) {
+            return {std::nullopt, "a service shows no dialog"};
+        }
+        return {std::exchange(given_, std::nullopt), {}};
     }
+
+private:
+    std::optional<std::string> given_;
 };
 
 class NoClipboard : public Clipboard {

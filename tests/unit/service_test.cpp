@@ -266,6 +266,7 @@ public:
 
 struct ServiceGuardFixture : FakeServices, ::testing::Test {
     static constexpr const char* batch = "C:\\Nodes\\ZV-KOB\\ZVKOB-D.BAT";
+    GivenFolderPicker folders;
     FakeServiceStatus status;
     ServiceGuard guard{{history, clock,    windows, files,         records, power, power_source,
                         link_cost, priority, background, events, http, listeners, nodes,
@@ -404,11 +405,12 @@ TEST(ServiceChannel, OnlyWellFormedShortRequestsAreReadAndAnswersRoundTrip) {
           std::string("view\0\n", 6), "tick KEEP_NODE_RUNNING 1" + std::string(240, ' ') + "\n"}) {
         EXPECT_FALSE(read_request(malformed)) << malformed;
     }
-    const ServiceView view{5000, true, "Synced \u00B7 height 1\nFrom the node's RPC", "Stopped."};
+    const ServiceView view{5000, true, true, "Synced \u00B7 height 1\nFrom the node's RPC", "Stopped."};
     const auto read = read_answer(answer_text(view));
     ASSERT_TRUE(read);
     EXPECT_EQ(read->node_id, 5000UL);
     EXPECT_TRUE(read->node_runs);
+    EXPECT_TRUE(read->wallets);
     EXPECT_EQ(read->tip, view.tip);
     EXPECT_EQ(read->said, view.said);
     EXPECT_FALSE(read_answer("runs\n"));  // no node line: not the service's answer
@@ -420,19 +422,19 @@ TEST_F(ServiceGuardFixture, TheChannelActsOnTheWindowsRequestsAndRefusesAMalform
     look();
     node_appears();
     look();
-    const auto view = read_answer(answer_request(guard, history, "view\n"));
+    const auto view = read_answer(answer_request(guard, history, folders, "view\n"));
     ASSERT_TRUE(view);
     EXPECT_EQ(view->node_id, 4711UL);
     EXPECT_TRUE(view->node_runs);
 
     log.clear();
-    EXPECT_EQ(answer_request(guard, history, "stop-node; del *\n"), refused_answer);
+    EXPECT_EQ(answer_request(guard, history, folders, "stop-node; del *\n"), refused_answer);
     EXPECT_TRUE(history.holds("refused a malformed request"));
     EXPECT_TRUE(log.empty());  // nothing acted on, nothing read again
 
     // The window stored Keep Node Running off: a crash is then left stopped.
     store.values["KEEP_NODE_RUNNING"] = "0";
-    answer_request(guard, history, "tick KEEP_NODE_RUNNING 0\n");
+    answer_request(guard, history, folders, "tick KEEP_NODE_RUNNING 0\n");
     clock.advance(10 * 60'000);
     node_ends(3);
     log.clear();
@@ -469,6 +471,12 @@ TEST(BesideTheService, TheWindowShowsTheServicesNodeAndSendsItStopNodeAndTheTick
     EXPECT_NE(std::ranges::find(log, "ask stop-node"), log.end());
     EXPECT_NE(std::ranges::find(log, "ask tick BATTERY_STOP 1"), log.end());
     EXPECT_EQ(f.notifier.messages.back(), "The service asked the node to stop.");
+
+    // Back Up Wallets: the folder is chosen here, the backup made by the service.
+    f.folder_picker.answer = FolderChoice{"D:\\Backups", {}};
+    back_up_wallets_clicked(w);
+    const CallLog backup = f.take_log();
+    EXPECT_NE(std::ranges::find(backup, "ask back-up-wallets D:\\Backups"), backup.end());
 
     // The service stops answering: the window guards again.
     f.node_service.answers = [](std::string_view) { return std::optional<std::string>(); };
