@@ -26,8 +26,15 @@ std::string guarding_service(MainWindow& w) {
     return service_guards(w) ? this_copys_service(w) : std::string();
 }
 
+// Whoever holds the node guards it: a window that started or adopted the
+// node before the service was installed goes on guarding it (the service
+// starts nothing while it runs), until the node stops or the next boot.
+bool window_holds_a_node(const MainWindow& w) {
+    return w.daemon.node.life.runs() || w.qt.node.life.runs();
+}
+
 bool follow_the_service(MainWindow& w) {
-    if (!w.before_sign_in.ticked()) {
+    if (!w.before_sign_in.ticked() || window_holds_a_node(w)) {
         w.service_view.reset();
         return false;
     }

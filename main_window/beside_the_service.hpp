@@ -9,7 +9,8 @@ namespace zvkob {
 // its own guarding steps back: it watches, restarts and stops nothing of
 // its own. Stop Node, the guarding ticks and Save To Registry go to the
 // service, so that a stop asked here is never undone there. A service that
-// does not answer leaves the window to guard as it always has.
+// does not answer, or a node the window holds itself (started before the
+// service was installed), leaves the window to guard as it always has.
 
 // The watcher's look: whether the service answered (the look is then done).
 bool follow_the_service(MainWindow& window);

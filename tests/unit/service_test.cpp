@@ -8,6 +8,7 @@
 #include "core/service/setup_result.hpp"
 #include "fakes.hpp"
 #include "main_window/before_sign_in.hpp"
+#include "main_window/beside_the_service.hpp"
 #include "main_window/event_order.hpp"
 #include "main_window/history_beside_the_service.hpp"
 #include "main_window/window_menu.hpp"
@@ -483,6 +484,17 @@ TEST(BesideTheService, TheWindowShowsTheServicesNodeAndSendsItStopNodeAndTheTick
     f.take_log();
     process_watcher_tick(w);
     EXPECT_GT(probes(), 0);
+
+    // A node the window holds itself (started before the service came): it guards it on.
+    f.node_service.answers = [](std::string_view) {
+        return std::optional<std::string>("node 6000\nruns\n");
+    };
+    w.daemon.node.life.on(NodeEvent::start, f.clock.now);
+    w.daemon.node.life.on(NodeEvent::seen, f.clock.now);
+    f.take_log();
+    process_watcher_tick(w);
+    EXPECT_EQ(std::ranges::count(f.log, std::string("ask view")), 0);
+    EXPECT_FALSE(service_guards(w));
 }
 
 }  // namespace
