@@ -3,6 +3,7 @@
 // controls posted to it.
 #include "app/service_program.hpp"
 
+#include <array>
 #include <future>
 #include <memory>
 
@@ -84,7 +85,8 @@ struct ServiceServices {
 };
 
 void hear(ServiceGuard& guard, EventGate& gate, const ServiceControl& control) {
-    gate.run_when_free(&guard, [&guard, control] {
+    static constexpr std::array<char, 5> kinds{};  // one waiting control of each kind
+    gate.run_when_free(&kinds[static_cast<std::size_t>(control.kind)], [&guard, control] {
         switch (control.kind) {
             case ServiceControl::Kind::stop:
                 guard.stop_asked("The service was asked to stop");
@@ -105,6 +107,28 @@ void hear(ServiceGuard& guard, EventGate& gate, const ServiceControl& control) {
     });
 }
 
+// A window's request, answered on the guard's thread; one that finds the
+// guard gone, or busy beyond the window's wait, is refused.
+std::string answer_on_the_loop(ServiceLoop& loop, ServiceServices& services, ServiceGuard& guard,
+                               const std::string& request) {
+    auto answered = std::make_shared<std::promise<std::string>>();
+    std::future<std::string> answer = answered->get_future();
+    loop.post([&guard, &services, request, answered] {
+        services.gate.run([&] {  // a failure is noted in the history, never fatal
+            answered->set_value(
+                answer_request(guard, services.history, services.folder_picker, request));
+        });
+    });
+    try {
+        if (answer.wait_for(std::chrono::seconds(2)) == std::future_status::ready) {
+            return answer.get();
+        }
+    } catch (const std::future_error&) {
+        // the guard's loop ended with the request still in it
+    }
+    return std::string(refused_answer);
+}
+
 void guard_the_node(const std::string& instance, ServiceStatus& status,
                     SERVICE_STATUS_HANDLE handle, ServiceControls& controls) {
     const ComApartment com;
@@ -116,19 +140,10 @@ void guard_the_node(const std::string& instance, ServiceStatus& status,
         loop.post([&guard, &services, control] { hear(guard, services.gate, control); });
     });
     const PowerSettingNotifications power_settings(handle, DEVICE_NOTIFY_SERVICE_HANDLE);
-    // The window's requests, answered on this thread; one that finds the
-    // guard gone, or busy beyond the window's wait, is refused.
-    const ChannelServer channel(names.service, signed_in_user_sid(), [&](const std::string& request) {
-        auto answered = std::make_shared<std::promise<std::string>>();
-        std::future<std::string> answer = answered->get_future();
-        loop.post([&guard, &services, request, answered] {
-            answered->set_value(
-                answer_request(guard, services.history, services.folder_picker, request));
-        });
-        return answer.wait_for(std::chrono::seconds(2)) == std::future_status::ready
-                   ? answer.get()
-                   : std::string(refused_answer);
-    });
+    const ChannelServer channel(names.service, signed_in_user_sid(),
+                                [&](const std::string& request) {
+                                    return answer_on_the_loop(loop, services, guard, request);
+                                });
     if (!channel.failure().empty()) {
         services.history.record("The service's channel to the window could not be opened (" +
                                 channel.failure() + "); the window cannot see its node.");

@@ -78,6 +78,24 @@ bool give_password(std::wstring_view password) {
 // its node at every start of the lane's wine.
 class ServiceBeforeSignIn : public ::testing::Test {
 public:
+    void SetUp() override {
+        if (!real_node_installed()) {
+            GTEST_SKIP() << "litecoind is not installed (scripts/install-deps.sh installs it)";
+        }
+    }
+    // What a phase leaves: everything taken away at its end, or only where it failed.
+    struct TakenAway {
+        ServiceBeforeSignIn& test;
+        ~TakenAway() { test.take_everything_away(); }
+    };
+    struct LeftAsItWas {
+        ServiceBeforeSignIn& test;
+        ~LeftAsItWas() {
+            if (::testing::Test::HasFailure()) {
+                test.take_everything_away();
+            }
+        }
+    };
     void take_everything_away() {
         static_cast<void>(win32::Win32ServiceManager().stop_with(this_service(),
                                                                  hand_node_back_control, 10'000));
@@ -89,9 +107,6 @@ public:
 };
 
 TEST_F(ServiceBeforeSignIn, Install_TheTickInstallsItAndItRestartsAKilledNode) {
-    if (!real_node_installed()) {
-        GTEST_SKIP() << "litecoind is not installed (scripts/install-deps.sh installs it)";
-    }
     static_cast<void>(win32::Win32ServiceManager().remove(this_service()));
     CreateDirectoryW(L"C:\\zvkob-tests", nullptr);
     CreateDirectoryW(folder.c_str(), nullptr);
@@ -113,14 +128,7 @@ TEST_F(ServiceBeforeSignIn, Install_TheTickInstallsItAndItRestartsAKilledNode) {
         write_setting(L"ZV-KOB", key, value);
     }
 
-    struct LeftAsItWas {
-        ServiceBeforeSignIn& test;
-        ~LeftAsItWas() {
-            if (::testing::Test::HasFailure()) {
-                test.take_everything_away();
-            }
-        }
-    } cleanup{*this};
+    const LeftAsItWas cleanup{*this};
     std::unique_ptr<Process> program;
     HWND window = start_zv_kob(program);
     ASSERT_NE(window, nullptr);
@@ -151,17 +159,7 @@ TEST_F(ServiceBeforeSignIn, Install_TheTickInstallsItAndItRestartsAKilledNode) {
 }
 
 TEST_F(ServiceBeforeSignIn, Boot_TheServiceStartsTheNodeAndStopsItOverItsRpcFirst) {
-    if (!real_node_installed()) {
-        GTEST_SKIP() << "litecoind is not installed (scripts/install-deps.sh installs it)";
-    }
-    struct LeftAsItWas {
-        ServiceBeforeSignIn& test;
-        ~LeftAsItWas() {
-            if (::testing::Test::HasFailure()) {
-                test.take_everything_away();
-            }
-        }
-    } cleanup{*this};
+    const LeftAsItWas cleanup{*this};
     ServiceNode service;
     win32::Win32ServiceManager manager;
     ASSERT_TRUE(manager.state(this_service())) << "the install phase left no service";
@@ -217,13 +215,7 @@ TEST_F(ServiceBeforeSignIn, Boot_TheServiceStartsTheNodeAndStopsItOverItsRpcFirs
 // stopped; cleared, the tick takes the service away and the node runs on,
 // now the window's.
 TEST_F(ServiceBeforeSignIn, Boot_TheWindowBesideTheServiceShowsItsNodeAndHandsItOver) {
-    if (!real_node_installed()) {
-        GTEST_SKIP() << "litecoind is not installed (scripts/install-deps.sh installs it)";
-    }
-    struct TakenAway {
-        ServiceBeforeSignIn& test;
-        ~TakenAway() { test.take_everything_away(); }
-    } cleanup{*this};
+    const TakenAway cleanup{*this};
     ServiceNode service;
     win32::Win32ServiceManager manager;
     const auto started_times = [] {
