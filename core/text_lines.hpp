@@ -1,5 +1,6 @@
 #pragma once
 #include <string>
+#include <string_view>
 
 namespace zvkob {
 
@@ -8,6 +9,17 @@ inline void add_line(std::string& text, const std::string& line) {
     if (!line.empty()) {
         text += (text.empty() ? "" : "\n") + line;
     }
+}
+
+// A text as one line of the history: its line breaks become " | ".
+inline std::string one_line(std::string_view text) {
+    std::string line;
+    for (const char c : text) {
+        if (c != '\r') {
+            line += c == '\n' ? std::string(" | ") : std::string(1, c);
+        }
+    }
+    return line;
 }
 
 }  // namespace zvkob

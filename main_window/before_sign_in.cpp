@@ -1,8 +1,6 @@
 #include "main_window/before_sign_in.hpp"
 
-#include <algorithm>
-#include <cctype>
-
+#include "core/folder_key.hpp"
 #include "core/power/node_stop_time.hpp"
 #include "core/service/program_arguments.hpp"
 #include "core/service/service_rules.hpp"
@@ -20,19 +18,6 @@ std::string this_copys_service(MainWindow& w) {
     return service_name(w.instance_name, w.services.node_service.user_name());
 }
 
-// Two spellings of one folder: case and a trailing backslash aside.
-bool same_folder(std::string a, std::string b) {
-    for (std::string* folder : {&a, &b}) {
-        while (folder->size() > 3 && (folder->back() == '\\' || folder->back() == '/')) {
-            folder->pop_back();
-        }
-        std::ranges::transform(*folder, folder->begin(), [](unsigned char c) {
-            return static_cast<char>(std::tolower(c));
-        });
-    }
-    return a == b;
-}
-
 // What keeps a service from starting the node as the window would; empty
 // when nothing does.
 std::string install_refusal(MainWindow& w) {
@@ -42,7 +27,7 @@ std::string install_refusal(MainWindow& w) {
                "window, press Save To Registry and Save .BAT Files, then tick the command again.";
     }
     for (const auto& [copy, folder] : service.other_copies_with_a_service(w.instance_name)) {
-        if (!w.data_folder.empty() && same_folder(folder, w.data_folder)) {
+        if (!w.data_folder.empty() && folder_key(folder) == folder_key(w.data_folder)) {
             return "The copy " + copy + " of ZV-KOB has a service of its own that starts a node on "
                    "this data folder, " + w.data_folder + ". Two nodes cannot share one folder: "
                    "clear the command in that copy first, or give this one another folder.";

@@ -73,10 +73,7 @@ void process_watcher_tick(MainWindow& w) {
 }
 
 void pc_resumed(MainWindow& w) {
-    if (const auto away = w.guardian.glance.wake_watch().power_resumed(w.services.clock.now_ms())) {
-        pc_woke(w.engine, *away);
-        ask_the_node_when_due(w.engine);
-    }
+    power_resumed(w.engine);
 }
 
 void keep_node_running_clicked(MainWindow& w) {

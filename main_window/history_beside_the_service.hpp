@@ -4,6 +4,7 @@
 #include <string_view>
 
 #include "core/service/channel_messages.hpp"
+#include "core/text_lines.hpp"
 #include "platform/history.hpp"
 #include "platform/node_service.hpp"
 
@@ -24,10 +25,7 @@ public:
 
     void record(std::string_view event) override {
         const std::string service = guarding_service_ ? guarding_service_() : std::string();
-        std::string line;  // one line, as the history writes it
-        for (const char c : event.substr(0, longest_request / 2)) {
-            line += c == '\n' ? std::string(" | ") : c == '\r' ? std::string() : std::string(1, c);
-        }
+        const std::string line = one_line(event.substr(0, longest_request / 2));
         if (service.empty() ||
             !service_.ask(service, request_text({ChannelRequest::Kind::note, line, false}))) {
             own_.record(event);

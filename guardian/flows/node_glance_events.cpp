@@ -177,6 +177,13 @@ void ask_the_node_when_due(GuardianEngine& g) {
         Lane::node_rpc);  // a slow node never delays the log's reading
 }
 
+void power_resumed(GuardianEngine& g) {
+    if (const auto away = g.guardian.glance.wake_watch().power_resumed(g.services.clock.now_ms())) {
+        pc_woke(g, *away);
+        ask_the_node_when_due(g);
+    }
+}
+
 void pc_woke(GuardianEngine& g, std::int64_t away_ms) {
     GuardedProgram* program =
         g.ticked(GuardTick::show_progress) ? running_node_program(g) : nullptr;

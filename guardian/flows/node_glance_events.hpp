@@ -24,6 +24,11 @@ void ask_the_node_when_due(GuardianEngine& engine);
 // The tip's age decides at once whether the node catches up.
 void pc_woke(GuardianEngine& engine, std::int64_t away_ms);
 
+// Windows says the PC resumed from sleep or hibernation (it says so twice):
+// unless the watcher's gap told this wake already, the node at a glance
+// hears of it (pc_woke), then the node is asked.
+void power_resumed(GuardianEngine& engine);
+
 // "Show the Node's Progress" was switched: cleared, what was followed is forgotten.
 void show_progress_tick_changed(GuardianEngine& engine);
 

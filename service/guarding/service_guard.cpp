@@ -3,6 +3,7 @@
 #include "core/power/node_priority.hpp"
 #include "core/processes/batch_node_line.hpp"
 #include "core/service/service_rules.hpp"
+#include "core/settings/setting_text.hpp"
 #include "core/settings/settings_catalogue.hpp"
 #include "guardian/engine/node_gone_meeting.hpp"
 #include "guardian/flows/guard_actions_done.hpp"
@@ -40,8 +41,11 @@ std::string requester_words(StartRequest requester) {
     return "The service";
 }
 
+// A tick read as the window reads it at its load: a value that is not a
+// tick counts as missing.
 bool stored_tick(SettingsStore& store, const StoredSetting& setting) {
-    return store.get(setting.key, setting.default_text) == "1";
+    const auto tick = parse_tick(store.get(setting.key, setting.default_text));
+    return tick.value_or(parse_tick(setting.default_text).value_or(0)) == 1;
 }
 
 }  // namespace
@@ -331,13 +335,8 @@ void ServiceGuard::power_event(const PowerEvent& event) {
 }
 
 void ServiceGuard::resumed() {
-    if (ended_) {
-        return;
-    }
-    const std::int64_t now_ms = engine_.services.clock.now_ms();
-    if (const auto away = engine_.guardian.glance.wake_watch().power_resumed(now_ms)) {
-        pc_woke(engine_, *away);
-        ask_the_node_when_due(engine_);
+    if (!ended_) {
+        power_resumed(engine_);
     }
 }
 

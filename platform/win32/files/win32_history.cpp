@@ -6,6 +6,7 @@
 
 #include <chrono>
 
+#include "core/text_lines.hpp"
 #include "core/time_text.hpp"
 #include "platform/win32/owners.hpp"
 #include "platform/win32/wide_text.hpp"
@@ -59,18 +60,6 @@ std::string local_app_data() {
 std::string history_folder(FolderFrom from) {
     const std::string base = from == FolderFrom::shell ? asked_of_the_shell() : local_app_data();
     return base.empty() ? std::string() : base + "\\ZV-KOB";
-}
-
-// One event, one line.
-std::string one_line(std::string_view event) {
-    std::string line;
-    for (std::size_t at = 0; at < event.size(); ++at) {
-        if (event[at] == '\r') {
-            continue;
-        }
-        line += event[at] == '\n' ? std::string(" | ") : std::string(1, event[at]);
-    }
-    return line;
 }
 
 std::string stamped(std::string_view text) {
