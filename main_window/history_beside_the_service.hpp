@@ -23,11 +23,16 @@ public:
         guarding_service_ = std::move(guarding_service);
     }
 
+    // Taken only where the service answered as to a request it read: a line
+    // it refused is written here, not lost.
     void record(std::string_view event) override {
         const std::string service = guarding_service_ ? guarding_service_() : std::string();
-        const std::string line = one_line(event.substr(0, longest_request / 2));
-        if (service.empty() ||
-            !service_.ask(service, request_text({ChannelRequest::Kind::note, line, false}))) {
+        const auto answer =
+            service.empty()
+                ? std::nullopt
+                : service_.ask(service, request_text({ChannelRequest::Kind::note,
+                                                      note_of(event), false}));
+        if (!answer || !read_answer(*answer)) {
             own_.record(event);
         }
     }
@@ -37,6 +42,20 @@ public:
     Outcome open() override { return own_.open(); }
 
 private:
+    // The event as one line that fits a request ("note " and its end aside),
+    // cut between characters.
+    static std::string note_of(std::string_view event) {
+        std::string line = one_line(event);
+        if (line.size() > longest_request - 6) {
+            std::size_t cut = longest_request - 6;
+            while (cut > 0 && (static_cast<unsigned char>(line[cut]) & 0xC0U) == 0x80U) {
+                --cut;  // not inside a UTF-8 character
+            }
+            line.resize(cut);
+        }
+        return line;
+    }
+
     History& own_;
     NodeService& service_;
     std::function<std::string()> guarding_service_;

@@ -547,6 +547,18 @@ TEST(BesideTheService, WhatTheWindowRecordsGoesToTheGuardingServiceAsOneLine) {
     history.record("Stop Node\nasked.");
     EXPECT_EQ(log.back(), "ask note Stop Node | asked.");
     EXPECT_EQ(own.events.size(), 1U);
+    // A long line is cut to fit, between characters, and read by the service.
+    std::string sent;
+    service.answers = [&sent](std::string_view request) {
+        sent = request;
+        return std::optional<std::string>(read_request(request) ? "node 1\n" : "refused\n");
+    };
+    history.record(std::string(1100, 'x') + "\u00E9");
+    EXPECT_TRUE(read_request(sent));
+    EXPECT_EQ(own.events.size(), 1U);
+    service.answers = [](std::string_view) { return std::optional<std::string>("refused\n"); };
+    history.record("Refused by the service.");  // not lost: written here
+    EXPECT_EQ(own.events.back(), "Refused by the service.");
     service.answers = [](std::string_view) { return std::optional<std::string>(); };
     history.record("The service went.");  // not taken: written here
     EXPECT_EQ(own.events.back(), "The service went.");
