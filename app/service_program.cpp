@@ -134,7 +134,7 @@ void guard_the_node(const std::string& instance, ServiceStatus& status,
     const ComApartment com;
     ServiceLoop loop;
     ServiceServices services(instance);
-    const ServiceNames names{instance, service_name(instance, Win32NodeService().user_name())};
+    const ServiceNames names{instance, service_name(instance, signed_in_user_name())};
     ServiceGuard guard(services.guardian(), services.runner, status, names);
     controls.listen([&loop, &guard, &services](const ServiceControl& control) {
         loop.post([&guard, &services, control] { hear(guard, services.gate, control); });

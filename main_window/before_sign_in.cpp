@@ -14,10 +14,6 @@ namespace {
 
 constexpr std::string_view command_name = "Start the Node Before Sign-In";
 
-std::string this_copys_service(MainWindow& w) {
-    return service_name(w.instance_name, w.services.node_service.user_name());
-}
-
 // What keeps a service from starting the node as the window would; empty
 // when nothing does.
 std::string install_refusal(MainWindow& w) {
@@ -99,16 +95,16 @@ std::int64_t shutdown_wait_for(MainWindow& w) {
 
 void tell_what_became_of_the_service(MainWindow& w) {
     NodeService& service = w.services.node_service;
-    const auto facts = service.facts(this_copys_service(w));
+    const auto facts = service.facts(w.service_name);
     if (!facts) {
         return;
     }
     if (facts->command_line != service_command_line(service.program_path())) {
-        w.services.history.record("The service " + this_copys_service(w) + " runs " +
+        w.services.history.record("The service " + w.service_name + " runs " +
                                   facts->command_line + ", not this program file.");
         const LookWhileWaiting waiting(w);
         if (w.services.notifier.ask(
-                "The service " + this_copys_service(w) + " that starts the node before sign-in "
+                "The service " + w.service_name + " that starts the node before sign-in "
                 "runs " + facts->command_line + ", not this program file (it was moved or "
                 "renamed), so Windows cannot start it.\n\nRepair the service now (Windows asks "
                 "for an administrator's consent)?")) {
@@ -122,16 +118,16 @@ void tell_what_became_of_the_service(MainWindow& w) {
     }
     if (facts->run == ServiceRun::stopped) {
         const std::string why = why_it_does_not_run(w, facts->exit_code);
-        w.services.history.record("The service " + this_copys_service(w) +
+        w.services.history.record("The service " + w.service_name +
                                   " does not run: " + why);
-        tell(w, "The service " + this_copys_service(w) +
+        tell(w, "The service " + w.service_name +
                     " that starts the node before sign-in does not run, so this window guards "
                     "the node meanwhile.\n\n" + why);
     }
 }
 
 void before_sign_in_shown(MainWindow& w) {
-    const bool installed = w.services.node_service.state(this_copys_service(w)).has_value();
+    const bool installed = w.services.node_service.state(w.service_name).has_value();
     w.before_sign_in.set_ticked(installed);
     // A service of QT's can still be removed; none is installed for it.
     const bool qt_only = w.qt.chosen.ticked() && !installed;
@@ -142,7 +138,7 @@ void before_sign_in_shown(MainWindow& w) {
 
 void before_sign_in_clicked(MainWindow& w) {
     NodeService& service = w.services.node_service;
-    const bool installing = !service.state(this_copys_service(w)).has_value();
+    const bool installing = !service.state(w.service_name).has_value();
     if (installing) {
         if (const std::string refusal = install_refusal(w); !refusal.empty()) {
             tell(w, "ZV-KOB did not set up the service that starts the node before sign-in.\n\n" +
@@ -156,7 +152,7 @@ void before_sign_in_clicked(MainWindow& w) {
         wait_ms);
     w.services.history.record(
         std::string(command_name) + ": ZV-KOB asks for an administrator's consent to " +
-        (installing ? "install" : "remove") + " the service " + this_copys_service(w) +
+        (installing ? "install" : "remove") + " the service " + w.service_name +
         (installing ? " (Windows is given " + std::to_string(wait_ms / 60'000) +
                           " minutes at shut-down for the node's stop)."
                     : "."));

@@ -1,18 +1,13 @@
 #include "main_window/beside_the_service.hpp"
 
 #include "core/service/channel_messages.hpp"
-#include "core/service/service_rules.hpp"
 #include "main_window/shown_state.hpp"
 
 namespace zvkob {
 namespace {
 
-std::string this_copys_service(MainWindow& w) {
-    return service_name(w.instance_name, w.services.node_service.user_name());
-}
-
 std::optional<ServiceView> ask(MainWindow& w, const ChannelRequest& request) {
-    const auto answer = w.services.node_service.ask(this_copys_service(w), request_text(request));
+    const auto answer = w.services.node_service.ask(w.service_name, request_text(request));
     return answer ? read_answer(*answer) : std::nullopt;
 }
 
@@ -22,8 +17,8 @@ bool service_guards(const MainWindow& w) {
     return w.service_view.has_value();
 }
 
-std::string guarding_service(MainWindow& w) {
-    return service_guards(w) ? this_copys_service(w) : std::string();
+std::string guarding_service(const MainWindow& w) {
+    return service_guards(w) ? w.service_name : std::string();
 }
 
 // Whoever holds the node guards it: a window that started or adopted the
@@ -43,7 +38,7 @@ bool follow_the_service(MainWindow& w) {
     if (service_guards(w) != guarded_before) {
         w.services.history.record(service_guards(w)
                                       ? "The window steps back: the service " +
-                                            this_copys_service(w) + " guards the node."
+                                            w.service_name + " guards the node."
                                       : "The service does not answer: the window guards the "
                                         "node again.");
     }

@@ -18,7 +18,7 @@ bool follow_the_service(MainWindow& window);
 // Whether the service guards the node now (it answered at the last look).
 bool service_guards(const MainWindow& window);
 // The name of the service that guards it, or empty.
-std::string guarding_service(MainWindow& window);
+std::string guarding_service(const MainWindow& window);
 
 // Stop Node, asked of the service; it tells what the service said.
 void stop_node_by_the_service(MainWindow& window);

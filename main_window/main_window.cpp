@@ -1,5 +1,6 @@
 #include "main_window/main_window.hpp"
 
+#include "core/service/service_rules.hpp"
 #include "main_window/always_on_top.hpp"
 #include "main_window/beside_the_service.hpp"
 #include "main_window/main_window_events.hpp"
@@ -32,6 +33,7 @@ void NodeProgram::show_copies() {
 MainWindow::MainWindow(const MainWindowServices& services_, std::string instance_name_)
     : services(services_),
       instance_name(std::move(instance_name_)),
+      service_name(zvkob::service_name(instance_name, services.node_service.user_name())),
       controls(main_window_layout()),
       always_on_top(controls.tickbox_of(main_layout::always_on_top)),
       settings_button(controls.of(main_layout::settings_button)),

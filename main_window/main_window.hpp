@@ -119,6 +119,8 @@ public:
 
     MainWindowServices services;
     const std::string instance_name;
+    // The name of this copy's service of "Start the Node Before Sign-In".
+    const std::string service_name;
 
     WindowFrame frame;
     ControlSet controls;

@@ -53,10 +53,14 @@ std::string Win32NodeService::user_sid() {
     return signed_in_user_sid();
 }
 
-std::string Win32NodeService::user_name() {
+std::string signed_in_user_name() {
     wchar_t name[257]{};
     DWORD size = 257;
     return GetUserNameW(name, &size) ? narrow(name) : std::string("user");
+}
+
+std::string Win32NodeService::user_name() {
+    return signed_in_user_name();
 }
 
 HelperRun Win32NodeService::run_helper(std::string_view arguments) {

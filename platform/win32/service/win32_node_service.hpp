@@ -23,7 +23,8 @@ private:
     Win32ServiceManager manager_;
 };
 
-// The signed-in user's SID in its text form, or empty.
+// The signed-in user's SID in its text form, or empty; and the user's name.
 std::string signed_in_user_sid();
+std::string signed_in_user_name();
 
 }  // namespace zvkob::win32
