@@ -55,6 +55,13 @@ bool names_program(const std::string& line, const std::string& image) {
     return false;
 }
 
+// Lines that change nothing for the node: blank, a comment, a label, echo off.
+bool changes_nothing(std::string_view line) {
+    const std::string lowered = lower(line);
+    return lowered.empty() || lowered.starts_with(':') || lowered == "echo off" ||
+           lowered == "rem" || lowered.starts_with("rem ");
+}
+
 }  // namespace
 
 std::string batch_node_line(std::string_view batch_text, std::string_view image) {
@@ -73,6 +80,23 @@ std::string batch_node_line(std::string_view batch_text, std::string_view image)
         first_command = first_command.empty() ? line : first_command;
     }
     return std::string(first_command);
+}
+
+LoneNodeLine lone_node_line(std::string_view batch_text, std::string_view image) {
+    const std::string node_line = batch_node_line(batch_text, image);
+    while (!node_line.empty() && !batch_text.empty()) {
+        const auto end = batch_text.find('\n');
+        const std::string_view line = trimmed(batch_text.substr(0, end));
+        batch_text = end == batch_text.npos ? std::string_view() : batch_text.substr(end + 1);
+        if (!changes_nothing(line) && line != node_line) {
+            return {{}, {}, std::string(line)};
+        }
+    }
+    std::string_view command = node_line;
+    if (lower(command.substr(0, 5)) == "call ") {
+        command = trimmed(command.substr(5));
+    }
+    return {node_line, std::string(command), {}};
 }
 
 }  // namespace zvkob

@@ -32,6 +32,7 @@ std::string service_command_line(std::string_view program_path);
 struct ServiceNodeCommand {
     std::string command_line;  // empty when refused
     std::string refusal;       // why, in the user's words
+    std::string node_line;     // the batch file's line it comes from
 };
 ServiceNodeCommand service_node_command(std::string_view batch_text, std::string_view image);
 

@@ -1,7 +1,6 @@
 #include "service/guarding/service_guard.hpp"
 
 #include "core/power/node_priority.hpp"
-#include "core/processes/batch_node_line.hpp"
 #include "core/service/service_rules.hpp"
 #include "core/settings/setting_text.hpp"
 #include "core/settings/settings_catalogue.hpp"
@@ -216,7 +215,7 @@ bool ServiceGuard::start_node() {
         return false;
     }
     daemon.seen.starting = true;
-    daemon.node.start_through(start.process, start_for_, batch_node_line(batch_text, daemon.image),
+    daemon.node.start_through(start.process, start_for_, command.node_line,
                               engine_.services.clock.now_ms());
     engine_.guardian.node_keeper.automatic_start(false);
     history.record(started + " (process " + std::to_string(start.process->id()) + ")");
