@@ -19,7 +19,7 @@ std::string answer_request(ServiceGuard& guard, History& history, GivenFolderPic
             said = guard.stop_node_asked();
             break;
         case Kind::tick:
-            guard.tick_changed(request->key);
+            guard.tick_changed();
             history.record("The service follows " + request->key + " as the window changed it.");
             break;
         case Kind::settings_saved:

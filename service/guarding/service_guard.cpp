@@ -286,23 +286,28 @@ std::string ServiceGuard::stop_node_asked() {
                  : asked.reason();
 }
 
-void ServiceGuard::tick_changed(std::string_view key) {
-    const bool battery_was = ticked(GuardTick::battery_stop);
-    const bool metered_was = ticked(GuardTick::metered_pause);
+// As the window's tick handlers: each feature whose tick changed is told.
+void ServiceGuard::tick_changed() {
+    const auto ticks_were = ticks_;
     const bool keep_node_was = keep_node_running_;
     read_settings();
     if (keep_node_was != keep_node_running_) {
         carry_out(engine_, keep_running_switched(engine_.guardian.node_keeper, keep_node_running_));
     }
-    if (battery_was != ticked(GuardTick::battery_stop)) {
+    const auto changed = [&](GuardTick tick) {
+        const auto at = static_cast<std::size_t>(tick);
+        return ticks_were[at] != ticks_[at];
+    };
+    if (changed(GuardTick::battery_stop)) {
         battery_stop_tick_changed(engine_);
     }
-    if (metered_was != ticked(GuardTick::metered_pause)) {
+    if (changed(GuardTick::metered_pause)) {
         metered_pause_tick_changed(engine_);
     }
-    if (key == stored::node_low_priority.key) {
+    if (changed(GuardTick::low_priority)) {
         low_priority_tick_changed(engine_);
-    } else if (key == stored::keep_awake.key) {
+    }
+    if (changed(GuardTick::keep_awake)) {
         keep_awake_tick_changed(engine_);
     }
 }

@@ -55,7 +55,7 @@ public:
     // stored value read again and followed); Save To Registry.
     ServiceView view();
     std::string stop_node_asked();
-    void tick_changed(std::string_view key);
+    void tick_changed();
     void settings_saved() { read_settings(); }
     // Back Up Wallets with the folder the window chose (its picker gives it).
     void back_up_wallets();
